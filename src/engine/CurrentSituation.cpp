@@ -1,0 +1,8 @@
+// In progress: bodies are filled in by the work that owns this file.
+#include "forms/MainForm.h"
+
+namespace halvern {
+
+void TMainForm::CalcCurrentSituation() {}
+
+} // namespace halvern

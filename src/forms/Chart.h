@@ -1,0 +1,60 @@
+// The contents of one result chart, free of any toolkit: its series with their looks,
+// points and labels, and the two value axes. The chart drawing fills it from a result
+// table; the views render it.
+#pragma once
+#include "forms/Colours.h"
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace halvern {
+
+enum class TSeriesAxis { Left, Right };
+enum class TLineStyle { Solid, Dash, Dot, DashDot, DashDotDot };
+enum class TPointerStyle { Rectangle, Circle, Triangle, DownTriangle, Cross, DiagCross, Diamond };
+
+struct TChartSeries {
+    std::string Title;
+    TSeriesAxis Axis = TSeriesAxis::Left;
+    TColor Colour = clBlack;
+    TLineStyle LineStyle = TLineStyle::Solid;
+    TPointerStyle Pointer = TPointerStyle::Rectangle;
+    bool Active = true; // shown
+    int Column = 0;     // the result table's column it is drawn from
+    std::vector<double> Values;
+    std::vector<std::string> Labels;
+    void Clear() {
+        Values.clear();
+        Labels.clear();
+    }
+    void Add(double value, const std::string& label) {
+        Values.push_back(value);
+        Labels.push_back(label);
+    }
+};
+
+struct TChartAxis {
+    std::string Title;
+    double Minimum = 0;
+    bool Automatic = true; // the maximum follows the data
+    double Maximum = 0;    // used when not automatic
+    bool Grid = true;
+};
+
+class TChart {
+public:
+    explicit TChart(std::string name = {}) : Name(std::move(name)) {}
+    std::string Name;
+    std::string Title;
+    std::vector<TChartSeries> Series;
+    TChartAxis LeftAxis, RightAxis, BottomAxis;
+    // PRV charts skip empty cells; the current-situation chart reads every cell.
+    bool SkipEmptyCells = true;
+    // Raised after the chart's contents changed (points drawn, options applied).
+    std::function<void()> OnChanged;
+    void Changed() {
+        if (OnChanged) OnChanged();
+    }
+};
+
+} // namespace halvern

@@ -1,0 +1,93 @@
+#include "forms/Controls.h"
+
+namespace halvern {
+
+void TEdit::SetText(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    if (OnChange) OnChange();
+}
+
+void TEdit::TypeKey(char key) {
+    if (OnKeyPress) OnKeyPress(key);
+    if (key == 0) return;
+    std::string next = text_;
+    if (key == '\b') {
+        if (next.empty()) return;
+        next.pop_back();
+    } else {
+        next.push_back(key);
+    }
+    SetText(next);
+}
+
+void TEdit::TypeText(const std::string& text) {
+    for (char c : text) TypeKey(c);
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (!checked) return;
+    for (TRadioButton* other : Group)
+        if (other != this) other->checked_ = false;
+    if (OnClick) OnClick();
+}
+
+void TTimePicker::UserChange(double time) {
+    Time = time;
+    if (OnChange) OnChange();
+}
+
+void TUpDown::SetPosition(int position) {
+    if (position < Min) position = Min;
+    if (position > Max) position = Max;
+    position_ = position;
+    if (Associate) Associate->SetText(std::to_string(position));
+}
+
+bool TTabSheet::Showing() const {
+    return Parent && Parent->ActivePage() == this && Parent->Showing();
+}
+
+void TPageControl::AddPage(TTabSheet& page) {
+    page.Parent = this;
+    Pages.push_back(&page);
+    if (!active_) active_ = &page;
+}
+
+int TPageControl::ActivePageIndex() const {
+    for (size_t i = 0; i < Pages.size(); ++i)
+        if (Pages[i] == active_) return static_cast<int>(i);
+    return -1;
+}
+
+bool TPageControl::Showing() const {
+    return Owner ? Owner->Showing() : WindowVisible;
+}
+
+void FireShow(TTabSheet& page) {
+    if (page.OnShow) page.OnShow();
+    if (page.Children && page.Children->ActivePage()) FireShow(*page.Children->ActivePage());
+}
+
+void FireHide(TTabSheet& page) {
+    if (page.Children && page.Children->ActivePage()) FireHide(*page.Children->ActivePage());
+    if (page.OnHide) page.OnHide();
+}
+
+void TPageControl::SetActivePage(TTabSheet& page) {
+    if (active_ == &page) return;
+    const bool seen = Showing();
+    TTabSheet* old = active_;
+    if (seen && old) FireHide(*old);
+    active_ = &page;
+    if (seen) FireShow(page);
+}
+
+void TPageControl::WindowShown() {
+    WindowVisible = true;
+    if (active_) FireShow(*active_);
+}
+
+} // namespace halvern

@@ -1,0 +1,181 @@
+// The controls of the windows as plain state: exactly what a window shows and what its
+// rules need. Setting a control from code has the effect of the user's change: an edit's
+// new text runs its change handler, checking an unchecked radio button runs its click
+// handler; setting a time picker runs nothing.
+#pragma once
+#include "forms/Colours.h"
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace halvern {
+
+class TControl {
+public:
+    explicit TControl(std::string name = {}) : Name(std::move(name)) {}
+    std::string Name;
+    bool Visible = true;
+    bool Enabled = true;
+    std::string Hint;
+    int HelpContext = 0;
+    TColor FontColour = clBlack;
+};
+
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    const std::string& Text() const { return text_; }
+    // Stores the text; runs OnChange when the text differs from the one held.
+    void SetText(const std::string& text);
+    // The window's designed initial text, set before any handler is connected.
+    void InitText(const std::string& text) { text_ = text; }
+    // A character key from the user: OnKeyPress may discard it (key = 0); otherwise the
+    // character is appended ('\b' removes the last character) and OnChange runs.
+    void TypeKey(char key);
+    // Types each character of the text in turn.
+    void TypeText(const std::string& text);
+
+    std::function<void()> OnChange;
+    std::function<void(char& key)> OnKeyPress;
+    // Whether the numeric key filter guards this edit (shown for the views' benefit).
+    bool NumericFilter = false;
+
+private:
+    std::string text_;
+};
+
+class TLabel : public TControl {
+public:
+    using TControl::TControl;
+    std::string Caption;
+};
+
+class TMemo : public TControl {
+public:
+    using TControl::TControl;
+    std::vector<std::string> Lines;
+};
+
+class TCheckBox : public TControl {
+public:
+    using TControl::TControl;
+    std::string Caption;
+    bool Checked = false;
+};
+
+// Radio buttons of one group uncheck each other.
+class TRadioButton : public TControl {
+public:
+    using TControl::TControl;
+    std::string Caption;
+    bool Checked() const { return checked_; }
+    // Checking a button that was not checked unchecks its group and runs OnClick.
+    void SetChecked(bool checked);
+    // A click by the user: checks the button (running OnClick when it was not checked).
+    void Click() { SetChecked(true); }
+    std::function<void()> OnClick;
+    std::vector<TRadioButton*> Group;
+
+private:
+    bool checked_ = false;
+};
+
+class TTimePicker : public TControl {
+public:
+    using TControl::TControl;
+    // A fraction of a day. Setting it from code runs nothing.
+    double Time = 0;
+    // The user picked a time: store it and run OnChange.
+    void UserChange(double time);
+    std::function<void()> OnChange;
+};
+
+// An up-down spinner bound to an edit: its position is written into the edit.
+class TUpDown : public TControl {
+public:
+    using TControl::TControl;
+    int Position() const { return position_; }
+    void SetPosition(int position);
+    int Min = 0;
+    int Max = 100;
+    int Increment = 1;
+    TEdit* Associate = nullptr;
+
+private:
+    int position_ = 0;
+};
+
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+    std::string Caption;
+    std::function<void()> OnClick;
+    void Click() {
+        if (OnClick) OnClick();
+    }
+};
+
+class TPageControl;
+
+// A page of a tabbed page set. Its show and hide events run when it starts or stops
+// being seen; its tab is drawn highlighted while Highlighted is set.
+class TTabSheet : public TControl {
+public:
+    TTabSheet(std::string name, std::string caption) : TControl(std::move(name)), Caption(std::move(caption)) {}
+    std::string Caption;
+    bool Highlighted = false;
+    std::function<void()> OnShow;
+    std::function<void()> OnHide;
+    TPageControl* Parent = nullptr;  // the page set this page belongs to
+    TPageControl* Children = nullptr; // the page set this page holds, if any
+    bool Showing() const;
+};
+
+class TPageControl : public TControl {
+public:
+    using TControl::TControl;
+    void AddPage(TTabSheet& page);
+    std::vector<TTabSheet*> Pages;
+    TTabSheet* Owner = nullptr; // the page that holds this page set; none for the outermost
+    TTabSheet* ActivePage() const { return active_; }
+    int ActivePageIndex() const;
+    // Whether the page set is seen: the outermost once its window is shown, a nested one
+    // while its owner page is seen.
+    bool Showing() const;
+    // Makes the page the active one: when the page set is seen, the old page and the pages
+    // seen inside it get their hide events, then the new page and its active descendants
+    // their show events, outer first.
+    void SetActivePage(TTabSheet& page);
+    // Selects without running any event (set-up before the window is shown).
+    void InitActivePage(TTabSheet& page) { active_ = &page; }
+    // The window became visible: the active pages, outer first, get their show events.
+    void WindowShown();
+    bool WindowVisible = false; // only meaningful for the outermost page set
+
+private:
+    TTabSheet* active_ = nullptr;
+};
+
+struct TAction {
+    std::string Name;
+    std::string Caption;        // "New data"
+    std::string ToolbarCaption; // "&New data"
+    std::string Category;
+    int ImageIndex = -1;
+    bool ToolbarVisible = true;
+    std::function<void()> OnExecute;
+    void Execute() {
+        if (OnExecute) OnExecute();
+    }
+};
+
+struct TStatusBar {
+    std::string SimpleText;
+};
+
+// Fires the show events of a page and of the pages seen inside it, outer first.
+void FireShow(TTabSheet& page);
+// Fires the hide events of the pages seen inside a page, inner first, then its own.
+void FireHide(TTabSheet& page);
+
+} // namespace halvern

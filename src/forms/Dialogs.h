@@ -1,0 +1,71 @@
+// Every message box and file dialog of the program goes through TDialogs, so the
+// forms can be driven by the Qt views, by tests that script the answers, or by the
+// command line, which answers OK and prints the messages.
+#pragma once
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace halvern {
+
+enum class TMsgDlgType { Error, Warning, Information, Confirmation };
+enum class TModalResult { OK, Cancel, Ignore };
+
+struct TFileDialogSpec {
+    std::string Name;       // OpenDialog1, SaveDialog1, OpenDialog2
+    std::string Filter;     // "Pressure files|*.pru|All files|*.*"
+    std::string DefaultExt; // "pru", or empty
+};
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // Error box with a single OK button.
+    virtual void Error(const std::string& text) = 0;
+    // Warning box with OK and Ignore; returns the answer.
+    virtual TModalResult WarningOKIgnore(const std::string& text) = 0;
+    // Question box with OK and Cancel; true for OK.
+    virtual bool ConfirmOKCancel(const std::string& text) = 0;
+    // Plain information message with OK.
+    virtual void Message(const std::string& text) = 0;
+    // The system's default beep.
+    virtual void Beep() = 0;
+    // File names; nullopt when the user cancels.
+    virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) = 0;
+};
+
+struct TRecordedMessage {
+    TMsgDlgType Type;
+    std::string Text;
+    bool operator==(const TRecordedMessage&) const = default;
+};
+
+// Records every message in order and answers from scripted queues: OK, and the
+// confirmation's OK, when nothing is queued; no file name when none is queued.
+class TScriptedDialogs : public TDialogs {
+public:
+    void Error(const std::string& text) override;
+    TModalResult WarningOKIgnore(const std::string& text) override;
+    bool ConfirmOKCancel(const std::string& text) override;
+    void Message(const std::string& text) override;
+    void Beep() override { ++Beeps; }
+    std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) override;
+    std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) override;
+
+    std::vector<TRecordedMessage> Messages;
+    int Beeps = 0;
+    std::deque<TModalResult> WarningAnswers;
+    std::deque<bool> ConfirmAnswers;
+    std::deque<std::optional<std::string>> FileNames;
+    std::vector<TFileDialogSpec> FileDialogsShown;
+    // Called after every recorded message (the command line prints them as they come).
+    std::function<void(const TRecordedMessage&)> OnMessage;
+
+    std::vector<std::string> Texts() const;
+    void Clear() { Messages.clear(); Beeps = 0; }
+};
+
+} // namespace halvern
