@@ -7,8 +7,6 @@ void TMainForm::actDataNewExec() {}
 void TMainForm::actDataReadExec() {}
 void TMainForm::actDataSaveExec() {}
 void TMainForm::actCloseExec() {}
-void TMainForm::N1CalculationClick() {}
-void TMainForm::ImpCostsButtonClick() {}
 void TMainForm::ImportButtonClick() {}
 void TMainForm::Button1Click() {}
 

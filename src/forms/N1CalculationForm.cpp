@@ -3,12 +3,10 @@
 
 namespace halvern {
 
-TN1CalculationForm::TN1CalculationForm(TMainForm& main) : TAuxForm("N1 Calculation"), MainForm(main) { (void)main;}
 void TN1CalculationForm::Show() {}
 void TN1CalculationForm::FormShow() {}
 void TN1CalculationForm::GetNewN1() {}
 void TN1CalculationForm::N1GridSetEditText(int col, int row, const std::string& value) { (void)col; (void)row; (void)value;}
 void TN1CalculationForm::Close1Click() {}
-void TN1CalculationForm::SetupN1Grid() {}
 
 } // namespace halvern
