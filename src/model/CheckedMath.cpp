@@ -1,0 +1,43 @@
+// Checked floating-point operations: a calculation that would yield "inf" or "nan"
+// stops with the program's floating-point error instead.
+#include "model/CheckedMath.h"
+
+#include "model/Errors.h"
+
+#include <cmath>
+
+namespace halvern {
+
+double Checked(double value) {
+    if (std::isnan(value)) throw EInvalidOp();
+    if (std::isinf(value)) throw EOverflow();
+    return value;
+}
+
+double FDiv(double a, double b) {
+    if (b == 0.0) {
+        if (a == 0.0 || std::isnan(a)) throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    return Checked(a / b);
+}
+
+double FPow(double base, double exponent) {
+    if (std::isnan(base) || std::isnan(exponent)) throw EInvalidOp();
+    if (exponent == 0.0) return 1.0;
+    if (base == 0.0) {
+        if (exponent > 0.0) return 0.0;
+        throw EZeroDivide();
+    }
+    // A negative base has a real power only for a whole exponent.
+    if (base < 0.0 && std::trunc(exponent) != exponent) throw EInvalidOp();
+    return Checked(std::pow(base, exponent));
+}
+
+double FLn(double x) {
+    if (std::isnan(x) || x < 0.0) throw EInvalidOp();
+    if (x == 0.0) throw EZeroDivide();
+    return Checked(std::log(x));
+}
+
+} // namespace halvern

@@ -1,0 +1,428 @@
+// The number and time texts shared by every calculation. Values pass through their
+// displayed text, so rounding is done on decimal digits, halves away from zero, and
+// the point is the decimal separator whatever the user's locale says.
+#include "model/Numbers.h"
+
+#include "model/Errors.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+namespace halvern {
+namespace {
+
+constexpr int kDigitCount = 18; // significant digits taken from the binary value
+constexpr long long kMillisecondsPerDay = 86400000LL;
+
+// A finite value as its decimal digits: value = 0.d1d2d3... * 10^(exponent + 1),
+// i.e. digits[0] is the digit at the place 10^exponent.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits; // empty for zero
+    int exponent = 0;
+};
+
+DecimalDigits DigitsOf(double value) {
+    DecimalDigits result;
+    result.negative = std::signbit(value);
+    if (value == 0.0) return result;
+    // "%.17e" gives 18 significant digits correctly rounded from the binary value;
+    // e and digits are locale independent, only the point may differ, so skip it.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
+    const std::string text(buffer);
+    const auto ePos = text.find_first_of("eE");
+    for (std::size_t i = 0; i < ePos; ++i)
+        if (text[i] >= '0' && text[i] <= '9') result.digits.push_back(text[i]);
+    result.exponent = std::atoi(text.c_str() + ePos + 1);
+    return result;
+}
+
+// Keeps the first `keep` digits, rounding the rest off halves away from zero.
+// The digits are left empty when the value rounds to zero.
+void RoundDigits(DecimalDigits& number, int keep) {
+    if (number.digits.empty()) return;
+    if (keep >= static_cast<int>(number.digits.size())) return;
+    if (keep < 0) {
+        number.digits.clear();
+        return;
+    }
+    const bool roundUp = number.digits[static_cast<std::size_t>(keep)] >= '5';
+    number.digits.resize(static_cast<std::size_t>(keep));
+    if (roundUp) {
+        int i = keep - 1;
+        while (i >= 0 && number.digits[static_cast<std::size_t>(i)] == '9') {
+            number.digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++number.digits[static_cast<std::size_t>(i)];
+        } else {
+            // 999 became 1000: one more integer digit.
+            number.digits.insert(number.digits.begin(), '1');
+            ++number.exponent;
+        }
+    }
+    // Trailing zeros carry no information; an all-zero result is zero.
+    while (!number.digits.empty() && number.digits.back() == '0')
+        number.digits.pop_back();
+}
+
+std::string NonFinite(double value) {
+    if (std::isnan(value)) return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+// "1.5E02": the rounded digits with one before the point and the exponent with at
+// least `minExponentDigits` digits.
+std::string ScientificText(const DecimalDigits& number, int minExponentDigits) {
+    std::string text = number.negative ? "-" : "";
+    text += number.digits[0];
+    if (number.digits.size() > 1) {
+        text += '.';
+        text.append(number.digits, 1, std::string::npos);
+    }
+    text += 'E';
+    if (number.exponent < 0) text += '-';
+    std::string exponent = std::to_string(std::abs(number.exponent));
+    if (static_cast<int>(exponent.size()) < minExponentDigits)
+        exponent.insert(0, static_cast<std::size_t>(minExponentDigits) - exponent.size(), '0');
+    return text + exponent;
+}
+
+// Fixed notation of already rounded digits with exactly `decimals` decimals.
+std::string FixedText(const DecimalDigits& number, int decimals) {
+    std::string text = number.digits.empty() || !number.negative ? "" : "-";
+    auto digitAt = [&number](int place) -> char {
+        // place is the power of ten; digits[0] sits at number.exponent
+        const int index = number.exponent - place;
+        if (number.digits.empty() || index < 0 || index >= static_cast<int>(number.digits.size())) return '0';
+        return number.digits[static_cast<std::size_t>(index)];
+    };
+    if (number.digits.empty() || number.exponent < 0) {
+        text += '0';
+    } else {
+        for (int place = number.exponent; place >= 0; --place)
+            text += digitAt(place);
+    }
+    if (decimals > 0) {
+        text += '.';
+        for (int place = -1; place >= -decimals; --place)
+            text += digitAt(place);
+    }
+    return text;
+}
+
+std::string SeparatorFromLocale(const char* separator) {
+    std::string result = separator != nullptr ? separator : "";
+    if (result.empty()) return ",";
+    if (result == ".") return " "; // the point is always the decimal point
+    return result;
+}
+
+// Inserts `separator` between groups of three digits of the integer part of a
+// fixed-notation text; the scientific form is left as it is.
+std::string GroupThousands(const std::string& text, const std::string& separator) {
+    if (text.find('E') != std::string::npos || text.find('N') != std::string::npos) return text;
+    const std::size_t start = (!text.empty() && text[0] == '-') ? 1 : 0;
+    std::size_t end = text.find('.');
+    if (end == std::string::npos) end = text.size();
+    std::string result = text.substr(end);
+    std::size_t count = 0;
+    for (std::size_t i = end; i > start; --i) {
+        if (count > 0 && count % 3 == 0) result.insert(0, separator);
+        result.insert(result.begin(), text[i - 1]);
+        ++count;
+    }
+    return text.substr(0, start) + result;
+}
+
+// Characters of a UTF-8 text (continuation bytes not counted), for padding.
+std::size_t DisplayLength(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string PadLeft(const std::string& text, std::size_t width) {
+    const std::size_t length = DisplayLength(text);
+    return length >= width ? text : std::string(width - length, ' ') + text;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view SkipLeadingBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+std::size_t CountDigits(std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
+    return i - from;
+}
+
+// Two digits at text[pos], as a number; -1 when they are not two digits.
+int TwoDigits(std::string_view text, std::size_t pos) {
+    if (pos + 2 > text.size() || !IsDigit(text[pos]) || !IsDigit(text[pos + 1])) return -1;
+    return (text[pos] - '0') * 10 + (text[pos + 1] - '0');
+}
+
+// The time of day of a date-time value in whole milliseconds. Rounding to the
+// millisecond first makes 3/24 exactly 03:00 despite its binary error; the whole-day
+// part is dropped, so one day (or 25 hours) wraps to the next day's time.
+long long MillisecondsOfDay(double time) {
+    if (!std::isfinite(time) || std::fabs(time) >= 1e9) return 0;
+    return std::llround(std::fabs(time) * static_cast<double>(kMillisecondsPerDay)) % kMillisecondsPerDay;
+}
+
+} // namespace
+
+std::string FormatFixed(double value, int precision, int decimals) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    precision = std::clamp(precision, 2, kDigitCount);
+    decimals = std::max(decimals, 0);
+    DecimalDigits number = DigitsOf(value);
+    if (!number.digits.empty()) {
+        // Keep at most `precision` significant digits and nothing below 10^-decimals.
+        RoundDigits(number, std::min(precision, number.exponent + 1 + decimals));
+    }
+    if (!number.digits.empty() && number.exponent + 1 > precision)
+        return ScientificText(number, decimals <= 4 ? decimals : 0);
+    return FixedText(number, decimals);
+}
+
+std::string FormatNumber(double value, int precision, int decimals) {
+    const std::lconv* conventions = std::localeconv();
+    return GroupThousands(FormatFixed(value, precision, decimals),
+                          SeparatorFromLocale(conventions->thousands_sep));
+}
+
+std::string FormatMoney(double value) {
+    const std::lconv* conventions = std::localeconv();
+    std::string symbol = conventions->currency_symbol != nullptr ? conventions->currency_symbol : "";
+    bool symbolFirst = true;
+    bool spaced = false;
+    if (symbol.empty()) {
+        symbol = "R"; // no currency set up (C locale): rand, directly before the amount
+    } else {
+        symbolFirst = conventions->p_cs_precedes != 0; // CHAR_MAX (unknown) counts as before
+        spaced = conventions->p_sep_by_space == 1;
+    }
+    std::string amount = GroupThousands(FormatFixed(value, kDigitCount, 2),
+                                        SeparatorFromLocale(conventions->mon_thousands_sep));
+    std::string sign;
+    if (!amount.empty() && amount[0] == '-') {
+        sign = "-";
+        amount.erase(0, 1);
+    }
+    const std::string gap = spaced ? " " : "";
+    const std::string text = symbolFirst ? sign + symbol + gap + amount : sign + amount + gap + symbol;
+    return PadLeft(text, 8);
+}
+
+std::string FormatGeneral(double value) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    constexpr int kGeneralDigits = 15;
+    DecimalDigits number = DigitsOf(value);
+    RoundDigits(number, kGeneralDigits);
+    if (number.digits.empty()) return "0";
+    // Fixed while the integer part fits the 15 digits and the value is not below 1E-4
+    // in its leading digit; scientific otherwise, the exponent as short as it can be.
+    if (number.exponent >= kGeneralDigits || number.exponent < -4) return ScientificText(number, 0);
+    const int decimals = std::max(0, static_cast<int>(number.digits.size()) - 1 - number.exponent);
+    return FixedText(number, decimals);
+}
+
+std::string FormatWidth8(double value) {
+    if (!std::isfinite(value)) return PadLeft(NonFinite(value), 8);
+    // As C's "%8.2f" (correctly rounded from the binary value), but always with a point.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return PadLeft(std::string(buffer, result.ptr), 8);
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    const std::string_view body = SkipLeadingBlanks(text);
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        negative = body[pos] == '-';
+        ++pos;
+    }
+    const std::size_t intStart = pos;
+    const std::size_t intCount = CountDigits(body, pos);
+    pos += intCount;
+    std::size_t fracStart = pos;
+    std::size_t fracCount = 0;
+    bool hasPoint = false;
+    if (pos < body.size() && body[pos] == '.') {
+        hasPoint = true;
+        fracStart = ++pos;
+        fracCount = CountDigits(body, pos);
+        pos += fracCount;
+    }
+    // A lone "." is a number (0); a sign or nothing at all is not.
+    if (intCount == 0 && fracCount == 0 && !hasPoint) return std::nullopt;
+    std::string_view exponentDigits;
+    bool exponentNegative = false;
+    if (pos < body.size() && (body[pos] == 'E' || body[pos] == 'e')) {
+        ++pos;
+        if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+            exponentNegative = body[pos] == '-';
+            ++pos;
+        }
+        const std::size_t count = CountDigits(body, pos);
+        if (count == 0) return std::nullopt;
+        exponentDigits = body.substr(pos, count);
+        pos += count;
+    }
+    if (pos != body.size()) return std::nullopt;
+
+    const std::string_view intDigits = body.substr(intStart, intCount);
+    const std::string_view fracDigits = body.substr(fracStart, fracCount);
+    const auto isZero = [](std::string_view digits) {
+        return digits.find_first_not_of('0') == std::string_view::npos;
+    };
+    if (isZero(intDigits) && isZero(fracDigits)) return negative ? -0.0 : 0.0;
+
+    // Canonical text for the locale-independent conversion.
+    std::string canonical(intDigits.empty() ? "0" : intDigits);
+    canonical += '.';
+    canonical += fracDigits.empty() ? "0" : fracDigits;
+    if (!exponentDigits.empty()) {
+        canonical += exponentNegative ? "e-" : "e";
+        canonical += exponentDigits;
+    }
+    double magnitude = 0.0;
+    const char* first = canonical.data();
+    const char* last = canonical.data() + canonical.size();
+    const auto result = std::from_chars(first, last, magnitude);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as zero; too large is not a number we can hold.
+        // The decimal exponent of the leading nonzero digit tells which.
+        const auto firstNonZero = canonical.find_first_of("123456789");
+        const auto point = canonical.find('.');
+        long long exponent = firstNonZero < point ? static_cast<long long>(point - firstNonZero - 1)
+                                                  : -static_cast<long long>(firstNonZero - point);
+        long long written = 0;
+        for (const char c : exponentDigits)
+            written = std::min(written * 10 + (c - '0'), 1000000LL);
+        exponent += exponentNegative ? -written : written;
+        if (exponent < 0) return negative ? -0.0 : 0.0;
+        return std::nullopt;
+    }
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(magnitude)) return std::nullopt;
+    return negative ? -magnitude : magnitude;
+}
+
+bool TryParseNumber(std::string_view text, double& value) {
+    const auto parsed = ParseNumber(text);
+    if (!parsed) return false;
+    value = *parsed;
+    return true;
+}
+
+std::optional<int32_t> ParseWhole(std::string_view text) {
+    const std::string_view body = SkipLeadingBlanks(text);
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        negative = body[pos] == '-';
+        ++pos;
+    }
+    const std::size_t count = CountDigits(body, pos);
+    if (count == 0 || pos + count != body.size()) return std::nullopt;
+    long long magnitude = 0;
+    for (std::size_t i = pos; i < body.size(); ++i) {
+        magnitude = magnitude * 10 + (body[i] - '0');
+        if (magnitude > 2147483648LL) return std::nullopt;
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+double StrToFloat(const std::string& text) {
+    const auto value = ParseNumber(Trim(text));
+    if (!value) throw EConvertError("'" + text + "' is not a valid floating point value");
+    return *value;
+}
+
+int32_t StrToInt(const std::string& text) {
+    const auto value = ParseWhole(Trim(text));
+    if (!value) throw EConvertError("'" + text + "' is not a valid integer value");
+    return *value;
+}
+
+std::string TimeToStr(double time) {
+    const long long ms = MillisecondsOfDay(time);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", static_cast<int>(ms / 3600000),
+                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
+    return buffer;
+}
+
+std::string TimeToShortStr(double time) {
+    const long long ms = MillisecondsOfDay(time);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", static_cast<int>(ms / 3600000),
+                  static_cast<int>(ms / 60000 % 60));
+    return buffer;
+}
+
+std::optional<double> StrToTime(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    const std::string_view body(trimmed);
+    // Hours of one or two digits, then ":mm" and optionally ":ss".
+    const std::size_t hourDigits = CountDigits(body, 0);
+    if (hourDigits < 1 || hourDigits > 2) return std::nullopt;
+    int hours = 0;
+    for (std::size_t i = 0; i < hourDigits; ++i)
+        hours = hours * 10 + (body[i] - '0');
+    std::size_t pos = hourDigits;
+    if (pos >= body.size() || body[pos] != ':') return std::nullopt;
+    const int minutes = TwoDigits(body, pos + 1);
+    if (minutes < 0) return std::nullopt;
+    pos += 3;
+    int seconds = 0;
+    if (pos < body.size()) {
+        if (body[pos] != ':') return std::nullopt;
+        seconds = TwoDigits(body, pos + 1);
+        if (seconds < 0) return std::nullopt;
+        pos += 3;
+    }
+    if (pos != body.size() || hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+    return EncodeTime(hours, minutes, seconds);
+}
+
+double EncodeTime(int hours, int minutes, int seconds) {
+    const long long ms = (static_cast<long long>(hours) * 3600 + minutes * 60LL + seconds) * 1000;
+    return static_cast<double>(ms) / static_cast<double>(kMillisecondsPerDay);
+}
+
+std::string Trim(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+} // namespace halvern
