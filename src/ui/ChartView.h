@@ -1,0 +1,38 @@
+// The Qt view of one result chart: renders a TChart (series, markers, the hours axis
+// and the pressure and flow axes) with Qt Charts. The owner connects the model to the
+// view once, after creating it:  chart.OnChanged = [view] { view->Refresh(); };
+#pragma once
+#include "forms/Chart.h"
+#include <QWidget>
+
+class QPainter;
+class QRectF;
+class QChart;
+class QChartView;
+class QValueAxis;
+class QCategoryAxis;
+
+namespace halvern {
+
+class TChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TChartView(halvern::TChart& chart, QWidget* parent = nullptr);
+    // Rebuilds the series, points, visibility and axis ranges from the model.
+    void Refresh();
+    // Paints the chart as shown into rect (printing and page images).
+    void PrintTo(QPainter& painter, const QRectF& rect);
+
+    // The Qt chart, for tests and for the print code.
+    QChart* Chart() const { return FChart; }
+
+private:
+    TChart& FModel;
+    QChart* FChart = nullptr;
+    QChartView* FView = nullptr;
+    QCategoryAxis* FHoursAxis = nullptr;
+    QValueAxis* FPressureAxis = nullptr;
+    QValueAxis* FFlowAxis = nullptr;
+};
+
+} // namespace halvern
