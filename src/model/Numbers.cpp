@@ -250,10 +250,9 @@ std::string FormatGeneral(double value) {
 
 std::string FormatWidth8(double value) {
     if (!std::isfinite(value)) return PadLeft(NonFinite(value), 8);
-    // As C's "%8.2f" (correctly rounded from the binary value), but always with a point.
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    return PadLeft(std::string(buffer, result.ptr), 8);
+    // Two decimals rounded on the decimal digits, halves away from zero, like every other
+    // number the program writes; right-aligned in 8 characters.
+    return PadLeft(FormatFixed(value, 18, 2), 8);
 }
 
 std::optional<double> ParseNumber(std::string_view text) {

@@ -139,6 +139,7 @@ TEST(FormatWidth8, TwoDecimalsRightAligned) {
     EXPECT_EQ(FormatWidth8(12345.678), "12345.68");
     EXPECT_EQ(FormatWidth8(1234567.5), "1234567.50");
     EXPECT_EQ(FormatWidth8(-1.5), "   -1.50");
+    EXPECT_EQ(FormatWidth8(0.125), "    0.13"); // a binary tie still rounds away from zero
 }
 
 struct ParseCase {
