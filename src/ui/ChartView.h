@@ -5,12 +5,14 @@
 #include "forms/Chart.h"
 #include <QWidget>
 
+QT_BEGIN_NAMESPACE
 class QPainter;
 class QRectF;
 class QChart;
 class QChartView;
 class QValueAxis;
 class QCategoryAxis;
+QT_END_NAMESPACE
 
 namespace halvern {
 
