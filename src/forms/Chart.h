@@ -50,6 +50,9 @@ public:
     TChartAxis LeftAxis, RightAxis, BottomAxis;
     // PRV charts skip empty cells; the current-situation chart reads every cell.
     bool SkipEmptyCells = true;
+    // The table texts the points were last drawn from, so that a chart in view is drawn
+    // again only when its table has changed.
+    std::vector<std::string> SourceTexts;
     // Raised after the chart's contents changed (points drawn, options applied).
     std::function<void()> OnChanged;
     void Changed() {

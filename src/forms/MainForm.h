@@ -253,6 +253,9 @@ public:
     void FlowGraphicalSheetShow();
     void GraphOptionButtonClick();
     void FullGraphOptionButtonClick();
+    // Draws again each chart whose "Graphical" sub-page is in view and whose table has
+    // changed since it was drawn: the chart follows its table after a recalculation.
+    void RedrawShownCharts();
 
 private:
     void ConnectHandlers();
