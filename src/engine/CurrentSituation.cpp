@@ -1,8 +1,154 @@
-// In progress: bodies are filled in by the work that owns this file.
+// CalcCurrentSituation: the zone as measured. Reads the hourly inflow (m³/h) and the
+// inlet, AZP and critical pressures (m) from the texts of FlowGrid, the elevations (masl)
+// from their edits and the night flow components; writes CurrentGrid (head losses, and
+// the inflow split into leakage and pressure-independent flow), the volume and check
+// labels, and the values every PRV scenario builds on: the leakage and AZP pressure of
+// the low-flow hour and each hour's head-loss coefficients.
+#include "engine/CellNumber.h"
 #include "forms/MainForm.h"
+#include "model/CheckedMath.h"
 
 namespace halvern {
 
-void TMainForm::CalcCurrentSituation() {}
+namespace {
+constexpr int FirstHourRow = 2;
+constexpr int LastHourRow = 25;
+// The flow-time check looks for anything below this as the day's lowest inflow.
+constexpr double NoMinimumYet = 100000;
+// Population use (l/hd/d) outside these bounds is suspicious.
+constexpr double LowPopulationUse = 20;
+constexpr double HighPopulationUse = 250;
+
+std::string Fixed52(double value) {
+    return FormatFixed(value, 5, 2);
+}
+} // namespace
+
+void TMainForm::CalcCurrentSituation() {
+    CalcNightLoss();
+
+    Project.InletElev = StrToFloat(InletElevEdit.Text());
+    Project.AZPElev = StrToFloat(AZPElevEdit.Text());
+    Project.TargetElev = StrToFloat(TargetElevEdit.Text());
+
+    const std::string lowKey = TimeToStr(Project.LowFlowTime);
+    const std::string highKey = TimeToStr(Project.HighFlowTime);
+
+    for (int p = FirstHourRow; p <= LastHourRow; ++p) {
+        const int h = p - FirstHourRow;
+        const int flowRow = p - 1;
+        const std::string& label = FlowGrid.Cell(0, flowRow);
+        CurrentGrid.SetCell(0, p, label);
+        if (!label.empty()) {
+            const std::string key = HourKey(label);
+            if (key == lowKey) CurrentGrid.SetRowColours(p, clAqua, clNone);
+            if (key == highKey) CurrentGrid.SetRowColours(p, clYellow, clNone);
+        }
+
+        CurrentGrid.SetCell(1, p, FlowGrid.Cell(3, flowRow));
+        CurrentGrid.SetCell(2, p, FlowGrid.Cell(4, flowRow));
+        CurrentGrid.SetCell(3, p, FlowGrid.Cell(5, flowRow));
+
+        const double inlet = CellNumber(FlowGrid.Cell(3, flowRow));
+        const double azp = CellNumber(FlowGrid.Cell(4, flowRow));
+        const double crit = CellNumber(FlowGrid.Cell(5, flowRow));
+        const double inletHead = Project.InletElev + inlet;
+        CurrentGrid.SetCell(4, p, Fixed52(inletHead - (Project.AZPElev + azp)));
+        CurrentGrid.SetCell(5, p, Fixed52(inletHead - (Project.TargetElev + crit)));
+
+        CurrentGrid.SetCell(6, p, FlowGrid.Cell(1, flowRow));
+
+        // Head loss grows with the square of the inflow; the coefficients come from the
+        // head losses as shown, so every scenario reproduces the table it reads.
+        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        const double q2 = Checked(q * q);
+        if (q2 != 0) {
+            Project.AZPHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(4, p)), q2);
+            Project.CritHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(5, p)), q2);
+        }
+    }
+
+    // The low-flow hour is the reference: there everything above the pressure-independent
+    // night flow is leakage.
+    Project.NightLeakage = -1;
+    Project.NightAZPPressure = 1;
+    for (int p = FirstHourRow; Project.NightLeakage == -1 && p <= LastHourRow; ++p) {
+        if (HourKey(CurrentGrid.Cell(0, p)) == lowKey) {
+            Project.NightLeakage = CellNumber(CurrentGrid.Cell(6, p)) - Project.TotalNonPressureFlow;
+            Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(2, p));
+        }
+    }
+    if (Project.NightAZPPressure == 0) return;
+
+    // Every hour's leakage follows the low-flow hour's, scaled by the AZP pressure to the
+    // power N1; the rest of the inflow does not depend on pressure.
+    double dep = 0;
+    double indep = 0;
+    double tot = 0;
+    for (int p = FirstHourRow; p <= LastHourRow; ++p) {
+        const double hourDep =
+            FPow(FDiv(CellNumber(CurrentGrid.Cell(2, p)), Project.NightAZPPressure), Project.N1) *
+            Project.NightLeakage;
+        CurrentGrid.SetCell(7, p, Fixed52(hourDep));
+        dep += hourDep;
+        const double hourTot = CellNumber(CurrentGrid.Cell(6, p));
+        tot += hourTot;
+        CurrentGrid.SetCell(8, p, Fixed52(hourTot - hourDep));
+        indep += hourTot - hourDep;
+    }
+
+    CurrentDepLabel.Caption = Fixed52(dep);
+    CurrentIndepLabel.Caption = Fixed52(indep);
+    CurrentTotLabel.Caption = Fixed52(tot);
+    // No leakage in the low-flow hour leaves the factor without meaning: 0 ÷ 0 stops here.
+    DayNightLabel.Caption = Fixed52(FDiv(dep, Project.NightLeakage));
+
+    // Population use: what the residents take of the pressure-independent volume.
+    double use = indep - Project.DailyNonResidential;
+    if (Project.Population == 0) return;
+    use = use / Project.Population * 1000;
+    ResidentialUseLabel.Caption = Fixed52(use);
+    PopUseWarningLabel.Caption = "Population use appears normal.";
+    if (use < LowPopulationUse) PopUseWarningLabel.Caption = "Population use appears to be very low!";
+    if (use > HighPopulationUse) PopUseWarningLabel.Caption = "Population use appears to be very high!";
+    NonResidentialUseLabel.Caption = Fixed52(Project.DailyNonResidential);
+
+    if (TimeWarnCheckBox.Checked) return;
+
+    // Are the set low-flow and high-flow hours the hours of lowest and highest inflow?
+    // The earliest of equal hours counts.
+    double minFlow = NoMinimumYet;
+    double maxFlow = 0;
+    int minRow = FirstHourRow;
+    int maxRow = FirstHourRow;
+    for (int p = FirstHourRow; p <= LastHourRow; ++p) {
+        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        if (q < minFlow) {
+            minFlow = q;
+            minRow = p;
+        }
+        if (q > maxFlow) {
+            maxFlow = q;
+            maxRow = p;
+        }
+    }
+    for (int p = FirstHourRow; p <= LastHourRow; ++p) {
+        const std::string key = HourKey(CurrentGrid.Cell(0, p));
+        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        if (key == lowKey && q != minFlow) {
+            const std::string text = "Low flow time is currently set to " + lowKey.substr(0, 5) +
+                                     "\nHowever, actual low flow occurs at " +
+                                     CurrentGrid.Cell(0, minRow).substr(0, 5);
+            if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
+        }
+        if (key == highKey && q != maxFlow) {
+            const std::string text = "High flow time is currently set to " + highKey.substr(0, 5) +
+                                     "\nHowever, actual high flow occurs at " +
+                                     CurrentGrid.Cell(0, maxRow).substr(0, 5);
+            if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
+        }
+    }
+    TimeWarnCheckBox.Enabled = true;
+}
 
 } // namespace halvern

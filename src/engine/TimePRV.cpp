@@ -1,8 +1,73 @@
-// In progress: bodies are filled in by the work that owns this file.
+// CalcTimePRV: the zone behind a PRV that switches between a high and a low outlet
+// pressure (m) by time of day: one high-pressure window with 2 intervals, two with 4.
+// In hourly mode (0 intervals) each hour's outlet is the one typed into column 2 of
+// TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
+// the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "forms/MainForm.h"
+#include "model/Numbers.h"
 
 namespace halvern {
 
-void TMainForm::CalcTimePRV() {}
+namespace {
+// An hour is judged by its start: a window holds the hour starting at its start time and
+// not the one starting at its stop time. The "hh:mm:ss" texts order as times of day, so a
+// window whose stop is not after its start (one running past midnight) holds no hour.
+bool InWindow(const std::string& hourKey, const TTimePicker& start, const TTimePicker& stop) {
+    return hourKey >= TimeToStr(start.Time) && hourKey < TimeToStr(stop.Time);
+}
+} // namespace
+
+void TMainForm::CalcTimePRV() {
+    const auto high = ParseNumber(HighPressureEdit.Text());
+    if (!high) {
+        Dialogs.Error("High Pressure value (" + HighPressureEdit.Text() + ") is invalid.\n" +
+                      "Cannot proceed with calculations.");
+        return;
+    }
+    const auto low = ParseNumber(LowPressureEdit.Text());
+    if (!low) {
+        Dialogs.Error("Low Pressure value (" + LowPressureEdit.Text() + ") is invalid.\n" +
+                      "Cannot proceed with calculations.");
+        return;
+    }
+    const std::string highText = FormatFixed(*high, 5, 2);
+    const std::string lowText = FormatFixed(*low, 5, 2);
+
+    const std::string lowKey = TimeToStr(Project.LowFlowTime);
+    const std::string highKey = TimeToStr(Project.HighFlowTime);
+    const int intervals = Project.Intervals;
+    for (int r = 2; r <= 25; ++r) {
+        const std::string& label = FlowGrid.Cell(0, r - 1);
+        TimePRVGrid.SetCell(0, r, label);
+        const std::string key = HourKey(label);
+        if (key == lowKey) TimePRVGrid.SetRowColours(r, clAqua, clNone);
+        if (key == highKey) TimePRVGrid.SetRowColours(r, clYellow, clNone);
+
+        TimePRVGrid.SetCell(1, r, FlowGrid.Cell(3, r - 1));
+        // In hourly mode column 2 is the engineer's own and stays as typed.
+        if (intervals > 0) {
+            bool highHour = InWindow(key, TimeStart1Picker, TimeStop1Picker);
+            if (intervals == 4) highHour = highHour || InWindow(key, TimeStart2Picker, TimeStop2Picker);
+            TimePRVGrid.SetCell(2, r, highHour ? highText : lowText);
+        }
+        TimePRVGrid.SetCell(3, r, FlowGrid.Cell(4, r - 1));
+        TimePRVGrid.SetCell(4, r, FlowGrid.Cell(5, r - 1));
+    }
+
+    if (Project.NightAZPPressure == 0) return;
+
+    double dayNight = 0, dep = 0, indep = 0, tot = 0;
+    bool lowWarning = false;
+    DoPRVCalcs(TimePRVGrid, dayNight, dep, indep, tot, lowWarning);
+
+    TimeDayNightLabel.Caption = FormatFixed(dayNight, 5, 2);
+    TimeDepLabel.Caption = FormatFixed(dep, 11, 2);
+    TimeIndepLabel.Caption = FormatFixed(indep, 11, 2);
+    TimeTotLabel.Caption = FormatFixed(tot, 11, 2);
+    TimeWarnLabel.Caption = lowWarning
+                                ? "Pressure of " + FormatFixed(Project.MinPressure, 5, 2) +
+                                      " could not be achieved over full 24 hour period at the critical point."
+                                : std::string();
+}
 
 } // namespace halvern

@@ -1,0 +1,37 @@
+// The AZP pressure of one hour behind a PRV: the pressure at which the zone's leakage,
+// its inflow and the head loss from the inlet to the AZP agree. The scenarios first try
+// plain repeated substitution; this is the sure root for the hours where that swings.
+#pragma once
+#include <optional>
+
+namespace halvern {
+
+// One hour's balance  s = Start − (HeadLoss(s) − CurrentLoss),  with
+// HeadLoss(s) = LossCoef · (Leakage(s) + Indep)²  and Leakage(s) the leakage law,
+// which gives no leakage at an AZP pressure of 0 or below.
+struct TAZPEquation {
+    double Start = 0; // AZP pressure before the head loss changes: current AZP − (inlet − outlet), m
+    double CurrentLoss = 0; // head loss inlet → AZP at the measured inflow, m
+    double LossCoef = 0;    // that head loss per (m³/h)² of inflow
+    double Indep = 0;       // pressure-independent flow of the hour, m³/h
+    double RefLeakage = 0;  // leakage of the low-flow hour, m³/h
+    double RefPressure = 0; // AZP pressure of the low-flow hour, m
+    double N1 = 1;          // leakage exponent
+    // The flow-modulated scenario takes no head loss when the inflow is not positive.
+    bool LossOnInflowOnly = false;
+
+    double Leakage(double s) const;
+    double HeadLoss(double s) const;
+    // g(s) = s − Start + HeadLoss(s) − CurrentLoss; zero at the balance.
+    double Residual(double s) const;
+};
+
+// The root of the balance, to well below the displayed centimetre (1e-9 m). With a
+// non-negative loss coefficient the residual is negative at 0 and non-negative at
+// Start + CurrentLoss, so the root is bracketed and bisection cannot fail; a pressure at
+// which even the pressure-independent flow alone balances at or below zero is the root
+// itself. Only a negative loss coefficient (measured AZP above what the inlet can give)
+// can leave no bracket; then there is no answer (nullopt).
+std::optional<double> SolveAZPRoot(const TAZPEquation& eq);
+
+} // namespace halvern
