@@ -103,18 +103,23 @@ void TMainForm::BuildPages() {
 }
 
 bool TMainForm::Dispatch(const std::function<void()>& handler) {
-    try {
-        handler();
-        return true;
-    } catch (const EConvertError& e) {
-        Dialogs.Error(e.what());
-    } catch (const EMathError& e) {
-        Dialogs.Error(e.what());
-    } catch (const std::exception& e) {
-        // Anything else is a fault of ours; the user still gets a message, not a crash.
-        Dialogs.Error(e.what());
-    }
-    return false;
+    const auto run = [this](const std::function<void()>& h) {
+        try {
+            h();
+            return true;
+        } catch (const EConvertError& e) {
+            Dialogs.Error(e.what());
+        } catch (const EMathError& e) {
+            Dialogs.Error(e.what());
+        } catch (const std::exception& e) {
+            // Anything else is a fault of ours; the user still gets a message, not a crash.
+            Dialogs.Error(e.what());
+        }
+        return false;
+    };
+    const bool ran = run(handler);
+    // Whatever the event recalculated, a chart in view follows its table.
+    return run([this] { RedrawShownCharts(); }) && ran;
 }
 
 void TMainForm::Focus(const std::string& controlName) {
