@@ -1,0 +1,225 @@
+#include "ui/ChartView.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsScene>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPainterPath>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace halvern {
+
+namespace {
+
+constexpr int MarkerSize = 9;
+constexpr int MarkerImageSize = 36; // drawn large, scaled down smoothly to MarkerSize
+
+QColor ToQColor(TColor colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+Qt::PenStyle ToPenStyle(TLineStyle style) {
+    switch (style) {
+    case TLineStyle::Solid:
+        return Qt::SolidLine;
+    case TLineStyle::Dash:
+        return Qt::DashLine;
+    case TLineStyle::Dot:
+        return Qt::DotLine;
+    case TLineStyle::DashDot:
+        return Qt::DashDotLine;
+    case TLineStyle::DashDotDot:
+        return Qt::DashDotDotLine;
+    }
+    return Qt::SolidLine;
+}
+
+// The point marker of a series: its shape filled with the series colour and outlined in
+// black, so that a yellow or aqua line still shows its points on the white background.
+QImage MarkerImage(TPointerStyle shape, const QColor& colour) {
+    QImage image(MarkerImageSize, MarkerImageSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = MarkerImageSize;
+    const qreal m = 3; // margin for the outline
+    const QRectF box(m, m, s - 2 * m, s - 2 * m);
+    QPen outline(Qt::black, 3);
+    outline.setJoinStyle(Qt::MiterJoin);
+    p.setPen(outline);
+    p.setBrush(colour);
+    switch (shape) {
+    case TPointerStyle::Rectangle:
+        p.drawRect(box);
+        break;
+    case TPointerStyle::Circle:
+        p.drawEllipse(box);
+        break;
+    case TPointerStyle::Triangle:
+        p.drawPolygon(QPolygonF{{box.center().x(), box.top()}, box.bottomRight(), box.bottomLeft()});
+        break;
+    case TPointerStyle::DownTriangle:
+        p.drawPolygon(QPolygonF{box.topLeft(), box.topRight(), {box.center().x(), box.bottom()}});
+        break;
+    case TPointerStyle::Diamond:
+        p.drawPolygon(QPolygonF{{box.center().x(), box.top()},
+                                {box.right(), box.center().y()},
+                                {box.center().x(), box.bottom()},
+                                {box.left(), box.center().y()}});
+        break;
+    case TPointerStyle::Cross:
+    case TPointerStyle::DiagCross: {
+        // Line markers: a wide black stroke under a narrower coloured one.
+        QPainterPath path;
+        if (shape == TPointerStyle::Cross) {
+            path.moveTo(box.center().x(), box.top());
+            path.lineTo(box.center().x(), box.bottom());
+            path.moveTo(box.left(), box.center().y());
+            path.lineTo(box.right(), box.center().y());
+        } else {
+            path.moveTo(box.topLeft());
+            path.lineTo(box.bottomRight());
+            path.moveTo(box.topRight());
+            path.lineTo(box.bottomLeft());
+        }
+        p.strokePath(path, QPen(Qt::black, 9, Qt::SolidLine, Qt::FlatCap));
+        p.strokePath(path, QPen(colour, 5, Qt::SolidLine, Qt::FlatCap));
+        break;
+    }
+    }
+    return image;
+}
+
+QFont Bold(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
+// The largest value a shown series puts on the axis, 0 when none.
+double DataMaximum(const TChart& chart, TSeriesAxis axis) {
+    double maximum = 0;
+    for (const TChartSeries& s : chart.Series)
+        if (s.Active && s.Axis == axis)
+            for (double v : s.Values)
+                if (std::isfinite(v)) maximum = std::max(maximum, v);
+    return maximum;
+}
+
+// Both vertical axes start at 0; the maximum follows the shown data unless it is fixed.
+void SetRange(QValueAxis& axis, const TChartAxis& model, double dataMaximum) {
+    if (!model.Automatic && model.Maximum > model.Minimum) {
+        axis.setRange(model.Minimum, model.Maximum);
+        axis.setTickCount(5);
+        return;
+    }
+    axis.setRange(model.Minimum, dataMaximum > model.Minimum ? dataMaximum : model.Minimum + 1);
+    axis.applyNiceNumbers();
+    axis.setMin(model.Minimum);
+}
+
+} // namespace
+
+TChartView::TChartView(TChart& chart, QWidget* parent) : QWidget(parent), FModel(chart) {
+    FChart = new QChart();
+    FChart->setBackgroundBrush(Qt::white);
+    FChart->setBackgroundRoundness(0);
+    FChart->setDropShadowEnabled(false);
+    QFont titleFont = Bold(FChart->titleFont());
+    titleFont.setPointSizeF(titleFont.pointSizeF() + 4);
+    FChart->setTitleFont(titleFont);
+    FChart->legend()->setAlignment(Qt::AlignBottom);
+    FChart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+
+    FHoursAxis = new QCategoryAxis(FChart);
+    FHoursAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    FPressureAxis = new QValueAxis(FChart);
+    FFlowAxis = new QValueAxis(FChart);
+    FFlowAxis->setGridLineVisible(false);
+    FFlowAxis->setMinorGridLineVisible(false);
+    FChart->addAxis(FHoursAxis, Qt::AlignBottom);
+    FChart->addAxis(FPressureAxis, Qt::AlignLeft);
+    FChart->addAxis(FFlowAxis, Qt::AlignRight);
+    for (QAbstractAxis* axis : FChart->axes()) {
+        axis->setTitleFont(Bold(axis->titleFont()));
+        axis->setLabelsColor(Qt::black);
+        axis->setTitleBrush(Qt::black);
+    }
+
+    FView = new QChartView(FChart, this);
+    FView->setRenderHint(QPainter::Antialiasing);
+    FView->setBackgroundBrush(Qt::white);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView);
+    Refresh();
+}
+
+void TChartView::Refresh() {
+    FChart->setTitle(QString::fromStdString(FModel.Title));
+    FHoursAxis->setTitleText(QString::fromStdString(FModel.BottomAxis.Title));
+    FPressureAxis->setTitleText(QString::fromStdString(FModel.LeftAxis.Title));
+    FFlowAxis->setTitleText(QString::fromStdString(FModel.RightAxis.Title));
+    FFlowAxis->setGridLineVisible(FModel.RightAxis.Grid);
+    FPressureAxis->setGridLineVisible(FModel.LeftAxis.Grid);
+
+    FChart->removeAllSeries(); // deletes the old series
+    const TChartSeries* longest = nullptr;
+    for (const TChartSeries& s : FModel.Series) {
+        auto* series = new QLineSeries();
+        series->setName(QString::fromStdString(s.Title));
+        const QColor colour = ToQColor(s.Colour);
+        QPen pen(colour, 2, ToPenStyle(s.LineStyle));
+        series->setPen(pen);
+        series->setColor(colour);
+        series->setMarkerSize(MarkerSize);
+        series->setLightMarker(MarkerImage(s.Pointer, colour));
+        // Points are evenly spaced in the order they were drawn.
+        QList<QPointF> points;
+        points.reserve(static_cast<qsizetype>(s.Values.size()));
+        for (size_t i = 0; i < s.Values.size(); ++i)
+            points.append(QPointF(static_cast<qreal>(i), s.Values[i]));
+        series->replace(points);
+        FChart->addSeries(series);
+        series->attachAxis(FHoursAxis);
+        series->attachAxis(s.Axis == TSeriesAxis::Left ? FPressureAxis : FFlowAxis);
+        series->setVisible(s.Active);
+        for (QLegendMarker* marker : FChart->legend()->markers(series))
+            marker->setVisible(s.Active);
+        if (!longest || s.Labels.size() > longest->Labels.size()) longest = &s;
+    }
+
+    // The hours along the bottom, one label per point.
+    for (const QString& label : FHoursAxis->categoriesLabels())
+        FHoursAxis->remove(label);
+    FHoursAxis->setStartValue(0);
+    const size_t count = longest ? longest->Labels.size() : 0;
+    for (size_t i = 0; i < count; ++i)
+        FHoursAxis->append(QString::fromStdString(longest->Labels[i]), static_cast<qreal>(i));
+    FHoursAxis->setRange(0, count > 1 ? static_cast<qreal>(count - 1) : 1);
+
+    // Attaching a series refits the axes to it; the ranges are set last, every time.
+    SetRange(*FPressureAxis, FModel.LeftAxis, DataMaximum(FModel, TSeriesAxis::Left));
+    SetRange(*FFlowAxis, FModel.RightAxis, DataMaximum(FModel, TSeriesAxis::Right));
+}
+
+void TChartView::PrintTo(QPainter& painter, const QRectF& rect) {
+    if (rect.width() <= 0 || rect.height() <= 0) return;
+    // Lay the chart out at a screen-like size with the target's proportions, so that
+    // fonts and markers keep their size relative to the plot whatever the resolution.
+    const QSizeF shown = FChart->size();
+    const qreal logicalWidth = std::max<qreal>(width() > 100 ? width() : 0, 800);
+    const QSizeF logical(logicalWidth, logicalWidth * rect.height() / rect.width());
+    FChart->resize(logical);
+    FChart->scene()->setSceneRect(QRectF(QPointF(0, 0), logical));
+    FChart->scene()->render(&painter, rect, QRectF(FChart->pos(), logical), Qt::IgnoreAspectRatio);
+    FChart->resize(shown);
+    FChart->scene()->setSceneRect(QRectF(QPointF(0, 0), shown));
+}
+
+} // namespace halvern
