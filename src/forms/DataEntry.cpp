@@ -1,14 +1,125 @@
-// In progress: bodies are filled in by the work that owns this file.
+// Typing into the main window: the key filter of the numeric edits, the hourly input
+// table with its two inflow units, and the Enter key in the tables.
 #include "forms/MainForm.h"
+#include "model/Errors.h"
+#include "model/Numbers.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
 
 namespace halvern {
+namespace {
 
-void TMainForm::CheckNumberEdit(TEdit& edit, char& key) { (void)edit; (void)key;}
-void TMainForm::FlowGridSetEditText(int col, int row, const std::string& value) { (void)col; (void)row; (void)value;}
-void TMainForm::UpdateFlowGrid() {}
-void TMainForm::m3hrRadioClick() {}
-void TMainForm::lsRadioClick() {}
-void TMainForm::GridEnterKey(TMarkStringGrid& grid, char& key, int firstHourRow) { (void)grid; (void)key; (void)firstHourRow;}
-void TMainForm::FlowPRVGridKeyPress(char& key) { (void)key;}
+constexpr int kFirstHourRow = 1;
+constexpr int kLastHourRow = HoursPerDay;
+constexpr int kColM3h = 1;
+constexpr int kColLs = 2;
+constexpr double kLsToM3h = 3600.0 / 1000.0;
+
+// A table text read with the locale's conversion; nothing when it is not a number.
+std::optional<double> CellValue(const std::string& text) {
+    try {
+        return StrToFloat(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void TMainForm::CheckNumberEdit(TEdit& edit, char& key) {
+    if (key == '\b') return;
+    // The key is judged as if it were typed at the end of the text: the edit must still
+    // hold a number (or the start of one) afterwards.
+    if (!ParseNumber(edit.Text() + key)) {
+        key = 0;
+        return;
+    }
+    // The inputs are collected before the character lands, so the collection sees the
+    // text as it was; the new value arrives with the next key or the next save.
+    DoMainCalcs();
+}
+
+void TMainForm::FlowGridSetEditText(int col, int row, const std::string& value) {
+    if (lsRadio.Checked() && col == kColLs) {
+        // Inflow typed in l/s: the m³/h column, which the calculations read, follows it.
+        // A text that gives no usable inflow empties the m³/h cell, so that the next
+        // collection of the inputs names the hour instead of using a stale inflow.
+        const std::optional<double> litres = ParseNumber(value);
+        const bool usable = litres && std::isfinite(*litres * kLsToM3h);
+        FlowGrid.SetCell(kColM3h, row, usable ? FormatNumber(*litres * kLsToM3h, 6, 2) : std::string());
+    }
+    UpdateFlowGrid();
+}
+
+void TMainForm::UpdateFlowGrid() {
+    const bool m3h = m3hrRadio.Checked();
+    for (int row = kFirstHourRow; row <= kLastHourRow; ++row) {
+        if (m3h) {
+            const std::optional<double> flow = CellValue(FlowGrid.Cell(kColM3h, row));
+            if (flow && *flow > 0) FlowGrid.SetCell(kColLs, row, FormatWidth8(*flow / kLsToM3h));
+            if (FlowGrid.Cell(kColM3h, row).empty()) {
+                FlowGrid.SetCell(kColM3h, row, "");
+                FlowGrid.SetCell(kColLs, row, "0");
+            }
+        } else {
+            const std::optional<double> flow = CellValue(FlowGrid.Cell(kColLs, row));
+            if (flow && *flow > 0 && std::isfinite(*flow * kLsToM3h))
+                FlowGrid.SetCell(kColM3h, row, FormatWidth8(*flow * kLsToM3h));
+            if (FlowGrid.Cell(kColLs, row).empty()) {
+                FlowGrid.SetCell(kColM3h, row, "0");
+                FlowGrid.SetCell(kColLs, row, "");
+            }
+        }
+    }
+}
+
+namespace {
+
+// The column typed into gets red text and is open; the derived one blue text and locked.
+void MarkInflowColumns(TMarkStringGrid& grid, int typedCol, int derivedCol) {
+    grid.SetColColours(derivedCol, clNone, clBlue);
+    grid.SetColLock(derivedCol);
+    grid.SetColColours(typedCol, clNone, clRed);
+    grid.ClearColLock(typedCol);
+}
+
+} // namespace
+
+void TMainForm::m3hrRadioClick() {
+    // The numbers in the table stay as they are; only which column is typed into changes.
+    Project.FlowUnitsM3h = true;
+    MarkInflowColumns(FlowGrid, kColM3h, kColLs);
+    MarkFlowGridRows();
+    if (FlowGrid.OnRepaint) FlowGrid.OnRepaint();
+}
+
+void TMainForm::lsRadioClick() {
+    Project.FlowUnitsM3h = false;
+    MarkInflowColumns(FlowGrid, kColLs, kColM3h);
+    MarkFlowGridRows();
+    if (FlowGrid.OnRepaint) FlowGrid.OnRepaint();
+}
+
+void TMainForm::GridEnterKey(TMarkStringGrid& grid, char& key, int firstHourRow) {
+    if (key != '\r') return;
+    if (grid.Row < grid.RowCount() - 1) {
+        ++grid.Row;
+    } else {
+        // Down a column, then on to the top of the next; after the last, back to the first.
+        grid.Row = firstHourRow;
+        grid.Col = grid.Col < grid.ColCount() - 1 ? grid.Col + 1 : 1;
+    }
+    key = 0;
+}
+
+void TMainForm::FlowPRVGridKeyPress(char& key) {
+    if (FlowPRVBusy) {
+        key = 0;
+        return;
+    }
+    GridEnterKey(FlowPRVGrid, key, 2);
+}
 
 } // namespace halvern
