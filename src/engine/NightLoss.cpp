@@ -1,16 +1,119 @@
-// In progress: bodies are filled in by the work that owns this file.
+// Night flow components: the part of the minimum night flow that does not depend on
+// pressure, built from unit rates (litres per connection, property or active person per
+// hour, m³/hr for exceptional users). Reads the counts, loss rates and night-use fields of
+// the project; writes the six component labels, TotalNonPressureFlow (m³/hr) and the night
+// consumption column of the N1 table. The change handlers of the Default Parameters page
+// keep the record in step with its edits and show the total of each loss-rate row.
 #include "forms/MainForm.h"
+#include "model/CheckedMath.h"
+#include "model/Numbers.h"
 
 namespace halvern {
 
-void TMainForm::CalcNightLoss() {}
-void TMainForm::NightUseEditChange(TEdit& edit, double& field) { (void)edit; (void)field;}
-void TMainForm::NumNonResidentialEditChange() {}
-void TMainForm::MainsLossEditChange() {}
-void TMainForm::Edit1Change() {}
-void TMainForm::ConnectLossEditChange() {}
-void TMainForm::ConnectPresEditChange() {}
-void TMainForm::PropertyLossEditChange() {}
-void TMainForm::PropPressEditChange() {}
+namespace {
+
+constexpr double LitresPerM3 = 1000;
+// The N1 table rows "Start", "Stage 1", "Stage 2", "Stage 3".
+constexpr int FirstStageRow = 2;
+constexpr int LastStageRow = 5;
+constexpr int NightConsumptionCol = 7;
+
+bool HasText(const TEdit& edit) {
+    return !Trim(edit.Text()).empty();
+}
+
+// The total of one loss-rate row (l/…/hr) as its label shows it.
+std::string RowTotalText(double total) {
+    return FormatFixed(Checked(total), 8, 2);
+}
+
+} // namespace
+
+void TMainForm::CalcNightLoss() {
+    const TProject& p = Project;
+    // Each component is shown as soon as it is known; the total adds them in page order.
+    const double connection = Checked(p.NumOfConnect * p.ConnectLoss / LitresPerM3);
+    ConnectionLossLabel.Caption = FormatFixed(connection, 5, 2);
+    double total = connection;
+
+    const double property = Checked(p.NumOfServiced * p.PropertyLoss / LitresPerM3);
+    PropertyLossLabel.Caption = FormatFixed(property, 5, 2);
+    total += property;
+
+    // A cistern flush by every active person in the night hour.
+    const double residential = Checked(p.Population * p.DomesticNight * (p.PopActive / 100) / LitresPerM3);
+    ResidentialNightLabel.Caption = FormatFixed(residential, 5, 2);
+    total += residential;
+
+    const double nonResidential = Checked(p.NumNonResidential * p.NonDomMeter / LitresPerM3);
+    NonResidentialNightLabel.Caption = FormatFixed(nonResidential, 5, 2);
+    total += nonResidential;
+
+    const double exceptional = Checked(p.NonDomUnmeter);
+    ExceptionalUseLabel.Caption = FormatFixed(exceptional, 5, 2);
+    total = Checked(total + exceptional);
+
+    TotalNonPressureLabel.Caption = FormatFixed(total, 5, 2);
+    Project.TotalNonPressureFlow = total;
+
+    // The step test subtracts the same night consumption from every stage's inflow.
+    TMarkStringGrid& n1Grid = N1CalculationForm.N1Grid;
+    const std::string totalText = FormatFixed(total, 5, 1);
+    for (int row = FirstStageRow; row <= LastStageRow; ++row)
+        n1Grid.SetCell(NightConsumptionCol, row, totalText);
+}
+
+// Cistern capacity, % active, non-residential and exceptional night use. A blank edit
+// (the user clearing it to retype) keeps the previous value.
+void TMainForm::NightUseEditChange(TEdit& edit, double& field) {
+    if (HasText(edit)) field = StrToFloat(edit.Text());
+    CalcNightLoss();
+}
+
+void TMainForm::NumNonResidentialEditChange() {
+    if (HasText(NumNonResidentialEdit)) Project.NumNonResidential = StrToInt(NumNonResidentialEdit.Text());
+    CalcNightLoss();
+}
+
+void TMainForm::MainsLossEditChange() {
+    if (HasText(MainsLossEdit)) Project.MainsLoss = StrToFloat(MainsLossEdit.Text());
+    if (HasText(Edit1))
+        TotMainsLossLabel.Caption = RowTotalText(StrToFloat(Edit1.Text()) + Project.MainsLoss);
+    CalcNightLoss();
+}
+
+// The pressure-independent mains rate only feeds the row total; it is not stored.
+void TMainForm::Edit1Change() {
+    if (HasText(Edit1))
+        TotMainsLossLabel.Caption = RowTotalText(StrToFloat(Edit1.Text()) + Project.MainsLoss);
+}
+
+void TMainForm::ConnectLossEditChange() {
+    if (HasText(ConnectLossEdit)) Project.ConnectLoss = StrToFloat(ConnectLossEdit.Text());
+    if (HasText(ConnectPresEdit))
+        TotConnectLossLabel.Caption = RowTotalText(StrToFloat(ConnectPresEdit.Text()) + Project.ConnectLoss);
+    CalcNightLoss();
+}
+
+void TMainForm::ConnectPresEditChange() {
+    if (HasText(ConnectLossEdit)) Project.ConnectLoss = StrToFloat(ConnectLossEdit.Text());
+    if (HasText(ConnectPresEdit)) Project.ConnectPres = StrToFloat(ConnectPresEdit.Text());
+    TotConnectLossLabel.Caption = RowTotalText(Project.ConnectLoss + Project.ConnectPres);
+    CalcNightLoss();
+}
+
+void TMainForm::PropertyLossEditChange() {
+    if (HasText(PropertyLossEdit)) Project.PropertyLoss = StrToFloat(PropertyLossEdit.Text());
+    if (HasText(PropPressEdit))
+        TotPropLossLabel.Caption = RowTotalText(StrToFloat(PropPressEdit.Text()) + Project.PropertyLoss);
+    CalcNightLoss();
+}
+
+void TMainForm::PropPressEditChange() {
+    if (HasText(PropertyLossEdit)) Project.PropertyLoss = StrToFloat(PropertyLossEdit.Text());
+    if (HasText(PropPressEdit)) Project.PropPress = StrToFloat(PropPressEdit.Text());
+    TotPropLossLabel.Caption = RowTotalText(Project.PropertyLoss + Project.PropPress);
+    CalcNightLoss();
+}
 
 } // namespace halvern

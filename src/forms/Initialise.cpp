@@ -1,16 +1,417 @@
-// In progress: bodies are filled in by the work that owns this file.
+// Initialise: puts the project's defaults into the record (when asked) and refreshes every
+// control and table of the main window from the record; also the table set-ups it uses and
+// the New data command. Writing an edit runs its change handler, so the night flow, the
+// loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include "model/CheckedMath.h"
+#include "model/Numbers.h"
+#include <array>
+#include <string>
 
 namespace halvern {
 
-void TMainForm::Initialise(bool DoVariables) { (void)DoVariables;}
-void TMainForm::SetupFlowGrid() {}
-void TMainForm::SetupCurrentGrid() {}
-void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) { (void)grid;}
-void TMainForm::SetupCostSummaryGrid() {}
-void TMainForm::MarkFlowGridRows() {}
-std::string TMainForm::HourLabel(int row) const { (void)row; return {}; }
-void TMainForm::ResetAllGridColours() {}
-void TMainForm::NewProject() {}
+namespace {
+
+constexpr int FlowGridCols = 6;
+constexpr int FlowGridRows = 25; // one heading row, then the 24 hours
+constexpr int FlowGridRowHeight = 16;
+constexpr int ResultRows = 26; // two heading rows, then the 24 hours
+constexpr int FirstResultHour = 2;
+constexpr int LastResultHour = 25;
+constexpr int CurrentCols = 9;
+constexpr int PRVCols = 10;
+constexpr int CostCols = 10;
+constexpr int CostRows = 7;
+constexpr int FirstCostRow = 3; // "Current Situation"
+constexpr int LastCostRow = 6;  // "Flow Modulated PRV"
+
+// Input edits show every digit a user can type, with the decimals of their field, so that
+// a value read back from its edit is the value that was written (1234.56 masl stays
+// 1234.56; 150 m³/d stays 150.00).
+constexpr int InputPrecision = 15;
+
+std::string InputText(double value, int decimals) {
+    return FormatFixed(value, InputPrecision, decimals);
+}
+
+std::string WholeText(int32_t value) {
+    return std::to_string(value);
+}
+
+// Writes an edit as the user's typing would. A calculation that fails on the new value
+// shows its message and ends there, but the rest of the window is still refreshed:
+// a half-refreshed window would later feed stale texts back into the record.
+void Write(TMainForm& form, TEdit& edit, const std::string& text) {
+    form.Dispatch([&] { edit.SetText(text); });
+}
+
+void Check(TMainForm& form, TRadioButton& radio) {
+    form.Dispatch([&] { radio.SetChecked(true); });
+}
+
+// A heading over several cells: the text in the first, the run joined, centred.
+void Heading(TMarkStringGrid& grid, int firstCol, int firstRow, int lastCol, int lastRow,
+             const std::string& text) {
+    grid.SetCell(firstCol, firstRow, text);
+    if (firstCol != lastCol || firstRow != lastRow) grid.SetJoin(firstCol, firstRow, lastCol, lastRow);
+    grid.SetTextPos(firstCol, firstRow, 'C', 'C');
+}
+
+void CentreHeadingRows(TMarkStringGrid& grid) {
+    for (int row = 0; row < grid.FixedRows; ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            grid.SetTextPos(col, row, 'C', 'C');
+}
+
+void SetHeightOfHeadingRow1(TMarkStringGrid& grid) {
+    // Two-line headings wrap at blanks into a row twice as high.
+    grid.SetRowHeight(1, 2 * grid.RowHeight(0));
+}
+
+} // namespace
+
+void TMainForm::Initialise(bool DoVariables) {
+    // 1. Defaults.
+    if (DoVariables) {
+        Project.ResetToDefaults();
+        for (TMemo* memo : {&CollectMemo, &AnalysisMemo})
+            memo->Lines = {"Name:", "Tel:", "Fax:", "email:"};
+        TimeWarnCheckBox.Enabled = true;
+    }
+
+    // 2. No hour of the old project stays marked.
+    ResetAllGridColours();
+
+    // 3. Identification, zone description, leakage rates, units.
+    Write(*this, ZoneNameEdit, Project.ZoneName);
+    Write(*this, ZoneRefEdit, Project.ZoneRef);
+    Write(*this, WaterSupplySystemEdit, Project.WaterSupplySystem);
+    Write(*this, ReportNumEdit, Project.ReportNum);
+    TimeWarnCheckBox.Checked = Project.DisableTimeWarnings;
+    // N1 first: the counts, elevations and daily use below all run the N1 check, which
+    // reads N1Edit; with the old text still there it would overwrite the project's N1.
+    Write(*this, N1Edit, InputText(Project.N1, 2));
+    Write(*this, MainsLengthEdit, InputText(Project.MainsLength, 3));
+    Write(*this, NumOfConnectEdit, WholeText(Project.NumOfConnect));
+    Write(*this, NumOfServicedEdit, WholeText(Project.NumOfServiced));
+    Write(*this, NumNonResidentialEdit, WholeText(Project.NumNonResidential));
+    Write(*this, PopulationEdit, WholeText(Project.Population));
+    Write(*this, MinPressureEdit, InputText(Project.MinPressure, 2));
+    Write(*this, MinNightPressureEdit, InputText(Project.MinNightPressure, 2));
+    Write(*this, InletElevEdit, InputText(Project.InletElev, 2));
+    Write(*this, AZPElevEdit, InputText(Project.AZPElev, 2));
+    Write(*this, TargetElevEdit, InputText(Project.TargetElev, 2));
+    LowTimePicker.Time = Project.LowFlowTime;
+    HighTimePicker.Time = Project.HighFlowTime;
+    Write(*this, MainsLossEdit, InputText(Project.MainsLoss, 2));
+    // The pressure-independent rate of each row before the dependent one: the dependent
+    // edit's handler re-reads the independent edit into the record, which must then
+    // already show this project's rate.
+    Write(*this, ConnectLossEdit, InputText(Project.ConnectLoss, 2));
+    Write(*this, ConnectPresEdit, InputText(Project.ConnectPres, 2));
+    Write(*this, PropertyLossEdit, InputText(Project.PropertyLoss, 2));
+    Write(*this, PropPressEdit, InputText(Project.PropPress, 2));
+    Check(*this, Project.FlowUnitsM3h ? m3hrRadio : lsRadio);
+
+    // 4. The hourly input table.
+    SetupFlowGrid();
+
+    // 5. Night use.
+    Write(*this, DomesticNightEdit, InputText(Project.DomesticNight, 2));
+    Write(*this, PopActiveEdit, InputText(Project.PopActive, 0));
+    Write(*this, NonDomMeterEdit, InputText(Project.NonDomMeter, 2));
+    Write(*this, NonDomUnmeterEdit, InputText(Project.NonDomUnmeter, 2));
+    Write(*this, DailyNonResidentialEdit, InputText(Project.DailyNonResidential, 2));
+    // The counts have no handler of their own that recalculates, and edits whose text did
+    // not change ran nothing: the components must still match the record just written.
+    Dispatch([this] { CalcNightLoss(); });
+
+    // 6. Current situation.
+    SetupCurrentGrid();
+
+    // 7. The three PRV scenarios.
+    Write(*this, FixedPRVOutletEdit, InputText(Project.FixedPRVOutlet, 2));
+    SetupPRVGrid(FixedPRVGrid);
+    for (TLabel* label : {&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel})
+        label->Caption.clear();
+    FixedWarnLabel.Caption = "Status";
+
+    Write(*this, HighPressureEdit, InputText(Project.HighPressure, 2));
+    Write(*this, LowPressureEdit, InputText(Project.LowPressure, 2));
+    TimeStart1Picker.Time = Project.TimeStart1;
+    TimeStop1Picker.Time = Project.TimeStop1;
+    TimeStart2Picker.Time = Project.TimeStart2;
+    TimeStop2Picker.Time = Project.TimeStop2;
+    // 4 intervals, 2 (any other positive count behaves as 2), or hourly mode, where the
+    // outlet pressure of every hour is typed into the table itself.
+    const int intervals = Project.Intervals;
+    const bool hourly = intervals <= 0;
+    if (intervals == 4) {
+        Check(*this, Interval4Radio);
+    } else if (!hourly) {
+        Check(*this, Interval2Radio);
+    } else {
+        Interval2Radio.SetChecked(false);
+        Interval4Radio.SetChecked(false);
+    }
+    TimeStart1Picker.Visible = TimeStop1Picker.Visible = !hourly;
+    TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = intervals == 4;
+    // The hourly outlet pressures read from a project live only in column 2: a refresh
+    // after reading keeps them; a new project starts from "0".
+    std::array<std::string, ResultRows> hourlyOutlets;
+    for (int row = 0; row < ResultRows; ++row)
+        hourlyOutlets[row] = TimePRVGrid.Cell(2, row);
+    SetupPRVGrid(TimePRVGrid);
+    if (!DoVariables)
+        for (int row = FirstResultHour; row <= LastResultHour; ++row)
+            TimePRVGrid.SetCell(2, row, hourlyOutlets[row]);
+    if (hourly) {
+        TimePRVGrid.Options |= goEditing;
+    } else {
+        TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
+    }
+    for (TLabel* label : {&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel})
+        label->Caption.clear();
+    TimeWarnLabel.Caption = "Status";
+
+    Write(*this, LPFlowMod, FormatGeneral(Project.LPFlowMod));
+    Write(*this, HPFlowMod, FormatGeneral(Project.HPFlowMod));
+    SetupPRVGrid(FlowPRVGrid);
+    for (TLabel* label : {&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel})
+        label->Caption.clear();
+    FlowWarnLabel.Caption = "Status";
+
+    // 8. Costs.
+    Write(*this, InflowCostEdit, InputText(Project.InflowCost, 2));
+    Write(*this, ConsumpCostsEdit, InputText(Project.ConsumpCosts, 2));
+    Write(*this, ResConsumpChangeEdit, InputText(Project.ResConsumpChange, 2));
+    Write(*this, NonresConsumpChangeEdit, InputText(Project.NonresConsumpChange, 2));
+    Dispatch([this] { CostFactorUpDown.SetPosition(Project.CostFactor); });
+    SetupCostSummaryGrid();
+    Dispatch([this] { CostsForm.UpdateGrid(); });
+}
+
+void TMainForm::NewProject() {
+    Initialise(true);
+    TMarkStringGrid& costs = CostsForm.FixedCostGrid;
+    for (int col = 1; col <= 3; ++col)
+        for (int row = 2; row <= 6; ++row)
+            costs.SetCell(col, row, "0");
+    // The implementation costs table now shows none; the payback must not go on using
+    // the amounts of the project that was there before.
+    for (auto* items : {&Project.FixedCostItem, &Project.AnnualCostItem})
+        items->fill(std::string());
+    for (auto* amounts :
+         {&Project.FixedCostFixedPRV, &Project.FixedCostTimePRV, &Project.FixedCostFlowPRV,
+          &Project.AnnualCostFixedPRV, &Project.AnnualCostTimePRV, &Project.AnnualCostFlowPRV})
+        amounts->fill(0.0);
+    StatusBar1.SimpleText = "New project";
+}
+
+void TMainForm::ResetAllGridColours() {
+    for (TMarkStringGrid* grid : {&FlowGrid, &N1CalculationForm.N1Grid, &CurrentGrid, &FixedPRVGrid,
+                                  &TimePRVGrid, &CostSummaryGrid, &FlowPRVGrid})
+        grid->ResetGridColor();
+}
+
+std::string TMainForm::HourLabel(int row) const {
+    // The start time advances interval by interval, as the table is read from midnight.
+    double start = 0;
+    for (int r = 1; r < row; ++r)
+        start += Project.IntervalLength;
+    const std::string end = TimeToStr(start + Project.IntervalLength);
+    return TimeToStr(start).substr(0, 5) + " - " + end.substr(0, end.size() - 3);
+}
+
+void TMainForm::MarkFlowGridRows() {
+    const std::string low = TimeToStr(LowTimePicker.Time);
+    const std::string high = TimeToStr(HighTimePicker.Time);
+    double start = 0;
+    for (int row = 1; row < FlowGridRows; ++row) {
+        const std::string key = TimeToStr(start);
+        if (key == low) FlowGrid.SetRowColours(row, clAqua, clNone);
+        // The high-flow mark wins when both hours fall on one row.
+        if (key == high) FlowGrid.SetRowColours(row, clYellow, clNone);
+        start += Project.IntervalLength;
+    }
+}
+
+void TMainForm::SetupFlowGrid() {
+    TMarkStringGrid& g = FlowGrid;
+    g.SetColCount(FlowGridCols);
+    g.SetRowCount(FlowGridRows);
+    g.FixedRows = 1;
+    g.FixedCols = 1;
+    g.Options = goEditing | goTabs | goColSizing | goDrawFocusSelected;
+    g.DefaultRowHeight = FlowGridRowHeight;
+    for (int row = 0; row < FlowGridRows; ++row)
+        g.SetRowHeight(row, FlowGridRowHeight);
+
+    g.SetCell(0, 0, "Hour");
+    g.SetCell(1, 0, "Zone Inflow m³/h");
+    g.SetCell(2, 0, "Zone Inflow l/s");
+    g.SetCell(3, 0, "Inlet Pressure (m)");
+    g.SetCell(4, 0, "AZP Pressure (m)");
+    g.SetCell(5, 0, "Critical Point Pressure (m)");
+
+    // Red: the columns typed into. Blue and locked: the inflow column worked out from the
+    // other, which one following the unit the inflow is entered in.
+    const int typedInflow = Project.FlowUnitsM3h ? 1 : 2;
+    const int derivedInflow = Project.FlowUnitsM3h ? 2 : 1;
+    g.SetColColours(typedInflow, clNone, clRed);
+    g.ClearColLock(typedInflow);
+    g.SetColColours(derivedInflow, clNone, clBlue);
+    g.SetColLock(derivedInflow);
+    for (int col = 3; col < FlowGridCols; ++col)
+        g.SetColColours(col, clNone, clRed);
+
+    for (int row = 1; row < FlowGridRows; ++row) {
+        const int hour = row - 1;
+        g.SetCell(0, row, HourLabel(row));
+        g.SetCell(1, row, InputText(Project.ZoneInflow[hour], 2));
+        g.SetCell(2, row, InputText(Checked(Project.ZoneInflow[hour] * 1000 / 3600), 2));
+        g.SetCell(3, row, InputText(Project.InletPressure[hour], 2));
+        g.SetCell(4, row, InputText(Project.AZPPressure[hour], 2));
+        g.SetCell(5, row, InputText(Project.CriticalPressure[hour], 2));
+    }
+    MarkFlowGridRows();
+
+    TCanvas& canvas = g.Measure();
+    g.SetColWidth(0, canvas.TextWidth(" 00:00 - 00:00  "));
+    for (int col : {1, 2})
+        g.SetColWidth(col, canvas.TextWidth("Zone Inflow m3/h  "));
+    for (int col = 3; col < FlowGridCols; ++col)
+        g.SetColWidth(col, canvas.TextWidth("Critical Point Pressure (m)  "));
+}
+
+void TMainForm::SetupCurrentGrid() {
+    TMarkStringGrid& g = CurrentGrid;
+    g.SetColCount(CurrentCols);
+    g.SetRowCount(ResultRows);
+    g.FixedRows = 2;
+    g.FixedCols = 1;
+
+    Heading(g, 0, 0, 0, 1, "Hour");
+    Heading(g, 1, 0, 3, 0, "Pressure (m)");
+    Heading(g, 4, 0, 5, 0, "Headloss (m)");
+    Heading(g, 6, 0, 8, 0, "Flow (m³/hr)");
+    const std::array<const char*, 8> subHeadings = {
+        "Inlet", "AZP", "Critical", "AZP", "Critical", "Total", "Pressure dependent", "Pressure independent"};
+    for (int col = 1; col < CurrentCols; ++col)
+        g.SetCell(col, 1, subHeadings[col - 1]);
+    CentreHeadingRows(g);
+
+    // Green: copied from the measurements; blue: worked out.
+    for (int col = 1; col <= 3; ++col)
+        g.SetColColours(col, clNone, clGreen);
+    for (int col = 4; col < CurrentCols; ++col)
+        g.SetColColours(col, clNone, clBlue);
+
+    g.SetColWidth(0, g.ColWidth(1) + 5);
+    g.SetColWidth(8, g.ColWidth(7) + 5);
+    SetHeightOfHeadingRow1(g);
+
+    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
+        g.SetCell(0, row, FlowGrid.Cell(0, row - 1));
+        for (int col = 1; col < CurrentCols; ++col)
+            g.SetCell(col, row, "0");
+    }
+    for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
+                          &NonResidentialUseLabel, &ResidentialUseLabel})
+        label->Caption.clear();
+}
+
+void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) {
+    TMarkStringGrid& g = grid;
+    g.SetColCount(PRVCols);
+    g.SetRowCount(ResultRows);
+    g.FixedRows = 2;
+    g.FixedCols = 1;
+    // Only the time-modulated table is ever typed into, and only in hourly mode
+    // (Initialise decides); the others are read-only.
+    if (&grid != &TimePRVGrid) g.Options &= ~static_cast<uint32_t>(goEditing);
+
+    Heading(g, 0, 0, 0, 1, "Hours");
+    Heading(g, 1, 0, 4, 0, "Pressure (m)");
+    Heading(g, 5, 0, 6, 0, "Headloss (m)");
+    Heading(g, 7, 0, 9, 0, "Flow (m³/hr)");
+    const std::array<const char*, 9> subHeadings = {"Inlet",
+                                                    "PRV Outlet",
+                                                    "AZP ",
+                                                    "Critical",
+                                                    "AZP",
+                                                    "Critical",
+                                                    "Total",
+                                                    "Pressure Dependent",
+                                                    "Pressure Independent"};
+    for (int col = 1; col < PRVCols; ++col)
+        g.SetCell(col, 1, subHeadings[col - 1]);
+    CentreHeadingRows(g);
+
+    // The flow-modulated outlet is worked out, not given: blue from column 2 on, and no
+    // cell of that table may be typed into.
+    const bool flowModulated = &grid == &FlowPRVGrid;
+    const int lastGivenCol = flowModulated ? 1 : 2;
+    for (int col = 1; col < PRVCols; ++col)
+        g.SetColColours(col, clNone, col <= lastGivenCol ? clGreen : clBlue);
+    if (flowModulated)
+        for (int col = 0; col < PRVCols; ++col)
+            for (int row = 0; row < ResultRows; ++row)
+                g.SetCellLock(col, row);
+
+    g.SetColWidth(0, g.ColWidth(1) + 5);
+    g.SetColWidth(9, g.ColWidth(8) + 5);
+    SetHeightOfHeadingRow1(g);
+
+    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
+        g.SetCell(0, row, FlowGrid.Cell(0, row - 1));
+        for (int col = 1; col < PRVCols; ++col)
+            g.SetCell(col, row, "0");
+    }
+}
+
+void TMainForm::SetupCostSummaryGrid() {
+    TMarkStringGrid& g = CostSummaryGrid;
+    g.SetColCount(CostCols);
+    g.SetRowCount(CostRows);
+    g.FixedRows = 3;
+    g.FixedCols = 1;
+    g.Options &= ~static_cast<uint32_t>(goEditing);
+
+    Heading(g, 0, 0, 0, 2, "");
+    Heading(g, 1, 0, 1, 2, "Zone Inflow (m³/a)");
+    Heading(g, 2, 0, 7, 0, "Savings");
+    Heading(g, 2, 1, 4, 1, "(m³/a)");
+    Heading(g, 5, 1, 7, 1, "(R/a)");
+    const std::array<const char*, 6> savings = {
+        "Reduced distribution losses", "Reduced consumption", "Total",
+        "Reduced purchases",           "Reduced income",      "Total"};
+    for (int col = 2; col <= 7; ++col)
+        g.SetCell(col, 2, savings[col - 2]);
+    Heading(g, 8, 0, 8, 2, "Implementation Costs (R)");
+    Heading(g, 9, 0, 9, 2, "Payback (months)");
+    CentreHeadingRows(g);
+
+    g.SetCell(0, 3, "Current Situation");
+    g.SetCell(0, 4, "Fixed Outlet PRV");
+    g.SetCell(0, 5, "Time Modulated PRV");
+    g.SetCell(0, 6, "Flow Modulated PRV");
+    g.SetColWidth(0, static_cast<int>(g.Measure().TextWidth("Time Modulated PRV") * 1.1));
+
+    // Volumes and money right-aligned in blue; the payback keeps the plain cell style.
+    for (int col = 1; col <= 8; ++col) {
+        g.SetColColours(col, clNone, clBlue);
+        for (int row = FirstCostRow; row <= LastCostRow; ++row)
+            g.SetTextPos(col, row, 'R', 'C');
+    }
+
+    // The current situation has only an inflow; the scenarios start from nothing saved.
+    g.SetCell(1, FirstCostRow, "0");
+    for (int col = 2; col < CostCols; ++col)
+        g.SetCell(col, FirstCostRow, "");
+    for (int row = FirstCostRow + 1; row <= LastCostRow; ++row)
+        for (int col = 1; col < CostCols; ++col)
+            g.SetCell(col, row, "0");
+}
 
 } // namespace halvern

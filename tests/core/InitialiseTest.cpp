@@ -1,0 +1,462 @@
+// Initialise, the table set-ups it runs and the New data command.
+#include "FormFixture.h"
+#include "model/Numbers.h"
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+using namespace halvern;
+using halvern::testing::FormFixture;
+
+namespace {
+
+class InitialiseTest : public FormFixture {
+protected:
+    std::string HourText(double time) const { return TimeToShortStr(time); }
+};
+
+TEST_F(InitialiseTest, StartUpShowsTheDefaultsAndNoMessage) {
+    EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
+    const std::vector<std::pair<TEdit*, std::string>> expected = {
+        {&form.ZoneNameEdit, ""},
+        {&form.ZoneRefEdit, ""},
+        {&form.WaterSupplySystemEdit, ""},
+        {&form.ReportNumEdit, ""},
+        {&form.MainsLengthEdit, "1.000"},
+        {&form.NumOfConnectEdit, "1"},
+        {&form.NumOfServicedEdit, "1"},
+        {&form.NumNonResidentialEdit, "1"},
+        {&form.PopulationEdit, "1"},
+        {&form.MinPressureEdit, "0.00"},
+        {&form.MinNightPressureEdit, "0.00"},
+        {&form.InletElevEdit, "0.00"},
+        {&form.AZPElevEdit, "0.00"},
+        {&form.TargetElevEdit, "0.00"},
+        {&form.MainsLossEdit, "2.00"},
+        {&form.ConnectPresEdit, "0.00"},
+        {&form.ConnectLossEdit, "0.50"},
+        {&form.PropPressEdit, "0.00"},
+        {&form.PropertyLossEdit, "0.50"},
+        {&form.Edit1, "0"},
+        {&form.N1Edit, "1.00"},
+        {&form.DomesticNightEdit, "10.00"},
+        {&form.PopActiveEdit, "6"},
+        {&form.NonDomMeterEdit, "4.00"},
+        {&form.NonDomUnmeterEdit, "0.26"},
+        {&form.DailyNonResidentialEdit, "24.00"},
+        {&form.FixedPRVOutletEdit, "50.00"},
+        {&form.HighPressureEdit, "50.00"},
+        {&form.LowPressureEdit, "40.00"},
+        {&form.LPFlowMod, "20"},
+        {&form.HPFlowMod, "25"},
+        {&form.InflowCostEdit, "1.00"},
+        {&form.ConsumpCostsEdit, "2.00"},
+        {&form.ResConsumpChangeEdit, "10.00"},
+        {&form.NonresConsumpChangeEdit, "10.00"},
+        {&form.CostFactorEdit, "100"},
+        {&form.edtConsumptionN1, "0.5"},
+    };
+    for (const auto& [edit, text] : expected)
+        EXPECT_EQ(edit->Text(), text) << edit->Name;
+
+    EXPECT_EQ(HourText(form.LowTimePicker.Time), "03:00");
+    EXPECT_EQ(HourText(form.HighTimePicker.Time), "11:00");
+    EXPECT_EQ(HourText(form.TimeStart1Picker.Time), "03:00");
+    EXPECT_EQ(HourText(form.TimeStop1Picker.Time), "08:00");
+    EXPECT_EQ(HourText(form.TimeStart2Picker.Time), "11:00");
+    EXPECT_EQ(HourText(form.TimeStop2Picker.Time), "15:00");
+    EXPECT_TRUE(form.Interval4Radio.Checked());
+    EXPECT_FALSE(form.Interval2Radio.Checked());
+    EXPECT_TRUE(form.TimeStart2Picker.Visible && form.TimeStop2Picker.Visible && form.SecondSetLabel.Visible);
+    EXPECT_FALSE(form.TimePRVGrid.Options & goEditing);
+    EXPECT_TRUE(form.m3hrRadio.Checked());
+    EXPECT_EQ(form.CostFactorUpDown.Position(), 100);
+    EXPECT_DOUBLE_EQ(form.Project.N1, 1.0);
+
+    const std::vector<std::string> contact = {"Name:", "Tel:", "Fax:", "email:"};
+    EXPECT_EQ(form.CollectMemo.Lines, contact);
+    EXPECT_EQ(form.AnalysisMemo.Lines, contact);
+    EXPECT_TRUE(form.TimeWarnCheckBox.Enabled);
+    EXPECT_FALSE(form.TimeWarnCheckBox.Checked);
+    for (TLabel* warn : {&form.FixedWarnLabel, &form.TimeWarnLabel, &form.FlowWarnLabel})
+        EXPECT_EQ(warn->Caption, "Status") << warn->Name;
+    for (TLabel* empty :
+         {&form.FixedDepLabel, &form.FixedTotLabel, &form.TimeDayNightLabel, &form.FlowIndepLabel})
+        EXPECT_EQ(empty->Caption, "") << empty->Name;
+}
+
+TEST_F(InitialiseTest, FlowGridHasItsHeadingsHoursAndZeros) {
+    const TMarkStringGrid& g = form.FlowGrid;
+    ASSERT_EQ(g.ColCount(), 6);
+    ASSERT_EQ(g.RowCount(), 25);
+    EXPECT_EQ(g.FixedRows, 1);
+    EXPECT_EQ(g.FixedCols, 1);
+    EXPECT_EQ(g.Options, static_cast<uint32_t>(goEditing | goTabs | goColSizing | goDrawFocusSelected));
+    const std::vector<std::string> headings = {"Hour",
+                                               "Zone Inflow m³/h",
+                                               "Zone Inflow l/s",
+                                               "Inlet Pressure (m)",
+                                               "AZP Pressure (m)",
+                                               "Critical Point Pressure (m)"};
+    for (int col = 0; col < 6; ++col)
+        EXPECT_EQ(g.Cell(col, 0), headings[col]);
+    EXPECT_EQ(g.Cell(0, 1), "00:00 - 01:00");
+    EXPECT_EQ(g.Cell(0, 12), "11:00 - 12:00");
+    EXPECT_EQ(g.Cell(0, 24), "23:00 - 00:00");
+    for (int row = 1; row <= 24; ++row) {
+        EXPECT_EQ(g.RowHeight(row), 16);
+        for (int col = 1; col < 6; ++col)
+            EXPECT_EQ(g.Cell(col, row), "0.00") << col << "," << row;
+    }
+    // Widths measured in the grid's font (7 pixels a character on the stand-in canvas).
+    EXPECT_EQ(g.ColWidth(0), 7 * 16);
+    EXPECT_EQ(g.ColWidth(1), 7 * 18);
+    EXPECT_EQ(g.ColWidth(2), 7 * 18);
+    EXPECT_EQ(g.ColWidth(5), 7 * 29);
+}
+
+TEST_F(InitialiseTest, FlowGridMarksTheTypedAndDerivedInflowColumns) {
+    TMarkStringGrid& g = form.FlowGrid;
+    for (int row = 1; row <= 24; ++row) {
+        EXPECT_EQ(g.GetFontColour(1, row), clRed);
+        EXPECT_FALSE(g.GetCellLock(1, row));
+        EXPECT_EQ(g.GetFontColour(2, row), clBlue);
+        EXPECT_TRUE(g.GetCellLock(2, row));
+        for (int col = 3; col <= 5; ++col)
+            EXPECT_EQ(g.GetFontColour(col, row), clRed);
+    }
+    EXPECT_EQ(g.GetFontColour(2, 0), clNone); // headings keep their colour
+
+    // A project entered in l/s swaps the two.
+    form.Project.FlowUnitsM3h = false;
+    form.Initialise(false);
+    for (int row = 1; row <= 24; ++row) {
+        EXPECT_EQ(g.GetFontColour(1, row), clBlue);
+        EXPECT_TRUE(g.GetCellLock(1, row));
+        EXPECT_EQ(g.GetFontColour(2, row), clRed);
+        EXPECT_FALSE(g.GetCellLock(2, row));
+    }
+    EXPECT_TRUE(form.lsRadio.Checked());
+}
+
+TEST_F(InitialiseTest, FlowGridMarksTheLowAndHighFlowHours) {
+    TMarkStringGrid& g = form.FlowGrid;
+    for (int row = 1; row <= 24; ++row) {
+        const TColor expected = row == 4 ? clAqua : row == 12 ? clYellow : clNone;
+        for (int col = 1; col <= 5; ++col)
+            EXPECT_EQ(g.GetColour(col, row), expected) << col << "," << row;
+    }
+
+    // Both in one hour: that row is yellow and the old marks are gone.
+    form.Project.LowFlowTime = EncodeTime(5, 0);
+    form.Project.HighFlowTime = EncodeTime(5, 0);
+    form.Initialise(false);
+    for (int row = 1; row <= 24; ++row)
+        EXPECT_EQ(g.GetColour(1, row), row == 6 ? clYellow : clNone) << row;
+}
+
+TEST_F(InitialiseTest, FlowGridShowsTheHourlyValuesWithTheirDigits) {
+    form.Project.ZoneInflow[0] = 36;
+    form.Project.ZoneInflow[1] = 1234567.891;
+    form.Project.InletPressure[2] = 60.5;
+    form.Project.AZPPressure[3] = 45.125;
+    form.Project.CriticalPressure[23] = -1.5;
+    form.Initialise(false);
+    const TMarkStringGrid& g = form.FlowGrid;
+    EXPECT_EQ(g.Cell(1, 1), "36.00");
+    EXPECT_EQ(g.Cell(2, 1), "10.00");
+    EXPECT_EQ(g.Cell(1, 2), "1234567.89");
+    EXPECT_EQ(g.Cell(2, 2), "342935.53");
+    EXPECT_EQ(g.Cell(3, 3), "60.50");
+    EXPECT_EQ(g.Cell(4, 4), "45.13");
+    EXPECT_EQ(g.Cell(5, 24), "-1.50");
+}
+
+TEST_F(InitialiseTest, OtherIntervalLengthsLabelTheHours) {
+    form.Project.IntervalLength = EncodeTime(0, 30);
+    EXPECT_EQ(form.HourLabel(1), "00:00 - 00:30");
+    EXPECT_EQ(form.HourLabel(4), "01:30 - 02:00");
+    EXPECT_EQ(form.HourLabel(24), "11:30 - 12:00");
+}
+
+TEST_F(InitialiseTest, CurrentGridIsLaidOut) {
+    form.SetupCurrentGrid();
+    TMarkStringGrid& g = form.CurrentGrid;
+    ASSERT_EQ(g.ColCount(), 9);
+    ASSERT_EQ(g.RowCount(), 26);
+    EXPECT_EQ(g.FixedRows, 2);
+    EXPECT_EQ(g.Cell(0, 0), "Hour");
+    EXPECT_TRUE(g.IsJoined(0, 1));
+    EXPECT_EQ(g.Cell(1, 0), "Pressure (m)");
+    EXPECT_TRUE(g.IsJoined(3, 0));
+    EXPECT_FALSE(g.IsJoined(4, 1));
+    EXPECT_EQ(g.Cell(4, 0), "Headloss (m)");
+    EXPECT_EQ(g.Cell(6, 0), "Flow (m³/hr)");
+    EXPECT_EQ(g.Cell(7, 1), "Pressure dependent");
+    EXPECT_EQ(g.Cell(8, 1), "Pressure independent");
+    char hor = 0, vert = 0;
+    g.GetTextPos(8, 1, hor, vert);
+    EXPECT_EQ(std::string({hor, vert}), "CC");
+    for (int col = 1; col <= 8; ++col) {
+        EXPECT_EQ(g.GetFontColour(col, 2), col <= 3 ? clGreen : clBlue) << col;
+        EXPECT_EQ(g.Cell(col, 25), "0");
+    }
+    EXPECT_EQ(g.Cell(0, 2), "00:00 - 01:00");
+    EXPECT_EQ(g.ColWidth(0), g.ColWidth(1) + 5);
+    EXPECT_EQ(g.ColWidth(8), g.ColWidth(7) + 5);
+    EXPECT_EQ(g.RowHeight(1), 2 * g.RowHeight(0));
+    EXPECT_EQ(form.CurrentDepLabel.Caption, "");
+}
+
+TEST_F(InitialiseTest, ScenarioTablesAreLaidOut) {
+    for (TMarkStringGrid* g : {&form.FixedPRVGrid, &form.TimePRVGrid, &form.FlowPRVGrid}) {
+        SCOPED_TRACE(g->Name);
+        ASSERT_EQ(g->ColCount(), 10);
+        ASSERT_EQ(g->RowCount(), 26);
+        EXPECT_EQ(g->FixedRows, 2);
+        const std::vector<std::string> row1 = {"",
+                                               "Inlet",
+                                               "PRV Outlet",
+                                               "AZP ",
+                                               "Critical",
+                                               "AZP",
+                                               "Critical",
+                                               "Total",
+                                               "Pressure Dependent",
+                                               "Pressure Independent"};
+        for (int col = 1; col < 10; ++col)
+            EXPECT_EQ(g->Cell(col, 1), row1[col]);
+        EXPECT_EQ(g->Cell(0, 0), "Hours");
+        EXPECT_EQ(g->Cell(1, 0), "Pressure (m)");
+        EXPECT_EQ(g->Cell(5, 0), "Headloss (m)");
+        EXPECT_EQ(g->Cell(7, 0), "Flow (m³/hr)");
+        g->IsJoined(4, 0);
+        EXPECT_EQ(g->JoinResult(), "1   "); // the end of "Pressure (m)"
+        g->IsJoined(5, 0);
+        EXPECT_EQ(g->JoinResult(), "  1 ");
+        EXPECT_EQ(g->ColWidth(0), g->ColWidth(1) + 5);
+        EXPECT_EQ(g->ColWidth(9), g->ColWidth(8) + 5);
+        EXPECT_EQ(g->RowHeight(1), 2 * g->RowHeight(0));
+        EXPECT_EQ(g->GetFontColour(1, 10), clGreen);
+        EXPECT_EQ(g->GetFontColour(3, 10), clBlue);
+        for (int col = 1; col < 10; ++col)
+            EXPECT_EQ(g->Cell(col, 2), "0");
+    }
+    EXPECT_EQ(form.FixedPRVGrid.GetFontColour(2, 5), clGreen);
+    EXPECT_EQ(form.TimePRVGrid.GetFontColour(2, 5), clGreen);
+    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(2, 5), clBlue);
+    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(4, 5), clBlue);
+    EXPECT_FALSE(form.FixedPRVGrid.GetCellLock(2, 5));
+    EXPECT_FALSE(form.FixedPRVGrid.Options & goEditing);
+    for (int col = 0; col < 10; ++col)
+        for (int row = 0; row < 26; ++row)
+            ASSERT_TRUE(form.FlowPRVGrid.GetCellLock(col, row)) << col << "," << row;
+}
+
+TEST_F(InitialiseTest, CostSummaryGridIsLaidOut) {
+    TMarkStringGrid& g = form.CostSummaryGrid;
+    ASSERT_EQ(g.ColCount(), 10);
+    ASSERT_EQ(g.RowCount(), 7);
+    EXPECT_EQ(g.FixedRows, 3);
+    EXPECT_EQ(g.Cell(1, 0), "Zone Inflow (m³/a)");
+    EXPECT_EQ(g.Cell(2, 0), "Savings");
+    EXPECT_EQ(g.Cell(2, 1), "(m³/a)");
+    EXPECT_EQ(g.Cell(5, 1), "(R/a)");
+    const std::vector<std::string> row2 = {"Reduced distribution losses", "Reduced consumption", "Total",
+                                           "Reduced purchases",           "Reduced income",      "Total"};
+    for (int col = 2; col <= 7; ++col)
+        EXPECT_EQ(g.Cell(col, 2), row2[col - 2]);
+    EXPECT_EQ(g.Cell(8, 0), "Implementation Costs (R)");
+    EXPECT_EQ(g.Cell(9, 0), "Payback (months)");
+    g.IsJoined(9, 2);
+    EXPECT_EQ(g.JoinResult(), "   1");
+    g.IsJoined(7, 0);
+    EXPECT_EQ(g.JoinResult(), "1   ");
+    EXPECT_EQ(g.Cell(0, 3), "Current Situation");
+    EXPECT_EQ(g.Cell(0, 6), "Flow Modulated PRV");
+    EXPECT_EQ(g.ColWidth(0), 138); // trunc(18 characters × 7 × 1.1)
+
+    char hor = 0, vert = 0;
+    g.GetTextPos(8, 4, hor, vert);
+    EXPECT_EQ(std::string({hor, vert}), "RC");
+    g.GetTextPos(9, 4, hor, vert);
+    EXPECT_EQ(std::string({hor, vert}), "LT");
+    EXPECT_EQ(g.GetFontColour(8, 4), clBlue);
+    EXPECT_EQ(g.GetFontColour(9, 4), clNone);
+
+    EXPECT_EQ(g.Cell(1, 3), "0");
+    for (int col = 2; col < 10; ++col)
+        EXPECT_EQ(g.Cell(col, 3), "");
+    for (int row = 4; row <= 6; ++row)
+        for (int col = 1; col < 10; ++col)
+            EXPECT_EQ(g.Cell(col, row), "0");
+}
+
+TEST_F(InitialiseTest, N1TableIsLaidOut) {
+    TMarkStringGrid& g = form.N1CalculationForm.N1Grid;
+    ASSERT_EQ(g.ColCount(), 13);
+    ASSERT_EQ(g.RowCount(), 6);
+    EXPECT_EQ(g.FixedRows, 2);
+    EXPECT_TRUE(g.Options & goEditing);
+    const std::vector<int> widths = {64, 45, 45, 48, 48, 53, 56, 62, 57, 47, 47, 46, 50};
+    for (int col = 0; col < 13; ++col)
+        EXPECT_EQ(g.ColWidth(col), widths[col]);
+    EXPECT_EQ(g.RowHeight(0), 24);
+    EXPECT_EQ(g.RowHeight(1), 28);
+    EXPECT_EQ(g.RowHeight(5), 24);
+    EXPECT_EQ(g.Cell(1, 0), "Start Time (hr)");
+    EXPECT_EQ(g.Cell(3, 0), "Measured Pressure");
+    EXPECT_EQ(g.Cell(4, 1), "AZP (m)");
+    EXPECT_EQ(g.Cell(7, 0), "Total Night Consumption (m³/hr)");
+    EXPECT_EQ(g.Cell(9, 0), "Calculated values of N1 for zone");
+    EXPECT_EQ(g.Cell(12, 1), "Average");
+    EXPECT_EQ(g.Cell(0, 2), "Start");
+    EXPECT_EQ(g.Cell(0, 5), "Stage 3");
+    g.IsJoined(6, 1);
+    EXPECT_EQ(g.JoinResult(), "   1");
+    g.IsJoined(12, 0);
+    EXPECT_EQ(g.JoinResult(), "1   ");
+    for (int col = 1; col <= 12; ++col) {
+        EXPECT_EQ(g.GetFontColour(col, 3), col <= 6 ? clRed : clBlue) << col;
+        EXPECT_EQ(g.GetCellLock(col, 3), col >= 7) << col;
+    }
+}
+
+TEST_F(InitialiseTest, ReadingKeepsEveryValueWithTheDecimalsOfItsEdit) {
+    TProject& p = form.Project;
+    p.ZoneName = "Kloof";
+    p.N1 = 2.2;
+    p.MainsLoss = 1.237;
+    p.ConnectLoss = 0.7;
+    p.ConnectPres = 0.3;
+    p.PropertyLoss = 1.1;
+    p.PropPress = 0.4;
+    p.NumOfConnect = 2000;
+    p.InletElev = 1234.56;
+    p.DomesticNight = 12.5;
+    p.DailyNonResidential = 150;
+    p.PopActive = 6.5;
+    p.FixedPRVOutlet = 45;
+    p.HighPressure = 55.5f;
+    p.LPFlowMod = 22.5;
+    p.CostFactor = 80;
+    p.DisableTimeWarnings = true;
+    form.Initialise(false);
+
+    EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
+    EXPECT_EQ(form.ZoneNameEdit.Text(), "Kloof");
+    EXPECT_EQ(form.N1Edit.Text(), "2.20");
+    EXPECT_DOUBLE_EQ(p.N1, 2.2);
+    EXPECT_EQ(form.MainsLossEdit.Text(), "1.24");
+    EXPECT_DOUBLE_EQ(p.MainsLoss, 1.24);
+    EXPECT_EQ(form.ConnectLossEdit.Text(), "0.70");
+    EXPECT_DOUBLE_EQ(p.ConnectLoss, 0.7);
+    EXPECT_EQ(form.TotConnectLossLabel.Caption, "1.00");
+    EXPECT_DOUBLE_EQ(p.PropertyLoss, 1.1);
+    EXPECT_EQ(form.TotPropLossLabel.Caption, "1.50");
+    EXPECT_EQ(form.InletElevEdit.Text(), "1234.56");
+    EXPECT_EQ(form.DomesticNightEdit.Text(), "12.50");
+    EXPECT_EQ(form.DailyNonResidentialEdit.Text(), "150.00");
+    EXPECT_EQ(form.PopActiveEdit.Text(), "7");
+    EXPECT_EQ(form.FixedPRVOutletEdit.Text(), "45.00");
+    EXPECT_EQ(form.HighPressureEdit.Text(), "55.50");
+    EXPECT_EQ(form.LPFlowMod.Text(), "22.5");
+    EXPECT_EQ(form.CostFactorEdit.Text(), "80");
+    EXPECT_TRUE(form.TimeWarnCheckBox.Checked);
+}
+
+TEST_F(InitialiseTest, NightFlowFollowsACountWhoseEditRecalculatesNothing) {
+    form.Project.Population = 12345;
+    form.Initialise(false);
+    EXPECT_EQ(form.PopulationEdit.Text(), "12345");
+    EXPECT_EQ(form.ResidentialNightLabel.Caption, "7.41");
+    EXPECT_EQ(form.TotalNonPressureLabel.Caption, "7.67");
+}
+
+TEST_F(InitialiseTest, HourlyModeKeepsTheTypedOutletsUntilANewProject) {
+    form.Project.Intervals = 0;
+    for (int row = 2; row <= 25; ++row)
+        form.TimePRVGrid.SetCell(2, row, std::to_string(30 + row));
+    form.Initialise(false);
+
+    EXPECT_FALSE(form.Interval2Radio.Checked());
+    EXPECT_FALSE(form.Interval4Radio.Checked());
+    for (TControl* hidden :
+         std::vector<TControl*>{&form.TimeStart1Picker, &form.TimeStop1Picker, &form.TimeStart2Picker,
+                                &form.TimeStop2Picker, &form.SecondSetLabel})
+        EXPECT_FALSE(hidden->Visible) << hidden->Name;
+    EXPECT_TRUE(form.TimePRVGrid.Options & goEditing);
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, 2), "32");
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, 25), "55");
+    EXPECT_EQ(form.TimePRVGrid.Cell(3, 2), "0");
+
+    form.Initialise(true);
+    EXPECT_TRUE(form.Interval4Radio.Checked());
+    EXPECT_TRUE(form.TimeStart1Picker.Visible && form.TimeStop2Picker.Visible && form.SecondSetLabel.Visible);
+    EXPECT_FALSE(form.TimePRVGrid.Options & goEditing);
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, 2), "0");
+}
+
+TEST_F(InitialiseTest, TwoIntervalsHideTheSecondWindow) {
+    form.Project.Intervals = 2;
+    form.Initialise(false);
+    EXPECT_TRUE(form.Interval2Radio.Checked());
+    EXPECT_FALSE(form.Interval4Radio.Checked());
+    EXPECT_TRUE(form.TimeStart1Picker.Visible && form.TimeStop1Picker.Visible);
+    EXPECT_FALSE(form.TimeStart2Picker.Visible || form.TimeStop2Picker.Visible ||
+                 form.SecondSetLabel.Visible);
+    EXPECT_FALSE(form.TimePRVGrid.Options & goEditing);
+}
+
+TEST_F(InitialiseTest, ResettingClearsTheOldProjectAndEveryRowColour) {
+    form.Project.ZoneName = "Old zone";
+    form.Project.MainsLength = 12.5;
+    form.Project.GraphPresDep = true;
+    form.Project.GraphMaxFlow = 80;
+    form.CollectMemo.Lines = {"Name: Jo"};
+    form.TimeWarnCheckBox.Enabled = false;
+    form.CurrentGrid.SetRowColours(5, clAqua, clNone);
+    form.CostSummaryGrid.SetColour(3, 4, clYellow);
+    form.N1CalculationForm.N1Grid.SetColour(4, 3, clYellow);
+    form.Initialise(true);
+
+    EXPECT_EQ(form.Project.ZoneName, "");
+    EXPECT_EQ(form.ZoneNameEdit.Text(), "");
+    EXPECT_EQ(form.MainsLengthEdit.Text(), "1.000");
+    EXPECT_FALSE(form.Project.GraphPresDep);
+    EXPECT_EQ(form.Project.GraphMaxFlow, 0);
+    EXPECT_EQ(form.CollectMemo.Lines.size(), 4u);
+    EXPECT_TRUE(form.TimeWarnCheckBox.Enabled);
+    EXPECT_EQ(form.CurrentGrid.GetColour(3, 5), clNone);
+    EXPECT_EQ(form.CostSummaryGrid.GetColour(3, 4), clNone);
+    EXPECT_EQ(form.N1CalculationForm.N1Grid.GetColour(4, 3), clNone);
+    // Marks other than colours stay.
+    EXPECT_EQ(form.CurrentGrid.GetFontColour(3, 5), clGreen);
+}
+
+TEST_F(InitialiseTest, NewProjectStartsOverWithNoImplementationCosts) {
+    form.Project.FixedCostFixedPRV[0] = 1000;
+    form.Project.FixedCostTimePRV[9] = 5;
+    form.Project.AnnualCostFlowPRV[2] = 70;
+    form.Project.FixedCostItem[0] = "Design Costs";
+    form.Project.Population = 5000;
+    form.CostsForm.FixedCostGrid.SetColCount(4);
+    form.CostsForm.FixedCostGrid.SetRowCount(7);
+    form.CostsForm.FixedCostGrid.SetCell(1, 2, "1000");
+    form.CostsForm.FixedCostGrid.SetCell(0, 2, "Design Costs");
+    ASSERT_TRUE(form.Dispatch([&] { form.NewProject(); }));
+
+    EXPECT_EQ(form.StatusBar1.SimpleText, "New project");
+    for (int col = 1; col <= 3; ++col)
+        for (int row = 2; row <= 6; ++row)
+            EXPECT_EQ(form.CostsForm.FixedCostGrid.Cell(col, row), "0") << col << "," << row;
+    EXPECT_EQ(form.CostsForm.FixedCostGrid.Cell(0, 2), "Design Costs");
+    EXPECT_EQ(form.Project.Population, 1);
+    EXPECT_EQ(form.Project.FixedCostFixedPRV[0], 0);
+    EXPECT_EQ(form.Project.FixedCostTimePRV[9], 0);
+    EXPECT_EQ(form.Project.AnnualCostFlowPRV[2], 0);
+    EXPECT_EQ(form.Project.FixedCostItem[0], "");
+    EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
+}
+
+} // namespace
