@@ -1,0 +1,165 @@
+// The current situation: head losses, the split of the inflow into leakage and
+// pressure-independent flow around the low-flow hour, and the basic checks.
+#include "EngineFixture.h"
+#include "model/Errors.h"
+
+using namespace halvern;
+using namespace halvern::test;
+
+namespace {
+
+class CurrentSituationTest : public TEngineFixture {};
+
+TEST_F(CurrentSituationTest, SplitsTheInflowAroundTheLowFlowHour) {
+    Elevations("100.00", "90.00", "95.00");
+    // 03:00 is the low-flow hour (AZP 40 m), 12:00 has 50 m at the AZP.
+    Hour(12, "10.00", "60.00", "50.00", "30.00");
+    struct {
+        const char* n1Text;
+        double n1;
+        const char* noonLeakage;
+    } const cases[] = {{"1.00", 1.0, "10.00"}, {"1.50", 1.5, "11.18"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.n1Text);
+        N1(c.n1Text, c.n1);
+        ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+        EXPECT_EQ(project.NightLeakage, 8);
+        EXPECT_EQ(project.NightAZPPressure, 40);
+        EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(12)), c.noonLeakage);
+        EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(3)), "8.00");
+        EXPECT_EQ(form.CurrentGrid.Cell(8, ResultRow(3)), "2.00");
+    }
+    // The inputs are copied as typed; head losses include the elevations.
+    const int row = ResultRow(12);
+    EXPECT_EQ(form.CurrentGrid.Cell(0, row), "12:00 - 13:00");
+    EXPECT_EQ(form.CurrentGrid.Cell(1, row), "60.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(2, row), "50.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(3, row), "30.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(4, row), "20.00"); // 160 − 140
+    EXPECT_EQ(form.CurrentGrid.Cell(5, row), "35.00"); // 160 − 125
+    EXPECT_EQ(form.CurrentGrid.Cell(6, row), "10.00");
+    EXPECT_DOUBLE_EQ(project.AZPHeadlossCoef[12], 0.2);
+    EXPECT_DOUBLE_EQ(project.CritHeadlossCoef[12], 0.35);
+
+    // N1 1.0: 23 hours of 8 and one of 10.
+    N1("1.00", 1.0);
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(form.CurrentDepLabel.Caption, "194.00");
+    EXPECT_EQ(form.CurrentIndepLabel.Caption, "46.00");
+    EXPECT_EQ(form.CurrentTotLabel.Caption, "240.00");
+    EXPECT_EQ(form.DayNightLabel.Caption, "24.25");
+
+    // The low-flow row is aqua, the high-flow row yellow.
+    EXPECT_EQ(form.CurrentGrid.GetColour(4, ResultRow(3)), clAqua);
+    EXPECT_EQ(form.CurrentGrid.GetColour(8, ResultRow(11)), clYellow);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(CurrentSituationTest, HeadlossCoefficientsComeFromTheRoundedTexts) {
+    Hour(5, "20.00", "45.004", "20.00", "39.996");
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(form.CurrentGrid.Cell(4, ResultRow(5)), "25.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(5, ResultRow(5)), "5.01");
+    EXPECT_DOUBLE_EQ(project.AZPHeadlossCoef[5], 25.0 / 400);
+    EXPECT_DOUBLE_EQ(project.CritHeadlossCoef[5], 5.01 / 400);
+}
+
+TEST_F(CurrentSituationTest, WithoutInflowOrLowFlowPressureNothingIsSplit) {
+    project.AZPHeadlossCoef.fill(0.5);
+    Day("0.00", "0.00", "0.00", "0.00");
+    const std::string before = form.CurrentGrid.Cell(7, ResultRow(4));
+    form.CurrentDepLabel.Caption = "untouched";
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(form.CurrentGrid.Cell(0, ResultRow(23)), "23:00 - 00:00");
+    EXPECT_EQ(form.CurrentGrid.Cell(2, ResultRow(4)), "0.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(4, ResultRow(4)), "0.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(4)), before);
+    EXPECT_EQ(form.CurrentDepLabel.Caption, "untouched");
+    EXPECT_EQ(project.NightAZPPressure, 0);
+    EXPECT_EQ(project.AZPHeadlossCoef[4], 0.5); // no inflow: the coefficient is kept
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(CurrentSituationTest, PopulationUseBounds) {
+    // Uniform day: every hour 10 m³/h of which 8 leak, so 48 m³ a day do not depend on
+    // pressure; the non-residential use is taken off and the rest shared by the people.
+    struct {
+        int population;
+        double dailyNonResidential;
+        const char* use;
+        const char* message;
+    } const cases[] = {
+        {1000, 28, "20.00", "Population use appears normal."},
+        {1000, 28.01, "19.99", "Population use appears to be very low!"},
+        {100, 23, "250.00", "Population use appears normal."},
+        {100, 22.999, "250.01", "Population use appears to be very high!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.use);
+        Input(form.PopulationEdit, std::to_string(c.population), project.Population, c.population);
+        Input(form.DailyNonResidentialEdit, FormatFixed(c.dailyNonResidential, 5, 3),
+              project.DailyNonResidential, c.dailyNonResidential);
+        ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+        EXPECT_EQ(form.CurrentIndepLabel.Caption, "48.00");
+        EXPECT_EQ(form.ResidentialUseLabel.Caption, c.use);
+        EXPECT_EQ(form.PopUseWarningLabel.Caption, c.message);
+        EXPECT_EQ(form.NonResidentialUseLabel.Caption, FormatFixed(c.dailyNonResidential, 5, 2));
+    }
+}
+
+TEST_F(CurrentSituationTest, WarnsWhenTheSetFlowHoursAreNotTheActualOnes) {
+    Day("20.00", "60.00", "40.00", "30.00");
+    Hour(3, "10.00", "60.00", "40.00", "30.00");
+    Hour(2, "5.00", "60.00", "40.00", "30.00"); // the lowest inflow, tied with 04:00
+    Hour(4, "5.00", "60.00", "40.00", "30.00");
+    Hour(17, "30.00", "60.00", "40.00", "30.00"); // the highest, while 11:00 is set
+    const std::string lowWarning =
+        "Low flow time is currently set to 03:00\nHowever, actual low flow occurs at 02:00";
+    const std::string highWarning =
+        "High flow time is currently set to 11:00\nHowever, actual high flow occurs at 17:00";
+
+    // OK: both warnings in one run, and again at the next.
+    for (int run = 0; run < 2; ++run) {
+        dialogs.Clear();
+        ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+        ASSERT_EQ(dialogs.Messages.size(), 2u);
+        EXPECT_EQ(dialogs.Messages[0], (TRecordedMessage{TMsgDlgType::Warning, lowWarning}));
+        EXPECT_EQ(dialogs.Messages[1], (TRecordedMessage{TMsgDlgType::Warning, highWarning}));
+        EXPECT_FALSE(form.TimeWarnCheckBox.Checked);
+        EXPECT_TRUE(form.TimeWarnCheckBox.Enabled);
+    }
+
+    // Ignore on the first ticks the box; the scan still finishes, then no more warnings.
+    dialogs.Clear();
+    dialogs.WarningAnswers = {TModalResult::Ignore};
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{lowWarning, highWarning}));
+    EXPECT_TRUE(form.TimeWarnCheckBox.Checked);
+    dialogs.Clear();
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(CurrentSituationTest, NoLeakageInTheLowFlowHourStopsAfterTheFlowLabels) {
+    Hour(3, "2.00", "60.00", "40.00", "30.00"); // inflow equals the night use
+    form.DayNightLabel.Caption = "before";
+    form.ResidentialUseLabel.Caption = "before";
+    EXPECT_FALSE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid floating point operation"});
+    EXPECT_EQ(project.NightLeakage, 0);
+    EXPECT_EQ(form.CurrentDepLabel.Caption, "0.00");
+    EXPECT_EQ(form.CurrentIndepLabel.Caption, "232.00");
+    EXPECT_EQ(form.CurrentTotLabel.Caption, "232.00");
+    EXPECT_EQ(form.DayNightLabel.Caption, "before");
+    EXPECT_EQ(form.ResidentialUseLabel.Caption, "before");
+}
+
+TEST_F(CurrentSituationTest, AnElevationThatIsNoNumberStopsTheCalculation) {
+    form.AZPElevEdit.InitText("9o");
+    form.CurrentGrid.SetCell(0, ResultRow(0), "before");
+    EXPECT_FALSE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"'9o' is not a valid floating point value"});
+    EXPECT_EQ(form.CurrentGrid.Cell(0, ResultRow(0)), "before");
+}
+
+} // namespace

@@ -1,0 +1,355 @@
+// The fixed-outlet and time-modulated PRV scenarios and the hourly calculation they
+// share: pressures, head losses and flows behind the valve, the labels and warnings, the
+// time windows, and the hours whose AZP pressure substitution cannot settle.
+#include "EngineFixture.h"
+#include "engine/AZPSolver.h"
+#include <cmath>
+#include <set>
+
+using namespace halvern;
+using namespace halvern::test;
+
+namespace {
+
+class PRVScenarioTest : public TEngineFixture {
+protected:
+    void SetUp() override {
+        TEngineFixture::SetUp();
+        // A day with varying demand and pressures but one inlet pressure of 45 m.
+        for (int h = 0; h < HoursPerDay; ++h) {
+            const double inflow = h == 3 ? 10 : 12 + (h % 7);
+            Hour(h, FormatFixed(inflow, 5, 2), "45.00", FormatFixed(30 - (h % 5), 5, 2),
+                 FormatFixed(25 - (h % 4), 5, 2));
+        }
+        Elevations("110.00", "100.00", "102.50");
+        form.TimeWarnCheckBox.Checked = true;
+    }
+
+    void Outlet(const std::string& text) {
+        form.Dispatch([&] { form.FixedPRVOutletEdit.SetText(text); });
+    }
+    void Window(TTimePicker& picker, int hours, int minutes = 0) { picker.Time = EncodeTime(hours, minutes); }
+    void HourlyMode() { project.Intervals = 0; }
+};
+
+TEST_F(PRVScenarioTest, OutletEqualToEveryInletReproducesTheCurrentSituation) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    Outlet("45");
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    // Scenario column → current-situation column holding the same quantity. They agree up
+    // to the rounding of the texts the scenario reads, carried through the head loss.
+    const std::pair<int, int> same[] = {{3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}, {8, 7}, {9, 8}};
+    for (int h = 0; h < HoursPerDay; ++h) {
+        const int row = ResultRow(h);
+        EXPECT_EQ(form.FixedPRVGrid.Cell(0, row), form.FlowGrid.Cell(0, FlowRow(h)));
+        EXPECT_EQ(form.FixedPRVGrid.Cell(1, row), "45.00");
+        // The outlet is shown as typed, the computed columns with two decimals.
+        EXPECT_EQ(form.FixedPRVGrid.Cell(2, row), "45");
+        for (const auto& [scenarioCol, currentCol] : same) {
+            const std::string& shown = form.FixedPRVGrid.Cell(scenarioCol, row);
+            EXPECT_EQ(shown, FormatFixed(TextValue(shown), 5, 2));
+            EXPECT_NEAR(TextValue(shown), TextValue(form.CurrentGrid.Cell(currentCol, row)), 0.03)
+                << "hour " << h << " column " << scenarioCol;
+        }
+    }
+    EXPECT_NEAR(TextValue(form.FixedDepLabel.Caption), TextValue(form.CurrentDepLabel.Caption), 0.05);
+    EXPECT_NEAR(TextValue(form.FixedIndepLabel.Caption), TextValue(form.CurrentIndepLabel.Caption), 0.05);
+    EXPECT_NEAR(TextValue(form.FixedTotLabel.Caption), TextValue(form.CurrentTotLabel.Caption), 0.05);
+    EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), TextValue(form.DayNightLabel.Caption), 0.02);
+    EXPECT_EQ(form.FixedWarnLabel.Caption, "");
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(5, ResultRow(3)), clAqua);
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(5, ResultRow(11)), clYellow);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(PRVScenarioTest, LowerOutletLowersPressuresAndLeakage) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    Outlet("40.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    for (int h = 0; h < HoursPerDay; ++h) {
+        const int row = ResultRow(h);
+        EXPECT_LT(TextValue(form.FixedPRVGrid.Cell(3, row)), TextValue(form.CurrentGrid.Cell(2, row)));
+        EXPECT_LT(TextValue(form.FixedPRVGrid.Cell(8, row)), TextValue(form.CurrentGrid.Cell(7, row)));
+        EXPECT_EQ(form.FixedPRVGrid.Cell(9, row), form.CurrentGrid.Cell(8, row));
+    }
+    EXPECT_LT(TextValue(form.FixedDepLabel.Caption), TextValue(form.CurrentDepLabel.Caption));
+}
+
+TEST_F(PRVScenarioTest, LowPressureWarningsNameTheMinimumPressure) {
+    Hour(13, "15.00", "45.00", "28.00", "19.90"); // the one hour below 20 m at the critical point
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    Outlet("45.00");
+    form.HighPressureEdit.InitText("45.00");
+    form.LowPressureEdit.InitText("45.00");
+    Input(form.MinPressureEdit, "20.00", project.MinPressure, 20.0);
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    EXPECT_EQ(form.FixedWarnLabel.Caption,
+              "Pressure of 20.00 could not be achieved for all critical points.");
+    EXPECT_EQ(form.TimeWarnLabel.Caption,
+              "Pressure of 20.00 could not be achieved over full 24 hour period at the critical point.");
+
+    Input(form.MinPressureEdit, "19.80", project.MinPressure, 19.8);
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    EXPECT_EQ(form.FixedWarnLabel.Caption, "");
+    EXPECT_EQ(form.TimeWarnLabel.Caption, "");
+}
+
+TEST_F(PRVScenarioTest, WithoutTheCurrentSituationOnlyTheInputColumnsAreFilled) {
+    project.NightAZPPressure = 0;
+    form.FixedDepLabel.Caption = "before";
+    form.FixedPRVGrid.SetCell(5, ResultRow(7), "before");
+    Outlet("41.50");
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    const int row = ResultRow(7);
+    EXPECT_EQ(form.FixedPRVGrid.Cell(0, row), "07:00 - 08:00");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(1, row), "45.00");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(2, row), "41.50");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(3, row), form.FlowGrid.Cell(4, FlowRow(7)));
+    EXPECT_EQ(form.FixedPRVGrid.Cell(4, row), form.FlowGrid.Cell(5, FlowRow(7)));
+    EXPECT_EQ(form.FixedPRVGrid.Cell(5, row), "before");
+    EXPECT_EQ(form.FixedDepLabel.Caption, "before");
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(PRVScenarioTest, DayNightFactorUsesTheLowFlowHoursOwnRow) {
+    project.LowFlowTime = EncodeTime(23, 0);
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    Outlet("42.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    const double dep = TextValue(form.FixedDepLabel.Caption);
+    const double night = TextValue(form.FixedPRVGrid.Cell(8, ResultRow(23)));
+    EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), dep / night, 0.01);
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(2, ResultRow(23)), clAqua);
+}
+
+// Which hours of the day get the high pressure, by the window rules.
+TEST_F(PRVScenarioTest, TimeWindowsChooseTheHighPressureHours) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    struct {
+        int intervals;
+        int start1[2], stop1[2], start2[2], stop2[2];
+        std::set<int> highHours;
+    } const cases[] = {
+        {2, {6, 0}, {18, 0}, {1, 0}, {4, 0}, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}},
+        {4, {3, 0}, {8, 0}, {11, 0}, {15, 0}, {3, 4, 5, 6, 7, 11, 12, 13, 14}},
+        {2, {22, 0}, {2, 0}, {0, 0}, {0, 0}, {}},
+        {2, {9, 0}, {9, 0}, {0, 0}, {0, 0}, {}},
+        {2, {6, 15}, {8, 15}, {0, 0}, {0, 0}, {7, 8}},
+        {3, {20, 0}, {23, 0}, {1, 0}, {3, 0}, {20, 21, 22}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.intervals << " intervals from " << c.start1[0]);
+        project.Intervals = c.intervals;
+        Window(form.TimeStart1Picker, c.start1[0], c.start1[1]);
+        Window(form.TimeStop1Picker, c.stop1[0], c.stop1[1]);
+        Window(form.TimeStart2Picker, c.start2[0], c.start2[1]);
+        Window(form.TimeStop2Picker, c.stop2[0], c.stop2[1]);
+        ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+        std::set<int> high;
+        for (int h = 0; h < HoursPerDay; ++h) {
+            const std::string& outlet = form.TimePRVGrid.Cell(2, ResultRow(h));
+            if (outlet == "50.00")
+                high.insert(h);
+            else
+                EXPECT_EQ(outlet, "40.00");
+        }
+        EXPECT_EQ(high, c.highHours);
+    }
+}
+
+TEST_F(PRVScenarioTest, EqualHighAndLowPressureMatchTheFixedOutlet) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    Outlet("42.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    form.HighPressureEdit.InitText("42");
+    form.LowPressureEdit.InitText("42.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    for (int row = ResultRow(0); row <= ResultRow(23); ++row)
+        for (int col = 0; col < 10; ++col)
+            EXPECT_EQ(form.TimePRVGrid.Cell(col, row), form.FixedPRVGrid.Cell(col, row))
+                << "row " << row << " column " << col;
+    EXPECT_EQ(form.TimeDayNightLabel.Caption, form.FixedDayNightLabel.Caption);
+    EXPECT_EQ(form.TimeDepLabel.Caption, form.FixedDepLabel.Caption);
+    EXPECT_EQ(form.TimeIndepLabel.Caption, form.FixedIndepLabel.Caption);
+    EXPECT_EQ(form.TimeTotLabel.Caption, form.FixedTotLabel.Caption);
+    EXPECT_EQ(form.TimePRVGrid.GetColour(1, ResultRow(11)), clYellow);
+}
+
+TEST_F(PRVScenarioTest, HourlyModeKeepsTheTypedOutletsAndRefreshesTheRest) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    HourlyMode();
+    for (int h = 0; h < HoursPerDay; ++h)
+        form.TimePRVGrid.SetCell(2, ResultRow(h), h < 12 ? "38" : "44.5");
+    form.TimePRVGrid.SetCell(1, ResultRow(5), "stale");
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, ResultRow(5)), "38");
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, ResultRow(20)), "44.5");
+    EXPECT_EQ(form.TimePRVGrid.Cell(1, ResultRow(5)), "45.00");
+    // The head loss from the outlet to the AZP starts from the hour's own outlet.
+    for (const auto& [h, outlet] : {std::pair{5, 38.0}, std::pair{20, 44.5}}) {
+        const double azp = TextValue(form.TimePRVGrid.Cell(3, ResultRow(h)));
+        EXPECT_LT(azp, TextValue(form.CurrentGrid.Cell(2, ResultRow(h))));
+        EXPECT_EQ(form.TimePRVGrid.Cell(5, ResultRow(h)), FormatFixed(110 + outlet - (100 + azp), 5, 2));
+    }
+}
+
+TEST_F(PRVScenarioTest, AnInvalidHighOrLowPressureStopsTheScenario) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    const std::string shown = form.TimePRVGrid.Cell(3, ResultRow(4));
+    form.FlowGrid.SetCell(4, FlowRow(4), "12.00");
+    const std::string label = form.TimeDepLabel.Caption;
+    struct {
+        const char* high;
+        const char* low;
+        const char* message;
+    } const cases[] = {
+        {"", "40.00", "High Pressure value () is invalid.\nCannot proceed with calculations."},
+        {"50.00", "4O", "Low Pressure value (4O) is invalid.\nCannot proceed with calculations."},
+    };
+    for (const auto& c : cases) {
+        dialogs.Clear();
+        form.HighPressureEdit.InitText(c.high);
+        form.LowPressureEdit.InitText(c.low);
+        ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+        EXPECT_EQ(dialogs.Messages, (std::vector<TRecordedMessage>{{TMsgDlgType::Error, c.message}}));
+        EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(4)), shown);
+        EXPECT_EQ(form.TimeDepLabel.Caption, label);
+    }
+}
+
+// ---- hours whose AZP pressure substitution cannot settle -------------------------------------
+
+// A zone with 25 m of head loss to the AZP at 20 m³/h, half of it leakage, N1 2.0.
+class AZPRootTest : public TEngineFixture {
+protected:
+    void SetUp() override {
+        TEngineFixture::SetUp();
+        NightFlow(10);
+        N1("2.00", 2.0);
+        Day("20.00", "45.00", "20.00", "40.00");
+        form.TimeWarnCheckBox.Checked = true;
+        ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+        ASSERT_EQ(project.NightLeakage, 10);
+        project.Intervals = 0;
+        for (int h = 0; h < HoursPerDay; ++h)
+            form.TimePRVGrid.SetCell(2, ResultRow(h), "45.00");
+    }
+
+    // The hour's balance as the valve scenarios state it, for outlet pressure `outlet`.
+    TAZPEquation Balance(double outlet) const {
+        return {20 - (45 - outlet), 25, 25.0 / 400, 10, 10, 20, 2, false};
+    }
+    // The plain substitution with its 0.5 % test: the last two values and whether it settled.
+    struct Substitution {
+        double last, previous;
+        bool settled;
+    };
+    static Substitution Substitute(const TAZPEquation& eq) {
+        double s = eq.Start, prev = s;
+        for (int k = 1; k <= 100; ++k) {
+            prev = s;
+            const double tot = eq.Leakage(std::max(s, 0.0)) + eq.Indep;
+            s = eq.Start - (tot * tot * eq.LossCoef - eq.CurrentLoss);
+            if (0.005 * prev > std::fabs(prev - s)) return {s, prev, true};
+        }
+        return {s, prev, false};
+    }
+    // The shown AZP pressure is the root to the centimetre: the balance changes sign
+    // within half a centimetre either side.
+    static void ExpectRootShown(const TAZPEquation& eq, const std::string& shown) {
+        const double s = TextValue(shown);
+        EXPECT_EQ(shown, FormatFixed(s, 5, 2));
+        EXPECT_LT(eq.Residual(s - 0.005), 0) << shown;
+        EXPECT_GT(eq.Residual(s + 0.005), 0) << shown;
+    }
+};
+
+TEST_F(AZPRootTest, AnHourThatSwingsShowsTheRootOfItsBalance) {
+    form.TimePRVGrid.SetCell(2, ResultRow(6), "40.00");
+    const auto swing = Substitute(Balance(40));
+    ASSERT_FALSE(swing.settled);
+    ASSERT_GT(std::fabs(swing.last - swing.previous), 50); // between about 34 m and −53 m
+
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    const std::string shown = form.TimePRVGrid.Cell(3, ResultRow(6));
+    ExpectRootShown(Balance(40), shown);
+    // Everything else of the hour follows from that pressure.
+    const double s = TextValue(shown);
+    const double leakage = 10 * (s / 20) * (s / 20);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(8, ResultRow(6))), leakage, 0.02);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(7, ResultRow(6))), leakage + 10, 0.02);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(5, ResultRow(6))), 40 - s, 0.011);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(AZPRootTest, AnHourWithNegativeAZPPressureShowsItWithoutMark) {
+    form.TimePRVGrid.SetCell(2, ResultRow(8), "5.00");
+    ASSERT_FALSE(Substitute(Balance(5)).settled);
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    ExpectRootShown(Balance(5), form.TimePRVGrid.Cell(3, ResultRow(8)));
+    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(8)), "-1.25");
+    EXPECT_EQ(form.TimePRVGrid.Cell(8, ResultRow(8)), "0.00"); // nothing leaks
+    EXPECT_EQ(form.TimePRVGrid.Cell(4, ResultRow(8)), "3.75");
+}
+
+TEST_F(AZPRootTest, HoursThatSettleKeepTheSubstitutionsValue) {
+    form.TimePRVGrid.SetCell(2, ResultRow(9), "20.00");
+    const auto settled = Substitute(Balance(20));
+    ASSERT_TRUE(settled.settled);
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    // Settled within its 0.5 % a little away from the exact root, and shown as settled.
+    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(9)), FormatFixed(settled.last, 5, 2));
+    EXPECT_NE(form.TimePRVGrid.Cell(3, ResultRow(9)), FormatFixed(*SolveAZPRoot(Balance(20)), 5, 2));
+    // Hours left at the inlet pressure are the current situation.
+    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(10)), "20.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(8, ResultRow(10)), "10.00");
+}
+
+TEST_F(AZPRootTest, ANegativeCriticalPressureKeepsTheHoursInletAndOutlet) {
+    // 1 m at the outlet leaves nothing at the critical point (5 m of head loss to it).
+    form.TimePRVGrid.SetCell(2, ResultRow(14), "1.0");
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    const int row = ResultRow(14);
+    EXPECT_EQ(form.TimePRVGrid.Cell(1, row), "45.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, row), "1.0");
+    for (int col : {3, 5, 7, 8})
+        EXPECT_EQ(form.TimePRVGrid.Cell(col, row), "0.0") << col;
+    EXPECT_LT(TextValue(form.TimePRVGrid.Cell(4, row)), 0);
+    EXPECT_EQ(form.TimePRVGrid.Cell(6, row), "1.25");
+    EXPECT_EQ(form.TimePRVGrid.Cell(9, row), "10.00");
+    // The next run still finds the engineer's outlet.
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    EXPECT_EQ(form.TimePRVGrid.Cell(2, row), "1.0");
+}
+
+// ---- the root itself -----------------------------------------------------------------------
+
+TEST(AZPSolverTest, FindsTheRootOfEveryBracketedBalance) {
+    const TAZPEquation balances[] = {
+        {15, 25, 25.0 / 400, 10, 10, 20, 2.0, false},  // swings under substitution
+        {40, 10, 0.02, 5, 8, 40, 1.0, false},          // an ordinary hour
+        {30, 30, 30.0 / 225, 5, 10, 25, 2.5, false},   // steep leakage law
+        {-20, 25, 25.0 / 400, 10, 10, 20, 2.0, false}, // below zero at the AZP
+        {60, 2, 0.001, 100, 50, 45, 0.5, false},       // flat head loss
+        {10, 5, 0.05, -12, 10, 20, 1.5, true},         // outflow at low pressure: no loss
+    };
+    for (const auto& eq : balances) {
+        SCOPED_TRACE(testing::Message() << "start " << eq.Start << ", N1 " << eq.N1);
+        const auto root = SolveAZPRoot(eq);
+        ASSERT_TRUE(root.has_value());
+        EXPECT_LT(std::fabs(eq.Residual(*root)), 1e-8);
+    }
+    // Below zero nothing leaks, so the root is plain arithmetic.
+    EXPECT_DOUBLE_EQ(*SolveAZPRoot(balances[3]), -20 + 25 - 6.25);
+}
+
+TEST(AZPSolverTest, ANegativeLossCoefficientWithoutBalanceHasNoRoot) {
+    // Measured AZP above what the inlet can give; the balance never closes.
+    const TAZPEquation eq{10, -1, -0.01, 10, 10, 10, 2.0, false};
+    EXPECT_FALSE(SolveAZPRoot(eq).has_value());
+}
+
+} // namespace
