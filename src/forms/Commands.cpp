@@ -1,13 +1,54 @@
-// In progress: bodies are filled in by the work that owns this file.
+// The toolbar's file commands and the import buttons of the "Flow and Pressure" page.
 #include "forms/MainForm.h"
+#include "io/FileAccess.h"
+#include "io/HourlyImport.h"
+#include "io/ProjectDocument.h"
 
 namespace halvern {
+namespace {
 
-void TMainForm::actDataNewExec() {}
-void TMainForm::actDataReadExec() {}
-void TMainForm::actDataSaveExec() {}
-void TMainForm::actCloseExec() {}
-void TMainForm::ImportButtonClick() {}
-void TMainForm::Button1Click() {}
+const TFileDialogSpec kOpenProject{"OpenDialog1", "Pressure files|*.pru|All files|*.*", "pru"};
+const TFileDialogSpec kSaveProject{"SaveDialog1", "Pressure files|*.pru|All files|*.*", "pru"};
+const TFileDialogSpec kOpenImport{"OpenDialog2", "Text Files|*.txt|All Files|*.*", ""};
+
+// As the toolkit's file dialog does: a name chosen without an extension gets the default one.
+std::string WithDefaultExtension(const std::string& fileName, const TFileDialogSpec& spec) {
+    if (spec.DefaultExt.empty() || HasExtension(fileName)) return fileName;
+    return fileName + "." + spec.DefaultExt;
+}
+
+} // namespace
+
+void TMainForm::actDataNewExec() {
+    NewProject();
+}
+
+void TMainForm::actDataReadExec() {
+    const auto fileName = Dialogs.OpenFileName(kOpenProject);
+    if (!fileName) return;
+    ReadProjectFile(*this, WithDefaultExtension(*fileName, kOpenProject));
+}
+
+void TMainForm::actDataSaveExec() {
+    const auto fileName = Dialogs.SaveFileName(kSaveProject);
+    if (!fileName) return;
+    SaveProjectFile(*this, WithDefaultExtension(*fileName, kSaveProject));
+}
+
+void TMainForm::actCloseExec() {
+    if (!Dialogs.ConfirmOKCancel("OK to exit?")) return;
+    Closed = true;
+    if (OnCloseRequest) OnCloseRequest();
+}
+
+void TMainForm::ImportButtonClick() {
+    const auto fileName = Dialogs.OpenFileName(kOpenImport);
+    if (!fileName) return;
+    ImportHourlyFile(*this, *fileName);
+}
+
+void TMainForm::Button1Click() {
+    ImportHelp.Show();
+}
 
 } // namespace halvern

@@ -1,8 +1,23 @@
-// In progress: bodies are filled in by the work that owns this file.
+// "Import Example": how an hourly import file is laid out, with a day of example data.
 #include "forms/MainForm.h"
 
 namespace halvern {
 
-TImportHelp::TImportHelp() : TAuxForm("Import Example") {}
+TImportHelp::TImportHelp()
+    : TAuxForm("Import Example"), Lines{"Column 1: Flow in m³/hr or l/s (pre select option button)",
+                                        "Column 2: Inlet Pressure (m)",
+                                        "Column 3: AZP (m)",
+                                        "Column 4: Critical Pressure (m)",
+                                        "Column separator: Comma (,)",
+                                        "End line with a Comma (,)"},
+      ExampleLines{
+          "82.800,61.000,50.000,30.000, ", "75.600,63.000,51.000,34.000,",  "72.000,64.000,52.000,36.000,",
+          "72.000,64.000,52.000,36.000,",  "72.000,64.000,52.000,36.000,",  "75.600,64.000,52.000,36.000,",
+          "93.600,61.000,51.000,25.000,",  "108.000,60.000,50.000,18.000,", "111.600,57.000,47.000,17.000,",
+          "115.200,57.000,47.000,17.000,", "118.800,57.000,47.000,17.000,", "115.200,57.000,47.000,17.000,",
+          "111.600,57.000,47.000,17.000,", "115.200,56.000,46.000,16.000,", "111.600,56.000,46.000,16.000,",
+          "111.600,57.000,47.000,17.000,", "104.400,56.000,46.000,19.000,", "104.400,57.000,47.000,19.000,",
+          "108.000,57.000,47.000,20.000,", "108.000,58.000,48.000,20.000,", "104.400,58.000,48.000,22.000,",
+          "100.800,59.000,49.000,25.000,", "100.800,60.000,50.000,26.000,", "97.200,60.000,50.000,28.000,"} {}
 
 } // namespace halvern

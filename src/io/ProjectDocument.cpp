@@ -1,0 +1,196 @@
+// "Read data" and "Save data" after the file dialog: the project file applied to, and
+// collected from, the main window.
+#include "io/ProjectDocument.h"
+
+#include "forms/MainForm.h"
+#include "io/FileAccess.h"
+#include "io/TextCodec.h"
+#include "model/Numbers.h"
+
+namespace halvern {
+namespace {
+
+constexpr const char* kCannotOpen = "Cannot open file ";
+
+void SetCaptionFromFile(TMainForm& form, const std::string& fileName) {
+    form.Caption = "Halvern : " + FileNameOnly(fileName);
+}
+
+// Sets an edit whose change handler may run a calculation; its error is shown as the
+// dispatch point would show it, and the reading goes on.
+void SetEditText(TMainForm& form, TEdit& edit, const std::string& text) {
+    form.Dispatch([&] { edit.SetText(text); });
+}
+
+} // namespace
+
+TProjectFileData CollectProjectData(TMainForm& form) {
+    TProjectFileData data;
+    data.Values = form.Project;
+    // A missing memo line is written empty; lines after the fourth are not kept.
+    for (std::size_t i = 0; i < 4; ++i) {
+        data.CollectLines[i] = i < form.CollectMemo.Lines.size() ? form.CollectMemo.Lines[i] : "";
+        data.AnalysisLines[i] = i < form.AnalysisMemo.Lines.size() ? form.AnalysisMemo.Lines[i] : "";
+    }
+    const TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
+    for (int r = 0; r < N1FileRows; ++r)
+        for (int c = 0; c < N1FileCols; ++c)
+            data.N1Cells[r][c] = n1.Cell(c + 1, r + 2);
+    for (int r = 0; r < TimeOutletRows; ++r)
+        data.TimeOutlets[r] = form.TimePRVGrid.Cell(2, r + 2);
+    return data;
+}
+
+void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
+    TProject& p = form.Project;
+    const TProject& in = data.Values;
+
+    // Lines 2 to 13: identification and the two contact memos.
+    p.ZoneName = in.ZoneName;
+    p.ZoneRef = in.ZoneRef;
+    p.WaterSupplySystem = in.WaterSupplySystem;
+    p.ReportNum = in.ReportNum;
+    form.CollectMemo.Lines.assign(data.CollectLines.begin(), data.CollectLines.end());
+    form.AnalysisMemo.Lines.assign(data.AnalysisLines.begin(), data.AnalysisLines.end());
+
+    // Lines 14 to 16, then the elevation edits.
+    p.InletElev = in.InletElev;
+    p.AZPElev = in.AZPElev;
+    p.TargetElev = in.TargetElev;
+    SetEditText(form, form.InletElevEdit, FormatGeneral(p.InletElev));
+    SetEditText(form, form.AZPElevEdit, FormatGeneral(p.AZPElev));
+    SetEditText(form, form.TargetElevEdit, FormatGeneral(p.TargetElev));
+
+    // Lines 17 to 19.
+    p.LowFlowTime = in.LowFlowTime;
+    p.HighFlowTime = in.HighFlowTime;
+    p.DisableTimeWarnings = in.DisableTimeWarnings;
+    form.TimeWarnCheckBox.Checked = p.DisableTimeWarnings;
+
+    // Lines 20 to 135: zone description, leakage rates, night use, the hours and the unit.
+    p.MainsLength = in.MainsLength;
+    p.NumOfConnect = in.NumOfConnect;
+    p.NumOfServiced = in.NumOfServiced;
+    p.NumNonResidential = in.NumNonResidential;
+    p.Population = in.Population;
+    p.MinPressure = in.MinPressure;
+    p.MinNightPressure = in.MinNightPressure;
+    p.MainsLoss = in.MainsLoss;
+    p.ConnectPres = in.ConnectPres;
+    p.ConnectLoss = in.ConnectLoss;
+    p.PropPress = in.PropPress;
+    p.PropertyLoss = in.PropertyLoss;
+    p.DomesticNight = in.DomesticNight;
+    p.PopActive = in.PopActive;
+    p.NonDomMeter = in.NonDomMeter;
+    p.NonDomUnmeter = in.NonDomUnmeter;
+    p.DailyNonResidential = in.DailyNonResidential;
+    p.N1 = in.N1;
+    p.IntervalLength = in.IntervalLength;
+    p.ZoneInflow = in.ZoneInflow;
+    p.InletPressure = in.InletPressure;
+    p.AZPPressure = in.AZPPressure;
+    p.CriticalPressure = in.CriticalPressure;
+    p.FlowUnitsM3h = in.FlowUnitsM3h;
+
+    // Lines 136 to 159: the step test measurements.
+    TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
+    for (int r = 0; r < N1FileRows; ++r)
+        for (int c = 0; c < N1FileCols; ++c)
+            n1.SetCell(c + 1, r + 2, data.N1Cells[r][c]);
+
+    // Lines 160 to 167: the fixed outlet and the time modulation.
+    p.FixedPRVOutlet = in.FixedPRVOutlet;
+    p.HighPressure = in.HighPressure;
+    p.LowPressure = in.LowPressure;
+    p.TimeStart1 = in.TimeStart1;
+    p.TimeStop1 = in.TimeStop1;
+    p.TimeStart2 = in.TimeStart2;
+    p.TimeStop2 = in.TimeStop2;
+    p.Intervals = in.Intervals;
+
+    // Lines 168 to 190: the hourly outlet pressures of 00:00 to 22:00.
+    for (int r = 0; r < TimeOutletRows; ++r)
+        form.TimePRVGrid.SetCell(2, r + 2, data.TimeOutlets[r]);
+
+    // Lines 191 and 192, each followed by its edit, whose change handler recalculates.
+    p.LPFlowMod = in.LPFlowMod;
+    SetEditText(form, form.LPFlowMod, FormatGeneral(p.LPFlowMod));
+    p.HPFlowMod = in.HPFlowMod;
+    SetEditText(form, form.HPFlowMod, FormatGeneral(p.HPFlowMod));
+
+    // Lines 193 to 195.
+    p.InflowCost = in.InflowCost;
+    p.ConsumpCosts = in.ConsumpCosts;
+    p.CostFactor = in.CostFactor;
+
+    // Lines 196 to 275: the cost lists; capital amounts also into the costs table (its
+    // rows 2 to 6 hold entries 0 to 4; the later entries have no row).
+    TMarkStringGrid& costs = form.CostsForm.FixedCostGrid;
+    for (int i = 0; i < CostEntries; ++i) {
+        p.FixedCostItem[i] = in.FixedCostItem[i];
+        p.FixedCostFixedPRV[i] = in.FixedCostFixedPRV[i];
+        costs.SetCell(1, i + 2, FormatGeneral(p.FixedCostFixedPRV[i]));
+        p.FixedCostTimePRV[i] = in.FixedCostTimePRV[i];
+        costs.SetCell(2, i + 2, FormatGeneral(p.FixedCostTimePRV[i]));
+        p.FixedCostFlowPRV[i] = in.FixedCostFlowPRV[i];
+        costs.SetCell(3, i + 2, FormatGeneral(p.FixedCostFlowPRV[i]));
+        p.AnnualCostItem[i] = in.AnnualCostItem[i];
+        p.AnnualCostFixedPRV[i] = in.AnnualCostFixedPRV[i];
+        p.AnnualCostTimePRV[i] = in.AnnualCostTimePRV[i];
+        p.AnnualCostFlowPRV[i] = in.AnnualCostFlowPRV[i];
+    }
+
+    // Lines 276 and 277.
+    p.ResConsumpChange = in.ResConsumpChange;
+    p.NonresConsumpChange = in.NonresConsumpChange;
+}
+
+TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
+    const TFileResult file = ReadFileBytes(fileName);
+    if (!file.Ok) {
+        form.Dialogs.Error(kCannotOpen + fileName);
+        return TReadOutcome::CannotOpen;
+    }
+    const TProjectParse parse = ParseProjectFile(DecodeFileText(file.Bytes));
+    if (parse.Error == TProjectParseError::InvalidDataFile) {
+        form.Dialogs.Error("Invalid data file.\nUnable to read data.");
+        return TReadOutcome::InvalidDataFile;
+    }
+    if (parse.Error == TProjectParseError::InvalidFormat) {
+        // Nothing was applied: the project on the screen is the one that was there.
+        form.Dialogs.Error("Invalid file format encountered.");
+        return TReadOutcome::InvalidFormat;
+    }
+
+    ApplyProjectData(form, parse.Data);
+    form.StatusBar1.SimpleText = fileName;
+    SetCaptionFromFile(form, fileName);
+
+    // The window from the record, every analysis, the costs table and the costs; closing
+    // the costs dialog stores its table and publishes the implementation costs.
+    form.Initialise(false);
+    form.RunAllOptions();
+    form.CostsForm.UpdateGrid();
+    form.GetTheCosts();
+    form.CostsForm.Close();
+    return TReadOutcome::Read;
+}
+
+bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
+    bool errorsFound = true;
+    form.GetTheData(errorsFound);
+    if (errorsFound) return false; // its message has been shown; nothing is written
+
+    const std::string text = FormatProjectFile(CollectProjectData(form));
+    if (!ReplaceFileContent(fileName, EncodeFileText(text)).Ok) {
+        // The existing file, if any, is untouched.
+        form.Dialogs.Error(kCannotOpen + fileName);
+        return false;
+    }
+    form.StatusBar1.SimpleText = "Saved data to: " + fileName;
+    SetCaptionFromFile(form, fileName);
+    return true;
+}
+
+} // namespace halvern

@@ -1,0 +1,262 @@
+// The ".pru" layout, written once as a walk over the project that both the writer and the
+// reader follow, so the two can never disagree about which line holds what.
+#include "io/ProjectFile.h"
+
+#include "io/TextCodec.h"
+#include "model/Numbers.h"
+#include "model/Version.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace halvern {
+
+std::string FileFixed(double value) {
+    if (!std::isfinite(value)) value = 0; // never write a line the reader would refuse
+    // Rounded on its decimal digits, halves away from zero, like every number the program
+    // writes; beyond 18 integer digits the plain digits of the binary value.
+    if (std::fabs(value) < 1e18) return FormatFixed(value, 18, 3);
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FileWidth5(int32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%5d", static_cast<int>(value));
+    return buffer;
+}
+
+std::string FileScientific(double value) {
+    if (!std::isfinite(value)) value = 0;
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const std::string text(buffer, result.ptr); // "1.25000000000000e-01"
+    const auto e = text.find('e');
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return (value < 0 ? "-" : " ") + text.substr(0, e) + tail;
+}
+
+std::string FileBoolean(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
+
+namespace {
+
+// The order of the file after its version line. Visitor members: Text, Fixed, Single,
+// Integer, Width5, Time, Boolean, Scientific; each handles one line (a number may take
+// more when its reader skips blank lines).
+template <typename Visitor, typename Data> void WalkLayout(Visitor& v, Data& d) {
+    auto& p = d.Values;
+    v.Text(p.ZoneName);
+    v.Text(p.ZoneRef);
+    v.Text(p.WaterSupplySystem);
+    v.Text(p.ReportNum);
+    for (auto& line : d.CollectLines)
+        v.Text(line);
+    for (auto& line : d.AnalysisLines)
+        v.Text(line);
+    v.Fixed(p.InletElev);
+    v.Fixed(p.AZPElev);
+    v.Fixed(p.TargetElev);
+    v.Time(p.LowFlowTime);
+    v.Time(p.HighFlowTime);
+    v.Boolean(p.DisableTimeWarnings);
+    v.Fixed(p.MainsLength);
+    v.Integer(p.NumOfConnect);
+    v.Integer(p.NumOfServiced);
+    v.Integer(p.NumNonResidential);
+    v.Integer(p.Population);
+    v.Fixed(p.MinPressure);
+    v.Fixed(p.MinNightPressure);
+    v.Fixed(p.MainsLoss);
+    v.Fixed(p.ConnectPres);
+    v.Fixed(p.ConnectLoss);
+    v.Fixed(p.PropPress);
+    v.Fixed(p.PropertyLoss);
+    v.Fixed(p.DomesticNight);
+    v.Fixed(p.PopActive);
+    v.Fixed(p.NonDomMeter);
+    v.Fixed(p.NonDomUnmeter);
+    v.Fixed(p.DailyNonResidential);
+    v.Fixed(p.N1);
+    v.Time(p.IntervalLength);
+    for (int h = 0; h < HoursPerDay; ++h) {
+        v.Fixed(p.ZoneInflow[h]);
+        v.Fixed(p.InletPressure[h]);
+        v.Fixed(p.AZPPressure[h]);
+        v.Fixed(p.CriticalPressure[h]);
+    }
+    v.Boolean(p.FlowUnitsM3h);
+    for (auto& row : d.N1Cells)
+        for (auto& cell : row)
+            v.Text(cell);
+    v.Fixed(p.FixedPRVOutlet);
+    v.Single(p.HighPressure);
+    v.Single(p.LowPressure);
+    v.Scientific(p.TimeStart1);
+    v.Scientific(p.TimeStop1);
+    v.Scientific(p.TimeStart2);
+    v.Scientific(p.TimeStop2);
+    v.Integer(p.Intervals);
+    for (auto& cell : d.TimeOutlets)
+        v.Text(cell);
+    v.Fixed(p.LPFlowMod);
+    v.Fixed(p.HPFlowMod);
+    v.Fixed(p.InflowCost);
+    v.Fixed(p.ConsumpCosts);
+    v.Width5(p.CostFactor);
+    for (int i = 0; i < CostEntries; ++i) {
+        v.Text(p.FixedCostItem[i]);
+        v.Fixed(p.FixedCostFixedPRV[i]);
+        v.Fixed(p.FixedCostTimePRV[i]);
+        v.Fixed(p.FixedCostFlowPRV[i]);
+        v.Text(p.AnnualCostItem[i]);
+        v.Fixed(p.AnnualCostFixedPRV[i]);
+        v.Fixed(p.AnnualCostTimePRV[i]);
+        v.Fixed(p.AnnualCostFlowPRV[i]);
+    }
+    v.Fixed(p.ResConsumpChange);
+    v.Fixed(p.NonresConsumpChange);
+}
+
+class TLayoutWriter {
+public:
+    std::string Out;
+    void Text(const std::string& text) {
+        // A line break inside a text would shift every later line of the file; a text
+        // holds one line, so any break in it is written as a blank.
+        std::string line = text;
+        for (char& c : line)
+            if (c == '\r' || c == '\n') c = ' ';
+        Line(line);
+    }
+    void Fixed(double value) { Line(FileFixed(value)); }
+    void Single(float value) { Line(FileFixed(static_cast<double>(value))); }
+    void Integer(int32_t value) { Line(std::to_string(value)); }
+    void Width5(int32_t value) { Line(FileWidth5(value)); }
+    void Time(double value) { Line(TimeToStr(value)); }
+    void Boolean(bool value) { Line(FileBoolean(value)); }
+    void Scientific(double value) { Line(FileScientific(value)); }
+
+private:
+    void Line(const std::string& text) {
+        Out += text;
+        Out += "\r\n";
+    }
+};
+
+// Reads the lines after the version tag. A number skips blank space and whole blank lines
+// before it, takes its token, and discards the rest of the line it was found on. After the
+// first unreadable value nothing more is read.
+class TLayoutReader {
+public:
+    explicit TLayoutReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    bool Failed = false;
+
+    void Text(std::string& text) { text = NextLine(); }
+    void Fixed(double& value) {
+        if (Failed) return;
+        const auto token = NextToken();
+        if (!token) {
+            value = 0; // the file ended early
+            return;
+        }
+        const auto parsed = ParseNumber(*token);
+        if (parsed)
+            value = *parsed;
+        else
+            Failed = true;
+    }
+    void Single(float& value) {
+        double wide = 0;
+        Fixed(wide);
+        if (std::fabs(wide) > FLT_MAX) Failed = true; // no single-precision value holds it
+        if (!Failed) value = static_cast<float>(wide);
+    }
+    void Integer(int32_t& value) {
+        if (Failed) return;
+        const auto token = NextToken();
+        if (!token) {
+            value = 0;
+            return;
+        }
+        const auto parsed = ParseWhole(*token);
+        if (parsed)
+            value = *parsed;
+        else
+            Failed = true;
+    }
+    void Width5(int32_t& value) { Integer(value); }
+    void Time(double& value) {
+        if (Failed) return;
+        if (next_ >= lines_.size()) {
+            Failed = true; // a missing time line cannot be read as a time
+            return;
+        }
+        const auto parsed = StrToTime(NextLine());
+        if (parsed)
+            value = *parsed;
+        else
+            Failed = true;
+    }
+    void Boolean(bool& value) { value = NextLine() == "TRUE"; }
+    void Scientific(double& value) { Fixed(value); }
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 1; // line 1 is the version tag
+
+    static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+    std::string NextLine() {
+        if (Failed || next_ >= lines_.size()) return {};
+        return lines_[next_++];
+    }
+    // The next blank-delimited token, or nullopt at the end of the file.
+    std::optional<std::string> NextToken() {
+        while (next_ < lines_.size()) {
+            const std::string& line = lines_[next_++];
+            std::size_t first = 0;
+            while (first < line.size() && IsBlank(line[first]))
+                ++first;
+            if (first == line.size()) continue;
+            std::size_t last = first;
+            while (last < line.size() && !IsBlank(line[last]))
+                ++last;
+            return line.substr(first, last - first);
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+std::string FormatProjectFile(const TProjectFileData& data) {
+    TLayoutWriter writer;
+    writer.Text(FileVersionTag);
+    WalkLayout(writer, data);
+    return writer.Out;
+}
+
+TProjectParse ParseProjectFile(std::string_view text) {
+    TProjectParse result;
+    std::vector<std::string> lines = SplitLines(text);
+    if (lines.empty() || lines[0] != FileVersionTag) {
+        result.Error = TProjectParseError::InvalidDataFile;
+        return result;
+    }
+    TLayoutReader reader(std::move(lines));
+    WalkLayout(reader, result.Data);
+    if (reader.Failed) result.Error = TProjectParseError::InvalidFormat;
+    return result;
+}
+
+} // namespace halvern

@@ -1,0 +1,31 @@
+// The code page of project and import files. The program holds texts as UTF-8; files
+// from Windows-era copies are Windows-1252, so both are read, and a file is written in
+// Windows-1252 whenever every character fits, so those copies can still read it.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvern {
+
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// File bytes to the program's UTF-8: a leading UTF-8 byte-order mark is skipped; bytes
+// that are valid UTF-8 are taken as they are, anything else is read as Windows-1252.
+std::string DecodeFileText(std::string_view bytes);
+
+// The program's UTF-8 to file bytes: Windows-1252 when every character has a place in it,
+// otherwise UTF-8 behind a byte-order mark so that nothing is lost.
+std::string EncodeFileText(std::string_view utf8);
+
+// Windows-1252 bytes to UTF-8 (the five unassigned bytes map to the control characters
+// of the same number, so every byte reads back as it was written).
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Lines of a text: a line ends at a line feed or at a carriage return followed by a line
+// feed; a carriage return anywhere else is dropped. A final line without a line feed still
+// counts; nothing after the last line feed makes no line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+} // namespace halvern
