@@ -152,7 +152,7 @@ TEST_F(InputCollectionTest, WholeNumbersAndTheirMessages) {
     EXPECT_EQ(form.Project.NumOfConnect, -4);
 }
 
-TEST_F(InputCollectionTest, EqualFlowTimesFailAtStepElevenAfterTheZoneDescriptionIsStored) {
+TEST_F(InputCollectionTest, EqualFlowTimesFailAfterTheZoneDescriptionIsStored) {
     EnterZone();
     ASSERT_TRUE(Collect());
     const double dailyBefore = form.Project.DailyNonResidential;
@@ -160,7 +160,7 @@ TEST_F(InputCollectionTest, EqualFlowTimesFailAtStepElevenAfterTheZoneDescriptio
         form.MainsLengthEdit.SetText("7.25");
         form.PopulationEdit.SetText("420");
         form.TargetElevEdit.SetText("88.5");
-        form.DailyNonResidentialEdit.SetText("77"); // step 18: never reached
+        form.DailyNonResidentialEdit.SetText("77"); // read after the flow times: never reached
     });
     form.LowTimePicker.Time = EncodeTime(4, 0);
     form.HighTimePicker.Time = EncodeTime(4, 0);
