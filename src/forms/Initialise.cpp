@@ -316,8 +316,9 @@ void TMainForm::SetupCurrentGrid() {
         for (int col = 1; col < CurrentCols; ++col)
             g.SetCell(col, row, "0");
     }
+    // The population check goes too: its verdict was about the old project's figures.
     for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-                          &NonResidentialUseLabel, &ResidentialUseLabel})
+                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel})
         label->Caption.clear();
 }
 

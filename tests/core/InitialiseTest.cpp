@@ -180,6 +180,7 @@ TEST_F(InitialiseTest, OtherIntervalLengthsLabelTheHours) {
 }
 
 TEST_F(InitialiseTest, CurrentGridIsLaidOut) {
+    form.PopUseWarningLabel.Caption = "Population use appears normal.";
     form.SetupCurrentGrid();
     TMarkStringGrid& g = form.CurrentGrid;
     ASSERT_EQ(g.ColCount(), 9);
@@ -206,6 +207,7 @@ TEST_F(InitialiseTest, CurrentGridIsLaidOut) {
     EXPECT_EQ(g.ColWidth(8), g.ColWidth(7) + 5);
     EXPECT_EQ(g.RowHeight(1), 2 * g.RowHeight(0));
     EXPECT_EQ(form.CurrentDepLabel.Caption, "");
+    EXPECT_EQ(form.PopUseWarningLabel.Caption, "");
 }
 
 TEST_F(InitialiseTest, ScenarioTablesAreLaidOut) {
@@ -457,6 +459,36 @@ TEST_F(InitialiseTest, NewProjectStartsOverWithNoImplementationCosts) {
     EXPECT_EQ(form.Project.AnnualCostFlowPRV[2], 0);
     EXPECT_EQ(form.Project.FixedCostItem[0], "");
     EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InitialiseTest, AFailingCalculationDoesNotStopTheRefresh) {
+    // All night flow is exceptional use and the low-flow hour's inflow is exactly that:
+    // no leakage is left to scale, and the current situation stops on 0 / 0.
+    TProject& p = form.Project;
+    p.ConnectLoss = p.PropertyLoss = p.DomesticNight = p.NonDomMeter = 0;
+    p.NonDomUnmeter = 10;
+    for (int hour = 0; hour < 24; ++hour) {
+        p.ZoneInflow[hour] = 12;
+        p.InletPressure[hour] = 60;
+        p.AZPPressure[hour] = 40;
+        p.CriticalPressure[hour] = 30;
+    }
+    p.ZoneInflow[3] = 10;
+    p.LPFlowMod = 21; // its handler runs the current situation
+    p.InflowCost = 3;
+    p.CostFactor = 50;
+    form.Initialise(false);
+
+    ASSERT_FALSE(dialogs.Messages.empty());
+    EXPECT_EQ(dialogs.Texts().front(), "Invalid floating point operation");
+    EXPECT_EQ(form.LPFlowMod.Text(), "21");
+    EXPECT_EQ(form.InflowCostEdit.Text(), "3.00");
+    EXPECT_EQ(form.CostFactorEdit.Text(), "50");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(3, 2), "0");
 }
 
 } // namespace
