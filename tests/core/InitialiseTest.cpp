@@ -6,7 +6,7 @@
 #include <vector>
 
 using namespace halvern;
-using halvern::testing::FormFixture;
+using halvern::fixtures::FormFixture;
 
 namespace {
 

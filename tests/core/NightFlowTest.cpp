@@ -4,7 +4,7 @@
 #include <vector>
 
 using namespace halvern;
-using halvern::testing::FormFixture;
+using halvern::fixtures::FormFixture;
 
 namespace {
 
@@ -142,6 +142,14 @@ TEST_F(NightFlowTest, ABlankPartnerEditLeavesTheRowTotalAlone) {
     ASSERT_TRUE(Set(form.PropPressEdit, ""));
     ASSERT_TRUE(Set(form.PropertyLossEdit, "7"));
     EXPECT_EQ(form.TotPropLossLabel.Caption, "0.50");
+}
+
+TEST_F(NightFlowTest, WritingTheSameTextAgainRunsNothing) {
+    form.Project.DomesticNight = 99;
+    ASSERT_TRUE(Set(form.DomesticNightEdit, "10.00"));
+    EXPECT_DOUBLE_EQ(form.Project.DomesticNight, 99);
+    ASSERT_TRUE(Set(form.DomesticNightEdit, "10"));
+    EXPECT_DOUBLE_EQ(form.Project.DomesticNight, 10);
 }
 
 TEST_F(NightFlowTest, Edit1OnlyShowsTheMainsTotal) {
