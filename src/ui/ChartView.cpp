@@ -3,6 +3,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -17,7 +18,7 @@ namespace halvern {
 
 namespace {
 
-constexpr int MarkerSize = 9;
+constexpr int MarkerSize = 10;
 constexpr int MarkerImageSize = 36; // drawn large, scaled down smoothly to MarkerSize
 
 QColor ToQColor(TColor colour) {
@@ -135,6 +136,8 @@ TChartView::TChartView(TChart& chart, QWidget* parent) : QWidget(parent), FModel
     FChart->setTitleFont(titleFont);
     FChart->legend()->setAlignment(Qt::AlignBottom);
     FChart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    // With many series shown the names are shortened; the full name is one hover away.
+    FChart->legend()->setShowToolTips(true);
 
     FHoursAxis = new QCategoryAxis(FChart);
     FHoursAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -215,11 +218,15 @@ void TChartView::PrintTo(QPainter& painter, const QRectF& rect) {
     const QSizeF shown = FChart->size();
     const qreal logicalWidth = std::max<qreal>(width() > 100 ? width() : 0, 800);
     const QSizeF logical(logicalWidth, logicalWidth * rect.height() / rect.width());
-    FChart->resize(logical);
-    FChart->scene()->setSceneRect(QRectF(QPointF(0, 0), logical));
+    const auto layOut = [this](const QSizeF& size) {
+        FChart->resize(size);
+        // The chart lays itself out on a later event; printing cannot wait for it.
+        if (QGraphicsLayout* layout = FChart->layout()) layout->activate();
+    };
+    layOut(logical);
+    painter.fillRect(rect, Qt::white);
     FChart->scene()->render(&painter, rect, QRectF(FChart->pos(), logical), Qt::IgnoreAspectRatio);
-    FChart->resize(shown);
-    FChart->scene()->setSceneRect(QRectF(QPointF(0, 0), shown));
+    layOut(shown);
 }
 
 } // namespace halvern
