@@ -1,16 +1,172 @@
-// In progress: bodies are filled in by the work that owns this file.
+// The "Implementation Costs" dialog: the capital cost items of each PRV option with their
+// totals. The table is the working copy; the project takes the amounts when the dialog
+// closes, and the cost-benefit summary then shows each option's implementation cost.
 #include "forms/MainForm.h"
+#include "model/Errors.h"
+#include "model/Numbers.h"
+
+#include <array>
+#include <cmath>
+#include <numeric>
 
 namespace halvern {
 
-TCostsForm::TCostsForm(TMainForm& main) : TAuxForm("Implementation Costs"), MainForm(main) { (void)main;}
-void TCostsForm::ShowModal() {}
-void TCostsForm::FormActivate() {}
-void TCostsForm::UpdateGrid() {}
-void TCostsForm::FixedCostGridSetEditText(int col, int row, const std::string& value) { (void)col; (void)row; (void)value;}
-void TCostsForm::Button1Click() {}
-void TCostsForm::Close() {}
-void TCostsForm::FormClose() {}
-void TCostsForm::SetupCostGrids() {}
+namespace {
+
+constexpr int FirstItemRow = 2;
+constexpr int LastItemRow = 5;
+constexpr int TotalRow = 6;
+constexpr int OptionCols = 3;           // fixed-outlet, time-modulated, flow-modulated PRV
+constexpr int DialogEntries = 5;        // the dialog's rows 2 to 6 are entries 0 to 4
+constexpr double RowOneHeightInM = 4.1; // room for the three-line option headings
+constexpr int FirstSummaryScenarioRow = 4;
+constexpr int SummaryCostCol = 8;
+
+const std::array<const char*, 5> ItemNames = {"Design Costs", "Construction Costs",
+                                              "Equipment Costs (controller, logger etc.)", "Other Costs",
+                                              "Total"};
+const std::array<const char*, 3> OptionNames = {"Fixed PRV", "Time Modulated PRV", "Flow Modulated PRV"};
+
+// An amount as the project keeps it: single precision, 0 for a text that is no number.
+double StoredAmount(const std::string& text) {
+    return static_cast<double>(static_cast<float>(ParseNumber(text).value_or(0.0)));
+}
+
+} // namespace
+
+TCostsForm::TCostsForm(TMainForm& main) : TAuxForm("Implementation Costs"), MainForm(main) {
+    Button1.Caption = "OK";
+    SetupCostGrids();
+    FixedCostGrid.OnSetEditText = [this](int col, int row, const std::string& value) {
+        FixedCostGridSetEditText(col, row, value);
+    };
+    Button1.OnClick = [this] { Button1Click(); };
+}
+
+void TCostsForm::SetupCostGrids() {
+    FixedCostGrid.SetColCount(4);
+    FixedCostGrid.SetRowCount(7);
+    FixedCostGrid.FixedRows = 2;
+    FixedCostGrid.FixedCols = 1;
+    FixedCostGrid.Options |= goEditing;
+    FixedCostGrid.DefaultRowHeight = 24;
+    const int widths[] = {210, 124, 113, 117};
+    for (int col = 0; col < 4; ++col)
+        FixedCostGrid.SetColWidth(col, widths[col]);
+    FixedCostGrid.Hint = "Enter all fixed costs here";
+
+    FixedCostGrid.SetCell(0, 0, "Fixed Costs");
+    FixedCostGrid.SetColour(0, 0, clAqua);
+    FixedCostGrid.SetTextPos(0, 0, 'C', 'C');
+    FixedCostGrid.SetCell(1, 0, "Costs (R)");
+    FixedCostGrid.SetJoin(1, 0, 3, 0);
+    FixedCostGrid.SetTextPos(1, 0, 'C', 'C');
+    FixedCostGrid.SetCell(0, 1, "Description");
+    FixedCostGrid.SetTextPos(0, 1, 'C', 'C');
+    for (int col = 1; col <= OptionCols; ++col) {
+        FixedCostGrid.SetCell(col, 1, OptionNames[static_cast<size_t>(col - 1)]);
+        FixedCostGrid.SetTextPos(col, 1, 'C', 'C');
+    }
+    // The item names are there from the start, so that a project read before the dialog
+    // was ever opened keeps descriptions when the dialog closes.
+    for (int row = FirstItemRow; row <= TotalRow; ++row)
+        FixedCostGrid.SetCell(0, row, ItemNames[static_cast<size_t>(row - FirstItemRow)]);
+
+    AnnualCostGrid.SetColCount(4);
+    AnnualCostGrid.SetRowCount(12);
+    AnnualCostGrid.FixedRows = 2;
+    AnnualCostGrid.FixedCols = 0;
+    AnnualCostGrid.Options |= goEditing;
+    AnnualCostGrid.Visible = false;
+    AnnualCostGrid.Hint = "Enter all annual costs here";
+}
+
+void TCostsForm::ShowModal() {
+    Visible = true;
+    FormActivate();
+    if (OnShowRequest) OnShowRequest();
+}
+
+void TCostsForm::FormActivate() {
+    SetupCostGrids();
+    FixedCostGrid.SetRowHeight(1,
+                               static_cast<int>(FixedCostGrid.Measure().TextHeight("M") * RowOneHeightInM));
+    for (int col = 1; col <= OptionCols; ++col)
+        for (int row = FirstItemRow; row <= TotalRow; ++row)
+            if (FixedCostGrid.Cell(col, row).empty()) FixedCostGrid.SetCell(col, row, "0");
+}
+
+void TCostsForm::UpdateGrid() {
+    for (int col = 1; col <= OptionCols; ++col) {
+        bool complete = true;
+        for (int row = FirstItemRow; row <= LastItemRow; ++row)
+            if (FixedCostGrid.Cell(col, row).empty()) complete = false;
+        // An item still being typed leaves the last total standing.
+        if (!complete) continue;
+        try {
+            double sum = 0;
+            for (int row = FirstItemRow; row <= LastItemRow; ++row)
+                sum += StrToFloat(FixedCostGrid.Cell(col, row));
+            FixedCostGrid.SetCell(col, TotalRow, FormatMoney(sum));
+        } catch (const EConvertError&) {
+            MainForm.Dialogs.Error("Please enter a valid number.");
+        }
+    }
+}
+
+void TCostsForm::FixedCostGridSetEditText(int col, int row, const std::string& value) {
+    (void)col;
+    (void)row;
+    (void)value;
+    UpdateGrid();
+}
+
+void TCostsForm::Button1Click() {
+    MainForm.GetTheCosts();
+    Close();
+}
+
+void TCostsForm::Close() {
+    // The dialog closes even when the summary cannot be recomputed (a scenario table
+    // holding a text that is no number): the error is still reported, but a modal
+    // dialog that refuses to close would hold the whole program.
+    try {
+        FormClose();
+    } catch (...) {
+        Visible = false;
+        if (OnCloseRequest) OnCloseRequest();
+        throw;
+    }
+    Visible = false;
+    if (OnCloseRequest) OnCloseRequest();
+}
+
+void TCostsForm::FormClose() {
+    TProject& project = MainForm.Project;
+    for (int k = 0; k < DialogEntries; ++k) {
+        const int row = FirstItemRow + k;
+        const auto k_ = static_cast<size_t>(k);
+        project.FixedCostItem[k_] = FixedCostGrid.Cell(0, row);
+        project.FixedCostFixedPRV[k_] = StoredAmount(FixedCostGrid.Cell(1, row));
+        project.FixedCostTimePRV[k_] = StoredAmount(FixedCostGrid.Cell(2, row));
+        project.FixedCostFlowPRV[k_] = StoredAmount(FixedCostGrid.Cell(3, row));
+        project.AnnualCostItem[k_] = AnnualCostGrid.Cell(0, row);
+        project.AnnualCostFixedPRV[k_] = StoredAmount(AnnualCostGrid.Cell(1, row));
+        project.AnnualCostTimePRV[k_] = StoredAmount(AnnualCostGrid.Cell(2, row));
+        project.AnnualCostFlowPRV[k_] = StoredAmount(AnnualCostGrid.Cell(3, row));
+    }
+
+    MainForm.GetTheCosts();
+
+    // The summary shows what the dialog holds: the first five entries of each option.
+    const std::array<const std::array<double, CostEntries>*, 3> capital = {
+        &project.FixedCostFixedPRV, &project.FixedCostTimePRV, &project.FixedCostFlowPRV};
+    for (int option = 0; option < OptionCols; ++option) {
+        const auto& amounts = *capital[static_cast<size_t>(option)];
+        const double shown = std::accumulate(amounts.begin(), amounts.begin() + DialogEntries, 0.0);
+        MainForm.CostSummaryGrid.SetCell(SummaryCostCol, FirstSummaryScenarioRow + option,
+                                         FormatMoney(shown));
+    }
+}
 
 } // namespace halvern
