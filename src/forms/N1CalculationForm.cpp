@@ -1,12 +1,111 @@
-// In progress: bodies are filled in by the work that owns this file.
+// The "N1 Calculation" window: estimates the zone's leakage exponent from a night step
+// test. Each stage lowers the AZP pressure; the leakage (inflow less the night
+// consumption) falls with it, and every pair of stages gives one N1 as the ratio of the
+// logarithms of the leakage and pressure ratios. The estimate is only shown; the
+// project's N1 is what the user types on the main window.
 #include "forms/MainForm.h"
+#include "model/CheckedMath.h"
+#include "model/Numbers.h"
+
+#include <cmath>
+#include <optional>
 
 namespace halvern {
 
-void TN1CalculationForm::Show() {}
-void TN1CalculationForm::FormShow() {}
-void TN1CalculationForm::GetNewN1() {}
-void TN1CalculationForm::N1GridSetEditText(int col, int row, const std::string& value) { (void)col; (void)row; (void)value;}
-void TN1CalculationForm::Close1Click() {}
+namespace {
+
+constexpr int FirstStageRow = 2; // "Start"
+constexpr int LastStageRow = 5;  // "Stage 3"
+constexpr int AZPCol = 4;
+constexpr int InflowCol = 6;
+constexpr int NightUseCol = 7;
+constexpr int LossCol = 8;
+constexpr int FirstN1Col = 9; // N1 from a stage and the stage one before it; +1, +2 further back
+constexpr int AverageCol = 12;
+
+std::optional<double> CellValue(const TMarkStringGrid& grid, int col, int row) {
+    return ParseNumber(grid.Cell(col, row));
+}
+
+bool IsUsableRatio(double ratio) {
+    return std::isfinite(ratio) && ratio > 0;
+}
+
+} // namespace
+
+void TN1CalculationForm::Show() {
+    Visible = true;
+    FormShow();
+    if (OnShowRequest) OnShowRequest();
+}
+
+void TN1CalculationForm::FormShow() {
+    CurrentN1Label.Caption = FormatGeneral(MainForm.Project.N1);
+    SetupN1Grid();
+    N1Grid.OnSetEditText = [this](int col, int row, const std::string& value) {
+        N1GridSetEditText(col, row, value);
+    };
+    GetNewN1();
+}
+
+void TN1CalculationForm::GetNewN1() {
+    // Distribution losses of every stage: what flows in beyond the night consumption.
+    for (int row = FirstStageRow; row <= LastStageRow; ++row) {
+        const double inflow = CellValue(N1Grid, InflowCol, row).value_or(0.0);
+        const double nightUse = CellValue(N1Grid, NightUseCol, row).value_or(0.0);
+        N1Grid.SetCell(LossCol, row, FormatFixed(inflow - nightUse, 5, 2));
+    }
+
+    // Every pair of stages, nearest first. A pair that cannot be evaluated ends the
+    // estimate: the later pairs would only repeat the fault.
+    for (int lag = 1; lag <= LastStageRow - FirstStageRow; ++lag) {
+        for (int row = FirstStageRow; row + lag <= LastStageRow; ++row) {
+            const auto lossBefore = CellValue(N1Grid, LossCol, row);
+            const auto lossAfter = CellValue(N1Grid, LossCol, row + lag);
+            const auto pressureBefore = CellValue(N1Grid, AZPCol, row);
+            const auto pressureAfter = CellValue(N1Grid, AZPCol, row + lag);
+            if (!lossBefore || !lossAfter || !pressureBefore || !pressureAfter) return;
+            if (*lossBefore <= 0 || *lossAfter <= 0 || *pressureBefore <= 0 || *pressureAfter <= 0) return;
+            const double pressureRatio = *pressureBefore / *pressureAfter;
+            const double lossRatio = *lossBefore / *lossAfter;
+            // Ratios beyond what a number can hold are as unusable as equal pressures.
+            if (!IsUsableRatio(pressureRatio) || !IsUsableRatio(lossRatio)) return;
+            const double pressureLog = std::log(pressureRatio);
+            if (pressureLog == 0) return;
+            const double n1 = Checked(std::log(lossRatio) / pressureLog);
+            N1Grid.SetCell(FirstN1Col + lag - 1, row + lag, FormatFixed(n1, 5, 2));
+        }
+    }
+
+    // Averages over one, three and six values as the stages add up.
+    N1Grid.SetCell(AverageCol, 3, N1Grid.Cell(FirstN1Col, 3));
+    N1Label.Caption = N1Grid.Cell(AverageCol, 3);
+
+    const auto a = CellValue(N1Grid, 9, 3);
+    const auto b = CellValue(N1Grid, 9, 4);
+    const auto c = CellValue(N1Grid, 10, 4);
+    if (!a || !b || !c) return;
+    N1Grid.SetCell(AverageCol, 4, FormatFixed((*a + *b + *c) / 3, 5, 2));
+    N1Label.Caption = N1Grid.Cell(AverageCol, 4);
+
+    const auto d = CellValue(N1Grid, 9, 5);
+    const auto e = CellValue(N1Grid, 10, 5);
+    const auto f = CellValue(N1Grid, 11, 5);
+    if (!d || !e || !f) return;
+    N1Grid.SetCell(AverageCol, 5, FormatFixed((*a + *b + *c + *d + *e + *f) / 6, 5, 2));
+    N1Label.Caption = N1Grid.Cell(AverageCol, 5);
+}
+
+void TN1CalculationForm::N1GridSetEditText(int col, int row, const std::string& value) {
+    (void)col;
+    (void)row;
+    (void)value;
+    GetNewN1();
+}
+
+void TN1CalculationForm::Close1Click() {
+    Visible = false;
+    if (OnCloseRequest) OnCloseRequest();
+}
 
 } // namespace halvern

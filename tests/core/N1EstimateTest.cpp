@@ -1,0 +1,156 @@
+// The N1 window: the step test's losses, one N1 per pair of stages in lag order, the
+// cumulative averages, the silent stop at a pair that cannot be evaluated, and the range
+// check of the N1 typed on the main window.
+#include "FlowZoneFixture.h"
+#include "model/Numbers.h"
+#include <cmath>
+
+using namespace halvern;
+using namespace halvern::test;
+
+namespace {
+
+constexpr int StartRow = 2;
+
+class N1EstimateTest : public TFlowZoneFixture {
+protected:
+    TN1CalculationForm& window = form.N1CalculationForm;
+    TMarkStringGrid& grid = form.N1CalculationForm.N1Grid;
+    int shown = 0, closed = 0;
+
+    void SetUp() override {
+        TFlowZoneFixture::SetUp();
+        form.Dispatch([&] { form.CalcNightLoss(); }); // 2.0 m³/h of night consumption
+        window.OnShowRequest = [this] { ++shown; };
+        window.OnCloseRequest = [this] { ++closed; };
+        form.Dispatch([&] { form.N1Calculation.Click(); });
+        window.N1Label.Caption = "previous";
+    }
+
+    // Types a stage's AZP pressure and the inflow that gives the wanted distribution loss.
+    void Stage(int stage, double azp, double loss) {
+        const int row = StartRow + stage;
+        const double nightUse = Number(grid.Cell(7, row));
+        form.Dispatch([&] {
+            grid.SetEditText(4, row, FormatFixed(azp, 5, 2));
+            grid.SetEditText(6, row, FormatFixed(loss + nightUse, 8, 2));
+        });
+    }
+
+    static std::string N1Text(double lossBefore, double lossAfter, double pBefore, double pAfter) {
+        return FormatFixed(std::log(lossBefore / lossAfter) / std::log(pBefore / pAfter), 5, 2);
+    }
+};
+
+TEST_F(N1EstimateTest, TheEstimateButtonShowsTheWindowWithTheCurrentN1) {
+    EXPECT_TRUE(window.Visible);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(window.CurrentN1Label.Caption, "1");
+    EXPECT_EQ(grid.Cell(7, StartRow), "2.0");
+
+    project.N1 = 1.5;
+    form.Dispatch([&] { window.Close1Click(); });
+    EXPECT_FALSE(window.Visible);
+    EXPECT_EQ(closed, 1);
+    form.Dispatch([&] { form.N1Calculation.Click(); });
+    EXPECT_EQ(window.CurrentN1Label.Caption, "1.5");
+}
+
+TEST_F(N1EstimateTest, OneStepGivesItsN1ButNoEstimateYet) {
+    struct Case {
+        double startAZP, startLoss, stageAZP, stageLoss;
+        const char* n1;
+    };
+    const Case cases[] = {
+        {50, 20, 40, 16, "1.00"},   // leakage falls as fast as pressure
+        {50, 20, 40, 12.8, "2.00"}, // faster
+    };
+    for (const Case& c : cases) {
+        Stage(0, c.startAZP, c.startLoss);
+        Stage(1, c.stageAZP, c.stageLoss);
+        EXPECT_EQ(grid.Cell(8, StartRow), "20.00");
+        EXPECT_EQ(grid.Cell(9, StartRow + 1), c.n1);
+        // Fewer than three stages: the estimate stops before the averages.
+        EXPECT_EQ(grid.Cell(12, StartRow + 1), "");
+        EXPECT_EQ(window.N1Label.Caption, "previous");
+    }
+}
+
+TEST_F(N1EstimateTest, ACompleteTestGivesSixValuesAndTheirCumulativeAverages) {
+    const double p[] = {50, 40, 30, 20};
+    const double l[] = {20, 15, 12, 7};
+    for (int s = 0; s < 4; ++s)
+        Stage(s, p[s], l[s]);
+
+    // Lag 1 in column 9, lag 2 in column 10, lag 3 in column 11, each in the later stage's row.
+    for (int lag = 1; lag <= 3; ++lag)
+        for (int r = 0; r + lag <= 3; ++r)
+            EXPECT_EQ(grid.Cell(8 + lag, StartRow + r + lag), N1Text(l[r], l[r + lag], p[r], p[r + lag]))
+                << "stages " << r << " and " << r + lag;
+
+    const auto cell = [&](int col, int row) { return Number(grid.Cell(col, row)); };
+    EXPECT_EQ(grid.Cell(12, 3), grid.Cell(9, 3));
+    EXPECT_EQ(grid.Cell(12, 4), FormatFixed((cell(9, 3) + cell(9, 4) + cell(10, 4)) / 3, 5, 2));
+    const double six = cell(9, 3) + cell(9, 4) + cell(10, 4) + cell(9, 5) + cell(10, 5) + cell(11, 5);
+    EXPECT_EQ(grid.Cell(12, 5), FormatFixed(six / 6, 5, 2));
+    EXPECT_EQ(window.N1Label.Caption, grid.Cell(12, 5));
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(N1EstimateTest, APairThatCannotBeEvaluatedStopsTheEstimateSilently) {
+    struct Case {
+        const char* name;
+        double p[4], l[4];
+        int firstUnwrittenCol, firstUnwrittenRow;
+    };
+    const Case cases[] = {
+        {"equal pressures in stages 1 and 2", {50, 40, 40, 30}, {20, 16, 14, 10}, 9, 4},
+        {"no loss left in stage 2", {50, 40, 30, 20}, {20, 16, 0, 8}, 9, 4},
+        {"a negative loss in stage 3", {50, 40, 30, 20}, {20, 16, 12, -1}, 9, 5},
+    };
+    for (const Case& c : cases) {
+        for (int row = 2; row <= 5; ++row)
+            for (int col : {4, 6})
+                grid.SetCell(col, row, "");
+        for (int col = 9; col <= 12; ++col)
+            for (int row = 3; row <= 5; ++row)
+                grid.SetCell(col, row, "old");
+        window.N1Label.Caption = "previous";
+        for (int s = 0; s < 4; ++s)
+            Stage(s, c.p[s], c.l[s]);
+        EXPECT_EQ(grid.Cell(9, 3), N1Text(c.l[0], c.l[1], c.p[0], c.p[1])) << c.name;
+        EXPECT_EQ(grid.Cell(c.firstUnwrittenCol, c.firstUnwrittenRow), "old") << c.name;
+        EXPECT_EQ(grid.Cell(12, 3), "old") << c.name;
+        EXPECT_EQ(window.N1Label.Caption, "previous") << c.name;
+    }
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(N1EstimateTest, EmptyMeasurementsCountAsNoInflow) {
+    EXPECT_EQ(grid.Cell(8, StartRow + 3), "-2.00");
+    EXPECT_EQ(window.N1Label.Caption, "previous");
+}
+
+TEST_F(N1EstimateTest, TheRangeCheckOfTheTypedN1) {
+    struct Case {
+        const char* text;
+        bool message;
+        const char* editAfter;
+        double n1After;
+    };
+    const Case cases[] = {
+        {"0.4", true, "1.0", 1.0},  {"3", true, "1.0", 1.0}, {"2.5", false, "2.5", 2.5},
+        {"0.5", false, "0.5", 0.5}, {"0", false, "0", 0.5},  {"0.", false, "0.", 0.5},
+    };
+    for (const Case& c : cases) {
+        dialogs.Clear();
+        form.Dispatch([&] { form.N1Edit.SetText(c.text); });
+        EXPECT_EQ(dialogs.Texts(), c.message ? std::vector<std::string>{"N1 must be between 0.5 and 2.5"}
+                                             : std::vector<std::string>{})
+            << c.text;
+        EXPECT_EQ(form.N1Edit.Text(), c.editAfter) << c.text;
+        EXPECT_DOUBLE_EQ(project.N1, c.n1After) << c.text;
+    }
+}
+
+} // namespace
