@@ -131,7 +131,7 @@ private:
         if (spread == 0)
             x.Target = low.Out;
         else
-            x.Target = Checked(low.Out + (x.Q - low.Q) * FDiv(high.Out - low.Out, spread));
+            x.Target = Checked(low.Out + (x.Q - low.Q) * (high.Out - low.Out) / spread);
     }
 
     // The AZP pressure at which leakage, inflow and the head loss to the AZP agree,

@@ -145,6 +145,15 @@ TEST_F(CostsTest, AnUnsettledAZPStopsTheCostsThere) {
     EXPECT_EQ(Summary(1, FlowRow), "old");
 }
 
+TEST_F(CostsTest, ShowingTheSummaryRecomputesEveryScenarioAndTheCosts) {
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.SummarySheet); });
+    EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
+    const double current = Number(form.CurrentDepLabel.Caption) + Number(form.CurrentIndepLabel.Caption);
+    EXPECT_EQ(Summary(1, CurrentRow), FormatNumber(current * 365.25, 11, 0));
+    EXPECT_EQ(Summary(1, FlowRow), FormatNumber(Number(form.FlowTotLabel.Caption) * 365.25, 11, 0));
+    EXPECT_NE(form.FlowTotLabel.Caption, "450.00");
+}
+
 // ---- the implementation costs dialog ---------------------------------------------------
 
 class CostsDialogTest : public CostsTest {
