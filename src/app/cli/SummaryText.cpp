@@ -1,0 +1,136 @@
+// One screen for an engineer: the zone, its night flows, the current situation against the
+// three valve scenarios, the checks and warnings, and the cost-benefit table.
+#include "Views.h"
+
+#include "io/FileAccess.h"
+#include "model/Numbers.h"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace halvern::cli {
+namespace {
+
+using TRow = std::vector<std::string>;
+
+// Characters as a terminal shows them: UTF-8 continuation bytes take no column.
+std::size_t DisplayWidth(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// A table with its first column left-aligned and the others right-aligned, two blanks apart.
+std::string Table(const std::vector<TRow>& rows) {
+    std::vector<std::size_t> widths;
+    for (const TRow& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c) widths.push_back(0);
+            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        }
+    std::string out;
+    for (const TRow& row : rows) {
+        std::string line = "  ";
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string gap(widths[c] - DisplayWidth(row[c]), ' ');
+            line += c == 0 ? row[c] + gap : "  " + gap + row[c];
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out += line + "\n";
+    }
+    return out;
+}
+
+std::string OrDash(const std::string& text) {
+    const std::string trimmed = Trim(text);
+    return trimmed.empty() ? "-" : trimmed;
+}
+
+} // namespace
+
+std::string SummaryText(TMainForm& form, const std::string& fileName) {
+    const TProject& p = form.Project;
+    std::ostringstream out;
+    const std::string title = FileNameOnly(fileName);
+    out << title << "\n" << std::string(DisplayWidth(title), '=') << "\n\n";
+
+    out << "Zone\n"
+        << Table({{"Zone name", OrDash(form.ZoneNameEdit.Text())},
+                  {"Analysis reference", OrDash(form.ZoneRefEdit.Text())},
+                  {"Water supply system", OrDash(form.WaterSupplySystemEdit.Text())},
+                  {"Report number", OrDash(form.ReportNumEdit.Text())}});
+    out << Table({{"Length of mains (km)", OrDash(form.MainsLengthEdit.Text())},
+                  {"Connections", OrDash(form.NumOfConnectEdit.Text())},
+                  {"Residential properties", OrDash(form.NumOfServicedEdit.Text())},
+                  {"Non-residential properties", OrDash(form.NumNonResidentialEdit.Text())},
+                  {"Population", OrDash(form.PopulationEdit.Text())},
+                  {"Low flow / high flow hour", TimeToShortStr(form.LowTimePicker.Time) + " / " +
+                                                    TimeToShortStr(form.HighTimePicker.Time)},
+                  {"N1", OrDash(form.N1Edit.Text())}})
+        << "\n";
+
+    out << "Night flow components\n"
+        << Table({{"", "m³/hr"},
+                  {"Connection losses", OrDash(form.ConnectionLossLabel.Caption)},
+                  {"Property losses", OrDash(form.PropertyLossLabel.Caption)},
+                  {"Residential night use", OrDash(form.ResidentialNightLabel.Caption)},
+                  {"Non-residential night use", OrDash(form.NonResidentialNightLabel.Caption)},
+                  {"Exceptional users (>0.5 m³/hr)", OrDash(form.ExceptionalUseLabel.Caption)},
+                  {"Total, independent of pressure", OrDash(form.TotalNonPressureLabel.Caption)}})
+        << "\n";
+
+    out << "Daily volumes\n"
+        << Table({{"", "Current", "Fixed outlet", "Time modulated", "Flow modulated"},
+                  {"Pressure dependent (m³)", OrDash(form.CurrentDepLabel.Caption),
+                   OrDash(form.FixedDepLabel.Caption), OrDash(form.TimeDepLabel.Caption),
+                   OrDash(form.FlowDepLabel.Caption)},
+                  {"Pressure independent (m³)", OrDash(form.CurrentIndepLabel.Caption),
+                   OrDash(form.FixedIndepLabel.Caption), OrDash(form.TimeIndepLabel.Caption),
+                   OrDash(form.FlowIndepLabel.Caption)},
+                  {"Total zone inflow (m³)", OrDash(form.CurrentTotLabel.Caption),
+                   OrDash(form.FixedTotLabel.Caption), OrDash(form.TimeTotLabel.Caption),
+                   OrDash(form.FlowTotLabel.Caption)},
+                  {"Day / night factor (h)", OrDash(form.DayNightLabel.Caption),
+                   OrDash(form.FixedDayNightLabel.Caption), OrDash(form.TimeDayNightLabel.Caption),
+                   OrDash(form.FlowDayNightLabel.Caption)}})
+        << "\n";
+
+    out << "Basic checks\n"
+        << Table({{"Non-residential use (m³/d)", OrDash(form.NonResidentialUseLabel.Caption)},
+                  {"Estimated population use (l/hd/d)", OrDash(form.ResidentialUseLabel.Caption)},
+                  {"Population use", OrDash(form.PopUseWarningLabel.Caption)}})
+        << "\n";
+
+    out << "Scenario warnings\n"
+        << Table({{"Fixed outlet (" + OrDash(form.FixedPRVOutletEdit.Text()) + " m)",
+                   Trim(form.FixedWarnLabel.Caption).empty() ? "none" : Trim(form.FixedWarnLabel.Caption)},
+                  {"Time modulated",
+                   Trim(form.TimeWarnLabel.Caption).empty() ? "none" : Trim(form.TimeWarnLabel.Caption)},
+                  {"Flow modulated",
+                   Trim(form.FlowWarnLabel.Caption).empty() ? "none" : Trim(form.FlowWarnLabel.Caption)}})
+        << "\n";
+
+    // The summary table turned on its side: one column per situation reads better in 80 columns.
+    const TMarkStringGrid& grid = form.CostSummaryGrid;
+    const char* measures[] = {"Zone inflow (m³/a)",
+                              "Reduced distribution losses (m³/a)",
+                              "Reduced consumption (m³/a)",
+                              "Total savings (m³/a)",
+                              "Reduced purchases (R/a)",
+                              "Reduced income (R/a)",
+                              "Total savings (R/a)",
+                              "Implementation costs (R)",
+                              "Payback (months)"};
+    std::vector<TRow> costs{{"", "Current", "Fixed outlet", "Time modulated", "Flow modulated"}};
+    for (int c = 1; c <= 9; ++c) {
+        TRow row{measures[c - 1]};
+        for (int r = 3; r <= 6; ++r)
+            row.push_back(OrDash(grid.Cell(c, r)));
+        costs.push_back(row);
+    }
+    out << "Cost-benefit summary (multiplication factor " << p.CostFactor << " %)\n" << Table(costs);
+    return out.str();
+}
+
+} // namespace halvern::cli

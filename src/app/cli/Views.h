@@ -1,0 +1,21 @@
+// What halvern-cli prints about a project read into the main window: the window's state
+// as one JSON object, or an engineer's one-screen summary as aligned plain-text tables.
+#pragma once
+#include "forms/Dialogs.h"
+#include "forms/MainForm.h"
+#include <string>
+
+namespace halvern::cli {
+
+// The window as a user would see it after "Read data": caption, status line, the messages
+// in the order shown, every edit, memo, picker, check, label, table and the derived values.
+std::string WindowJson(TMainForm& form, const TScriptedDialogs& dialogs);
+
+// Zone identification, night flow components, the current situation with its checks, the
+// three valve scenarios and the cost-benefit table.
+std::string SummaryText(TMainForm& form, const std::string& fileName);
+
+// The type of a message box in the words of the JSON and the standard error output.
+std::string MessageTypeName(TMsgDlgType type);
+
+} // namespace halvern::cli
