@@ -30,7 +30,6 @@ protected:
 
     void SetUp() override {
         form.FormShow();
-        ShapeTables();
         Elevations("0.00", "0.00", "0.00");
         // Night flow: only the exceptional use remains, so the pressure-independent night
         // flow is exactly that.
@@ -61,21 +60,6 @@ protected:
             form.AZPElevEdit.SetText(azp);
             form.TargetElevEdit.SetText(target);
         });
-    }
-
-    // The table sizes and hour labels of a freshly shown window (00:00 - 01:00, ...).
-    void ShapeTables() {
-        form.FlowGrid.SetColCount(6);
-        form.FlowGrid.SetRowCount(25);
-        form.CurrentGrid.SetColCount(9);
-        form.CurrentGrid.SetRowCount(26);
-        for (TMarkStringGrid* g : {&form.FixedPRVGrid, &form.TimePRVGrid}) {
-            g->SetColCount(10);
-            g->SetRowCount(26);
-        }
-        for (int h = 0; h < HoursPerDay; ++h)
-            form.FlowGrid.SetCell(0, FlowRow(h),
-                                  TimeToShortStr(h / 24.0) + " - " + TimeToShortStr(((h + 1) % 24) / 24.0));
     }
 
     // One hour of measurements: inflow (m³/h), inlet, AZP and critical pressures (m).

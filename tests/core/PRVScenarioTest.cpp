@@ -62,6 +62,22 @@ TEST_F(PRVScenarioTest, OutletEqualToEveryInletReproducesTheCurrentSituation) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+TEST_F(PRVScenarioTest, TypingTheOutletShowsItAsTyped) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    form.Dispatch([&] { form.FixedPRVOutletEdit.SetText("4"); }); // "50.00" selected and replaced
+    form.Dispatch([&] { form.FixedPRVOutletEdit.TypeKey('5'); });
+    for (int h = 0; h < HoursPerDay; ++h) {
+        EXPECT_EQ(form.FixedPRVGrid.Cell(2, ResultRow(h)), "45");
+        const std::string& azp = form.FixedPRVGrid.Cell(3, ResultRow(h));
+        EXPECT_EQ(azp, FormatFixed(TextValue(azp), 5, 2));
+    }
+    const std::string azp = form.FixedPRVGrid.Cell(3, ResultRow(0));
+    form.Dispatch([&] { form.FixedPRVOutletEdit.SetText(""); });
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid entry for Fixed PRV Outlet pressure."});
+    EXPECT_EQ(form.FixedPRVGrid.Cell(2, ResultRow(0)), "45");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(3, ResultRow(0)), azp);
+}
+
 TEST_F(PRVScenarioTest, LowerOutletLowersPressuresAndLeakage) {
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
     Outlet("40.00");
