@@ -20,8 +20,9 @@ std::size_t DisplayWidth(const std::string& text) {
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-// A table with its first column left-aligned and the others right-aligned, two blanks apart.
-std::string Table(const std::vector<TRow>& rows) {
+// A table, two blanks between columns: the first column left-aligned, the others right-aligned
+// (numbers) or left-aligned (texts).
+std::string Table(const std::vector<TRow>& rows, bool alignRight = true) {
     std::vector<std::size_t> widths;
     for (const TRow& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c) {
@@ -33,7 +34,7 @@ std::string Table(const std::vector<TRow>& rows) {
         std::string line = "  ";
         for (std::size_t c = 0; c < row.size(); ++c) {
             const std::string gap(widths[c] - DisplayWidth(row[c]), ' ');
-            line += c == 0 ? row[c] + gap : "  " + gap + row[c];
+            line += c == 0 ? row[c] + gap : alignRight ? "  " + gap + row[c] : "  " + row[c] + gap;
         }
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
@@ -59,15 +60,16 @@ std::string SummaryText(TMainForm& form, const std::string& fileName) {
         << Table({{"Zone name", OrDash(form.ZoneNameEdit.Text())},
                   {"Analysis reference", OrDash(form.ZoneRefEdit.Text())},
                   {"Water supply system", OrDash(form.WaterSupplySystemEdit.Text())},
-                  {"Report number", OrDash(form.ReportNumEdit.Text())}});
-    out << Table({{"Length of mains (km)", OrDash(form.MainsLengthEdit.Text())},
+                  {"Report number", OrDash(form.ReportNumEdit.Text())},
+                  {"Length of mains (km)", OrDash(form.MainsLengthEdit.Text())},
                   {"Connections", OrDash(form.NumOfConnectEdit.Text())},
                   {"Residential properties", OrDash(form.NumOfServicedEdit.Text())},
                   {"Non-residential properties", OrDash(form.NumNonResidentialEdit.Text())},
                   {"Population", OrDash(form.PopulationEdit.Text())},
                   {"Low flow / high flow hour", TimeToShortStr(form.LowTimePicker.Time) + " / " +
                                                     TimeToShortStr(form.HighTimePicker.Time)},
-                  {"N1", OrDash(form.N1Edit.Text())}})
+                  {"N1", OrDash(form.N1Edit.Text())}},
+                 false)
         << "\n";
 
     out << "Night flow components\n"
@@ -99,7 +101,8 @@ std::string SummaryText(TMainForm& form, const std::string& fileName) {
     out << "Basic checks\n"
         << Table({{"Non-residential use (m³/d)", OrDash(form.NonResidentialUseLabel.Caption)},
                   {"Estimated population use (l/hd/d)", OrDash(form.ResidentialUseLabel.Caption)},
-                  {"Population use", OrDash(form.PopUseWarningLabel.Caption)}})
+                  {"Population use", OrDash(form.PopUseWarningLabel.Caption)}},
+                 false)
         << "\n";
 
     out << "Scenario warnings\n"
@@ -108,7 +111,8 @@ std::string SummaryText(TMainForm& form, const std::string& fileName) {
                   {"Time modulated",
                    Trim(form.TimeWarnLabel.Caption).empty() ? "none" : Trim(form.TimeWarnLabel.Caption)},
                   {"Flow modulated",
-                   Trim(form.FlowWarnLabel.Caption).empty() ? "none" : Trim(form.FlowWarnLabel.Caption)}})
+                   Trim(form.FlowWarnLabel.Caption).empty() ? "none" : Trim(form.FlowWarnLabel.Caption)}},
+                 false)
         << "\n";
 
     // The summary table turned on its side: one column per situation reads better in 80 columns.
