@@ -81,8 +81,10 @@ TFileResult ReplaceFileContent(const std::string& fileName, const std::string& b
     fs::path temporary;
     for (int attempt = 0; attempt < 16 && !file; ++attempt) {
         // Hidden beside the target; a name near the system's limit gets a short one instead.
-        const std::string suffix = "." + std::to_string(random() % 1000000) + ".tmp";
-        std::string name = "." + target.filename().string() + suffix;
+        std::string suffix(1, '.');
+        suffix.append(std::to_string(random() % 1000000)).append(".tmp");
+        std::string name(1, '.');
+        name.append(target.filename().string()).append(suffix);
         if (name.size() > 200) name = ".halvern" + suffix;
         temporary = folder / name;
         errno = 0;

@@ -41,7 +41,9 @@ std::string FileScientific(double value) {
     const int exponent = std::atoi(text.c_str() + e + 1);
     char tail[16];
     std::snprintf(tail, sizeof tail, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return (value < 0 ? "-" : " ") + text.substr(0, e) + tail;
+    std::string out(1, value < 0 ? '-' : ' ');
+    out.append(text, 0, e).append(tail);
+    return out;
 }
 
 std::string FileBoolean(bool value) {
