@@ -1,9 +1,22 @@
-// In progress: bodies are filled in by the work that owns this file.
-#include "forms/MainForm.h"
+// TfrmSplash: what the start-up window shows and when it may go away.
+#include "forms/AuxForms.h"
 
 namespace halvern {
 
-TfrmSplash::TfrmSplash(uint32_t nowTicks) : FStartTicks(nowTicks) { (void)nowTicks;}
-bool TfrmSplash::Timer1Timer(uint32_t nowTicks) const { (void)nowTicks; return false; }
+TfrmSplash::TfrmSplash(uint32_t nowTicks)
+    : labAppName("Halvern"), labAppVersion("v4.4"),
+      Disclaimer("Whilst every effort has been made by the developers to ensure that Halvern "
+                 "is free from error, those using the model do so at their own risk. The developers "
+                 "of Halvern accept no liability of any nature for losses (direct or indirect)incurred "
+                 "through the use of this model."),
+      FStartTicks(nowTicks) {}
+
+bool TfrmSplash::Timer1Timer(uint32_t nowTicks) const {
+    if (FForceClose) return true;
+    // The millisecond counter wraps after about 49.7 days; the unsigned difference of two
+    // readings is still the time that passed.
+    const uint32_t elapsed = nowTicks - FStartTicks;
+    return elapsed > 5000 && FOKToClose;
+}
 
 } // namespace halvern

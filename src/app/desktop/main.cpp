@@ -1,0 +1,87 @@
+// halvern: the desktop program. Start-up runs in the program's order: the splash first,
+// then the main window and the auxiliary windows; the splash may close once all exist.
+//   halvern [FILE.pru]                       reads the project right after start-up
+//   halvern --page-images DIR [FILE.pru]     writes a picture of every page and window
+#include "ui/MainWindow.h"
+#include "ui/PageImages.h"
+#include "ui/ProgramLook.h"
+#include "ui/QtDialogs.h"
+#include "ui/SplashWindow.h"
+#include "ui/ViewBinder.h"
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+struct TArguments {
+    QString PageImages; // folder, when pictures are asked for
+    QString ProjectFile;
+    bool Valid = true;
+};
+
+TArguments ParseArguments(const QStringList& arguments) {
+    TArguments result;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
+            result.PageImages = arguments[++i];
+        else if (!argument.startsWith("--") && result.ProjectFile.isEmpty())
+            result.ProjectFile = argument;
+        else
+            result.Valid = false;
+    }
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    using namespace halvern;
+    QApplication app(argc, argv);
+    // Thousands separators and the money format follow the user's locale.
+    std::setlocale(LC_ALL, "");
+    ApplyProgramLook();
+    const TArguments arguments = ParseArguments(QApplication::arguments());
+    if (!arguments.Valid) {
+        std::fprintf(stderr, "usage: halvern [FILE.pru]\n       halvern --page-images DIR [FILE.pru]\n");
+        return 2;
+    }
+    const bool pictures = !arguments.PageImages.isEmpty();
+
+    // The splash is painted at once, before the rest of start-up.
+    QPointer<TSplashWindow> splash;
+    if (!pictures) {
+        splash = new TSplashWindow;
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+    }
+    QApplication::setApplicationName("Halvern");
+
+    TQtDialogs dialogs;
+    dialogs.Unattended = pictures;
+    TMainForm form(dialogs);
+    TMainWindow window(form); // its auxiliary windows are created with it, in order
+    dialogs.SetParent(&window);
+    if (splash) splash->StartUpComplete();
+
+    window.show();
+    // A project named on the command line is read as Read data reads a chosen file.
+    const auto readProject = [&] {
+        if (arguments.ProjectFile.isEmpty()) return;
+        dialogs.QueueFileName(arguments.ProjectFile.toStdString());
+        window.Binder().Run([&] { form.actDataReadExec(); });
+    };
+    if (pictures) {
+        readProject();
+        const QStringList written = WritePageImages(window, arguments.PageImages);
+        for (const QString& file : written)
+            std::printf("%s\n", qPrintable(file));
+        return written.isEmpty() ? 1 : 0;
+    }
+    QTimer::singleShot(0, &window, readProject);
+    return app.exec();
+}

@@ -1,0 +1,52 @@
+#include "ui/CostsDialog.h"
+#include "forms/MainForm.h"
+#include "ui/WindowPlacement.h"
+#include "ui/ViewBinder.h"
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace halvern {
+
+TCostsDialog::TCostsDialog(TCostsForm& form, TViewBinder& binder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      form_(form), binder_(binder) {
+    setObjectName("TCostsForm");
+    setWindowTitle(QString::fromStdString(form_.Caption));
+    setModal(true);
+
+    QPushButton* ok = binder_.Button(form_.Button1);
+    ok->setDefault(false);
+    ok->setAutoDefault(false); // Enter belongs to the table
+    auto* top = new QHBoxLayout;
+    top->addWidget(ok);
+    top->addStretch(1);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(binder_.Grid(form_.FixedCostGrid));
+    splitter->addWidget(binder_.Grid(form_.AnnualCostGrid));
+    splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(splitter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    form_.OnShowRequest = [this] {
+        binder_.Refresh();
+        CentreOn(this, parentWidget());
+        exec();
+    };
+    form_.OnCloseRequest = [this] {
+        if (isVisible()) QDialog::done(QDialog::Accepted);
+    };
+}
+
+void TCostsDialog::reject() {
+    if (form_.Visible) binder_.Run([this] { form_.Close(); });
+    if (isVisible()) QDialog::reject();
+}
+
+} // namespace halvern

@@ -1,0 +1,202 @@
+#include "ui/MainWindow.h"
+#include "ui/ActionIcons.h"
+#include "ui/CostsDialog.h"
+#include "ui/GraphPropDialog.h"
+#include "ui/ImportHelpWindow.h"
+#include "ui/N1Window.h"
+#include "ui/PageTabs.h"
+#include "ui/Pages.h"
+#include "ui/ProgramLook.h"
+#include "ui/ViewBinder.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace halvern {
+
+namespace {
+
+constexpr QSize kClientSize(908, 645);
+
+// A page that holds a nested page set.
+QWidget* Holding(QWidget* tabs) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(tabs);
+    return page;
+}
+
+} // namespace
+
+TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
+    : QMainWindow(parent), form_(form), binder_(new TViewBinder(form, this)) {
+    setObjectName("TMainForm");
+    ApplyProgramLook();
+    measure_ = std::make_unique<TQtMeasureCanvas>(QApplication::font());
+    // The tables measure their texts in the font they are shown in, before they are filled.
+    form_.SetMeasureCanvas(*measure_);
+    BuildToolBar();
+    BuildPages();
+
+    status_ = new QLabel;
+    status_->setObjectName("StatusBar1");
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    BuildAuxiliaryWindows();
+
+    form_.OnCloseRequest = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    form_.OnFocusRequest = [this](const std::string& name) {
+        const QString control = QString::fromStdString(name);
+        QTimer::singleShot(0, this, [this, control] { FocusControl(control); });
+    };
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::ApplicationShortcut);
+    connect(f1, &QShortcut::activated, this, &TMainWindow::HelpOnFocus);
+
+    binder_->AddRefresher([this] { Refresh(); });
+    binder_->Refresh();
+
+    resize(kClientSize);
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(0, 0), kClientSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+TMainWindow::~TMainWindow() {
+    form_.OnCloseRequest = nullptr;
+    form_.OnFocusRequest = nullptr;
+}
+
+void TMainWindow::BuildToolBar() {
+    toolBar_ = addToolBar("ActionToolBar1");
+    toolBar_->setObjectName("ActionToolBar1");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (TAction* action : form_.Actions()) {
+        auto* qaction =
+            new QAction(ActionIcon(action->ImageIndex), QString::fromStdString(action->ToolbarCaption), this);
+        qaction->setObjectName(QString::fromStdString(action->Name));
+        qaction->setToolTip(QString::fromStdString(action->Caption));
+        // The accelerator letter of a shown button's caption is the only keyboard shortcut.
+        if (action->ToolbarVisible) qaction->setShortcut(QKeySequence::mnemonic(qaction->text()));
+        qaction->setVisible(action->ToolbarVisible);
+        connect(qaction, &QAction::triggered, this,
+                [this, action] { binder_->Run([action] { action->Execute(); }); });
+        toolBar_->addAction(qaction);
+    }
+}
+
+void TMainWindow::BuildPages() {
+    TViewBinder& b = *binder_;
+    TMainForm& f = form_;
+    const auto tabs = [this, &b](TPageControl& pages) {
+        auto* t = new TPageTabs(pages, b);
+        tabs_.push_back(t);
+        return t;
+    };
+
+    TPageTabs* main = tabs(f.MainPage);
+    TPageTabs* input = tabs(f.InputPage);
+    input->AddSheet(f.GeneralSheet, BuildGeneralSheet(b));
+    input->AddSheet(f.PropertySheet, BuildPropertySheet(b));
+    input->AddSheet(f.FlowSheet, BuildFlowSheet(b));
+    main->AddSheet(f.DataInputSheet, Holding(input));
+
+    TPageTabs* current = tabs(f.CurrentPage);
+    current->AddSheet(f.CurrentTabulatedSheet, BuildCurrentTabulatedSheet(b));
+    current->AddSheet(f.GraphicalSheet,
+                      BuildGraphSheet(b, f.GraphicalSheet, f.GraphOptionButton, f.CurrentChart, 63));
+    main->AddSheet(f.CurrentSituationSheet, Holding(current));
+
+    TPageTabs* fixed = tabs(f.FixedPRVPage);
+    fixed->AddSheet(f.FixedTabulatedSheet, BuildFixedTabulatedSheet(b));
+    fixed->AddSheet(f.FixedGraphSheet,
+                    BuildGraphSheet(b, f.FixedGraphSheet, f.FullGraphOptionButton, f.FixedPRVChart, 73));
+    main->AddSheet(f.FixedOutletSheet, Holding(fixed));
+
+    TPageTabs* time = tabs(f.TimePage);
+    time->AddSheet(f.TimeTabulatedSheet, BuildTimeTabulatedSheet(b));
+    time->AddSheet(f.TimeGraphicalSheet,
+                   BuildGraphSheet(b, f.TimeGraphicalSheet, f.BitBtn1, f.TimePRVChart, 73));
+    main->AddSheet(f.TimeModulatedSheet, Holding(time));
+
+    TPageTabs* flow = tabs(f.PageControl1);
+    flow->AddSheet(f.FlowTabulatedSheet, BuildFlowTabulatedSheet(b));
+    flow->AddSheet(f.FlowGraphicalSheet,
+                   BuildGraphSheet(b, f.FlowGraphicalSheet, f.BitBtn2, f.FlowPRVChart, 73));
+    main->AddSheet(f.FlowModulatedSheet, Holding(flow));
+
+    main->AddSheet(f.SummarySheet, BuildSummarySheet(b));
+    setCentralWidget(main);
+}
+
+void TMainWindow::BuildAuxiliaryWindows() {
+    // Created once, in the program's order, and kept with their state for the whole run.
+    n1Window_ = new TN1Window(form_.N1CalculationForm, *binder_, this);
+    costsDialog_ = new TCostsDialog(form_.CostsForm, *binder_, this);
+    InstallGraphPropDialog(form_.GraphPropForm, form_, this, [this] { binder_->Refresh(); });
+    importHelp_ = new TImportHelpWindow(form_.ImportHelp, this);
+}
+
+TPageTabs* TMainWindow::Tabs(const TPageControl& pages) const {
+    for (TPageTabs* t : tabs_)
+        if (&t->Pages() == &pages) return t;
+    return nullptr;
+}
+
+void TMainWindow::Refresh() {
+    const QString caption = QString::fromStdString(form_.Caption);
+    if (windowTitle() != caption) setWindowTitle(caption);
+    const QString status = QString::fromStdString(form_.StatusBar1.SimpleText);
+    if (status_->text() != status) status_->setText(status);
+}
+
+void TMainWindow::FocusControl(const QString& name) {
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(n1Window_),
+                            static_cast<QWidget*>(costsDialog_)}) {
+        if (!window) continue;
+        if (auto* widget = window->findChild<QWidget*>(name); widget && widget->isVisible()) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void TMainWindow::HelpOnFocus() {
+    help_.ShowTopic(THelpLauncher::TopicOf(QApplication::focusWidget()), form_.StatusBar1);
+    Refresh();
+}
+
+void TMainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // The first showing fills every control and table from a new project.
+    binder_->Run([this] { form_.FormShow(); });
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, whatever else is open.
+    form_.Closed = true;
+    for (QWidget* window : {static_cast<QWidget*>(n1Window_), static_cast<QWidget*>(importHelp_)})
+        if (window) window->hide();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace halvern

@@ -1,0 +1,63 @@
+// TMainWindow: the program's one document window over TMainForm. The toolbar of
+// commands, the two levels of tabbed pages, the status line, F1 help and the auxiliary
+// windows, each widget bound to the form's control of the same name.
+#pragma once
+#include "forms/MainForm.h"
+#include "ui/HelpLauncher.h"
+#include "ui/QtCanvas.h"
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QToolBar;
+
+namespace halvern {
+
+class TViewBinder;
+class TPageTabs;
+class TN1Window;
+class TCostsDialog;
+class TImportHelpWindow;
+
+class TMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainWindow(TMainForm& form, QWidget* parent = nullptr);
+    ~TMainWindow() override;
+
+    TMainForm& Form() { return form_; }
+    TViewBinder& Binder() { return *binder_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    TPageTabs* Tabs(const TPageControl& pages) const;
+    TN1Window* N1Window() const { return n1Window_; }
+    TCostsDialog* CostsDialog() const { return costsDialog_; }
+    TImportHelpWindow* ImportHelpWindow() const { return importHelp_; }
+    THelpLauncher& Help() { return help_; }
+    // F1 on the widget that has the focus.
+    void HelpOnFocus();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildPages();
+    void BuildAuxiliaryWindows();
+    void FocusControl(const QString& name);
+    void Refresh();
+
+    TMainForm& form_;
+    TViewBinder* binder_;
+    std::unique_ptr<TQtMeasureCanvas> measure_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* status_ = nullptr;
+    std::vector<TPageTabs*> tabs_;
+    TN1Window* n1Window_ = nullptr;
+    TCostsDialog* costsDialog_ = nullptr;
+    TImportHelpWindow* importHelp_ = nullptr;
+    THelpLauncher help_;
+    bool shown_ = false;
+};
+
+} // namespace halvern

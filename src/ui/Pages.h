@@ -1,0 +1,27 @@
+// The pages of the main window, each built from Qt layouts over the form's controls.
+#pragma once
+#include "forms/MainForm.h"
+
+class QWidget;
+
+namespace halvern {
+
+class TViewBinder;
+
+// "Data Input": "General Info", "Default Parameters", "Flow and Pressure".
+QWidget* BuildGeneralSheet(TViewBinder& binder);
+QWidget* BuildPropertySheet(TViewBinder& binder);
+QWidget* BuildFlowSheet(TViewBinder& binder);
+// The "Tabulated" pages of the result tabs.
+QWidget* BuildCurrentTabulatedSheet(TViewBinder& binder);
+QWidget* BuildFixedTabulatedSheet(TViewBinder& binder);
+QWidget* BuildTimeTabulatedSheet(TViewBinder& binder);
+QWidget* BuildFlowTabulatedSheet(TViewBinder& binder);
+// A "Graphical" page: the "Graph properties" strip above the chart, which is created
+// the first time the page is seen and redrawn whenever the chart model changes.
+QWidget* BuildGraphSheet(TViewBinder& binder, TTabSheet& sheet, TButton& button, TChart& chart,
+                         int chartHelpContext);
+// "Summary": cost inputs, the summary table and the note.
+QWidget* BuildSummarySheet(TViewBinder& binder);
+
+} // namespace halvern

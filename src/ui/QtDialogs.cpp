@@ -1,0 +1,93 @@
+#include "ui/QtDialogs.h"
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QWidget>
+#include <cstdio>
+
+namespace halvern {
+
+QStringList ToQtNameFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // "*.*" means every file; Qt spells that "*".
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) {
+            p = p.trimmed();
+            if (p == "*.*") p = "*";
+        }
+        filters << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
+    }
+    return filters;
+}
+
+namespace {
+
+void ToStandardError(const char* kind, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", kind, text.c_str());
+}
+
+} // namespace
+
+void TQtDialogs::Error(const std::string& text) {
+    if (Unattended) return ToStandardError("Error", text);
+    QMessageBox::critical(parent_, "Error", QString::fromStdString(text), QMessageBox::Ok);
+}
+
+TModalResult TQtDialogs::WarningOKIgnore(const std::string& text) {
+    if (Unattended) {
+        ToStandardError("Warning", text);
+        return TModalResult::OK;
+    }
+    const auto answer = QMessageBox::warning(parent_, "Warning", QString::fromStdString(text),
+                                             QMessageBox::Ok | QMessageBox::Ignore, QMessageBox::Ok);
+    return answer == QMessageBox::Ignore ? TModalResult::Ignore : TModalResult::OK;
+}
+
+bool TQtDialogs::ConfirmOKCancel(const std::string& text) {
+    if (Unattended) {
+        ToStandardError("Confirm", text);
+        return true;
+    }
+    const auto answer = QMessageBox::question(parent_, "Confirm", QString::fromStdString(text),
+                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    return answer == QMessageBox::Ok;
+}
+
+void TQtDialogs::Message(const std::string& text) {
+    if (Unattended) return ToStandardError("Information", text);
+    QMessageBox::information(parent_, QApplication::applicationDisplayName(), QString::fromStdString(text),
+                             QMessageBox::Ok);
+}
+
+void TQtDialogs::Beep() {
+    QApplication::beep();
+}
+
+std::optional<std::string> TQtDialogs::OpenFileName(const TFileDialogSpec& spec) {
+    return RunFileDialog(spec, false);
+}
+
+std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogSpec& spec) {
+    return RunFileDialog(spec, true);
+}
+
+std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& spec, bool save) {
+    if (!queued_.empty()) {
+        std::string name = queued_.front();
+        queued_.pop_front();
+        return name;
+    }
+    if (Unattended) return std::nullopt;
+    QFileDialog dialog(parent_);
+    dialog.setObjectName(QString::fromStdString(spec.Name));
+    dialog.setNameFilters(ToQtNameFilters(spec.Filter));
+    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace halvern

@@ -1,0 +1,40 @@
+// The program's message boxes and file dialogs as real Qt windows.
+#pragma once
+#include "forms/Dialogs.h"
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+class QWidget;
+
+namespace halvern {
+
+// "Pressure files|*.pru|All files|*.*" -> "Pressure files (*.pru);;All files (*)".
+QStringList ToQtNameFilters(const std::string& filter);
+
+class TQtDialogs : public TDialogs {
+public:
+    // Boxes and dialogs open over this window (the main window once it exists).
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    // Answers the next file dialog with this name instead of asking: the project named
+    // on the command line is read exactly as Read data reads a chosen file.
+    void QueueFileName(const std::string& name) { queued_.push_back(name); }
+    // Page pictures run unattended: messages go to standard error and are answered OK.
+    bool Unattended = false;
+
+    void Error(const std::string& text) override;
+    TModalResult WarningOKIgnore(const std::string& text) override;
+    bool ConfirmOKCancel(const std::string& text) override;
+    void Message(const std::string& text) override;
+    void Beep() override;
+    std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) override;
+    std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) override;
+
+private:
+    std::optional<std::string> RunFileDialog(const TFileDialogSpec& spec, bool save);
+    QPointer<QWidget> parent_;
+    std::deque<std::string> queued_;
+};
+
+} // namespace halvern

@@ -1,0 +1,171 @@
+// The result pages: each scenario's table with its flows, status and legend beside it,
+// its inputs above it, and the "Graphical" pages with their charts.
+#include "ui/PageKit.h"
+#include "ui/Pages.h"
+#include "ui/ViewBinder.h"
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace halvern {
+
+namespace {
+
+constexpr int kSidePanelMinimumWidth = 190;
+
+// " Flows ": the day's pressure-dependent, pressure-independent and total volumes.
+QGroupBox* MakeFlowsGroup(TViewBinder& b, TLabel& dep, TLabel& indep, TLabel& tot) {
+    auto* grid = MakeFormGrid(true);
+    const std::pair<const char*, TLabel*> rows[] = {{"Pressure dependent (m³)", &dep},
+                                                    {"Pressure independent (m³)", &indep},
+                                                    {"Total Zone Inflow (m³)", &tot}};
+    int r = 0;
+    for (const auto& [caption, label] : rows) {
+        grid->addWidget(MakeCaption(caption), r, 0);
+        grid->addWidget(StyleResult(b.Value(*label, kBlueText), 54), r, 1);
+        ++r;
+    }
+    grid->setColumnStretch(0, 1);
+    return MakeGroup(" Flows ", grid);
+}
+
+// A warning text that wraps within the side panel.
+QLabel* MakeWarning(TViewBinder& b, TLabel& label) {
+    QLabel* warning = b.Value(label, kRedText);
+    warning->setWordWrap(true);
+    warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    warning->setMinimumHeight(2 * warning->fontMetrics().lineSpacing() + 4);
+    return warning;
+}
+
+// " Status ": the day/night factor and the low-pressure warning of a PRV scenario.
+QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning) {
+    auto* grid = MakeFormGrid(true);
+    grid->addWidget(MakeCaption("Day / Night Factor"), 0, 0);
+    grid->addWidget(StyleResult(b.Value(dayNight, kBlueText), 54), 0, 1);
+    grid->addWidget(MakeWarning(b, warning), 1, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    return MakeGroup(" Status ", grid);
+}
+
+// The table on the left, the side panel of results on the right.
+QWidget* MakeResultPage(QLayout* inputs, QWidget* table, std::initializer_list<QWidget*> side) {
+    auto* page = new QWidget;
+    auto* panel = new QVBoxLayout;
+    for (QWidget* w : side)
+        panel->addWidget(w);
+    panel->addWidget(MakeFlowLegend());
+    panel->addStretch(1);
+    auto* panelWidget = new QWidget;
+    panelWidget->setLayout(panel);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panelWidget->setMinimumWidth(kSidePanelMinimumWidth);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(table, 0, Qt::AlignTop);
+    body->addStretch(1);
+    body->addWidget(panelWidget);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(6);
+    body->setSpacing(6);
+    if (inputs) layout->addLayout(inputs);
+    layout->addLayout(body, 1);
+    return page;
+}
+
+QGridLayout* MakePressurePair(TViewBinder& b, const char* first, TEdit& firstEdit, const char* second,
+                              TEdit& secondEdit) {
+    auto* grid = MakeFormGrid();
+    grid->addWidget(MakeCaption(first), 0, 0);
+    grid->addWidget(StyleNumberEdit(b.Edit(firstEdit, kGreenText)), 0, 1);
+    grid->addWidget(MakeCaption(second), 1, 0);
+    grid->addWidget(StyleNumberEdit(b.Edit(secondEdit, kGreenText)), 1, 1);
+    return grid;
+}
+
+} // namespace
+
+QWidget* BuildCurrentTabulatedSheet(TViewBinder& b) {
+    TMainForm& f = b.Form;
+    auto* checks = MakeFormGrid(true);
+    const std::pair<const char*, TLabel*> rows[] = {
+        {"Day / Night Factor", &f.DayNightLabel},
+        {"Non-Residential use (m³/d)", &f.NonResidentialUseLabel},
+        {"Estimated population use (l/hd/d)", &f.ResidentialUseLabel}};
+    int r = 0;
+    for (const auto& [caption, label] : rows) {
+        QLabel* text = MakeCaption(caption);
+        text->setWordWrap(true);
+        checks->addWidget(text, r, 0);
+        checks->addWidget(StyleResult(b.Value(*label, kBlueText), 60), r, 1);
+        ++r;
+    }
+    checks->addWidget(MakeWarning(b, f.PopUseWarningLabel), r, 0, 1, 2);
+    checks->setColumnStretch(0, 1);
+    return MakeResultPage(nullptr, b.Grid(f.CurrentGrid),
+                          {MakeFlowsGroup(b, f.CurrentDepLabel, f.CurrentIndepLabel, f.CurrentTotLabel),
+                           MakeGroup(" Basic checks ", checks)});
+}
+
+QWidget* BuildFixedTabulatedSheet(TViewBinder& b) {
+    TMainForm& f = b.Form;
+    auto* inputs = new QHBoxLayout;
+    inputs->addWidget(MakeCaption("PRV Outlet Pressure"));
+    inputs->addWidget(StyleNumberEdit(b.Edit(f.FixedPRVOutletEdit, kGreenText)));
+    inputs->addStretch(1);
+    return MakeResultPage(inputs, b.Grid(f.FixedPRVGrid),
+                          {MakeStatusGroup(b, f.FixedDayNightLabel, f.FixedWarnLabel),
+                           MakeFlowsGroup(b, f.FixedDepLabel, f.FixedIndepLabel, f.FixedTotLabel)});
+}
+
+QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
+    TMainForm& f = b.Form;
+    auto* times = MakeFormGrid();
+    times->addWidget(MakeCaption("Start"), 0, 1, Qt::AlignHCenter);
+    times->addWidget(MakeCaption("Stop"), 0, 2, Qt::AlignHCenter);
+    times->addWidget(MakeCaption("1st Set"), 1, 0);
+    times->addWidget(b.Picker(f.TimeStart1Picker), 1, 1);
+    times->addWidget(b.Picker(f.TimeStop1Picker), 1, 2);
+    times->addWidget(b.Value(f.SecondSetLabel), 2, 0);
+    QTimeEdit* start2 = b.Picker(f.TimeStart2Picker);
+    times->addWidget(start2, 2, 1);
+    times->addWidget(b.Picker(f.TimeStop2Picker), 2, 2);
+    // The group keeps its height when the second set is hidden for two intervals.
+    times->setRowMinimumHeight(2, start2->sizeHint().height());
+
+    auto* intervals = new QVBoxLayout;
+    intervals->setContentsMargins(8, 4, 8, 4);
+    intervals->addWidget(b.Radio(f.Interval2Radio));
+    intervals->addWidget(b.Radio(f.Interval4Radio));
+    intervals->addStretch(1);
+
+    auto* inputs = new QHBoxLayout;
+    inputs->addWidget(MakeGroup("Pressures", MakePressurePair(b, "High Pressure (m)", f.HighPressureEdit,
+                                                              "Low Pressure (m)", f.LowPressureEdit)));
+    inputs->addWidget(MakeGroup("High pressure periods", times));
+    inputs->addWidget(MakeGroup("Intervals", intervals));
+    inputs->addStretch(1);
+    return MakeResultPage(inputs, b.Grid(f.TimePRVGrid),
+                          {MakeStatusGroup(b, f.TimeDayNightLabel, f.TimeWarnLabel),
+                           MakeFlowsGroup(b, f.TimeDepLabel, f.TimeIndepLabel, f.TimeTotLabel)});
+}
+
+QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
+    TMainForm& f = b.Form;
+    auto* inputs = new QHBoxLayout;
+    inputs->addWidget(MakeGroup(
+        "Pressures", MakePressurePair(b, "Low Pressure (m)", f.LPFlowMod, "High Pressure (m)", f.HPFlowMod)));
+    inputs->addStretch(1);
+    return MakeResultPage(inputs, b.Grid(f.FlowPRVGrid),
+                          {MakeStatusGroup(b, f.FlowDayNightLabel, f.FlowWarnLabel),
+                           MakeFlowsGroup(b, f.FlowDepLabel, f.FlowIndepLabel, f.FlowTotLabel)});
+}
+
+} // namespace halvern

@@ -1,0 +1,276 @@
+#include "ui/ViewBinder.h"
+#include "ui/QtCanvas.h"
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
+
+namespace halvern {
+
+namespace {
+
+constexpr int kMsPerDay = 24 * 60 * 60 * 1000;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QTime ToQTime(double dayFraction) {
+    long long ms = std::llround(dayFraction * kMsPerDay) % kMsPerDay;
+    if (ms < 0) ms += kMsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+}
+
+void SetHidden(QWidget* widget, bool hidden) {
+    if (widget->isHidden() != hidden) widget->setHidden(hidden);
+}
+
+} // namespace
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+TViewBinder::TViewBinder(TMainForm& form, QObject* parent) : QObject(parent), Form(form) {}
+
+bool TViewBinder::Run(const std::function<void()>& handler) {
+    const bool ok = Form.Dispatch(handler);
+    Refresh();
+    return ok;
+}
+
+TEventRunner TViewBinder::Runner() {
+    return [this](const std::function<void()>& handler) { return Run(handler); };
+}
+
+void TViewBinder::Refresh() {
+    ++refreshing_;
+    for (const auto& refresher : refreshers_)
+        refresher();
+    --refreshing_;
+}
+
+void TViewBinder::AddRefresher(std::function<void()> refresher) {
+    refreshers_.push_back(std::move(refresher));
+}
+
+void TViewBinder::BindControl(QWidget* widget, TControl& control, QColor colour) {
+    widget->setObjectName(Q(control.Name));
+    AddRefresher([widget, &control, colour, shown = TColor(-2)]() mutable {
+        SetHidden(widget, !control.Visible);
+        if (widget->isEnabled() != control.Enabled) widget->setEnabled(control.Enabled);
+        if (widget->toolTip() != Q(control.Hint)) widget->setToolTip(Q(control.Hint));
+        widget->setProperty("helpContext", control.HelpContext);
+        if (control.FontColour != shown) {
+            shown = control.FontColour;
+            if (control.FontColour != clBlack)
+                SetTextColour(widget, ToQColor(control.FontColour, widget->palette()));
+            else if (colour.isValid())
+                SetTextColour(widget, colour);
+        }
+    });
+}
+
+char TViewBinder::KeyCharacter(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return '\b';
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return '\r';
+    case Qt::Key_Escape:
+        return '\x1b';
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return 0;
+    default:
+        break;
+    }
+    const auto modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && event.key() >= Qt::Key_A &&
+        event.key() <= Qt::Key_Z)
+        return static_cast<char>(event.key() - Qt::Key_A + 1); // Ctrl+C is character 3, and so on
+    const QString text = event.text();
+    if (text.isEmpty() || !text.at(0).isPrint()) return 0;
+    // A character beyond ASCII arrives as the first byte of its UTF-8 form: never a digit.
+    return text.toStdString().front();
+}
+
+bool TViewBinder::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto found = filteredEdits_.find(watched);
+    if (found == filteredEdits_.end()) return QObject::eventFilter(watched, event);
+    const char character = KeyCharacter(*static_cast<QKeyEvent*>(event));
+    if (character == 0) return false;
+    TEdit& edit = *found->second;
+    bool accepted = false;
+    Run([&] {
+        char key = character;
+        if (edit.OnKeyPress) edit.OnKeyPress(key);
+        accepted = key != 0;
+    });
+    // A refused key, or one whose handler ended on an error, never reaches the edit.
+    return !accepted;
+}
+
+QLineEdit* TViewBinder::Edit(TEdit& edit, QColor colour) {
+    auto* widget = new QLineEdit;
+    BindControl(widget, edit, colour);
+    if (edit.OnKeyPress) {
+        filteredEdits_[widget] = &edit;
+        widget->installEventFilter(this);
+    }
+    connect(widget, &QLineEdit::textEdited, this,
+            [this, &edit](const QString& text) { Run([&] { edit.SetText(text.toStdString()); }); });
+    AddRefresher([widget, &edit] {
+        const QString text = Q(edit.Text());
+        if (widget->text() != text) {
+            const QSignalBlocker block(widget);
+            widget->setText(text);
+        }
+    });
+    return widget;
+}
+
+QLabel* TViewBinder::Value(TLabel& label, QColor colour) {
+    auto* widget = new QLabel;
+    BindControl(widget, label, colour);
+    AddRefresher([widget, &label] {
+        const QString text = Q(label.Caption);
+        if (widget->text() != text) widget->setText(text);
+    });
+    return widget;
+}
+
+QCheckBox* TViewBinder::CheckBox(TCheckBox& box) {
+    auto* widget = new QCheckBox(Q(box.Caption));
+    BindControl(widget, box, {});
+    connect(widget, &QCheckBox::clicked, this,
+            [this, &box](bool checked) { Run([&] { box.Checked = checked; }); });
+    AddRefresher([widget, &box] {
+        const QSignalBlocker block(widget);
+        widget->setText(Q(box.Caption));
+        widget->setChecked(box.Checked);
+    });
+    return widget;
+}
+
+QRadioButton* TViewBinder::Radio(TRadioButton& radio) {
+    auto* widget = new QRadioButton(Q(radio.Caption));
+    // The form keeps its buttons' group; the widget only shows the state it holds.
+    widget->setAutoExclusive(false);
+    BindControl(widget, radio, {});
+    connect(widget, &QRadioButton::clicked, this, [this, &radio] { Run([&] { radio.Click(); }); });
+    AddRefresher([widget, &radio] {
+        const QSignalBlocker block(widget);
+        widget->setText(Q(radio.Caption));
+        widget->setChecked(radio.Checked());
+    });
+    return widget;
+}
+
+QTimeEdit* TViewBinder::Picker(TTimePicker& picker) {
+    auto* widget = new QTimeEdit;
+    widget->setDisplayFormat("hh:mm:ss");
+    BindControl(widget, picker, {});
+    connect(widget, &QTimeEdit::timeChanged, this, [this, &picker](const QTime& time) {
+        if (Refreshing()) return;
+        const double fraction = static_cast<double>(time.msecsSinceStartOfDay()) / kMsPerDay;
+        Run([&] { picker.UserChange(fraction); });
+    });
+    AddRefresher([widget, &picker] {
+        const QTime time = ToQTime(picker.Time);
+        if (widget->time() != time) {
+            const QSignalBlocker block(widget);
+            widget->setTime(time);
+        }
+    });
+    return widget;
+}
+
+QPushButton* TViewBinder::Button(TButton& button) {
+    auto* widget = new QPushButton(Q(button.Caption));
+    BindControl(widget, button, {});
+    connect(widget, &QPushButton::clicked, this, [this, &button] { Run([&] { button.Click(); }); });
+    AddRefresher([widget, &button] {
+        if (widget->text() != Q(button.Caption)) widget->setText(Q(button.Caption));
+    });
+    return widget;
+}
+
+QPlainTextEdit* TViewBinder::Memo(TMemo& memo, QColor colour) {
+    auto* widget = new QPlainTextEdit;
+    BindControl(widget, memo, colour);
+    connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, &memo] {
+        if (Refreshing()) return;
+        memo.Lines.clear();
+        for (const QString& line : widget->toPlainText().split('\n'))
+            memo.Lines.push_back(line.toStdString());
+    });
+    AddRefresher([widget, &memo] {
+        QStringList lines;
+        for (const std::string& line : memo.Lines)
+            lines << Q(line);
+        const QString text = lines.join('\n');
+        if (widget->toPlainText() != text) {
+            const QSignalBlocker block(widget);
+            widget->setPlainText(text);
+        }
+    });
+    return widget;
+}
+
+TMarkStringGridView* TViewBinder::Grid(TMarkStringGrid& grid) {
+    auto* view = new TMarkStringGridView(grid, Runner());
+    AddRefresher([view] { view->Refresh(); });
+    return view;
+}
+
+QWidget* TViewBinder::UpDown(TUpDown& upDown) {
+    auto* widget = new QWidget;
+    BindControl(widget, upDown, {});
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const auto step = [this, &upDown](int direction) {
+        Run([&] {
+            // The arrows count on from the number the edit shows, as a spinner beside an
+            // edit does; a text that is no whole number counts from the last position.
+            int position = upDown.Position();
+            if (upDown.Associate) {
+                const std::string& text = upDown.Associate->Text();
+                int value = 0;
+                const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+                if (error == std::errc() && end == text.data() + text.size()) position = value;
+            }
+            upDown.SetPosition(position + direction * upDown.Increment);
+        });
+    };
+    for (const auto& [arrow, direction, name] :
+         {std::tuple{Qt::UpArrow, 1, "Up"}, std::tuple{Qt::DownArrow, -1, "Down"}}) {
+        auto* button = new QToolButton;
+        button->setObjectName(name);
+        button->setArrowType(arrow);
+        button->setFixedSize(16, 11);
+        button->setAutoRepeat(true);
+        connect(button, &QToolButton::clicked, this, [step, direction = direction] { step(direction); });
+        layout->addWidget(button);
+    }
+    return widget;
+}
+
+} // namespace halvern
