@@ -152,7 +152,11 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
         form.Dialogs.Error(kCannotOpen + fileName);
         return TReadOutcome::CannotOpen;
     }
-    const TProjectParse parse = ParseProjectFile(DecodeFileText(file.Bytes));
+    return ReadProjectBytes(form, file.Bytes, fileName);
+}
+
+TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
+    const TProjectParse parse = ParseProjectFile(DecodeFileText(bytes));
     if (parse.Error == TProjectParseError::InvalidDataFile) {
         form.Dialogs.Error("Invalid data file.\nUnable to read data.");
         return TReadOutcome::InvalidDataFile;

@@ -4,6 +4,7 @@
 #pragma once
 #include "io/ProjectFile.h"
 #include <string>
+#include <string_view>
 
 namespace halvern {
 
@@ -20,6 +21,10 @@ enum class TReadOutcome {
 // caption, then the full recalculation and the costs. An error of the recalculation ends it
 // as any handler's error would (the caller's dispatch shows it); the data read stay.
 TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName);
+
+// The same, for the bytes of a file already read; fileName is what the status line and the
+// caption show.
+TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName);
 
 // Collects the inputs (GetTheData) and writes the project. False when the inputs were
 // refused (their message shown) or the file could not be written ("Cannot open file ...").

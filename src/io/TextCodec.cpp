@@ -122,6 +122,10 @@ std::string EncodeFileText(std::string_view utf8) {
         if (!b) return std::string(kByteOrderMark) + std::string(utf8);
         narrow += static_cast<char>(*b);
     }
+    // A few sequences of Windows-1252 characters ("Ã©") happen to spell valid UTF-8 ("é")
+    // and would read back as something else; such a text is kept safe in UTF-8.
+    const bool pureAscii = narrow.size() == utf8.size();
+    if (!pureAscii && IsValidUtf8(narrow)) return std::string(kByteOrderMark) + std::string(utf8);
     return narrow;
 }
 

@@ -16,7 +16,8 @@ bool IsValidUtf8(std::string_view bytes);
 std::string DecodeFileText(std::string_view bytes);
 
 // The program's UTF-8 to file bytes: Windows-1252 when every character has a place in it,
-// otherwise UTF-8 behind a byte-order mark so that nothing is lost.
+// otherwise UTF-8 behind a byte-order mark so that nothing is lost. A text whose Windows-1252
+// bytes would read back as UTF-8 ("Ã©" as "é") is written in UTF-8 too.
 std::string EncodeFileText(std::string_view utf8);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to the control characters

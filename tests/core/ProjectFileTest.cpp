@@ -256,6 +256,9 @@ TEST(TextCodec, WritesWindows1252WhenEveryCharacterFits) {
         everyByte += static_cast<char>(b);
     EXPECT_EQ(EncodeFileText(Windows1252ToUtf8(everyByte)), everyByte);
     EXPECT_EQ(DecodeFileText(EncodeFileText("Zoné Łódź")), "Zoné Łódź");
+    // "Ã©" fits Windows-1252, but its two bytes spell "é" in UTF-8: kept in UTF-8 to read back.
+    EXPECT_EQ(EncodeFileText("Ã©"), "\xEF\xBB\xBFÃ©");
+    EXPECT_EQ(DecodeFileText(EncodeFileText("Ã©")), "Ã©");
 }
 
 TEST(TextCodec, SplitsLinesAtLineFeeds) {
