@@ -52,6 +52,11 @@ TFileResult ReadFileBytes(const std::string& fileName) {
     for (;;) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
         result.Bytes.append(buffer, n);
+        if (result.Bytes.size() > MaxReadBytes) {
+            result.SystemError = ErrnoText(EFBIG);
+            result.Bytes.clear();
+            return result;
+        }
         if (n < sizeof buffer) break;
     }
     if (std::ferror(file.get())) {

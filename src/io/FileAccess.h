@@ -2,6 +2,7 @@
 // target and renamed over it only when complete, so a failed save never destroys the
 // project that was there.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace halvern {
@@ -12,7 +13,11 @@ struct TFileResult {
     std::string SystemError; // the operating system's text for a failure
 };
 
-// Reads every byte of a file.
+// No project or day of hourly data comes near this; a larger "file" (a device, a wrong
+// choice in the dialog) is refused rather than read without end.
+constexpr std::size_t MaxReadBytes = 64u << 20;
+
+// Reads every byte of a file of at most MaxReadBytes.
 TFileResult ReadFileBytes(const std::string& fileName);
 
 // Writes the bytes to a new file in the target's folder and renames it over the target.

@@ -139,7 +139,10 @@ TEST(HourlyImport, CancelledOrUnreadableFileChangesNothing) {
     form->ImportButton.Click();
     form.Dialogs.FileNames.push_back(dir.Path().string()); // a folder opens but does not read
     form->ImportButton.Click();
-    EXPECT_EQ(form.Dialogs.Texts(), (std::vector<std::string>{std::strerror(ENOENT), std::strerror(EISDIR)}));
+    form.Dialogs.FileNames.push_back("/dev/zero"); // would never end
+    form->ImportButton.Click();
+    EXPECT_EQ(form.Dialogs.Texts(),
+              (std::vector<std::string>{std::strerror(ENOENT), std::strerror(EISDIR), std::strerror(EFBIG)}));
     EXPECT_EQ(form.Dialogs.Messages[0].Type, TMsgDlgType::Error);
     EXPECT_EQ(Snapshot(*form), before);
 }
