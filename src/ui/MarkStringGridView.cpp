@@ -315,6 +315,11 @@ bool TMarkStringGridView::SendKeyPress(char& key) {
 }
 
 void TMarkStringGridView::keyPressEvent(QKeyEvent* event) {
+    // While a cell is being edited its keys belong to the editor.
+    if (Editing()) {
+        QCoreApplication::sendEvent(editor_, event);
+        return;
+    }
     if (!HandleKey(event, false)) QAbstractScrollArea::keyPressEvent(event);
 }
 

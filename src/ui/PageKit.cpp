@@ -36,6 +36,7 @@ QLabel* StyleResult(QLabel* label, int minimumWidth) {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setMinimumWidth(minimumWidth);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     label->setContentsMargins(4, 1, 4, 1);
     return label;
 }

@@ -43,10 +43,10 @@ public:
 
 void ApplyProgramLook() {
     if (HintStyle()) return;
-    // Arial at 8 points on a 96 dpi screen, the size the tables' columns were made for.
+    // Arial at 8 points, the size the tables' columns were made for.
     QFont font("Liberation Sans");
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
+    font.setPointSize(8);
     QApplication::setFont(font);
     QApplication::setStyle(new THintTimingStyle("Fusion"));
 }

@@ -35,9 +35,9 @@ QGroupBox* MakeFlowsGroup(TViewBinder& b, TLabel& dep, TLabel& indep, TLabel& to
     return MakeGroup(" Flows ", grid);
 }
 
-// A warning text that wraps within the side panel.
-QLabel* MakeWarning(TViewBinder& b, TLabel& label) {
-    QLabel* warning = b.Value(label, kRedText);
+// A message that wraps within the side panel.
+QLabel* MakeMessage(TViewBinder& b, TLabel& label, const QColor& colour) {
+    QLabel* warning = b.Value(label, colour);
     warning->setWordWrap(true);
     warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     warning->setMinimumHeight(2 * warning->fontMetrics().lineSpacing() + 4);
@@ -49,7 +49,7 @@ QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning) {
     auto* grid = MakeFormGrid(true);
     grid->addWidget(MakeCaption("Day / Night Factor"), 0, 0);
     grid->addWidget(StyleResult(b.Value(dayNight, kBlueText), 54), 0, 1);
-    grid->addWidget(MakeWarning(b, warning), 1, 0, 1, 2);
+    grid->addWidget(MakeMessage(b, warning, kRedText), 1, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     return MakeGroup(" Status ", grid);
 }
@@ -107,7 +107,7 @@ QWidget* BuildCurrentTabulatedSheet(TViewBinder& b) {
         checks->addWidget(StyleResult(b.Value(*label, kBlueText), 60), r, 1);
         ++r;
     }
-    checks->addWidget(MakeWarning(b, f.PopUseWarningLabel), r, 0, 1, 2);
+    checks->addWidget(MakeMessage(b, f.PopUseWarningLabel, kNavyText), r, 0, 1, 2);
     checks->setColumnStretch(0, 1);
     return MakeResultPage(nullptr, b.Grid(f.CurrentGrid),
                           {MakeFlowsGroup(b, f.CurrentDepLabel, f.CurrentIndepLabel, f.CurrentTotLabel),

@@ -9,6 +9,7 @@
 #include "ui/SplashWindow.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 #include <clocale>
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
     // A project named on the command line is read as Read data reads a chosen file.
     const auto readProject = [&] {
         if (arguments.ProjectFile.isEmpty()) return;
-        dialogs.QueueFileName(arguments.ProjectFile.toStdString());
+        dialogs.QueueFileName(QFileInfo(arguments.ProjectFile).absoluteFilePath().toStdString());
         window.Binder().Run([&] { form.actDataReadExec(); });
     };
     if (pictures) {

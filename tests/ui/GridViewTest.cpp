@@ -1,0 +1,115 @@
+// The table widget: painting through the grid's own cell painter, typing into cells and
+// into locked cells, Enter and Tab, column sizing and fixed headings while scrolling.
+#include "UiFixture.h"
+#include "ui/MarkStringGridView.h"
+#include "ui/PageTabs.h"
+#include <QLineEdit>
+#include <QScrollBar>
+
+using namespace halvern;
+
+class GridViewTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TUiFixture> ui;
+    TMarkStringGridView* view = nullptr;
+
+    void ClickCell(int col, int row) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->CellRectOnScreen(col, row).center());
+    }
+
+private slots:
+    void init() {
+        ui = std::make_unique<TUiFixture>();
+        ui->Run([&] { ui->form.InputPage.SetActivePage(ui->form.FlowSheet); });
+        view = ui->Find<TMarkStringGridView>("FlowGrid");
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
+    }
+    void cleanup() { ui.reset(); }
+
+    void CellsArePaintedWithTheirMarks() {
+        const QImage image = view->viewport()->grab().toImage();
+        // 03:00 is the low-flow hour (aqua), 11:00 the high-flow hour (yellow).
+        const QRect low = view->CellRectOnScreen(3, 4);
+        const QRect high = view->CellRectOnScreen(3, 12);
+        const QRect plain = view->CellRectOnScreen(3, 6);
+        const QPoint inside(low.right() - 3, low.center().y());
+        QCOMPARE(image.pixelColor(inside), QColor(0, 255, 255));
+        QCOMPARE(image.pixelColor(QPoint(high.right() - 3, high.center().y())), QColor(255, 255, 0));
+        QCOMPARE(image.pixelColor(QPoint(plain.right() - 3, plain.center().y())),
+                 view->palette().color(QPalette::Base));
+    }
+
+    void TypingIntoACellReachesTheForm() {
+        ClickCell(1, 4);
+        QCOMPARE(ui->form.FlowGrid.Col, 1);
+        QCOMPARE(ui->form.FlowGrid.Row, 4);
+        QTest::keyClicks(view, "36");
+        QVERIFY(view->Editing());
+        QCOMPARE(view->Editor()->text(), QString("36"));
+        QCOMPARE(ui->form.FlowGrid.Cell(1, 4), std::string("36"));
+        // The derived l/s column follows at every key.
+        QCOMPARE(ui->form.FlowGrid.Cell(2, 4), std::string("   10.00"));
+        // Enter moves the current cell down and the editor with it.
+        QTest::keyClick(view->Editor(), Qt::Key_Return);
+        QCOMPARE(ui->form.FlowGrid.Row, 5);
+        QVERIFY(view->Editing());
+        QCOMPARE(view->Editor()->text(), QString::fromStdString(ui->form.FlowGrid.Cell(1, 5)));
+    }
+
+    void TypingIntoALockedCellBeepsAndKeepsItsText() {
+        const std::string before = ui->form.FlowGrid.Cell(2, 4);
+        ClickCell(2, 4);
+        QTest::keyClicks(view, "55");
+        QCOMPARE(ui->dialogs.Beeps, 2); // one beep at every key
+        QCOMPARE(view->Editor()->text(), QString("55"));
+        QCOMPARE(ui->form.FlowGrid.Cell(2, 4), before);
+        // When editing ends the cell shows its own text again.
+        ClickCell(3, 4);
+        QVERIFY(!view->Editing());
+        QCOMPARE(ui->form.FlowGrid.Cell(2, 4), before);
+        QVERIFY(ui->dialogs.Messages.empty());
+    }
+
+    void TabMovesFromCellToCell() {
+        ClickCell(3, 2);
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(ui->form.FlowGrid.Col, 4);
+        QTest::keyClick(view, Qt::Key_Tab);
+        QTest::keyClick(view, Qt::Key_Tab);
+        // Past the last column, on to the first of the next row.
+        QCOMPARE(ui->form.FlowGrid.Col, 1);
+        QCOMPARE(ui->form.FlowGrid.Row, 3);
+        QVERIFY(view->hasFocus());
+    }
+
+    void ColumnsAreSizedByDraggingTheirHeadingBorder() {
+        const int before = ui->form.FlowGrid.ColWidth(1);
+        const QRect heading = view->CellRectOnScreen(1, 0);
+        const QPoint border(heading.right() + 1, heading.center().y());
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, border);
+        QTest::mouseMove(view->viewport(), border + QPoint(20, 0));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, border + QPoint(20, 0));
+        QCOMPARE(ui->form.FlowGrid.ColWidth(1), before + 20);
+    }
+
+    void HeadingsStayWhileTheRestScrolls() {
+        ui->Run([&] {
+            ui->form.MainPage.SetActivePage(ui->form.FixedOutletSheet);
+            ui->form.FixedPRVPage.SetActivePage(ui->form.FixedTabulatedSheet);
+        });
+        auto* fixed = ui->Find<TMarkStringGridView>("FixedPRVGrid");
+        QTRY_VERIFY(fixed->isVisible());
+        QVERIFY(fixed->verticalScrollBar()->maximum() > 0);
+        fixed->verticalScrollBar()->setValue(5);
+        QCOMPARE(fixed->TopRow(), 7);
+        QCOMPARE(fixed->CellRectOnScreen(0, 0).topLeft(), QPoint(0, 0));
+        // Row 7 now sits right under the two heading rows; rows 2 to 6 are out of view.
+        QCOMPARE(fixed->CellRectOnScreen(1, 7).top(), ui->form.FixedPRVGrid.CellRect(1, 2).Top);
+        QVERIFY(fixed->CellRectOnScreen(1, 2).isEmpty());
+        QCOMPARE(fixed->CellRectOnScreen(0, 7).left(), 0);
+    }
+};
+
+QTEST_MAIN(GridViewTest)
+#include "GridViewTest.moc"

@@ -1,0 +1,110 @@
+// The main window as a person meets it: caption and size, the toolbar, the pages and
+// their highlights, page events, "OK to exit?" and F1.
+#include "UiFixture.h"
+#include "ui/PageTabs.h"
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace halvern;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TUiFixture> ui;
+
+    // Clicks the tab of a page, as a user would.
+    void ClickTab(const TPageControl& pages, int index) {
+        TPageTabs* tabs = ui->window.Tabs(pages);
+        QVERIFY(tabs);
+        QTabBar* bar = tabs->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+private slots:
+    void init() { ui = std::make_unique<TUiFixture>(); }
+    void cleanup() { ui.reset(); }
+
+    void CaptionSizeAndFirstPages() {
+        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        QCOMPARE(ui->window.size(), QSize(908, 645));
+        QCOMPARE(ui->window.Tabs(ui->form.MainPage)->currentIndex(), 0);
+        QCOMPARE(ui->window.Tabs(ui->form.InputPage)->currentIndex(), 0);
+        QCOMPARE(ui->window.Tabs(ui->form.MainPage)->tabText(0), QString("Data Input"));
+        QCOMPARE(ui->window.Tabs(ui->form.InputPage)->tabText(2), QString("Flow and Pressure"));
+        // The first showing filled the window from a new project.
+        QCOMPARE(ui->Find<QLineEdit>("MainsLengthEdit")->text(), QString("1.000"));
+    }
+
+    void ToolbarShowsExactlyFourButtons() {
+        QStringList shown;
+        for (QAction* action : ui->window.ToolBar()->actions()) {
+            auto* button = qobject_cast<QToolButton*>(ui->window.ToolBar()->widgetForAction(action));
+            if (button && button->isVisible()) shown << button->text();
+        }
+        QCOMPARE(shown, QStringList({"New data", "Read data", "Save data", "Close"}));
+        // The print, picture and spreadsheet commands are on the toolbar, hidden.
+        for (const char* hidden : {"actPrint", "actPrintToBitmap", "actExcel"}) {
+            auto* action = ui->window.findChild<QAction*>(hidden);
+            QVERIFY2(action, hidden);
+            QVERIFY(!action->isVisible());
+        }
+        for (QAction* action : ui->window.ToolBar()->actions())
+            if (action->isVisible()) QCOMPARE(action->icon().actualSize(QSize(16, 16)), QSize(16, 16));
+    }
+
+    void ShowingAResultTabRunsItsCalculationAndHighlightsIt() {
+        THighlightTabBar* mainBar = ui->window.Tabs(ui->form.MainPage)->HighlightBar();
+        QVERIFY(mainBar->Highlighted(0));
+        ui->form.CurrentGrid.SetCell(0, 2, "");
+        ClickTab(ui->form.MainPage, 1);
+        // The current situation was worked out when its tab was shown.
+        QCOMPARE(ui->form.CurrentGrid.Cell(0, 2), std::string("00:00 - 01:00"));
+        QVERIFY(mainBar->Highlighted(1));
+        QVERIFY(!mainBar->Highlighted(0));
+        // A result tab opens on its chart first.
+        QCOMPARE(ui->window.Tabs(ui->form.CurrentPage)->currentIndex(), 1);
+        QVERIFY(ui->window.Tabs(ui->form.CurrentPage)->HighlightBar()->Highlighted(1));
+    }
+
+    void ShowingTheFlowPageFocusesItsTable() {
+        ClickTab(ui->form.InputPage, 2);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                     QString("FlowGrid"));
+    }
+
+    void CloseAsksFirstAndCancelKeepsTheWindow() {
+        auto* close = ui->window.findChild<QAction*>("actClose");
+        ui->dialogs.ConfirmAnswers = {false};
+        close->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(ui->window.isVisible());
+        QCOMPARE(ui->dialogs.Messages.back().Text, std::string("OK to exit?"));
+        QCOMPARE(ui->dialogs.Messages.back().Type, TMsgDlgType::Confirmation);
+
+        ui->dialogs.ConfirmAnswers = {true};
+        close->trigger();
+        QTRY_VERIFY(!ui->window.isVisible());
+        QVERIFY(ui->form.Closed);
+    }
+
+    void F1NamesTheTopicOfTheFocusedControl() {
+        auto* edit = ui->Find<QLineEdit>("MainsLengthEdit");
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClick(edit, Qt::Key_F1);
+        // No WinHelp viewer here: the status line says which topic was asked for.
+        auto* status = ui->Find<QLabel>("StatusBar1");
+        QVERIFY2(status->text().contains("topic 3 "), qPrintable(status->text()));
+        QVERIFY(status->text().contains("Verivo.hlp"));
+    }
+
+    void NewDataWritesTheStatusLine() {
+        ui->window.findChild<QAction*>("actDataNew")->trigger();
+        QCOMPARE(ui->Find<QLabel>("StatusBar1")->text(), QString("New project"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,91 @@
+// The numeric key filter as a person meets it: keys typed into real edits go through the
+// form first, and only the keys it accepts reach the edit.
+#include "UiFixture.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+
+using namespace halvern;
+
+class NumericEditTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TUiFixture> ui;
+    QLineEdit* edit = nullptr;
+
+    void Holding(const char* text) {
+        ui->Run([&] { ui->form.MainsLengthEdit.SetText(text); });
+        QCOMPARE(edit->text(), QString(text));
+        edit->setFocus();
+        edit->end(false);
+    }
+
+private slots:
+    void init() {
+        ui = std::make_unique<TUiFixture>();
+        edit = ui->Find<QLineEdit>("MainsLengthEdit");
+        QVERIFY(edit);
+    }
+    void cleanup() { ui.reset(); }
+
+    void KeysThatKeepANumberAreTyped() {
+        Holding("1.5");
+        QTest::keyClick(edit, '7');
+        QCOMPARE(edit->text(), QString("1.57"));
+        QCOMPARE(ui->form.MainsLengthEdit.Text(), std::string("1.57"));
+    }
+
+    void KeysThatBreakTheNumberAreRefusedSilently() {
+        Holding("1.5");
+        QTest::keyClick(edit, '.');
+        QTest::keyClick(edit, '-');
+        QTest::keyClick(edit, 'e');
+        QTest::keyClick(edit, ' ');
+        QCOMPARE(edit->text(), QString("1.5"));
+        QCOMPARE(ui->form.MainsLengthEdit.Text(), std::string("1.5"));
+        QVERIFY(ui->dialogs.Messages.empty());
+    }
+
+    void AnEmptyEditTakesAPointButNoSign() {
+        Holding("1.5");
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace); // always accepted
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, '-');
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, '.');
+        QCOMPARE(edit->text(), QString("."));
+        QCOMPARE(ui->form.MainsLengthEdit.Text(), std::string("."));
+    }
+
+    void ClipboardShortcutsAreRefused() {
+        QGuiApplication::clipboard()->setText("12");
+        if (QGuiApplication::clipboard()->text() != "12") QSKIP("no clipboard on this platform");
+        Holding("3");
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("3"));
+    }
+
+    void TextEditsTakeAnyKeyAndStoreIt() {
+        auto* zone = ui->Find<QLineEdit>("ZoneNameEdit");
+        zone->setFocus();
+        QTest::keyClicks(zone, "Hillside-3 East");
+        QCOMPARE(zone->text(), QString("Hillside-3 East"));
+        QCOMPARE(ui->form.Project.ZoneName, std::string("Hillside-3 East"));
+    }
+
+    void AnOutOfRangeN1IsResetWithItsMessage() {
+        auto* n1 = ui->Find<QLineEdit>("N1Edit");
+        // An empty N1 text would be reset at once, so the edit starts from "0.".
+        ui->Run([&] { ui->form.N1Edit.SetText("0."); });
+        n1->setFocus();
+        n1->end(false);
+        QTest::keyClick(n1, '4');
+        QVERIFY(!ui->dialogs.Messages.empty());
+        QCOMPARE(ui->dialogs.Messages.back().Text, std::string("N1 must be between 0.5 and 2.5"));
+        // The edit shows what the form reset it to.
+        QCOMPARE(n1->text(), QString::fromStdString(ui->form.N1Edit.Text()));
+    }
+};
+
+QTEST_MAIN(NumericEditTest)
+#include "NumericEditTest.moc"
