@@ -36,6 +36,7 @@ TCostsDialog::TCostsDialog(TCostsForm& form, TViewBinder& binder, QWidget* paren
 
     form_.OnShowRequest = [this] {
         binder_.Refresh();
+        adjustSize(); // its own size before it is placed
         CentreOn(this, parentWidget());
         exec();
     };

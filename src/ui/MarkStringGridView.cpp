@@ -133,7 +133,8 @@ QSize TMarkStringGridView::sizeHint() const {
     const int frame = 2 * frameWidth();
     // A table taller than its room asks for the width of its scroll bar too, so that the
     // bar never hides its last column.
-    const int bar = NeedsVerticalBar() ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
+    hintHasVerticalBar_ = NeedsVerticalBar();
+    const int bar = hintHasVerticalBar_ ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
     return QSize(grid_.TotalWidth() + frame + bar, grid_.TotalHeight() + frame);
 }
 
@@ -235,10 +236,8 @@ void TMarkStringGridView::Refresh() {
 void TMarkStringGridView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
-    if (NeedsVerticalBar() != neededVerticalBar_) {
-        neededVerticalBar_ = NeedsVerticalBar();
-        updateGeometry();
-    }
+    // The width asked for depends on whether the rows fit the height just given.
+    if (NeedsVerticalBar() != hintHasVerticalBar_) updateGeometry();
 }
 
 // ---- painting -----------------------------------------------------------------------------
@@ -368,7 +367,12 @@ bool TMarkStringGridView::HandleKey(QKeyEvent* event, bool fromEditor) {
         const bool wasEditing = Editing();
         char key = '\r';
         SendKeyPress(key);
-        FollowCurrentCell(col, row, wasEditing);
+        if (grid_.Col != col || grid_.Row != row) FollowCurrentCell(col, row, wasEditing);
+        // A table without a move of its own: Enter ends editing, or starts it.
+        else if (wasEditing)
+            CloseEditor(true);
+        else if (CanEdit())
+            OpenEditor(nullptr);
         return true;
     }
     case Qt::Key_Escape:

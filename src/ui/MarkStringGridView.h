@@ -90,7 +90,7 @@ private:
     int resizeStartSize_ = 0;
     bool syncingScroll_ = false;
     QSize lastTotal_;
-    bool neededVerticalBar_ = false;
+    mutable bool hintHasVerticalBar_ = false;
 };
 
 } // namespace halvern

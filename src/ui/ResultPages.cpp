@@ -17,7 +17,9 @@ namespace halvern {
 
 namespace {
 
-constexpr int kSidePanelMinimumWidth = 190;
+// Wide enough for the captions of the flows; long results and messages wrap or clip
+// inside it rather than taking room from the table.
+constexpr int kSidePanelWidth = 206;
 
 // " Flows ": the day's pressure-dependent, pressure-independent and total volumes.
 QGroupBox* MakeFlowsGroup(TViewBinder& b, TLabel& dep, TLabel& indep, TLabel& tot) {
@@ -28,7 +30,7 @@ QGroupBox* MakeFlowsGroup(TViewBinder& b, TLabel& dep, TLabel& indep, TLabel& to
     int r = 0;
     for (const auto& [caption, label] : rows) {
         grid->addWidget(MakeCaption(caption), r, 0);
-        grid->addWidget(StyleResult(b.Value(*label, kBlueText), 54), r, 1);
+        grid->addWidget(StyleResult(b.Value(*label, kBlueText), 50), r, 1);
         ++r;
     }
     grid->setColumnStretch(0, 1);
@@ -48,7 +50,7 @@ QLabel* MakeMessage(TViewBinder& b, TLabel& label, const QColor& colour) {
 QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning) {
     auto* grid = MakeFormGrid(true);
     grid->addWidget(MakeCaption("Day / Night Factor"), 0, 0);
-    grid->addWidget(StyleResult(b.Value(dayNight, kBlueText), 54), 0, 1);
+    grid->addWidget(StyleResult(b.Value(dayNight, kBlueText), 50), 0, 1);
     grid->addWidget(MakeMessage(b, warning, kRedText), 1, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     return MakeGroup(" Status ", grid);
@@ -65,7 +67,7 @@ QWidget* MakeResultPage(QLayout* inputs, QWidget* table, std::initializer_list<Q
     auto* panelWidget = new QWidget;
     panelWidget->setLayout(panel);
     panel->setContentsMargins(0, 0, 0, 0);
-    panelWidget->setMinimumWidth(kSidePanelMinimumWidth);
+    panelWidget->setFixedWidth(kSidePanelWidth);
 
     auto* body = new QHBoxLayout;
     body->addWidget(table, 0, Qt::AlignTop);

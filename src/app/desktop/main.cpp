@@ -70,6 +70,8 @@ int main(int argc, char* argv[]) {
     if (splash) splash->StartUpComplete();
 
     window.show();
+    // The main window appears behind the splash, usable while the splash is up.
+    if (splash) splash->raise();
     // A project named on the command line is read as Read data reads a chosen file.
     const auto readProject = [&] {
         if (arguments.ProjectFile.isEmpty()) return;
