@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
+#include <QRadioButton>
+#include <QTimeEdit>
 #include <QToolButton>
 
 using namespace halvern;
@@ -98,6 +100,46 @@ private slots:
         auto* status = ui->Find<QLabel>("StatusBar1");
         QVERIFY2(status->text().contains("topic 3 "), qPrintable(status->text()));
         QVERIFY(status->text().contains("Verivo.hlp"));
+    }
+
+    void PickersShowTimesAndHighlightTheTimeModulatedTab() {
+        auto* low = ui->Find<QTimeEdit>("LowTimePicker");
+        QCOMPARE(low->displayFormat(), QString("hh:mm:ss"));
+        QCOMPARE(low->text(), QString("03:00:00"));
+        QVERIFY(!ui->form.TimeModulatedSheet.Highlighted);
+        low->setTime(QTime(4, 0));
+        QCOMPARE(ui->form.LowTimePicker.Time, 4.0 / 24);
+        QVERIFY(ui->window.Tabs(ui->form.MainPage)->HighlightBar()->Highlighted(3));
+    }
+
+    void UnitRadiosSwitchTheEditableInflowColumn() {
+        auto* litres = ui->Find<QRadioButton>("lsRadio");
+        auto* cubic = ui->Find<QRadioButton>("m3hrRadio");
+        QVERIFY(cubic->isChecked());
+        QVERIFY(ui->form.FlowGrid.GetCellLock(2, 4));
+        litres->click();
+        QVERIFY(litres->isChecked());
+        QVERIFY(!cubic->isChecked());
+        QVERIFY(!ui->form.FlowGrid.GetCellLock(2, 4));
+        QVERIFY(ui->form.FlowGrid.GetCellLock(1, 4));
+        // A second click on the chosen unit changes nothing.
+        litres->click();
+        QVERIFY(litres->isChecked());
+    }
+
+    void SpinnerCountsOnFromTheNumberInItsEdit() {
+        auto* up = ui->window.findChild<QWidget*>("CostFactorUpDown")->findChild<QToolButton*>("Up");
+        auto* down = ui->window.findChild<QWidget*>("CostFactorUpDown")->findChild<QToolButton*>("Down");
+        auto* edit = ui->Find<QLineEdit>("CostFactorEdit");
+        up->click();
+        QCOMPARE(edit->text(), QString("100")); // the top of its range
+        ui->Run([&] { ui->form.CostFactorEdit.SetText("50"); });
+        up->click();
+        QCOMPARE(edit->text(), QString("51"));
+        down->click();
+        down->click();
+        QCOMPARE(edit->text(), QString("49"));
+        QCOMPARE(ui->form.Project.CostFactor, 49);
     }
 
     void NewDataWritesTheStatusLine() {

@@ -21,13 +21,19 @@ struct TArguments {
     QString PageImages; // folder, when pictures are asked for
     QString ProjectFile;
     bool Valid = true;
+    bool Help = false;
 };
+
+constexpr const char* kUsage = "usage: halvern [FILE.pru]\n"
+                               "       halvern --page-images DIR [FILE.pru]\n";
 
 TArguments ParseArguments(const QStringList& arguments) {
     TArguments result;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
+        if (argument == "--help" || argument == "-h")
+            result.Help = true;
+        else if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
             result.PageImages = arguments[++i];
         else if (!argument.startsWith("--") && result.ProjectFile.isEmpty())
             result.ProjectFile = argument;
@@ -46,8 +52,12 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     ApplyProgramLook();
     const TArguments arguments = ParseArguments(QApplication::arguments());
+    if (arguments.Help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (!arguments.Valid) {
-        std::fprintf(stderr, "usage: halvern [FILE.pru]\n       halvern --page-images DIR [FILE.pru]\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const bool pictures = !arguments.PageImages.isEmpty();
