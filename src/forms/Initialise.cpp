@@ -3,6 +3,7 @@
 // the New data command. Writing an edit runs its change handler, so the night flow, the
 // loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include <algorithm>
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 #include <array>
@@ -398,6 +399,11 @@ void TMainForm::SetupCostSummaryGrid() {
     g.SetCell(0, 5, "Time Modulated PRV");
     g.SetCell(0, 6, "Flow Modulated PRV");
     g.SetColWidth(0, static_cast<int>(g.Measure().TextWidth("Time Modulated PRV") * 1.1));
+    // Money wraps at its thousands separators; the implementation costs column is made wide
+    // enough for a total of a hundred million on one line, and its heading for whole words.
+    TCanvas& measure = g.Measure();
+    g.SetColWidth(8, std::max({g.ColWidth(8), measure.TextWidth("R100,000,000.00") + 10,
+                               measure.TextWidth("Implementation") + 10}));
 
     // Volumes and money right-aligned in blue; the payback keeps the plain cell style.
     for (int col = 1; col <= 8; ++col) {
