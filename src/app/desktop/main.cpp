@@ -96,5 +96,7 @@ int main(int argc, char* argv[]) {
         return written.isEmpty() ? 1 : 0;
     }
     QTimer::singleShot(0, &window, readProject);
-    return app.exec();
+    const int result = app.exec();
+    delete splash.data(); // closed by the user before its time was up
+    return result;
 }
