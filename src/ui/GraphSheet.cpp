@@ -31,6 +31,7 @@ QWidget* BuildGraphSheet(TViewBinder& b, TTabSheet& sheet, TButton& button, TCha
         view->setProperty("helpContext", chartHelpContext);
         view->setFocusPolicy(Qt::ClickFocus);
         holderLayout->addWidget(view);
+        view->show();
         chart.OnChanged = [view] { view->Refresh(); };
         view->Refresh();
     });

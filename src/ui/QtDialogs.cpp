@@ -57,8 +57,7 @@ bool TQtDialogs::ConfirmOKCancel(const std::string& text) {
 
 void TQtDialogs::Message(const std::string& text) {
     if (Unattended) return ToStandardError("Information", text);
-    QMessageBox::information(parent_, QApplication::applicationDisplayName(), QString::fromStdString(text),
-                             QMessageBox::Ok);
+    QMessageBox::information(parent_, "Information", QString::fromStdString(text), QMessageBox::Ok);
 }
 
 void TQtDialogs::Beep() {

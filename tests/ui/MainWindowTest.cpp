@@ -1,6 +1,7 @@
 // The main window as a person meets it: caption and size, the toolbar, the pages and
 // their highlights, page events, "OK to exit?" and F1.
 #include "UiFixture.h"
+#include "ui/ChartView.h"
 #include "ui/PageTabs.h"
 #include <QAction>
 #include <QLabel>
@@ -68,6 +69,15 @@ private slots:
         // A result tab opens on its chart first.
         QCOMPARE(ui->window.Tabs(ui->form.CurrentPage)->currentIndex(), 1);
         QVERIFY(ui->window.Tabs(ui->form.CurrentPage)->HighlightBar()->Highlighted(1));
+    }
+
+    void AChartIsMadeWhenItsPageIsFirstSeen() {
+        QVERIFY(!ui->window.findChild<TChartView*>("FixedPRVChart"));
+        ClickTab(ui->form.MainPage, 2); // "Fixed Outlet" opens on its chart
+        auto* chart = ui->window.findChild<TChartView*>("FixedPRVChart");
+        QVERIFY(chart);
+        QVERIFY(chart->isVisible());
+        QVERIFY(!ui->window.findChild<TChartView*>("TimePRVChart"));
     }
 
     void ShowingTheFlowPageFocusesItsTable() {
