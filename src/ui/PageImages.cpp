@@ -37,7 +37,7 @@ public:
     // Opens a modal window through the form, pictures it once it is up, and closes it
     // as its close box would.
     void TakeModal(TViewBinder& binder, const std::function<void()>& open, const QString& name) {
-        QTimer::singleShot(400, [this, name] {
+        QTimer::singleShot(250, [this, name] {
             QWidget* dialog = QApplication::activeModalWidget();
             Take(dialog, name);
             if (dialog) dialog->close();
@@ -60,12 +60,12 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     Settle(300);
     for (TTabSheet* page : form.MainPage.Pages) {
         binder.Run([&] { form.MainPage.SetActivePage(*page); });
-        Settle(400);
+        Settle(150);
         pictures.Take(&window, QString::fromStdString(page->Name));
         if (!page->Children) continue;
         for (TTabSheet* sub : page->Children->Pages) {
             binder.Run([&] { page->Children->SetActivePage(*sub); });
-            Settle(400);
+            Settle(150);
             pictures.Take(&window, QString::fromStdString(sub->Name));
         }
     }
