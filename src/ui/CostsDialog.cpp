@@ -36,7 +36,8 @@ TCostsDialog::TCostsDialog(TCostsForm& form, TViewBinder& binder, QWidget* paren
 
     form_.OnShowRequest = [this] {
         binder_.Refresh();
-        adjustSize(); // its own size before it is placed
+        this->layout()->activate(); // its own size before it is placed
+        adjustSize();
         CentreOn(this, parentWidget());
         exec();
     };

@@ -126,7 +126,8 @@ std::pair<int, int> TMarkStringGridView::CellAt(const QPoint& pos) const {
 }
 
 bool TMarkStringGridView::NeedsVerticalBar() const {
-    return height() > 0 && contentsRect().height() < grid_.TotalHeight();
+    // Before its first layout the widget's size says nothing about the room it will get.
+    return testAttribute(Qt::WA_Resized) && contentsRect().height() < grid_.TotalHeight();
 }
 
 QSize TMarkStringGridView::sizeHint() const {
