@@ -74,8 +74,17 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 }
 
 TMainWindow::~TMainWindow() {
+    // The form may outlive its window (tests): it must not call into widgets that are gone.
     form_.OnCloseRequest = nullptr;
     form_.OnFocusRequest = nullptr;
+    for (TChart* chart :
+         {&form_.CurrentChart, &form_.FixedPRVChart, &form_.TimePRVChart, &form_.FlowPRVChart})
+        chart->OnChanged = nullptr;
+    for (TAuxForm* aux : std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm,
+                                                          &form_.GraphPropForm, &form_.ImportHelp}) {
+        aux->OnShowRequest = nullptr;
+        aux->OnCloseRequest = nullptr;
+    }
 }
 
 void TMainWindow::BuildToolBar() {
