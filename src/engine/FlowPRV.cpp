@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace halvern {
 
@@ -166,13 +167,28 @@ private:
     }
 
     // Moves the outlet of a reference hour until its critical point is at the target.
+    // Where the target is out of reach (a higher outlet drives so much more leakage
+    // through the mains that the critical point falls), halving the error walks away
+    // from it without end; the hour then keeps the outlet that came closest, with its
+    // own pressures and flows, instead of an outlet thousands of metres high.
     void MeetCriticalTarget(int i, double target) {
         THourValues& x = Hour(i);
+        double bestOut = x.Out;
+        double bestError = std::numeric_limits<double>::infinity();
+        double lastError = 0;
         for (int step = 0; step < StepLimit; ++step) {
             Update(i);
-            const double error = x.Crit - target;
-            if (std::fabs(error) < TargetTolerance) return;
-            x.Out -= error / 2;
+            lastError = std::fabs(x.Crit - target);
+            if (lastError < TargetTolerance) return;
+            if (lastError < bestError) {
+                bestError = lastError;
+                bestOut = x.Out;
+            }
+            x.Out -= (x.Crit - target) / 2;
+        }
+        if (lastError > bestError) {
+            x.Out = bestOut;
+            Update(i);
         }
     }
 
