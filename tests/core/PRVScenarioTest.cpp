@@ -301,6 +301,19 @@ TEST_F(AZPRootTest, AnHourThatSwingsShowsTheRootOfItsBalance) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+TEST_F(AZPRootTest, TheCostSummaryRunsThroughADayWithAnHourThatSwings) {
+    // Such an hour used to carry " *", which stopped the summary with a conversion error.
+    form.TimePRVGrid.SetCell(2, ResultRow(6), "40.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+    ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
+    ASSERT_TRUE(Run(&TMainForm::GetTheCosts));
+    EXPECT_TRUE(dialogs.Messages.empty());
+    // The time-modulated row is computed to its end (no consumption saving here: the
+    // day's AZP pressures were never collected into the record).
+    for (int col : {1, 2, 4, 5, 7, 9})
+        EXPECT_NE(form.CostSummaryGrid.Cell(col, 5), "0") << col;
+}
+
 TEST_F(AZPRootTest, AnHourWithNegativeAZPPressureShowsItWithoutMark) {
     form.TimePRVGrid.SetCell(2, ResultRow(8), "5.00");
     ASSERT_FALSE(Substitute(Balance(5)).settled);
