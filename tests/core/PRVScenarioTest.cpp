@@ -3,7 +3,9 @@
 // time windows, and the hours whose AZP pressure substitution cannot settle.
 #include "EngineFixture.h"
 #include "engine/AZPSolver.h"
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 using namespace halvern;
@@ -352,6 +354,145 @@ TEST_F(AZPRootTest, ANegativeCriticalPressureKeepsTheHoursInletAndOutlet) {
     // The next run still finds the engineer's outlet.
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
     EXPECT_EQ(form.TimePRVGrid.Cell(2, row), "1.0");
+}
+
+// ---- a fixed outlet worked out by hand -------------------------------------------------
+
+// A zone of 100 m inlet, 80 m AZP and 90 m critical-point elevation behind an inlet
+// pressure near 55 m, with 6 m³/h of night consumption and head losses to the AZP and the
+// critical point growing with the square of the inflow. Each hour is worked out here on
+// its own from the measurements and the laws of the zone, and the fixed-outlet table must
+// agree with it.
+class FixedOutletBalanceTest : public TEngineFixture {
+protected:
+    static constexpr double InletElev = 100, AZPElev = 80, TargetElev = 90;
+    static constexpr double NightUse = 6, LeakageExponent = 1.15, Outlet = 42;
+    static constexpr int NightHour = 3; // the default low-flow time
+    static constexpr std::array<double, HoursPerDay> Inflows = {40,  36,  34,  32,  35,  45,  70, 95,
+                                                                110, 105, 100, 120, 115, 105, 95, 90,
+                                                                95,  110, 118, 100, 80,  65,  52, 45};
+
+    struct Measured {
+        double q, inlet, azp, crit;
+    };
+    static double Cents(double v) { return std::round(v * 100) / 100; }
+    static std::string Text(double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2f", v);
+        return buf;
+    }
+    static Measured Measurement(int h) {
+        const double q = Inflows[static_cast<size_t>(h)];
+        const double inlet = Cents(58 - 0.0002 * q * q);
+        return {q, inlet, Cents(inlet + InletElev - AZPElev - 0.0009 * q * q),
+                Cents(inlet + InletElev - TargetElev - 0.0016 * q * q)};
+    }
+
+    void SetUp() override {
+        TEngineFixture::SetUp();
+        Elevations(Text(InletElev), Text(AZPElev), Text(TargetElev));
+        NightFlow(NightUse);
+        N1("1.15", LeakageExponent);
+        form.TimeWarnCheckBox.Checked = true;
+        for (int h = 0; h < HoursPerDay; ++h) {
+            const Measured m = Measurement(h);
+            Hour(h, Text(m.q), Text(m.inlet), Text(m.azp), Text(m.crit));
+        }
+    }
+
+    // The low-flow hour's leakage scaled by the AZP pressure to the power N1.
+    static double Leakage(double azp) {
+        const Measured night = Measurement(NightHour);
+        return azp <= 0 ? 0 : (night.q - NightUse) * std::pow(azp / night.azp, LeakageExponent);
+    }
+
+    struct Hydraulics {
+        double lossCoefA, lossCoefC, indep; // from the measured hour
+        double azp, crit, lossA, lossC, tot, dep, azpTolerance;
+    };
+    static Hydraulics WorkOut(int h) {
+        const Measured m = Measurement(h);
+        Hydraulics x{};
+        const double measuredLossA = Cents(m.inlet + InletElev - AZPElev - m.azp);
+        const double measuredLossC = Cents(m.inlet + InletElev - TargetElev - m.crit);
+        x.lossCoefA = measuredLossA / (m.q * m.q);
+        x.lossCoefC = measuredLossC / (m.q * m.q);
+        x.indep = Cents(m.q - Leakage(m.azp)); // does not change with pressure
+        // The AZP loses what the valve takes off the inlet pressure and gets back what the
+        // smaller inflow no longer loses on the way: azp = start − (kA·Q(azp)² − measured loss).
+        const double start = m.azp - (m.inlet - Outlet);
+        const auto lossAt = [&](double azp) {
+            const double q = Leakage(azp) + x.indep;
+            return x.lossCoefA * q * q;
+        };
+        const auto balance = [&](double azp) { return azp - start + lossAt(azp) - measuredLossA; };
+        double lo = -200, hi = 200; // the balance grows with the pressure
+        for (int i = 0; i < 100; ++i)
+            (balance((lo + hi) / 2) < 0 ? lo : hi) = (lo + hi) / 2;
+        x.azp = (lo + hi) / 2;
+        x.dep = Leakage(x.azp);
+        x.tot = x.dep + x.indep;
+        x.lossA = InletElev + Outlet - (AZPElev + x.azp);
+        x.lossC = x.lossCoefC * x.tot * x.tot;
+        x.crit = Outlet - x.lossC + InletElev - TargetElev;
+        // The table's AZP comes from substitution stopped at a step below 0.5 % of the
+        // pressure; with the loss changing c times as fast as the pressure, it lies within
+        // c / (1 − c) of that step of the balance, plus the rounding to the centimetre.
+        const double c = std::fabs(lossAt(x.azp + 1e-4) - lossAt(x.azp - 1e-4)) / 2e-4;
+        x.azpTolerance = 0.005 * x.azp * c / (1 - c) + 0.0051;
+        return x;
+    }
+};
+
+TEST_F(FixedOutletBalanceTest, EveryHourKeepsTheLeakageLawAndTheHeadLossBalance) {
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    const Measured night = Measurement(NightHour);
+    EXPECT_DOUBLE_EQ(project.NightLeakage, night.q - NightUse);
+    EXPECT_DOUBLE_EQ(project.NightAZPPressure, night.azp);
+    form.Dispatch([&] { form.FixedPRVOutletEdit.SetText(Text(Outlet)); });
+    ASSERT_TRUE(dialogs.Messages.empty()) << dialogs.Messages.front().Text;
+
+    double dep = 0, indep = 0, tot = 0, depTolerance = 0;
+    for (int h = 0; h < HoursPerDay; ++h) {
+        SCOPED_TRACE(testing::Message() << "hour " << h);
+        const Hydraulics x = WorkOut(h);
+        EXPECT_NEAR(project.AZPHeadlossCoef[static_cast<size_t>(h)], x.lossCoefA, 1e-12);
+        EXPECT_NEAR(project.CritHeadlossCoef[static_cast<size_t>(h)], x.lossCoefC, 1e-12);
+        // The valve takes 10 m or more off every hour: all pressures fall.
+        ASSERT_LT(x.azp, Measurement(h).azp);
+
+        const auto shown = [&](int col) { return TextValue(form.FixedPRVGrid.Cell(col, ResultRow(h))); };
+        EXPECT_NEAR(shown(3), x.azp, x.azpTolerance);
+        // What follows from a pressure that close to the balance: at most a few millimetres
+        // (or litres per hour) more than the two-decimal rounding.
+        const double slope = std::fabs(Leakage(x.azp + 1e-4) - Leakage(x.azp - 1e-4)) / 2e-4;
+        const double flowTolerance = slope * x.azpTolerance + 0.0051;
+        EXPECT_NEAR(shown(5), x.lossA, x.azpTolerance + 0.0051);
+        EXPECT_NEAR(shown(8), x.dep, flowTolerance);
+        EXPECT_NEAR(shown(7), x.tot, flowTolerance);
+        EXPECT_EQ(shown(9), x.indep);
+        const double lossCTolerance = 2 * x.lossCoefC * x.tot * flowTolerance + 0.0051;
+        EXPECT_NEAR(shown(6), x.lossC, lossCTolerance);
+        EXPECT_NEAR(shown(4), x.crit, lossCTolerance + 0.0051);
+        // And the shown row closes on itself: total = leakage + consumption, critical
+        // pressure = outlet − loss + fall from the inlet to the critical point.
+        EXPECT_NEAR(shown(7), shown(8) + shown(9), 0.0101);
+        EXPECT_NEAR(shown(4), Outlet - shown(6) + InletElev - TargetElev, 0.0101);
+        dep += x.dep;
+        indep += x.indep;
+        tot += x.tot;
+        depTolerance += flowTolerance;
+    }
+    EXPECT_NEAR(TextValue(form.FixedDepLabel.Caption), dep, depTolerance);
+    EXPECT_NEAR(TextValue(form.FixedIndepLabel.Caption), indep, 0.0051);
+    EXPECT_NEAR(TextValue(form.FixedTotLabel.Caption), tot, depTolerance);
+    // The day's leakage in hours of the low-flow hour's leakage, as shown.
+    const double nightDep = TextValue(form.FixedPRVGrid.Cell(8, ResultRow(NightHour)));
+    EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), dep / nightDep, depTolerance / nightDep + 0.0051);
+    // Less pressure, less leakage, the same consumption (the current situation sums it
+    // before rounding each hour).
+    EXPECT_LT(dep, TextValue(form.CurrentDepLabel.Caption));
+    EXPECT_NEAR(indep, TextValue(form.CurrentIndepLabel.Caption), HoursPerDay * 0.005 + 0.0051);
 }
 
 // ---- the root itself -----------------------------------------------------------------------
