@@ -11,7 +11,7 @@
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
-#define HALVERN_HAVE_FSYNC 1
+#define HALVERN_HAVE_UNISTD 1
 #endif
 
 namespace halvern {
@@ -32,10 +32,27 @@ std::string ErrnoText(int error) {
 // the rename cannot leave an empty project behind.
 bool FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) return false;
-#ifdef HALVERN_HAVE_FSYNC
+#ifdef HALVERN_HAVE_UNISTD
     if (::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != EROFS) return false;
 #endif
     return true;
+}
+
+// Whether the user may write to an existing file (errno says why not).
+bool MayWrite(const fs::path& file) {
+    errno = 0;
+    std::error_code ec;
+    if (fs::is_directory(file, ec)) {
+        errno = EISDIR;
+        return false;
+    }
+#ifdef HALVERN_HAVE_UNISTD
+    return ::access(file.c_str(), W_OK) == 0;
+#else
+    const bool writable = (fs::status(file, ec).permissions() & fs::perms::owner_write) != fs::perms::none;
+    if (!writable) errno = EACCES;
+    return writable;
+#endif
 }
 
 } // namespace
@@ -79,6 +96,12 @@ TFileResult ReplaceFileContent(const std::string& fileName, const std::string& b
         if (!ec) target = resolved;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // A project the user may not write to stays as it is, as if it could not be opened for
+    // writing: the rename below would otherwise replace a read-only file in a writable folder.
+    if (fs::exists(target, ec) && !MayWrite(target)) {
+        result.SystemError = ErrnoText(errno);
+        return result;
+    }
 
     std::random_device seed;
     std::mt19937 random(seed());

@@ -8,6 +8,9 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace halvern;
 using namespace halvern::testing;
@@ -501,6 +504,33 @@ TEST(ProjectFileCommands, FailedSaveKeepsTheExistingFile) {
     EXPECT_THAT(form.Dialogs.Texts(), IsEmpty());
     EXPECT_EQ(FileLines(ReadBytes(target)).size(), 277u);
     EXPECT_THAT(dir.Names(), ElementsAre("zone.pru"));
+}
+
+// A project the user made read-only is not replaced, even in a folder they may write to.
+TEST(ProjectFileCommands, ReadOnlyFileIsNotReplaced) {
+    TScratchDir dir;
+    const std::string target = dir.File("zone.pru");
+    WriteBytes(target, "kept content");
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+
+    // The superuser may write anything: the save runs in a child as an ordinary user.
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+        TShownForm form;
+        form.Save(target);
+        const bool refused = form.Dialogs.Texts() == std::vector<std::string>{"Cannot open file " + target};
+        const bool kept = ReadBytes(target) == "kept content" && dir.Names().size() == 1;
+        ::_exit(refused && kept ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no ordinary user to save as";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the read-only project was replaced or the message was wrong";
+    EXPECT_EQ(ReadBytes(target), "kept content");
 }
 
 TEST(ProjectFileCommands, RefusedInputsWriteNothing) {
