@@ -202,7 +202,20 @@ TEST(Cli, ImportRefusals) {
     const TRun badFrom = RunCli(
         {"import", Example("import-example.txt"), "-o", dir.File("out.pru"), "--from", dir.File("bad.txt")});
     EXPECT_EQ(badFrom.ExitCode, 1);
-    EXPECT_THAT(badFrom.Err, HasSubstr("Invalid data file.\nUnable to read data."));
+    // The message names the project that was refused, not the data file.
+    EXPECT_THAT(badFrom.Err,
+                HasSubstr(dir.File("bad.txt") + ": error: Invalid data file.\nUnable to read data."));
+
+    const TRun missingFrom = RunCli({"import", Example("import-example.txt"), "-o", dir.File("out.pru"),
+                                     "--from", dir.File("absent.pru")});
+    EXPECT_EQ(missingFrom.ExitCode, 1);
+    EXPECT_EQ(missingFrom.Err, dir.File("absent.pru") + ": error: Cannot open file " +
+                                   dir.File("absent.pru") + "\n" + dir.File("absent.pru") +
+                                   ": No such file or directory\n");
+
+    const TRun emptyName = RunCli({"save-defaults", "-o", ""});
+    EXPECT_EQ(emptyName.ExitCode, 2);
+    EXPECT_THAT(emptyName.Err, HasSubstr("halvern-cli: an argument is empty; a file name was expected"));
 }
 
 TEST(Cli, SaveDefaultsWritesTheNewProjectAsSaveDataDoes) {

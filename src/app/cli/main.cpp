@@ -4,6 +4,7 @@
 #include "Views.h"
 
 #include "forms/MainForm.h"
+#include "io/FileAccess.h"
 #include "io/HourlyImport.h"
 #include "io/ProjectDocument.h"
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace halvern::cli {
@@ -51,22 +53,35 @@ std::string FullName(const std::string& fileName) {
     return ec ? fileName : full.lexically_normal().string();
 }
 
-// A freshly started program: the window created and shown, its message boxes printed.
+// A freshly started program: the window created and shown, its message boxes printed, each
+// under the name of the file the command was working on when it appeared.
 struct TSession {
     TScriptedDialogs Dialogs;
     std::unique_ptr<TMainForm> Form;
-    explicit TSession(std::string context) {
-        Dialogs.OnMessage = [context = std::move(context)](const TRecordedMessage& m) {
-            std::cerr << context << ": " << MessageTypeName(m.Type) << ": " << m.Text << "\n";
+    std::string Context;
+    explicit TSession(std::string context) : Context(std::move(context)) {
+        Dialogs.OnMessage = [this](const TRecordedMessage& m) {
+            std::cerr << Context << ": " << MessageTypeName(m.Type) << ": " << m.Text << "\n";
         };
         Form = std::make_unique<TMainForm>(Dialogs);
         Form->FormShow();
     }
+    TSession(const TSession&) = delete;
+    TSession& operator=(const TSession&) = delete;
+
     // "Read data" with this file; false when the file was not read (an error of the
     // recalculation afterwards does not count: the project was read).
     bool Read(const std::string& fileName) {
+        const std::string saved = std::exchange(Context, fileName);
         TReadOutcome outcome = TReadOutcome::Read;
-        Form->Dispatch([&] { outcome = ReadProjectFile(*Form, FullName(fileName)); });
+        const std::string fullName = FullName(fileName);
+        Form->Dispatch([&] { outcome = ReadProjectFile(*Form, fullName); });
+        // The window's message names the file; a terminal user also wants to know why.
+        if (outcome == TReadOutcome::CannotOpen) {
+            const std::string why = ReadFileBytes(fullName).SystemError;
+            if (!why.empty()) std::cerr << Context << ": " << why << "\n";
+        }
+        Context = saved;
         return outcome == TReadOutcome::Read;
     }
     bool Save(const std::string& fileName) {
@@ -170,6 +185,10 @@ int Run(const std::vector<std::string>& args) {
             return kDone;
         }
     if (args.empty()) return WrongUsage("no command given");
+    // An empty file name (an unset shell variable) would only give "Cannot open file " and
+    // nothing after it.
+    for (const std::string& arg : args)
+        if (arg.empty()) return WrongUsage("an argument is empty; a file name was expected");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "show") return Show(rest);
