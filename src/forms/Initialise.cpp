@@ -7,6 +7,7 @@
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 #include <array>
+#include <cmath>
 #include <string>
 
 namespace halvern {
@@ -62,6 +63,14 @@ void CentreHeadingRows(TMarkStringGrid& grid) {
     for (int row = 0; row < grid.FixedRows; ++row)
         for (int col = 0; col < grid.ColCount(); ++col)
             grid.SetTextPos(col, row, 'C', 'C');
+}
+
+// m³/h as l/s. An inflow too large to be multiplied by 1000 (only a damaged file holds
+// one) is divided first, so that the refresh of the window never stops half-way.
+double LitresPerSecond(double cubicMetresPerHour) {
+    const double litresPerHour = cubicMetresPerHour * 1000;
+    if (std::isfinite(litresPerHour)) return litresPerHour / 3600;
+    return Checked(cubicMetresPerHour / 3600 * 1000);
 }
 
 void SetHeightOfHeadingRow1(TMarkStringGrid& grid) {
@@ -270,7 +279,7 @@ void TMainForm::SetupFlowGrid() {
         const int hour = row - 1;
         g.SetCell(0, row, HourLabel(row));
         g.SetCell(1, row, InputText(Project.ZoneInflow[hour], 2));
-        g.SetCell(2, row, InputText(Checked(Project.ZoneInflow[hour] * 1000 / 3600), 2));
+        g.SetCell(2, row, InputText(LitresPerSecond(Project.ZoneInflow[hour]), 2));
         g.SetCell(3, row, InputText(Project.InletPressure[hour], 2));
         g.SetCell(4, row, InputText(Project.AZPPressure[hour], 2));
         g.SetCell(5, row, InputText(Project.CriticalPressure[hour], 2));
