@@ -2,11 +2,13 @@
 // totals. The table is the working copy; the project takes the amounts when the dialog
 // closes, and the cost-benefit summary then shows each option's implementation cost.
 #include "forms/MainForm.h"
+#include "model/CheckedMath.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace halvern {
@@ -27,9 +29,12 @@ const std::array<const char*, 5> ItemNames = {"Design Costs", "Construction Cost
                                               "Total"};
 const std::array<const char*, 3> OptionNames = {"Fixed PRV", "Time Modulated PRV", "Flow Modulated PRV"};
 
-// An amount as the project keeps it: single precision, 0 for a text that is no number.
+// An amount as the project keeps it: single precision, 0 for a text that is no number. An
+// amount beyond single precision is the program's overflow, never an endless cost.
 double StoredAmount(const std::string& text) {
-    return static_cast<double>(static_cast<float>(ParseNumber(text).value_or(0.0)));
+    const double amount = ParseNumber(text).value_or(0.0);
+    if (std::fabs(amount) > std::numeric_limits<float>::max()) throw EOverflow();
+    return static_cast<double>(static_cast<float>(amount));
 }
 
 } // namespace
@@ -107,9 +112,13 @@ void TCostsForm::UpdateGrid() {
             double sum = 0;
             for (int row = FirstItemRow; row <= LastItemRow; ++row)
                 sum += StrToFloat(FixedCostGrid.Cell(col, row));
-            FixedCostGrid.SetCell(col, TotalRow, FormatMoney(sum));
+            FixedCostGrid.SetCell(col, TotalRow, FormatMoney(Checked(sum)));
         } catch (const EConvertError&) {
             MainForm.Dialogs.Error("Please enter a valid number.");
+        } catch (const EMathError& e) {
+            // Amounts whose sum no number holds: said as any overflow, and the other
+            // options' totals are still worked out.
+            MainForm.Dialogs.Error(e.what());
         }
     }
 }

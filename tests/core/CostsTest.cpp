@@ -268,6 +268,28 @@ TEST_F(CostsDialogTest, ClosesEvenWhenTheSummaryCannotBeComputed) {
     EXPECT_EQ(closed, 1);
 }
 
+// Amounts beyond what the program can hold stop with its overflow error; no total and no
+// stored amount becomes infinite.
+TEST_F(CostsDialogTest, AmountsTooLargeToHoldStopWithAnOverflow) {
+    for (int row = 2; row <= 4; ++row)
+        grid.SetCell(1, row, "1e308");
+    Type(1, 5, "1e308");
+    Type(2, 2, "5");
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, "Floating point overflow"));
+    EXPECT_EQ(grid.Cell(1, 6), "0");            // the last total stands
+    EXPECT_EQ(grid.Cell(2, 6), FormatMoney(5)); // and the next option is still added up
+
+    dialogs.Clear();
+    for (int row = 2; row <= 5; ++row)
+        grid.SetCell(1, row, "0");
+    Type(3, 2, "1e39"); // a number, but beyond single precision
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_FALSE(form.Dispatch([&] { dialog.Close(); }));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Floating point overflow"});
+    EXPECT_FALSE(dialog.Visible);
+    EXPECT_TRUE(std::isfinite(project.FixedCostFlowPRV[0]));
+}
+
 TEST_F(CostsDialogTest, NewDataResetsTheAmountsToZero) {
     TypeItems(1, {"1000", "2000", "3000", "4000"});
     form.Dispatch([&] { form.NewProject(); });
