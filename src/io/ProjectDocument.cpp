@@ -181,14 +181,16 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     return TReadOutcome::Read;
 }
 
-bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
+bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* whyNotWritten) {
     bool errorsFound = true;
     form.GetTheData(errorsFound);
     if (errorsFound) return false; // its message has been shown; nothing is written
 
     const std::string text = FormatProjectFile(CollectProjectData(form));
-    if (!ReplaceFileContent(fileName, EncodeFileText(text)).Ok) {
+    const TFileResult written = ReplaceFileContent(fileName, EncodeFileText(text));
+    if (!written.Ok) {
         // The existing file, if any, is untouched.
+        if (whyNotWritten) *whyNotWritten = written.SystemError;
         form.Dialogs.Error(kCannotOpen + fileName);
         return false;
     }

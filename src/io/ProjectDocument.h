@@ -27,8 +27,9 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName);
 TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName);
 
 // Collects the inputs (GetTheData) and writes the project. False when the inputs were
-// refused (their message shown) or the file could not be written ("Cannot open file ...").
-bool SaveProjectFile(TMainForm& form, const std::string& fileName);
+// refused (their message shown) or the file could not be written ("Cannot open file ...");
+// in the latter case whyNotWritten, when given, receives the system's reason.
+bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* whyNotWritten = nullptr);
 
 // What the window would write: the record, the memos and the two tables of the project.
 TProjectFileData CollectProjectData(TMainForm& form);

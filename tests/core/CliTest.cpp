@@ -231,5 +231,7 @@ TEST(Cli, SaveDefaultsWritesTheNewProjectAsSaveDataDoes) {
     const TRun unwritable = RunCli({"save-defaults", "-o", dir.File("no-folder/defaults.pru")});
     EXPECT_EQ(unwritable.ExitCode, 1);
     EXPECT_THAT(unwritable.Err, HasSubstr("error: Cannot open file " + dir.File("no-folder/defaults.pru")));
+    EXPECT_THAT(unwritable.Err,
+                HasSubstr(dir.File("no-folder/defaults.pru") + ": No such file or directory"));
 }
 #endif

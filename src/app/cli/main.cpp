@@ -86,8 +86,10 @@ struct TSession {
     }
     bool Save(const std::string& fileName) {
         bool saved = false;
-        Form->Dispatch([&] { saved = SaveProjectFile(*Form, FullName(fileName)); });
+        std::string why;
+        Form->Dispatch([&] { saved = SaveProjectFile(*Form, FullName(fileName), &why); });
         if (saved) std::cout << Form->StatusBar1.SimpleText << "\n";
+        if (!why.empty()) std::cerr << fileName << ": " << why << "\n";
         return saved;
     }
 };
