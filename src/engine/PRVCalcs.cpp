@@ -50,7 +50,7 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
         const double azpCoef = Project.AZPHeadlossCoef[h];
 
         // The current AZP pressure lowered by what the PRV takes off the inlet pressure.
-        const double start = azp0 - (inlet - outlet);
+        const double start = Checked(azp0 - (inlet - outlet));
 
         // Repeated substitution: less leakage means less inflow, so less head loss to the
         // AZP, which gives back part of the pressure the PRV took.
@@ -61,9 +61,9 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
             prev = s;
             if (s < 0) s = 0;
             const double dep = FPow(FDiv(s, refPressure), n1) * refLeakage;
-            const double tot = dep + indep;
-            const double hl = tot * tot * azpCoef;
-            s = start - (hl - hl0);
+            const double tot = Checked(dep + indep);
+            const double hl = Checked(tot * tot * azpCoef);
+            s = Checked(start - (hl - hl0));
             ++k;
         } while (!(SettleFraction * prev > std::fabs(prev - s)) && k <= MaxSubstitutions);
 
@@ -77,19 +77,19 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
         Sender.SetCell(3, p, Fixed52(s));
 
         // Head loss from the PRV outlet to the AZP.
-        Sender.SetCell(5, p, Fixed52((Project.InletElev + outlet) - (Project.AZPElev + s)));
+        Sender.SetCell(5, p, Fixed52(Checked((Project.InletElev + outlet) - (Project.AZPElev + s))));
 
         const double ratio = FDiv(s, refPressure);
         const double dep = ratio <= 0 ? 0.0 : FPow(ratio, n1) * refLeakage;
         Sender.SetCell(8, p, Fixed52(dep));
-        Dep += dep;
+        Dep = Checked(Dep + dep);
 
-        const double tot = dep + indep;
+        const double tot = Checked(dep + indep);
         Sender.SetCell(7, p, Fixed52(tot));
-        Tot += tot;
+        Tot = Checked(Tot + tot);
 
         const double hlc = Checked(tot * tot * Project.CritHeadlossCoef[h]);
-        const double crit = outlet - hlc + Project.InletElev - Project.TargetElev;
+        const double crit = Checked(outlet - hlc + Project.InletElev - Project.TargetElev);
         if (crit < Project.MinPressure) LowWarning = true;
 
         // A critical point without pressure: the hour's results mean nothing and are shown
@@ -102,7 +102,7 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
         Sender.SetCell(4, p, Fixed52(crit));
         Sender.SetCell(6, p, Fixed52(hlc));
         Sender.SetCell(9, p, Fixed52(indep));
-        Indep += indep;
+        Indep = Checked(Indep + indep);
     }
 
     // Day/night factor: the day's leakage in hours of the low-flow hour's leakage.

@@ -2,7 +2,7 @@
 // displayed text, so rounding is done on decimal digits, halves away from zero, and
 // the point is the decimal separator whatever the user's locale says.
 #include "model/Numbers.h"
-
+#include "model/CheckedMath.h"
 #include "model/Errors.h"
 
 #include <algorithm>
@@ -75,9 +75,11 @@ void RoundDigits(DecimalDigits& number, int keep) {
         number.digits.pop_back();
 }
 
-std::string NonFinite(double value) {
-    if (std::isnan(value)) return "NAN";
-    return value < 0 ? "-INF" : "INF";
+// A value without a number to show stops the calculation that wanted it shown, with the
+// program's floating-point error; no text ever reads "INF" or "NAN".
+[[noreturn]] void RefuseNonFinite(double value) {
+    Checked(value);
+    throw EInvalidOp();
 }
 
 // "1.5E02": the rounded digits with one before the point and the exponent with at
@@ -193,7 +195,7 @@ long long MillisecondsOfDay(double time) {
 } // namespace
 
 std::string FormatFixed(double value, int precision, int decimals) {
-    if (!std::isfinite(value)) return NonFinite(value);
+    if (!std::isfinite(value)) RefuseNonFinite(value);
     precision = std::clamp(precision, 2, kDigitCount);
     decimals = std::max(decimals, 0);
     DecimalDigits number = DigitsOf(value);
@@ -236,7 +238,7 @@ std::string FormatMoney(double value) {
 }
 
 std::string FormatGeneral(double value) {
-    if (!std::isfinite(value)) return NonFinite(value);
+    if (!std::isfinite(value)) RefuseNonFinite(value);
     constexpr int kGeneralDigits = 15;
     DecimalDigits number = DigitsOf(value);
     RoundDigits(number, kGeneralDigits);
@@ -249,7 +251,7 @@ std::string FormatGeneral(double value) {
 }
 
 std::string FormatWidth8(double value) {
-    if (!std::isfinite(value)) return PadLeft(NonFinite(value), 8);
+    if (!std::isfinite(value)) RefuseNonFinite(value);
     // Two decimals rounded on the decimal digits, halves away from zero, like every other
     // number the program writes; right-aligned in 8 characters.
     return PadLeft(FormatFixed(value, 18, 2), 8);

@@ -57,11 +57,16 @@ INSTANTIATE_TEST_SUITE_P(
         // many decimals
         FixedCase{3.14159265, 15, 5, "3.14159"}, FixedCase{2, 5, 5, "2.00000"}));
 
-TEST(FormatFixed, NeverWritesInfOrNan) {
-    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 5, 2), "INF");
-    EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 5, 2), "-INF");
-    EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 5, 2), "NAN");
-    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::quiet_NaN()), "NAN");
+TEST(FormatFixed, NeverWritesInfOrNanButRaisesTheFloatingPointError) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(FormatFixed(inf, 5, 2), EOverflow);
+    EXPECT_THROW(FormatFixed(-inf, 5, 2), EOverflow);
+    EXPECT_THROW(FormatFixed(nan, 5, 2), EInvalidOp);
+    EXPECT_THROW(FormatGeneral(nan), EInvalidOp);
+    EXPECT_THROW(FormatNumber(inf, 11, 0), EOverflow);
+    EXPECT_THROW(FormatMoney(-inf), EOverflow);
+    EXPECT_THROW(FormatWidth8(inf), EOverflow);
 }
 
 // The tests run in the C locale unless something set another; pin it for the
