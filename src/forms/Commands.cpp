@@ -1,5 +1,7 @@
 // The toolbar's file commands and the import buttons of the "Flow and Pressure" page.
 #include "forms/MainForm.h"
+
+#include <filesystem>
 #include "io/FileAccess.h"
 #include "io/HourlyImport.h"
 #include "io/ProjectDocument.h"
@@ -26,7 +28,10 @@ void TMainForm::actDataNewExec() {
 void TMainForm::actDataReadExec() {
     const auto fileName = Dialogs.OpenFileName(kOpenProject);
     if (!fileName) return;
-    ReadProjectFile(*this, WithDefaultExtension(*fileName, kOpenProject));
+    // An existing file is opened as chosen; only a name that names nothing gets ".pru".
+    std::error_code ignored;
+    const bool exists = std::filesystem::exists(*fileName, ignored);
+    ReadProjectFile(*this, exists ? *fileName : WithDefaultExtension(*fileName, kOpenProject));
 }
 
 void TMainForm::actDataSaveExec() {

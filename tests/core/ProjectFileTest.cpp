@@ -342,6 +342,19 @@ TEST(ProjectFileCommands, DefaultProjectSavedAndReadBackRestoresEveryValue) {
     EXPECT_EQ(againLines[170], "50.00");
 }
 
+TEST(ProjectFileCommands, AnExistingFileWithoutExtensionIsReadAsChosen) {
+    TScratchDir dir;
+    TShownForm first;
+    first.Save(dir.File("north.pru"));
+    std::filesystem::rename(dir.File("north.pru"), dir.File("north"));
+    TShownForm second;
+    second.Read(dir.File("north"));
+    EXPECT_THAT(second.Dialogs.Texts(), IsEmpty());
+    EXPECT_EQ(second->Caption, "Halvern : north");
+    second.Read(dir.File("south")); // names nothing: the dialog's ".pru" is added
+    EXPECT_THAT(second.Dialogs.Texts(), ElementsAre("Cannot open file " + dir.File("south.pru")));
+}
+
 TEST(ProjectFileCommands, WindowsProjectIsShownAndSavedBackUnchanged) {
     TScratchDir dir;
     TShownForm form;
