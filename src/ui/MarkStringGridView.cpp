@@ -228,7 +228,7 @@ void TMarkStringGridView::Refresh() {
         lastTotal_ = total;
         updateGeometry();
     }
-    if (Editing() && !CanEdit()) CloseEditor(false);
+    if (Editing() && (!CanEdit() || EditedCellRewritten())) CloseEditor(false);
     UpdateScrollBars();
     if (Editing()) editor_->setGeometry(CellRectOnScreen(editCol_, editRow_));
     viewport()->update();
@@ -459,8 +459,8 @@ void TMarkStringGridView::OpenEditor(const QString* firstCharacter) {
     editRow_ = grid_.Row;
     editor_->setFont(font());
     editor_->setGeometry(CellRectOnScreen(editCol_, editRow_));
-    editor_->setText(firstCharacter ? *firstCharacter
-                                    : QString::fromStdString(grid_.Cell(editCol_, editRow_)));
+    editedCellText_ = grid_.Cell(editCol_, editRow_);
+    editor_->setText(firstCharacter ? *firstCharacter : QString::fromStdString(editedCellText_));
     if (firstCharacter)
         editor_->end(false);
     else
@@ -475,7 +475,18 @@ void TMarkStringGridView::EditorTextEdited(const QString& text) {
     if (!Editing()) return;
     const int col = editCol_;
     const int row = editRow_;
+    // What the cell's own edit event leaves there (a total put back at once) is no
+    // reason to stop editing.
+    editorEventRunning_ = true;
     run_([&] { grid_.SetEditText(col, row, text.toStdString()); });
+    editorEventRunning_ = false;
+    if (editCol_ == col && editRow_ == row) editedCellText_ = grid_.Cell(col, row);
+}
+
+bool TMarkStringGridView::EditedCellRewritten() const {
+    if (!Editing() || editorEventRunning_) return false;
+    if (editCol_ >= grid_.ColCount() || editRow_ >= grid_.RowCount()) return true;
+    return grid_.Cell(editCol_, editRow_) != editedCellText_;
 }
 
 void TMarkStringGridView::CloseEditor(bool keepText) {
@@ -484,6 +495,7 @@ void TMarkStringGridView::CloseEditor(bool keepText) {
     const int row = editRow_;
     const std::string text = editor_->text().toStdString();
     const bool hadFocus = editor_->hasFocus();
+    if (EditedCellRewritten()) keepText = false;
     editCol_ = editRow_ = -1;
     editor_->hide();
     if (hadFocus) setFocus(Qt::OtherFocusReason);

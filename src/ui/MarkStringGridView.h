@@ -72,6 +72,8 @@ private:
     void EditorTextEdited(const QString& text);
     // Ends editing; the final text is handed to the grid when it differs from the cell.
     void CloseEditor(bool keepText);
+    // True when an event other than the editor's own has changed the cell being edited.
+    bool EditedCellRewritten() const;
     // After the form moved the current cell, the open editor follows it.
     void FollowCurrentCell(int oldCol, int oldRow, bool wasEditing);
     int ColumnBorderAt(const QPoint& pos) const;
@@ -84,6 +86,10 @@ private:
     QLineEdit* editor_ = nullptr;
     int editCol_ = -1;
     int editRow_ = -1;
+    // The cell's text as the editor last left it. Another event that rewrites the cell
+    // (a new project, a project read) ends the edit, so its old text is not written back.
+    std::string editedCellText_;
+    bool editorEventRunning_ = false;
     int resizeCol_ = -1;
     int resizeRow_ = -1;
     int resizeOrigin_ = 0;

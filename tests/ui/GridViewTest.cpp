@@ -1,6 +1,7 @@
 // The table widget: painting through the grid's own cell painter, typing into cells and
 // into locked cells, Enter and Tab, column sizing and fixed headings while scrolling.
 #include "UiFixture.h"
+#include "ui/CostsDialog.h"
 #include "ui/MarkStringGridView.h"
 #include "ui/PageTabs.h"
 #include <QLineEdit>
@@ -91,6 +92,34 @@ private slots:
         QTest::mouseMove(view->viewport(), border + QPoint(20, 0));
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, border + QPoint(20, 0));
         QCOMPARE(ui->form.FlowGrid.ColWidth(1), before + 20);
+    }
+
+    void AnEditorOverACellTheProgramRewritesLeavesTheNewText() {
+        // New data (its toolbar button takes no focus) while a cell is being edited: the
+        // new project's text stays, the typed one from before is not carried into it.
+        const std::string fresh = ui->form.FlowGrid.Cell(3, 2);
+        ClickCell(3, 2);
+        QTest::keyClicks(view, "999");
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 2), std::string("999"));
+        ui->Run([&] { ui->form.actDataNewExec(); });
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 2), fresh);
+        QVERIFY(!view->Editing());
+        ClickCell(3, 5);
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 2), fresh);
+
+        // A rewrite by the cell's own edit event keeps the editor open: typing into a
+        // "Total" of the costs table puts the sum of its items back at once.
+        ui->Run([&] { ui->form.CostsForm.FormActivate(); });
+        auto* costs = ui->window.CostsDialog()->findChild<TMarkStringGridView*>("FixedCostGrid");
+        ui->window.CostsDialog()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ui->window.CostsDialog()));
+        const QPoint total = costs->CellRectOnScreen(1, 6).center();
+        QTest::mouseClick(costs->viewport(), Qt::LeftButton, {}, total);
+        QTest::keyClicks(costs, "5");
+        QVERIFY(costs->Editing());
+        QCOMPARE(costs->Editor()->text(), QString("5"));
+        QVERIFY(ui->form.CostsForm.FixedCostGrid.Cell(1, 6) != "5");
+        ui->window.CostsDialog()->hide();
     }
 
     void HeadingsStayWhileTheRestScrolls() {
