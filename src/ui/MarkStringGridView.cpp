@@ -526,24 +526,40 @@ void TMarkStringGridView::focusOutEvent(QFocusEvent* event) {
 
 // ---- the mouse ------------------------------------------------------------------------------
 
+namespace {
+
+// The border nearest to pos among those within reach; of two as near, the later one, so
+// that a column or row narrowed to nothing can still be widened again.
+int NearestBorder(int pos, int count, const std::function<int(int)>& start,
+                  const std::function<int(int)>& size) {
+    int found = -1;
+    int distance = kResizeSlack + 1;
+    for (int i = 0; i < count; ++i) {
+        const int from = start(i);
+        if (from < 0) continue;
+        const int d = std::abs(pos - (from + size(i)));
+        if (d <= distance && d <= kResizeSlack) {
+            found = i;
+            distance = d;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
 int TMarkStringGridView::ColumnBorderAt(const QPoint& pos) const {
     if (!(grid_.Options & goColSizing) || pos.y() >= FixedHeight()) return -1;
-    for (int c = 0; c < grid_.ColCount(); ++c) {
-        const int x = ColumnX(c);
-        if (x < 0) continue;
-        if (std::abs(pos.x() - (x + grid_.ColWidth(c))) <= kResizeSlack) return c;
-    }
-    return -1;
+    return NearestBorder(
+        pos.x(), grid_.ColCount(), [this](int c) { return ColumnX(c); },
+        [this](int c) { return grid_.ColWidth(c); });
 }
 
 int TMarkStringGridView::RowBorderAt(const QPoint& pos) const {
     if (!(grid_.Options & goRowSizing) || pos.x() >= FixedWidth()) return -1;
-    for (int r = 0; r < grid_.RowCount(); ++r) {
-        const int y = RowY(r);
-        if (y < 0) continue;
-        if (std::abs(pos.y() - (y + grid_.RowHeight(r))) <= kResizeSlack) return r;
-    }
-    return -1;
+    return NearestBorder(
+        pos.y(), grid_.RowCount(), [this](int r) { return RowY(r); },
+        [this](int r) { return grid_.RowHeight(r); });
 }
 
 void TMarkStringGridView::mousePressEvent(QMouseEvent* event) {

@@ -122,6 +122,24 @@ private slots:
         ui->window.CostsDialog()->hide();
     }
 
+    void ANarrowedColumnIsWidenedByItsOwnBorder() {
+        const int firstWidth = ui->form.FlowGrid.ColWidth(0);
+        const auto drag = [&](QPoint from, int dx) {
+            QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+            QTest::mouseMove(view->viewport(), from + QPoint(dx, 0));
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
+        };
+        const QRect heading = view->CellRectOnScreen(1, 0);
+        drag(QPoint(heading.right() + 1, heading.center().y()), -heading.width());
+        QCOMPARE(ui->form.FlowGrid.ColWidth(1), 1);
+        // Its border now lies two pixels from the one before it; pressing right on it
+        // takes this column, not its neighbour.
+        const QRect narrow = view->CellRectOnScreen(1, 0);
+        drag(QPoint(narrow.right() + 1, narrow.center().y()), 40);
+        QCOMPARE(ui->form.FlowGrid.ColWidth(1), 41);
+        QCOMPARE(ui->form.FlowGrid.ColWidth(0), firstWidth);
+    }
+
     void HeadingsStayWhileTheRestScrolls() {
         ui->Run([&] {
             ui->form.MainPage.SetActivePage(ui->form.FixedOutletSheet);
