@@ -7,6 +7,7 @@
 #include "ui/PageTabs.h"
 #include "ui/Pages.h"
 #include "ui/ProgramLook.h"
+#include "ui/QtDialogs.h"
 #include "ui/ViewBinder.h"
 #include <QAction>
 #include <QApplication>
@@ -74,6 +75,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 }
 
 TMainWindow::~TMainWindow() {
+    if (dialogs_) dialogs_->BeforeShow = nullptr;
     // The form may outlive its window (tests): it must not call into widgets that are gone.
     form_.OnCloseRequest = nullptr;
     form_.OnFocusRequest = nullptr;
@@ -184,6 +186,14 @@ void TMainWindow::FocusControl(const QString& name) {
             return;
         }
     }
+}
+
+void TMainWindow::UseDialogs(TQtDialogs& dialogs) {
+    dialogs_ = &dialogs;
+    dialogs.SetParent(this);
+    // A box stops the running event until it is answered; meanwhile the window shows
+    // its work so far, not the state before the event.
+    dialogs.BeforeShow = [this] { binder_->Refresh(); };
 }
 
 void TMainWindow::HelpOnFocus() {

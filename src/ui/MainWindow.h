@@ -18,6 +18,7 @@ class TPageTabs;
 class TN1Window;
 class TCostsDialog;
 class TImportHelpWindow;
+class TQtDialogs;
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -35,6 +36,9 @@ public:
     THelpLauncher& Help() { return help_; }
     // F1 on the widget that has the focus.
     void HelpOnFocus();
+    // Message boxes and file dialogs open over this window, which first shows what the
+    // running event has done so far (a page shown, a file read) behind them.
+    void UseDialogs(TQtDialogs& dialogs);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,6 +61,7 @@ private:
     TCostsDialog* costsDialog_ = nullptr;
     TImportHelpWindow* importHelp_ = nullptr;
     THelpLauncher help_;
+    TQtDialogs* dialogs_ = nullptr;
     bool shown_ = false;
 };
 

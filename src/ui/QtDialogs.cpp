@@ -30,9 +30,14 @@ void ToStandardError(const char* kind, const std::string& text) {
 
 } // namespace
 
+QWidget* TQtDialogs::PrepareToShow() {
+    if (BeforeShow) BeforeShow();
+    return parent_;
+}
+
 void TQtDialogs::Error(const std::string& text) {
     if (Unattended) return ToStandardError("Error", text);
-    QMessageBox::critical(parent_, "Error", QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::critical(PrepareToShow(), "Error", QString::fromStdString(text), QMessageBox::Ok);
 }
 
 TModalResult TQtDialogs::WarningOKIgnore(const std::string& text) {
@@ -40,7 +45,7 @@ TModalResult TQtDialogs::WarningOKIgnore(const std::string& text) {
         ToStandardError("Warning", text);
         return TModalResult::OK;
     }
-    const auto answer = QMessageBox::warning(parent_, "Warning", QString::fromStdString(text),
+    const auto answer = QMessageBox::warning(PrepareToShow(), "Warning", QString::fromStdString(text),
                                              QMessageBox::Ok | QMessageBox::Ignore, QMessageBox::Ok);
     return answer == QMessageBox::Ignore ? TModalResult::Ignore : TModalResult::OK;
 }
@@ -50,14 +55,14 @@ bool TQtDialogs::ConfirmOKCancel(const std::string& text) {
         ToStandardError("Confirm", text);
         return true;
     }
-    const auto answer = QMessageBox::question(parent_, "Confirm", QString::fromStdString(text),
+    const auto answer = QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
                                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     return answer == QMessageBox::Ok;
 }
 
 void TQtDialogs::Message(const std::string& text) {
     if (Unattended) return ToStandardError("Information", text);
-    QMessageBox::information(parent_, "Information", QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::information(PrepareToShow(), "Information", QString::fromStdString(text), QMessageBox::Ok);
 }
 
 void TQtDialogs::Beep() {
@@ -79,7 +84,7 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& spec
         return name;
     }
     if (Unattended) return std::nullopt;
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(PrepareToShow());
     dialog.setObjectName(QString::fromStdString(spec.Name));
     dialog.setNameFilters(ToQtNameFilters(spec.Filter));
     dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));

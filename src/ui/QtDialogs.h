@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 class QWidget;
 
@@ -22,6 +23,9 @@ public:
     void QueueFileName(const std::string& name) { queued_.push_back(name); }
     // Page pictures run unattended: messages go to standard error and are answered OK.
     bool Unattended = false;
+    // Runs before a box or a file dialog opens, so that the windows behind it already
+    // show what the running event has done so far.
+    std::function<void()> BeforeShow;
 
     void Error(const std::string& text) override;
     TModalResult WarningOKIgnore(const std::string& text) override;
@@ -33,6 +37,8 @@ public:
 
 private:
     std::optional<std::string> RunFileDialog(const TFileDialogSpec& spec, bool save);
+    // Brings the windows up to date and gives the window the box opens over.
+    QWidget* PrepareToShow();
     QPointer<QWidget> parent_;
     std::deque<std::string> queued_;
 };

@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
     dialogs.Unattended = pictures;
     TMainForm form(dialogs);
     TMainWindow window(form); // its auxiliary windows are created with it, in order
-    dialogs.SetParent(&window);
+    window.UseDialogs(dialogs);
     if (splash) splash->StartUpComplete();
 
     window.show();

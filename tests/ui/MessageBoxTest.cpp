@@ -1,0 +1,88 @@
+// The program's real message boxes: the window behind a box already shows what the
+// running event has done.
+#include "forms/MainForm.h"
+#include "ui/MainWindow.h"
+#include "ui/PageTabs.h"
+#include "ui/QtDialogs.h"
+#include "ui/ViewBinder.h"
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using namespace halvern;
+
+namespace {
+
+// The window as the program builds it, with boxes that really open.
+struct TQtBoxFixture {
+    TQtDialogs dialogs;
+    TMainForm form{dialogs};
+    TMainWindow window{form};
+    TQtBoxFixture() {
+        window.UseDialogs(dialogs);
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+    }
+};
+
+// Answers every box that opens with its default button, after looking at it.
+class TBoxWatcher {
+public:
+    explicit TBoxWatcher(std::function<void(QMessageBox&)> look) : look_(std::move(look)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || box == answering_) return;
+            answering_ = box;
+            ++Seen;
+            look_(*box);
+            box->defaultButton()->click();
+        });
+        timer_.start(10);
+    }
+    int Seen = 0;
+
+private:
+    std::function<void(QMessageBox&)> look_;
+    QTimer timer_;
+    QMessageBox* answering_ = nullptr;
+};
+
+} // namespace
+
+class MessageBoxTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TQtBoxFixture> ui;
+
+private slots:
+    void init() { ui = std::make_unique<TQtBoxFixture>(); }
+    void cleanup() { ui.reset(); }
+
+    void TheWindowBehindABoxShowsWhatTheEventHasDone() {
+        // The highest inflow in the 05:00 hour while the high-flow time says 11:00: opening
+        // "Current Situation" warns, after the tab has been highlighted.
+        ui->window.Binder().Run([&] {
+            for (int row = 1; row <= 24; ++row) {
+                ui->form.FlowGrid.SetCell(1, row, row == 4 ? "50" : row == 6 ? "500" : "100");
+                ui->form.FlowGrid.SetCell(4, row, "50");
+            }
+        });
+        TPageTabs* tabs = ui->window.Tabs(ui->form.MainPage);
+        bool currentHighlighted = false;
+        bool inputHighlighted = true;
+        TBoxWatcher watcher([&](QMessageBox&) {
+            currentHighlighted = tabs->HighlightBar()->Highlighted(1);
+            inputHighlighted = tabs->HighlightBar()->Highlighted(0);
+        });
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        QVERIFY(watcher.Seen > 0);
+        QVERIFY(currentHighlighted);
+        QVERIFY(!inputHighlighted);
+    }
+};
+
+QTEST_MAIN(MessageBoxTest)
+#include "MessageBoxTest.moc"
