@@ -32,6 +32,9 @@ void ToStandardError(const char* kind, const std::string& text) {
 
 QWidget* TQtDialogs::PrepareToShow() {
     if (BeforeShow) BeforeShow();
+    // A box raised while a modal dialog is open (the implementation costs) belongs over
+    // that dialog: under it, it could not be seen and nothing could be clicked.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return parent_;
 }
 

@@ -1,7 +1,9 @@
 // The program's real message boxes: the window behind a box already shows what the
-// running event has done.
+// running event has done, and a box raised from a modal dialog opens over that dialog.
 #include "forms/MainForm.h"
+#include "ui/CostsDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/MarkStringGridView.h"
 #include "ui/PageTabs.h"
 #include "ui/QtDialogs.h"
 #include "ui/ViewBinder.h"
@@ -81,6 +83,25 @@ private slots:
         QVERIFY(watcher.Seen > 0);
         QVERIFY(currentHighlighted);
         QVERIFY(!inputHighlighted);
+    }
+
+    void ABoxFromTheCostsDialogOpensOverIt() {
+        QWidget* parentOfBox = nullptr;
+        TBoxWatcher watcher([&](QMessageBox& box) { parentOfBox = box.parentWidget(); });
+        ui->window.Binder().Run([&] { ui->form.MainPage.SetActivePage(ui->form.SummarySheet); });
+        parentOfBox = nullptr;
+        watcher.Seen = 0;
+        QTimer::singleShot(50, [&] {
+            auto* dialog = qobject_cast<TCostsDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRectOnScreen(1, 2).center());
+            QTest::keyClicks(grid, "a"); // "Please enter a valid number."
+            dialog->close();
+        });
+        ui->window.findChild<QPushButton*>("ImpCostsButton")->click();
+        QVERIFY(watcher.Seen > 0);
+        QCOMPARE(parentOfBox, static_cast<QWidget*>(ui->window.CostsDialog()));
     }
 };
 
