@@ -141,6 +141,9 @@ QLineEdit* TViewBinder::Edit(TEdit& edit, QColor colour) {
         if (widget->text() != text) {
             const QSignalBlocker block(widget);
             widget->setText(text);
+            // A text put in by the program shows from its start, as a name read from a
+            // file should; the edit being typed into keeps its caret where it was put.
+            if (!widget->hasFocus()) widget->setCursorPosition(0);
         }
     });
     return widget;

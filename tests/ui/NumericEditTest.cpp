@@ -73,6 +73,16 @@ private slots:
         QCOMPARE(ui->form.Project.ZoneName, std::string("Hillside-3 East"));
     }
 
+    void ALongTextPutInByTheProgramShowsItsBeginning() {
+        // A project read with a long zone name shows the name from its start, not its end.
+        ui->Find<QLineEdit>("MainsLengthEdit")->setFocus();
+        const std::string name = "Rietvallei " + std::string(200, 'x') + " end";
+        ui->Run([&] { ui->form.ZoneNameEdit.SetText(name); });
+        auto* zone = ui->Find<QLineEdit>("ZoneNameEdit");
+        QCOMPARE(zone->text(), QString::fromStdString(name));
+        QCOMPARE(zone->cursorPosition(), 0);
+    }
+
     void AnOutOfRangeN1IsResetWithItsMessage() {
         auto* n1 = ui->Find<QLineEdit>("N1Edit");
         // An empty N1 text would be reset at once, so the edit starts from "0.".
