@@ -204,6 +204,9 @@ void TChartView::Refresh() {
     const size_t count = longest ? longest->Labels.size() : 0;
     for (size_t i = 0; i < count; ++i)
         FHoursAxis->append(QString::fromStdString(longest->Labels[i]), static_cast<qreal>(i));
+    // An axis without a single category is left out of the chart's layout, its title
+    // astray in a corner: a chart with nothing drawn yet keeps one blank hour.
+    if (count == 0) FHoursAxis->append(" ", 1);
     FHoursAxis->setRange(0, count > 1 ? static_cast<qreal>(count - 1) : 1);
 
     // Attaching a series refits the axes to it; the ranges are set last, every time.

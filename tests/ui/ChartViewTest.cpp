@@ -118,6 +118,24 @@ private slots:
         QVERIFY(lime > 100);
     }
 
+    void AChartWithNothingDrawnKeepsItsHoursAxisUnderThePlot() {
+        // Seen behind a warning while its page opens, or after a drawing stopped at its
+        // first cell: the title "hours" belongs under the plot, not in the top left corner.
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs);
+        TChartView view(form.CurrentChart);
+        view.resize(880, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCoreApplication::processEvents();
+        const QImage image = view.grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        QCOMPARE(dark, 0);
+    }
+
     void TheDialogOpensModallyAndOKAppliesToAllCharts() {
         TScriptedDialogs dialogs;
         TMainForm form(dialogs);
