@@ -315,9 +315,19 @@ bool TMarkStringGridView::SendKeyPress(char& key) {
 }
 
 void TMarkStringGridView::keyPressEvent(QKeyEvent* event) {
-    // While a cell is being edited its keys belong to the editor.
+    // While a cell is being edited its keys belong to the editor, which takes the focus
+    // back (a click on a heading or a border left it with the table). A key the editor
+    // has no use for comes back here on its way to the window: it goes on from here.
     if (Editing()) {
+        if (forwardingKey_) {
+            event->ignore();
+            return;
+        }
+        forwardingKey_ = true;
+        editor_->setFocus(Qt::OtherFocusReason);
         QCoreApplication::sendEvent(editor_, event);
+        forwardingKey_ = false;
+        event->accept();
         return;
     }
     if (!HandleKey(event, false)) QAbstractScrollArea::keyPressEvent(event);

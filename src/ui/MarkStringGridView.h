@@ -90,6 +90,7 @@ private:
     // (a new project, a project read) ends the edit, so its old text is not written back.
     std::string editedCellText_;
     bool editorEventRunning_ = false;
+    bool forwardingKey_ = false;
     int resizeCol_ = -1;
     int resizeRow_ = -1;
     int resizeOrigin_ = 0;

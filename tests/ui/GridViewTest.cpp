@@ -58,6 +58,25 @@ private slots:
         QCOMPARE(view->Editor()->text(), QString::fromStdString(ui->form.FlowGrid.Cell(1, 5)));
     }
 
+    void AKeyReachingTheTableBesideItsOpenEditorGoesToTheEditor() {
+        // A click on a heading while a cell is edited leaves the editor open and the table
+        // focused; a key the editor has no use for came back to the table without end.
+        ClickCell(3, 2);
+        QTest::keyClicks(view, "5");
+        QVERIFY(view->Editing());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->CellRectOnScreen(3, 0).center());
+        QVERIFY(view->Editing());
+        QTest::keyClick(view, Qt::Key_F5);
+        QTest::keyClick(view, Qt::Key_7);
+        QVERIFY(view->Editing());
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 2), std::string("57"));
+        // Shift+Tab from there moves back a cell, as it does from the editor.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->CellRectOnScreen(3, 0).center());
+        QTest::keyClick(view, Qt::Key_Backtab);
+        QCOMPARE(ui->form.FlowGrid.Col, 2);
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 2), std::string("57"));
+    }
+
     void TypingIntoALockedCellBeepsAndKeepsItsText() {
         const std::string before = ui->form.FlowGrid.Cell(2, 4);
         ClickCell(2, 4);
