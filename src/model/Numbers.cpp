@@ -216,15 +216,12 @@ std::string FormatNumber(double value, int precision, int decimals) {
 
 std::string FormatMoney(double value) {
     const std::lconv* conventions = std::localeconv();
-    std::string symbol = conventions->currency_symbol != nullptr ? conventions->currency_symbol : "";
-    bool symbolFirst = true;
-    bool spaced = false;
-    if (symbol.empty()) {
-        symbol = "R"; // no currency set up (C locale): rand, directly before the amount
-    } else {
-        symbolFirst = conventions->p_cs_precedes != 0; // CHAR_MAX (unknown) counts as before
-        spaced = conventions->p_sep_by_space == 1;
-    }
+    const bool localCurrency = conventions->currency_symbol != nullptr && *conventions->currency_symbol != '\0';
+    // No currency set up (the C locale): rand, directly before the amount.
+    const std::string symbol(localCurrency ? conventions->currency_symbol : "R");
+    // CHAR_MAX (unknown) counts as before the amount.
+    const bool symbolFirst = !localCurrency || conventions->p_cs_precedes != 0;
+    const bool spaced = localCurrency && conventions->p_sep_by_space == 1;
     std::string amount = GroupThousands(FormatFixed(value, kDigitCount, 2),
                                         SeparatorFromLocale(conventions->mon_thousands_sep));
     std::string sign;
