@@ -11,6 +11,7 @@
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -260,7 +261,9 @@ QWidget* TViewBinder::UpDown(TUpDown& upDown) {
                 const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
                 if (error == std::errc() && end == text.data() + text.size()) position = value;
             }
-            upDown.SetPosition(position + direction * upDown.Increment);
+            // Counted in a wider type: one step on from the edge of int stays in range.
+            const long long next = static_cast<long long>(position) + direction * upDown.Increment;
+            upDown.SetPosition(static_cast<int>(std::clamp<long long>(next, upDown.Min, upDown.Max)));
         });
     };
     for (const auto& [arrow, direction, name] :

@@ -150,6 +150,13 @@ private slots:
         down->click();
         QCOMPARE(edit->text(), QString("49"));
         QCOMPARE(ui->form.Project.CostFactor, 49);
+        // From the largest whole number the edit can hold, up stays at the top of the range.
+        ui->Run([&] { ui->form.CostFactorEdit.SetText("2147483647"); });
+        up->click();
+        QCOMPARE(edit->text(), QString("100"));
+        ui->Run([&] { ui->form.CostFactorEdit.SetText("-2147483648"); });
+        down->click();
+        QCOMPARE(edit->text(), QString("0"));
     }
 
     void NewDataWritesTheStatusLine() {
