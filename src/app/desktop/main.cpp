@@ -77,7 +77,15 @@ int main(int argc, char* argv[]) {
     TMainForm form(dialogs);
     TMainWindow window(form); // its auxiliary windows are created with it, in order
     window.UseDialogs(dialogs);
-    if (splash) splash->StartUpComplete();
+    if (splash) {
+        // A message box must never sit under the splash, which stays on top: the splash
+        // steps aside for the first box (a project named on the command line may raise one).
+        dialogs.BeforeShow = [splash, bringUpToDate = dialogs.BeforeShow] {
+            if (bringUpToDate) bringUpToDate();
+            if (splash) splash->hide();
+        };
+        splash->StartUpComplete();
+    }
 
     window.show();
     // The main window appears behind the splash, usable while the splash is up.
