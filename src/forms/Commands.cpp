@@ -14,9 +14,9 @@ const TFileDialogSpec kSaveProject{"SaveDialog1", "Pressure files|*.pru|All file
 const TFileDialogSpec kOpenImport{"OpenDialog2", "Text Files|*.txt|All Files|*.*", ""};
 
 // As the toolkit's file dialog does: a name chosen without an extension gets the default one.
-std::string WithDefaultExtension(const std::string& fileName, const TFileDialogSpec& spec) {
-    if (spec.DefaultExt.empty() || HasExtension(fileName)) return fileName;
-    return fileName + "." + spec.DefaultExt;
+std::string WithDefaultExtension(const std::string& fileName, const TFileDialogSpec& dialog) {
+    if (dialog.DefaultExt.empty() || HasExtension(fileName)) return fileName;
+    return fileName + "." + dialog.DefaultExt;
 }
 
 } // namespace

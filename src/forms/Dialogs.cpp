@@ -29,16 +29,16 @@ bool TScriptedDialogs::ConfirmOKCancel(const std::string& text) {
 
 void TScriptedDialogs::Message(const std::string& text) { Record(*this, TMsgDlgType::Information, text); }
 
-std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogSpec& spec) {
-    FileDialogsShown.push_back(spec);
+std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogSpec& dialog) {
+    FileDialogsShown.push_back(dialog);
     if (FileNames.empty()) return std::nullopt;
     auto name = FileNames.front();
     FileNames.pop_front();
     return name;
 }
 
-std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogSpec& spec) {
-    return OpenFileName(spec);
+std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogSpec& dialog) {
+    return OpenFileName(dialog);
 }
 
 std::vector<std::string> TScriptedDialogs::Texts() const {

@@ -33,8 +33,8 @@ public:
     // The system's default beep.
     virtual void Beep() = 0;
     // File names; nullopt when the user cancels.
-    virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) = 0;
 };
 
 struct TRecordedMessage {
@@ -52,8 +52,8 @@ public:
     bool ConfirmOKCancel(const std::string& text) override;
     void Message(const std::string& text) override;
     void Beep() override { ++Beeps; }
-    std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) override;
-    std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) override;
+    std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) override;
+    std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) override;
 
     std::vector<TRecordedMessage> Messages;
     int Beeps = 0;

@@ -72,15 +72,15 @@ void TQtDialogs::Beep() {
     QApplication::beep();
 }
 
-std::optional<std::string> TQtDialogs::OpenFileName(const TFileDialogSpec& spec) {
-    return RunFileDialog(spec, false);
+std::optional<std::string> TQtDialogs::OpenFileName(const TFileDialogSpec& request) {
+    return RunFileDialog(request, false);
 }
 
-std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogSpec& spec) {
-    return RunFileDialog(spec, true);
+std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogSpec& request) {
+    return RunFileDialog(request, true);
 }
 
-std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& spec, bool save) {
+std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& request, bool save) {
     if (!queued_.empty()) {
         std::string name = queued_.front();
         queued_.pop_front();
@@ -88,9 +88,9 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& spec
     }
     if (Unattended) return std::nullopt;
     QFileDialog dialog(PrepareToShow());
-    dialog.setObjectName(QString::fromStdString(spec.Name));
-    dialog.setNameFilters(ToQtNameFilters(spec.Filter));
-    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
+    dialog.setObjectName(QString::fromStdString(request.Name));
+    dialog.setNameFilters(ToQtNameFilters(request.Filter));
+    dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

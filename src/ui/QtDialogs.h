@@ -32,11 +32,11 @@ public:
     bool ConfirmOKCancel(const std::string& text) override;
     void Message(const std::string& text) override;
     void Beep() override;
-    std::optional<std::string> OpenFileName(const TFileDialogSpec& spec) override;
-    std::optional<std::string> SaveFileName(const TFileDialogSpec& spec) override;
+    std::optional<std::string> OpenFileName(const TFileDialogSpec& request) override;
+    std::optional<std::string> SaveFileName(const TFileDialogSpec& request) override;
 
 private:
-    std::optional<std::string> RunFileDialog(const TFileDialogSpec& spec, bool save);
+    std::optional<std::string> RunFileDialog(const TFileDialogSpec& request, bool save);
     // Brings the windows up to date and gives the window the box opens over.
     QWidget* PrepareToShow();
     QPointer<QWidget> parent_;
