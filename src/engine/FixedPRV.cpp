@@ -2,6 +2,7 @@
 // each hour's inlet, AZP and critical pressures from FlowGrid and the outlet edit's text
 // into FixedPRVGrid, lets DoPRVCalcs work out the hours, and shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
+#include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
 #include "model/Numbers.h"
 
@@ -32,13 +33,9 @@ void TMainForm::CalcFixedPRV() {
     bool lowWarning = false;
     DoPRVCalcs(FixedPRVGrid, dayNight, dep, indep, tot, lowWarning);
 
-    FixedDayNightLabel.Caption = FormatFixed(dayNight, 5, 2);
-    FixedDepLabel.Caption = FormatFixed(dep, 11, 2);
-    FixedIndepLabel.Caption = FormatFixed(indep, 11, 2);
-    FixedTotLabel.Caption = FormatFixed(tot, 11, 2);
-    FixedWarnLabel.Caption = lowWarning ? "Pressure of " + FormatFixed(Project.MinPressure, 5, 2) +
-                                              " could not be achieved for all critical points."
-                                        : std::string();
+    PublishScenario({FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel}, dayNight,
+                    dep, indep, tot, lowWarning, Project.MinPressure,
+                    " could not be achieved for all critical points.");
 }
 
 } // namespace halvern

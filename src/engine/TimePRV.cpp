@@ -3,6 +3,7 @@
 // In hourly mode (0 intervals) each hour's outlet is the one typed into column 2 of
 // TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
+#include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
 #include "model/Numbers.h"
 
@@ -60,14 +61,9 @@ void TMainForm::CalcTimePRV() {
     bool lowWarning = false;
     DoPRVCalcs(TimePRVGrid, dayNight, dep, indep, tot, lowWarning);
 
-    TimeDayNightLabel.Caption = FormatFixed(dayNight, 5, 2);
-    TimeDepLabel.Caption = FormatFixed(dep, 11, 2);
-    TimeIndepLabel.Caption = FormatFixed(indep, 11, 2);
-    TimeTotLabel.Caption = FormatFixed(tot, 11, 2);
-    TimeWarnLabel.Caption = lowWarning
-                                ? "Pressure of " + FormatFixed(Project.MinPressure, 5, 2) +
-                                      " could not be achieved over full 24 hour period at the critical point."
-                                : std::string();
+    PublishScenario({TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel}, dayNight, dep,
+                    indep, tot, lowWarning, Project.MinPressure,
+                    " could not be achieved over full 24 hour period at the critical point.");
 }
 
 } // namespace halvern

@@ -73,6 +73,16 @@ double LitresPerSecond(double cubicMetresPerHour) {
     return Checked(cubicMetresPerHour / 3600 * 1000);
 }
 
+// A result table before any calculation: the hour labels of the input table and "0" in
+// every value cell.
+void FillHourRows(TMarkStringGrid& grid, const TMarkStringGrid& flowGrid) {
+    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
+        grid.SetCell(0, row, flowGrid.Cell(0, row - 1));
+        for (int col = 1; col < grid.ColCount(); ++col)
+            grid.SetCell(col, row, "0");
+    }
+}
+
 void SetHeightOfHeadingRow1(TMarkStringGrid& grid) {
     // Two-line headings wrap at blanks into a row twice as high.
     grid.SetRowHeight(1, 2 * grid.RowHeight(0));
@@ -321,11 +331,7 @@ void TMainForm::SetupCurrentGrid() {
     g.SetColWidth(8, g.ColWidth(7) + 5);
     SetHeightOfHeadingRow1(g);
 
-    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
-        g.SetCell(0, row, FlowGrid.Cell(0, row - 1));
-        for (int col = 1; col < CurrentCols; ++col)
-            g.SetCell(col, row, "0");
-    }
+    FillHourRows(g, FlowGrid);
     // The population check goes too: its verdict was about the old project's figures.
     for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
                           &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel})
@@ -374,11 +380,7 @@ void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) {
     g.SetColWidth(9, g.ColWidth(8) + 5);
     SetHeightOfHeadingRow1(g);
 
-    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
-        g.SetCell(0, row, FlowGrid.Cell(0, row - 1));
-        for (int col = 1; col < PRVCols; ++col)
-            g.SetCell(col, row, "0");
-    }
+    FillHourRows(g, FlowGrid);
 }
 
 void TMainForm::SetupCostSummaryGrid() {

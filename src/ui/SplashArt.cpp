@@ -12,6 +12,14 @@ const QColor kBlue(0, 116, 188);
 const QColor kDarkBlue(0, 70, 120);
 const QColor kSteel(120, 130, 140);
 
+// Each picture is drawn on a 100 × 100 square centred in its box, smoothly.
+void DrawOnSquare(QPainter& p, const QSize& size) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = std::min(size.width(), size.height());
+    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
+    p.scale(s / 100.0, s / 100.0);
+}
+
 QPixmap Blank(const QSize& size) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
@@ -23,10 +31,7 @@ QPixmap Blank(const QSize& size) {
 QPixmap DrawGaugeLogo(const QSize& size) {
     QPixmap pixmap = Blank(size);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = std::min(size.width(), size.height());
-    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
-    p.scale(s / 100.0, s / 100.0);
+    DrawOnSquare(p, size);
     // The pipe along the bottom and the stem up to the gauge.
     p.setPen(Qt::NoPen);
     p.setBrush(kSteel);
@@ -57,10 +62,7 @@ QPixmap DrawGaugeLogo(const QSize& size) {
 QPixmap DrawValveLogo(const QSize& size) {
     QPixmap pixmap = Blank(size);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = std::min(size.width(), size.height());
-    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
-    p.scale(s / 100.0, s / 100.0);
+    DrawOnSquare(p, size);
     // Pipes on either side.
     p.setPen(Qt::NoPen);
     p.setBrush(kSteel);
@@ -85,10 +87,7 @@ QPixmap DrawValveLogo(const QSize& size) {
 QPixmap DrawWaterDrop(const QSize& size) {
     QPixmap pixmap = Blank(size);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = std::min(size.width(), size.height());
-    p.translate((size.width() - s) / 2.0, (size.height() - s) / 2.0);
-    p.scale(s / 100.0, s / 100.0);
+    DrawOnSquare(p, size);
     QPainterPath drop;
     drop.moveTo(50, 6);
     drop.cubicTo(62, 30, 84, 48, 84, 66);
