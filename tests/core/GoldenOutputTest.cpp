@@ -18,6 +18,11 @@ struct TGoldenProject {
     std::string Name;             // file name without ".pru"
 };
 
+// Names the project in a failure instead of dumping its bytes.
+void PrintTo(const TGoldenProject& project, std::ostream* out) {
+    *out << project.Name << ".pru";
+}
+
 std::filesystem::path GoldenFolder() {
     return std::filesystem::path(TestData("golden"));
 }
