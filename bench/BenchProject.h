@@ -1,7 +1,7 @@
 // The demo zone and a window that has read it, shared by the benchmarks.
 #pragma once
 #include "forms/MainForm.h"
-#include "io/ProjectDocument.h"
+#include "forms/ProjectDocument.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // Any bytes as an hourly import file, imported with either inflow unit selected: the
 // table takes what it can, and the next collection of the inputs copes with whatever is there.
 #include "forms/MainForm.h"
-#include "io/HourlyImport.h"
+#include "forms/HourlyImportCommand.h"
 #include "io/TextCodec.h"
 
 #include <cstdint>

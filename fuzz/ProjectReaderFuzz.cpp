@@ -1,7 +1,7 @@
 // Any bytes as a ".pru" file: the reader must refuse or read them, the window must take
 // whatever it read through its whole recalculation, and what it writes must read back alike.
 #include "forms/MainForm.h"
-#include "io/ProjectDocument.h"
+#include "forms/ProjectDocument.h"
 #include "io/ProjectFile.h"
 #include "io/TextCodec.h"
 

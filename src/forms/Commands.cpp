@@ -3,8 +3,8 @@
 
 #include <filesystem>
 #include "io/FileAccess.h"
-#include "io/HourlyImport.h"
-#include "io/ProjectDocument.h"
+#include "forms/HourlyImportCommand.h"
+#include "forms/ProjectDocument.h"
 
 namespace halvern {
 namespace {

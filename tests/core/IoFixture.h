@@ -3,7 +3,7 @@
 // window shows, to prove that a refused file changed nothing.
 #pragma once
 #include "forms/MainForm.h"
-#include "io/ProjectDocument.h"
+#include "forms/ProjectDocument.h"
 #include "io/ProjectFile.h"
 #include "model/Numbers.h"
 

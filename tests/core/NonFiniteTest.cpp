@@ -1,7 +1,7 @@
 // No table or label ever shows "INF" or "NAN": a project whose values overflow the
 // calculation stops it with the floating-point error instead.
 #include "forms/MainForm.h"
-#include "io/ProjectDocument.h"
+#include "forms/ProjectDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include "forms/MainForm.h"
 #include "io/FileAccess.h"
-#include "io/HourlyImport.h"
-#include "io/ProjectDocument.h"
+#include "forms/HourlyImportCommand.h"
+#include "forms/ProjectDocument.h"
 
 #include <clocale>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
-#include "io/ProjectDocument.h"
+#include "forms/ProjectDocument.h"
 
 #include "forms/MainForm.h"
 #include "io/FileAccess.h"
