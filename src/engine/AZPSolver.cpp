@@ -1,12 +1,18 @@
 // Root of one hour's AZP balance by bisection: slower than substitution but it always
 // lands, also in zones with a large head loss to the AZP where substitution swings.
 #include "engine/AZPSolver.h"
+#include "model/CheckedMath.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace halvern {
 
 namespace {
+// The substitution has settled when a step moves the AZP pressure by less than this
+// fraction of it.
+constexpr double SettleFraction = 0.005;
+constexpr int MaxSubstitutions = 100;
 // Well below the centimetre the tables show.
 constexpr double RootTolerance = 1e-9;
 // Enough halvings to shrink any bracket a zone can have to the tolerance.
@@ -16,10 +22,7 @@ constexpr int MaxWidenings = 60;
 } // namespace
 
 double TAZPEquation::Leakage(double s) const {
-    if (s <= 0 || RefPressure == 0) return 0;
-    const double ratio = s / RefPressure;
-    if (ratio <= 0) return 0;
-    return std::pow(ratio, N1) * RefLeakage;
+    return Law.Probe(s);
 }
 
 double TAZPEquation::HeadLoss(double s) const {
@@ -57,6 +60,19 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
             hi = mid;
     }
     return lo + (hi - lo) / 2;
+}
+
+double BalanceAZP(const TAZPEquation& eq, double first) {
+    double s = first;
+    for (int evaluation = 0; evaluation < MaxSubstitutions; ++evaluation) {
+        const double previous = s;
+        const double flow = Checked(eq.Law.At(std::max(s, 0.0)) + eq.Indep);
+        const double loss = eq.LossOnInflowOnly && !(flow > 0) ? 0.0 : Checked(flow * flow * eq.LossCoef);
+        s = Checked(eq.Start - (loss - eq.CurrentLoss));
+        if (SettleFraction * previous > std::fabs(previous - s)) return s;
+    }
+    if (const auto root = SolveAZPRoot(eq)) return *root;
+    return s;
 }
 
 } // namespace halvern

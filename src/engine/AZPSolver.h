@@ -2,6 +2,7 @@
 // its inflow and the head loss from the inlet to the AZP agree. The scenarios first try
 // plain repeated substitution; this is the sure root for the hours where that swings.
 #pragma once
+#include "engine/LeakageLaw.h"
 #include <optional>
 
 namespace halvern {
@@ -14,9 +15,7 @@ struct TAZPEquation {
     double CurrentLoss = 0; // head loss inlet → AZP at the measured inflow, m
     double LossCoef = 0;    // that head loss per (m³/h)² of inflow
     double Indep = 0;       // pressure-independent flow of the hour, m³/h
-    double RefLeakage = 0;  // leakage of the low-flow hour, m³/h
-    double RefPressure = 0; // AZP pressure of the low-flow hour, m
-    double N1 = 1;          // leakage exponent
+    TLeakageLaw Law;
     // The flow-modulated scenario takes no head loss when the inflow is not positive.
     bool LossOnInflowOnly = false;
 
@@ -33,5 +32,13 @@ struct TAZPEquation {
 // itself. Only a negative loss coefficient (measured AZP above what the inlet can give)
 // can leave no bracket; then there is no answer (nullopt).
 std::optional<double> SolveAZPRoot(const TAZPEquation& eq);
+
+// The AZP pressure of the hour as the scenarios take it: repeated substitution from
+// `first` (less leakage means less inflow, so less head loss to the AZP, which gives back
+// part of the pressure the PRV took) until a step moves the pressure by less than 0.5 % of
+// it, for at most 100 evaluations; where the substitution swings (a large head loss, or a
+// pressure below zero, which never passes the relative test) the root of the same
+// balance; where there is no root, the last substitute.
+double BalanceAZP(const TAZPEquation& eq, double first);
 
 } // namespace halvern

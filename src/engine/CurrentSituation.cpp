@@ -5,14 +5,16 @@
 // labels, and the values every PRV scenario builds on: the leakage and AZP pressure of
 // the low-flow hour and each hour's head-loss coefficients.
 #include "engine/CellNumber.h"
+#include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 
 namespace halvern {
 
 namespace {
-constexpr int FirstHourRow = 2;
-constexpr int LastHourRow = 25;
+using namespace CurrentGridLayout;
+namespace In = FlowGridLayout;
 // The flow-time check looks for anything below this as the day's lowest inflow.
 constexpr double NoMinimumYet = 100000;
 // Population use (l/hd/d) outside these bounds is suspicious.
@@ -35,36 +37,30 @@ void TMainForm::CalcCurrentSituation() {
     const std::string highKey = TimeToStr(Project.HighFlowTime);
 
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const int h = p - FirstHourRow;
-        const int flowRow = p - 1;
-        const std::string& label = FlowGrid.Cell(0, flowRow);
-        CurrentGrid.SetCell(0, p, label);
-        if (!label.empty()) {
-            const std::string key = HourKey(label);
-            if (key == lowKey) CurrentGrid.SetRowColours(p, clAqua, clNone);
-            if (key == highKey) CurrentGrid.SetRowColours(p, clYellow, clNone);
-        }
+        const int h = HourOfRow(p);
+        const int flowRow = In::HourRow(h);
+        CopyHourRow(CurrentGrid, h, lowKey, highKey);
 
-        CurrentGrid.SetCell(1, p, FlowGrid.Cell(3, flowRow));
-        CurrentGrid.SetCell(2, p, FlowGrid.Cell(4, flowRow));
-        CurrentGrid.SetCell(3, p, FlowGrid.Cell(5, flowRow));
+        CurrentGrid.SetCell(InletCol, p, FlowGrid.Cell(In::InletCol, flowRow));
+        CurrentGrid.SetCell(AZPCol, p, FlowGrid.Cell(In::AZPCol, flowRow));
+        CurrentGrid.SetCell(CriticalCol, p, FlowGrid.Cell(In::CriticalCol, flowRow));
 
-        const double inlet = CellNumber(FlowGrid.Cell(3, flowRow));
-        const double azp = CellNumber(FlowGrid.Cell(4, flowRow));
-        const double crit = CellNumber(FlowGrid.Cell(5, flowRow));
+        const double inlet = CellNumber(FlowGrid.Cell(In::InletCol, flowRow));
+        const double azp = CellNumber(FlowGrid.Cell(In::AZPCol, flowRow));
+        const double crit = CellNumber(FlowGrid.Cell(In::CriticalCol, flowRow));
         const double inletHead = Project.InletElev + inlet;
-        CurrentGrid.SetCell(4, p, Fixed52(inletHead - (Project.AZPElev + azp)));
-        CurrentGrid.SetCell(5, p, Fixed52(inletHead - (Project.TargetElev + crit)));
+        CurrentGrid.SetCell(AZPHeadlossCol, p, Fixed52(inletHead - (Project.AZPElev + azp)));
+        CurrentGrid.SetCell(CritHeadlossCol, p, Fixed52(inletHead - (Project.TargetElev + crit)));
 
-        CurrentGrid.SetCell(6, p, FlowGrid.Cell(1, flowRow));
+        CurrentGrid.SetCell(TotalFlowCol, p, FlowGrid.Cell(In::InflowM3hCol, flowRow));
 
         // Head loss grows with the square of the inflow; the coefficients come from the
         // head losses as shown, so every scenario reproduces the table it reads.
-        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
         const double q2 = Checked(q * q);
         if (q2 != 0) {
-            Project.AZPHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(4, p)), q2);
-            Project.CritHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(5, p)), q2);
+            Project.AZPHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(AZPHeadlossCol, p)), q2);
+            Project.CritHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(CritHeadlossCol, p)), q2);
         }
     }
 
@@ -73,27 +69,26 @@ void TMainForm::CalcCurrentSituation() {
     Project.NightLeakage = -1;
     Project.NightAZPPressure = 1;
     for (int p = FirstHourRow; Project.NightLeakage == -1 && p <= LastHourRow; ++p) {
-        if (HourKey(CurrentGrid.Cell(0, p)) == lowKey) {
-            Project.NightLeakage = CellNumber(CurrentGrid.Cell(6, p)) - Project.TotalNonPressureFlow;
-            Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(2, p));
+        if (HourKey(CurrentGrid.Cell(HourCol, p)) == lowKey) {
+            Project.NightLeakage = CellNumber(CurrentGrid.Cell(TotalFlowCol, p)) - Project.TotalNonPressureFlow;
+            Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(AZPCol, p));
         }
     }
     if (Project.NightAZPPressure == 0) return;
 
     // Every hour's leakage follows the low-flow hour's, scaled by the AZP pressure to the
     // power N1; the rest of the inflow does not depend on pressure.
+    const TLeakageLaw law{Project.NightLeakage, Project.NightAZPPressure, Project.N1};
     double dep = 0;
     double indep = 0;
     double tot = 0;
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const double hourDep =
-            FPow(FDiv(CellNumber(CurrentGrid.Cell(2, p)), Project.NightAZPPressure), Project.N1) *
-            Project.NightLeakage;
-        CurrentGrid.SetCell(7, p, Fixed52(hourDep));
+        const double hourDep = law.At(CellNumber(CurrentGrid.Cell(AZPCol, p)));
+        CurrentGrid.SetCell(DepFlowCol, p, Fixed52(hourDep));
         dep += hourDep;
-        const double hourTot = CellNumber(CurrentGrid.Cell(6, p));
+        const double hourTot = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
         tot += hourTot;
-        CurrentGrid.SetCell(8, p, Fixed52(hourTot - hourDep));
+        CurrentGrid.SetCell(IndepFlowCol, p, Fixed52(hourTot - hourDep));
         indep += hourTot - hourDep;
     }
 
@@ -122,7 +117,7 @@ void TMainForm::CalcCurrentSituation() {
     int minRow = FirstHourRow;
     int maxRow = FirstHourRow;
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
         if (q < minFlow) {
             minFlow = q;
             minRow = p;
@@ -133,18 +128,18 @@ void TMainForm::CalcCurrentSituation() {
         }
     }
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const std::string key = HourKey(CurrentGrid.Cell(0, p));
-        const double q = CellNumber(CurrentGrid.Cell(6, p));
+        const std::string key = HourKey(CurrentGrid.Cell(HourCol, p));
+        const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
         if (key == lowKey && q != minFlow) {
             const std::string text = "Low flow time is currently set to " + lowKey.substr(0, 5) +
                                      "\nHowever, actual low flow occurs at " +
-                                     CurrentGrid.Cell(0, minRow).substr(0, 5);
+                                     CurrentGrid.Cell(HourCol, minRow).substr(0, 5);
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
         if (key == highKey && q != maxFlow) {
             const std::string text = "High flow time is currently set to " + highKey.substr(0, 5) +
                                      "\nHowever, actual high flow occurs at " +
-                                     CurrentGrid.Cell(0, maxRow).substr(0, 5);
+                                     CurrentGrid.Cell(HourCol, maxRow).substr(0, 5);
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
     }

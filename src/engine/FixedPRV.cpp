@@ -4,6 +4,7 @@
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
 namespace halvern {
@@ -11,18 +12,17 @@ namespace halvern {
 void TMainForm::CalcFixedPRV() {
     const std::string lowKey = TimeToStr(Project.LowFlowTime);
     const std::string highKey = TimeToStr(Project.HighFlowTime);
-    for (int r = 2; r <= 25; ++r) {
-        const std::string& label = FlowGrid.Cell(0, r - 1);
-        FixedPRVGrid.SetCell(0, r, label);
-        const std::string key = HourKey(label);
-        if (key == lowKey) FixedPRVGrid.SetRowColours(r, clAqua, clNone);
-        if (key == highKey) FixedPRVGrid.SetRowColours(r, clYellow, clNone);
-
+    using namespace PRVGridLayout;
+    namespace In = FlowGridLayout;
+    for (int h = 0; h < HoursPerDay; ++h) {
+        const int r = HourRow(h);
+        const int in = In::HourRow(h);
+        CopyHourRow(FixedPRVGrid, h, lowKey, highKey);
         // The outlet is shown exactly as typed.
-        FixedPRVGrid.SetCell(1, r, FlowGrid.Cell(3, r - 1));
-        FixedPRVGrid.SetCell(2, r, FixedPRVOutletEdit.Text());
-        FixedPRVGrid.SetCell(3, r, FlowGrid.Cell(4, r - 1));
-        FixedPRVGrid.SetCell(4, r, FlowGrid.Cell(5, r - 1));
+        FixedPRVGrid.SetCell(InletCol, r, FlowGrid.Cell(In::InletCol, in));
+        FixedPRVGrid.SetCell(OutletCol, r, FixedPRVOutletEdit.Text());
+        FixedPRVGrid.SetCell(AZPCol, r, FlowGrid.Cell(In::AZPCol, in));
+        FixedPRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
     // Without a low-flow AZP pressure from the current situation there is no leakage

@@ -8,6 +8,7 @@
 #include "engine/AZPSolver.h"
 #include "engine/CellNumber.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 
@@ -20,11 +21,9 @@ namespace halvern {
 
 namespace {
 
-constexpr int FirstHourRow = 2; // grid row of the hour 00:00 in the result tables
+using namespace PRVGridLayout;
+namespace Current = CurrentGridLayout;
 
-// The AZP balance of one hour: relative tolerance and evaluations of the substitution.
-constexpr double AZPTolerance = 0.005;
-constexpr int AZPEvaluations = 100;
 // The reference hours are driven to their critical targets within a millimetre, by half
 // the remaining error each time.
 constexpr double TargetTolerance = 0.001;
@@ -56,34 +55,35 @@ private:
     bool& busy_;
 };
 
-// The working values of one hour: the table columns 1 to 9 and the interpolated outlet.
+// The working values of one hour: the table's value columns and the interpolated outlet.
 struct THourValues {
     double In = 0, Out = 0, AZP = 0, Crit = 0, HlA = 0, HlC = 0, Q = 0, Dep = 0, Indep = 0;
     double Target = 0;
 };
 
-// One run of the scenario over the 24 hours; hour i is table row i + 2.
+// One run of the scenario over the 24 hours.
 class TFlowModRun {
 public:
     TFlowModRun(TMainForm& form, int lowHour, int highHour)
         : form_(form), project_(form.Project), lowHour_(lowHour), highHour_(highHour) {
         const TMarkStringGrid& grid = form.FlowPRVGrid;
         for (int i = 0; i < HoursPerDay; ++i) {
-            const int row = i + FirstHourRow;
+            const int row = HourRow(i);
             THourValues& x = hours_[static_cast<size_t>(i)];
-            x.In = GridNumber(grid, 1, row);
-            x.Out = GridNumber(grid, 2, row);
-            x.AZP = GridNumber(grid, 3, row);
-            x.Crit = GridNumber(grid, 4, row);
-            x.HlA = GridNumber(grid, 5, row);
-            x.HlC = GridNumber(grid, 6, row);
-            x.Q = GridNumber(grid, 7, row);
-            x.Dep = GridNumber(grid, 8, row);
-            x.Indep = GridNumber(grid, 9, row);
+            x.In = GridNumber(grid, InletCol, row);
+            x.Out = GridNumber(grid, OutletCol, row);
+            x.AZP = GridNumber(grid, AZPCol, row);
+            x.Crit = GridNumber(grid, CriticalCol, row);
+            x.HlA = GridNumber(grid, AZPHeadlossCol, row);
+            x.HlC = GridNumber(grid, CritHeadlossCol, row);
+            x.Q = GridNumber(grid, TotalFlowCol, row);
+            x.Dep = GridNumber(grid, DepFlowCol, row);
+            x.Indep = GridNumber(grid, IndepFlowCol, row);
         }
-        const int lowRow = lowHour + FirstHourRow;
-        refLeakage_ = GridNumber(form.CurrentGrid, 7, lowRow);
-        refPressure_ = GridNumber(form.CurrentGrid, 2, lowRow);
+        const int lowRow = HourRow(lowHour);
+        law_.RefLeakage = GridNumber(form.CurrentGrid, Current::DepFlowCol, lowRow);
+        law_.RefPressure = GridNumber(form.CurrentGrid, Current::AZPCol, lowRow);
+        law_.N1 = project_.N1;
     }
 
     THourValues& Hour(int i) { return hours_[static_cast<size_t>(i)]; }
@@ -100,25 +100,21 @@ public:
     }
 
 private:
-    // Leakage at an AZP pressure; no pressure, no leakage.
-    double Leakage(double azp) const {
-        return refLeakage_ * FPow(FDiv(std::max(azp, 0.0), refPressure_), project_.N1);
-    }
-
     // The hour's pressures, head losses and flows for its present outlet pressure, and
     // the outlet that the interpolation on inflow asks of it.
     void Update(int i) {
-        const int row = i + FirstHourRow;
+        const int row = HourRow(i);
         const TMarkStringGrid& current = form_.CurrentGrid;
-        const double cA = GridNumber(current, 2, row);
-        const double cC = GridNumber(current, 3, row);
-        const double cHA = GridNumber(current, 4, row);
-        const double cHC = GridNumber(current, 5, row);
+        const double cA = GridNumber(current, Current::AZPCol, row);
+        const double cC = GridNumber(current, Current::CriticalCol, row);
+        const double cHA = GridNumber(current, Current::AZPHeadlossCol, row);
+        const double cHC = GridNumber(current, Current::CritHeadlossCol, row);
         THourValues& x = Hour(i);
 
         x.AZP = SolveAZP(i, cA + x.Out - x.In, cHA);
         x.HlA = (x.Out + project_.InletElev) - (x.AZP + project_.AZPElev);
-        x.Dep = Leakage(x.AZP);
+        // No pressure, no leakage.
+        x.Dep = law_.At(std::max(x.AZP, 0.0));
         x.Q = Checked(x.Dep + x.Indep);
 
         const double critLoss =
@@ -136,34 +132,17 @@ private:
     }
 
     // The AZP pressure at which leakage, inflow and the head loss to the AZP agree,
-    // starting from the head loss the hour had last. Repeated substitution settles in
-    // most zones and its value is kept as it is; where the head loss to the AZP is large
-    // it can swing between two pressures for ever, and the hour then takes the root of
-    // the same balance instead.
+    // starting from the head loss the hour had last; no inflow, no head loss.
     double SolveAZP(int i, double start, double currentLoss) {
-        THourValues& x = Hour(i);
-        const double lossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
-        double azp = start - x.HlA;
-        for (int evaluation = 0; evaluation < AZPEvaluations; ++evaluation) {
-            const double previous = azp;
-            const double flow = Leakage(azp) + x.Indep;
-            const double loss = flow > 0 ? Checked(flow * flow * lossCoef) : 0.0;
-            azp = Checked(start - (loss - currentLoss));
-            if (AZPTolerance * previous > std::fabs(previous - azp)) return azp;
-        }
+        const THourValues& x = Hour(i);
         TAZPEquation balance;
         balance.Start = start;
         balance.CurrentLoss = currentLoss;
-        balance.LossCoef = lossCoef;
+        balance.LossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
         balance.Indep = x.Indep;
-        balance.RefLeakage = refLeakage_;
-        balance.RefPressure = refPressure_;
-        balance.N1 = project_.N1;
+        balance.Law = law_;
         balance.LossOnInflowOnly = true;
-        if (const auto root = SolveAZPRoot(balance)) return *root;
-        // A negative loss coefficient can leave the balance without a root: keep the
-        // last substitute rather than invent one.
-        return azp;
+        return BalanceAZP(balance, start - x.HlA);
     }
 
     // Moves the outlet of a reference hour until its critical point is at the target.
@@ -206,8 +185,7 @@ private:
     TProject& project_;
     int lowHour_;
     int highHour_;
-    double refLeakage_ = 0;
-    double refPressure_ = 0;
+    TLeakageLaw law_;
     std::array<THourValues, HoursPerDay> hours_{};
 };
 
@@ -221,40 +199,35 @@ void TMainForm::CalcFlowPRV() {
     const std::string lowKey = TimeToStr(Project.LowFlowTime);
     const std::string highKey = TimeToStr(Project.HighFlowTime);
 
-    // Columns 0 to 4 and 9 come from the inputs and the current situation; in the two
-    // reference hours column 4 first shows the critical target, in red.
+    // The hour, the pressures and the pressure-independent flow come from the inputs and
+    // the current situation; the outlet starts at the inlet pressure. In the two reference
+    // hours the critical column first shows the critical target, in red.
+    namespace In = FlowGridLayout;
     for (int i = 0; i < HoursPerDay; ++i) {
-        const int row = i + FirstHourRow;
-        const std::string& label = FlowGrid.Cell(0, row - 1);
-        grid.SetCell(0, row, label);
-        grid.SetFontColour(4, row, clBlue);
-        const std::string key = HourKey(label);
-        if (key == lowKey) {
-            grid.SetRowColours(row, clAqua, clNone);
-            lowHour = i;
-            grid.ResetCellColor(4, row);
-            grid.SetFontColour(4, row, clRed);
+        const int row = HourRow(i);
+        const int in = In::HourRow(i);
+        const std::string key = CopyHourRow(grid, i, lowKey, highKey);
+        grid.SetFontColour(CriticalCol, row, clBlue);
+        if (key == lowKey) lowHour = i;
+        if (key == highKey) highHour = i;
+        if (key == lowKey || key == highKey) {
+            grid.ResetCellColor(CriticalCol, row);
+            grid.SetFontColour(CriticalCol, row, clRed);
         }
-        if (key == highKey) {
-            grid.SetRowColours(row, clYellow, clNone);
-            highHour = i;
-            grid.ResetCellColor(4, row);
-            grid.SetFontColour(4, row, clRed);
-        }
-        grid.SetCell(1, row, FlowGrid.Cell(3, row - 1));
-        grid.SetCell(2, row, FlowGrid.Cell(3, row - 1));
-        grid.SetCell(3, row, FlowGrid.Cell(4, row - 1));
-        grid.SetCell(4, row, FlowGrid.Cell(5, row - 1));
+        grid.SetCell(InletCol, row, FlowGrid.Cell(In::InletCol, in));
+        grid.SetCell(OutletCol, row, FlowGrid.Cell(In::InletCol, in));
+        grid.SetCell(AZPCol, row, FlowGrid.Cell(In::AZPCol, in));
+        grid.SetCell(CriticalCol, row, FlowGrid.Cell(In::CriticalCol, in));
         // A target of 0 means "the minimum acceptable pressure"; the edit keeps its text.
         if (i == lowHour) {
             if (Project.LPFlowMod == 0) Project.LPFlowMod = Project.MinPressure;
-            grid.SetCell(4, row, FormatFixed(Project.LPFlowMod, 8, 2));
+            grid.SetCell(CriticalCol, row, FormatFixed(Project.LPFlowMod, 8, 2));
         }
         if (i == highHour) {
             if (Project.HPFlowMod == 0) Project.HPFlowMod = Project.MinPressure;
-            grid.SetCell(4, row, FormatFixed(Project.HPFlowMod, 8, 2));
+            grid.SetCell(CriticalCol, row, FormatFixed(Project.HPFlowMod, 8, 2));
         }
-        grid.SetCell(9, row, CurrentGrid.Cell(8, row));
+        grid.SetCell(IndepFlowCol, row, CurrentGrid.Cell(Current::IndepFlowCol, row));
     }
 
     // Without the current situation's reference pressure there is nothing to scale the
@@ -274,11 +247,11 @@ void TMainForm::CalcFlowPRV() {
     double indepSum = 0;
     bool low = false;
     for (int i = 0; i < HoursPerDay; ++i) {
-        const int row = i + FirstHourRow;
+        const int row = HourRow(i);
         const THourValues& x = run.Hour(i);
         const double values[] = {x.In, x.Out, x.AZP, x.Crit, x.HlA, x.HlC, x.Q, x.Dep, x.Indep};
-        for (int col = 1; col <= 9; ++col)
-            grid.SetCell(col, row, FormatFixed(Checked(values[col - 1]), 11, 2));
+        for (int col = InletCol; col <= IndepFlowCol; ++col)
+            grid.SetCell(col, row, FormatFixed(Checked(values[col - InletCol]), 11, 2));
         depSum += x.Dep;
         indepSum += x.Indep;
         if (x.Crit < Project.MinPressure) low = true;

@@ -1,25 +1,20 @@
 // DoPRVCalcs: the hourly hydraulics shared by the fixed-outlet and time-modulated PRV
-// scenarios. Reads, per hour of the scenario table, the inlet pressure (column 1), the
-// PRV outlet pressure (column 2) and the current AZP pressure (column 3), together with
-// the current situation's AZP head loss and pressure-independent flow (CurrentGrid
-// columns 4 and 8) and its derived leakage reference and head-loss coefficients. Writes
-// the scenario's AZP and critical pressures (m), head losses (m) and flows (m³/h) into
-// columns 3–9 and returns the daily volumes (m³), the day/night factor and the low-pressure flag.
+// scenarios. Reads, per hour of the scenario table, the inlet, PRV outlet and current AZP
+// pressures, together with the current situation's AZP head loss and pressure-independent
+// flow and its derived leakage reference and head-loss coefficients. Writes the scenario's
+// AZP and critical pressures (m), head losses (m) and flows (m³/h) and returns the daily
+// volumes (m³), the day/night factor and the low-pressure flag.
 #include "engine/AZPSolver.h"
 #include "engine/CellNumber.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
-
-#include <cmath>
 
 namespace halvern {
 
 namespace {
-constexpr int FirstHourRow = 2;
-constexpr int LastHourRow = 25;
-// Substitution settles when a step moves the AZP pressure by less than 0.5 % of it.
-constexpr double SettleFraction = 0.005;
-constexpr int MaxSubstitutions = 100;
+using namespace PRVGridLayout;
+namespace Current = CurrentGridLayout;
 
 std::string Fixed52(double value) {
     return FormatFixed(value, 5, 2);
@@ -36,56 +31,36 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
     Indep = 0;
     Tot = 0;
 
-    const double refLeakage = Project.NightLeakage;
-    const double refPressure = Project.NightAZPPressure;
-    const double n1 = Project.N1;
+    const TLeakageLaw law{Project.NightLeakage, Project.NightAZPPressure, Project.N1};
 
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const int h = p - FirstHourRow;
-        const double azp0 = CellNumber(Sender.Cell(3, p));
-        const double hl0 = CellNumber(CurrentGrid.Cell(4, p));
-        const double inlet = CellNumber(Sender.Cell(1, p));
-        const double outlet = CellNumber(Sender.Cell(2, p));
-        const double indep = CellNumber(CurrentGrid.Cell(8, p));
-        const double azpCoef = Project.AZPHeadlossCoef[h];
+        const int h = HourOfRow(p);
+        const double azp0 = CellNumber(Sender.Cell(AZPCol, p));
+        const double hl0 = CellNumber(CurrentGrid.Cell(Current::AZPHeadlossCol, p));
+        const double inlet = CellNumber(Sender.Cell(InletCol, p));
+        const double outlet = CellNumber(Sender.Cell(OutletCol, p));
+        const double indep = CellNumber(CurrentGrid.Cell(Current::IndepFlowCol, p));
 
-        // The current AZP pressure lowered by what the PRV takes off the inlet pressure.
-        const double start = Checked(azp0 - (inlet - outlet));
-
-        // Repeated substitution: less leakage means less inflow, so less head loss to the
-        // AZP, which gives back part of the pressure the PRV took.
-        double s = start;
-        double prev = s;
-        int k = 1;
-        do {
-            prev = s;
-            if (s < 0) s = 0;
-            const double dep = FPow(FDiv(s, refPressure), n1) * refLeakage;
-            const double tot = Checked(dep + indep);
-            const double hl = Checked(tot * tot * azpCoef);
-            s = Checked(start - (hl - hl0));
-            ++k;
-        } while (!(SettleFraction * prev > std::fabs(prev - s)) && k <= MaxSubstitutions);
-
-        // Where a large head loss makes the substitution swing (or the pressure is below
-        // zero, where it can never pass its relative test), take the root of the same balance.
-        const bool settled = SettleFraction * prev > std::fabs(prev - s);
-        if (!settled) {
-            const TAZPEquation balance{start, hl0, azpCoef, indep, refLeakage, refPressure, n1, false};
-            if (const auto root = SolveAZPRoot(balance)) s = *root;
-        }
-        Sender.SetCell(3, p, Fixed52(s));
+        // The current AZP pressure lowered by what the PRV takes off the inlet pressure,
+        // then balanced against the smaller head loss of the smaller inflow.
+        TAZPEquation balance;
+        balance.Start = Checked(azp0 - (inlet - outlet));
+        balance.CurrentLoss = hl0;
+        balance.LossCoef = Project.AZPHeadlossCoef[h];
+        balance.Indep = indep;
+        balance.Law = law;
+        const double s = BalanceAZP(balance, balance.Start);
+        Sender.SetCell(AZPCol, p, Fixed52(s));
 
         // Head loss from the PRV outlet to the AZP.
-        Sender.SetCell(5, p, Fixed52(Checked((Project.InletElev + outlet) - (Project.AZPElev + s))));
+        Sender.SetCell(AZPHeadlossCol, p, Fixed52(Checked((Project.InletElev + outlet) - (Project.AZPElev + s))));
 
-        const double ratio = FDiv(s, refPressure);
-        const double dep = ratio <= 0 ? 0.0 : FPow(ratio, n1) * refLeakage;
-        Sender.SetCell(8, p, Fixed52(dep));
+        const double dep = law.AtOrNone(s);
+        Sender.SetCell(DepFlowCol, p, Fixed52(dep));
         Dep = Checked(Dep + dep);
 
         const double tot = Checked(dep + indep);
-        Sender.SetCell(7, p, Fixed52(tot));
+        Sender.SetCell(TotalFlowCol, p, Fixed52(tot));
         Tot = Checked(Tot + tot);
 
         const double hlc = Checked(tot * tot * Project.CritHeadlossCoef[h]);
@@ -96,12 +71,12 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
         // as 0.0. The inlet and outlet pressures are the hour's inputs (in hourly mode the
         // engineer's own outlet) and keep their texts.
         if (crit < 0)
-            for (int col = 3; col < Sender.ColCount(); ++col)
+            for (int col = AZPCol; col < Sender.ColCount(); ++col)
                 Sender.SetCell(col, p, "0.0");
 
-        Sender.SetCell(4, p, Fixed52(crit));
-        Sender.SetCell(6, p, Fixed52(hlc));
-        Sender.SetCell(9, p, Fixed52(indep));
+        Sender.SetCell(CriticalCol, p, Fixed52(crit));
+        Sender.SetCell(CritHeadlossCol, p, Fixed52(hlc));
+        Sender.SetCell(IndepFlowCol, p, Fixed52(indep));
         Indep = Checked(Indep + indep);
     }
 
@@ -109,8 +84,8 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
     const std::string lowKey = TimeToStr(Project.LowFlowTime);
     double lowLeakage = -1;
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        if (HourKey(Sender.Cell(0, p)) == lowKey) {
-            lowLeakage = CellNumber(Sender.Cell(8, p));
+        if (HourKey(Sender.Cell(HourCol, p)) == lowKey) {
+            lowLeakage = CellNumber(Sender.Cell(DepFlowCol, p));
             break;
         }
     }

@@ -1,10 +1,11 @@
 // CalcTimePRV: the zone behind a PRV that switches between a high and a low outlet
 // pressure (m) by time of day: one high-pressure window with 2 intervals, two with 4.
-// In hourly mode (0 intervals) each hour's outlet is the one typed into column 2 of
+// In hourly mode (0 intervals) each hour's outlet is the one typed into the outlet column of
 // TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
 namespace halvern {
@@ -37,22 +38,21 @@ void TMainForm::CalcTimePRV() {
     const std::string lowKey = TimeToStr(Project.LowFlowTime);
     const std::string highKey = TimeToStr(Project.HighFlowTime);
     const int intervals = Project.Intervals;
-    for (int r = 2; r <= 25; ++r) {
-        const std::string& label = FlowGrid.Cell(0, r - 1);
-        TimePRVGrid.SetCell(0, r, label);
-        const std::string key = HourKey(label);
-        if (key == lowKey) TimePRVGrid.SetRowColours(r, clAqua, clNone);
-        if (key == highKey) TimePRVGrid.SetRowColours(r, clYellow, clNone);
-
-        TimePRVGrid.SetCell(1, r, FlowGrid.Cell(3, r - 1));
-        // In hourly mode column 2 is the engineer's own and stays as typed.
+    using namespace PRVGridLayout;
+    namespace In = FlowGridLayout;
+    for (int h = 0; h < HoursPerDay; ++h) {
+        const int r = HourRow(h);
+        const int in = In::HourRow(h);
+        const std::string key = CopyHourRow(TimePRVGrid, h, lowKey, highKey);
+        TimePRVGrid.SetCell(InletCol, r, FlowGrid.Cell(In::InletCol, in));
+        // In hourly mode the outlet column is the engineer's own and stays as typed.
         if (intervals > 0) {
             bool highHour = InWindow(key, TimeStart1Picker, TimeStop1Picker);
             if (intervals == 4) highHour = highHour || InWindow(key, TimeStart2Picker, TimeStop2Picker);
-            TimePRVGrid.SetCell(2, r, highHour ? highText : lowText);
+            TimePRVGrid.SetCell(OutletCol, r, highHour ? highText : lowText);
         }
-        TimePRVGrid.SetCell(3, r, FlowGrid.Cell(4, r - 1));
-        TimePRVGrid.SetCell(4, r, FlowGrid.Cell(5, r - 1));
+        TimePRVGrid.SetCell(AZPCol, r, FlowGrid.Cell(In::AZPCol, in));
+        TimePRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
     if (Project.NightAZPPressure == 0) return;

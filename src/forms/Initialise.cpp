@@ -3,6 +3,7 @@
 // the New data command. Writing an edit runs its change handler, so the night flow, the
 // loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include <algorithm>
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
@@ -14,18 +15,11 @@ namespace halvern {
 
 namespace {
 
-constexpr int FlowGridCols = 6;
-constexpr int FlowGridRows = 25; // one heading row, then the 24 hours
+namespace Flow = FlowGridLayout;
+namespace Current = CurrentGridLayout;
+namespace PRV = PRVGridLayout;
+namespace Costs = CostSummaryLayout;
 constexpr int FlowGridRowHeight = 16;
-constexpr int ResultRows = 26; // two heading rows, then the 24 hours
-constexpr int FirstResultHour = 2;
-constexpr int LastResultHour = 25;
-constexpr int CurrentCols = 9;
-constexpr int PRVCols = 10;
-constexpr int CostCols = 10;
-constexpr int CostRows = 7;
-constexpr int FirstCostRow = 3; // "Current Situation"
-constexpr int LastCostRow = 6;  // "Flow Modulated PRV"
 
 // Input edits show every digit a user can type, with the decimals of their field, so that
 // a value read back from its edit is the value that was written (1234.56 masl stays
@@ -76,8 +70,9 @@ double LitresPerSecond(double cubicMetresPerHour) {
 // A result table before any calculation: the hour labels of the input table and "0" in
 // every value cell.
 void FillHourRows(TMarkStringGrid& grid, const TMarkStringGrid& flowGrid) {
-    for (int row = FirstResultHour; row <= LastResultHour; ++row) {
-        grid.SetCell(0, row, flowGrid.Cell(0, row - 1));
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        const int row = ResultRows::HourRow(hour);
+        grid.SetCell(0, row, flowGrid.Cell(Flow::HourCol, Flow::HourRow(hour)));
         for (int col = 1; col < grid.ColCount(); ++col)
             grid.SetCell(col, row, "0");
     }
@@ -176,15 +171,15 @@ void TMainForm::Initialise(bool DoVariables) {
     }
     TimeStart1Picker.Visible = TimeStop1Picker.Visible = !hourly;
     TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = intervals == 4;
-    // The hourly outlet pressures read from a project live only in column 2: a refresh
-    // after reading keeps them; a new project starts from "0".
-    std::array<std::string, ResultRows> hourlyOutlets;
-    for (int row = 0; row < ResultRows; ++row)
-        hourlyOutlets[row] = TimePRVGrid.Cell(2, row);
+    // The hourly outlet pressures read from a project live only in the table's outlet
+    // column: a refresh after reading keeps them; a new project starts from "0".
+    std::array<std::string, PRV::RowCount> hourlyOutlets;
+    for (int row = 0; row < PRV::RowCount; ++row)
+        hourlyOutlets[row] = TimePRVGrid.Cell(PRV::OutletCol, row);
     SetupPRVGrid(TimePRVGrid);
     if (!DoVariables)
-        for (int row = FirstResultHour; row <= LastResultHour; ++row)
-            TimePRVGrid.SetCell(2, row, hourlyOutlets[row]);
+        for (int row = PRV::FirstHourRow; row <= PRV::LastHourRow; ++row)
+            TimePRVGrid.SetCell(PRV::OutletCol, row, hourlyOutlets[row]);
     if (hourly) {
         TimePRVGrid.Options |= goEditing;
     } else {
@@ -214,8 +209,8 @@ void TMainForm::Initialise(bool DoVariables) {
 void TMainForm::NewProject() {
     Initialise(true);
     TMarkStringGrid& costs = CostsForm.FixedCostGrid;
-    for (int col = 1; col <= 3; ++col)
-        for (int row = 2; row <= 6; ++row)
+    for (int col = FixedCostLayout::FirstOptionCol; col <= FixedCostLayout::LastOptionCol; ++col)
+        for (int row = FixedCostLayout::FirstItemRow; row <= FixedCostLayout::TotalRow; ++row)
             costs.SetCell(col, row, "0");
     // The implementation costs table now shows none; the payback must not go on using
     // the amounts of the project that was there before.
@@ -243,11 +238,22 @@ std::string TMainForm::HourLabel(int row) const {
     return TimeToStr(start).substr(0, 5) + " - " + end.substr(0, end.size() - 3);
 }
 
+std::string TMainForm::CopyHourRow(TMarkStringGrid& grid, int hour, const std::string& lowKey,
+                                   const std::string& highKey) {
+    const int row = ResultRows::HourRow(hour);
+    const std::string& label = FlowGrid.Cell(FlowGridLayout::HourCol, FlowGridLayout::HourRow(hour));
+    grid.SetCell(0, row, label);
+    const std::string key = HourKey(label);
+    if (key == lowKey) grid.SetRowColours(row, clAqua, clNone);
+    if (key == highKey) grid.SetRowColours(row, clYellow, clNone);
+    return key;
+}
+
 void TMainForm::MarkFlowGridRows() {
     const std::string low = TimeToStr(LowTimePicker.Time);
     const std::string high = TimeToStr(HighTimePicker.Time);
     double start = 0;
-    for (int row = 1; row < FlowGridRows; ++row) {
+    for (int row = Flow::FirstHourRow; row <= Flow::LastHourRow; ++row) {
         const std::string key = TimeToStr(start);
         if (key == low) FlowGrid.SetRowColours(row, clAqua, clNone);
         // The high-flow mark wins when both hours fall on one row.
@@ -258,77 +264,77 @@ void TMainForm::MarkFlowGridRows() {
 
 void TMainForm::SetupFlowGrid() {
     TMarkStringGrid& g = FlowGrid;
-    g.SetColCount(FlowGridCols);
-    g.SetRowCount(FlowGridRows);
-    g.FixedRows = 1;
+    g.SetColCount(Flow::ColCount);
+    g.SetRowCount(Flow::RowCount);
+    g.FixedRows = Flow::FirstHourRow;
     g.FixedCols = 1;
     g.Options = goEditing | goTabs | goColSizing | goDrawFocusSelected;
     g.DefaultRowHeight = FlowGridRowHeight;
-    for (int row = 0; row < FlowGridRows; ++row)
+    for (int row = 0; row < Flow::RowCount; ++row)
         g.SetRowHeight(row, FlowGridRowHeight);
 
-    g.SetCell(0, 0, "Hour");
-    g.SetCell(1, 0, "Zone Inflow m³/h");
-    g.SetCell(2, 0, "Zone Inflow l/s");
-    g.SetCell(3, 0, "Inlet Pressure (m)");
-    g.SetCell(4, 0, "AZP Pressure (m)");
-    g.SetCell(5, 0, "Critical Point Pressure (m)");
+    g.SetCell(Flow::HourCol, 0, "Hour");
+    g.SetCell(Flow::InflowM3hCol, 0, "Zone Inflow m³/h");
+    g.SetCell(Flow::InflowLsCol, 0, "Zone Inflow l/s");
+    g.SetCell(Flow::InletCol, 0, "Inlet Pressure (m)");
+    g.SetCell(Flow::AZPCol, 0, "AZP Pressure (m)");
+    g.SetCell(Flow::CriticalCol, 0, "Critical Point Pressure (m)");
 
     // Red: the columns typed into. Blue and locked: the inflow column worked out from the
     // other, which one following the unit the inflow is entered in.
-    const int typedInflow = Project.FlowUnitsM3h ? 1 : 2;
-    const int derivedInflow = Project.FlowUnitsM3h ? 2 : 1;
+    const int typedInflow = Project.FlowUnitsM3h ? Flow::InflowM3hCol : Flow::InflowLsCol;
+    const int derivedInflow = Project.FlowUnitsM3h ? Flow::InflowLsCol : Flow::InflowM3hCol;
     g.SetColColours(typedInflow, clNone, clRed);
     g.ClearColLock(typedInflow);
     g.SetColColours(derivedInflow, clNone, clBlue);
     g.SetColLock(derivedInflow);
-    for (int col = 3; col < FlowGridCols; ++col)
+    for (int col = Flow::InletCol; col < Flow::ColCount; ++col)
         g.SetColColours(col, clNone, clRed);
 
-    for (int row = 1; row < FlowGridRows; ++row) {
-        const int hour = row - 1;
-        g.SetCell(0, row, HourLabel(row));
-        g.SetCell(1, row, InputText(Project.ZoneInflow[hour], 2));
-        g.SetCell(2, row, InputText(LitresPerSecond(Project.ZoneInflow[hour]), 2));
-        g.SetCell(3, row, InputText(Project.InletPressure[hour], 2));
-        g.SetCell(4, row, InputText(Project.AZPPressure[hour], 2));
-        g.SetCell(5, row, InputText(Project.CriticalPressure[hour], 2));
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        const int row = Flow::HourRow(hour);
+        g.SetCell(Flow::HourCol, row, HourLabel(row));
+        g.SetCell(Flow::InflowM3hCol, row, InputText(Project.ZoneInflow[hour], 2));
+        g.SetCell(Flow::InflowLsCol, row, InputText(LitresPerSecond(Project.ZoneInflow[hour]), 2));
+        g.SetCell(Flow::InletCol, row, InputText(Project.InletPressure[hour], 2));
+        g.SetCell(Flow::AZPCol, row, InputText(Project.AZPPressure[hour], 2));
+        g.SetCell(Flow::CriticalCol, row, InputText(Project.CriticalPressure[hour], 2));
     }
     MarkFlowGridRows();
 
     TCanvas& canvas = g.Measure();
-    g.SetColWidth(0, canvas.TextWidth(" 00:00 - 00:00  "));
-    for (int col : {1, 2})
+    g.SetColWidth(Flow::HourCol, canvas.TextWidth(" 00:00 - 00:00  "));
+    for (int col : {Flow::InflowM3hCol, Flow::InflowLsCol})
         g.SetColWidth(col, canvas.TextWidth("Zone Inflow m3/h  "));
-    for (int col = 3; col < FlowGridCols; ++col)
+    for (int col = Flow::InletCol; col < Flow::ColCount; ++col)
         g.SetColWidth(col, canvas.TextWidth("Critical Point Pressure (m)  "));
 }
 
 void TMainForm::SetupCurrentGrid() {
     TMarkStringGrid& g = CurrentGrid;
-    g.SetColCount(CurrentCols);
-    g.SetRowCount(ResultRows);
-    g.FixedRows = 2;
+    g.SetColCount(Current::ColCount);
+    g.SetRowCount(Current::RowCount);
+    g.FixedRows = Current::HeadingRows;
     g.FixedCols = 1;
 
-    Heading(g, 0, 0, 0, 1, "Hour");
-    Heading(g, 1, 0, 3, 0, "Pressure (m)");
-    Heading(g, 4, 0, 5, 0, "Headloss (m)");
-    Heading(g, 6, 0, 8, 0, "Flow (m³/hr)");
+    Heading(g, Current::HourCol, 0, Current::HourCol, 1, "Hour");
+    Heading(g, Current::InletCol, 0, Current::CriticalCol, 0, "Pressure (m)");
+    Heading(g, Current::AZPHeadlossCol, 0, Current::CritHeadlossCol, 0, "Headloss (m)");
+    Heading(g, Current::TotalFlowCol, 0, Current::IndepFlowCol, 0, "Flow (m³/hr)");
     const std::array<const char*, 8> subHeadings = {
         "Inlet", "AZP", "Critical", "AZP", "Critical", "Total", "Pressure dependent", "Pressure independent"};
-    for (int col = 1; col < CurrentCols; ++col)
-        g.SetCell(col, 1, subHeadings[col - 1]);
+    for (int col = Current::InletCol; col < Current::ColCount; ++col)
+        g.SetCell(col, 1, subHeadings[col - Current::InletCol]);
     CentreHeadingRows(g);
 
     // Green: copied from the measurements; blue: worked out.
-    for (int col = 1; col <= 3; ++col)
+    for (int col = Current::InletCol; col <= Current::CriticalCol; ++col)
         g.SetColColours(col, clNone, clGreen);
-    for (int col = 4; col < CurrentCols; ++col)
+    for (int col = Current::AZPHeadlossCol; col < Current::ColCount; ++col)
         g.SetColColours(col, clNone, clBlue);
 
-    g.SetColWidth(0, g.ColWidth(1) + 5);
-    g.SetColWidth(8, g.ColWidth(7) + 5);
+    g.SetColWidth(Current::HourCol, g.ColWidth(Current::InletCol) + 5);
+    g.SetColWidth(Current::IndepFlowCol, g.ColWidth(Current::DepFlowCol) + 5);
     SetHeightOfHeadingRow1(g);
 
     FillHourRows(g, FlowGrid);
@@ -340,18 +346,18 @@ void TMainForm::SetupCurrentGrid() {
 
 void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) {
     TMarkStringGrid& g = grid;
-    g.SetColCount(PRVCols);
-    g.SetRowCount(ResultRows);
-    g.FixedRows = 2;
+    g.SetColCount(PRV::ColCount);
+    g.SetRowCount(PRV::RowCount);
+    g.FixedRows = PRV::HeadingRows;
     g.FixedCols = 1;
     // Only the time-modulated table is ever typed into, and only in hourly mode
     // (Initialise decides); the others are read-only.
     if (&grid != &TimePRVGrid) g.Options &= ~static_cast<uint32_t>(goEditing);
 
-    Heading(g, 0, 0, 0, 1, "Hours");
-    Heading(g, 1, 0, 4, 0, "Pressure (m)");
-    Heading(g, 5, 0, 6, 0, "Headloss (m)");
-    Heading(g, 7, 0, 9, 0, "Flow (m³/hr)");
+    Heading(g, PRV::HourCol, 0, PRV::HourCol, 1, "Hours");
+    Heading(g, PRV::InletCol, 0, PRV::CriticalCol, 0, "Pressure (m)");
+    Heading(g, PRV::AZPHeadlossCol, 0, PRV::CritHeadlossCol, 0, "Headloss (m)");
+    Heading(g, PRV::TotalFlowCol, 0, PRV::IndepFlowCol, 0, "Flow (m³/hr)");
     const std::array<const char*, 9> subHeadings = {"Inlet",
                                                     "PRV Outlet",
                                                     "AZP ",
@@ -361,23 +367,23 @@ void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) {
                                                     "Total",
                                                     "Pressure Dependent",
                                                     "Pressure Independent"};
-    for (int col = 1; col < PRVCols; ++col)
-        g.SetCell(col, 1, subHeadings[col - 1]);
+    for (int col = PRV::InletCol; col < PRV::ColCount; ++col)
+        g.SetCell(col, 1, subHeadings[col - PRV::InletCol]);
     CentreHeadingRows(g);
 
-    // The flow-modulated outlet is worked out, not given: blue from column 2 on, and no
-    // cell of that table may be typed into.
+    // The flow-modulated outlet is worked out, not given: blue from the outlet column on,
+    // and no cell of that table may be typed into.
     const bool flowModulated = &grid == &FlowPRVGrid;
-    const int lastGivenCol = flowModulated ? 1 : 2;
-    for (int col = 1; col < PRVCols; ++col)
+    const int lastGivenCol = flowModulated ? PRV::InletCol : PRV::OutletCol;
+    for (int col = PRV::InletCol; col < PRV::ColCount; ++col)
         g.SetColColours(col, clNone, col <= lastGivenCol ? clGreen : clBlue);
     if (flowModulated)
-        for (int col = 0; col < PRVCols; ++col)
-            for (int row = 0; row < ResultRows; ++row)
+        for (int col = 0; col < PRV::ColCount; ++col)
+            for (int row = 0; row < PRV::RowCount; ++row)
                 g.SetCellLock(col, row);
 
-    g.SetColWidth(0, g.ColWidth(1) + 5);
-    g.SetColWidth(9, g.ColWidth(8) + 5);
+    g.SetColWidth(PRV::HourCol, g.ColWidth(PRV::InletCol) + 5);
+    g.SetColWidth(PRV::IndepFlowCol, g.ColWidth(PRV::DepFlowCol) + 5);
     SetHeightOfHeadingRow1(g);
 
     FillHourRows(g, FlowGrid);
@@ -385,50 +391,51 @@ void TMainForm::SetupPRVGrid(TMarkStringGrid& grid) {
 
 void TMainForm::SetupCostSummaryGrid() {
     TMarkStringGrid& g = CostSummaryGrid;
-    g.SetColCount(CostCols);
-    g.SetRowCount(CostRows);
-    g.FixedRows = 3;
+    g.SetColCount(Costs::ColCount);
+    g.SetRowCount(Costs::RowCount);
+    g.FixedRows = Costs::HeadingRows;
     g.FixedCols = 1;
     g.Options &= ~static_cast<uint32_t>(goEditing);
 
-    Heading(g, 0, 0, 0, 2, "");
-    Heading(g, 1, 0, 1, 2, "Zone Inflow (m³/a)");
-    Heading(g, 2, 0, 7, 0, "Savings");
-    Heading(g, 2, 1, 4, 1, "(m³/a)");
-    Heading(g, 5, 1, 7, 1, "(R/a)");
+    Heading(g, Costs::NameCol, 0, Costs::NameCol, 2, "");
+    Heading(g, Costs::InflowCol, 0, Costs::InflowCol, 2, "Zone Inflow (m³/a)");
+    Heading(g, Costs::LossSavingCol, 0, Costs::MoneySavingCol, 0, "Savings");
+    Heading(g, Costs::LossSavingCol, 1, Costs::VolumeSavingCol, 1, "(m³/a)");
+    Heading(g, Costs::PurchaseSavingCol, 1, Costs::MoneySavingCol, 1, "(R/a)");
     const std::array<const char*, 6> savings = {
         "Reduced distribution losses", "Reduced consumption", "Total",
         "Reduced purchases",           "Reduced income",      "Total"};
-    for (int col = 2; col <= 7; ++col)
-        g.SetCell(col, 2, savings[col - 2]);
-    Heading(g, 8, 0, 8, 2, "Implementation Costs (R)");
-    Heading(g, 9, 0, 9, 2, "Payback (months)");
+    for (int col = Costs::LossSavingCol; col <= Costs::MoneySavingCol; ++col)
+        g.SetCell(col, 2, savings[col - Costs::LossSavingCol]);
+    Heading(g, Costs::ImplementationCol, 0, Costs::ImplementationCol, 2, "Implementation Costs (R)");
+    Heading(g, Costs::PaybackCol, 0, Costs::PaybackCol, 2, "Payback (months)");
     CentreHeadingRows(g);
 
-    g.SetCell(0, 3, "Current Situation");
-    g.SetCell(0, 4, "Fixed Outlet PRV");
-    g.SetCell(0, 5, "Time Modulated PRV");
-    g.SetCell(0, 6, "Flow Modulated PRV");
-    g.SetColWidth(0, static_cast<int>(g.Measure().TextWidth("Time Modulated PRV") * 1.1));
+    g.SetCell(Costs::NameCol, Costs::CurrentRow, "Current Situation");
+    g.SetCell(Costs::NameCol, Costs::FixedRow, "Fixed Outlet PRV");
+    g.SetCell(Costs::NameCol, Costs::TimeRow, "Time Modulated PRV");
+    g.SetCell(Costs::NameCol, Costs::FlowRow, "Flow Modulated PRV");
+    g.SetColWidth(Costs::NameCol, static_cast<int>(g.Measure().TextWidth("Time Modulated PRV") * 1.1));
     // Money wraps at its thousands separators; the implementation costs column is made wide
     // enough for a total of a hundred million on one line, and its heading for whole words.
     TCanvas& measure = g.Measure();
-    g.SetColWidth(8, std::max({g.ColWidth(8), measure.TextWidth("R100,000,000.00") + 10,
-                               measure.TextWidth("Implementation") + 10}));
+    g.SetColWidth(Costs::ImplementationCol,
+                  std::max({g.ColWidth(Costs::ImplementationCol), measure.TextWidth("R100,000,000.00") + 10,
+                            measure.TextWidth("Implementation") + 10}));
 
     // Volumes and money right-aligned in blue; the payback keeps the plain cell style.
-    for (int col = 1; col <= 8; ++col) {
+    for (int col = Costs::InflowCol; col <= Costs::ImplementationCol; ++col) {
         g.SetColColours(col, clNone, clBlue);
-        for (int row = FirstCostRow; row <= LastCostRow; ++row)
+        for (int row = Costs::CurrentRow; row <= Costs::FlowRow; ++row)
             g.SetTextPos(col, row, 'R', 'C');
     }
 
     // The current situation has only an inflow; the scenarios start from nothing saved.
-    g.SetCell(1, FirstCostRow, "0");
-    for (int col = 2; col < CostCols; ++col)
-        g.SetCell(col, FirstCostRow, "");
-    for (int row = FirstCostRow + 1; row <= LastCostRow; ++row)
-        for (int col = 1; col < CostCols; ++col)
+    g.SetCell(Costs::InflowCol, Costs::CurrentRow, "0");
+    for (int col = Costs::LossSavingCol; col < Costs::ColCount; ++col)
+        g.SetCell(col, Costs::CurrentRow, "");
+    for (int row = Costs::FirstScenarioRow; row <= Costs::FlowRow; ++row)
+        for (int col = Costs::InflowCol; col < Costs::ColCount; ++col)
             g.SetCell(col, row, "0");
 }
 

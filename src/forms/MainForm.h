@@ -169,6 +169,10 @@ public:
     void MarkFlowGridRows();
     // The hour label of FlowGrid row r (1..24).
     std::string HourLabel(int row) const;
+    // Copies hour `hour`'s label from FlowGrid into a result table and marks the row aqua
+    // when it is the low-flow hour, yellow when it is the high-flow hour (yellow wins);
+    // the keys are the two times as "hh:mm:ss". Returns the row's time key.
+    std::string CopyHourRow(TMarkStringGrid& grid, int hour, const std::string& lowKey, const std::string& highKey);
     void ResetAllGridColours();
 
     // ---- night flow ---------------------------------------------------------------------

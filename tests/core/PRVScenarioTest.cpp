@@ -516,7 +516,7 @@ TEST(AZPSolverTest, FindsTheRootOfEveryBracketedBalance) {
         {10, 5, 0.05, -12, 10, 20, 1.5, true},         // outflow at low pressure: no loss
     };
     for (const auto& eq : balances) {
-        SCOPED_TRACE(testing::Message() << "start " << eq.Start << ", N1 " << eq.N1);
+        SCOPED_TRACE(testing::Message() << "start " << eq.Start << ", N1 " << eq.Law.N1);
         const auto root = SolveAZPRoot(eq);
         ASSERT_TRUE(root.has_value());
         EXPECT_LT(std::fabs(eq.Residual(*root)), 1e-8);

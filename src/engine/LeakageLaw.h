@@ -1,0 +1,35 @@
+// The leakage law: an hour's leakage is the low-flow hour's leakage scaled by the ratio of
+// the hour's AZP pressure to the low-flow hour's, to the power N1. Every calculation that
+// needs leakage at a pressure asks this one law.
+#pragma once
+#include "model/CheckedMath.h"
+#include <cmath>
+
+namespace halvern {
+
+struct TLeakageLaw {
+    double RefLeakage = 0;  // leakage of the low-flow hour, m³/h
+    double RefPressure = 0; // AZP pressure of the low-flow hour, m
+    double N1 = 1;          // leakage exponent
+
+    // Through the checked operations: a pressure ratio with no real power (negative, with
+    // a fractional N1) or no reference pressure stops the calculation with its error.
+    double At(double azp) const { return FPow(FDiv(azp, RefPressure), N1) * RefLeakage; }
+
+    // No pressure, no leakage: the valve scenarios take none at a ratio of 0 or below.
+    double AtOrNone(double azp) const {
+        const double ratio = FDiv(azp, RefPressure);
+        return ratio <= 0 ? 0.0 : FPow(ratio, N1) * RefLeakage;
+    }
+
+    // The same rule without checks, for the root search, which probes pressures far from
+    // any the day has and must be able to compare an overflow.
+    double Probe(double azp) const {
+        if (azp <= 0 || RefPressure == 0) return 0;
+        const double ratio = azp / RefPressure;
+        if (ratio <= 0) return 0;
+        return std::pow(ratio, N1) * RefLeakage;
+    }
+};
+
+} // namespace halvern
