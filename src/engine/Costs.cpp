@@ -1,8 +1,9 @@
 // The cost-benefit summary: the daily volumes of the current situation and of the three
 // PRV scenarios, read back from their labels and tables, become annual volumes (m³/a),
-// savings in money (R/a) and a payback period in months per scenario. Writes columns 1
-// to 7 and 9 of rows 3 to 6 of CostSummaryGrid; column 8 belongs to the costs dialog.
+// savings in money (R/a) and a payback period in months per scenario. Writes every value
+// column of CostSummaryGrid but the implementation costs, which belong to the costs dialog.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 
@@ -14,9 +15,7 @@ namespace {
 
 constexpr double DaysPerYear = 365.25;
 constexpr double MonthsPerYear = 12;
-constexpr int CurrentRow = 3;
-constexpr int FirstScenarioRow = 4;
-constexpr int FirstHourRow = 2;
+using namespace CostSummaryLayout;
 const char* const NeverText = "Never";
 
 // Volumes and money are shown as whole numbers with thousands separators.
@@ -40,11 +39,11 @@ struct TScenarioSource {
     const std::array<double, CostEntries>& Annual;
 };
 
-// The mean AZP pressure of a scenario's 24 hours (column 3 of its table).
+// The mean AZP pressure of a scenario's 24 hours.
 double MeanScenarioAZP(const TScenarioSource& source) {
     double sum = 0;
-    for (int row = FirstHourRow; row < FirstHourRow + HoursPerDay; ++row) {
-        const std::string& text = source.Grid.Cell(3, row);
+    for (int row = PRVGridLayout::FirstHourRow; row <= PRVGridLayout::LastHourRow; ++row) {
+        const std::string& text = source.Grid.Cell(PRVGridLayout::AZPCol, row);
         if (source.SkipEmptyAZP && text.empty()) continue;
         sum += StrToFloat(text);
     }
@@ -60,7 +59,7 @@ void TMainForm::GetTheCosts() {
     // The multiplication factor scales what the zone buys, not what its consumers use.
     const double factor = Project.CostFactor;
     const auto yearly = [factor](double daily) { return daily * DaysPerYear * factor / 100; };
-    grid.SetCell(1, CurrentRow, Whole(yearly(curDep + curIndep)));
+    grid.SetCell(InflowCol, CurrentRow, Whole(yearly(curDep + curIndep)));
 
     // The part of the daily consumption that follows pressure (m³/d): residential use is
     // what is left of the pressure-independent flow after the non-residential use.
@@ -80,10 +79,10 @@ void TMainForm::GetTheCosts() {
     int row = FirstScenarioRow;
     for (const TScenarioSource& source : scenarios) {
         const double inflow = yearly(LabelVolume(source.TotLabel));
-        grid.SetCell(1, row, Whole(inflow));
+        grid.SetCell(InflowCol, row, Whole(inflow));
 
         const double lossSaving = yearly(LabelVolume(CurrentDepLabel) - LabelVolume(source.DepLabel));
-        grid.SetCell(2, row, Whole(lossSaving));
+        grid.SetCell(LossSavingCol, row, Whole(lossSaving));
 
         const double newAvgAZP = MeanScenarioAZP(source);
         // Consumers at a lower pressure draw less; the saving is a whole year's, unscaled.
@@ -91,15 +90,15 @@ void TMainForm::GetTheCosts() {
             avgAZP == 0
                 ? 0.0
                 : (dailyCons - FPow(FDiv(newAvgAZP, avgAZP), consumptionN1) * dailyCons) * DaysPerYear;
-        grid.SetCell(3, row, Whole(consSaving));
-        grid.SetCell(4, row, Whole(lossSaving + consSaving));
+        grid.SetCell(ConsumpSavingCol, row, Whole(consSaving));
+        grid.SetCell(VolumeSavingCol, row, Whole(lossSaving + consSaving));
 
         const double purchases = (lossSaving + consSaving) * Project.InflowCost;
-        grid.SetCell(5, row, Whole(purchases));
+        grid.SetCell(PurchaseSavingCol, row, Whole(purchases));
         const double income = consSaving * Project.ConsumpCosts;
-        grid.SetCell(6, row, Whole(-income)); // less water sold is income lost
+        grid.SetCell(IncomeLossCol, row, Whole(-income)); // less water sold is income lost
         const double net = purchases - income;
-        grid.SetCell(7, row, Whole(net));
+        grid.SetCell(MoneySavingCol, row, Whole(net));
 
         std::string payback = NeverText;
         if (net > 0) {
@@ -108,7 +107,7 @@ void TMainForm::GetTheCosts() {
             // Running costs that eat the whole saving never pay the capital back.
             if (net > annual) payback = FormatFixed(Checked(capital / net * MonthsPerYear), 15, 1);
         }
-        grid.SetCell(9, row, payback);
+        grid.SetCell(PaybackCol, row, payback);
         ++row;
     }
 }

@@ -4,6 +4,7 @@
 // the project; writes the six component labels, TotalNonPressureFlow (m³/hr) and the night
 // consumption column of the N1 table.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 
@@ -12,10 +13,6 @@ namespace halvern {
 namespace {
 
 constexpr double LitresPerM3 = 1000;
-// The N1 table rows "Start", "Stage 1", "Stage 2", "Stage 3".
-constexpr int FirstStageRow = 2;
-constexpr int LastStageRow = 5;
-constexpr int NightConsumptionCol = 7;
 
 } // namespace
 
@@ -49,8 +46,8 @@ void TMainForm::CalcNightLoss() {
     // The step test subtracts the same night consumption from every stage's inflow.
     TMarkStringGrid& n1Grid = N1CalculationForm.N1Grid;
     const std::string totalText = FormatFixed(total, 5, 1);
-    for (int row = FirstStageRow; row <= LastStageRow; ++row)
-        n1Grid.SetCell(NightConsumptionCol, row, totalText);
+    for (int row = N1GridLayout::FirstStageRow; row <= N1GridLayout::LastStageRow; ++row)
+        n1Grid.SetCell(N1GridLayout::NightConsumptionCol, row, totalText);
 }
 
 } // namespace halvern

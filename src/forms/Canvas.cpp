@@ -1,15 +1,12 @@
 // The measuring canvas: fixed-width characters, so widths of texts are exact in tests.
 #include "forms/Canvas.h"
+#include "model/Numbers.h"
 
 namespace halvern {
 
 int TFixedWidthCanvas::TextWidth(const std::string& text) {
     // Count characters, not bytes: "m³" is two characters wide, not three.
-    int characters = 0;
-    for (unsigned char byte : text) {
-        if ((byte & 0xC0u) != 0x80u) ++characters;
-    }
-    return characters * CharWidth;
+    return static_cast<int>(Utf8Length(text)) * CharWidth;
 }
 
 } // namespace halvern

@@ -1,6 +1,7 @@
 // The four result charts: their series as designed, and their drawing from the texts of
 // the result tables, hour by hour, closed with the first hour again at "24".
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
 namespace halvern {
@@ -50,23 +51,24 @@ void DesignPRVChart(TChart& chart, const char* title, TColor presDepColour, TCol
     using enum TSeriesAxis;
     using enum TLineStyle;
     using enum TPointerStyle;
+    using namespace PRVGridLayout;
     Design(chart, title,
-           {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, 1},
-            {"PRV Outlet pressure", Left, clAqua, DashDotDot, Diamond, true, 2},
-            {"AZP Pressure", Left, clBlue, Dash, Circle, true, 3},
-            {"Critical Pressure", Left, clRed, Dot, Triangle, true, 4},
-            {"AZP Head loss", Left, clOlive, Dot, Circle, false, 5},
-            {"Critical Point Head loss", Left, clYellow, DashDot, Triangle, false, 6},
-            {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, 7},
-            {"Pressure Dependent Flow", Right, presDepColour, DashDot, Cross, false, 8},
-            {"Pressure Independent Flow", Right, presIndepColour, DashDotDot, DiagCross, false, 9}});
+           {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, InletCol},
+            {"PRV Outlet pressure", Left, clAqua, DashDotDot, Diamond, true, OutletCol},
+            {"AZP Pressure", Left, clBlue, Dash, Circle, true, AZPCol},
+            {"Critical Pressure", Left, clRed, Dot, Triangle, true, CriticalCol},
+            {"AZP Head loss", Left, clOlive, Dot, Circle, false, AZPHeadlossCol},
+            {"Critical Point Head loss", Left, clYellow, DashDot, Triangle, false, CritHeadlossCol},
+            {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, TotalFlowCol},
+            {"Pressure Dependent Flow", Right, presDepColour, DashDot, Cross, false, DepFlowCol},
+            {"Pressure Independent Flow", Right, presIndepColour, DashDotDot, DiagCross, false, IndepFlowCol}});
     chart.SkipEmptyCells = true;
 }
 
 // The texts a drawing of chart reads from grid: the hour labels and each series' column.
 std::vector<std::string> SourceTextsOf(const TChart& chart, const TMarkStringGrid& grid) {
     std::vector<std::string> texts;
-    for (int row = 2; row < grid.RowCount(); ++row) {
+    for (int row = ResultRows::FirstHourRow; row < grid.RowCount(); ++row) {
         texts.push_back(grid.Cell(0, row));
         for (const TChartSeries& s : chart.Series)
             texts.push_back(grid.Cell(s.Column, row));
@@ -85,7 +87,7 @@ void AddPoint(const TChart& chart, TChartSeries& s, const TMarkStringGrid& grid,
 void Draw(TChart& chart, const TMarkStringGrid& grid) {
     for (TChartSeries& s : chart.Series)
         s.Clear();
-    for (int row = 2; row < grid.RowCount(); ++row) {
+    for (int row = ResultRows::FirstHourRow; row < grid.RowCount(); ++row) {
         const std::string& hour = grid.Cell(0, row);
         // A table that stops short of 24 hours is drawn as far as it goes, left open.
         if (hour.empty()) return;
@@ -95,7 +97,7 @@ void Draw(TChart& chart, const TMarkStringGrid& grid) {
     }
     // The day closes where it began: the first hour again, at "24".
     for (TChartSeries& s : chart.Series)
-        AddPoint(chart, s, grid, 2, "24");
+        AddPoint(chart, s, grid, ResultRows::FirstHourRow, "24");
 }
 
 } // namespace
@@ -104,13 +106,14 @@ void TMainForm::SetupCharts() {
     using enum TSeriesAxis;
     using enum TLineStyle;
     using enum TPointerStyle;
+    namespace Current = CurrentGridLayout;
     Design(CurrentChart, "Current Situation",
-           {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, 1},
-            {"AZP Pressure", Left, clBlue, Dash, Circle, true, 2},
-            {"Critical Pressure", Left, clRed, Dot, Triangle, true, 3},
-            {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, 6},
-            {"Pressure Dependent Flow", Right, clOrange, DashDot, Cross, false, 7},
-            {"Pressure Independent Flow", Right, clFuchsia, DashDotDot, DiagCross, false, 8}});
+           {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, Current::InletCol},
+            {"AZP Pressure", Left, clBlue, Dash, Circle, true, Current::AZPCol},
+            {"Critical Pressure", Left, clRed, Dot, Triangle, true, Current::CriticalCol},
+            {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, Current::TotalFlowCol},
+            {"Pressure Dependent Flow", Right, clOrange, DashDot, Cross, false, Current::DepFlowCol},
+            {"Pressure Independent Flow", Right, clFuchsia, DashDotDot, DiagCross, false, Current::IndepFlowCol}});
     // Every cell of the current situation is a number; an empty one is an error there.
     CurrentChart.SkipEmptyCells = false;
     DesignPRVChart(FixedPRVChart, "Fixed PRV Outlet", clRose, clBlack);

@@ -2,6 +2,7 @@
 // totals. The table is the working copy; the project takes the amounts when the dialog
 // closes, and the cost-benefit summary then shows each option's implementation cost.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
@@ -15,14 +16,9 @@ namespace halvern {
 
 namespace {
 
-constexpr int FirstItemRow = 2;
-constexpr int LastItemRow = 5;
-constexpr int TotalRow = 6;
-constexpr int OptionCols = 3;           // fixed-outlet, time-modulated, flow-modulated PRV
-constexpr int DialogEntries = 5;        // the dialog's rows 2 to 6 are entries 0 to 4
+using namespace FixedCostLayout;
+constexpr int DialogEntries = 5;        // the dialog's item rows and total row are entries 0 to 4
 constexpr double RowOneHeightInM = 4.1; // room for the three-line option headings
-constexpr int FirstSummaryScenarioRow = 4;
-constexpr int SummaryCostCol = 8;
 
 const std::array<const char*, 5> ItemNames = {"Design Costs", "Construction Costs",
                                               "Equipment Costs (controller, logger etc.)", "Other Costs",
@@ -49,33 +45,33 @@ TCostsForm::TCostsForm(TMainForm& main) : TAuxForm("Implementation Costs"), Main
 }
 
 void TCostsForm::SetupCostGrids() {
-    FixedCostGrid.SetColCount(4);
-    FixedCostGrid.SetRowCount(7);
-    FixedCostGrid.FixedRows = 2;
+    FixedCostGrid.SetColCount(ColCount);
+    FixedCostGrid.SetRowCount(RowCount);
+    FixedCostGrid.FixedRows = HeadingRows;
     FixedCostGrid.FixedCols = 1;
     FixedCostGrid.Options |= goEditing;
     FixedCostGrid.DefaultRowHeight = 24;
     const int widths[] = {210, 124, 113, 117};
-    for (int col = 0; col < 4; ++col)
+    for (int col = 0; col < ColCount; ++col)
         FixedCostGrid.SetColWidth(col, widths[col]);
     FixedCostGrid.Hint = "Enter all fixed costs here";
 
-    FixedCostGrid.SetCell(0, 0, "Fixed Costs");
-    FixedCostGrid.SetColour(0, 0, clAqua);
-    FixedCostGrid.SetTextPos(0, 0, 'C', 'C');
-    FixedCostGrid.SetCell(1, 0, "Costs (R)");
-    FixedCostGrid.SetJoin(1, 0, 3, 0);
-    FixedCostGrid.SetTextPos(1, 0, 'C', 'C');
-    FixedCostGrid.SetCell(0, 1, "Description");
-    FixedCostGrid.SetTextPos(0, 1, 'C', 'C');
-    for (int col = 1; col <= OptionCols; ++col) {
-        FixedCostGrid.SetCell(col, 1, OptionNames[static_cast<size_t>(col - 1)]);
+    FixedCostGrid.SetCell(DescriptionCol, 0, "Fixed Costs");
+    FixedCostGrid.SetColour(DescriptionCol, 0, clAqua);
+    FixedCostGrid.SetTextPos(DescriptionCol, 0, 'C', 'C');
+    FixedCostGrid.SetCell(FirstOptionCol, 0, "Costs (R)");
+    FixedCostGrid.SetJoin(FirstOptionCol, 0, LastOptionCol, 0);
+    FixedCostGrid.SetTextPos(FirstOptionCol, 0, 'C', 'C');
+    FixedCostGrid.SetCell(DescriptionCol, 1, "Description");
+    FixedCostGrid.SetTextPos(DescriptionCol, 1, 'C', 'C');
+    for (int col = FirstOptionCol; col <= LastOptionCol; ++col) {
+        FixedCostGrid.SetCell(col, 1, OptionNames[static_cast<size_t>(col - FirstOptionCol)]);
         FixedCostGrid.SetTextPos(col, 1, 'C', 'C');
     }
     // The item names are there from the start, so that a project read before the dialog
     // was ever opened keeps descriptions when the dialog closes.
     for (int row = FirstItemRow; row <= TotalRow; ++row)
-        FixedCostGrid.SetCell(0, row, ItemNames[static_cast<size_t>(row - FirstItemRow)]);
+        FixedCostGrid.SetCell(DescriptionCol, row, ItemNames[static_cast<size_t>(row - FirstItemRow)]);
 
     AnnualCostGrid.SetColCount(4);
     AnnualCostGrid.SetRowCount(12);
@@ -96,13 +92,13 @@ void TCostsForm::FormActivate() {
     SetupCostGrids();
     FixedCostGrid.SetRowHeight(1,
                                static_cast<int>(FixedCostGrid.Measure().TextHeight("M") * RowOneHeightInM));
-    for (int col = 1; col <= OptionCols; ++col)
+    for (int col = FirstOptionCol; col <= LastOptionCol; ++col)
         for (int row = FirstItemRow; row <= TotalRow; ++row)
             if (FixedCostGrid.Cell(col, row).empty()) FixedCostGrid.SetCell(col, row, "0");
 }
 
 void TCostsForm::UpdateGrid() {
-    for (int col = 1; col <= OptionCols; ++col) {
+    for (int col = FirstOptionCol; col <= LastOptionCol; ++col) {
         bool complete = true;
         for (int row = FirstItemRow; row <= LastItemRow; ++row)
             if (FixedCostGrid.Cell(col, row).empty()) complete = false;
@@ -155,14 +151,15 @@ void TCostsForm::FormClose() {
     for (int k = 0; k < DialogEntries; ++k) {
         const int row = FirstItemRow + k;
         const auto k_ = static_cast<size_t>(k);
-        project.FixedCostItem[k_] = FixedCostGrid.Cell(0, row);
-        project.FixedCostFixedPRV[k_] = StoredAmount(FixedCostGrid.Cell(1, row));
-        project.FixedCostTimePRV[k_] = StoredAmount(FixedCostGrid.Cell(2, row));
-        project.FixedCostFlowPRV[k_] = StoredAmount(FixedCostGrid.Cell(3, row));
-        project.AnnualCostItem[k_] = AnnualCostGrid.Cell(0, row);
-        project.AnnualCostFixedPRV[k_] = StoredAmount(AnnualCostGrid.Cell(1, row));
-        project.AnnualCostTimePRV[k_] = StoredAmount(AnnualCostGrid.Cell(2, row));
-        project.AnnualCostFlowPRV[k_] = StoredAmount(AnnualCostGrid.Cell(3, row));
+        project.FixedCostItem[k_] = FixedCostGrid.Cell(DescriptionCol, row);
+        project.FixedCostFixedPRV[k_] = StoredAmount(FixedCostGrid.Cell(FirstOptionCol, row));
+        project.FixedCostTimePRV[k_] = StoredAmount(FixedCostGrid.Cell(FirstOptionCol + 1, row));
+        project.FixedCostFlowPRV[k_] = StoredAmount(FixedCostGrid.Cell(FirstOptionCol + 2, row));
+        // The annual costs table has the same shape as the capital costs table.
+        project.AnnualCostItem[k_] = AnnualCostGrid.Cell(DescriptionCol, row);
+        project.AnnualCostFixedPRV[k_] = StoredAmount(AnnualCostGrid.Cell(FirstOptionCol, row));
+        project.AnnualCostTimePRV[k_] = StoredAmount(AnnualCostGrid.Cell(FirstOptionCol + 1, row));
+        project.AnnualCostFlowPRV[k_] = StoredAmount(AnnualCostGrid.Cell(FirstOptionCol + 2, row));
     }
 
     MainForm.GetTheCosts();
@@ -170,10 +167,10 @@ void TCostsForm::FormClose() {
     // The summary shows what the dialog holds: the first five entries of each option.
     const std::array<const std::array<double, CostEntries>*, 3> capital = {
         &project.FixedCostFixedPRV, &project.FixedCostTimePRV, &project.FixedCostFlowPRV};
-    for (int option = 0; option < OptionCols; ++option) {
+    for (int option = 0; option < OptionCount; ++option) {
         const auto& amounts = *capital[static_cast<size_t>(option)];
         const double shown = std::accumulate(amounts.begin(), amounts.begin() + DialogEntries, 0.0);
-        MainForm.CostSummaryGrid.SetCell(SummaryCostCol, FirstSummaryScenarioRow + option,
+        MainForm.CostSummaryGrid.SetCell(CostSummaryLayout::ImplementationCol, CostSummaryLayout::FirstScenarioRow + option,
                                          FormatMoney(shown));
     }
 }

@@ -1,6 +1,7 @@
 // Typing into the main window: the key filter of the numeric edits, the hourly input
 // table with its two inflow units, and the Enter key in the tables.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
@@ -11,10 +12,10 @@
 namespace halvern {
 namespace {
 
-constexpr int kFirstHourRow = 1;
-constexpr int kLastHourRow = HoursPerDay;
-constexpr int kColM3h = 1;
-constexpr int kColLs = 2;
+constexpr int kFirstHourRow = FlowGridLayout::FirstHourRow;
+constexpr int kLastHourRow = FlowGridLayout::LastHourRow;
+constexpr int kColM3h = FlowGridLayout::InflowM3hCol;
+constexpr int kColLs = FlowGridLayout::InflowLsCol;
 constexpr double kLsToM3h = 3600.0 / 1000.0;
 
 // A table text read with the locale's conversion; nothing when it is not a number.
@@ -119,7 +120,7 @@ void TMainForm::FlowPRVGridKeyPress(char& key) {
         key = 0;
         return;
     }
-    GridEnterKey(FlowPRVGrid, key, 2);
+    GridEnterKey(FlowPRVGrid, key, PRVGridLayout::FirstHourRow);
 }
 
 } // namespace halvern

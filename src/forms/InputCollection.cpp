@@ -1,6 +1,7 @@
 // The input collection: every input of the main window read into the project in one
 // pass, in a fixed order, stopping at the first text that is not a number.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
 #include <cfloat>
@@ -30,13 +31,9 @@ bool ReadWhole(const TEdit& edit, int32_t& field) {
 // The two time-modulation pressures are held in single precision; a value a single
 // cannot hold is as unusable as a text that is not a number.
 bool ReadSingle(const TEdit& edit, float& field) {
-    const std::optional<double> value = ParseNumber(edit.Text());
-    if (!value || std::fabs(*value) > FLT_MAX) {
-        field = 0.0f;
-        return false;
-    }
-    field = static_cast<float>(*value);
-    return true;
+    const std::optional<float> value = ParseSingle(edit.Text());
+    field = value.value_or(0.0f);
+    return value.has_value();
 }
 
 bool ReadCell(const TMarkStringGrid& grid, int col, int row, double& field) {
@@ -87,15 +84,16 @@ void TMainForm::GetTheData(bool& ErrorsFound) {
     p.FlowUnitsM3h = m3hrRadio.Checked();
 
     // The hourly table: the inflow always from the m³/h column, whichever unit is typed.
-    for (int row = 1; row <= HoursPerDay; ++row) {
-        const int hour = row - 1;
-        const std::string& label = FlowGrid.Cell(0, row);
+    using namespace FlowGridLayout;
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        const int row = HourRow(hour);
+        const std::string& label = FlowGrid.Cell(HourCol, row);
         const auto failCell = [&](const char* prefix) { fail(prefix + label + " is invalid."); };
-        if (!ReadCell(FlowGrid, 1, row, p.ZoneInflow[hour])) return failCell("Zone Inflow at interval ");
-        if (!ReadCell(FlowGrid, 3, row, p.InletPressure[hour]))
+        if (!ReadCell(FlowGrid, InflowM3hCol, row, p.ZoneInflow[hour])) return failCell("Zone Inflow at interval ");
+        if (!ReadCell(FlowGrid, InletCol, row, p.InletPressure[hour]))
             return failCell("Inlet pressure at interval ");
-        if (!ReadCell(FlowGrid, 4, row, p.AZPPressure[hour])) return failCell("AZP pressure at interval ");
-        if (!ReadCell(FlowGrid, 5, row, p.CriticalPressure[hour]))
+        if (!ReadCell(FlowGrid, AZPCol, row, p.AZPPressure[hour])) return failCell("AZP pressure at interval ");
+        if (!ReadCell(FlowGrid, CriticalCol, row, p.CriticalPressure[hour]))
             return failCell("Critical pressure at interval ");
     }
 

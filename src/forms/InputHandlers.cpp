@@ -4,8 +4,6 @@
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
-#include <cfloat>
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -33,13 +31,6 @@ std::string SnappedTimeText(const std::string& timeText, const std::string& inte
     else
         quarter = "45";
     return hour + quarter + ":00";
-}
-
-// A pressure held in single precision; values a single cannot hold do not parse.
-std::optional<float> ParseSingle(const std::string& text) {
-    const std::optional<double> value = ParseNumber(text);
-    if (!value || std::fabs(*value) > FLT_MAX) return std::nullopt;
-    return static_cast<float>(*value);
 }
 
 } // namespace
@@ -104,21 +95,11 @@ void TMainForm::FixedPRVOutletEditChange() {
     CalcFixedPRV();
 }
 
-void TMainForm::HighPressureEditChange() {
-    const std::optional<float> value = ParseSingle(HighPressureEdit.Text());
-    Project.HighPressure = value.value_or(0.0f);
+void TMainForm::TimePressureEditChange(TEdit& edit, float& field, const char* invalidMessage) {
+    const std::optional<float> value = ParseSingle(edit.Text());
+    field = value.value_or(0.0f);
     if (!value) {
-        Dialogs.Error("Invalid entry for High Pressure.");
-        return;
-    }
-    CalcTimePRV();
-}
-
-void TMainForm::LowPressureEditChange() {
-    const std::optional<float> value = ParseSingle(LowPressureEdit.Text());
-    Project.LowPressure = value.value_or(0.0f);
-    if (!value) {
-        Dialogs.Error("Invalid entry for Low Pressure.");
+        Dialogs.Error(invalidMessage);
         return;
     }
     CalcTimePRV();
@@ -167,23 +148,8 @@ void TMainForm::HPFlowModChange() {
 // The key filter keeps most bad texts out of the cost edits; what still does not read
 // (an emptied edit) counts as 0 without a message.
 
-void TMainForm::InflowCostEditChange() {
-    Project.InflowCost = ParseNumber(InflowCostEdit.Text()).value_or(0.0);
-    GetTheCosts();
-}
-
-void TMainForm::ConsumpCostsEditChange() {
-    Project.ConsumpCosts = ParseNumber(ConsumpCostsEdit.Text()).value_or(0.0);
-    GetTheCosts();
-}
-
-void TMainForm::ResConsumpChangeEditChange() {
-    Project.ResConsumpChange = ParseNumber(ResConsumpChangeEdit.Text()).value_or(0.0);
-    GetTheCosts();
-}
-
-void TMainForm::NonresConsumpChangeEditChange() {
-    Project.NonresConsumpChange = ParseNumber(NonresConsumpChangeEdit.Text()).value_or(0.0);
+void TMainForm::CostEditChange(const TEdit& edit, double& field) {
+    field = ParseNumber(edit.Text()).value_or(0.0);
     GetTheCosts();
 }
 

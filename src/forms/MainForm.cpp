@@ -1,4 +1,5 @@
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Version.h"
 
@@ -201,12 +202,11 @@ void TMainForm::ConnectHandlers() {
     NonDomMeterEdit.OnChange = [this] { NightUseEditChange(NonDomMeterEdit, Project.NonDomMeter); };
     NonDomUnmeterEdit.OnChange = [this] { NightUseEditChange(NonDomUnmeterEdit, Project.NonDomUnmeter); };
     NumNonResidentialEdit.OnChange = [this] { NumNonResidentialEditChange(); };
-    MainsLossEdit.OnChange = [this] { MainsLossEditChange(); };
-    Edit1.OnChange = [this] { Edit1Change(); };
-    ConnectLossEdit.OnChange = [this] { ConnectLossEditChange(); };
-    ConnectPresEdit.OnChange = [this] { ConnectPresEditChange(); };
-    PropertyLossEdit.OnChange = [this] { PropertyLossEditChange(); };
-    PropPressEdit.OnChange = [this] { PropPressEditChange(); };
+    for (auto row : {&TMainForm::MainsLossRow, &TMainForm::ConnectionLossRow, &TMainForm::PropertyLossRow}) {
+        const TLossRateRow r = (this->*row)();
+        r.DependentEdit.OnChange = [this, row] { DependentLossEditChange((this->*row)()); };
+        r.IndependentEdit.OnChange = [this, row] { IndependentLossEditChange((this->*row)()); };
+    }
 
     // The N1 check runs on a change of any of these.
     for (TEdit* e : {&NumOfConnectEdit, &NumOfServicedEdit, &PopulationEdit, &InletElevEdit, &AZPElevEdit,
@@ -220,16 +220,22 @@ void TMainForm::ConnectHandlers() {
     for (TTimePicker* picker : AllPickers()) picker->OnChange = [this, picker] { LowTimePickerChange(*picker); };
 
     FixedPRVOutletEdit.OnChange = [this] { FixedPRVOutletEditChange(); };
-    HighPressureEdit.OnChange = [this] { HighPressureEditChange(); };
-    LowPressureEdit.OnChange = [this] { LowPressureEditChange(); };
+    HighPressureEdit.OnChange = [this] {
+        TimePressureEditChange(HighPressureEdit, Project.HighPressure, "Invalid entry for High Pressure.");
+    };
+    LowPressureEdit.OnChange = [this] {
+        TimePressureEditChange(LowPressureEdit, Project.LowPressure, "Invalid entry for Low Pressure.");
+    };
     Interval2Radio.OnClick = [this] { Interval2RadioClick(); };
     Interval4Radio.OnClick = [this] { Interval4RadioClick(); };
     LPFlowMod.OnChange = [this] { LPFlowModChange(); };
     HPFlowMod.OnChange = [this] { HPFlowModChange(); };
-    InflowCostEdit.OnChange = [this] { InflowCostEditChange(); };
-    ConsumpCostsEdit.OnChange = [this] { ConsumpCostsEditChange(); };
-    ResConsumpChangeEdit.OnChange = [this] { ResConsumpChangeEditChange(); };
-    NonresConsumpChangeEdit.OnChange = [this] { NonresConsumpChangeEditChange(); };
+    const std::pair<TEdit*, double*> costEdits[] = {{&InflowCostEdit, &Project.InflowCost},
+                                                    {&ConsumpCostsEdit, &Project.ConsumpCosts},
+                                                    {&ResConsumpChangeEdit, &Project.ResConsumpChange},
+                                                    {&NonresConsumpChangeEdit, &Project.NonresConsumpChange}};
+    for (const auto& [edit, field] : costEdits)
+        edit->OnChange = [this, edit, field] { CostEditChange(*edit, *field); };
     CostFactorEdit.OnChange = [this] { CostFactorEditChange(); };
     edtConsumptionN1.OnChange = [this] { edtConsumptionN1Change(); };
 
@@ -239,10 +245,9 @@ void TMainForm::ConnectHandlers() {
     // Tables.
     FlowGrid.OnSetEditText = [this](int c, int r, const std::string& v) { FlowGridSetEditText(c, r, v); };
     TimePRVGrid.OnSetEditText = [this](int c, int r, const std::string& v) { TimePRVGridSetEditText(c, r, v); };
-    FlowGrid.OnKeyPress = [this](char& key) { GridEnterKey(FlowGrid, key, 1); };
-    CurrentGrid.OnKeyPress = [this](char& key) { GridEnterKey(CurrentGrid, key, 2); };
-    FixedPRVGrid.OnKeyPress = [this](char& key) { GridEnterKey(FixedPRVGrid, key, 2); };
-    TimePRVGrid.OnKeyPress = [this](char& key) { GridEnterKey(TimePRVGrid, key, 2); };
+    FlowGrid.OnKeyPress = [this](char& key) { GridEnterKey(FlowGrid, key, FlowGridLayout::FirstHourRow); };
+    for (TMarkStringGrid* grid : {&CurrentGrid, &FixedPRVGrid, &TimePRVGrid})
+        grid->OnKeyPress = [this, grid](char& key) { GridEnterKey(*grid, key, ResultRows::FirstHourRow); };
     FlowPRVGrid.OnKeyPress = [this](char& key) { FlowPRVGridKeyPress(key); };
     m3hrRadio.OnClick = [this] { m3hrRadioClick(); };
     lsRadio.OnClick = [this] { lsRadioClick(); };

@@ -179,12 +179,21 @@ public:
     void CalcNightLoss();
     void NightUseEditChange(TEdit& edit, double& field); // DomesticNight, PopActive, NonDomMeter, NonDomUnmeter
     void NumNonResidentialEditChange();
-    void MainsLossEditChange();
-    void Edit1Change();
-    void ConnectLossEditChange();
-    void ConnectPresEditChange();
-    void PropertyLossEditChange();
-    void PropPressEditChange();
+    // One row of leakage rates on the Default Parameters page (l/km/hr for the mains,
+    // l/connection/hr, l/property/hr): the pressure-dependent rate, which the night flow
+    // uses, the pressure-independent rate beside it, and the label with their total.
+    struct TLossRateRow {
+        TEdit& DependentEdit;       // MainsLossEdit, ConnectLossEdit, PropertyLossEdit
+        double& Dependent;          // its record field
+        TEdit& IndependentEdit;     // Edit1, ConnectPresEdit, PropPressEdit
+        double* Independent;        // its record field; the mains rate is not stored
+        TLabel& Total;
+    };
+    TLossRateRow MainsLossRow();
+    TLossRateRow ConnectionLossRow();
+    TLossRateRow PropertyLossRow();
+    void DependentLossEditChange(const TLossRateRow& row);
+    void IndependentLossEditChange(const TLossRateRow& row);
 
     // ---- input collection and the driver -------------------------------------------------
     void GetTheData(bool& ErrorsFound);
@@ -197,17 +206,15 @@ public:
     void ReportNumEditChange();
     void LowTimePickerChange(TTimePicker& picker); // shared by the six pickers
     void FixedPRVOutletEditChange();
-    void HighPressureEditChange();
-    void LowPressureEditChange();
+    // The high and low outlet pressures of the time-modulated valve (m, single precision).
+    void TimePressureEditChange(TEdit& edit, float& field, const char* invalidMessage);
     void Interval2RadioClick();
     void Interval4RadioClick();
     void TimePRVGridSetEditText(int col, int row, const std::string& value);
     void LPFlowModChange();
     void HPFlowModChange();
-    void InflowCostEditChange();
-    void ConsumpCostsEditChange();
-    void ResConsumpChangeEditChange();
-    void NonresConsumpChangeEditChange();
+    // InflowCostEdit, ConsumpCostsEdit, ResConsumpChangeEdit, NonresConsumpChangeEdit.
+    void CostEditChange(const TEdit& edit, double& field);
     void CostFactorEditChange();
     void edtConsumptionN1Change();
 

@@ -1,6 +1,7 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
 #include "forms/Dialogs.h"
+#include "model/Numbers.h"
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -16,14 +17,10 @@ constexpr int kDefaultSize = -1;
 const std::string kEmptyText;
 const JoinString kNotJoined = "    ";
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
-}
-
 // Number of bytes of the UTF-8 character starting at pos.
 std::size_t CharacterLength(const std::string& text, std::size_t pos) {
     std::size_t end = pos + 1;
-    while (end < text.size() && IsContinuationByte(text[end]))
+    while (end < text.size() && IsUtf8Continuation(text[end]))
         ++end;
     return end - pos;
 }
@@ -31,7 +28,7 @@ std::size_t CharacterLength(const std::string& text, std::size_t pos) {
 // Number of bytes of the last UTF-8 character of a non-empty text.
 std::size_t LastCharacterLength(const std::string& text) {
     std::size_t start = text.size() - 1;
-    while (start > 0 && IsContinuationByte(text[start]))
+    while (start > 0 && IsUtf8Continuation(text[start]))
         --start;
     return text.size() - start;
 }
@@ -301,39 +298,28 @@ constexpr std::size_t kJoinAbove = 3;
 // Headings are merged along one row or one column only; a rectangle of cells (more than
 // one row and more than one column) is left alone, as is a single cell.
 void TMarkStringGrid::SetJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow) {
-    const auto mark = [this](int col, int row, std::size_t index, bool on) {
+    MarkJoin(FirstCol, FirstRow, SecondCol, SecondRow, true);
+}
+
+void TMarkStringGrid::ClearJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow) {
+    MarkJoin(FirstCol, FirstRow, SecondCol, SecondRow, false);
+}
+
+void TMarkStringGrid::MarkJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow, bool on) {
+    const auto mark = [this, on](int col, int row, std::size_t index) {
         OptionRec rec = Lookup(col, row);
         SetFlag(rec.TheJoin, index, on);
         Store(rec);
     };
     if (FirstRow == SecondRow) {
         for (int col = std::min(FirstCol, SecondCol); col < std::max(FirstCol, SecondCol); ++col) {
-            mark(col, FirstRow, kJoinRight, true);
-            mark(col + 1, FirstRow, kJoinLeft, true);
+            mark(col, FirstRow, kJoinRight);
+            mark(col + 1, FirstRow, kJoinLeft);
         }
     } else if (FirstCol == SecondCol) {
         for (int row = std::min(FirstRow, SecondRow); row < std::max(FirstRow, SecondRow); ++row) {
-            mark(FirstCol, row, kJoinBelow, true);
-            mark(FirstCol, row + 1, kJoinAbove, true);
-        }
-    }
-}
-
-void TMarkStringGrid::ClearJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow) {
-    const auto unmark = [this](int col, int row, std::size_t index) {
-        OptionRec rec = Lookup(col, row);
-        SetFlag(rec.TheJoin, index, false);
-        Store(rec);
-    };
-    if (FirstRow == SecondRow) {
-        for (int col = std::min(FirstCol, SecondCol); col < std::max(FirstCol, SecondCol); ++col) {
-            unmark(col, FirstRow, kJoinRight);
-            unmark(col + 1, FirstRow, kJoinLeft);
-        }
-    } else if (FirstCol == SecondCol) {
-        for (int row = std::min(FirstRow, SecondRow); row < std::max(FirstRow, SecondRow); ++row) {
-            unmark(FirstCol, row, kJoinBelow);
-            unmark(FirstCol, row + 1, kJoinAbove);
+            mark(FirstCol, row, kJoinBelow);
+            mark(FirstCol, row + 1, kJoinAbove);
         }
     }
 }

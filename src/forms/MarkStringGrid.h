@@ -164,6 +164,7 @@ private:
     OptionRec* Find(int ACol, int ARow);
     OptionRec Lookup(int ACol, int ARow);
     void Store(const OptionRec& rec);
+    void MarkJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow, bool on);
     void Repaint();
 
     int colCount_ = 5;

@@ -4,6 +4,7 @@
 // logarithms of the leakage and pressure ratios. The estimate is only shown; the
 // project's N1 is what the user types on the main window.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
 
@@ -14,14 +15,8 @@ namespace halvern {
 
 namespace {
 
-constexpr int FirstStageRow = 2; // "Start"
-constexpr int LastStageRow = 5;  // "Stage 3"
-constexpr int AZPCol = 4;
-constexpr int InflowCol = 6;
-constexpr int NightUseCol = 7;
-constexpr int LossCol = 8;
-constexpr int FirstN1Col = 9; // N1 from a stage and the stage one before it; +1, +2 further back
-constexpr int AverageCol = 12;
+using namespace N1GridLayout;
+// FirstN1Col holds the N1 from a stage and the stage one before it; +1, +2 further back.
 
 std::optional<double> CellValue(const TMarkStringGrid& grid, int col, int row) {
     return ParseNumber(grid.Cell(col, row));
@@ -52,16 +47,16 @@ void TN1CalculationForm::GetNewN1() {
     // Distribution losses of every stage: what flows in beyond the night consumption.
     for (int row = FirstStageRow; row <= LastStageRow; ++row) {
         const double inflow = CellValue(N1Grid, InflowCol, row).value_or(0.0);
-        const double nightUse = CellValue(N1Grid, NightUseCol, row).value_or(0.0);
-        N1Grid.SetCell(LossCol, row, FormatFixed(inflow - nightUse, 5, 2));
+        const double nightUse = CellValue(N1Grid, NightConsumptionCol, row).value_or(0.0);
+        N1Grid.SetCell(LossesCol, row, FormatFixed(inflow - nightUse, 5, 2));
     }
 
     // Every pair of stages, nearest first. A pair that cannot be evaluated ends the
     // estimate: the later pairs would only repeat the fault.
     for (int lag = 1; lag <= LastStageRow - FirstStageRow; ++lag) {
         for (int row = FirstStageRow; row + lag <= LastStageRow; ++row) {
-            const auto lossBefore = CellValue(N1Grid, LossCol, row);
-            const auto lossAfter = CellValue(N1Grid, LossCol, row + lag);
+            const auto lossBefore = CellValue(N1Grid, LossesCol, row);
+            const auto lossAfter = CellValue(N1Grid, LossesCol, row + lag);
             const auto pressureBefore = CellValue(N1Grid, AZPCol, row);
             const auto pressureAfter = CellValue(N1Grid, AZPCol, row + lag);
             if (!lossBefore || !lossAfter || !pressureBefore || !pressureAfter) return;
@@ -78,22 +73,22 @@ void TN1CalculationForm::GetNewN1() {
     }
 
     // Averages over one, three and six values as the stages add up.
-    N1Grid.SetCell(AverageCol, 3, N1Grid.Cell(FirstN1Col, 3));
-    N1Label.Caption = N1Grid.Cell(AverageCol, 3);
+    N1Grid.SetCell(AverageN1Col, Stage1Row, N1Grid.Cell(FirstN1Col, Stage1Row));
+    N1Label.Caption = N1Grid.Cell(AverageN1Col, Stage1Row);
 
-    const auto a = CellValue(N1Grid, 9, 3);
-    const auto b = CellValue(N1Grid, 9, 4);
-    const auto c = CellValue(N1Grid, 10, 4);
+    const auto a = CellValue(N1Grid, FirstN1Col, Stage1Row);
+    const auto b = CellValue(N1Grid, FirstN1Col, Stage2Row);
+    const auto c = CellValue(N1Grid, FirstN1Col + 1, Stage2Row);
     if (!a || !b || !c) return;
-    N1Grid.SetCell(AverageCol, 4, FormatFixed((*a + *b + *c) / 3, 5, 2));
-    N1Label.Caption = N1Grid.Cell(AverageCol, 4);
+    N1Grid.SetCell(AverageN1Col, Stage2Row, FormatFixed((*a + *b + *c) / 3, 5, 2));
+    N1Label.Caption = N1Grid.Cell(AverageN1Col, Stage2Row);
 
-    const auto d = CellValue(N1Grid, 9, 5);
-    const auto e = CellValue(N1Grid, 10, 5);
-    const auto f = CellValue(N1Grid, 11, 5);
+    const auto d = CellValue(N1Grid, FirstN1Col, Stage3Row);
+    const auto e = CellValue(N1Grid, FirstN1Col + 1, Stage3Row);
+    const auto f = CellValue(N1Grid, FirstN1Col + 2, Stage3Row);
     if (!d || !e || !f) return;
-    N1Grid.SetCell(AverageCol, 5, FormatFixed((*a + *b + *c + *d + *e + *f) / 6, 5, 2));
-    N1Label.Caption = N1Grid.Cell(AverageCol, 5);
+    N1Grid.SetCell(AverageN1Col, Stage3Row, FormatFixed((*a + *b + *c + *d + *e + *f) / 6, 5, 2));
+    N1Label.Caption = N1Grid.Cell(AverageN1Col, Stage3Row);
 }
 
 void TN1CalculationForm::N1GridSetEditText(int col, int row, const std::string& value) {

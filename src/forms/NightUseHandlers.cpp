@@ -31,44 +31,33 @@ void TMainForm::NumNonResidentialEditChange() {
     CalcNightLoss();
 }
 
-void TMainForm::MainsLossEditChange() {
-    if (HasText(MainsLossEdit)) Project.MainsLoss = StrToFloat(MainsLossEdit.Text());
-    if (HasText(Edit1))
-        TotMainsLossLabel.Caption = RowTotalText(StrToFloat(Edit1.Text()) + Project.MainsLoss);
+TMainForm::TLossRateRow TMainForm::MainsLossRow() {
+    return {MainsLossEdit, Project.MainsLoss, Edit1, nullptr, TotMainsLossLabel};
+}
+TMainForm::TLossRateRow TMainForm::ConnectionLossRow() {
+    return {ConnectLossEdit, Project.ConnectLoss, ConnectPresEdit, &Project.ConnectPres, TotConnectLossLabel};
+}
+TMainForm::TLossRateRow TMainForm::PropertyLossRow() {
+    return {PropertyLossEdit, Project.PropertyLoss, PropPressEdit, &Project.PropPress, TotPropLossLabel};
+}
+
+void TMainForm::DependentLossEditChange(const TLossRateRow& row) {
+    if (HasText(row.DependentEdit)) row.Dependent = StrToFloat(row.DependentEdit.Text());
+    if (HasText(row.IndependentEdit))
+        row.Total.Caption = RowTotalText(StrToFloat(row.IndependentEdit.Text()) + row.Dependent);
     CalcNightLoss();
 }
 
-// The pressure-independent mains rate only feeds the row total; it is not stored.
-void TMainForm::Edit1Change() {
-    if (HasText(Edit1))
-        TotMainsLossLabel.Caption = RowTotalText(StrToFloat(Edit1.Text()) + Project.MainsLoss);
-}
-
-void TMainForm::ConnectLossEditChange() {
-    if (HasText(ConnectLossEdit)) Project.ConnectLoss = StrToFloat(ConnectLossEdit.Text());
-    if (HasText(ConnectPresEdit))
-        TotConnectLossLabel.Caption = RowTotalText(StrToFloat(ConnectPresEdit.Text()) + Project.ConnectLoss);
-    CalcNightLoss();
-}
-
-void TMainForm::ConnectPresEditChange() {
-    if (HasText(ConnectLossEdit)) Project.ConnectLoss = StrToFloat(ConnectLossEdit.Text());
-    if (HasText(ConnectPresEdit)) Project.ConnectPres = StrToFloat(ConnectPresEdit.Text());
-    TotConnectLossLabel.Caption = RowTotalText(Project.ConnectLoss + Project.ConnectPres);
-    CalcNightLoss();
-}
-
-void TMainForm::PropertyLossEditChange() {
-    if (HasText(PropertyLossEdit)) Project.PropertyLoss = StrToFloat(PropertyLossEdit.Text());
-    if (HasText(PropPressEdit))
-        TotPropLossLabel.Caption = RowTotalText(StrToFloat(PropPressEdit.Text()) + Project.PropertyLoss);
-    CalcNightLoss();
-}
-
-void TMainForm::PropPressEditChange() {
-    if (HasText(PropertyLossEdit)) Project.PropertyLoss = StrToFloat(PropertyLossEdit.Text());
-    if (HasText(PropPressEdit)) Project.PropPress = StrToFloat(PropPressEdit.Text());
-    TotPropLossLabel.Caption = RowTotalText(Project.PropertyLoss + Project.PropPress);
+void TMainForm::IndependentLossEditChange(const TLossRateRow& row) {
+    // The pressure-independent mains rate only feeds the row total; it is not stored.
+    if (row.Independent == nullptr) {
+        if (HasText(row.IndependentEdit))
+            row.Total.Caption = RowTotalText(StrToFloat(row.IndependentEdit.Text()) + row.Dependent);
+        return;
+    }
+    if (HasText(row.DependentEdit)) row.Dependent = StrToFloat(row.DependentEdit.Text());
+    if (HasText(row.IndependentEdit)) *row.Independent = StrToFloat(row.IndependentEdit.Text());
+    row.Total.Caption = RowTotalText(row.Dependent + *row.Independent);
     CalcNightLoss();
 }
 

@@ -3,6 +3,7 @@
 #include "forms/ProjectDocument.h"
 
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
 #include "model/Numbers.h"
@@ -35,9 +36,9 @@ TProjectFileData CollectProjectData(TMainForm& form) {
     const TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
     for (int r = 0; r < N1FileRows; ++r)
         for (int c = 0; c < N1FileCols; ++c)
-            data.N1Cells[r][c] = n1.Cell(c + 1, r + 2);
+            data.N1Cells[r][c] = n1.Cell(N1GridLayout::FirstMeasuredCol + c, N1GridLayout::FirstStageRow + r);
     for (int r = 0; r < TimeOutletRows; ++r)
-        data.TimeOutlets[r] = form.TimePRVGrid.Cell(2, r + 2);
+        data.TimeOutlets[r] = form.TimePRVGrid.Cell(PRVGridLayout::OutletCol, PRVGridLayout::HourRow(r));
     return data;
 }
 
@@ -97,7 +98,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
     for (int r = 0; r < N1FileRows; ++r)
         for (int c = 0; c < N1FileCols; ++c)
-            n1.SetCell(c + 1, r + 2, data.N1Cells[r][c]);
+            n1.SetCell(N1GridLayout::FirstMeasuredCol + c, N1GridLayout::FirstStageRow + r, data.N1Cells[r][c]);
 
     // Lines 160 to 167: the fixed outlet and the time modulation.
     p.FixedPRVOutlet = in.FixedPRVOutlet;
@@ -111,7 +112,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
 
     // Lines 168 to 190: the hourly outlet pressures of 00:00 to 22:00.
     for (int r = 0; r < TimeOutletRows; ++r)
-        form.TimePRVGrid.SetCell(2, r + 2, data.TimeOutlets[r]);
+        form.TimePRVGrid.SetCell(PRVGridLayout::OutletCol, PRVGridLayout::HourRow(r), data.TimeOutlets[r]);
 
     // Lines 191 and 192, each followed by its edit, whose change handler recalculates.
     p.LPFlowMod = in.LPFlowMod;
@@ -125,16 +126,18 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     p.CostFactor = in.CostFactor;
 
     // Lines 196 to 275: the cost lists; capital amounts also into the costs table (its
-    // rows 2 to 6 hold entries 0 to 4; the later entries have no row).
+    // item rows and total row hold entries 0 to 4; the later entries have no row).
     TMarkStringGrid& costs = form.CostsForm.FixedCostGrid;
+    const int firstRow = FixedCostLayout::FirstItemRow;
+    const int firstCol = FixedCostLayout::FirstOptionCol;
     for (int i = 0; i < CostEntries; ++i) {
         p.FixedCostItem[i] = in.FixedCostItem[i];
         p.FixedCostFixedPRV[i] = in.FixedCostFixedPRV[i];
-        costs.SetCell(1, i + 2, FormatGeneral(p.FixedCostFixedPRV[i]));
+        costs.SetCell(firstCol, firstRow + i, FormatGeneral(p.FixedCostFixedPRV[i]));
         p.FixedCostTimePRV[i] = in.FixedCostTimePRV[i];
-        costs.SetCell(2, i + 2, FormatGeneral(p.FixedCostTimePRV[i]));
+        costs.SetCell(firstCol + 1, firstRow + i, FormatGeneral(p.FixedCostTimePRV[i]));
         p.FixedCostFlowPRV[i] = in.FixedCostFlowPRV[i];
-        costs.SetCell(3, i + 2, FormatGeneral(p.FixedCostFlowPRV[i]));
+        costs.SetCell(firstCol + 2, firstRow + i, FormatGeneral(p.FixedCostFlowPRV[i]));
         p.AnnualCostItem[i] = in.AnnualCostItem[i];
         p.AnnualCostFixedPRV[i] = in.AnnualCostFixedPRV[i];
         p.AnnualCostTimePRV[i] = in.AnnualCostTimePRV[i];

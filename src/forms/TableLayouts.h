@@ -107,8 +107,11 @@ inline constexpr int LastDerivedCol = AverageN1Col;
 inline constexpr int ColCount = 13;
 inline constexpr int HeadingRows = 2;
 inline constexpr int StartRow = 2;
+inline constexpr int Stage1Row = 3;
+inline constexpr int Stage2Row = 4;
+inline constexpr int Stage3Row = 5;
 inline constexpr int FirstStageRow = StartRow; // the start state and stages 1 to 3
-inline constexpr int LastStageRow = 5;
+inline constexpr int LastStageRow = Stage3Row;
 inline constexpr int RowCount = 6;
 } // namespace N1GridLayout
 

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -146,14 +147,8 @@ std::string GroupThousands(const std::string& text, const std::string& separator
     return text.substr(0, start) + result;
 }
 
-// Characters of a UTF-8 text (continuation bytes not counted), for padding.
-std::size_t DisplayLength(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 std::string PadLeft(const std::string& text, std::size_t width) {
-    const std::size_t length = DisplayLength(text);
+    const std::size_t length = Utf8Length(text);
     return length >= width ? text : std::string(width - length, ' ') + text;
 }
 
@@ -421,6 +416,17 @@ std::string Trim(std::string_view text) {
     while (last > first && IsBlank(text[last - 1]))
         --last;
     return std::string(text.substr(first, last - first));
+}
+
+std::optional<float> ParseSingle(std::string_view text) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::size_t Utf8Length(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return !IsUtf8Continuation(c); }));
 }
 
 } // namespace halvern

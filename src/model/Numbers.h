@@ -33,6 +33,16 @@ bool TryParseNumber(std::string_view text, double& value);
 
 // The whole-number form of the same syntax, within the signed 32-bit range.
 std::optional<int32_t> ParseWhole(std::string_view text);
+// A number held in single precision (the time-modulation pressures): as ParseNumber, and a
+// value a single cannot hold does not parse.
+std::optional<float> ParseSingle(std::string_view text);
+
+// True for the bytes that continue a UTF-8 character rather than start one.
+constexpr bool IsUtf8Continuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
+// Characters of a UTF-8 text, as a table or a terminal gives each one column.
+std::size_t Utf8Length(std::string_view text);
 
 // The locale-aware conversion of change handlers and charts: surrounding blanks are
 // allowed; anything else that is not a number raises EConvertError with

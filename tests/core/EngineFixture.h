@@ -2,6 +2,7 @@
 // engineer would type it, for the tests of the current situation and the PRV scenarios.
 #pragma once
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -10,10 +11,10 @@ namespace halvern::test {
 
 // FlowGrid row of hour h (0 = 00:00), and the result tables' row of that hour.
 constexpr int FlowRow(int h) {
-    return h + 1;
+    return FlowGridLayout::HourRow(h);
 }
 constexpr int ResultRow(int h) {
-    return h + 2;
+    return ResultRows::HourRow(h);
 }
 
 inline double TextValue(const std::string& text) {
@@ -65,10 +66,10 @@ protected:
     // One hour of measurements: inflow (m³/h), inlet, AZP and critical pressures (m).
     void Hour(int h, const std::string& inflow, const std::string& inlet, const std::string& azp,
               const std::string& crit) {
-        form.FlowGrid.SetCell(1, FlowRow(h), inflow);
-        form.FlowGrid.SetCell(3, FlowRow(h), inlet);
-        form.FlowGrid.SetCell(4, FlowRow(h), azp);
-        form.FlowGrid.SetCell(5, FlowRow(h), crit);
+        form.FlowGrid.SetCell(FlowGridLayout::InflowM3hCol, FlowRow(h), inflow);
+        form.FlowGrid.SetCell(FlowGridLayout::InletCol, FlowRow(h), inlet);
+        form.FlowGrid.SetCell(FlowGridLayout::AZPCol, FlowRow(h), azp);
+        form.FlowGrid.SetCell(FlowGridLayout::CriticalCol, FlowRow(h), crit);
     }
     void Day(const std::string& inflow, const std::string& inlet, const std::string& azp,
              const std::string& crit) {

@@ -4,6 +4,7 @@
 // calculations they are about.
 #pragma once
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <array>
 #include <gtest/gtest.h>
@@ -13,10 +14,10 @@ namespace halvern::test {
 
 // FlowGrid row of hour h (0 = 00:00), and the result tables' row of that hour.
 constexpr int InputRow(int h) {
-    return h + 1;
+    return FlowGridLayout::HourRow(h);
 }
 constexpr int TableRow(int h) {
-    return h + 2;
+    return ResultRows::HourRow(h);
 }
 
 inline double Number(const std::string& text) {
@@ -77,16 +78,16 @@ protected:
         shape(form.FlowPRVGrid, 10, 26);
         shape(form.CostSummaryGrid, 10, 7);
         for (int h = 0; h < HoursPerDay; ++h)
-            form.FlowGrid.SetCell(0, InputRow(h),
+            form.FlowGrid.SetCell(FlowGridLayout::HourCol, InputRow(h),
                                   TimeToShortStr(h / 24.0) + " - " + TimeToShortStr(((h + 1) % 24) / 24.0));
     }
 
     // The hour's measurements as typed: two decimals, as the table shows them.
     void SetHour(int h, const THourData& d) {
-        form.FlowGrid.SetCell(1, InputRow(h), FormatFixed(d.Inflow, 5, 2));
-        form.FlowGrid.SetCell(3, InputRow(h), FormatFixed(d.Inlet, 5, 2));
-        form.FlowGrid.SetCell(4, InputRow(h), FormatFixed(d.AZP, 5, 2));
-        form.FlowGrid.SetCell(5, InputRow(h), FormatFixed(d.Crit, 5, 2));
+        form.FlowGrid.SetCell(FlowGridLayout::InflowM3hCol, InputRow(h), FormatFixed(d.Inflow, 5, 2));
+        form.FlowGrid.SetCell(FlowGridLayout::InletCol, InputRow(h), FormatFixed(d.Inlet, 5, 2));
+        form.FlowGrid.SetCell(FlowGridLayout::AZPCol, InputRow(h), FormatFixed(d.AZP, 5, 2));
+        form.FlowGrid.SetCell(FlowGridLayout::CriticalCol, InputRow(h), FormatFixed(d.Crit, 5, 2));
         project.ZoneInflow[static_cast<size_t>(h)] = d.Inflow;
         project.InletPressure[static_cast<size_t>(h)] = d.Inlet;
         project.AZPPressure[static_cast<size_t>(h)] = d.AZP;

@@ -16,8 +16,7 @@ using TRow = std::vector<std::string>;
 
 // Characters as a terminal shows them: UTF-8 continuation bytes take no column.
 std::size_t DisplayWidth(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return Utf8Length(text);
 }
 
 // A table, two blanks between columns: the first column left-aligned, the others right-aligned
