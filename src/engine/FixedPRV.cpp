@@ -25,17 +25,9 @@ void TMainForm::CalcFixedPRV() {
         FixedPRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
-    // Without a low-flow AZP pressure from the current situation there is no leakage
-    // reference; the results keep what they showed.
-    if (Project.NightAZPPressure == 0) return;
-
-    double dayNight = 0, dep = 0, indep = 0, tot = 0;
-    bool lowWarning = false;
-    DoPRVCalcs(FixedPRVGrid, dayNight, dep, indep, tot, lowWarning);
-
-    PublishScenario({FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel}, dayNight,
-                    dep, indep, tot, lowWarning, Project.MinPressure,
-                    " could not be achieved for all critical points.");
+    RunPRVScenario(*this, FixedPRVGrid,
+                   {FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel},
+                   " could not be achieved for all critical points.");
 }
 
 } // namespace halvern

@@ -1,7 +1,7 @@
 // The labels beside a fixed-outlet or time-modulated result table: the day/night factor,
 // the day's volumes (m³) and the low-pressure warning, filled from DoPRVCalcs' totals.
 #pragma once
-#include "forms/Controls.h"
+#include "forms/MainForm.h"
 #include "model/Numbers.h"
 #include <string>
 
@@ -23,6 +23,18 @@ inline void PublishScenario(const TScenarioLabels& labels, double dayNight, doub
     labels.Indep.Caption = FormatFixed(indep, 11, 2);
     labels.Tot.Caption = FormatFixed(tot, 11, 2);
     labels.Warn.Caption = lowWarning ? "Pressure of " + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
+}
+
+// The hours of a valve table whose inputs are in place, worked out by DoPRVCalcs and
+// published. Without a low-flow AZP pressure from the current situation there is no
+// leakage reference; the results then keep what they showed.
+inline void RunPRVScenario(TMainForm& form, TMarkStringGrid& grid, const TScenarioLabels& labels,
+                           const char* warningEnd) {
+    if (form.Project.NightAZPPressure == 0) return;
+    double dayNight = 0, dep = 0, indep = 0, tot = 0;
+    bool lowWarning = false;
+    form.DoPRVCalcs(grid, dayNight, dep, indep, tot, lowWarning);
+    PublishScenario(labels, dayNight, dep, indep, tot, lowWarning, form.Project.MinPressure, warningEnd);
 }
 
 } // namespace halvern

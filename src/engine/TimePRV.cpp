@@ -55,15 +55,8 @@ void TMainForm::CalcTimePRV() {
         TimePRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
-    if (Project.NightAZPPressure == 0) return;
-
-    double dayNight = 0, dep = 0, indep = 0, tot = 0;
-    bool lowWarning = false;
-    DoPRVCalcs(TimePRVGrid, dayNight, dep, indep, tot, lowWarning);
-
-    PublishScenario({TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel}, dayNight, dep,
-                    indep, tot, lowWarning, Project.MinPressure,
-                    " could not be achieved over full 24 hour period at the critical point.");
+    RunPRVScenario(*this, TimePRVGrid, {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel},
+                   " could not be achieved over full 24 hour period at the critical point.");
 }
 
 } // namespace halvern

@@ -78,6 +78,13 @@ void FillHourRows(TMarkStringGrid& grid, const TMarkStringGrid& flowGrid) {
     }
 }
 
+// A valve scenario not yet worked out: no volumes, and "Status" where its warning goes.
+void ClearScenarioLabels(std::initializer_list<TLabel*> results, TLabel& warning) {
+    for (TLabel* label : results)
+        label->Caption.clear();
+    warning.Caption = "Status";
+}
+
 void SetHeightOfHeadingRow1(TMarkStringGrid& grid) {
     // Two-line headings wrap at blanks into a row twice as high.
     grid.SetRowHeight(1, 2 * grid.RowHeight(0));
@@ -147,9 +154,7 @@ void TMainForm::Initialise(bool DoVariables) {
     // 7. The three PRV scenarios.
     Write(*this, FixedPRVOutletEdit, InputText(Project.FixedPRVOutlet, 2));
     SetupPRVGrid(FixedPRVGrid);
-    for (TLabel* label : {&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel})
-        label->Caption.clear();
-    FixedWarnLabel.Caption = "Status";
+    ClearScenarioLabels({&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel}, FixedWarnLabel);
 
     Write(*this, HighPressureEdit, InputText(Project.HighPressure, 2));
     Write(*this, LowPressureEdit, InputText(Project.LowPressure, 2));
@@ -185,16 +190,12 @@ void TMainForm::Initialise(bool DoVariables) {
     } else {
         TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     }
-    for (TLabel* label : {&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel})
-        label->Caption.clear();
-    TimeWarnLabel.Caption = "Status";
+    ClearScenarioLabels({&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel}, TimeWarnLabel);
 
     Write(*this, LPFlowMod, FormatGeneral(Project.LPFlowMod));
     Write(*this, HPFlowMod, FormatGeneral(Project.HPFlowMod));
     SetupPRVGrid(FlowPRVGrid);
-    for (TLabel* label : {&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel})
-        label->Caption.clear();
-    FlowWarnLabel.Caption = "Status";
+    ClearScenarioLabels({&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel}, FlowWarnLabel);
 
     // 8. Costs.
     Write(*this, InflowCostEdit, InputText(Project.InflowCost, 2));

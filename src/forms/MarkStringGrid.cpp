@@ -174,9 +174,7 @@ TColor TMarkStringGrid::GetColour(int ACol, int ARow) {
 }
 
 void TMarkStringGrid::SetColour(int ACol, int ARow, TColor TheColour) {
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.TheColour = TheColour;
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.TheColour = TheColour; });
 }
 
 void TMarkStringGrid::ResetCellColor(int ACol, int ARow) {
@@ -188,9 +186,7 @@ TColor TMarkStringGrid::GetFontColour(int ACol, int ARow) {
 }
 
 void TMarkStringGrid::SetFontColour(int ACol, int ARow, TColor TheColour) {
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.FontColour = TheColour;
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.FontColour = TheColour; });
 }
 
 void TMarkStringGrid::ResetFontColor(int ACol, int ARow) {
@@ -198,15 +194,11 @@ void TMarkStringGrid::ResetFontColor(int ACol, int ARow) {
 }
 
 void TMarkStringGrid::SetCellLock(int ACol, int ARow) {
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.Locked = true;
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.Locked = true; });
 }
 
 void TMarkStringGrid::ClearCellLock(int ACol, int ARow) {
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.Locked = false;
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.Locked = false; });
 }
 
 bool TMarkStringGrid::GetCellLock(int ACol, int ARow) {
@@ -219,9 +211,7 @@ void TMarkStringGrid::SetTextPos(int ACol, int ARow, char HorPos, char VertPos) 
     const bool horOk = hor == 'L' || hor == 'C' || hor == 'R';
     const bool vertOk = vert == 'T' || vert == 'C' || vert == 'B';
     if (!horOk || !vertOk) return;
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.TextPos = std::string{hor, vert};
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.TextPos = std::string{hor, vert}; });
 }
 
 void TMarkStringGrid::GetTextPos(int ACol, int ARow, char& HorPos, char& VertPos) {
@@ -231,9 +221,7 @@ void TMarkStringGrid::GetTextPos(int ACol, int ARow, char& HorPos, char& VertPos
 }
 
 void TMarkStringGrid::ClearTextPos(int ACol, int ARow) {
-    OptionRec rec = Lookup(ACol, ARow);
-    rec.TextPos = "LT";
-    Store(rec);
+    Modify(ACol, ARow, [&](OptionRec& rec) { rec.TextPos = "LT"; });
 }
 
 bool TMarkStringGrid::IsJoined(int TheCol, int TheRow) {
@@ -307,9 +295,7 @@ void TMarkStringGrid::ClearJoin(int FirstCol, int FirstRow, int SecondCol, int S
 
 void TMarkStringGrid::MarkJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow, bool on) {
     const auto mark = [this, on](int col, int row, std::size_t index) {
-        OptionRec rec = Lookup(col, row);
-        SetFlag(rec.TheJoin, index, on);
-        Store(rec);
+        Modify(col, row, [&](OptionRec& rec) { SetFlag(rec.TheJoin, index, on); });
     };
     if (FirstRow == SecondRow) {
         for (int col = std::min(FirstCol, SecondCol); col < std::max(FirstCol, SecondCol); ++col) {

@@ -164,6 +164,12 @@ private:
     OptionRec* Find(int ACol, int ARow);
     OptionRec Lookup(int ACol, int ARow);
     void Store(const OptionRec& rec);
+    // Changes one cell's marks: looked up (or made), changed, stored.
+    template <class Change> void Modify(int ACol, int ARow, Change change) {
+        OptionRec rec = Lookup(ACol, ARow);
+        change(rec);
+        Store(rec);
+    }
     void MarkJoin(int FirstCol, int FirstRow, int SecondCol, int SecondRow, bool on);
     void Repaint();
 

@@ -249,14 +249,18 @@ std::string FormatWidth8(double value) {
     return PadLeft(FormatFixed(value, 18, 2), 8);
 }
 
+namespace {
+// An optional leading sign: steps over it and says whether it was a minus.
+bool TakeSign(std::string_view body, std::size_t& pos) {
+    if (pos >= body.size() || (body[pos] != '+' && body[pos] != '-')) return false;
+    return body[pos++] == '-';
+}
+} // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
     const std::string_view body = SkipLeadingBlanks(text);
     std::size_t pos = 0;
-    bool negative = false;
-    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
-        negative = body[pos] == '-';
-        ++pos;
-    }
+    const bool negative = TakeSign(body, pos);
     const std::size_t intStart = pos;
     const std::size_t intCount = CountDigits(body, pos);
     pos += intCount;
@@ -333,11 +337,7 @@ bool TryParseNumber(std::string_view text, double& value) {
 std::optional<int32_t> ParseWhole(std::string_view text) {
     const std::string_view body = SkipLeadingBlanks(text);
     std::size_t pos = 0;
-    bool negative = false;
-    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
-        negative = body[pos] == '-';
-        ++pos;
-    }
+    const bool negative = TakeSign(body, pos);
     const std::size_t count = CountDigits(body, pos);
     if (count == 0 || pos + count != body.size()) return std::nullopt;
     long long magnitude = 0;
