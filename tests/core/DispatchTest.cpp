@@ -4,6 +4,7 @@
 #include "model/Errors.h"
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 using namespace halvern;
 using halvern::fixtures::FormFixture;
@@ -54,14 +55,14 @@ TEST_F(DispatchTest, OnlyTheProgramsOwnErrorsShowTheirTextAndFaultsAreLogged) {
 TEST_F(DispatchTest, AnInternalErrorStopsOnlyItsOwnEvent) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(form.Dispatch([&] {
-        form.MainsLengthEdit.SetText("2.5");
+        form.ZoneNameEdit.SetText("Zone A");
         (void)std::vector<int>{}.at(3);
     }));
     (void)::testing::internal::GetCapturedStderr();
     // What ran before the fault stays; the next event runs as usual.
-    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 2.5);
-    EXPECT_TRUE(Set(form.MainsLengthEdit, "3"));
-    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 3);
+    EXPECT_EQ(form.Project.ZoneName, "Zone A");
+    EXPECT_TRUE(Set(form.ZoneNameEdit, "Zone B"));
+    EXPECT_EQ(form.Project.ZoneName, "Zone B");
     EXPECT_EQ(dialogs.Messages.size(), 1u);
 }
 
