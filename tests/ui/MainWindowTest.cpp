@@ -2,6 +2,8 @@
 // their highlights, page events, "OK to exit?" and F1.
 #include "UiFixture.h"
 #include "ui/ChartView.h"
+#include "ui/ImportHelpWindow.h"
+#include "ui/N1Window.h"
 #include "ui/PageTabs.h"
 #include <QAction>
 #include <QLabel>
@@ -186,6 +188,7 @@ private slots:
     void TypedContactDetailsReachTheForm() {
         auto* memo = ui->Find<QPlainTextEdit>("CollectMemo");
         memo->setFocus();
+        memo->selectAll(); // over the "Name:", "Tel:" ... it starts with
         QTest::keyClicks(memo, "J. Smith");
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::keyClicks(memo, "Halvern");
