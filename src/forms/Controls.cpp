@@ -62,8 +62,8 @@ void TUpDown::Click(TArrow arrow) {
     // Counted in a wider type: one step on from the edge of int stays an int, which
     // SetPosition then keeps within Min..Max.
     const long long next = static_cast<long long>(from) + static_cast<long long>(arrow) * Increment;
-    SetPosition(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(),
-                                                       std::numeric_limits<int>::max())));
+    constexpr long long lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    SetPosition(static_cast<int>(std::clamp(next, lowest, highest)));
 }
 
 bool TTabSheet::Showing() const {

@@ -13,7 +13,7 @@ struct TRecommendedLossRates {
 };
 
 inline constexpr TRecommendedLossRates RecommendedMainsLoss{{"20", "40", "100"}};      // l/km/hr
-inline constexpr TRecommendedLossRates RecommendedConnectionLoss{{"1", "3", "6"}};    // l/conn/hr
+inline constexpr TRecommendedLossRates RecommendedConnectionLoss{{"1", "3", "6"}};     // l/conn/hr
 inline constexpr TRecommendedLossRates RecommendedPropertyLoss{{"0.5", "1.0", "1.5"}}; // l/prop/hr
 
 } // namespace halvern

@@ -82,13 +82,13 @@ TEST_F(CostsTest, TheFactorsArrowsCountOnFromTheNumberInItsEditWithinZeroToHundr
         TArrow Arrow;
         const char* Shown;
     } const clicks[] = {
-        {"", TArrow::Up, "100"},           // a new project's factor is the top of the range
-        {"50", TArrow::Up, "51"},          // from what was typed, not the last position
+        {"", TArrow::Up, "100"},  // a new project's factor is the top of the range
+        {"50", TArrow::Up, "51"}, // from what was typed, not the last position
         {"", TArrow::Down, "50"},
         {"0", TArrow::Down, "0"},
         {"2147483647", TArrow::Up, "100"}, // the edge of a whole number steps no further
         {"-2147483648", TArrow::Down, "0"},
-        {"7.5", TArrow::Up, "1"},          // no whole number: on from the last position, 0
+        {"7.5", TArrow::Up, "1"}, // no whole number: on from the last position, 0
         {"abc", TArrow::Down, "0"},
     };
     for (const auto& c : clicks) {

@@ -16,8 +16,8 @@ class DispatchTest : public FormFixture {};
 struct TThrowCase {
     const char* Name;
     std::function<void()> Throw;
-    std::string Shown;       // the text of the error box
-    std::string Logged;      // what standard error must contain ("" : nothing at all)
+    std::string Shown;  // the text of the error box
+    std::string Logged; // what standard error must contain ("" : nothing at all)
 };
 
 TEST_F(DispatchTest, OnlyTheProgramsOwnErrorsShowTheirTextAndFaultsAreLogged) {
@@ -28,8 +28,8 @@ TEST_F(DispatchTest, OnlyTheProgramsOwnErrorsShowTheirTextAndFaultsAreLogged) {
         {"division", [] { throw EZeroDivide(); }, "Floating point division by zero", ""},
         {"overflow", [] { throw EOverflow(); }, "Floating point overflow", ""},
         {"index past a table's end",
-         [] { throw std::out_of_range("vector::_M_range_check: __n (which is 25) >= this->size()"); }, internal,
-         "vector::_M_range_check: __n (which is 25) >= this->size()"},
+         [] { throw std::out_of_range("vector::_M_range_check: __n (which is 25) >= this->size()"); },
+         internal, "vector::_M_range_check: __n (which is 25) >= this->size()"},
         {"broken rule", [] { throw std::logic_error("hour row before the first"); }, internal,
          "hour row before the first"},
         // A runtime_error that is neither of the program's two kinds is still a fault of ours.
