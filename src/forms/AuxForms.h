@@ -91,6 +91,10 @@ public:
         Visible = true;
         if (OnShowRequest) OnShowRequest();
     }
+    void Close() {
+        Visible = false;
+        if (OnCloseRequest) OnCloseRequest();
+    }
 };
 
 // The start-up splash: closes at the first tick after five seconds once start-up has

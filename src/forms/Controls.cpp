@@ -1,4 +1,7 @@
 #include "forms/Controls.h"
+#include <algorithm>
+#include <charconv>
+#include <limits>
 
 namespace halvern {
 
@@ -44,6 +47,23 @@ void TUpDown::SetPosition(int position) {
     if (position > Max) position = Max;
     position_ = position;
     if (Associate) Associate->SetText(std::to_string(position));
+}
+
+void TUpDown::Click(TArrow arrow) {
+    // The arrows count on from the number the edit shows, as a spinner beside an edit
+    // does: a cost factor typed as "50" goes to 51, not to the last position plus one.
+    int from = position_;
+    if (Associate) {
+        const std::string& text = Associate->Text();
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size()) from = value;
+    }
+    // Counted in a wider type: one step on from the edge of int stays an int, which
+    // SetPosition then keeps within Min..Max.
+    const long long next = static_cast<long long>(from) + static_cast<long long>(arrow) * Increment;
+    constexpr long long lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    SetPosition(static_cast<int>(std::clamp(next, lowest, highest)));
 }
 
 bool TTabSheet::Showing() const {

@@ -94,8 +94,12 @@ public:
 class TUpDown : public TControl {
 public:
     using TControl::TControl;
+    enum class TArrow { Up = 1, Down = -1 };
     int Position() const { return position_; }
     void SetPosition(int position);
+    // A click on an arrow: one Increment on from the whole number the edit shows (from
+    // the position when the edit holds no whole number), kept within Min..Max.
+    void Click(TArrow arrow);
     int Min = 0;
     int Max = 100;
     int Increment = 1;

@@ -2,6 +2,7 @@
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Version.h"
+#include <iostream>
 
 namespace halvern {
 
@@ -103,6 +104,15 @@ void TMainForm::BuildPages() {
     PageControl1.InitActivePage(FlowGraphicalSheet);
 }
 
+void TMainForm::ReportInternalError(const std::string& detail) {
+    // Anything but a conversion or floating-point error is a fault of ours: its own text
+    // ("vector::_M_range_check ...") means nothing to whoever manages the zone. It goes
+    // to standard error for the developer; the user is told, in the program's words, that
+    // the action stopped, and the program carries on rather than crash.
+    std::cerr << "Halvern: internal error: " << detail << '\n';
+    Dialogs.Error(InternalErrorMessage);
+}
+
 bool TMainForm::Dispatch(const std::function<void()>& handler) {
     const auto run = [this](const std::function<void()>& h) {
         try {
@@ -113,8 +123,9 @@ bool TMainForm::Dispatch(const std::function<void()>& handler) {
         } catch (const EMathError& e) {
             Dialogs.Error(e.what());
         } catch (const std::exception& e) {
-            // Anything else is a fault of ours; the user still gets a message, not a crash.
-            Dialogs.Error(e.what());
+            ReportInternalError(e.what());
+        } catch (...) {
+            ReportInternalError("an exception that is no std::exception");
         }
         return false;
     };
@@ -131,6 +142,12 @@ void TMainForm::Focus(const std::string& controlName) {
 void TMainForm::FormShow() {
     Initialise(true);
     MainPage.WindowShown();
+}
+
+void TMainForm::FormClose() {
+    Closed = true;
+    if (N1CalculationForm.Visible) N1CalculationForm.Close1Click();
+    if (ImportHelp.Visible) ImportHelp.Close();
 }
 
 std::vector<TAction*> TMainForm::Actions() {
@@ -191,8 +208,8 @@ TMarkStringGrid* TMainForm::GridByName(const std::string& name) {
     return nullptr;
 }
 
-void TMainForm::SetMeasureCanvas(TCanvas& canvas) {
-    for (TMarkStringGrid* g : AllGrids()) g->MeasureCanvas = &canvas;
+void TMainForm::SetMeasureCanvas(TCanvas* canvas) {
+    for (TMarkStringGrid* g : AllGrids()) g->MeasureCanvas = canvas;
 }
 
 void TMainForm::ConnectHandlers() {

@@ -26,8 +26,12 @@ public:
 
     // ---- the one dispatch point ---------------------------------------------------
     // Runs an event handler; a conversion or floating-point error ends it and its message
-    // is shown in an error box. Returns false when the handler ended on an error.
+    // is shown in an error box. Any other exception is a programming error: it is written
+    // to standard error and the box says InternalErrorMessage instead of its text.
+    // Returns false when the handler ended on an error.
     bool Dispatch(const std::function<void()>& handler);
+    static constexpr const char* InternalErrorMessage =
+        "An internal error occurred: the last action was stopped.";
 
     // ---- window ----------------------------------------------------------------------
     std::string Caption;
@@ -42,6 +46,9 @@ public:
     void Focus(const std::string& controlName);
 
     void FormShow(); // Initialise(true), then the first pages are shown
+    // The main window closed (its close box, or Close confirmed): the program ends, and
+    // the windows that stay open beside it close with it.
+    void FormClose();
     void Initialise(bool DoVariables);
 
     // ---- pages ----------------------------------------------------------------------
@@ -157,8 +164,9 @@ public:
     std::vector<TTimePicker*> AllPickers();
     TEdit* EditByName(const std::string& name);
     TMarkStringGrid* GridByName(const std::string& name);
-    // Gives every grid the canvas the views measure texts with.
-    void SetMeasureCanvas(TCanvas& canvas);
+    // Gives every grid the canvas the views measure texts with; nullptr when that canvas
+    // goes, after which the grids measure with their own fixed-width canvas again.
+    void SetMeasureCanvas(TCanvas* canvas);
 
     // ---- table set-ups (part of Initialise) ----------------------------------------------
     void SetupFlowGrid();
@@ -269,6 +277,7 @@ public:
     void RedrawShownCharts();
 
 private:
+    void ReportInternalError(const std::string& detail);
     void ConnectHandlers();
     void BuildPages();
 };

@@ -1,6 +1,7 @@
 #include "ui/GraphPropDialog.h"
 
 #include "forms/MainForm.h"
+#include "ui/ViewBinder.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -11,16 +12,17 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <vector>
 
 namespace halvern {
 
 namespace {
 
+// Every box and edit is bound through the main window's binder: a tick or a typed maximum
+// goes to the form through its dispatch point, and the widgets show what the form holds.
 class TGraphPropDialog : public QDialog {
 public:
-    TGraphPropDialog(TGraphPropForm& form, TMainForm& mainForm, QWidget* parent)
-        : QDialog(parent), FForm(form), FMainForm(mainForm) {
+    TGraphPropDialog(TGraphPropForm& form, TViewBinder& binder, QWidget* parent)
+        : QDialog(parent), FForm(form), FBinder(binder) {
         setObjectName("GraphPropForm");
         setWindowTitle(QString::fromStdString(form.Caption));
         setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -47,7 +49,7 @@ public:
         ok->setDefault(true);
         ok->setAutoDefault(true);
         connect(ok, &QPushButton::clicked, this, [this] {
-            FMainForm.Dispatch([this] { FForm.BitBtn1Click(); });
+            FBinder.Run([this] { FForm.BitBtn1Click(); });
             if (isVisible()) done(QDialog::Accepted);
         });
         auto* buttons = new QHBoxLayout();
@@ -61,21 +63,19 @@ public:
         layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog frame
     }
 
-    // Shows the model's ticks, maxima and hidden boxes (FormActivate has filled them).
-    void Load() {
-        for (const auto& [box, model] : FBoxes) {
-            box->setChecked(model->Checked);
-            box->setVisible(model->Visible);
-        }
-        for (const auto& [edit, model] : FEdits)
-            edit->setText(QString::fromStdString(model->Text()));
-        FBoxes.front().first->setFocus();
+    // Runs the dialog over the ticks, maxima and hidden boxes FormActivate has just set.
+    void Run() {
+        FBinder.Refresh();
+        FFirstBox->setFocus();
+        exec();
+        // Whatever closed it, the main window shows what the form now holds.
+        FBinder.Refresh();
     }
 
 protected:
     // The close box (and Escape) close the dialog without applying anything.
     void reject() override {
-        FForm.Close();
+        if (FForm.Visible) FBinder.Run([this] { FForm.Close(); });
         if (isVisible()) done(QDialog::Rejected);
     }
 
@@ -84,42 +84,31 @@ private:
         auto* group = new QGroupBox(title, this);
         auto* layout = new QVBoxLayout(group);
         for (TCheckBox* model : boxes) {
-            auto* box = new QCheckBox(QString::fromStdString(model->Caption), group);
-            box->setObjectName(QString::fromStdString(model->Name));
-            connect(box, &QCheckBox::toggled, this, [model](bool checked) { model->Checked = checked; });
+            QCheckBox* box = FBinder.CheckBox(*model);
+            if (!FFirstBox) FFirstBox = box;
             layout->addWidget(box);
-            FBoxes.emplace_back(box, model);
         }
         layout->addStretch();
         return group;
     }
 
     QLineEdit* Edit(TEdit& model) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromStdString(model.Name));
+        QLineEdit* edit = FBinder.Edit(model);
         edit->setMaximumWidth(90);
-        connect(edit, &QLineEdit::textEdited, this,
-                [&model](const QString& text) { model.SetText(text.toStdString()); });
-        FEdits.emplace_back(edit, &model);
         return edit;
     }
 
     TGraphPropForm& FForm;
-    TMainForm& FMainForm;
-    std::vector<std::pair<QCheckBox*, TCheckBox*>> FBoxes;
-    std::vector<std::pair<QLineEdit*, TEdit*>> FEdits;
+    TViewBinder& FBinder;
+    QCheckBox* FFirstBox = nullptr;
 };
 
 } // namespace
 
-void InstallGraphPropDialog(TGraphPropForm& form, TMainForm& mainForm, QWidget* parent,
-                            std::function<void()> afterClose) {
-    QPointer<TGraphPropDialog> dialog = new TGraphPropDialog(form, mainForm, parent);
-    form.OnShowRequest = [dialog, afterClose = std::move(afterClose)] {
-        if (!dialog) return;
-        dialog->Load();
-        dialog->exec();
-        if (afterClose) afterClose();
+void InstallGraphPropDialog(TGraphPropForm& form, TViewBinder& binder, QWidget* parent) {
+    QPointer<TGraphPropDialog> dialog = new TGraphPropDialog(form, binder, parent);
+    form.OnShowRequest = [dialog] {
+        if (dialog) dialog->Run();
     };
     form.OnCloseRequest = [dialog] {
         if (dialog && dialog->isVisible()) dialog->done(QDialog::Accepted);

@@ -1,5 +1,6 @@
 #include "ui/ImportHelpWindow.h"
 #include "forms/AuxForms.h"
+#include "ui/ViewBinder.h"
 #include "ui/WindowPlacement.h"
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -9,9 +10,9 @@
 
 namespace halvern {
 
-TImportHelpWindow::TImportHelpWindow(TImportHelp& form, QWidget* parent)
+TImportHelpWindow::TImportHelpWindow(TImportHelp& form, TViewBinder& binder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      form_(form) {
+      form_(form), binder_(binder) {
     setObjectName("TImportHelp");
     setWindowTitle(QString::fromStdString(form_.Caption));
     auto* layout = new QVBoxLayout(this);
@@ -44,7 +45,8 @@ TImportHelpWindow::TImportHelpWindow(TImportHelp& form, QWidget* parent)
 }
 
 void TImportHelpWindow::closeEvent(QCloseEvent* event) {
-    form_.Visible = false;
+    // The close box closes the window through the form, as the main window's closing does.
+    if (form_.Visible) binder_.Run([this] { form_.Close(); });
     event->accept();
 }
 

@@ -6,17 +6,19 @@
 namespace halvern {
 
 class TImportHelp;
+class TViewBinder;
 
 class TImportHelpWindow : public QWidget {
     Q_OBJECT
 public:
-    TImportHelpWindow(TImportHelp& form, QWidget* parent);
+    TImportHelpWindow(TImportHelp& form, TViewBinder& binder, QWidget* parent);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     TImportHelp& form_;
+    TViewBinder& binder_;
 };
 
 } // namespace halvern

@@ -1,4 +1,5 @@
 // The three pages on which the user describes the zone.
+#include "forms/RecommendedLossRates.h"
 #include "ui/PageKit.h"
 #include "ui/ProgramLook.h"
 #include "ui/Pages.h"
@@ -117,29 +118,26 @@ QWidget* BuildPropertySheet(TViewBinder& b) {
     leakage->addWidget(centred(MakeCaption("Total")), 1, 6);
     struct LeakageRow {
         const char* caption;
-        const char* recommended[3];
+        const TRecommendedLossRates& recommended;
         TEdit& dependent;
         TEdit& independent;
         TLabel& total;
     };
     const LeakageRow rows[] = {
-        {"Mains losses (l/km/hr) :", {"20", "40", "100"}, f.MainsLossEdit, f.Edit1, f.TotMainsLossLabel},
-        {"Connection losses (l/conn/hr) : ",
-         {"1", "3", "6"},
-         f.ConnectPresEdit,
-         f.ConnectLossEdit,
+        {"Mains losses (l/km/hr) :", RecommendedMainsLoss, f.MainsLossEdit, f.Edit1, f.TotMainsLossLabel},
+        {"Connection losses (l/conn/hr) : ", RecommendedConnectionLoss, f.ConnectPresEdit, f.ConnectLossEdit,
          f.TotConnectLossLabel},
-        {"Property losses (l/prop/hr) : ",
-         {"0.5", "1.0", "1.5"},
-         f.PropPressEdit,
-         f.PropertyLossEdit,
+        {"Property losses (l/prop/hr) : ", RecommendedPropertyLoss, f.PropPressEdit, f.PropertyLossEdit,
          f.TotPropLossLabel},
     };
     int r = 2;
     for (const LeakageRow& row : rows) {
         leakage->addWidget(MakeCaption(row.caption), r, 0);
         for (int i = 0; i < 3; ++i)
-            leakage->addWidget(centred(MakeCaption(row.recommended[i], recommendedColours[i])), r, 1 + i);
+            leakage->addWidget(centred(MakeCaption(QString::fromUtf8(row.recommended.Texts[i].data(),
+                                                                     row.recommended.Texts[i].size()),
+                                                   recommendedColours[i])),
+                               r, 1 + i);
         leakage->addWidget(StyleNumberEdit(b.Edit(row.dependent, kGreenText)), r, 4, Qt::AlignHCenter);
         leakage->addWidget(StyleNumberEdit(b.Edit(row.independent, kGreenText)), r, 5, Qt::AlignHCenter);
         leakage->addWidget(StyleResult(b.Value(row.total, kNavyText)), r, 6);

@@ -43,7 +43,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
     ApplyProgramLook();
     measure_ = std::make_unique<TQtMeasureCanvas>(QApplication::font());
     // The tables measure their texts in the font they are shown in, before they are filled.
-    form_.SetMeasureCanvas(*measure_);
+    form_.SetMeasureCanvas(measure_.get());
     BuildToolBar();
     BuildPages();
 
@@ -79,6 +79,8 @@ TMainWindow::~TMainWindow() {
     // The form may outlive its window (tests): it must not call into widgets that are gone.
     form_.OnCloseRequest = nullptr;
     form_.OnFocusRequest = nullptr;
+    // The measuring canvas goes with the window; the tables measure on their own again.
+    form_.SetMeasureCanvas(nullptr);
     for (TChart* chart :
          {&form_.CurrentChart, &form_.FixedPRVChart, &form_.TimePRVChart, &form_.FlowPRVChart})
         chart->OnChanged = nullptr;
@@ -160,8 +162,8 @@ void TMainWindow::BuildAuxiliaryWindows() {
     // Created once, in the program's order, and kept with their state for the whole run.
     n1Window_ = new TN1Window(form_.N1CalculationForm, *binder_, this);
     costsDialog_ = new TCostsDialog(form_.CostsForm, *binder_, this);
-    InstallGraphPropDialog(form_.GraphPropForm, form_, this, [this] { binder_->Refresh(); });
-    importHelp_ = new TImportHelpWindow(form_.ImportHelp, this);
+    InstallGraphPropDialog(form_.GraphPropForm, *binder_, this);
+    importHelp_ = new TImportHelpWindow(form_.ImportHelp, *binder_, this);
 }
 
 TPageTabs* TMainWindow::Tabs(const TPageControl& pages) const {
@@ -211,9 +213,7 @@ void TMainWindow::showEvent(QShowEvent* event) {
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever else is open.
-    form_.Closed = true;
-    for (QWidget* window : {static_cast<QWidget*>(n1Window_), static_cast<QWidget*>(importHelp_)})
-        if (window) window->hide();
+    binder_->Run([this] { form_.FormClose(); });
     event->accept();
     QCoreApplication::quit();
 }

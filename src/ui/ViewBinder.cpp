@@ -11,8 +11,6 @@
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace halvern {
@@ -221,9 +219,10 @@ QPlainTextEdit* TViewBinder::Memo(TMemo& memo, QColor colour) {
     BindControl(widget, memo, colour);
     connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, &memo] {
         if (Refreshing()) return;
-        memo.Lines.clear();
+        std::vector<std::string> lines;
         for (const QString& line : widget->toPlainText().split('\n'))
-            memo.Lines.push_back(line.toStdString());
+            lines.push_back(line.toStdString());
+        Run([&] { memo.Lines = std::move(lines); });
     });
     AddRefresher([widget, &memo] {
         QStringList lines;
@@ -250,30 +249,15 @@ QWidget* TViewBinder::UpDown(TUpDown& upDown) {
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const auto step = [this, &upDown](int direction) {
-        Run([&] {
-            // The arrows count on from the number the edit shows, as a spinner beside an
-            // edit does; a text that is no whole number counts from the last position.
-            int position = upDown.Position();
-            if (upDown.Associate) {
-                const std::string& text = upDown.Associate->Text();
-                int value = 0;
-                const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-                if (error == std::errc() && end == text.data() + text.size()) position = value;
-            }
-            // Counted in a wider type: one step on from the edge of int stays in range.
-            const long long next = static_cast<long long>(position) + direction * upDown.Increment;
-            upDown.SetPosition(static_cast<int>(std::clamp<long long>(next, upDown.Min, upDown.Max)));
-        });
-    };
-    for (const auto& [arrow, direction, name] :
-         {std::tuple{Qt::UpArrow, 1, "Up"}, std::tuple{Qt::DownArrow, -1, "Down"}}) {
+    for (const auto& [arrow, click, name] : {std::tuple{Qt::UpArrow, TUpDown::TArrow::Up, "Up"},
+                                             std::tuple{Qt::DownArrow, TUpDown::TArrow::Down, "Down"}}) {
         auto* button = new QToolButton;
         button->setObjectName(name);
         button->setArrowType(arrow);
         button->setFixedSize(16, 11);
         button->setAutoRepeat(true);
-        connect(button, &QToolButton::clicked, this, [step, direction = direction] { step(direction); });
+        connect(button, &QToolButton::clicked, this,
+                [this, &upDown, click = click] { Run([&] { upDown.Click(click); }); });
         layout->addWidget(button);
     }
     return widget;

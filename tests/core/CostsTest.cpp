@@ -75,6 +75,31 @@ TEST_F(CostsTest, TheFactorScalesInflowsAndLossesButNotConsumption) {
     EXPECT_EQ(Summary(3, FixedRow), "1,542");
 }
 
+TEST_F(CostsTest, TheFactorsArrowsCountOnFromTheNumberInItsEditWithinZeroToHundred) {
+    using TArrow = TUpDown::TArrow;
+    struct {
+        const char* Typed; // the edit's text before the click ("" : left as it was)
+        TArrow Arrow;
+        const char* Shown;
+    } const clicks[] = {
+        {"", TArrow::Up, "100"},  // a new project's factor is the top of the range
+        {"50", TArrow::Up, "51"}, // from what was typed, not the last position
+        {"", TArrow::Down, "50"},
+        {"0", TArrow::Down, "0"},
+        {"2147483647", TArrow::Up, "100"}, // the edge of a whole number steps no further
+        {"-2147483648", TArrow::Down, "0"},
+        {"7.5", TArrow::Up, "1"}, // no whole number: on from the last position, 0
+        {"abc", TArrow::Down, "0"},
+    };
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(c.Typed);
+        if (*c.Typed) form.Dispatch([&] { form.CostFactorEdit.SetText(c.Typed); });
+        ASSERT_TRUE(form.Dispatch([&] { form.CostFactorUpDown.Click(c.Arrow); }));
+        EXPECT_EQ(form.CostFactorEdit.Text(), c.Shown);
+        EXPECT_EQ(project.CostFactor, std::stoi(c.Shown)); // the costs follow the spinner
+    }
+}
+
 TEST_F(CostsTest, AnUnchangedMeanPressureSavesNoConsumption) {
     Scenario(form.FixedTotLabel, form.FixedDepLabel, form.FixedPRVGrid, "450.00", "80.00", "50.00");
     ASSERT_TRUE(Costs());

@@ -1,5 +1,7 @@
 // Night flow components and the loss-rate row totals of the Default Parameters page.
 #include "FormFixture.h"
+#include "forms/RecommendedLossRates.h"
+#include "model/Numbers.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -158,6 +160,26 @@ TEST_F(NightFlowTest, Edit1OnlyShowsTheMainsTotal) {
     ASSERT_TRUE(Set(form.Edit1, "5"));
     EXPECT_EQ(form.TotMainsLossLabel.Caption, "8.00");
     EXPECT_DOUBLE_EQ(form.Project.TotalNonPressureFlow, before);
+}
+
+TEST_F(NightFlowTest, RecommendedRatesRiseAndTheirDefaultIsNotTheProjects) {
+    // Guidance beside each rate: low < default < high, each a number the rate edits take;
+    // the recommended default is not what a new project starts from.
+    const std::pair<const TRecommendedLossRates&, TEdit&> rows[] = {
+        {RecommendedMainsLoss, form.MainsLossEdit},
+        {RecommendedConnectionLoss, form.ConnectLossEdit},
+        {RecommendedPropertyLoss, form.PropertyLossEdit},
+    };
+    for (const auto& [recommended, edit] : rows) {
+        SCOPED_TRACE(edit.Name);
+        double previous = 0;
+        for (std::string_view text : recommended.Texts) {
+            const double rate = StrToFloat(std::string(text));
+            EXPECT_GT(rate, previous);
+            previous = rate;
+        }
+        EXPECT_NE(StrToFloat(std::string(recommended.Texts[1])), StrToFloat(edit.Text()));
+    }
 }
 
 } // namespace

@@ -2,10 +2,13 @@
 // their highlights, page events, "OK to exit?" and F1.
 #include "UiFixture.h"
 #include "ui/ChartView.h"
+#include "ui/ImportHelpWindow.h"
+#include "ui/N1Window.h"
 #include "ui/PageTabs.h"
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QToolBar>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -157,6 +160,56 @@ private slots:
         ui->Run([&] { ui->form.CostFactorEdit.SetText("-2147483648"); });
         down->click();
         QCOMPARE(edit->text(), QString("0"));
+    }
+
+    void ClosingTheWindowClosesTheWindowsBesideItThroughTheForm() {
+        ui->Run([&] {
+            ui->form.N1CalculationClick();
+            ui->form.Button1Click(); // the import example
+        });
+        QWidget* n1 = ui->window.N1Window();
+        QWidget* help = ui->window.ImportHelpWindow();
+        QVERIFY(n1->isVisible() && help->isVisible());
+
+        // The example's own close box closes it in the form too.
+        help->close();
+        QVERIFY(!help->isVisible());
+        QVERIFY(!ui->form.ImportHelp.Visible);
+        ui->Run([&] { ui->form.Button1Click(); });
+        QVERIFY(help->isVisible());
+
+        ui->window.close();
+        QVERIFY(ui->form.Closed);
+        QVERIFY(!n1->isVisible() && !help->isVisible());
+        QVERIFY(!ui->form.N1CalculationForm.Visible);
+        QVERIFY(!ui->form.ImportHelp.Visible);
+    }
+
+    void TypedContactDetailsReachTheForm() {
+        auto* memo = ui->Find<QPlainTextEdit>("CollectMemo");
+        memo->setFocus();
+        memo->selectAll(); // over the "Name:", "Tel:" ... it starts with
+        QTest::keyClicks(memo, "J. Smith");
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, "Halvern");
+        QCOMPARE(ui->form.CollectMemo.Lines, (std::vector<std::string>{"J. Smith", "Halvern"}));
+    }
+
+    void TheFormOutlivesItsWindowWithoutItsMeasuringCanvas() {
+        TScriptedDialogs dialogs;
+        TMainForm form(dialogs);
+        {
+            TMainWindow window(form);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(form.FlowGrid.MeasureCanvas);
+        }
+        for (TMarkStringGrid* grid : form.AllGrids())
+            QVERIFY2(!grid->MeasureCanvas, grid->Name.c_str());
+        // Laying the tables out again measures with their own canvas, not the window's gone one.
+        QVERIFY(form.Dispatch([&] { form.Initialise(true); }));
+        QVERIFY(dialogs.Messages.empty());
+        QVERIFY(form.CostSummaryGrid.ColWidth(0) > 0);
     }
 
     void NewDataWritesTheStatusLine() {
