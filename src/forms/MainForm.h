@@ -44,6 +44,9 @@ public:
     std::string FocusedControl;
     std::function<void(const std::string&)> OnFocusRequest;
     void Focus(const std::string& controlName);
+    // A project was read from or saved to this file (the desktop program keeps it among
+    // the recent projects).
+    std::function<void(const std::string&)> OnProjectFile;
 
     void FormShow(); // Initialise(true), then the first pages are shown
     // The main window closed (its close box, or Close confirmed): the program ends, and

@@ -173,6 +173,7 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     ApplyProjectData(form, parse.Data);
     form.StatusBar1.SimpleText = fileName;
     SetCaptionFromFile(form, fileName);
+    if (form.OnProjectFile) form.OnProjectFile(fileName);
 
     // The window from the record, every analysis, the costs table and the costs; closing
     // the costs dialog stores its table and publishes the implementation costs.
@@ -199,6 +200,7 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* 
     }
     form.StatusBar1.SimpleText = "Saved data to: " + fileName;
     SetCaptionFromFile(form, fileName);
+    if (form.OnProjectFile) form.OnProjectFile(fileName);
     return true;
 }
 

@@ -2,7 +2,9 @@
 #include "ui/ActionIcons.h"
 #include "ui/CostsDialog.h"
 #include "ui/GraphPropDialog.h"
+#include "ui/HelpWindow.h"
 #include "ui/ImportHelpWindow.h"
+#include "ui/MainMenu.h"
 #include "ui/N1Window.h"
 #include "ui/PageTabs.h"
 #include "ui/Pages.h"
@@ -45,6 +47,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
     // The tables measure their texts in the font they are shown in, before they are filled.
     form_.SetMeasureCanvas(measure_.get());
     BuildToolBar();
+    BuildMainMenu(*this);
     BuildPages();
 
     status_ = new QLabel;
@@ -164,6 +167,7 @@ void TMainWindow::BuildAuxiliaryWindows() {
     costsDialog_ = new TCostsDialog(form_.CostsForm, *binder_, this);
     InstallGraphPropDialog(form_.GraphPropForm, *binder_, this);
     importHelp_ = new TImportHelpWindow(form_.ImportHelp, *binder_, this);
+    helpWindow_ = new THelpWindow(this);
 }
 
 TPageTabs* TMainWindow::Tabs(const TPageControl& pages) const {
@@ -199,8 +203,7 @@ void TMainWindow::UseDialogs(TQtDialogs& dialogs) {
 }
 
 void TMainWindow::HelpOnFocus() {
-    help_.ShowTopic(THelpLauncher::TopicOf(QApplication::focusWidget()), form_.StatusBar1);
-    Refresh();
+    helpWindow_->ShowTopic(HelpTopicOf(QApplication::focusWidget()));
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -214,6 +217,8 @@ void TMainWindow::showEvent(QShowEvent* event) {
 void TMainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever else is open.
     binder_->Run([this] { form_.FormClose(); });
+    // The guide's window is the view's own, not a form's.
+    if (helpWindow_) helpWindow_->hide();
     event->accept();
     QCoreApplication::quit();
 }

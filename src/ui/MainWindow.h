@@ -1,9 +1,8 @@
 // TMainWindow: the program's one document window over TMainForm. The toolbar of
-// commands, the two levels of tabbed pages, the status line, F1 help and the auxiliary
-// windows, each widget bound to the form's control of the same name.
+// commands, the menu bar, the two levels of tabbed pages, the status line, F1 help and the
+// auxiliary windows, each widget bound to the form's control of the same name.
 #pragma once
 #include "forms/MainForm.h"
-#include "ui/HelpLauncher.h"
 #include "ui/QtCanvas.h"
 #include <QMainWindow>
 #include <memory>
@@ -19,6 +18,7 @@ class TN1Window;
 class TCostsDialog;
 class TImportHelpWindow;
 class TQtDialogs;
+class THelpWindow;
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -33,8 +33,9 @@ public:
     TN1Window* N1Window() const { return n1Window_; }
     TCostsDialog* CostsDialog() const { return costsDialog_; }
     TImportHelpWindow* ImportHelpWindow() const { return importHelp_; }
-    THelpLauncher& Help() { return help_; }
-    // F1 on the widget that has the focus.
+    // The user guide's window, made once and reused.
+    THelpWindow* HelpWindow() const { return helpWindow_; }
+    // F1 on the widget that has the focus: the guide at its topic, else at the contents.
     void HelpOnFocus();
     // Message boxes and file dialogs open over this window, which first shows what the
     // running event has done so far (a page shown, a file read) behind them.
@@ -60,7 +61,7 @@ private:
     TN1Window* n1Window_ = nullptr;
     TCostsDialog* costsDialog_ = nullptr;
     TImportHelpWindow* importHelp_ = nullptr;
-    THelpLauncher help_;
+    THelpWindow* helpWindow_ = nullptr;
     TQtDialogs* dialogs_ = nullptr;
     bool shown_ = false;
 };

@@ -81,13 +81,15 @@ std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogSpec& reque
 }
 
 std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& request, bool save) {
-    if (!queued_.empty()) {
-        std::string name = queued_.front();
+    if (!queued_.empty() && (queued_.front().second.empty() || queued_.front().second == request.Name)) {
+        std::string name = queued_.front().first;
         queued_.pop_front();
         return name;
     }
     if (Unattended) return std::nullopt;
     QFileDialog dialog(PrepareToShow());
+    if (StartFolder)
+        if (const QString folder = StartFolder(request); !folder.isEmpty()) dialog.setDirectory(folder);
     dialog.setObjectName(QString::fromStdString(request.Name));
     dialog.setNameFilters(ToQtNameFilters(request.Filter));
     dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -18,9 +19,16 @@ class TQtDialogs : public TDialogs {
 public:
     // Boxes and dialogs open over this window (the main window once it exists).
     void SetParent(QWidget* parent) { parent_ = parent; }
-    // Answers the next file dialog with this name instead of asking: the project named
-    // on the command line is read exactly as Read data reads a chosen file.
-    void QueueFileName(const std::string& name) { queued_.push_back(name); }
+    // Answers the next file dialog (or the next one of this name, e.g. "OpenDialog1") with
+    // this name instead of asking: the project named on the command line or chosen among the
+    // recent projects is read exactly as Read data reads a chosen file.
+    void QueueFileName(const std::string& name, const std::string& dialog = {}) {
+        queued_.push_back({name, dialog});
+    }
+    // Forgets the names no dialog asked for (the command was cancelled before it asked).
+    void DropQueuedFileNames() { queued_.clear(); }
+    // The folder a file dialog opens in when it has none of its own; empty for Qt's choice.
+    std::function<QString(const TFileDialogSpec&)> StartFolder;
     // Page pictures run unattended: messages go to standard error and are answered OK.
     bool Unattended = false;
     // Runs before a box or a file dialog opens, so that the windows behind it already
@@ -40,7 +48,7 @@ private:
     // Brings the windows up to date and gives the window the box opens over.
     QWidget* PrepareToShow();
     QPointer<QWidget> parent_;
-    std::deque<std::string> queued_;
+    std::deque<std::pair<std::string, std::string>> queued_; // file name, dialog name
 };
 
 } // namespace halvern

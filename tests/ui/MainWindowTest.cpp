@@ -1,5 +1,5 @@
 // The main window as a person meets it: caption and size, the toolbar, the pages and
-// their highlights, page events, "OK to exit?" and F1.
+// their highlights, page events and "OK to exit?".
 #include "UiFixture.h"
 #include "ui/ChartView.h"
 #include "ui/ImportHelpWindow.h"
@@ -102,17 +102,6 @@ private slots:
         close->trigger();
         QTRY_VERIFY(!ui->window.isVisible());
         QVERIFY(ui->form.Closed);
-    }
-
-    void F1NamesTheTopicOfTheFocusedControl() {
-        auto* edit = ui->Find<QLineEdit>("MainsLengthEdit");
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
-        QTest::keyClick(edit, Qt::Key_F1);
-        // No WinHelp viewer here: the status line says which topic was asked for.
-        auto* status = ui->Find<QLabel>("StatusBar1");
-        QVERIFY2(status->text().contains("topic 3 "), qPrintable(status->text()));
-        QVERIFY(status->text().contains("Verivo.hlp"));
     }
 
     void PickersShowTimesAndHighlightTheTimeModulatedTab() {

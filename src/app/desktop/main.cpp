@@ -2,18 +2,25 @@
 // then the main window and the auxiliary windows; the splash may close once all exist.
 //   halvern [FILE.pru]                       reads the project right after start-up
 //   halvern --page-images DIR [FILE.pru]     writes a picture of every page and window
+// The commands that only write files or text need no display: without one they draw on
+// Qt's offscreen platform.
+#include "ui/DesktopSession.h"
+#include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
 #include "ui/PageImages.h"
+#include "ui/ToolkitNotes.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtDialogs.h"
 #include "ui/SplashWindow.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPointer>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -47,6 +54,8 @@ TArguments ParseArguments(const QStringList& arguments) {
 
 int main(int argc, char* argv[]) {
     using namespace halvern;
+    UseOffscreenWithoutDisplay(argc, argv, {"--help", "-h", "--page-images", "--print-pages"});
+    QuietToolkitNotes();
     QApplication app(argc, argv);
     // Thousands separators and the money format follow the user's locale.
     std::setlocale(LC_ALL, "");
@@ -71,12 +80,21 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
     }
     QApplication::setApplicationName("Halvern");
+    // The menu entry's name: the desktop shows the entry's icon and name for the window.
+    QGuiApplication::setDesktopFileName("halvern");
+    QApplication::setWindowIcon(QIcon(":/icons/halvern.svg"));
+
+    // Pictures are taken of a window as a new user sees it, and leave the user's settings alone.
+    std::unique_ptr<TDesktopSettings> settings;
+    if (!pictures) settings = std::make_unique<TDesktopSettings>();
 
     TQtDialogs dialogs;
     dialogs.Unattended = pictures;
     TMainForm form(dialogs);
     TMainWindow window(form); // its auxiliary windows are created with it, in order
     window.UseDialogs(dialogs);
+    // The window where it was left, the last folder and the recent projects.
+    if (settings) new TDesktopSession(window, dialogs, *settings); // owned by the window
     if (splash) {
         // A message box must never sit under the splash, which stays on top: the splash
         // steps aside for the first box (a project named on the command line may raise one).
@@ -93,8 +111,9 @@ int main(int argc, char* argv[]) {
     // A project named on the command line is read as Read data reads a chosen file.
     const auto readProject = [&] {
         if (arguments.ProjectFile.isEmpty()) return;
-        dialogs.QueueFileName(QFileInfo(arguments.ProjectFile).absoluteFilePath().toStdString());
+        dialogs.QueueFileName(QFileInfo(arguments.ProjectFile).absoluteFilePath().toStdString(), "OpenDialog1");
         window.Binder().Run([&] { form.actDataReadExec(); });
+        dialogs.DropQueuedFileNames();
     };
     if (pictures) {
         readProject();

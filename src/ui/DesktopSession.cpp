@@ -1,0 +1,121 @@
+#include "ui/DesktopSession.h"
+#include "forms/MainForm.h"
+#include "ui/DesktopSettings.h"
+#include "ui/MainWindow.h"
+#include "ui/QtDialogs.h"
+#include "ui/ViewBinder.h"
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+namespace halvern {
+
+namespace {
+
+// "demo-zone.pru   (~/projects)": the name first, as the user looks for it, then its folder.
+QString MenuText(int index, const QString& fileName) {
+    const QFileInfo file(fileName);
+    QString folder = QDir::toNativeSeparators(file.absolutePath());
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    if (folder == home || folder.startsWith(home + QDir::separator())) folder = "~" + folder.mid(home.size());
+    QString name = file.fileName();
+    name.replace("&", "&&");
+    folder.replace("&", "&&");
+    const QString number = index < 9 ? QString("&%1").arg(index + 1) : QString::number(index + 1);
+    return QString("%1  %2   (%3)").arg(number, name, folder);
+}
+
+bool IsProjectDialog(const TFileDialogSpec& request) {
+    return request.Name == "OpenDialog1" || request.Name == "SaveDialog1";
+}
+
+} // namespace
+
+TDesktopSession::TDesktopSession(TMainWindow& window, TQtDialogs& dialogs, TDesktopSettings& settings)
+    : QObject(&window), window_(window), dialogs_(dialogs), settings_(settings) {
+    recentMenu_ = window_.findChild<QMenu*>("RecentProjectsMenu");
+    RestoreGeometry();
+    FillRecentMenu();
+    window_.installEventFilter(this);
+    window_.Form().OnProjectFile = [this](const std::string& fileName) {
+        ProjectFileUsed(QString::fromStdString(fileName));
+    };
+    dialogs_.StartFolder = [this](const TFileDialogSpec& request) {
+        return IsProjectDialog(request) ? settings_.LastFolder() : QString();
+    };
+}
+
+TDesktopSession::~TDesktopSession() {
+    window_.Form().OnProjectFile = nullptr;
+    dialogs_.StartFolder = nullptr;
+}
+
+void TDesktopSession::RestoreGeometry() {
+    const QByteArray geometry = settings_.WindowGeometry();
+    // Kept geometry that cannot be used (damaged, or from a screen that is gone) leaves the
+    // window at its first size, centred.
+    if (geometry.isEmpty() || !window_.restoreGeometry(geometry)) return;
+    const QRect frame = window_.frameGeometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(frame)) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect centred = frame;
+        centred.moveCenter(screen->availableGeometry().center());
+        window_.move(centred.topLeft());
+    }
+}
+
+bool TDesktopSession::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Close) settings_.SetWindowGeometry(window_.saveGeometry());
+    return QObject::eventFilter(watched, event);
+}
+
+void TDesktopSession::ProjectFileUsed(const QString& fileName) {
+    settings_.AddRecentProject(fileName);
+    settings_.SetLastFolder(QFileInfo(fileName).absolutePath());
+    FillRecentMenu();
+}
+
+void TDesktopSession::FillRecentMenu() {
+    if (!recentMenu_) return;
+    recentMenu_->clear();
+    const QStringList files = settings_.RecentProjects();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString file = files[i];
+        QAction* item = recentMenu_->addAction(MenuText(i, file), this, [this, file] { OpenRecentProject(file); });
+        item->setToolTip(file);
+        item->setStatusTip(file);
+        item->setData(file);
+    }
+    if (!files.isEmpty()) {
+        recentMenu_->addSeparator();
+        QAction* clear = recentMenu_->addAction("&Clear the list", this, [this] {
+            settings_.ClearRecentProjects();
+            FillRecentMenu();
+        });
+        clear->setObjectName("ClearRecentProjects");
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void TDesktopSession::OpenRecentProject(const QString& fileName) {
+    if (!QFileInfo::exists(fileName)) {
+        settings_.RemoveRecentProject(fileName);
+        FillRecentMenu();
+        window_.Binder().Run([&] {
+            window_.Form().Dialogs.Error("The project " + QDir::toNativeSeparators(fileName).toStdString() +
+                                         " no longer exists.\nIt has been taken off the recent projects.");
+        });
+        return;
+    }
+    // Read exactly as Read data reads a chosen file; only the open dialog takes the name, so a
+    // question asked on the way (and a save it leads to) never does.
+    dialogs_.QueueFileName(fileName.toStdString(), "OpenDialog1");
+    window_.Binder().Run([this] { window_.Form().actDataReadExec(); });
+    dialogs_.DropQueuedFileNames();
+}
+
+} // namespace halvern
