@@ -53,19 +53,20 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HALVERN_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libreoffice-calc | gnumeric")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "pressure management analysis of a water supply zone
- Halvern analyses pressure management for one water supply zone. From the zone's
- description, its night-use and leakage rates and 24 hourly values of inflow and
- pressures it computes the pressure-independent night flow, splits each hour's
- inflow into leakage and consumption, predicts pressures and flows for a
- fixed-outlet, a time-modulated and a flow-modulated pressure reducing valve, and
- turns the savings into annual volumes, money and a payback period. It also
- estimates the leakage exponent N1 from a night-time pressure step test.
- .
- The package holds the desktop program (halvern, with its user guide behind F1),
- the command-line front end (halvern-cli), the .pru project file type and the
- demo project.")
+# The synopsis is the summary above; CPack indents these lines and marks the empty one as the
+# paragraph break.
+string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Halvern analyses pressure management for one water supply zone. From the zone's"
+  "description, its night-use and leakage rates and 24 hourly values of inflow and"
+  "pressures it computes the pressure-independent night flow, splits each hour's"
+  "inflow into leakage and consumption, predicts pressures and flows for a"
+  "fixed-outlet, a time-modulated and a flow-modulated pressure reducing valve, and"
+  "turns the savings into annual volumes, money and a payback period. It also"
+  "estimates the leakage exponent N1 from a night-time pressure step test."
+  ""
+  "The package holds the desktop program (halvern, with its user guide behind F1),"
+  "the command-line front end (halvern-cli), the .pru project file type and the"
+  "demo project.")
 include(CPack)
 
 # The installation and the package, checked as a user of the desktop would find them.

@@ -2,7 +2,6 @@
 #include "forms/MainForm.h"
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
-#include "ui/QtDialogs.h"
 #include "ui/ViewBinder.h"
 #include <QDir>
 #include <QEvent>
@@ -10,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <utility>
 
 namespace halvern {
 
@@ -34,8 +34,8 @@ bool IsProjectDialog(const TFileDialogSpec& request) {
 
 } // namespace
 
-TDesktopSession::TDesktopSession(TMainWindow& window, TQtDialogs& dialogs, TDesktopSettings& settings)
-    : QObject(&window), window_(window), dialogs_(dialogs), settings_(settings) {
+TDesktopSession::TDesktopSession(TMainWindow& window, TDesktopSettings& settings, TReadProject readProject)
+    : QObject(&window), window_(window), settings_(settings), readProject_(std::move(readProject)) {
     recentMenu_ = window_.findChild<QMenu*>("RecentProjectsMenu");
     RestoreGeometry();
     FillRecentMenu();
@@ -43,14 +43,14 @@ TDesktopSession::TDesktopSession(TMainWindow& window, TQtDialogs& dialogs, TDesk
     window_.Form().OnProjectFile = [this](const std::string& fileName) {
         ProjectFileUsed(QString::fromStdString(fileName));
     };
-    dialogs_.StartFolder = [this](const TFileDialogSpec& request) {
-        return IsProjectDialog(request) ? settings_.LastFolder() : QString();
-    };
 }
 
 TDesktopSession::~TDesktopSession() {
     window_.Form().OnProjectFile = nullptr;
-    dialogs_.StartFolder = nullptr;
+}
+
+QString TDesktopSession::StartFolder(const TFileDialogSpec& dialog) const {
+    return IsProjectDialog(dialog) ? settings_.LastFolder() : QString();
 }
 
 void TDesktopSession::RestoreGeometry() {
@@ -111,11 +111,7 @@ void TDesktopSession::OpenRecentProject(const QString& fileName) {
         });
         return;
     }
-    // Read exactly as Read data reads a chosen file; only the open dialog takes the name, so a
-    // question asked on the way (and a save it leads to) never does.
-    dialogs_.QueueFileName(fileName.toStdString(), "OpenDialog1");
-    window_.Binder().Run([this] { window_.Form().actDataReadExec(); });
-    dialogs_.DropQueuedFileNames();
+    if (readProject_) readProject_(fileName);
 }
 
 } // namespace halvern

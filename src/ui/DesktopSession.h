@@ -4,22 +4,30 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QMenu;
 
 namespace halvern {
 
 class TMainWindow;
-class TQtDialogs;
 class TDesktopSettings;
+struct TFileDialogSpec;
 
 class TDesktopSession : public QObject {
     Q_OBJECT
 public:
+    // Reads a project file as the Read data command reads the file its dialog gives.
+    using TReadProject = std::function<void(const QString& fileName)>;
+
     // Puts the window where the settings say (before it is first shown) and keeps the
     // settings up to date from now on.
-    TDesktopSession(TMainWindow& window, TQtDialogs& dialogs, TDesktopSettings& settings);
+    TDesktopSession(TMainWindow& window, TDesktopSettings& settings, TReadProject readProject);
     ~TDesktopSession() override;
+
+    // The folder a file dialog opens in: for projects, the folder of the last project read or
+    // saved; empty (the dialog's own choice) for other files and when there is none.
+    QString StartFolder(const TFileDialogSpec& dialog) const;
 
     // Reads a project of the list as Read data would; a project that no longer exists is
     // taken off the list with a message naming it.
@@ -36,8 +44,8 @@ private:
     void ProjectFileUsed(const QString& fileName);
 
     TMainWindow& window_;
-    TQtDialogs& dialogs_;
     TDesktopSettings& settings_;
+    TReadProject readProject_;
     QMenu* recentMenu_ = nullptr;
 };
 

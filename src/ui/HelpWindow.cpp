@@ -1,11 +1,13 @@
 #include "ui/HelpWindow.h"
 #include "ui/HelpTopics.h"
 #include "ui/WindowPlacement.h"
+#include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace halvern {
@@ -36,6 +38,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({":/guide"});
+    // The guide's own style sheet, for every page: the pages link it for web browsers too.
+    if (QFile css(":/guide/guide.css"); css.open(QIODevice::ReadOnly))
+        browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
 
     auto* contents = new QPushButton("&Contents");
     contents->setObjectName("HelpContentsButton");

@@ -1,4 +1,5 @@
 #include "ui/PageImages.h"
+#include "ui/HelpWindow.h"
 #include "ui/ImportHelpWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/N1Window.h"
@@ -84,6 +85,12 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     Settle(300);
     pictures.Take(window.ImportHelpWindow(), "TImportHelp");
     window.ImportHelpWindow()->close();
+
+    // The user guide as F1 on the "Current Situation" tab opens it.
+    window.HelpWindow()->ShowTopic(61);
+    Settle(300);
+    pictures.Take(window.HelpWindow(), "HelpWindow");
+    window.HelpWindow()->close();
     return pictures.Written;
 }
 

@@ -28,7 +28,8 @@ private slots:
                                    "TimeGraphicalSheet", "FlowModulatedSheet",    "FlowTabulatedSheet",
                                    "FlowGraphicalSheet", "SummarySheet"};
         QCOMPARE(names,
-                 pages + QStringList({"TN1CalculationForm", "TCostsForm", "TGraphPropForm", "TImportHelp"}));
+                 pages + QStringList({"TN1CalculationForm", "TCostsForm", "TGraphPropForm", "TImportHelp",
+                                              "HelpWindow"}));
         for (const QString& page : pages)
             QCOMPARE(QImage(QDir(folder.path()).filePath(page + ".png")).size(), QSize(908, 645));
         // Each page was shown as a user would show it: the last one is highlighted now.

@@ -93,8 +93,18 @@ int main(int argc, char* argv[]) {
     TMainForm form(dialogs);
     TMainWindow window(form); // its auxiliary windows are created with it, in order
     window.UseDialogs(dialogs);
+    // Reads a project exactly as Read data reads a chosen file: only the open dialog takes the
+    // name, so a question asked on the way (or a save it leads to) never does.
+    const auto readAsReadData = [&](const QString& fileName) {
+        dialogs.QueueFileName(QFileInfo(fileName).absoluteFilePath().toStdString(), "OpenDialog1");
+        window.Binder().Run([&] { form.actDataReadExec(); });
+        dialogs.DropQueuedFileNames();
+    };
     // The window where it was left, the last folder and the recent projects.
-    if (settings) new TDesktopSession(window, dialogs, *settings); // owned by the window
+    if (settings) {
+        auto* session = new TDesktopSession(window, *settings, readAsReadData); // owned by the window
+        dialogs.StartFolder = [session](const TFileDialogSpec& dialog) { return session->StartFolder(dialog); };
+    }
     if (splash) {
         // A message box must never sit under the splash, which stays on top: the splash
         // steps aside for the first box (a project named on the command line may raise one).
@@ -110,10 +120,7 @@ int main(int argc, char* argv[]) {
     if (splash) splash->raise();
     // A project named on the command line is read as Read data reads a chosen file.
     const auto readProject = [&] {
-        if (arguments.ProjectFile.isEmpty()) return;
-        dialogs.QueueFileName(QFileInfo(arguments.ProjectFile).absoluteFilePath().toStdString(), "OpenDialog1");
-        window.Binder().Run([&] { form.actDataReadExec(); });
-        dialogs.DropQueuedFileNames();
+        if (!arguments.ProjectFile.isEmpty()) readAsReadData(arguments.ProjectFile);
     };
     if (pictures) {
         readProject();
