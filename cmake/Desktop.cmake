@@ -16,6 +16,8 @@ if(TARGET halvern_ui)
     FILES ${HALVERN_GUIDE_FILES})
   qt_add_resources(halvern_ui halvern_icons PREFIX /icons BASE ${HALVERN_DATA_DIR}
     FILES ${HALVERN_DATA_DIR}/halvern.svg)
+  # The About box names the version of the spreadsheet library it is built with.
+  target_link_libraries(halvern_ui PRIVATE PkgConfig::XLSXWRITER)
 endif()
 
 # Installation: the two programs, the menu entry, the icon, the .pru file type, the guide and
