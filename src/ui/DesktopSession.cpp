@@ -69,7 +69,8 @@ void TDesktopSession::RestoreGeometry() {
 }
 
 bool TDesktopSession::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::Close) settings_.SetWindowGeometry(window_.saveGeometry());
+    if (watched == &window_ && event->type() == QEvent::Close)
+        settings_.SetWindowGeometry(window_.saveGeometry());
     return QObject::eventFilter(watched, event);
 }
 
@@ -85,7 +86,8 @@ void TDesktopSession::FillRecentMenu() {
     const QStringList files = settings_.RecentProjects();
     for (int i = 0; i < files.size(); ++i) {
         const QString file = files[i];
-        QAction* item = recentMenu_->addAction(MenuText(i, file), this, [this, file] { OpenRecentProject(file); });
+        QAction* item =
+            recentMenu_->addAction(MenuText(i, file), this, [this, file] { OpenRecentProject(file); });
         item->setToolTip(file);
         item->setStatusTip(file);
         item->setData(file);

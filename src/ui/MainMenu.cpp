@@ -37,7 +37,8 @@ void BuildMainMenu(TMainWindow& window) {
 
     QMenu* help = bar->addMenu("&Help");
     help->setObjectName("HelpMenu");
-    QAction* contents = help->addAction("&Contents", &window, [&window] { window.HelpWindow()->ShowContents(); });
+    QAction* contents =
+        help->addAction("&Contents", &window, [&window] { window.HelpWindow()->ShowContents(); });
     contents->setObjectName("actHelpContents");
     QAction* about = help->addAction("&About Halvern", &window, [&window] {
         auto* box = new TAboutBox(&window);

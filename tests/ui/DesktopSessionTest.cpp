@@ -148,8 +148,10 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("kept"); // the recent projects that can still be used
         QTest::addColumn<bool>("putAside");    // unreadable as settings: kept as Halvern.conf.damaged
-        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x03\n\x80\x81", 11) << QStringList() << false;
-        QTest::newRow("unclosed group") << QByteArray("[MainWindow\ngeometry=@ByteArray(\n") << QStringList() << true;
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x03\n\x80\x81", 11) << QStringList()
+                                << false;
+        QTest::newRow("unclosed group")
+            << QByteArray("[MainWindow\ngeometry=@ByteArray(\n") << QStringList() << true;
         QTest::newRow("wrong kinds of values")
             << QByteArray("[MainWindow]\ngeometry=not a geometry\n[Projects]\nlastFolder=42\n"
                           "recent=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x18\\xff)\n")

@@ -99,7 +99,8 @@ private slots:
         row(15, "Zone Name", {});
         row(21, "Mains losses", {"l/km/hr"});
         // F1 on the pressure-dependent property rate opens this topic too.
-        row(22, "Connection losses", {"l/conn/hr", "pressure-dependent rates of connections and of properties"});
+        row(22, "Connection losses",
+            {"l/conn/hr", "pressure-dependent rates of connections and of properties"});
         row(23, "Property losses", {"l/prop/hr"});
         row(24, "N1", {"0.5 to 2.5", "Estimate"});
         row(31, "Units", {"m³/hr", "l/s"});
@@ -137,19 +138,22 @@ private slots:
                  qPrintable(HeadingAt(document, topic)));
         const QString text = SectionText(document, topic);
         for (const QString& word : words)
-            QVERIFY2(text.contains(word, Qt::CaseInsensitive), qPrintable(QString("%1 lacks '%2'").arg(topic).arg(word)));
+            QVERIFY2(text.contains(word, Qt::CaseInsensitive),
+                     qPrintable(QString("%1 lacks '%2'").arg(topic).arg(word)));
     }
 
     void EveryControlsTopicIsInTheGuide() {
         // The test above lists the topics; here the window's own controls say which they carry.
         ui->Run([&] { ui->form.N1CalculationClick(); });
         QSet<int> carried;
-        for (QWidget* root : {static_cast<QWidget*>(&ui->window), static_cast<QWidget*>(ui->window.N1Window())})
+        for (QWidget* root :
+             {static_cast<QWidget*>(&ui->window), static_cast<QWidget*>(ui->window.N1Window())})
             for (QWidget* widget : root->findChildren<QWidget*>())
                 if (const int topic = widget->property("helpContext").toInt(); topic > 0) carried << topic;
         QVERIFY(carried.size() > 20);
         for (int topic : carried)
-            QVERIFY2(!HelpTopicUrl(topic).isEmpty(), qPrintable(QString("topic %1 has no section").arg(topic)));
+            QVERIFY2(!HelpTopicUrl(topic).isEmpty(),
+                     qPrintable(QString("topic %1 has no section").arg(topic)));
         const QList<int> known = HelpTopicNumbers();
         QCOMPARE(QSet<int>(known.begin(), known.end()) - carried, QSet<int>());
         QVERIFY(HelpTopicUrl(6).isEmpty()); // no control carries 6: F1 would open the contents
@@ -158,7 +162,8 @@ private slots:
     void EveryLinkAndPictureOfTheGuideResolves() {
         QStringList pages;
         QDirIterator it(":/guide", {"*.html"});
-        while (it.hasNext()) pages << QFileInfo(it.next()).fileName();
+        while (it.hasNext())
+            pages << QFileInfo(it.next()).fileName();
         QVERIFY(pages.size() >= 10);
         const auto textOf = [](const QString& page) {
             QFile file(":/guide/" + page);
@@ -257,7 +262,8 @@ private slots:
         QStringList items;
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
-        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Recent &projects", "-", "&Close"}));
+        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Recent &projects", "-",
+                                     "&Close"}));
         // Without a settings session there is no list to offer.
         QVERIFY(!ui->window.findChild<QMenu*>("RecentProjectsMenu")->isEnabled());
         // A menu item runs the toolbar's command.

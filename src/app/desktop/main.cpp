@@ -103,7 +103,9 @@ int main(int argc, char* argv[]) {
     // The window where it was left, the last folder and the recent projects.
     if (settings) {
         auto* session = new TDesktopSession(window, *settings, readAsReadData); // owned by the window
-        dialogs.StartFolder = [session](const TFileDialogSpec& dialog) { return session->StartFolder(dialog); };
+        dialogs.StartFolder = [session](const TFileDialogSpec& dialog) {
+            return session->StartFolder(dialog);
+        };
     }
     if (splash) {
         // A message box must never sit under the splash, which stays on top: the splash
