@@ -54,7 +54,9 @@ set(HALVERN_PACKAGE_MAINTAINER "Halvern developers <halvern@localhost>" CACHE ST
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HALVERN_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libreoffice-calc | gnumeric")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# The report is opened in the desktop's spreadsheet program, whichever it is.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric")
 # The synopsis is the summary above; CPack indents these lines and marks the empty one as the
 # paragraph break.
 string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION

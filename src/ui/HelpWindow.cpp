@@ -2,13 +2,17 @@
 #include "ui/HelpTopics.h"
 #include "ui/WindowPlacement.h"
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace halvern {
 
@@ -30,7 +34,7 @@ int HelpTopicOf(const QWidget* widget) {
     return 0;
 }
 
-THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+THelpWindow::THelpWindow(QWidget* beside) : QWidget(nullptr, Qt::Window), beside_(beside) {
     setObjectName("HelpWindow");
     setWindowTitle("Halvern Help");
 
@@ -81,15 +85,36 @@ void THelpWindow::ShowContents() {
 void THelpWindow::ShowUrl(const QUrl& url) {
     if (!placed_) {
         placed_ = true;
-        CentreOn(this, parentWidget());
+        PlaceBeside();
     }
-    // Shown first, so that the browser is laid out when it scrolls to the topic.
     show();
     raise();
     activateWindow();
     if (browser_->source() != url) browser_->setSource(url);
-    // The same topic again: back to its place, which the reader may have scrolled away from.
-    if (url.hasFragment()) browser_->scrollToAnchor(url.fragment());
+    // To the topic once the page is laid out at the window's size (its pictures included), and
+    // for the same topic again: back to its place, which the reader may have scrolled away from.
+    if (url.hasFragment())
+        QTimer::singleShot(
+            0, browser_, [browser = browser_, anchor = url.fragment()] { browser->scrollToAnchor(anchor); });
+}
+
+void THelpWindow::PlaceBeside() {
+    const QScreen* screen = beside_ ? beside_->screen() : QGuiApplication::primaryScreen();
+    if (!screen || !beside_) return CentreOn(this, beside_);
+    const QRect room = screen->availableGeometry();
+    resize(size().boundedTo(room.size()));
+    const QRect main = beside_->frameGeometry();
+    QRect frame(QPoint(0, 0), size());
+    frame.moveTop(std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+    // To the right of the main window where there is room, else to its left, else against the
+    // screen's right edge, over part of the main window.
+    if (main.right() + frame.width() < room.right())
+        frame.moveLeft(main.right() + 1);
+    else if (main.left() - frame.width() > room.left())
+        frame.moveRight(main.left() - 1);
+    else
+        frame.moveRight(room.right());
+    move(frame.topLeft());
 }
 
 } // namespace halvern

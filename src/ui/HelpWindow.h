@@ -2,6 +2,7 @@
 // the focus, "Help > Contents" at the contents. Not modal, so the engineer can read beside
 // the page being filled in; one window, reused, which keeps its place and history.
 #pragma once
+#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
@@ -12,7 +13,9 @@ namespace halvern {
 class THelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit THelpWindow(QWidget* parent);
+    // A window of its own (not kept above the main window, which it would hide), first
+    // placed beside the window it helps with.
+    explicit THelpWindow(QWidget* beside);
 
     // Shows the guide at a topic; a topic the guide does not know opens the contents.
     void ShowTopic(int topic);
@@ -21,7 +24,9 @@ public:
 
 private:
     void ShowUrl(const QUrl& url);
+    void PlaceBeside();
     QTextBrowser* browser_;
+    QPointer<QWidget> beside_;
     bool placed_ = false;
 };
 

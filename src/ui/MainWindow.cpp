@@ -78,6 +78,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 }
 
 TMainWindow::~TMainWindow() {
+    delete helpWindow_; // a window of its own, not a child
     if (dialogs_) dialogs_->BeforeShow = nullptr;
     // The form may outlive its window (tests): it must not call into widgets that are gone.
     form_.OnCloseRequest = nullptr;
