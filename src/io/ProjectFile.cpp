@@ -6,6 +6,7 @@
 #include "model/Numbers.h"
 #include "model/Version.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -228,7 +229,10 @@ public:
         if (intervals > 0) return Text(cell);
         if (Failed) return;
         const auto line = NextLine();
-        if (!line) return; // ended early: no outlet, read as 0
+        if (!line) {
+            cell = "0"; // the file ended early: read as 0, like every number after it
+            return;
+        }
         const std::string token = FirstToken(*line);
         if (token.empty()) return Fail("the hourly outlet pressure is missing");
         if (!ParseNumber(token)) return Fail(QuotedForMessage(token) + " is not a number");
@@ -271,11 +275,13 @@ private:
         }
         return line_;
     }
-    // The next blank-delimited token, or nullopt at the end of the file.
+    // The next blank-delimited token, or nullopt at the end of the file. Blank lines (a
+    // carriage return is blank too) are passed over where they stand, without a copy.
     std::optional<std::string> NextToken() {
-        while (lines_.Next(line_)) {
-            std::string token = FirstToken(line_);
-            if (!token.empty()) return token;
+        for (std::string_view raw; lines_.NextRaw(raw);) {
+            if (std::all_of(raw.begin(), raw.end(), IsBlank)) continue;
+            TLineCursor::DropReturns(raw, line_);
+            return FirstToken(line_);
         }
         EndedEarly = true;
         return std::nullopt;

@@ -137,16 +137,27 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-bool TLineCursor::Next(std::string& line) {
+bool TLineCursor::NextRaw(std::string_view& line) {
     // Characters (or a dropped carriage return) after the last line feed make a last line.
     if (pos_ >= text_.size()) return false;
     const std::size_t feed = text_.find('\n', pos_);
     const std::size_t end = feed == std::string_view::npos ? text_.size() : feed;
-    line.clear();
-    for (std::size_t i = pos_; i < end; ++i)
-        if (text_[i] != '\r') line += text_[i];
+    line = text_.substr(pos_, end - pos_);
     pos_ = feed == std::string_view::npos ? text_.size() : feed + 1;
     ++taken_;
+    return true;
+}
+
+void TLineCursor::DropReturns(std::string_view raw, std::string& line) {
+    line.clear();
+    for (const char c : raw)
+        if (c != '\r') line += c;
+}
+
+bool TLineCursor::Next(std::string& line) {
+    std::string_view raw;
+    if (!NextRaw(raw)) return false;
+    DropReturns(raw, line);
     return true;
 }
 

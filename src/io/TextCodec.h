@@ -36,6 +36,10 @@ public:
     explicit TLineCursor(std::string_view text) : text_(text) {}
     // The next line, false at the end of the text.
     bool Next(std::string& line);
+    // The same line as it stands in the text, carriage returns and all (no copy is made).
+    bool NextRaw(std::string_view& line);
+    // A line as it stands made the line Next gives: its carriage returns dropped.
+    static void DropReturns(std::string_view raw, std::string& line);
     // How many lines have been taken so far: the number of the last one.
     std::size_t LinesTaken() const { return taken_; }
 

@@ -236,7 +236,9 @@ TEST(ProjectFileParse, FileEndingEarlyReadsZerosAndEmptyTexts) {
     EXPECT_EQ(p.HighPressure, 0.0f);
     EXPECT_EQ(p.TimeStart1, 0.0);
     EXPECT_EQ(p.Intervals, 0);
-    EXPECT_THAT(parse.Data.TimeOutlets[0], IsEmpty());
+    // An interval count of 0 is hourly mode, whose outlet pressures are numbers: read as 0.
+    EXPECT_EQ(parse.Data.TimeOutlets[0], "0");
+    EXPECT_EQ(FirstUnsavableOutlet(parse.Data), -1);
     EXPECT_EQ(p.CostFactor, 0);
     EXPECT_EQ(p.FixedCostItem[3], "");
     EXPECT_EQ(p.NonresConsumpChange, 0.0);
