@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     window.Form.Dispatch([&] { ReadProjectBytes(window.Form, bytes, "fuzz.pru"); });
     const TProjectFileData shown = CollectProjectData(window.Form);
     if (FirstUnsavableOutlet(shown) < 0) {
-        const TProjectParse saved = ParseProjectFile(DecodeFileText(EncodeFileText(FormatProjectFile(shown))));
+        const TProjectParse saved =
+            ParseProjectFile(DecodeFileText(EncodeFileText(FormatProjectFile(shown))));
         Check(saved.Error == TProjectParseError::None && saved.EndedAfterLine == 0);
     }
     return 0;

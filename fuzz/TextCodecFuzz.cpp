@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::size_t i = 0; i < quoted.size(); ++i) {
         const auto c = static_cast<unsigned char>(quoted[i]);
         Check(c >= 0x20 && c != 0x7F);
-        if (c == 0xC2 && i + 1 < quoted.size()) Check(static_cast<unsigned char>(quoted[i + 1]) >= 0xA0); // no C1
+        if (c == 0xC2 && i + 1 < quoted.size())
+            Check(static_cast<unsigned char>(quoted[i + 1]) >= 0xA0); // no C1
     }
     return 0;
 }

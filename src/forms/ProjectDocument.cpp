@@ -203,7 +203,8 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
     // In hourly mode the outlet pressures are read back as numbers: a file holding anything
     // else could not be opened again.
     if (const int hour = FirstUnsavableOutlet(data); hour >= 0) {
-        form.Dialogs.Error("Time modulated PRV outlet pressure at interval " + form.FlowGrid.Cell(0, hour + 1) +
+        form.Dialogs.Error("Time modulated PRV outlet pressure at interval " +
+                           form.FlowGrid.Cell(0, hour + 1) +
                            " is invalid.\nCannot proceed with calculations.");
         return false;
     }

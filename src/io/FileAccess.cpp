@@ -91,9 +91,8 @@ TFileResult NotRegular(const std::string& fileName, mode_t mode) {
 }
 
 TFileResult TooLarge() {
-    return Failed(TFileFailure::TooLarge,
-                  "The file is larger than " + std::to_string(MaxReadBytes >> 20) +
-                      " MB; no project or day of hourly data is that large.");
+    return Failed(TFileFailure::TooLarge, "The file is larger than " + std::to_string(MaxReadBytes >> 20) +
+                                              " MB; no project or day of hourly data is that large.");
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -161,7 +160,8 @@ TFileResult ResolveTarget(const std::string& fileName, TSaveTarget& target) {
             std::string link(static_cast<std::size_t>(std::max<off_t>(st.st_size, 255)) + 1, '\0');
             const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
             if (n < 0) return FailedErrno(TFileFailure::Open);
-            if (static_cast<std::size_t>(n) >= link.size()) return Failed(TFileFailure::Open, ErrnoText(ENAMETOOLONG));
+            if (static_cast<std::size_t>(n) >= link.size())
+                return Failed(TFileFailure::Open, ErrnoText(ENAMETOOLONG));
             link.resize(static_cast<std::size_t>(n));
             path = !link.empty() && link[0] == '/' ? link : (folder == "/" ? "/" : folder + "/") + link;
             continue;
@@ -187,7 +187,8 @@ bool IsTemporaryOf(std::string_view candidate, std::string_view prefix) {
 
 class TTemporaryNames {
 public:
-    explicit TTemporaryNames(std::string prefix) : prefix_(std::move(prefix)), random_(std::random_device{}()) {}
+    explicit TTemporaryNames(std::string prefix)
+        : prefix_(std::move(prefix)), random_(std::random_device{}()) {}
     std::string Next() {
         char digits[16];
         std::snprintf(digits, sizeof digits, "%06u", static_cast<unsigned>(random_() % 1000000u));
@@ -213,11 +214,12 @@ void RemoveStaleTemporaries(int folderFd, const std::string& prefix) {
         const std::string name = entry->d_name;
         if (!IsTemporaryOf(name, prefix)) continue;
         TFd file(::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat opened {}, now {};
+        struct stat opened {};
+        struct stat now {};
         if (!file || ::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)) continue;
         if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) continue;
-        if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || now.st_ino != opened.st_ino ||
-            now.st_dev != opened.st_dev)
+        if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+            now.st_ino != opened.st_ino || now.st_dev != opened.st_dev)
             continue;
         // A file that cannot be removed stays for a later save; this save does not depend on it.
         ::unlinkat(folderFd, name.c_str(), 0);
@@ -236,7 +238,8 @@ bool TakeOwnerAndMode(int fd, const TSaveTarget& target) {
         if ((mine.st_uid != uid || mine.st_gid != gid) && ::fchown(fd, uid, gid) != 0) {
             if (errno != EPERM) return false;
             // Only the superuser may give a file away; the group the user may still keep.
-            if (mine.st_gid != gid && ::fchown(fd, static_cast<uid_t>(-1), gid) != 0 && errno != EPERM) return false;
+            if (mine.st_gid != gid && ::fchown(fd, static_cast<uid_t>(-1), gid) != 0 && errno != EPERM)
+                return false;
         }
         mode = target.Stat.st_mode & 07777;
     } else {
@@ -253,7 +256,8 @@ bool SyncFile(int fd) {
 class TReplacement {
 public:
     TReplacement(const TSaveTarget& target, int folderFd, bool folderSyncs)
-        : target_(target), folder_(folderFd), folderSyncs_(folderSyncs), names_(TemporaryPrefix(target.Name)) {}
+        : target_(target), folder_(folderFd), folderSyncs_(folderSyncs),
+          names_(TemporaryPrefix(target.Name)) {}
 
     enum class TUnnamed { Done, Unsupported };
 
@@ -297,7 +301,8 @@ public:
         std::string name;
         for (int attempt = 0; attempt < 100 && !file; ++attempt) {
             name = names_.Next();
-            file = TFd(::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            file = TFd(
+                ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             if (!file) {
                 if (errno == EEXIST) continue;
                 return FailedErrno(TFileFailure::Open);
@@ -307,9 +312,11 @@ public:
                 file.Reset();
                 continue;
             }
-            struct stat opened {}, now {};
+            struct stat opened {};
+            struct stat now {};
             if (::fstat(file.Get(), &opened) != 0 ||
-                ::fstatat(folder_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || now.st_ino != opened.st_ino)
+                ::fstatat(folder_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+                now.st_ino != opened.st_ino)
                 file.Reset();
         }
         if (!file) return Failed(TFileFailure::Open, ErrnoText(EEXIST));
@@ -350,9 +357,10 @@ private:
             return failed;
         }
         if (folderSyncs_ && ::fsync(folder_) != 0 && errno != EINVAL)
-            return Failed(TFileFailure::Write, "The new content is in place, but the system could not confirm "
-                                               "that it is kept: " +
-                                                   ErrnoText(errno));
+            return Failed(TFileFailure::Write,
+                          "The new content is in place, but the system could not confirm "
+                          "that it is kept: " +
+                              ErrnoText(errno));
         if (!file.Close()) return FailedErrno(TFileFailure::Write);
         return TFileResult{true, {}, TFileFailure::None, {}};
     }
@@ -453,7 +461,8 @@ bool HasExtension(const std::string& fileName) {
 }
 
 bool SameExistingFile(const std::string& first, const std::string& second) {
-    struct stat a {}, b {};
+    struct stat a {};
+    struct stat b {};
     if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

@@ -22,7 +22,8 @@ THourlyImport ParseHourlyImport(std::string_view text) {
         // Only text followed by a comma is a field; what follows the last comma is dropped.
         std::size_t start = 0;
         for (std::size_t comma = line.find(',');
-             comma != std::string::npos && fields.size() < THourlyImport::FieldsUsed; comma = line.find(',', start)) {
+             comma != std::string::npos && fields.size() < THourlyImport::FieldsUsed;
+             comma = line.find(',', start)) {
             fields.push_back(line.substr(start, comma - start));
             start = comma + 1;
         }

@@ -187,7 +187,8 @@ public:
         double wide = 0;
         Fixed(wide);
         if (Failed) return;
-        if (std::fabs(wide) > FLT_MAX) return Fail(FormatGeneral(wide) + " is too large"); // no single holds it
+        if (std::fabs(wide) > FLT_MAX)
+            return Fail(FormatGeneral(wide) + " is too large"); // no single holds it
         value = static_cast<float>(wide);
     }
     void Integer(int32_t& value) {
@@ -201,8 +202,9 @@ public:
         if (parsed)
             value = *parsed;
         else
-            Fail(QuotedForMessage(*token) + (IsWholeNumber(*token) ? " is not a whole number the program can hold"
-                                                                    : " is not a whole number"));
+            Fail(QuotedForMessage(*token) + (IsWholeNumber(*token)
+                                                 ? " is not a whole number the program can hold"
+                                                 : " is not a whole number"));
     }
     void Width5(int32_t& value) { Integer(value); }
     void Time(double& value) {
@@ -319,7 +321,8 @@ TProjectParse ParseProjectFile(std::string_view text) {
 
 std::string InvalidFormatMessage(const TProjectParse& parse) {
     std::string text = "Invalid file format encountered.";
-    if (parse.ErrorLine > 0) text += "\nLine " + std::to_string(parse.ErrorLine) + ": " + parse.ErrorReason + ".";
+    if (parse.ErrorLine > 0)
+        text += "\nLine " + std::to_string(parse.ErrorLine) + ": " + parse.ErrorReason + ".";
     return text;
 }
 

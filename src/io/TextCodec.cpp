@@ -124,8 +124,12 @@ std::string EncodeFileText(std::string_view utf8) {
     }
     // A few sequences of Windows-1252 characters ("Ã©") happen to spell valid UTF-8 ("é")
     // and would read back as something else; such a text is kept safe in UTF-8.
+    // So does a text whose Windows-1252 bytes begin as the byte-order mark would ("ï»¿"):
+    // the reader would skip them.
     const bool pureAscii = narrow.size() == utf8.size();
-    if (!pureAscii && IsValidUtf8(narrow)) return std::string(kByteOrderMark) + std::string(utf8);
+    const bool looksMarked = narrow.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (!pureAscii && (IsValidUtf8(narrow) || looksMarked))
+        return std::string(kByteOrderMark) + std::string(utf8);
     return narrow;
 }
 

@@ -161,9 +161,10 @@ TEST(Cli, FilesThatCannotBeRead) {
     EXPECT_EQ(json.ExitCode, 1);
     // A project that was not read has no window to show: nothing on standard output.
     EXPECT_THAT(json.Out, IsEmpty());
-    EXPECT_EQ(json.Err, dir.File("bad.pru") +
-                            ": error: Invalid file format encountered.\nLine 2: the file ends here, before a time "
-                            "line.\n");
+    EXPECT_EQ(json.Err,
+              dir.File("bad.pru") +
+                  ": error: Invalid file format encountered.\nLine 2: the file ends here, before a time "
+                  "line.\n");
 
     // One unreadable file among several: the others are still shown.
     const TRun several = RunCli({"show", dir.File("bad.pru"), Example("demo-zone.pru")});
@@ -196,8 +197,8 @@ TEST(Cli, ImportRefusals) {
     TScratchDir dir;
     const TRun noData = RunCli({"import", dir.File("absent.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(noData.ExitCode, 1);
-    EXPECT_THAT(noData.Err,
-                HasSubstr("error: Cannot open file " + dir.File("absent.txt") + "\nNo such file or directory\n"));
+    EXPECT_THAT(noData.Err, HasSubstr("error: Cannot open file " + dir.File("absent.txt") +
+                                      "\nNo such file or directory\n"));
 
     WriteBytes(dir.File("bad.txt"), "abc,61,50,30,\r\n");
     const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
@@ -217,8 +218,8 @@ TEST(Cli, ImportRefusals) {
                                      "--from", dir.File("absent.pru")});
     EXPECT_EQ(missingFrom.ExitCode, 1);
     // The reason comes with the message, from the one opening of the file.
-    EXPECT_EQ(missingFrom.Err, dir.File("absent.pru") + ": error: Cannot open file " + dir.File("absent.pru") +
-                                   "\nNo such file or directory\n");
+    EXPECT_EQ(missingFrom.Err, dir.File("absent.pru") + ": error: Cannot open file " +
+                                   dir.File("absent.pru") + "\nNo such file or directory\n");
 
     const TRun emptyName = RunCli({"save-defaults", "-o", ""});
     EXPECT_EQ(emptyName.ExitCode, 2);
@@ -269,11 +270,11 @@ TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
 // Output that does not reach its place fails the command, with the reason.
 TEST(Cli, OutputThatCannotBeWrittenFails) {
     TScratchDir dir;
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"show", Example("demo-zone.pru")},
-             {"show", "--json", Example("demo-zone.pru")},
-             {"--help"},
-             {"save-defaults", "-o", dir.File("defaults.pru")}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"show", Example("demo-zone.pru")},
+                                               {"show", "--json", Example("demo-zone.pru")},
+                                               {"--help"},
+                                               {"save-defaults", "-o", dir.File("defaults.pru")}}) {
         const TRun full = RunCli(args, "/dev/full");
         EXPECT_EQ(full.ExitCode, 1) << ::testing::PrintToString(args);
         EXPECT_THAT(full.Err, HasSubstr("halvern-cli: cannot write the output: No space left on device"));
@@ -308,14 +309,16 @@ TEST(Cli, ControlCharactersFromAProjectAreShownEscaped) {
     WriteBytes(dir.File("hostile\x1B[2J.pru"), EncodeFileText(FormatProjectFile(hostile)));
     const TRun run = RunCli({"show", dir.File("hostile\x1B[2J.pru")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_THAT(run.Out, HasSubstr("Zone name                   \\x1b]0;owned\\x07\\x1b[31mRed\\x7f\\u009b2J\n"));
+    EXPECT_THAT(run.Out,
+                HasSubstr("Zone name                   \\x1b]0;owned\\x07\\x1b[31mRed\\x7f\\u009b2J\n"));
     EXPECT_THAT(run.Out, HasSubstr("hostile\\x1b[2J.pru\n"));
     for (const char control : {'\x1B', '\x07', '\x7F'})
         EXPECT_EQ(run.Out.find(control), std::string::npos);
     EXPECT_EQ(run.Out.find("\u009B"), std::string::npos);
 
     const TRun json = RunCli({"show", "--json", dir.File("hostile\x1B[2J.pru")});
-    EXPECT_THAT(json.Out, HasSubstr("\"ZoneNameEdit\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\\u007f\\u009b2J\""));
+    EXPECT_THAT(json.Out,
+                HasSubstr("\"ZoneNameEdit\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\\u007f\\u009b2J\""));
 
     // Messages on standard error are escaped too.
     WriteBytes(dir.File("bad.txt"), "\x1B[31m,1,2,3,\n");

@@ -50,7 +50,8 @@ std::vector<std::string> Temporaries(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() > 4 && name[0] == '.' && name.substr(name.size() - 4) == ".tmp") names.push_back(name);
+        if (name.size() > 4 && name[0] == '.' && name.substr(name.size() - 4) == ".tmp")
+            names.push_back(name);
     }
     return names;
 }
@@ -96,11 +97,14 @@ TEST(FileAccessRead, RefusesWhatIsNotARegularFileBeforeOpeningIt) {
         std::string Reason;
     };
     const TCase cases[] = {
-        {dir.File("pipe"), TFileFailure::NotRegular, dir.File("pipe") + " is not a regular file (a named pipe)."},
+        {dir.File("pipe"), TFileFailure::NotRegular,
+         dir.File("pipe") + " is not a regular file (a named pipe)."},
         {dir.File("link-to-pipe"), TFileFailure::NotRegular,
          dir.File("link-to-pipe") + " is not a regular file (a named pipe)."},
-        {dir.File("socket"), TFileFailure::NotRegular, dir.File("socket") + " is not a regular file (a socket)."},
-        {dir.Path().string(), TFileFailure::NotRegular, dir.Path().string() + " is not a regular file (a folder)."},
+        {dir.File("socket"), TFileFailure::NotRegular,
+         dir.File("socket") + " is not a regular file (a socket)."},
+        {dir.Path().string(), TFileFailure::NotRegular,
+         dir.Path().string() + " is not a regular file (a folder)."},
         {"/dev/zero", TFileFailure::NotRegular, "/dev/zero is not a regular file (a character device)."},
         {dir.File("loop-a"), TFileFailure::Open, "Too many levels of symbolic links"},
         {dir.File("absent"), TFileFailure::Open, "No such file or directory"},
@@ -108,14 +112,16 @@ TEST(FileAccessRead, RefusesWhatIsNotARegularFileBeforeOpeningIt) {
     };
     // A pipe that no program writes to would block a read for ever: the alarm ends a child
     // that hangs, so a regression fails here instead of stopping the tests.
-    const int status = InChild([&] {
-        int wrong = 0;
-        for (const auto& c : cases) {
-            const TFileResult read = ReadFileBytes(c.Name);
-            if (read.Ok || read.Failure != c.Failure || read.Reason != c.Reason) ++wrong;
-        }
-        return wrong;
-    }, 20);
+    const int status = InChild(
+        [&] {
+            int wrong = 0;
+            for (const auto& c : cases) {
+                const TFileResult read = ReadFileBytes(c.Name);
+                if (read.Ok || read.Failure != c.Failure || read.Reason != c.Reason) ++wrong;
+            }
+            return wrong;
+        },
+        20);
     EXPECT_EQ(status, 0) << (status == 128 + SIGALRM ? "a read hung" : "refused with the wrong reason");
     for (const auto& c : cases) {
         const TFileResult read = ReadFileBytes(c.Name);
@@ -133,7 +139,8 @@ TEST(FileAccessRead, FileLargerThanAnyProjectIsRefusedUnread) {
     EXPECT_FALSE(read.Ok);
     EXPECT_EQ(read.Failure, TFileFailure::TooLarge);
     EXPECT_EQ(FileFailureMessage(big, read),
-              "Cannot read file " + big + "\nThe file is larger than 64 MB; no project or day of hourly data is that large.");
+              "Cannot read file " + big +
+                  "\nThe file is larger than 64 MB; no project or day of hourly data is that large.");
     fs::resize_file(big, MaxReadBytes);
     EXPECT_TRUE(ReadFileBytes(big).Ok);
 }
@@ -179,8 +186,8 @@ TEST(FileAccessRead, FilesOfEmptyLinesAreReadInLittleMoreThanTheirSize) {
     EXPECT_LT(import, limit);
     EXPECT_LT(project, limit);
     EXPECT_EQ(form.Dialogs.Texts().size(), 2u); // the import refused, the project read and named as cut short
-    std::cout << "[          ] memory for " << size / 1024 / 1024 << " MB of line feeds: import " << import / 1024
-              << " MB, project " << project / 1024 << " MB\n";
+    std::cout << "[          ] memory for " << size / 1024 / 1024 << " MB of line feeds: import "
+              << import / 1024 << " MB, project " << project / 1024 << " MB\n";
 }
 
 TEST(FileAccessMessages, SayWhatFailedAndWhy) {
@@ -221,7 +228,9 @@ TEST(FileAccessSave, RefusesTargetsThatAreNotRegularFiles) {
         const TFileResult saved = ReplaceFileContent(dir.File(name), "project");
         EXPECT_FALSE(saved.Ok) << name;
         EXPECT_EQ(saved.Reason, name == "loop-a" ? reason : dir.Path().string() + "/" + reason);
-        EXPECT_EQ(FileFailureMessage(dir.File(name), saved).rfind("Cannot open file " + dir.File(name) + "\n", 0), 0u);
+        EXPECT_EQ(
+            FileFailureMessage(dir.File(name), saved).rfind("Cannot open file " + dir.File(name) + "\n", 0),
+            0u);
     }
     EXPECT_EQ(dir.Names().size(), before.size()); // nothing created, nothing replaced
     EXPECT_TRUE(S_ISFIFO(ModeOf(dir.File("pipe"))));
@@ -314,7 +323,8 @@ TEST(FileAccessSave, PrivateProjectIsNeverReadableByOthersDuringASave) {
         if (child == 0) {
             ::alarm(60);
             for (int i = 0; i < 12; ++i)
-                if (!ReplaceFileContent(target, Content(static_cast<char>('a' + i), 4u << 20), route).Ok) ::_exit(1);
+                if (!ReplaceFileContent(target, Content(static_cast<char>('a' + i), 4u << 20), route).Ok)
+                    ::_exit(1);
             ::_exit(0);
         }
         int looks = 0;
@@ -327,7 +337,8 @@ TEST(FileAccessSave, PrivateProjectIsNeverReadableByOthersDuringASave) {
                 const std::string name = entry->d_name;
                 struct stat st {};
                 if (name == "." || name == "..") continue;
-                if (::fstatat(::dirfd(folder), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && (st.st_mode & 077) != 0)
+                if (::fstatat(::dirfd(folder), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    (st.st_mode & 077) != 0)
                     exposed.push_back(name);
             }
             ::closedir(folder);
@@ -365,13 +376,15 @@ TEST(FileAccessSave, KilledSaveLeavesAWholeProjectAndNothingBesideIt) {
                 for (int i = 0;; ++i)
                     ReplaceFileContent(target, contents[static_cast<std::size_t>(i % 2)], route);
             }
-            const auto wait = std::chrono::microseconds(2000) +
-                              std::chrono::duration_cast<std::chrono::microseconds>(oneSave) * (random() % 200) / 100;
+            const auto wait =
+                std::chrono::microseconds(2000) +
+                std::chrono::duration_cast<std::chrono::microseconds>(oneSave) * (random() % 200) / 100;
             std::this_thread::sleep_for(wait);
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
             const std::string now = ReadBytes(target);
-            EXPECT_TRUE(now == contents[0] || now == contents[1]) << "kill " << kill << ": " << now.size() << " bytes";
+            EXPECT_TRUE(now == contents[0] || now == contents[1])
+                << "kill " << kill << ": " << now.size() << " bytes";
             const auto beside = Temporaries(dir.Path());
             leftBeside += beside.empty() ? 0 : 1;
             // The named route leaves its file when killed; the unnamed one only in the instant

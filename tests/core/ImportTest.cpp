@@ -85,11 +85,11 @@ TEST(HourlyImport, FieldsCountOnlyWhenACommaFollows) {
     TScratchDir dir;
     TShownForm form;
     Import(form, dir,
-           "82.8,61,50,30\r\n"       // no final comma: the critical pressure stays 0
+           "82.8,61,50,30\r\n"      // no final comma: the critical pressure stays 0
            " 75.6,63,51,34,99,x,\n" // verbatim, leading blanks and all; fields after the fourth unused
-           "\r\n"                    // an empty line consumes the 02:00 row
-           "7\r2.0,64,52,36,\n"      // a lone carriage return is dropped
-           "-1,.,1e2,+4,\n");        // every form of the number rule
+           "\r\n"                   // an empty line consumes the 02:00 row
+           "7\r2.0,64,52,36,\n"     // a lone carriage return is dropped
+           "-1,.,1e2,+4,\n");       // every form of the number rule
     EXPECT_THAT(Row(*form, 1), ElementsAre("82.8", "   23.00", "61", "50", "0"));
     EXPECT_THAT(Row(*form, 2), ElementsAre(" 75.6", "   21.00", "63", "51", "34"));
     EXPECT_THAT(Row(*form, 3), ElementsAre("0", "0", "0", "0", "0"));
@@ -114,7 +114,8 @@ TEST(HourlyImport, FewerThan24HoursAreSaidInAMessage) {
              " were set to 0."},
         {"82.8,61,50,30\r\n",
          "Complete hourly data was imported for 0 of the 24 hours; the values missing from " + file +
-             " were set to 0.\nLine 1 has fewer than four fields; each field, the last included, ends with a comma."},
+             " were set to 0.\nLine 1 has fewer than four fields; each field, the last included, ends with a "
+             "comma."},
     };
     for (const auto& [text, message] : cases) {
         form.Dialogs.Clear();
@@ -144,11 +145,13 @@ TEST(HourlyImport, FileWithAFieldThatIsNoNumberOrNoDataChangesNothing) {
          "Line 2, field 2 (inlet pressure) of " + file + " is not a number: \"6O\"." + kept},
         {"80,60,50,30,\n\n80,60, 50 ,30,\n",
          "Line 3, field 3 (AZP pressure) of " + file + " is not a number: \" 50 \"." + kept},
-        {"80,60,50,,\n", "Line 1, field 4 (critical point pressure) of " + file + " is not a number: \"\"." + kept},
+        {"80,60,50,,\n",
+         "Line 1, field 4 (critical point pressure) of " + file + " is not a number: \"\"." + kept},
         {"80,60,\xB1"
          "50,30,\r\n", // a Windows-1252 file: the text is shown as the program holds it
          "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"±50\"." + kept},
-        {"80,60,\x1B[31m,30,\n", "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"?[31m\"." + kept},
+        {"80,60,\x1B[31m,30,\n",
+         "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"?[31m\"." + kept},
         {"", noData},
         {std::string(4096, '\0'), noData},
         {std::string(1000, '\n'), noData},
@@ -193,13 +196,14 @@ TEST(HourlyImport, CancelledOrUnreadableFileChangesNothing) {
 
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {dir.File("absent.txt"), "Cannot open file " + dir.File("absent.txt") + "\nNo such file or directory"},
-        {dir.Path().string(),
-         "Cannot open file " + dir.Path().string() + "\n" + dir.Path().string() + " is not a regular file (a folder)."},
+        {dir.File("absent.txt"),
+         "Cannot open file " + dir.File("absent.txt") + "\nNo such file or directory"},
+        {dir.Path().string(), "Cannot open file " + dir.Path().string() + "\n" + dir.Path().string() +
+                                  " is not a regular file (a folder)."},
         {"/dev/zero", "Cannot open file /dev/zero\n/dev/zero is not a regular file (a character device)."},
         // A named pipe with no writer would block the program for ever: refused before it is opened.
-        {dir.File("pipe"),
-         "Cannot open file " + dir.File("pipe") + "\n" + dir.File("pipe") + " is not a regular file (a named pipe)."},
+        {dir.File("pipe"), "Cannot open file " + dir.File("pipe") + "\n" + dir.File("pipe") +
+                               " is not a regular file (a named pipe)."},
     };
     for (const auto& [name, message] : cases) {
         form.Dialogs.Clear();

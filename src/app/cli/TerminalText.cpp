@@ -10,9 +10,11 @@ namespace {
 std::size_t SequenceLength(std::string_view text, std::size_t pos) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned lead = byte(pos);
-    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                                 : (lead & 0xF8) == 0xF0 ? 4
-                                                                         : 0;
+    const std::size_t length = lead < 0x80             ? 1
+                               : (lead & 0xE0) == 0xC0 ? 2
+                               : (lead & 0xF0) == 0xE0 ? 3
+                               : (lead & 0xF8) == 0xF0 ? 4
+                                                       : 0;
     if (length == 0 || pos + length > text.size()) return 0;
     for (std::size_t i = 1; i < length; ++i)
         if ((byte(pos + i) & 0xC0) != 0x80) return 0;

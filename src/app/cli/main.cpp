@@ -107,8 +107,8 @@ struct TSession {
     std::string Context;
     explicit TSession(std::string context) : Context(std::move(context)) {
         Dialogs.OnMessage = [this](const TRecordedMessage& m) {
-            std::cerr << TerminalText(Context) << ": " << MessageTypeName(m.Type) << ": " << TerminalText(m.Text, true)
-                      << "\n";
+            std::cerr << TerminalText(Context) << ": " << MessageTypeName(m.Type) << ": "
+                      << TerminalText(m.Text, true) << "\n";
         };
         Form = std::make_unique<TMainForm>(Dialogs);
         Form->FormShow();
@@ -212,7 +212,8 @@ int Import(const std::vector<std::string>& args) {
     if (units && *units != "m3h" && *units != "ls") return WrongUsage("--units is m3h or ls");
     // The project would replace the very data it was made from.
     if (SameExistingFile(*data, *output))
-        return WrongUsage("the output " + *output + " is the data file itself; give the project another name");
+        return WrongUsage("the output " + *output +
+                          " is the data file itself; give the project another name");
 
     TSession session(*data);
     TMainForm& form = *session.Form;
