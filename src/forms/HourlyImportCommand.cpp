@@ -26,10 +26,21 @@ void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours) {
 bool ImportHourlyFile(TMainForm& form, const std::string& fileName) {
     const TFileResult file = ReadFileBytes(fileName);
     if (!file.Ok) {
-        form.Dialogs.Error(file.SystemError);
+        form.Dialogs.Error(FileFailureMessage(fileName, file));
         return false;
     }
-    ApplyHourlyImport(form, ParseHourlyImport(DecodeFileText(file.Bytes)));
+    return ImportHourlyBytes(form, file.Bytes, fileName);
+}
+
+bool ImportHourlyBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
+    const THourlyImport hours = ParseHourlyImport(DecodeFileText(bytes));
+    if (const std::string refusal = ImportRefusal(hours, fileName); !refusal.empty()) {
+        form.Dialogs.Error(refusal);
+        return false;
+    }
+    ApplyHourlyImport(form, hours);
+    if (const std::string shortfall = ImportShortfall(hours, fileName); !shortfall.empty())
+        form.Dialogs.Message(shortfall);
     return true;
 }
 

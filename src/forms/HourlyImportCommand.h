@@ -3,6 +3,7 @@
 #pragma once
 #include "io/HourlyImport.h"
 #include <string>
+#include <string_view>
 
 namespace halvern {
 
@@ -13,8 +14,11 @@ class TMainForm;
 // the derived inflow column is refreshed.
 void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours);
 
-// The import after the open dialog. A file that cannot be read shows the system's message
-// and changes nothing. False in that case.
+// The import after the open dialog. A file that cannot be read or is refused shows why and
+// changes nothing; false in that case. Fewer than 24 complete hours are said in a message.
 bool ImportHourlyFile(TMainForm& form, const std::string& fileName);
+
+// The same for the bytes of a file already read; fileName is what the messages name.
+bool ImportHourlyBytes(TMainForm& form, std::string_view bytes, const std::string& fileName);
 
 } // namespace halvern

@@ -202,7 +202,12 @@ void TMainForm::Initialise(bool DoVariables) {
     Write(*this, ConsumpCostsEdit, InputText(Project.ConsumpCosts, 2));
     Write(*this, ResConsumpChangeEdit, InputText(Project.ResConsumpChange, 2));
     Write(*this, NonresConsumpChangeEdit, InputText(Project.NonresConsumpChange, 2));
-    Dispatch([this] { CostFactorUpDown.SetPosition(Project.CostFactor); });
+    // The up-down holds the factor to 0..100; the costs use the factor the edit then shows, also
+    // when the edit already showed it and its change handler did not run.
+    Dispatch([this] {
+        CostFactorUpDown.SetPosition(Project.CostFactor);
+        Project.CostFactor = CostFactorUpDown.Position();
+    });
     SetupCostSummaryGrid();
     Dispatch([this] { CostsForm.UpdateGrid(); });
 }

@@ -11,8 +11,6 @@
 namespace halvern {
 namespace {
 
-constexpr const char* kCannotOpen = "Cannot open file ";
-
 void SetCaptionFromFile(TMainForm& form, const std::string& fileName) {
     form.Caption = "Halvern : " + FileNameOnly(fileName);
 }
@@ -152,7 +150,8 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
 TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
     const TFileResult file = ReadFileBytes(fileName);
     if (!file.Ok) {
-        form.Dialogs.Error(kCannotOpen + fileName);
+        // "Cannot open file ..." (or read, for a file that opened), and why.
+        form.Dialogs.Error(FileFailureMessage(fileName, file));
         return TReadOutcome::CannotOpen;
     }
     return ReadProjectBytes(form, file.Bytes, fileName);
@@ -166,7 +165,7 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     }
     if (parse.Error == TProjectParseError::InvalidFormat) {
         // Nothing was applied: the project on the screen is the one that was there.
-        form.Dialogs.Error("Invalid file format encountered.");
+        form.Dialogs.Error(InvalidFormatMessage(parse));
         return TReadOutcome::InvalidFormat;
     }
 
@@ -176,26 +175,44 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     if (form.OnProjectFile) form.OnProjectFile(fileName);
 
     // The window from the record, every analysis, the costs table and the costs; closing
-    // the costs dialog stores its table and publishes the implementation costs.
-    form.Initialise(false);
-    form.RunAllOptions();
-    form.CostsForm.UpdateGrid();
-    form.GetTheCosts();
-    form.CostsForm.Close();
+    // the costs dialog stores its table and publishes the implementation costs. A file that
+    // ended early is read as a complete one would be, and then the zeros it gave are named,
+    // even when the recalculation stopped at an error.
+    const auto warnIfEndedEarly = [&] {
+        if (parse.EndedAfterLine > 0) form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
+    };
+    try {
+        form.Initialise(false);
+        form.RunAllOptions();
+        form.CostsForm.UpdateGrid();
+        form.GetTheCosts();
+        form.CostsForm.Close();
+    } catch (...) {
+        warnIfEndedEarly();
+        throw;
+    }
+    warnIfEndedEarly();
     return TReadOutcome::Read;
 }
 
-bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* whyNotWritten) {
+bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
     bool errorsFound = true;
     form.GetTheData(errorsFound);
     if (errorsFound) return false; // its message has been shown; nothing is written
 
-    const std::string text = FormatProjectFile(CollectProjectData(form));
-    const TFileResult written = ReplaceFileContent(fileName, EncodeFileText(text));
+    const TProjectFileData data = CollectProjectData(form);
+    // In hourly mode the outlet pressures are read back as numbers: a file holding anything
+    // else could not be opened again.
+    if (const int hour = FirstUnsavableOutlet(data); hour >= 0) {
+        form.Dialogs.Error("Time modulated PRV outlet pressure at interval " +
+                           form.FlowGrid.Cell(0, hour + 1) +
+                           " is invalid.\nCannot proceed with calculations.");
+        return false;
+    }
+    const TFileResult written = ReplaceFileContent(fileName, EncodeFileText(FormatProjectFile(data)));
     if (!written.Ok) {
         // The existing file, if any, is untouched.
-        if (whyNotWritten) *whyNotWritten = written.SystemError;
-        form.Dialogs.Error(kCannotOpen + fileName);
+        form.Dialogs.Error(FileFailureMessage(fileName, written));
         return false;
     }
     form.StatusBar1.SimpleText = "Saved data to: " + fileName;

@@ -12,9 +12,9 @@ class TMainForm;
 
 enum class TReadOutcome {
     Read,            // read and applied (an analysis error afterwards was shown, the data stand)
-    CannotOpen,      // "Cannot open file ..."
+    CannotOpen,      // "Cannot open file ..." (or "Cannot read file ..."), with the reason
     InvalidDataFile, // "Invalid data file.\nUnable to read data."
-    InvalidFormat,   // "Invalid file format encountered."
+    InvalidFormat,   // "Invalid file format encountered.", with the line
 };
 
 // Reads a project file into the window: messages, record, controls, tables, status line,
@@ -27,9 +27,9 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName);
 TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName);
 
 // Collects the inputs (GetTheData) and writes the project. False when the inputs were
-// refused (their message shown) or the file could not be written ("Cannot open file ...");
-// in the latter case whyNotWritten, when given, receives the system's reason.
-bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* whyNotWritten = nullptr);
+// refused (their message shown) or the file could not be written ("Cannot open file ..." or
+// "Cannot write file ...", with the reason).
+bool SaveProjectFile(TMainForm& form, const std::string& fileName);
 
 // What the window would write: the record, the memos and the two tables of the project.
 TProjectFileData CollectProjectData(TMainForm& form);

@@ -1,149 +1,452 @@
-// Whole-file reading and the safe replacement of a project file.
+// Whole-file reading and the safe replacement of a project file, on the POSIX file calls:
+// they alone say what a name is before it is opened, open without blocking, create a file
+// with no name and give it one later, lock a file against another save, and sync a folder.
 #include "io/FileAccess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <system_error>
+#include <string_view>
+#include <utility>
 
-#if __has_include(<unistd.h>)
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#define HALVERN_HAVE_UNISTD 1
-#endif
 
 namespace halvern {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// As many links as the system follows before it calls the name a loop.
+constexpr int kMaxLinks = 40;
+// The new file is named after the project, but a name near the system's limit of 255
+// bytes leaves no room for the rest.
+constexpr std::size_t kMaxNameInTemporary = 200;
+constexpr std::string_view kTemporaryEnd = ".tmp";
+constexpr std::size_t kTemporaryDigits = 6;
 
 std::string ErrnoText(int error) {
     return std::strerror(error != 0 ? error : EIO);
 }
 
-// Flushes the file to the disk before it replaces the target, so that a crash right after
-// the rename cannot leave an empty project behind.
-bool FlushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) return false;
-#ifdef HALVERN_HAVE_UNISTD
-    if (::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != EROFS) return false;
-#endif
+TFileResult Failed(TFileFailure failure, std::string reason) {
+    TFileResult result;
+    result.Failure = failure;
+    result.Reason = std::move(reason);
+    return result;
+}
+
+TFileResult FailedErrno(TFileFailure failure) {
+    return Failed(failure, ErrnoText(errno));
+}
+
+// A file descriptor, closed when it goes out of scope.
+class TFd {
+public:
+    TFd() = default;
+    explicit TFd(int fd) : fd_(fd) {}
+    ~TFd() { Reset(); }
+    TFd(TFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    TFd& operator=(TFd&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+
+    int Get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // Closes now; false (errno set) when the system reports a failure it had kept back.
+    bool Close() {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+    void Reset() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+std::string KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "of an unknown kind";
+}
+
+TFileResult NotRegular(const std::string& fileName, mode_t mode) {
+    return Failed(TFileFailure::NotRegular, fileName + " is not a regular file (" + KindOf(mode) + ").");
+}
+
+TFileResult TooLarge() {
+    return Failed(TFileFailure::TooLarge, "The file is larger than " + std::to_string(MaxReadBytes >> 20) +
+                                              " MB; no project or day of hourly data is that large.");
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), std::min<std::size_t>(bytes.size(), 1u << 20));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
     return true;
 }
 
-// Whether the user may write to an existing file (errno says why not).
-bool MayWrite(const fs::path& file) {
-    errno = 0;
-    std::error_code ec;
-    if (fs::is_directory(file, ec)) {
-        errno = EISDIR;
-        return false;
+// The permissions a new file gets from the user's file-creation mask.
+mode_t NewFileMode() {
+    // Linux tells the mask without changing it; elsewhere it is set and put back at once.
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(0666 & ~mask);
     }
-#ifdef HALVERN_HAVE_UNISTD
-    return ::access(file.c_str(), W_OK) == 0;
-#else
-    const bool writable = (fs::status(file, ec).permissions() & fs::perms::owner_write) != fs::perms::none;
-    if (!writable) errno = EACCES;
-    return writable;
-#endif
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
 }
+
+// The file a save replaces: the folder it is in and its name there, as the system will look
+// them up (a ".." after a link is the link's business, so nothing is shortened here).
+struct TSaveTarget {
+    std::string Folder;
+    std::string Name;
+    bool Exists = false;
+    struct stat Stat {};
+    std::string Path() const { return Folder == "/" ? "/" + Name : Folder + "/" + Name; }
+};
+
+std::pair<std::string, std::string> SplitFolder(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// Follows symbolic links one at a time, as the system would, to the file a save must
+// replace; a link that leads nowhere gives the file to create.
+TFileResult ResolveTarget(const std::string& fileName, TSaveTarget& target) {
+    std::string path = fileName;
+    for (int links = 0;; ++links) {
+        auto [folder, name] = SplitFolder(path);
+        const bool namesAFile = !name.empty() && name != "." && name != "..";
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT && namesAFile) {
+                target = TSaveTarget{std::move(folder), std::move(name), false, {}};
+                return TFileResult{true, {}, TFileFailure::None, {}};
+            }
+            return FailedErrno(TFileFailure::Open);
+        }
+        if (S_ISLNK(st.st_mode)) {
+            if (links == kMaxLinks) return Failed(TFileFailure::Open, ErrnoText(ELOOP));
+            std::string link(static_cast<std::size_t>(std::max<off_t>(st.st_size, 255)) + 1, '\0');
+            const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+            if (n < 0) return FailedErrno(TFileFailure::Open);
+            if (static_cast<std::size_t>(n) >= link.size())
+                return Failed(TFileFailure::Open, ErrnoText(ENAMETOOLONG));
+            link.resize(static_cast<std::size_t>(n));
+            path = !link.empty() && link[0] == '/' ? link : (folder == "/" ? "/" : folder + "/") + link;
+            continue;
+        }
+        if (!S_ISREG(st.st_mode) || !namesAFile) return NotRegular(fileName, st.st_mode);
+        target = TSaveTarget{std::move(folder), std::move(name), true, st};
+        return TFileResult{true, {}, TFileFailure::None, {}};
+    }
+}
+
+// ".NAME.123456.tmp": hidden beside the project it will replace.
+std::string TemporaryPrefix(const std::string& name) {
+    return "." + name.substr(0, kMaxNameInTemporary) + ".";
+}
+
+bool IsTemporaryOf(std::string_view candidate, std::string_view prefix) {
+    if (candidate.size() != prefix.size() + kTemporaryDigits + kTemporaryEnd.size()) return false;
+    if (candidate.substr(0, prefix.size()) != prefix) return false;
+    if (candidate.substr(prefix.size() + kTemporaryDigits) != kTemporaryEnd) return false;
+    const std::string_view digits = candidate.substr(prefix.size(), kTemporaryDigits);
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+class TTemporaryNames {
+public:
+    explicit TTemporaryNames(std::string prefix)
+        : prefix_(std::move(prefix)), random_(std::random_device{}()) {}
+    std::string Next() {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%06u", static_cast<unsigned>(random_() % 1000000u));
+        return prefix_ + digits + std::string(kTemporaryEnd);
+    }
+
+private:
+    std::string prefix_;
+    std::mt19937 random_;
+};
+
+// A save that is still running holds its new file locked; one that was killed left it
+// unlocked, and such a file is removed by the next save of the same project.
+void RemoveStaleTemporaries(int folderFd, const std::string& prefix) {
+    const int listing = ::dup(folderFd);
+    if (listing < 0) return;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(listing), &::closedir);
+    if (!dir) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (!IsTemporaryOf(name, prefix)) continue;
+        TFd file(::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened {};
+        struct stat now {};
+        if (!file || ::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)) continue;
+        if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) continue;
+        if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+            now.st_ino != opened.st_ino || now.st_dev != opened.st_dev)
+            continue;
+        // A file that cannot be removed stays for a later save; this save does not depend on it.
+        ::unlinkat(folderFd, name.c_str(), 0);
+    }
+}
+
+// Gives the new file the replaced project's owner where the process may, and its permissions;
+// a new project gets the permissions of any new file. Done before a byte is written.
+bool TakeOwnerAndMode(int fd, const TSaveTarget& target) {
+    mode_t mode = 0;
+    if (target.Exists) {
+        struct stat mine {};
+        if (::fstat(fd, &mine) != 0) return false;
+        const uid_t uid = target.Stat.st_uid;
+        const gid_t gid = target.Stat.st_gid;
+        if ((mine.st_uid != uid || mine.st_gid != gid) && ::fchown(fd, uid, gid) != 0) {
+            if (errno != EPERM) return false;
+            // Only the superuser may give a file away; the group the user may still keep.
+            if (mine.st_gid != gid && ::fchown(fd, static_cast<uid_t>(-1), gid) != 0 && errno != EPERM)
+                return false;
+        }
+        mode = target.Stat.st_mode & 07777;
+    } else {
+        mode = NewFileMode();
+    }
+    return ::fchmod(fd, mode) == 0;
+}
+
+bool SyncFile(int fd) {
+    // A few file systems cannot sync at all; they say so with EINVAL.
+    return ::fsync(fd) == 0 || errno == EINVAL;
+}
+
+class TReplacement {
+public:
+    TReplacement(const TSaveTarget& target, int folderFd, bool folderSyncs)
+        : target_(target), folder_(folderFd), folderSyncs_(folderSyncs),
+          names_(TemporaryPrefix(target.Name)) {}
+
+    enum class TUnnamed { Done, Unsupported };
+
+    // The new file is created without a name, so that a killed save leaves nothing behind,
+    // and is named only when complete.
+    TUnnamed Unnamed(const std::string& bytes, TFileResult& result) {
+#ifdef O_TMPFILE
+        TFd file(::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (!file) {
+            if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return TUnnamed::Unsupported;
+            result = FailedErrno(TFileFailure::Open);
+            return TUnnamed::Done;
+        }
+        // Locked before it has a name, so no other save takes it for a stale one.
+        (void)::flock(file.Get(), LOCK_EX | LOCK_NB);
+        if (!Fill(file.Get(), bytes, result)) return TUnnamed::Done;
+        const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = names_.Next();
+            const bool named =
+                ::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                (errno != EEXIST && ::linkat(file.Get(), "", folder_, name.c_str(), AT_EMPTY_PATH) == 0);
+            if (named) {
+                result = PutInPlace(file, name);
+                return TUnnamed::Done;
+            }
+            // Without /proc only the superuser can name it; anyone else writes it again with a name.
+            if (errno != EEXIST) return TUnnamed::Unsupported;
+        }
+        return TUnnamed::Unsupported;
+#else
+        (void)bytes;
+        (void)result;
+        return TUnnamed::Unsupported;
+#endif
+    }
+
+    // Where no unnamed file can be made: a named one, locked while the save runs.
+    TFileResult Named(const std::string& bytes) {
+        TFd file;
+        std::string name;
+        for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+            name = names_.Next();
+            file = TFd(
+                ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            if (!file) {
+                if (errno == EEXIST) continue;
+                return FailedErrno(TFileFailure::Open);
+            }
+            // Another save may have taken it for a stale file in the instant before the lock.
+            if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+                file.Reset();
+                continue;
+            }
+            struct stat opened {};
+            struct stat now {};
+            if (::fstat(file.Get(), &opened) != 0 ||
+                ::fstatat(folder_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+                now.st_ino != opened.st_ino)
+                file.Reset();
+        }
+        if (!file) return Failed(TFileFailure::Open, ErrnoText(EEXIST));
+        TFileResult result;
+        if (!Fill(file.Get(), bytes, result)) {
+            result.Reason += Remove(name);
+            return result;
+        }
+        return PutInPlace(file, name);
+    }
+
+private:
+    const TSaveTarget& target_;
+    int folder_;
+    bool folderSyncs_;
+    TTemporaryNames names_;
+
+    bool Fill(int fd, const std::string& bytes, TFileResult& result) {
+        if (!TakeOwnerAndMode(fd, target_) || !WriteAll(fd, bytes) || !SyncFile(fd)) {
+            result = FailedErrno(TFileFailure::Write);
+            return false;
+        }
+        return true;
+    }
+
+    // Removes the new file of a failed save; the text to add to the reason if it stays.
+    std::string Remove(const std::string& name) {
+        if (::unlinkat(folder_, name.c_str(), 0) == 0 || errno == ENOENT) return {};
+        return "\nThe unfinished file " + name + " could not be removed: " + ErrnoText(errno);
+    }
+
+    // The complete new file takes the target's place in one step, and the folder is synced
+    // so that the new name survives a power cut.
+    TFileResult PutInPlace(TFd& file, const std::string& name) {
+        if (::renameat(folder_, name.c_str(), folder_, target_.Name.c_str()) != 0) {
+            TFileResult failed = FailedErrno(TFileFailure::Write);
+            failed.Reason += Remove(name);
+            return failed;
+        }
+        if (folderSyncs_ && ::fsync(folder_) != 0 && errno != EINVAL)
+            return Failed(TFileFailure::Write,
+                          "The new content is in place, but the system could not confirm "
+                          "that it is kept: " +
+                              ErrnoText(errno));
+        if (!file.Close()) return FailedErrno(TFileFailure::Write);
+        return TFileResult{true, {}, TFileFailure::None, {}};
+    }
+};
 
 } // namespace
 
 TFileResult ReadFileBytes(const std::string& fileName) {
+    // What the name is, before anything is opened: a pipe would block the program for ever.
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) return FailedErrno(TFileFailure::Open);
+    if (!S_ISREG(st.st_mode)) return NotRegular(fileName, st.st_mode);
+    if (static_cast<std::size_t>(st.st_size) > MaxReadBytes) return TooLarge();
+    // Without blocking all the same, in case the name was given to a pipe in the meantime.
+    TFd file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file) return FailedErrno(TFileFailure::Open);
+    if (::fstat(file.Get(), &st) != 0) return FailedErrno(TFileFailure::Read);
+    if (!S_ISREG(st.st_mode)) return NotRegular(fileName, st.st_mode);
+    if (static_cast<std::size_t>(st.st_size) > MaxReadBytes) return TooLarge();
+
     TFileResult result;
-    errno = 0;
-    FilePtr file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) {
-        result.SystemError = ErrnoText(errno);
-        return result;
-    }
+    result.Bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-        result.Bytes.append(buffer, n);
-        if (result.Bytes.size() > MaxReadBytes) {
-            result.SystemError = ErrnoText(EFBIG);
-            result.Bytes.clear();
-            return result;
+        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return FailedErrno(TFileFailure::Read);
         }
-        if (n < sizeof buffer) break;
-    }
-    if (std::ferror(file.get())) {
-        // A folder opens but cannot be read; so does a file on a failing disk.
-        result.SystemError = ErrnoText(errno);
-        result.Bytes.clear();
-        return result;
+        if (n == 0) break;
+        // A file still growing while it is read is held to the same limit.
+        if (result.Bytes.size() + static_cast<std::size_t>(n) > MaxReadBytes) return TooLarge();
+        result.Bytes.append(buffer, static_cast<std::size_t>(n));
     }
     result.Ok = true;
     return result;
 }
 
-TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
-    TFileResult result;
-    std::error_code ec;
-    fs::path target(fileName);
-    // A link stays a link: the file it points to gets the new content.
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (!ec) target = resolved;
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes,
+                               const TReplaceOptions& options) {
+    TSaveTarget target;
+    TFileResult resolved = ResolveTarget(fileName, target);
+    if (!resolved.Ok) return resolved;
     // A project the user may not write to stays as it is, as if it could not be opened for
-    // writing: the rename below would otherwise replace a read-only file in a writable folder.
-    if (fs::exists(target, ec) && !MayWrite(target)) {
-        result.SystemError = ErrnoText(errno);
-        return result;
-    }
+    // writing: the rename would otherwise replace a read-only file in a writable folder.
+    if (target.Exists && ::faccessat(AT_FDCWD, target.Path().c_str(), W_OK, AT_EACCESS) != 0)
+        return FailedErrno(TFileFailure::Open);
 
-    std::random_device seed;
-    std::mt19937 random(seed());
-    FilePtr file;
-    fs::path temporary;
-    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
-        // Hidden beside the target; a name near the system's limit gets a short one instead.
-        std::string suffix(1, '.');
-        suffix.append(std::to_string(random() % 1000000)).append(".tmp");
-        std::string name(1, '.');
-        name.append(target.filename().string()).append(suffix);
-        if (name.size() > 200) name = ".halvern" + suffix;
-        temporary = folder / name;
-        errno = 0;
-        file.reset(std::fopen(temporary.string().c_str(), "wbx"));
-        if (!file && errno != EEXIST) break;
+    bool folderReadable = true;
+    TFd folder(::open(target.Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+#ifdef O_PATH
+    if (!folder && errno == EACCES) {
+        // A folder the user may write to but not list: saved all the same, without the sync.
+        folder = TFd(::open(target.Folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        folderReadable = false;
     }
-    if (!file) {
-        result.SystemError = ErrnoText(errno);
-        return result;
-    }
+#endif
+    if (!folder) return FailedErrno(TFileFailure::Open);
 
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && FlushToDisk(file.get());
-    const int writeError = errno;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed) {
-        result.SystemError = ErrnoText(writeError);
-        fs::remove(temporary, ec);
-        return result;
+    // What a killed save left of this project goes first (where the folder can be listed).
+    if (folderReadable) RemoveStaleTemporaries(folder.Get(), TemporaryPrefix(target.Name));
+    TReplacement replacement(target, folder.Get(), folderReadable);
+    if (options.UnnamedFirst) {
+        TFileResult result;
+        if (replacement.Unnamed(bytes, result) == TReplacement::TUnnamed::Done) return result;
     }
-    // The replaced project keeps the permissions it had.
-    const fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        result.SystemError = ec.message();
-        fs::remove(temporary, ec);
-        return result;
+    return replacement.Named(bytes);
+}
+
+std::string FileFailureMessage(const std::string& fileName, const TFileResult& result) {
+    std::string text;
+    switch (result.Failure) {
+    case TFileFailure::Read:
+    case TFileFailure::TooLarge:
+        text = "Cannot read file ";
+        break;
+    case TFileFailure::Write:
+        text = "Cannot write file ";
+        break;
+    default:
+        text = "Cannot open file ";
+        break;
     }
-    result.Ok = true;
-    return result;
+    text += fileName;
+    if (!result.Reason.empty()) text += "\n" + result.Reason;
+    return text;
 }
 
 std::string FileNameOnly(const std::string& fileName) {
@@ -155,6 +458,13 @@ bool HasExtension(const std::string& fileName) {
     const std::string name = FileNameOnly(fileName);
     const auto dot = name.find_last_of('.');
     return dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+}
+
+bool SameExistingFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 } // namespace halvern

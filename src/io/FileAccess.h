@@ -1,33 +1,65 @@
-// Whole-file reading and the safe replacement of a file: a project is written beside its
-// target and renamed over it only when complete, so a failed save never destroys the
-// project that was there.
+// Whole-file reading and the safe replacement of a file. A read takes only a regular file
+// (a pipe or a device would block or never end) and opens it once. A project is written
+// into a new file beside its target, unnamed until it is complete where the system allows,
+// and renamed over the target only then, so a failed or killed save never destroys the
+// project that was there, never leaves a half-written one and never shows a private
+// project to others.
 #pragma once
 #include <cstddef>
 #include <string>
 
 namespace halvern {
 
-struct TFileResult {
-    bool Ok = false;
-    std::string Bytes;       // the content read
-    std::string SystemError; // the operating system's text for a failure
+// What went wrong with a file, in the words the messages use.
+enum class TFileFailure {
+    None,
+    Open,       // it could not be opened (missing, no permission, a link loop ...)
+    NotRegular, // it is a folder, a named pipe, a device or a socket
+    Read,       // it opened but could not be read to its end
+    TooLarge,   // it is larger than any project or day of hourly data
+    Write,      // the new content could not be written, made safe or put in place
 };
 
-// No project or day of hourly data comes near this; a larger "file" (a device, a wrong
-// choice in the dialog) is refused rather than read without end.
+struct TFileResult {
+    bool Ok = false;
+    std::string Bytes; // the content read
+    TFileFailure Failure = TFileFailure::None;
+    std::string Reason; // why, in the system's words (or ours where the system has none)
+};
+
+// No project or day of hourly data comes near this; a larger file (a wrong choice in the
+// dialog) is refused rather than read.
 constexpr std::size_t MaxReadBytes = 64u << 20;
 
-// Reads every byte of a file of at most MaxReadBytes.
+// Reads every byte of a regular file of at most MaxReadBytes.
 TFileResult ReadFileBytes(const std::string& fileName);
 
-// Writes the bytes to a new file in the target's folder and renames it over the target.
-// On any failure the target is left as it was and the new file is removed.
-TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes);
+// How a replacement may create its new file. File systems that cannot create an unnamed
+// file take the named route; tests take it on purpose.
+struct TReplaceOptions {
+    bool UnnamedFirst = true;
+};
+
+// Writes the bytes to a new file in the target's folder and renames it over the target. A
+// symbolic link stays a link: the file it leads to is replaced (or created, for a link that
+// leads nowhere yet). A target that is not a regular file is refused. The new file has the
+// replaced project's permissions (and owner, where the process may set it) from the start; a
+// new project gets the permissions any new file gets. On any failure the target is left as it
+// was and nothing is left beside it.
+TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes,
+                               const TReplaceOptions& options = {});
+
+// The message of a failed read or write: "Cannot open file NAME", "Cannot read file NAME" or
+// "Cannot write file NAME", then the reason on a line of its own.
+std::string FileFailureMessage(const std::string& fileName, const TFileResult& result);
 
 // The file's name without its folders: the part after the last "\" or "/".
 std::string FileNameOnly(const std::string& fileName);
 
 // True when the file name (without its folders) carries an extension.
 bool HasExtension(const std::string& fileName);
+
+// Whether two names lead to the same existing file (after every link).
+bool SameExistingFile(const std::string& first, const std::string& second);
 
 } // namespace halvern

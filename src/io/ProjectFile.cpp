@@ -6,6 +6,7 @@
 #include "model/Numbers.h"
 #include "model/Version.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -53,7 +54,7 @@ std::string FileBoolean(bool value) {
 namespace {
 
 // The order of the file after its version line. Visitor members: Text, Fixed, Single,
-// Integer, Width5, Time, Boolean, Scientific; each handles one line (a number may take
+// Integer, Width5, Time, Boolean, Scientific, Outlet; each handles one line (a number may take
 // more when its reader skips blank lines).
 template <typename Visitor, typename Data> void WalkLayout(Visitor& v, Data& d) {
     auto& p = d.Values;
@@ -109,7 +110,7 @@ template <typename Visitor, typename Data> void WalkLayout(Visitor& v, Data& d) 
     v.Scientific(p.TimeStop2);
     v.Integer(p.Intervals);
     for (auto& cell : d.TimeOutlets)
-        v.Text(cell);
+        v.Outlet(cell, p.Intervals);
     v.Fixed(p.LPFlowMod);
     v.Fixed(p.HPFlowMod);
     v.Fixed(p.InflowCost);
@@ -147,6 +148,7 @@ public:
     void Time(double value) { Line(TimeToStr(value)); }
     void Boolean(bool value) { Line(FileBoolean(value)); }
     void Scientific(double value) { Line(FileScientific(value)); }
+    void Outlet(const std::string& cell, int32_t) { Text(cell); }
 
 private:
     void Line(const std::string& text) {
@@ -155,33 +157,39 @@ private:
     }
 };
 
-// Reads the lines after the version tag. A number skips blank space and whole blank lines
-// before it, takes its token, and discards the rest of the line it was found on. After the
-// first unreadable value nothing more is read.
+// Reads the lines after the version tag, one at a time. A number skips blank space and whole
+// blank lines before it, takes its token, and discards the rest of the line it was found on.
+// After the first unreadable value nothing more is read; the line it was on and what is wrong
+// with it are kept for the message.
 class TLayoutReader {
 public:
-    explicit TLayoutReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    explicit TLayoutReader(TLineCursor& lines) : lines_(lines) {}
     bool Failed = false;
+    int FailedLine = 0;
+    std::string FailedReason;
+    bool EndedEarly = false;
 
-    void Text(std::string& text) { text = NextLine(); }
+    void Text(std::string& text) { text = NextLine().value_or(""); }
     void Fixed(double& value) {
         if (Failed) return;
         const auto token = NextToken();
         if (!token) {
-            value = 0; // the file ended early
+            value = 0;
             return;
         }
         const auto parsed = ParseNumber(*token);
         if (parsed)
             value = *parsed;
         else
-            Failed = true;
+            Fail(QuotedForMessage(*token) + " is not a number");
     }
     void Single(float& value) {
         double wide = 0;
         Fixed(wide);
-        if (std::fabs(wide) > FLT_MAX) Failed = true; // no single-precision value holds it
-        if (!Failed) value = static_cast<float>(wide);
+        if (Failed) return;
+        if (std::fabs(wide) > FLT_MAX)
+            return Fail(FormatGeneral(wide) + " is too large"); // no single holds it
+        value = static_cast<float>(wide);
     }
     void Integer(int32_t& value) {
         if (Failed) return;
@@ -194,47 +202,90 @@ public:
         if (parsed)
             value = *parsed;
         else
-            Failed = true;
+            Fail(QuotedForMessage(*token) + (IsWholeNumber(*token)
+                                                 ? " is not a whole number the program can hold"
+                                                 : " is not a whole number"));
     }
     void Width5(int32_t& value) { Integer(value); }
     void Time(double& value) {
         if (Failed) return;
-        if (next_ >= lines_.size()) {
-            Failed = true; // a missing time line cannot be read as a time
-            return;
+        const auto line = NextLine();
+        if (!line) {
+            // A missing time line cannot be read as a time.
+            return Fail("the file ends here, before a time line");
         }
-        const auto parsed = StrToTime(NextLine());
+        const auto parsed = StrToTime(*line);
         if (parsed)
             value = *parsed;
         else
-            Failed = true;
+            Fail(QuotedForMessage(*line) + " is not a time");
     }
-    void Boolean(bool& value) { value = NextLine() == "TRUE"; }
+    void Boolean(bool& value) {
+        const auto line = NextLine();
+        value = line && *line == "TRUE";
+    }
     void Scientific(double& value) { Fixed(value); }
+    // In hourly mode the outlet pressures are the scenario's input, read as numbers; in the
+    // interval modes the calculation writes them, and the line is kept as it is.
+    void Outlet(std::string& cell, int32_t intervals) {
+        if (intervals > 0) return Text(cell);
+        if (Failed) return;
+        const auto line = NextLine();
+        if (!line) {
+            cell = "0"; // the file ended early: read as 0, like every number after it
+            return;
+        }
+        const std::string token = FirstToken(*line);
+        if (token.empty()) return Fail("the hourly outlet pressure is missing");
+        if (!ParseNumber(token)) return Fail(QuotedForMessage(token) + " is not a number");
+        cell = token;
+    }
 
 private:
-    std::vector<std::string> lines_;
-    std::size_t next_ = 1; // line 1 is the version tag
+    TLineCursor& lines_;
+    std::string line_;
 
     static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-    std::string NextLine() {
-        if (Failed || next_ >= lines_.size()) return {};
-        return lines_[next_++];
+    // A whole number too large for the file's integers, as opposed to a text or a fraction.
+    static bool IsWholeNumber(const std::string& token) {
+        const auto value = ParseNumber(token);
+        return value && *value == std::trunc(*value);
     }
-    // The next blank-delimited token, or nullopt at the end of the file.
-    std::optional<std::string> NextToken() {
-        while (next_ < lines_.size()) {
-            const std::string& line = lines_[next_++];
-            std::size_t first = 0;
-            while (first < line.size() && IsBlank(line[first]))
-                ++first;
-            if (first == line.size()) continue;
-            std::size_t last = first;
-            while (last < line.size() && !IsBlank(line[last]))
-                ++last;
-            return line.substr(first, last - first);
+
+    static std::string FirstToken(const std::string& line) {
+        std::size_t first = 0;
+        while (first < line.size() && IsBlank(line[first]))
+            ++first;
+        std::size_t last = first;
+        while (last < line.size() && !IsBlank(line[last]))
+            ++last;
+        return line.substr(first, last - first);
+    }
+
+    void Fail(const std::string& reason) {
+        Failed = true;
+        FailedLine = static_cast<int>(lines_.LinesTaken());
+        FailedReason = reason;
+    }
+
+    std::optional<std::string> NextLine() {
+        if (Failed) return std::nullopt;
+        if (!lines_.Next(line_)) {
+            EndedEarly = true;
+            return std::nullopt;
         }
+        return line_;
+    }
+    // The next blank-delimited token, or nullopt at the end of the file. Blank lines (a
+    // carriage return is blank too) are passed over where they stand, without a copy.
+    std::optional<std::string> NextToken() {
+        for (std::string_view raw; lines_.NextRaw(raw);) {
+            if (std::all_of(raw.begin(), raw.end(), IsBlank)) continue;
+            TLineCursor::DropReturns(raw, line_);
+            return FirstToken(line_);
+        }
+        EndedEarly = true;
         return std::nullopt;
     }
 };
@@ -250,15 +301,41 @@ std::string FormatProjectFile(const TProjectFileData& data) {
 
 TProjectParse ParseProjectFile(std::string_view text) {
     TProjectParse result;
-    std::vector<std::string> lines = SplitLines(text);
-    if (lines.empty() || lines[0] != FileVersionTag) {
+    TLineCursor lines(text);
+    std::string first;
+    if (!lines.Next(first) || first != FileVersionTag) {
         result.Error = TProjectParseError::InvalidDataFile;
         return result;
     }
-    TLayoutReader reader(std::move(lines));
+    TLayoutReader reader(lines);
     WalkLayout(reader, result.Data);
-    if (reader.Failed) result.Error = TProjectParseError::InvalidFormat;
+    if (reader.Failed) {
+        result.Error = TProjectParseError::InvalidFormat;
+        result.ErrorLine = reader.FailedLine;
+        result.ErrorReason = reader.FailedReason;
+    } else if (reader.EndedEarly) {
+        result.EndedAfterLine = static_cast<int>(lines.LinesTaken());
+    }
     return result;
+}
+
+std::string InvalidFormatMessage(const TProjectParse& parse) {
+    std::string text = "Invalid file format encountered.";
+    if (parse.ErrorLine > 0)
+        text += "\nLine " + std::to_string(parse.ErrorLine) + ": " + parse.ErrorReason + ".";
+    return text;
+}
+
+std::string EndedEarlyMessage(const TProjectParse& parse, const std::string& fileName) {
+    return fileName + " ended after line " + std::to_string(parse.EndedAfterLine) +
+           "; the values after it were read as 0.";
+}
+
+int FirstUnsavableOutlet(const TProjectFileData& data) {
+    if (data.Values.Intervals > 0) return -1;
+    for (int r = 0; r < TimeOutletRows; ++r)
+        if (!ParseNumber(data.TimeOutlets[static_cast<std::size_t>(r)])) return r;
+    return -1;
 }
 
 } // namespace halvern

@@ -30,6 +30,9 @@ enum class TProjectParseError { None, InvalidDataFile, InvalidFormat };
 struct TProjectParse {
     TProjectParseError Error = TProjectParseError::None;
     TProjectFileData Data;
+    int ErrorLine = 0;       // InvalidFormat: the line of the value that cannot be read
+    std::string ErrorReason; // and what is wrong with it ("\"1,5\" is not a number")
+    int EndedAfterLine = 0;  // a file that ended early: its last line (0 for a complete file)
 };
 
 // The 277 lines of the project, each ended by CR LF, as UTF-8 text (the caller chooses the
@@ -39,8 +42,21 @@ std::string FormatProjectFile(const TProjectFileData& data);
 // Reads the text of a project file (already decoded to UTF-8) completely. The first line must
 // be the version tag. Numbers are read token by token, skipping blank space and line ends; a
 // file that ends early reads missing numbers as 0 and missing texts as empty, but a missing time
-// line is as unreadable as a number token that does not parse.
+// line is as unreadable as a number token that does not parse. In hourly mode (an interval
+// count of 0 or less) the hourly outlet pressures are numbers like any other: each line's first
+// token must be one, and it becomes the cell's text.
 TProjectParse ParseProjectFile(std::string_view text);
+
+// "Invalid file format encountered." and, on the next line, the line and what is wrong there.
+std::string InvalidFormatMessage(const TProjectParse& parse);
+
+// The warning after a file that ended early was read: "FILE ended after line N; the values
+// after it were read as 0."
+std::string EndedEarlyMessage(const TProjectParse& parse, const std::string& fileName);
+
+// The first hourly outlet pressure that a file in hourly mode could not hold as a number:
+// its index (0 for 00:00), or -1 when all can be saved (or the project is not in hourly mode).
+int FirstUnsavableOutlet(const TProjectFileData& data);
 
 // The value forms of the file.
 std::string FileFixed(double value);      // 2.0 -> "2.000"

@@ -124,28 +124,70 @@ std::string EncodeFileText(std::string_view utf8) {
     }
     // A few sequences of Windows-1252 characters ("Ã©") happen to spell valid UTF-8 ("é")
     // and would read back as something else; such a text is kept safe in UTF-8.
+    // So does a text whose Windows-1252 bytes begin as the byte-order mark would ("ï»¿"):
+    // the reader would skip them.
     const bool pureAscii = narrow.size() == utf8.size();
-    if (!pureAscii && IsValidUtf8(narrow)) return std::string(kByteOrderMark) + std::string(utf8);
+    const bool looksMarked = narrow.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (!pureAscii && (IsValidUtf8(narrow) || looksMarked))
+        return std::string(kByteOrderMark) + std::string(utf8);
     return narrow;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::string line;
-    bool open = false; // characters (or a dropped carriage return) since the last line feed
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            open = false;
-        } else {
-            open = true;
-            if (c != '\r') line += c;
-        }
-    }
-    if (open) lines.push_back(std::move(line));
+    TLineCursor cursor(text);
+    for (std::string line; cursor.Next(line);)
+        lines.push_back(line);
     return lines;
+}
+
+bool TLineCursor::NextRaw(std::string_view& line) {
+    // Characters (or a dropped carriage return) after the last line feed make a last line.
+    if (pos_ >= text_.size()) return false;
+    const std::size_t feed = text_.find('\n', pos_);
+    const std::size_t end = feed == std::string_view::npos ? text_.size() : feed;
+    line = text_.substr(pos_, end - pos_);
+    pos_ = feed == std::string_view::npos ? text_.size() : feed + 1;
+    ++taken_;
+    return true;
+}
+
+void TLineCursor::DropReturns(std::string_view raw, std::string& line) {
+    line.clear();
+    for (const char c : raw)
+        if (c != '\r') line += c;
+}
+
+bool TLineCursor::Next(std::string& line) {
+    std::string_view raw;
+    if (!NextRaw(raw)) return false;
+    DropReturns(raw, line);
+    return true;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string out = "\"";
+    std::size_t characters = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (characters == kShown) {
+            out += "...";
+            break;
+        }
+        const std::size_t start = pos;
+        const auto cp = NextCodePoint(text, pos);
+        if (!cp) {
+            ++pos; // not from a decoded file; shown as a control character would be
+            out += '?';
+        } else if (*cp < 0x20 || *cp == 0x7F || (*cp >= 0x80 && *cp < 0xA0)) {
+            out += '?';
+        } else {
+            out.append(text.substr(start, pos - start));
+        }
+        ++characters;
+    }
+    return out + "\"";
 }
 
 } // namespace halvern

@@ -29,4 +29,28 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // counts; nothing after the last line feed makes no line.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The same lines, one at a time: a reader keeps only the line it is reading, so a file of
+// millions of empty lines costs no more than its bytes.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text) : text_(text) {}
+    // The next line, false at the end of the text.
+    bool Next(std::string& line);
+    // The same line as it stands in the text, carriage returns and all (no copy is made).
+    bool NextRaw(std::string_view& line);
+    // A line as it stands made the line Next gives: its carriage returns dropped.
+    static void DropReturns(std::string_view raw, std::string& line);
+    // How many lines have been taken so far: the number of the last one.
+    std::size_t LinesTaken() const { return taken_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t taken_ = 0;
+};
+
+// A text from a file as a message shows it: in quotes, at most 40 characters, control
+// characters (which a message box or a terminal would act on) as "?".
+std::string QuotedForMessage(std::string_view text);
+
 } // namespace halvern

@@ -2,10 +2,12 @@
 // it writes and its exit codes, checked against what the window shows for the same files.
 #ifdef HALVERN_CLI
 #include "IoFixture.h"
+#include "io/TextCodec.h"
 
 #include <gmock/gmock.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace halvern;
@@ -29,12 +31,15 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
-TRun RunCli(const std::vector<std::string>& args) {
+// Runs the program with the arguments; its standard output is captured, or goes to the file
+// given. A program that hangs is stopped after a minute (exit code 124).
+TRun RunCli(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
     TScratchDir dir;
-    std::string command = Quote(HALVERN_CLI);
+    std::string command = "timeout 60 " + Quote(HALVERN_CLI);
     for (const auto& arg : args)
         command += " " + Quote(arg);
     command += " 2>" + Quote(dir.File("stderr"));
+    if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
     TRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -115,7 +120,8 @@ TEST(Cli, JsonIsWhatTheWindowShowsAfterReadData) {
     EXPECT_THAT(run.Err, IsEmpty());
 
     TShownForm form;
-    form.Read(std::filesystem::absolute(Example("demo-zone.pru")).lexically_normal().string());
+    // The name as given, made absolute; ".." is left for the system to follow.
+    form.Read(std::filesystem::absolute(Example("demo-zone.pru")).string());
     ASSERT_THAT(form.Dialogs.Messages, IsEmpty());
     EXPECT_THAT(run.Out, HasSubstr("\"caption\": " + J(form->Caption)));
     EXPECT_THAT(run.Out, HasSubstr("\"status\": " + J(form->StatusBar1.SimpleText)));
@@ -153,10 +159,12 @@ TEST(Cli, FilesThatCannotBeRead) {
     WriteBytes(dir.File("bad.pru"), "HALVERN 4.0\r\nZone\r\n");
     const TRun json = RunCli({"show", "--json", dir.File("bad.pru")});
     EXPECT_EQ(json.ExitCode, 1);
-    EXPECT_THAT(json.Out, HasSubstr("\"caption\": \"Halvern, Version: 4.4\""));
-    EXPECT_THAT(json.Out, HasSubstr("\"messages\": [\n    {\"type\": \"error\", \"text\": \"Invalid file "
-                                    "format encountered.\"}\n  ]"));
-    EXPECT_THAT(json.Err, HasSubstr("error: Invalid file format encountered."));
+    // A project that was not read has no window to show: nothing on standard output.
+    EXPECT_THAT(json.Out, IsEmpty());
+    EXPECT_EQ(json.Err,
+              dir.File("bad.pru") +
+                  ": error: Invalid file format encountered.\nLine 2: the file ends here, before a time "
+                  "line.\n");
 
     // One unreadable file among several: the others are still shown.
     const TRun several = RunCli({"show", dir.File("bad.pru"), Example("demo-zone.pru")});
@@ -189,14 +197,14 @@ TEST(Cli, ImportRefusals) {
     TScratchDir dir;
     const TRun noData = RunCli({"import", dir.File("absent.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(noData.ExitCode, 1);
-    EXPECT_THAT(noData.Err, HasSubstr("error: No such file or directory"));
+    EXPECT_THAT(noData.Err, HasSubstr("error: Cannot open file " + dir.File("absent.txt") +
+                                      "\nNo such file or directory\n"));
 
     WriteBytes(dir.File("bad.txt"), "abc,61,50,30,\r\n");
     const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.ExitCode, 1);
-    EXPECT_THAT(bad.Err,
-                HasSubstr("error: Zone Inflow at interval 00:00 - 01:00 is invalid.\nCannot proceed with "
-                          "calculations."));
+    EXPECT_THAT(bad.Err, HasSubstr("error: Line 1, field 1 (inflow) of " + dir.File("bad.txt") +
+                                   " is not a number: \"abc\".\nThe hourly table was left as it was."));
     EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru")));
 
     const TRun badFrom = RunCli(
@@ -209,9 +217,9 @@ TEST(Cli, ImportRefusals) {
     const TRun missingFrom = RunCli({"import", Example("import-example.txt"), "-o", dir.File("out.pru"),
                                      "--from", dir.File("absent.pru")});
     EXPECT_EQ(missingFrom.ExitCode, 1);
+    // The reason comes with the message, from the one opening of the file.
     EXPECT_EQ(missingFrom.Err, dir.File("absent.pru") + ": error: Cannot open file " +
-                                   dir.File("absent.pru") + "\n" + dir.File("absent.pru") +
-                                   ": No such file or directory\n");
+                                   dir.File("absent.pru") + "\nNo such file or directory\n");
 
     const TRun emptyName = RunCli({"save-defaults", "-o", ""});
     EXPECT_EQ(emptyName.ExitCode, 2);
@@ -230,8 +238,129 @@ TEST(Cli, SaveDefaultsWritesTheNewProjectAsSaveDataDoes) {
 
     const TRun unwritable = RunCli({"save-defaults", "-o", dir.File("no-folder/defaults.pru")});
     EXPECT_EQ(unwritable.ExitCode, 1);
-    EXPECT_THAT(unwritable.Err, HasSubstr("error: Cannot open file " + dir.File("no-folder/defaults.pru")));
-    EXPECT_THAT(unwritable.Err,
-                HasSubstr(dir.File("no-folder/defaults.pru") + ": No such file or directory"));
+    EXPECT_EQ(unwritable.Err, dir.File("no-folder/defaults.pru") + ": error: Cannot open file " +
+                                  dir.File("no-folder/defaults.pru") + "\nNo such file or directory\n");
 }
+// ".." after a link leads to the link target's parent, as the system sees it: the command
+// line follows the name as given, never a shortened one.
+TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
+    TScratchDir dir;
+    std::filesystem::create_directories(dir.File("work"));
+    std::filesystem::create_directories(dir.File("real/sub"));
+    std::filesystem::create_symlink("../real/sub", dir.File("work/lnk"));
+    TProjectFileData through = RichProject();
+    through.Values.ZoneName = "Beside the link's target";
+    WriteBytes(dir.File("real/a.pru"), EncodeFileText(FormatProjectFile(through)));
+    TProjectFileData lexical = RichProject();
+    lexical.Values.ZoneName = "Beside the link";
+    WriteBytes(dir.File("work/a.pru"), EncodeFileText(FormatProjectFile(lexical)));
+
+    const TRun show = RunCli({"show", dir.File("work/lnk/../a.pru")});
+    EXPECT_EQ(show.ExitCode, 0) << show.Err;
+    EXPECT_THAT(show.Out, HasSubstr("Beside the link's target"));
+
+    const TRun import =
+        RunCli({"import", Example("import-example.txt"), "-o", dir.File("work/lnk/../new.pru")});
+    EXPECT_EQ(import.ExitCode, 0) << import.Err;
+    EXPECT_THAT(import.Out, HasSubstr("Saved data to: " + dir.File("work/lnk/../new.pru")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("real/new.pru")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("work/new.pru")));
+}
+
+// Output that does not reach its place fails the command, with the reason.
+TEST(Cli, OutputThatCannotBeWrittenFails) {
+    TScratchDir dir;
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"show", Example("demo-zone.pru")},
+                                               {"show", "--json", Example("demo-zone.pru")},
+                                               {"--help"},
+                                               {"save-defaults", "-o", dir.File("defaults.pru")}}) {
+        const TRun full = RunCli(args, "/dev/full");
+        EXPECT_EQ(full.ExitCode, 1) << ::testing::PrintToString(args);
+        EXPECT_THAT(full.Err, HasSubstr("halvern-cli: cannot write the output: No space left on device"));
+    }
+    // The same commands to a file that takes them succeed.
+    const TRun ok = RunCli({"show", "--json", Example("demo-zone.pru")}, dir.File("out.json"));
+    EXPECT_EQ(ok.ExitCode, 0);
+    EXPECT_GT(ReadBytes(dir.File("out.json")).size(), 8192u);
+}
+
+TEST(Cli, ImportRefusesToReplaceItsOwnData) {
+    TScratchDir dir;
+    const std::string data = ReadBytes(Example("import-example.txt"));
+    WriteBytes(dir.File("data.txt"), data);
+    std::filesystem::create_symlink("data.txt", dir.File("link.txt"));
+    for (const char* output : {"data.txt", "link.txt"}) {
+        const TRun run = RunCli({"import", dir.File("data.txt"), "-o", dir.File(output)});
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_THAT(run.Err, HasSubstr("halvern-cli: the output " + dir.File(output) +
+                                       " is the data file itself; give the project another name"));
+        EXPECT_EQ(ReadBytes(dir.File("data.txt")), data);
+    }
+}
+
+// A project's texts may hold terminal control sequences (a window title, colours, the bell):
+// they are shown, escaped, and never acted on.
+TEST(Cli, ControlCharactersFromAProjectAreShownEscaped) {
+    TScratchDir dir;
+    TProjectFileData hostile = RichProject();
+    hostile.Values.ZoneName = "\x1B]0;owned\x07\x1B[31mRed\x7F\u009B2J";
+    hostile.Values.ZoneRef = "plain";
+    WriteBytes(dir.File("hostile\x1B[2J.pru"), EncodeFileText(FormatProjectFile(hostile)));
+    const TRun run = RunCli({"show", dir.File("hostile\x1B[2J.pru")});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_THAT(run.Out,
+                HasSubstr("Zone name                   \\x1b]0;owned\\x07\\x1b[31mRed\\x7f\\u009b2J\n"));
+    EXPECT_THAT(run.Out, HasSubstr("hostile\\x1b[2J.pru\n"));
+    for (const char control : {'\x1B', '\x07', '\x7F'})
+        EXPECT_EQ(run.Out.find(control), std::string::npos);
+    EXPECT_EQ(run.Out.find("\u009B"), std::string::npos);
+
+    const TRun json = RunCli({"show", "--json", dir.File("hostile\x1B[2J.pru")});
+    EXPECT_THAT(json.Out,
+                HasSubstr("\"ZoneNameEdit\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\\u007f\\u009b2J\""));
+
+    // Messages on standard error are escaped too.
+    WriteBytes(dir.File("bad.txt"), "\x1B[31m,1,2,3,\n");
+    const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
+    EXPECT_EQ(bad.Err.find('\x1B'), std::string::npos);
+}
+
+TEST(Cli, DoubleDashEndsTheOptions) {
+    TScratchDir dir;
+    const std::string project = ReadBytes(Example("demo-zone.pru"));
+    WriteBytes(dir.File("-o"), project);
+    WriteBytes(dir.File("--help"), project);
+    // Names that look like options, given after "--".
+    const TRun show = RunCli({"show", "--", dir.File("-o"), dir.File("--help")});
+    EXPECT_EQ(show.ExitCode, 0) << show.Err;
+    EXPECT_THAT(show.Out, HasSubstr("-o\n==\n"));
+    EXPECT_THAT(show.Out, HasSubstr("--help\n======\n"));
+
+    WriteBytes(dir.File("-data.txt"), ReadBytes(Example("import-example.txt")));
+    const TRun import = RunCli({"import", "-o", dir.File("out.pru"), "--", dir.File("-data.txt")});
+    EXPECT_EQ(import.ExitCode, 0) << import.Err;
+
+    const TRun dashed = RunCli({"show", "--", "--json"});
+    EXPECT_EQ(dashed.ExitCode, 1); // a file named "--json", which does not exist here
+    EXPECT_THAT(dashed.Err, HasSubstr("--json: error: Cannot open file "));
+    EXPECT_THAT(dashed.Out, IsEmpty());
+}
+
+// A named pipe with no writer used to block the program for ever.
+TEST(Cli, PipeIsRefusedAtOnce) {
+    TScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    const std::string refusal = dir.File("pipe") + " is not a regular file (a named pipe).";
+    const TRun show = RunCli({"show", dir.File("pipe")});
+    EXPECT_EQ(show.ExitCode, 1);
+    EXPECT_THAT(show.Err, HasSubstr("error: Cannot open file " + dir.File("pipe") + "\n" + refusal));
+    const TRun import = RunCli({"import", dir.File("pipe"), "-o", dir.File("out.pru")});
+    EXPECT_EQ(import.ExitCode, 1);
+    EXPECT_THAT(import.Err, HasSubstr(refusal));
+    const TRun save = RunCli({"save-defaults", "-o", dir.File("pipe")});
+    EXPECT_EQ(save.ExitCode, 1);
+    EXPECT_THAT(save.Err, HasSubstr(refusal));
+}
+
 #endif

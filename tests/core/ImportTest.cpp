@@ -1,11 +1,10 @@
 // The hourly import of the "Flow and Pressure" page and its "Import Example" window.
 #include "IoFixture.h"
-#include "io/HourlyImport.h"
+#include "forms/HourlyImportCommand.h"
 
 #include <gmock/gmock.h>
 
-#include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 
 using namespace halvern;
 using namespace halvern::testing;
@@ -86,17 +85,86 @@ TEST(HourlyImport, FieldsCountOnlyWhenACommaFollows) {
     TScratchDir dir;
     TShownForm form;
     Import(form, dir,
-           "82.8,61,50,30\r\n"         // no final comma: the critical pressure stays 0
-           " 75.6 ,63, x ,34,99,98,\n" // verbatim, blanks and all; fields after the fourth unused
-           "\r\n"                      // an empty line consumes the 02:00 row
-           "7\r2.0,64,52,36,\n"        // a lone carriage return is dropped
-           ",,,,\n");                  // empty fields are stored empty
+           "82.8,61,50,30\r\n"      // no final comma: the critical pressure stays 0
+           " 75.6,63,51,34,99,x,\n" // verbatim, leading blanks and all; fields after the fourth unused
+           "\r\n"                   // an empty line consumes the 02:00 row
+           "7\r2.0,64,52,36,\n"     // a lone carriage return is dropped
+           "-1,.,1e2,+4,\n");       // every form of the number rule
     EXPECT_THAT(Row(*form, 1), ElementsAre("82.8", "   23.00", "61", "50", "0"));
-    EXPECT_THAT(Row(*form, 2), ElementsAre(" 75.6 ", "   21.00", "63", " x ", "34"));
+    EXPECT_THAT(Row(*form, 2), ElementsAre(" 75.6", "   21.00", "63", "51", "34"));
     EXPECT_THAT(Row(*form, 3), ElementsAre("0", "0", "0", "0", "0"));
     EXPECT_THAT(Row(*form, 4), ElementsAre("72.0", "   20.00", "64", "52", "36"));
-    EXPECT_THAT(Row(*form, 5), ElementsAre("", "0", "", "", ""));
+    EXPECT_THAT(Row(*form, 5), ElementsAre("-1", "0", ".", "1e2", "+4"));
     EXPECT_THAT(Row(*form, 6), ElementsAre("0", "0", "0", "0", "0"));
+}
+
+// What the import says: nothing for a full day; how many hours it filled for less.
+TEST(HourlyImport, FewerThan24HoursAreSaidInAMessage) {
+    TScratchDir dir;
+    TShownForm form;
+    const std::string file = dir.File("hours.txt");
+    std::string day;
+    for (int h = 0; h < 24; ++h)
+        day += "80,60,50,30,\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {day, ""},
+        {day + "1,2,3,4,\nnot, hourly, data\n", ""}, // lines after the 24th are not read
+        {"80,60,50,30,\n\n80,60,50,30,\n",
+         "Complete hourly data was imported for 2 of the 24 hours; the values missing from " + file +
+             " were set to 0."},
+        {"82.8,61,50,30\r\n",
+         "Complete hourly data was imported for 0 of the 24 hours; the values missing from " + file +
+             " were set to 0.\nLine 1 has fewer than four fields; each field, the last included, ends with a "
+             "comma."},
+    };
+    for (const auto& [text, message] : cases) {
+        form.Dialogs.Clear();
+        Import(form, dir, text);
+        if (message.empty()) {
+            EXPECT_THAT(form.Dialogs.Messages, IsEmpty()) << text;
+        } else {
+            EXPECT_EQ(form.Dialogs.Messages,
+                      std::vector<TRecordedMessage>({{TMsgDlgType::Information, message}}));
+        }
+    }
+}
+
+// The whole file is checked before a cell changes: a field that is not a number, or a file
+// with no hour in it, leaves the table as it was and says where the fault is.
+TEST(HourlyImport, FileWithAFieldThatIsNoNumberOrNoDataChangesNothing) {
+    TScratchDir dir;
+    TShownForm form;
+    Import(form, dir, ExampleText(form->ImportHelp));
+    const std::string before = Snapshot(*form);
+    const std::string file = dir.File("hours.txt");
+    const std::string kept = "\nThe hourly table was left as it was.";
+    const std::string noData = file + " holds no hourly data: no line has a field ended by a comma." + kept;
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc,61,50,30,\n", "Line 1, field 1 (inflow) of " + file + " is not a number: \"abc\"." + kept},
+        {"80,60,50,30,\n80,6O,50,30,\n",
+         "Line 2, field 2 (inlet pressure) of " + file + " is not a number: \"6O\"." + kept},
+        {"80,60,50,30,\n\n80,60, 50 ,30,\n",
+         "Line 3, field 3 (AZP pressure) of " + file + " is not a number: \" 50 \"." + kept},
+        {"80,60,50,,\n",
+         "Line 1, field 4 (critical point pressure) of " + file + " is not a number: \"\"." + kept},
+        {"80,60,\xB1"
+         "50,30,\r\n", // a Windows-1252 file: the text is shown as the program holds it
+         "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"±50\"." + kept},
+        {"80,60,\x1B[31m,30,\n",
+         "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"?[31m\"." + kept},
+        {"", noData},
+        {std::string(4096, '\0'), noData},
+        {std::string(1000, '\n'), noData},
+        {"82.8 61 50 30\n", noData},
+    };
+    for (const auto& [text, message] : cases) {
+        form.Dialogs.Clear();
+        Import(form, dir, text);
+        EXPECT_EQ(form.Dialogs.Messages, std::vector<TRecordedMessage>({{TMsgDlgType::Error, message}}))
+            << ::testing::PrintToString(text.substr(0, 40));
+        form.Dialogs.Clear();
+        EXPECT_EQ(Snapshot(*form), before);
+    }
 }
 
 TEST(HourlyImport, SingleLineAndLongFiles) {
@@ -117,15 +185,6 @@ TEST(HourlyImport, SingleLineAndLongFiles) {
     EXPECT_EQ(form->FlowGrid.RowCount(), 25);
 }
 
-TEST(HourlyImport, WindowsTextIsStoredAsTheProgramHoldsTexts) {
-    TScratchDir dir;
-    TShownForm form;
-    Import(form, dir,
-           "82.8,61,\xB1"
-           "50,30,\r\n");
-    EXPECT_EQ(form->FlowGrid.Cell(4, 1), "±50");
-}
-
 TEST(HourlyImport, CancelledOrUnreadableFileChangesNothing) {
     TScratchDir dir;
     TShownForm form;
@@ -135,15 +194,24 @@ TEST(HourlyImport, CancelledOrUnreadableFileChangesNothing) {
     form->ImportButton.Click(); // the dialog is cancelled
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
 
-    form.Dialogs.FileNames.push_back(dir.File("absent.txt"));
-    form->ImportButton.Click();
-    form.Dialogs.FileNames.push_back(dir.Path().string()); // a folder opens but does not read
-    form->ImportButton.Click();
-    form.Dialogs.FileNames.push_back("/dev/zero"); // would never end
-    form->ImportButton.Click();
-    EXPECT_EQ(form.Dialogs.Texts(),
-              (std::vector<std::string>{std::strerror(ENOENT), std::strerror(EISDIR), std::strerror(EFBIG)}));
-    EXPECT_EQ(form.Dialogs.Messages[0].Type, TMsgDlgType::Error);
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("absent.txt"),
+         "Cannot open file " + dir.File("absent.txt") + "\nNo such file or directory"},
+        {dir.Path().string(), "Cannot open file " + dir.Path().string() + "\n" + dir.Path().string() +
+                                  " is not a regular file (a folder)."},
+        {"/dev/zero", "Cannot open file /dev/zero\n/dev/zero is not a regular file (a character device)."},
+        // A named pipe with no writer would block the program for ever: refused before it is opened.
+        {dir.File("pipe"), "Cannot open file " + dir.File("pipe") + "\n" + dir.File("pipe") +
+                               " is not a regular file (a named pipe)."},
+    };
+    for (const auto& [name, message] : cases) {
+        form.Dialogs.Clear();
+        form.Dialogs.FileNames.push_back(name);
+        form->ImportButton.Click();
+        EXPECT_EQ(form.Dialogs.Messages, std::vector<TRecordedMessage>({{TMsgDlgType::Error, message}}));
+    }
+    form.Dialogs.Clear();
     EXPECT_EQ(Snapshot(*form), before);
 }
 
@@ -165,4 +233,10 @@ TEST(HourlyImportParse, SplitsLinesAndFields) {
     EXPECT_THAT(hours.Fields[2], ElementsAre("a"));
     EXPECT_THAT(hours.Fields[3], ElementsAre("c"));
     EXPECT_THAT(hours.Fields[4], IsEmpty());
+    EXPECT_EQ(hours.HoursWithData, 3);
+    EXPECT_EQ(hours.CompleteHours, 1);
+    EXPECT_EQ(hours.FirstIncompleteLine, 3);
+    EXPECT_EQ(hours.BadLine, 3);
+    EXPECT_EQ(hours.BadField, 1);
+    EXPECT_EQ(hours.BadText, "a");
 }

@@ -49,7 +49,9 @@ private:
 
 inline std::string ReadBytes(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 inline void WriteBytes(const std::string& fileName, const std::string& bytes) {

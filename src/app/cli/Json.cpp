@@ -12,7 +12,18 @@ namespace halvern::cli {
 std::string JsonString(std::string_view text) {
     const std::string utf8 = IsValidUtf8(text) ? std::string(text) : Windows1252ToUtf8(text);
     std::string out = "\"";
-    for (const char c : utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        // DEL and the C1 controls (U+0080 to U+009F, "\xC2\x80" to "\xC2\x9F") are escaped
+        // too: a terminal showing the output would act on them.
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+        if (c == '\x7F' || (static_cast<unsigned char>(c) == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c == '\x7F' ? 0x7Fu : next);
+            out += escape;
+            if (c != '\x7F') ++i;
+            continue;
+        }
         switch (c) {
         case '"':
             out += "\\\"";

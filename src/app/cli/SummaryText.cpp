@@ -20,8 +20,12 @@ std::size_t DisplayWidth(const std::string& text) {
 }
 
 // A table, two blanks between columns: the first column left-aligned, the others right-aligned
-// (numbers) or left-aligned (texts).
-std::string Table(const std::vector<TRow>& rows, bool alignRight = true) {
+// (numbers) or left-aligned (texts). Texts from the project are printed with their control
+// characters escaped.
+std::string Table(std::vector<TRow> rows, bool alignRight = true) {
+    for (TRow& row : rows)
+        for (std::string& cell : row)
+            cell = TerminalText(cell);
     std::vector<std::size_t> widths;
     for (const TRow& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c) {
@@ -52,7 +56,7 @@ std::string OrDash(const std::string& text) {
 std::string SummaryText(TMainForm& form, const std::string& fileName) {
     const TProject& p = form.Project;
     std::ostringstream out;
-    const std::string title = FileNameOnly(fileName);
+    const std::string title = TerminalText(FileNameOnly(fileName));
     out << title << "\n" << std::string(DisplayWidth(title), '=') << "\n\n";
 
     out << "Zone\n"

@@ -4,6 +4,7 @@
 #include "forms/Dialogs.h"
 #include "forms/MainForm.h"
 #include <string>
+#include <string_view>
 
 namespace halvern::cli {
 
@@ -17,5 +18,10 @@ std::string SummaryText(TMainForm& form, const std::string& fileName);
 
 // The type of a message box in the words of the JSON and the standard error output.
 std::string MessageTypeName(TMsgDlgType type);
+
+// A text as a terminal may print it: control characters (a title, colour or bell sequence
+// hidden in a project), DEL, the C1 controls and bytes that are not UTF-8 are written as
+// visible escapes ("\x1b", "\u009b"); line feeds are kept when keepLineFeeds is set.
+std::string TerminalText(std::string_view text, bool keepLineFeeds = false);
 
 } // namespace halvern::cli

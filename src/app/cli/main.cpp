@@ -8,7 +8,9 @@
 #include "forms/HourlyImportCommand.h"
 #include "forms/ProjectDocument.h"
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -16,6 +18,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace halvern::cli {
 namespace {
@@ -38,19 +42,61 @@ constexpr const char* kUsage =
     "      Saves the new project as \"Save data\" would write it.\n"
     "  halvern-cli --help\n"
     "\n"
+    "\"--\" ends the options: every argument after it is a file name.\n"
     "Messages that the window shows in message boxes are written to standard error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 wrong usage.\n";
 
+// Standard output, every write checked: a full disk or a closed reader must not pass for a
+// finished command. The first failure is kept and reported at the end.
+class TOutput {
+public:
+    void Print(std::string_view text) {
+        while (!text.empty() && error_ == 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                error_ = errno != 0 ? errno : EIO;
+                return;
+            }
+            text.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+    // Standard output that is a file is synced, so a disk that fills up late is caught too.
+    int Finish() {
+        if (error_ == 0 && ::fsync(STDOUT_FILENO) != 0 && errno != EINVAL && errno != EROFS && errno != EBADF)
+            error_ = errno;
+        return error_;
+    }
+
+private:
+    int error_ = 0;
+};
+
+TOutput Out;
+
 int WrongUsage(const std::string& why) {
-    std::cerr << "halvern-cli: " << why << "\n\n" << kUsage;
+    std::cerr << "halvern-cli: " << TerminalText(why) << "\n\n" << kUsage;
     return kWrongUsage;
 }
 
-// The window's full name for a file, as the file dialogs give it.
+// The full name of a file, as the file dialogs give it: the working folder before a relative
+// name. ".." is left for the system to follow, since after a link it leads elsewhere than the
+// name suggests; only "." parts and doubled slashes, which never change the file, are dropped.
 std::string FullName(const std::string& fileName) {
     std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(fileName, ec);
-    return ec ? fileName : full.lexically_normal().string();
+    const std::string absolute = std::filesystem::absolute(fileName, ec).string();
+    if (ec) return fileName;
+    std::string out;
+    std::size_t start = 0;
+    while (start <= absolute.size()) {
+        std::size_t slash = absolute.find('/', start);
+        if (slash == std::string::npos) slash = absolute.size();
+        const std::string part = absolute.substr(start, slash - start);
+        if (!part.empty() && part != ".") out += "/" + part;
+        start = slash + 1;
+    }
+    if (out.empty() || absolute.back() == '/') out += "/";
+    return out;
 }
 
 // A freshly started program: the window created and shown, its message boxes printed, each
@@ -61,7 +107,8 @@ struct TSession {
     std::string Context;
     explicit TSession(std::string context) : Context(std::move(context)) {
         Dialogs.OnMessage = [this](const TRecordedMessage& m) {
-            std::cerr << Context << ": " << MessageTypeName(m.Type) << ": " << m.Text << "\n";
+            std::cerr << TerminalText(Context) << ": " << MessageTypeName(m.Type) << ": "
+                      << TerminalText(m.Text, true) << "\n";
         };
         Form = std::make_unique<TMainForm>(Dialogs);
         Form->FormShow();
@@ -70,37 +117,41 @@ struct TSession {
     TSession& operator=(const TSession&) = delete;
 
     // "Read data" with this file; false when the file was not read (an error of the
-    // recalculation afterwards does not count: the project was read).
+    // recalculation afterwards does not count: the project was read). The window's message
+    // says why; the file is opened once.
     bool Read(const std::string& fileName) {
         const std::string saved = std::exchange(Context, fileName);
         TReadOutcome outcome = TReadOutcome::Read;
         const std::string fullName = FullName(fileName);
         Form->Dispatch([&] { outcome = ReadProjectFile(*Form, fullName); });
-        // The window's message names the file; a terminal user also wants to know why.
-        if (outcome == TReadOutcome::CannotOpen) {
-            const std::string why = ReadFileBytes(fullName).SystemError;
-            if (!why.empty()) std::cerr << Context << ": " << why << "\n";
-        }
         Context = saved;
         return outcome == TReadOutcome::Read;
     }
     bool Save(const std::string& fileName) {
         bool saved = false;
-        std::string why;
-        Form->Dispatch([&] { saved = SaveProjectFile(*Form, FullName(fileName), &why); });
-        if (saved) std::cout << Form->StatusBar1.SimpleText << "\n";
-        if (!why.empty()) std::cerr << fileName << ": " << why << "\n";
+        const std::string context = std::exchange(Context, fileName);
+        Form->Dispatch([&] { saved = SaveProjectFile(*Form, FullName(fileName)); });
+        Context = context;
+        if (saved) Out.Print(TerminalText(Form->StatusBar1.SimpleText) + "\n");
         return saved;
     }
 };
 
+// An argument that is an option: it starts with "-" and comes before "--" ("-" alone is a name).
+bool IsOption(const std::string& arg, bool optionsEnded) {
+    return !optionsEnded && arg.size() > 1 && arg[0] == '-';
+}
+
 int Show(const std::vector<std::string>& args) {
     bool json = false;
+    bool optionsEnded = false;
     std::vector<std::string> files;
     for (const std::string& arg : args) {
-        if (arg == "--json")
+        if (!optionsEnded && arg == "--")
+            optionsEnded = true;
+        else if (IsOption(arg, optionsEnded) && arg == "--json")
             json = true;
-        else if (arg.size() > 1 && arg[0] == '-')
+        else if (IsOption(arg, optionsEnded))
             return WrongUsage("unknown option " + arg);
         else
             files.push_back(arg);
@@ -113,12 +164,15 @@ int Show(const std::vector<std::string>& args) {
         TSession session(files[i]);
         session.Dialogs.Clear(); // the messages of this read only
         const bool read = session.Read(files[i]);
-        if (!read) status = kFileFailed;
-        if (json) {
-            std::cout << WindowJson(*session.Form, session.Dialogs);
-        } else if (read) {
-            std::cout << (i ? "\n" : "") << SummaryText(*session.Form, files[i]);
+        // A project that was not read has nothing to show: its reason is on standard error.
+        if (!read) {
+            status = kFileFailed;
+            continue;
         }
+        if (json)
+            Out.Print(WindowJson(*session.Form, session.Dialogs));
+        else
+            Out.Print((i ? "\n" : "") + SummaryText(*session.Form, files[i]));
     }
     return status;
 }
@@ -131,17 +185,21 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, std
 
 int Import(const std::vector<std::string>& args) {
     std::optional<std::string> data, output, units, from;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::optional<std::string>* target = arg == "-o"        ? &output
-                                             : arg == "--units" ? &units
-                                             : arg == "--from"  ? &from
-                                                                : nullptr;
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string>* target = nullptr;
+        if (IsOption(arg, optionsEnded))
+            target = arg == "-o" ? &output : arg == "--units" ? &units : arg == "--from" ? &from : nullptr;
         if (target) {
             if (*target) return WrongUsage(arg + " given twice");
             *target = OptionValue(args, i);
             if (!*target) return WrongUsage(arg + " needs a value");
-        } else if (arg.size() > 1 && arg[0] == '-') {
+        } else if (IsOption(arg, optionsEnded)) {
             return WrongUsage("unknown option " + arg);
         } else if (data) {
             return WrongUsage("import takes one data file");
@@ -152,6 +210,10 @@ int Import(const std::vector<std::string>& args) {
     if (!data) return WrongUsage("import needs a data file");
     if (!output) return WrongUsage("import needs -o FILE.pru");
     if (units && *units != "m3h" && *units != "ls") return WrongUsage("--units is m3h or ls");
+    // The project would replace the very data it was made from.
+    if (SameExistingFile(*data, *output))
+        return WrongUsage("the output " + *output +
+                          " is the data file itself; give the project another name");
 
     TSession session(*data);
     TMainForm& form = *session.Form;
@@ -168,8 +230,13 @@ int Import(const std::vector<std::string>& args) {
 
 int SaveDefaults(const std::vector<std::string>& args) {
     std::optional<std::string> output;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "-o") return WrongUsage("unknown argument " + args[i]);
+        if (!optionsEnded && args[i] == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || args[i] != "-o") return WrongUsage("unknown argument " + args[i]);
         if (output) return WrongUsage("-o given twice");
         output = OptionValue(args, i);
         if (!output) return WrongUsage("-o needs a value");
@@ -181,11 +248,13 @@ int SaveDefaults(const std::vector<std::string>& args) {
 }
 
 int Run(const std::vector<std::string>& args) {
-    for (const std::string& arg : args)
+    for (const std::string& arg : args) {
+        if (arg == "--") break; // what follows is a file name, whatever it looks like
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+            Out.Print(kUsage);
             return kDone;
         }
+    }
     if (args.empty()) return WrongUsage("no command given");
     // An empty file name (an unset shell variable) would only give "Cannot open file " and
     // nothing after it.
@@ -197,7 +266,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "import") return Import(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "help") {
-        std::cout << kUsage;
+        Out.Print(kUsage);
         return kDone;
     }
     return WrongUsage("unknown command " + command);
@@ -207,12 +276,19 @@ int Run(const std::vector<std::string>& args) {
 } // namespace halvern::cli
 
 int main(int argc, char** argv) {
+    using namespace halvern::cli;
     // The user's thousands separator and money format, as the window uses them.
     std::setlocale(LC_ALL, "");
+    int status = kFileFailed;
     try {
-        return halvern::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+        status = Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {
-        std::cerr << "halvern-cli: " << e.what() << "\n";
-        return halvern::cli::kFileFailed;
+        std::cerr << "halvern-cli: " << TerminalText(e.what(), true) << "\n";
     }
+    // Output that did not all reach its place fails the command, whatever it did.
+    if (const int error = Out.Finish(); error != 0) {
+        std::cerr << "halvern-cli: cannot write the output: " << std::strerror(error) << "\n";
+        return kFileFailed;
+    }
+    return status;
 }
