@@ -1,6 +1,7 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
+#include "forms/Messages.h"
 
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -11,7 +12,6 @@
 namespace halvern {
 namespace {
 
-constexpr const char* kCannotOpen = "Cannot open file ";
 
 void SetCaptionFromFile(TMainForm& form, const std::string& fileName) {
     form.Caption = "Halvern : " + FileNameOnly(fileName);
@@ -152,7 +152,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
 TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
     const TFileResult file = ReadFileBytes(fileName);
     if (!file.Ok) {
-        form.Dialogs.Error(kCannotOpen + fileName);
+        form.Dialogs.Error(Msg::CannotOpenFile(fileName));
         return TReadOutcome::CannotOpen;
     }
     return ReadProjectBytes(form, file.Bytes, fileName);
@@ -161,12 +161,12 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
 TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
     const TProjectParse parse = ParseProjectFile(DecodeFileText(bytes));
     if (parse.Error == TProjectParseError::InvalidDataFile) {
-        form.Dialogs.Error("Invalid data file.\nUnable to read data.");
+        form.Dialogs.Error(Msg::InvalidDataFile);
         return TReadOutcome::InvalidDataFile;
     }
     if (parse.Error == TProjectParseError::InvalidFormat) {
         // Nothing was applied: the project on the screen is the one that was there.
-        form.Dialogs.Error("Invalid file format encountered.");
+        form.Dialogs.Error(Msg::InvalidFileFormat);
         return TReadOutcome::InvalidFormat;
     }
 
@@ -194,7 +194,7 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* 
     if (!written.Ok) {
         // The existing file, if any, is untouched.
         if (whyNotWritten) *whyNotWritten = written.SystemError;
-        form.Dialogs.Error(kCannotOpen + fileName);
+        form.Dialogs.Error(Msg::CannotOpenFile(fileName));
         return false;
     }
     form.StatusBar1.SimpleText = "Saved data to: " + fileName;

@@ -56,7 +56,7 @@ TEST_F(DataEntryTest, TheKeyFilterAcceptsOnlyKeysThatLeaveANumber) {
 }
 
 TEST_F(DataEntryTest, EveryNumericEditHasTheFilterAndTheTextEditsNone) {
-    for (TEdit* edit : form.NumericEdits()) {
+    for (TEdit* edit : form.Controls.With<TEdit>(TControlFlag::NumericKeys)) {
         SCOPED_TRACE(edit->Name);
         const std::string before = edit->Text();
         Do([&] { edit->TypeKey('z'); });
