@@ -5,6 +5,7 @@
 // labels, and the values every PRV scenario builds on: the leakage and AZP pressure of
 // the low-flow hour and each hour's head-loss coefficients.
 #include "engine/CellNumber.h"
+#include "forms/Messages.h"
 #include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -103,9 +104,9 @@ void TMainForm::CalcCurrentSituation() {
     if (Project.Population == 0) return;
     use = use / Project.Population * 1000;
     ResidentialUseLabel.Caption = Fixed52(use);
-    PopUseWarningLabel.Caption = "Population use appears normal.";
-    if (use < LowPopulationUse) PopUseWarningLabel.Caption = "Population use appears to be very low!";
-    if (use > HighPopulationUse) PopUseWarningLabel.Caption = "Population use appears to be very high!";
+    PopUseWarningLabel.Caption = Msg::PopulationUseNormal;
+    if (use < LowPopulationUse) PopUseWarningLabel.Caption = Msg::PopulationUseLow;
+    if (use > HighPopulationUse) PopUseWarningLabel.Caption = Msg::PopulationUseHigh;
     NonResidentialUseLabel.Caption = Fixed52(Project.DailyNonResidential);
 
     if (TimeWarnCheckBox.Checked) return;
@@ -131,15 +132,13 @@ void TMainForm::CalcCurrentSituation() {
         const std::string key = HourKey(CurrentGrid.Cell(HourCol, p));
         const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
         if (key == lowKey && q != minFlow) {
-            const std::string text = "Low flow time is currently set to " + lowKey.substr(0, 5) +
-                                     "\nHowever, actual low flow occurs at " +
-                                     CurrentGrid.Cell(HourCol, minRow).substr(0, 5);
+            const std::string text =
+                Msg::LowFlowTimeNotActual(lowKey.substr(0, 5), CurrentGrid.Cell(HourCol, minRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
         if (key == highKey && q != maxFlow) {
-            const std::string text = "High flow time is currently set to " + highKey.substr(0, 5) +
-                                     "\nHowever, actual high flow occurs at " +
-                                     CurrentGrid.Cell(HourCol, maxRow).substr(0, 5);
+            const std::string text =
+                Msg::HighFlowTimeNotActual(highKey.substr(0, 5), CurrentGrid.Cell(HourCol, maxRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
     }

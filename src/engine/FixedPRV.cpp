@@ -3,6 +3,7 @@
 // into FixedPRVGrid, lets DoPRVCalcs work out the hours, and shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
+#include "forms/Messages.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
@@ -27,7 +28,7 @@ void TMainForm::CalcFixedPRV() {
 
     RunPRVScenario(*this, FixedPRVGrid,
                    {FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel},
-                   " could not be achieved for all critical points.");
+                   Msg::NotAchievedAtAllCriticalPoints);
 }
 
 } // namespace halvern

@@ -6,6 +6,7 @@
 // situation (CurrentGrid, NightAZPPressure, the head loss coefficients); writes
 // FlowPRVGrid and the Flow labels, all in metres and m³/h.
 #include "engine/AZPSolver.h"
+#include "forms/Messages.h"
 #include "engine/CellNumber.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -35,8 +36,6 @@ constexpr int StepLimit = 100;
 // The reference hours move the interpolation of the others, and the others do not move
 // the reference hours: three rounds settle the whole day.
 constexpr int Passes = 3;
-
-const char* const MissingHoursText = "Low flow and high flow times must each match an hour of the table.";
 
 double GridNumber(const TMarkStringGrid& grid, int col, int row) {
     return CellNumber(grid.Cell(col, row));
@@ -236,7 +235,7 @@ void TMainForm::CalcFlowPRV() {
     // Both targets belong to an hour of the table; without either the interpolation has
     // no ends.
     if (lowHour < 0 || highHour < 0) {
-        FlowWarnLabel.Caption = MissingHoursText;
+        FlowWarnLabel.Caption = Msg::FlowHoursNotInTable;
         return;
     }
 
@@ -266,8 +265,8 @@ void TMainForm::CalcFlowPRV() {
     const double nightDep = run.Hour(lowHour).Dep;
     FlowDayNightLabel.Caption = FormatFixed(nightDep == 0 ? 0.0 : FDiv(depSum, nightDep), 11, 2);
     if (low)
-        FlowWarnLabel.Caption = "Pressure of " + FormatFixed(Project.MinPressure, 5, 2) +
-                                " could not be achieved for all critical points.";
+        FlowWarnLabel.Caption =
+            Msg::PressureOf + FormatFixed(Project.MinPressure, 5, 2) + Msg::NotAchievedAtAllCriticalPoints;
     else
         FlowWarnLabel.Caption.clear();
 }

@@ -2,6 +2,7 @@
 // the day's volumes (m³) and the low-pressure warning, filled from DoPRVCalcs' totals.
 #pragma once
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "model/Numbers.h"
 #include <string>
 
@@ -22,7 +23,7 @@ inline void PublishScenario(const TScenarioLabels& labels, double dayNight, doub
     labels.Dep.Caption = FormatFixed(dep, 11, 2);
     labels.Indep.Caption = FormatFixed(indep, 11, 2);
     labels.Tot.Caption = FormatFixed(tot, 11, 2);
-    labels.Warn.Caption = lowWarning ? "Pressure of " + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
+    labels.Warn.Caption = lowWarning ? Msg::PressureOf + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
 }
 
 // The hours of a valve table whose inputs are in place, worked out by DoPRVCalcs and

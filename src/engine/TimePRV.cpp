@@ -4,6 +4,7 @@
 // TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
+#include "forms/Messages.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
@@ -22,14 +23,12 @@ bool InWindow(const std::string& hourKey, const TTimePicker& start, const TTimeP
 void TMainForm::CalcTimePRV() {
     const auto high = ParseNumber(HighPressureEdit.Text());
     if (!high) {
-        Dialogs.Error("High Pressure value (" + HighPressureEdit.Text() + ") is invalid.\n" +
-                      "Cannot proceed with calculations.");
+        Dialogs.Error(Msg::HighPressureValueInvalid(HighPressureEdit.Text()));
         return;
     }
     const auto low = ParseNumber(LowPressureEdit.Text());
     if (!low) {
-        Dialogs.Error("Low Pressure value (" + LowPressureEdit.Text() + ") is invalid.\n" +
-                      "Cannot proceed with calculations.");
+        Dialogs.Error(Msg::LowPressureValueInvalid(LowPressureEdit.Text()));
         return;
     }
     const std::string highText = FormatFixed(*high, 5, 2);
@@ -56,7 +55,7 @@ void TMainForm::CalcTimePRV() {
     }
 
     RunPRVScenario(*this, TimePRVGrid, {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel},
-                   " could not be achieved over full 24 hour period at the critical point.");
+                   Msg::NotAchievedAllDay);
 }
 
 } // namespace halvern

@@ -2,6 +2,7 @@
 // with its state, for the whole run: the N1 estimate, the implementation costs, the
 // graph properties, the import example and the splash.
 #pragma once
+#include "forms/ControlRegistry.h"
 #include "forms/Controls.h"
 #include "forms/MarkStringGrid.h"
 #include <array>
@@ -27,11 +28,14 @@ public:
 // "N1 Calculation": estimates the leakage exponent N1 from a staged pressure step test.
 class TN1CalculationForm : public TAuxForm {
 public:
-    explicit TN1CalculationForm(TMainForm& main);
+    // The controls join the main window's registry.
+    TN1CalculationForm(TMainForm& main, TControlRegistry& controls);
     TMainForm& MainForm;
-    TLabel N1Label{"N1Label"};
-    TLabel CurrentN1Label{"CurrentN1Label"};
-    TMarkStringGrid N1Grid{"N1Grid"};
+    TControlRegistry& Controls;
+    TLabel N1Label{Controls, "N1Label"}; // the estimated N1
+    // The N1 of the project, as N1Edit holds it (listed there).
+    TLabel CurrentN1Label{Controls, "CurrentN1Label", TControlFlag::Unlisted};
+    TMarkStringGrid N1Grid{Controls, "N1Grid"};
 
     void Show();       // not modal: shows the window and runs FormShow
     void FormShow();   // headings, names, colours, locks; GetNewN1
@@ -45,11 +49,15 @@ public:
 // "Implementation Costs": the capital costs of each PRV option.
 class TCostsForm : public TAuxForm {
 public:
-    explicit TCostsForm(TMainForm& main);
+    // The controls join the main window's registry.
+    TCostsForm(TMainForm& main, TControlRegistry& controls);
     TMainForm& MainForm;
-    TMarkStringGrid FixedCostGrid{"FixedCostGrid"};
-    TMarkStringGrid AnnualCostGrid{"AnnualCostGrid"};
-    TButton Button1{"Button1"};
+    TControlRegistry& Controls;
+    // Capital costs per item for each valve option, R; its heading cell is aqua by design.
+    TMarkStringGrid FixedCostGrid{Controls, "FixedCostGrid", TControlFlag::DesignColours};
+    // Annual costs per item, R: kept and saved, never shown.
+    TMarkStringGrid AnnualCostGrid{Controls, "AnnualCostGrid", TControlFlag::Unlisted};
+    TButton Button1{Controls, "Button1"}; // "OK": recalculates the cost summary and closes
 
     void ShowModal();     // FormActivate, then the view runs the dialog
     void FormActivate();  // headings, item names, "0" into empty amount cells

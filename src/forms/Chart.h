@@ -2,6 +2,7 @@
 // points and labels, and the two value axes. The chart drawing fills it from a result
 // table; the views render it.
 #pragma once
+#include "forms/Controls.h"
 #include "forms/Colours.h"
 #include <functional>
 #include <string>
@@ -41,10 +42,9 @@ struct TChartAxis {
     bool Grid = true;
 };
 
-class TChart {
+class TChart : public TControl {
 public:
-    explicit TChart(std::string name = {}) : Name(std::move(name)) {}
-    std::string Name;
+    using TControl::TControl;
     std::string Title;
     std::vector<TChartSeries> Series;
     TChartAxis LeftAxis, RightAxis, BottomAxis;

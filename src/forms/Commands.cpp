@@ -1,5 +1,6 @@
 // The toolbar's file commands and the import buttons of the "Flow and Pressure" page.
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 
 #include <filesystem>
 #include "io/FileAccess.h"
@@ -41,7 +42,7 @@ void TMainForm::actDataSaveExec() {
 }
 
 void TMainForm::actCloseExec() {
-    if (!Dialogs.ConfirmOKCancel("OK to exit?")) return;
+    if (!Dialogs.ConfirmOKCancel(Msg::OkToExit)) return;
     Closed = true;
     if (OnCloseRequest) OnCloseRequest();
 }

@@ -1,9 +1,15 @@
 #include "forms/Controls.h"
+#include "forms/ControlRegistry.h"
 #include <algorithm>
 #include <charconv>
 #include <limits>
 
 namespace halvern {
+
+TControl::TControl(TControlRegistry& registry, std::string name, TControlFlag flags)
+    : Name(std::move(name)), Flags(flags) {
+    registry.Join(*this);
+}
 
 void TEdit::SetText(const std::string& text) {
     if (text == text_) return;

@@ -10,10 +10,39 @@
 
 namespace halvern {
 
+class TControlRegistry;
+
+// What sets one control apart from the others of its kind; the registry's rules read these.
+enum class TControlFlag : unsigned {
+    None = 0,
+    // The numeric key filter guards the edit: only digits, one separator, a leading minus.
+    NumericKeys = 1u << 0,
+    // Left out of the listing of what the window shows (`halvern-cli show --json`): a fixed
+    // caption, a copy of a value listed elsewhere, or a table that is never shown.
+    Unlisted = 1u << 1,
+    // The table's cell colours are its design, not the marks of a project's hours: a new
+    // project leaves them.
+    DesignColours = 1u << 2,
+};
+
+// A control of a window. The controls of the main window and of the windows built with it
+// join its registry when they are constructed ({Controls, "Name"}); a control built with a
+// name only (a dialog's own, a test's) joins none.
 class TControl {
 public:
     explicit TControl(std::string name = {}) : Name(std::move(name)) {}
+    TControl(TControlRegistry& registry, std::string name, TControlFlag flags = TControlFlag::None);
+    // The registry holds the control's address: a control is never copied or moved.
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+    virtual ~TControl() = default;
+
+    bool Has(TControlFlag flag) const {
+        return (static_cast<unsigned>(Flags) & static_cast<unsigned>(flag)) != 0;
+    }
+
     std::string Name;
+    TControlFlag Flags = TControlFlag::None;
     bool Visible = true;
     bool Enabled = true;
     std::string Hint;
@@ -37,8 +66,6 @@ public:
 
     std::function<void()> OnChange;
     std::function<void(char& key)> OnKeyPress;
-    // Whether the numeric key filter guards this edit (shown for the views' benefit).
-    bool NumericFilter = false;
 
 private:
     std::string text_;
@@ -126,6 +153,8 @@ class TPageControl;
 class TTabSheet : public TControl {
 public:
     TTabSheet(std::string name, std::string caption) : TControl(std::move(name)), Caption(std::move(caption)) {}
+    TTabSheet(TControlRegistry& registry, std::string name, std::string caption)
+        : TControl(registry, std::move(name)), Caption(std::move(caption)) {}
     std::string Caption;
     bool Highlighted = false;
     std::function<void()> OnShow;

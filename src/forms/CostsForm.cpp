@@ -2,6 +2,7 @@
 // totals. The table is the working copy; the project takes the amounts when the dialog
 // closes, and the cost-benefit summary then shows each option's implementation cost.
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Errors.h"
@@ -35,7 +36,8 @@ double StoredAmount(const std::string& text) {
 
 } // namespace
 
-TCostsForm::TCostsForm(TMainForm& main) : TAuxForm("Implementation Costs"), MainForm(main) {
+TCostsForm::TCostsForm(TMainForm& main, TControlRegistry& controls)
+    : TAuxForm("Implementation Costs"), MainForm(main), Controls(controls) {
     Button1.Caption = "OK";
     SetupCostGrids();
     FixedCostGrid.OnSetEditText = [this](int col, int row, const std::string& value) {
@@ -110,7 +112,7 @@ void TCostsForm::UpdateGrid() {
                 sum += StrToFloat(FixedCostGrid.Cell(col, row));
             FixedCostGrid.SetCell(col, TotalRow, FormatMoney(Checked(sum)));
         } catch (const EConvertError&) {
-            MainForm.Dialogs.Error("Please enter a valid number.");
+            MainForm.Dialogs.Error(Msg::EnterValidNumber);
         } catch (const EMathError& e) {
             // Amounts whose sum no number holds: said as any overflow, and the other
             // options' totals are still worked out.

@@ -230,9 +230,8 @@ void TMainForm::NewProject() {
 }
 
 void TMainForm::ResetAllGridColours() {
-    for (TMarkStringGrid* grid : {&FlowGrid, &N1CalculationForm.N1Grid, &CurrentGrid, &FixedPRVGrid,
-                                  &TimePRVGrid, &CostSummaryGrid, &FlowPRVGrid})
-        grid->ResetGridColor();
+    for (TMarkStringGrid* grid : Controls.All<TMarkStringGrid>())
+        if (!grid->Has(TControlFlag::DesignColours)) grid->ResetGridColor();
 }
 
 std::string TMainForm::HourLabel(int row) const {

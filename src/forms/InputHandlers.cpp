@@ -1,6 +1,7 @@
 // The main window's handlers that decide what is recalculated when an input of the
 // General Info, result or Summary pages changes, or when a result page is shown.
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
@@ -53,7 +54,7 @@ void TMainForm::CalcN1Edit() {
     }
     // "0" and "0." are on the way to 0.5 and more; leave the user typing.
     if (text == "0" || text == "0.") return;
-    Dialogs.Error("N1 must be between 0.5 and 2.5");
+    Dialogs.Error(Msg::N1OutOfRange);
     N1Edit.SetText("1.0");
 }
 
@@ -89,7 +90,7 @@ void TMainForm::FixedPRVOutletEditChange() {
     const std::optional<double> value = ParseNumber(FixedPRVOutletEdit.Text());
     Project.FixedPRVOutlet = value.value_or(0.0);
     if (!value) {
-        Dialogs.Error("Invalid entry for Fixed PRV Outlet pressure.");
+        Dialogs.Error(Msg::FixedPRVOutletEntryInvalid);
         return;
     }
     CalcFixedPRV();

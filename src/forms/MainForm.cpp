@@ -1,4 +1,5 @@
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Version.h"
@@ -52,8 +53,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     m3hrRadio.SetChecked(true);
     Interval4Radio.SetChecked(true);
 
-    for (TMarkStringGrid* grid : AllGrids()) grid->Dialogs = &Dialogs;
-    for (TEdit* edit : NumericEdits()) edit->NumericFilter = true;
+    for (TMarkStringGrid* grid : Controls.All<TMarkStringGrid>()) grid->Dialogs = &Dialogs;
 
     const std::pair<TControl*, int> helpContexts[] = {
         {&ZoneRefEdit, 2}, {&WaterSupplySystemEdit, 2}, {&MainsLengthEdit, 3}, {&NumOfConnectEdit, 4},
@@ -154,62 +154,8 @@ std::vector<TAction*> TMainForm::Actions() {
     return {&actDataNew, &actDataRead, &actDataSave, &actClose, &actPrint, &actPrintToBitmap, &actExcel};
 }
 
-std::vector<TEdit*> TMainForm::NumericEdits() {
-    return {&MainsLengthEdit, &NumOfConnectEdit, &NumOfServicedEdit, &NumNonResidentialEdit, &PopulationEdit,
-            &MinPressureEdit, &MinNightPressureEdit, &InletElevEdit, &AZPElevEdit, &TargetElevEdit,
-            &MainsLossEdit, &ConnectPresEdit, &ConnectLossEdit, &PropPressEdit, &PropertyLossEdit, &Edit1,
-            &DomesticNightEdit, &PopActiveEdit, &NonDomMeterEdit, &NonDomUnmeterEdit, &N1Edit,
-            &DailyNonResidentialEdit, &FixedPRVOutletEdit, &HighPressureEdit, &LowPressureEdit, &InflowCostEdit,
-            &ConsumpCostsEdit, &CostFactorEdit, &ResConsumpChangeEdit, &NonresConsumpChangeEdit,
-            &edtConsumptionN1};
-}
-
-std::vector<TEdit*> TMainForm::AllEdits() {
-    return {&ZoneNameEdit, &ZoneRefEdit, &WaterSupplySystemEdit, &ReportNumEdit, &MainsLengthEdit,
-            &NumOfConnectEdit, &NumOfServicedEdit, &NumNonResidentialEdit, &PopulationEdit, &MinPressureEdit,
-            &MinNightPressureEdit, &InletElevEdit, &AZPElevEdit, &TargetElevEdit, &MainsLossEdit, &Edit1,
-            &ConnectPresEdit, &ConnectLossEdit, &PropPressEdit, &PropertyLossEdit, &DomesticNightEdit,
-            &PopActiveEdit, &NonDomMeterEdit, &NonDomUnmeterEdit, &N1Edit, &DailyNonResidentialEdit,
-            &FixedPRVOutletEdit, &HighPressureEdit, &LowPressureEdit, &LPFlowMod, &HPFlowMod, &InflowCostEdit,
-            &ConsumpCostsEdit, &CostFactorEdit, &ResConsumpChangeEdit, &NonresConsumpChangeEdit,
-            &edtConsumptionN1};
-}
-
-std::vector<TMarkStringGrid*> TMainForm::AllGrids() {
-    return {&FlowGrid,     &CurrentGrid,     &FixedPRVGrid,
-            &TimePRVGrid,  &FlowPRVGrid,     &CostSummaryGrid,
-            &N1CalculationForm.N1Grid, &CostsForm.FixedCostGrid, &CostsForm.AnnualCostGrid};
-}
-
-std::vector<TLabel*> TMainForm::AllLabels() {
-    return {&ConnectionLossLabel, &PropertyLossLabel, &ResidentialNightLabel, &NonResidentialNightLabel,
-            &ExceptionalUseLabel, &TotalNonPressureLabel, &TotMainsLossLabel, &TotConnectLossLabel,
-            &TotPropLossLabel, &CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-            &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel, &FixedDayNightLabel,
-            &FixedWarnLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel, &TimeDayNightLabel,
-            &TimeWarnLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel, &FlowDayNightLabel, &FlowWarnLabel,
-            &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel, &N1CalculationForm.N1Label};
-}
-
-std::vector<TTimePicker*> TMainForm::AllPickers() {
-    return {&LowTimePicker, &HighTimePicker, &TimeStart1Picker, &TimeStop1Picker, &TimeStart2Picker,
-            &TimeStop2Picker};
-}
-
-TEdit* TMainForm::EditByName(const std::string& name) {
-    for (TEdit* e : AllEdits())
-        if (e->Name == name) return e;
-    return nullptr;
-}
-
-TMarkStringGrid* TMainForm::GridByName(const std::string& name) {
-    for (TMarkStringGrid* g : AllGrids())
-        if (g->Name == name) return g;
-    return nullptr;
-}
-
 void TMainForm::SetMeasureCanvas(TCanvas* canvas) {
-    for (TMarkStringGrid* g : AllGrids()) g->MeasureCanvas = canvas;
+    for (TMarkStringGrid* g : Controls.All<TMarkStringGrid>()) g->MeasureCanvas = canvas;
 }
 
 void TMainForm::ConnectHandlers() {
@@ -221,8 +167,8 @@ void TMainForm::ConnectHandlers() {
     NumNonResidentialEdit.OnChange = [this] { NumNonResidentialEditChange(); };
     for (auto row : {&TMainForm::MainsLossRow, &TMainForm::ConnectionLossRow, &TMainForm::PropertyLossRow}) {
         const TLossRateRow r = (this->*row)();
-        r.DependentEdit.OnChange = [this, row] { DependentLossEditChange((this->*row)()); };
-        r.IndependentEdit.OnChange = [this, row] { IndependentLossEditChange((this->*row)()); };
+        r.LeadEdit.OnChange = [this, row] { LeadLossEditChange((this->*row)()); };
+        r.PartnerEdit.OnChange = [this, row] { PartnerLossEditChange((this->*row)()); };
     }
 
     // The N1 check runs on a change of any of these.
@@ -234,14 +180,14 @@ void TMainForm::ConnectHandlers() {
     ZoneRefEdit.OnChange = [this] { ZoneRefEditChange(); };
     WaterSupplySystemEdit.OnChange = [this] { WaterSupplySystemEditChange(); };
     ReportNumEdit.OnChange = [this] { ReportNumEditChange(); };
-    for (TTimePicker* picker : AllPickers()) picker->OnChange = [this, picker] { LowTimePickerChange(*picker); };
+    for (TTimePicker* picker : Controls.All<TTimePicker>()) picker->OnChange = [this, picker] { LowTimePickerChange(*picker); };
 
     FixedPRVOutletEdit.OnChange = [this] { FixedPRVOutletEditChange(); };
     HighPressureEdit.OnChange = [this] {
-        TimePressureEditChange(HighPressureEdit, Project.HighPressure, "Invalid entry for High Pressure.");
+        TimePressureEditChange(HighPressureEdit, Project.HighPressure, Msg::HighPressureEntryInvalid);
     };
     LowPressureEdit.OnChange = [this] {
-        TimePressureEditChange(LowPressureEdit, Project.LowPressure, "Invalid entry for Low Pressure.");
+        TimePressureEditChange(LowPressureEdit, Project.LowPressure, Msg::LowPressureEntryInvalid);
     };
     Interval2Radio.OnClick = [this] { Interval2RadioClick(); };
     Interval4Radio.OnClick = [this] { Interval4RadioClick(); };
@@ -257,7 +203,7 @@ void TMainForm::ConnectHandlers() {
     edtConsumptionN1.OnChange = [this] { edtConsumptionN1Change(); };
 
     // The key filter of every numeric edit.
-    for (TEdit* e : NumericEdits()) e->OnKeyPress = [this, e](char& key) { CheckNumberEdit(*e, key); };
+    for (TEdit* e : Controls.With<TEdit>(TControlFlag::NumericKeys)) e->OnKeyPress = [this, e](char& key) { CheckNumberEdit(*e, key); };
 
     // Tables.
     FlowGrid.OnSetEditText = [this](int c, int r, const std::string& v) { FlowGridSetEditText(c, r, v); };
@@ -270,7 +216,7 @@ void TMainForm::ConnectHandlers() {
     lsRadio.OnClick = [this] { lsRadioClick(); };
 
     // Pages: every page's tab is highlighted while it is seen.
-    for (TPageControl* pc : {&MainPage, &InputPage, &CurrentPage, &FixedPRVPage, &TimePage, &PageControl1})
+    for (TPageControl* pc : Controls.All<TPageControl>())
         for (TTabSheet* page : pc->Pages) {
             page->OnShow = [page] { page->Highlighted = true; };
             page->OnHide = [page] { page->Highlighted = false; };

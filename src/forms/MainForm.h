@@ -4,11 +4,14 @@
 #pragma once
 #include "forms/AuxForms.h"
 #include "forms/Chart.h"
+#include "forms/ControlRegistry.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
 #include "forms/MarkStringGrid.h"
+#include "forms/Messages.h"
 #include "model/Project.h"
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace halvern {
@@ -21,6 +24,11 @@ public:
     TMainForm(const TMainForm&) = delete;
     TMainForm& operator=(const TMainForm&) = delete;
 
+    // Every control below, and those of the N1 and costs windows, joins this registry as it
+    // is constructed; it is declared first so that it exists before them. Its order is the
+    // order of the declarations, which is the order `halvern-cli show --json` lists them in.
+    TControlRegistry Controls;
+
     TDialogs& Dialogs;
     TProject Project;
 
@@ -30,8 +38,7 @@ public:
     // to standard error and the box says InternalErrorMessage instead of its text.
     // Returns false when the handler ended on an error.
     bool Dispatch(const std::function<void()>& handler);
-    static constexpr const char* InternalErrorMessage =
-        "An internal error occurred: the last action was stopped.";
+    static constexpr const char* InternalErrorMessage = Msg::InternalError;
 
     // ---- window ----------------------------------------------------------------------
     std::string Caption;
@@ -54,119 +61,148 @@ public:
     void FormClose();
     void Initialise(bool DoVariables);
 
+    // The two flags the controls below carry.
+    static constexpr TControlFlag Numeric = TControlFlag::NumericKeys;
+    static constexpr TControlFlag Unlisted = TControlFlag::Unlisted;
+
     // ---- pages ----------------------------------------------------------------------
-    TPageControl MainPage{"MainPage"}, InputPage{"InputPage"}, CurrentPage{"CurrentPage"},
-        FixedPRVPage{"FixedPRVPage"}, TimePage{"TimePage"}, PageControl1{"PageControl1"};
-    TTabSheet DataInputSheet{"DataInputSheet", "Data Input"};
-    TTabSheet GeneralSheet{"GeneralSheet", "General Info"};
-    TTabSheet PropertySheet{"PropertySheet", "Default Parameters"};
-    TTabSheet FlowSheet{"FlowSheet", "Flow and Pressure"};
-    TTabSheet CurrentSituationSheet{"CurrentSituationSheet", "Current Situation"};
-    TTabSheet CurrentTabulatedSheet{"CurrentTabulatedSheet", "Tabulated"};
-    TTabSheet GraphicalSheet{"GraphicalSheet", "Graphical"};
-    TTabSheet FixedOutletSheet{"FixedOutletSheet", "Fixed Outlet"};
-    TTabSheet FixedTabulatedSheet{"FixedTabulatedSheet", "Tabulated"};
-    TTabSheet FixedGraphSheet{"FixedGraphSheet", "Graphical"};
-    TTabSheet TimeModulatedSheet{"TimeModulatedSheet", "Time Modulated"};
-    TTabSheet TimeTabulatedSheet{"TimeTabulatedSheet", "Tabulated"};
-    TTabSheet TimeGraphicalSheet{"TimeGraphicalSheet", "Graphical"};
-    TTabSheet FlowModulatedSheet{"FlowModulatedSheet", "Flow Modulated"};
-    TTabSheet FlowTabulatedSheet{"FlowTabulatedSheet", "Tabulated"};
-    TTabSheet FlowGraphicalSheet{"FlowGraphicalSheet", "Graphical"};
-    TTabSheet SummarySheet{"SummarySheet", "Summary"};
+    TPageControl MainPage{Controls, "MainPage"}, InputPage{Controls, "InputPage"},
+        CurrentPage{Controls, "CurrentPage"}, FixedPRVPage{Controls, "FixedPRVPage"}, TimePage{Controls, "TimePage"};
+    TPageControl PageControl1{Controls, "PageControl1"}; // the Flow Modulated page's Tabulated/Graphical pages
+    TTabSheet DataInputSheet{Controls, "DataInputSheet", "Data Input"};
+    TTabSheet GeneralSheet{Controls, "GeneralSheet", "General Info"};
+    TTabSheet PropertySheet{Controls, "PropertySheet", "Default Parameters"};
+    TTabSheet FlowSheet{Controls, "FlowSheet", "Flow and Pressure"};
+    TTabSheet CurrentSituationSheet{Controls, "CurrentSituationSheet", "Current Situation"};
+    TTabSheet CurrentTabulatedSheet{Controls, "CurrentTabulatedSheet", "Tabulated"};
+    TTabSheet GraphicalSheet{Controls, "GraphicalSheet", "Graphical"}; // the current situation's chart
+    TTabSheet FixedOutletSheet{Controls, "FixedOutletSheet", "Fixed Outlet"};
+    TTabSheet FixedTabulatedSheet{Controls, "FixedTabulatedSheet", "Tabulated"};
+    TTabSheet FixedGraphSheet{Controls, "FixedGraphSheet", "Graphical"};
+    TTabSheet TimeModulatedSheet{Controls, "TimeModulatedSheet", "Time Modulated"};
+    TTabSheet TimeTabulatedSheet{Controls, "TimeTabulatedSheet", "Tabulated"};
+    TTabSheet TimeGraphicalSheet{Controls, "TimeGraphicalSheet", "Graphical"};
+    TTabSheet FlowModulatedSheet{Controls, "FlowModulatedSheet", "Flow Modulated"};
+    TTabSheet FlowTabulatedSheet{Controls, "FlowTabulatedSheet", "Tabulated"};
+    TTabSheet FlowGraphicalSheet{Controls, "FlowGraphicalSheet", "Graphical"};
+    TTabSheet SummarySheet{Controls, "SummarySheet", "Summary"};
 
     // ---- General Info -----------------------------------------------------------------
-    TEdit ZoneNameEdit{"ZoneNameEdit"}, ZoneRefEdit{"ZoneRefEdit"},
-        WaterSupplySystemEdit{"WaterSupplySystemEdit"}, ReportNumEdit{"ReportNumEdit"};
-    TTimePicker LowTimePicker{"LowTimePicker"}, HighTimePicker{"HighTimePicker"};
-    TCheckBox TimeWarnCheckBox{"TimeWarnCheckBox"};
-    TEdit MainsLengthEdit{"MainsLengthEdit"}, NumOfConnectEdit{"NumOfConnectEdit"},
-        NumOfServicedEdit{"NumOfServicedEdit"}, NumNonResidentialEdit{"NumNonResidentialEdit"},
-        PopulationEdit{"PopulationEdit"}, MinPressureEdit{"MinPressureEdit"},
-        MinNightPressureEdit{"MinNightPressureEdit"};
-    TEdit InletElevEdit{"InletElevEdit"}, AZPElevEdit{"AZPElevEdit"}, TargetElevEdit{"TargetElevEdit"};
-    TMemo CollectMemo{"CollectMemo"}, AnalysisMemo{"AnalysisMemo"};
+    TEdit ZoneNameEdit{Controls, "ZoneNameEdit"}, ZoneRefEdit{Controls, "ZoneRefEdit"},
+        WaterSupplySystemEdit{Controls, "WaterSupplySystemEdit"};
+    TEdit ReportNumEdit{Controls, "ReportNumEdit"}; // report number, free text
+    TTimePicker LowTimePicker{Controls, "LowTimePicker"};   // start of the hour of minimum night flow
+    TTimePicker HighTimePicker{Controls, "HighTimePicker"}; // start of the hour of highest flow
+    TCheckBox TimeWarnCheckBox{Controls, "TimeWarnCheckBox"};
+    TEdit MainsLengthEdit{Controls, "MainsLengthEdit", Numeric}; // km
+    TEdit NumOfConnectEdit{Controls, "NumOfConnectEdit", Numeric};
+    TEdit NumOfServicedEdit{Controls, "NumOfServicedEdit", Numeric}; // residential properties
+    TEdit NumNonResidentialEdit{Controls, "NumNonResidentialEdit", Numeric};
+    TEdit PopulationEdit{Controls, "PopulationEdit", Numeric};
+    TEdit MinPressureEdit{Controls, "MinPressureEdit", Numeric};           // least acceptable at peak demand, m
+    TEdit MinNightPressureEdit{Controls, "MinNightPressureEdit", Numeric}; // least acceptable at night, m
+    TEdit InletElevEdit{Controls, "InletElevEdit", Numeric};   // zone inlet, masl
+    TEdit AZPElevEdit{Controls, "AZPElevEdit", Numeric};       // average zone point, masl
+    TEdit TargetElevEdit{Controls, "TargetElevEdit", Numeric}; // critical point, masl
+    TMemo CollectMemo{Controls, "CollectMemo"};   // who collected and collated the data
+    TMemo AnalysisMemo{Controls, "AnalysisMemo"}; // who performed the analysis
 
     // ---- Default Parameters -----------------------------------------------------------
-    TEdit MainsLossEdit{"MainsLossEdit"}, Edit1{"Edit1"}, ConnectPresEdit{"ConnectPresEdit"},
-        ConnectLossEdit{"ConnectLossEdit"}, PropPressEdit{"PropPressEdit"},
-        PropertyLossEdit{"PropertyLossEdit"};
-    TLabel TotMainsLossLabel{"TotMainsLossLabel"}, TotConnectLossLabel{"TotConnectLossLabel"},
-        TotPropLossLabel{"TotPropLossLabel"};
-    TEdit DomesticNightEdit{"DomesticNightEdit"}, PopActiveEdit{"PopActiveEdit"},
-        NonDomMeterEdit{"NonDomMeterEdit"}, NonDomUnmeterEdit{"NonDomUnmeterEdit"};
-    TLabel ConnectionLossLabel{"ConnectionLossLabel"}, PropertyLossLabel{"PropertyLossLabel"},
-        ResidentialNightLabel{"ResidentialNightLabel"}, NonResidentialNightLabel{"NonResidentialNightLabel"},
-        ExceptionalUseLabel{"ExceptionalUseLabel"}, TotalNonPressureLabel{"TotalNonPressureLabel"};
-    TEdit N1Edit{"N1Edit"};
-    TButton N1Calculation{"N1Calculation"};
-    TEdit DailyNonResidentialEdit{"DailyNonResidentialEdit"};
+    // Leakage rates at minimum night flow, one row each for mains, connections and
+    // properties: pressure-dependent | pressure-independent | total.
+    TEdit MainsLossEdit{Controls, "MainsLossEdit", Numeric}; // mains, pressure-dependent, l/km/hr
+    TEdit Edit1{Controls, "Edit1", Numeric};                  // mains, pressure-independent, l/km/hr (disabled, "0")
+    TEdit ConnectPresEdit{Controls, "ConnectPresEdit", Numeric};   // connections, pressure-dependent, l/conn/hr
+    TEdit ConnectLossEdit{Controls, "ConnectLossEdit", Numeric};   // connections, pressure-independent, l/conn/hr
+    TEdit PropPressEdit{Controls, "PropPressEdit", Numeric};       // properties, pressure-dependent, l/prop/hr
+    TEdit PropertyLossEdit{Controls, "PropertyLossEdit", Numeric}; // properties, pressure-independent, l/prop/hr
+    TEdit DomesticNightEdit{Controls, "DomesticNightEdit", Numeric}; // cistern capacity, litres
+    TEdit PopActiveEdit{Controls, "PopActiveEdit", Numeric};         // % of population active at night
+    TEdit NonDomMeterEdit{Controls, "NonDomMeterEdit", Numeric};     // non-residential night use, l/prop/hr
+    TEdit NonDomUnmeterEdit{Controls, "NonDomUnmeterEdit", Numeric}; // exceptional night use, m³/hr
+    // The night flow components, m³/hr, and their total, the flow independent of pressure.
+    TLabel ConnectionLossLabel{Controls, "ConnectionLossLabel"}, PropertyLossLabel{Controls, "PropertyLossLabel"},
+        ResidentialNightLabel{Controls, "ResidentialNightLabel"},
+        NonResidentialNightLabel{Controls, "NonResidentialNightLabel"},
+        ExceptionalUseLabel{Controls, "ExceptionalUseLabel"}, TotalNonPressureLabel{Controls, "TotalNonPressureLabel"};
+    // The row totals of the three leakage rates (l/km/hr, l/conn/hr, l/prop/hr).
+    TLabel TotMainsLossLabel{Controls, "TotMainsLossLabel"}, TotConnectLossLabel{Controls, "TotConnectLossLabel"},
+        TotPropLossLabel{Controls, "TotPropLossLabel"};
+    TEdit N1Edit{Controls, "N1Edit", Numeric};               // collective system leakage exponent, 0.5 to 2.5
+    TButton N1Calculation{Controls, "N1Calculation"};        // "Estimate": opens the N1 window
+    TEdit DailyNonResidentialEdit{Controls, "DailyNonResidentialEdit", Numeric}; // m³/d
 
     // ---- Flow and Pressure ------------------------------------------------------------
-    TRadioButton m3hrRadio{"m3hrRadio"}, lsRadio{"lsRadio"};
-    TButton ImportButton{"ImportButton"}, Button1{"Button1"};
-    TMarkStringGrid FlowGrid{"FlowGrid"};
+    TRadioButton m3hrRadio{Controls, "m3hrRadio"}, lsRadio{Controls, "lsRadio"}; // the unit inflow is typed in
+    TButton ImportButton{Controls, "ImportButton"};
+    TButton Button1{Controls, "Button1"}; // "?": shows the layout of an import file
+    TMarkStringGrid FlowGrid{Controls, "FlowGrid"};
 
     // ---- Current Situation ------------------------------------------------------------
-    TMarkStringGrid CurrentGrid{"CurrentGrid"};
-    TLabel CurrentDepLabel{"CurrentDepLabel"}, CurrentIndepLabel{"CurrentIndepLabel"},
-        CurrentTotLabel{"CurrentTotLabel"}, DayNightLabel{"DayNightLabel"},
-        NonResidentialUseLabel{"NonResidentialUseLabel"}, ResidentialUseLabel{"ResidentialUseLabel"},
-        PopUseWarningLabel{"PopUseWarningLabel"};
-    TButton GraphOptionButton{"GraphOptionButton"};
-    TChart CurrentChart{"CurrentChart"};
+    TMarkStringGrid CurrentGrid{Controls, "CurrentGrid"};
+    // Daily volumes, m³: pressure-dependent, pressure-independent, total.
+    TLabel CurrentDepLabel{Controls, "CurrentDepLabel"}, CurrentIndepLabel{Controls, "CurrentIndepLabel"},
+        CurrentTotLabel{Controls, "CurrentTotLabel"};
+    TLabel DayNightLabel{Controls, "DayNightLabel"}; // day/night factor, hours
+    TLabel NonResidentialUseLabel{Controls, "NonResidentialUseLabel"}, ResidentialUseLabel{Controls, "ResidentialUseLabel"},
+        PopUseWarningLabel{Controls, "PopUseWarningLabel"};
+    TButton GraphOptionButton{Controls, "GraphOptionButton"}; // graph properties of the current situation's chart
+    TChart CurrentChart{Controls, "CurrentChart"};
 
     // ---- Fixed Outlet -----------------------------------------------------------------
-    TMarkStringGrid FixedPRVGrid{"FixedPRVGrid"};
-    TEdit FixedPRVOutletEdit{"FixedPRVOutletEdit"};
-    TLabel FixedDayNightLabel{"FixedDayNightLabel"}, FixedWarnLabel{"FixedWarnLabel"},
-        FixedDepLabel{"FixedDepLabel"}, FixedIndepLabel{"FixedIndepLabel"}, FixedTotLabel{"FixedTotLabel"};
-    TButton FullGraphOptionButton{"FullGraphOptionButton"};
-    TChart FixedPRVChart{"FixedPRVChart"};
+    TMarkStringGrid FixedPRVGrid{Controls, "FixedPRVGrid"};
+    TEdit FixedPRVOutletEdit{Controls, "FixedPRVOutletEdit", Numeric}; // the valve's set pressure, m
+    // Each valve page: day/night factor (hours), the low-pressure warning, daily volumes (m³).
+    TLabel FixedDayNightLabel{Controls, "FixedDayNightLabel"}, FixedWarnLabel{Controls, "FixedWarnLabel"},
+        FixedDepLabel{Controls, "FixedDepLabel"}, FixedIndepLabel{Controls, "FixedIndepLabel"},
+        FixedTotLabel{Controls, "FixedTotLabel"};
+    TButton FullGraphOptionButton{Controls, "FullGraphOptionButton"}; // graph properties of the fixed outlet chart
+    TChart FixedPRVChart{Controls, "FixedPRVChart"};
 
     // ---- Time Modulated ---------------------------------------------------------------
-    TMarkStringGrid TimePRVGrid{"TimePRVGrid"};
-    TEdit HighPressureEdit{"HighPressureEdit"}, LowPressureEdit{"LowPressureEdit"};
-    TTimePicker TimeStart1Picker{"TimeStart1Picker"}, TimeStop1Picker{"TimeStop1Picker"},
-        TimeStart2Picker{"TimeStart2Picker"}, TimeStop2Picker{"TimeStop2Picker"};
-    TLabel SecondSetLabel{"SecondSetLabel"};
-    TRadioButton Interval2Radio{"Interval2Radio"}, Interval4Radio{"Interval4Radio"};
-    TLabel TimeDayNightLabel{"TimeDayNightLabel"}, TimeWarnLabel{"TimeWarnLabel"},
-        TimeDepLabel{"TimeDepLabel"}, TimeIndepLabel{"TimeIndepLabel"}, TimeTotLabel{"TimeTotLabel"};
-    TButton BitBtn1{"BitBtn1"};
-    TChart TimePRVChart{"TimePRVChart"};
+    TMarkStringGrid TimePRVGrid{Controls, "TimePRVGrid"};
+    TEdit HighPressureEdit{Controls, "HighPressureEdit", Numeric}; // outlet pressure in the high periods, m
+    TEdit LowPressureEdit{Controls, "LowPressureEdit", Numeric};   // outlet pressure outside them, m
+    // Start and stop of the first and second high-pressure periods.
+    TTimePicker TimeStart1Picker{Controls, "TimeStart1Picker"}, TimeStop1Picker{Controls, "TimeStop1Picker"},
+        TimeStart2Picker{Controls, "TimeStart2Picker"}, TimeStop2Picker{Controls, "TimeStop2Picker"};
+    TLabel SecondSetLabel{Controls, "SecondSetLabel", Unlisted}; // the fixed caption "2nd Set"
+    TRadioButton Interval2Radio{Controls, "Interval2Radio"}, Interval4Radio{Controls, "Interval4Radio"};
+    TLabel TimeDayNightLabel{Controls, "TimeDayNightLabel"}, TimeWarnLabel{Controls, "TimeWarnLabel"},
+        TimeDepLabel{Controls, "TimeDepLabel"}, TimeIndepLabel{Controls, "TimeIndepLabel"},
+        TimeTotLabel{Controls, "TimeTotLabel"};
+    TButton BitBtn1{Controls, "BitBtn1"}; // graph properties of the time-modulated chart
+    TChart TimePRVChart{Controls, "TimePRVChart"};
 
     // ---- Flow Modulated ---------------------------------------------------------------
-    TMarkStringGrid FlowPRVGrid{"FlowPRVGrid"};
+    TMarkStringGrid FlowPRVGrid{Controls, "FlowPRVGrid"};
     bool FlowPRVBusy = false; // set while CalcFlowPRV runs; the table then ignores keys
-    TEdit LPFlowMod{"LPFlowMod"}, HPFlowMod{"HPFlowMod"};
-    TLabel FlowDayNightLabel{"FlowDayNightLabel"}, FlowWarnLabel{"FlowWarnLabel"},
-        FlowDepLabel{"FlowDepLabel"}, FlowIndepLabel{"FlowIndepLabel"}, FlowTotLabel{"FlowTotLabel"};
-    TButton BitBtn2{"BitBtn2"};
-    TChart FlowPRVChart{"FlowPRVChart"};
+    TEdit LPFlowMod{Controls, "LPFlowMod"}; // outlet pressure at the lowest flow, m
+    TEdit HPFlowMod{Controls, "HPFlowMod"}; // outlet pressure at the highest flow, m
+    TLabel FlowDayNightLabel{Controls, "FlowDayNightLabel"}, FlowWarnLabel{Controls, "FlowWarnLabel"},
+        FlowDepLabel{Controls, "FlowDepLabel"}, FlowIndepLabel{Controls, "FlowIndepLabel"},
+        FlowTotLabel{Controls, "FlowTotLabel"};
+    TButton BitBtn2{Controls, "BitBtn2"}; // graph properties of the flow-modulated chart
+    TChart FlowPRVChart{Controls, "FlowPRVChart"};
 
     // ---- Summary ----------------------------------------------------------------------
-    TEdit InflowCostEdit{"InflowCostEdit"}, ConsumpCostsEdit{"ConsumpCostsEdit"},
-        CostFactorEdit{"CostFactorEdit"}, ResConsumpChangeEdit{"ResConsumpChangeEdit"},
-        NonresConsumpChangeEdit{"NonresConsumpChangeEdit"}, edtConsumptionN1{"edtConsumptionN1"};
-    TUpDown CostFactorUpDown{"CostFactorUpDown"};
-    TButton ImpCostsButton{"ImpCostsButton"};
-    TMarkStringGrid CostSummaryGrid{"CostSummaryGrid"};
+    TEdit InflowCostEdit{Controls, "InflowCostEdit", Numeric};     // cost of inflow, R/m³
+    TEdit ConsumpCostsEdit{Controls, "ConsumpCostsEdit", Numeric}; // value of consumption, R/m³
+    TEdit CostFactorEdit{Controls, "CostFactorEdit", Numeric};     // multiplication factor, %
+    TEdit ResConsumpChangeEdit{Controls, "ResConsumpChangeEdit", Numeric};       // % of residential use that follows pressure
+    TEdit NonresConsumpChangeEdit{Controls, "NonresConsumpChangeEdit", Numeric}; // the same for non-residential use
+    TEdit edtConsumptionN1{Controls, "edtConsumptionN1", Numeric}; // pressure exponent of consumption (not saved)
+    TUpDown CostFactorUpDown{Controls, "CostFactorUpDown"};
+    TButton ImpCostsButton{Controls, "ImpCostsButton"};
+    TMarkStringGrid CostSummaryGrid{Controls, "CostSummaryGrid"};
 
     // ---- auxiliary windows (created in this order) --------------------------------------
-    TN1CalculationForm N1CalculationForm{*this};
-    TCostsForm CostsForm{*this};
+    // The N1 and costs windows' controls join this window's registry, after its own.
+    TN1CalculationForm N1CalculationForm{*this, Controls};
+    TCostsForm CostsForm{*this, Controls};
     TGraphPropForm GraphPropForm{*this};
     TImportHelp ImportHelp;
 
-    // Every numeric edit with the key filter, every edit by name, every grid by name.
-    std::vector<TEdit*> NumericEdits();
-    std::vector<TEdit*> AllEdits();
-    std::vector<TMarkStringGrid*> AllGrids();
-    std::vector<TLabel*> AllLabels();
-    std::vector<TTimePicker*> AllPickers();
-    TEdit* EditByName(const std::string& name);
-    TMarkStringGrid* GridByName(const std::string& name);
     // Gives every grid the canvas the views measure texts with; nullptr when that canvas
     // goes, after which the grids measure with their own fixed-width canvas again.
     void SetMeasureCanvas(TCanvas* canvas);
@@ -191,23 +227,27 @@ public:
     void NightUseEditChange(TEdit& edit, double& field); // DomesticNight, PopActive, NonDomMeter, NonDomUnmeter
     void NumNonResidentialEditChange();
     // One row of leakage rates on the Default Parameters page (l/km/hr for the mains,
-    // l/connection/hr, l/property/hr): the pressure-dependent rate, which the night flow
-    // uses, the pressure-independent rate beside it, and the label with their total.
+    // l/conn/hr, l/prop/hr): the lead rate, the partner rate beside it and the label with
+    // their total. The lead rate of the mains is the pressure-dependent one; of connections
+    // and properties the pressure-independent one, which the night flow uses.
     struct TLossRateRow {
-        TEdit& DependentEdit;       // MainsLossEdit, ConnectLossEdit, PropertyLossEdit
-        double& Dependent;          // its record field
-        TEdit& IndependentEdit;     // Edit1, ConnectPresEdit, PropPressEdit
-        double* Independent;        // its record field; the mains rate is not stored
+        TEdit& LeadEdit;    // MainsLossEdit, ConnectLossEdit, PropertyLossEdit
+        double& Lead;       // its record field
+        TEdit& PartnerEdit; // Edit1 (mains, independent), ConnectPresEdit, PropPressEdit (dependent)
+        double* Partner;    // its record field; the mains' independent rate is not stored
         TLabel& Total;
     };
     TLossRateRow MainsLossRow();
     TLossRateRow ConnectionLossRow();
     TLossRateRow PropertyLossRow();
-    void DependentLossEditChange(const TLossRateRow& row);
-    void IndependentLossEditChange(const TLossRateRow& row);
+    void LeadLossEditChange(const TLossRateRow& row);
+    void PartnerLossEditChange(const TLossRateRow& row);
 
     // ---- input collection and the driver -------------------------------------------------
     void GetTheData(bool& ErrorsFound);
+    // The 24 hours of FlowGrid into the record, as the input collection reads them; the
+    // message of the first cell that is not a number, if any.
+    std::optional<std::string> ReadFlowGrid();
     void DoMainCalcs();
     void RunAllOptions();
     void CalcN1Edit();

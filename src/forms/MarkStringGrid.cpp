@@ -63,7 +63,14 @@ int32_t ScaleToPage(int x, double scaling) {
 
 } // namespace
 
-TMarkStringGrid::TMarkStringGrid(std::string name) : Name(std::move(name)) {
+TMarkStringGrid::TMarkStringGrid(std::string name) : TControl(std::move(name)) {
+    cells_.assign(rowCount_, std::vector<std::string>(colCount_));
+    colWidths_.assign(colCount_, kDefaultSize);
+    rowHeights_.assign(rowCount_, kDefaultSize);
+}
+
+TMarkStringGrid::TMarkStringGrid(TControlRegistry& registry, std::string name, TControlFlag flags)
+    : TControl(registry, std::move(name), flags) {
     cells_.assign(rowCount_, std::vector<std::string>(colCount_));
     colWidths_.assign(colCount_, kDefaultSize);
     rowHeights_.assign(rowCount_, kDefaultSize);
@@ -229,17 +236,17 @@ bool TMarkStringGrid::IsJoined(int TheCol, int TheRow) {
     return std::any_of(FJoinResult.begin(), FJoinResult.end(), [](char c) { return c != ' '; });
 }
 
-void TMarkStringGrid::SetColColours(int ACol, TColor BackColour, TColor FontColour) {
+void TMarkStringGrid::SetColColours(int ACol, TColor BackColour, TColor TextColour) {
     for (int row = FixedRows; row < rowCount_; ++row) {
         if (BackColour != clNone) SetColour(ACol, row, BackColour);
-        if (FontColour != clNone) SetFontColour(ACol, row, FontColour);
+        if (TextColour != clNone) SetFontColour(ACol, row, TextColour);
     }
 }
 
-void TMarkStringGrid::SetRowColours(int ARow, TColor BackColour, TColor FontColour) {
+void TMarkStringGrid::SetRowColours(int ARow, TColor BackColour, TColor TextColour) {
     for (int col = FixedCols; col < colCount_; ++col) {
         if (BackColour != clNone) SetColour(col, ARow, BackColour);
-        if (FontColour != clNone) SetFontColour(col, ARow, FontColour);
+        if (TextColour != clNone) SetFontColour(col, ARow, TextColour);
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include "forms/Canvas.h"
 #include "forms/Colours.h"
+#include "forms/Controls.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,11 +46,10 @@ enum TGridDrawFlag : uint32_t {
 };
 using TGridDrawState = uint32_t;
 
-class TMarkStringGrid {
+class TMarkStringGrid : public TControl {
 public:
     explicit TMarkStringGrid(std::string name = {});
-
-    std::string Name;
+    TMarkStringGrid(TControlRegistry& registry, std::string name, TControlFlag flags = TControlFlag::None);
 
     // ---- the string grid -------------------------------------------------------
     int ColCount() const { return colCount_; }
@@ -64,9 +64,6 @@ public:
     uint32_t Options = 0;
     TColor Color = clWindow;       // the normal cell colour
     TColor FixedColor = clBtnFace; // the colour of fixed cells
-    bool Visible = true;
-    std::string Hint;
-    int HelpContext = 0;
     // The current cell.
     int Col = 1;
     int Row = 1;
@@ -117,8 +114,8 @@ public:
     bool IsJoined(int TheCol, int TheRow);
 
     // ---- marks of many cells ---------------------------------------------------
-    void SetColColours(int ACol, TColor BackColour, TColor FontColour);
-    void SetRowColours(int ARow, TColor BackColour, TColor FontColour);
+    void SetColColours(int ACol, TColor BackColour, TColor TextColour);
+    void SetRowColours(int ARow, TColor BackColour, TColor TextColour);
     void SetColLock(int ACol);
     void ClearColLock(int ACol);
     void SetRowLock(int ARow);

@@ -16,7 +16,8 @@ constexpr int N1RowHeight = 24;
 
 } // namespace
 
-TN1CalculationForm::TN1CalculationForm(TMainForm& main) : TAuxForm("N1 Calculation"), MainForm(main) {
+TN1CalculationForm::TN1CalculationForm(TMainForm& main, TControlRegistry& controls)
+    : TAuxForm("N1 Calculation"), MainForm(main), Controls(controls) {
     N1Grid.SetColCount(N1Cols);
     N1Grid.SetRowCount(N1Rows);
     N1Grid.FixedRows = HeadingRows;

@@ -41,23 +41,23 @@ TMainForm::TLossRateRow TMainForm::PropertyLossRow() {
     return {PropertyLossEdit, Project.PropertyLoss, PropPressEdit, &Project.PropPress, TotPropLossLabel};
 }
 
-void TMainForm::DependentLossEditChange(const TLossRateRow& row) {
-    if (HasText(row.DependentEdit)) row.Dependent = StrToFloat(row.DependentEdit.Text());
-    if (HasText(row.IndependentEdit))
-        row.Total.Caption = RowTotalText(StrToFloat(row.IndependentEdit.Text()) + row.Dependent);
+void TMainForm::LeadLossEditChange(const TLossRateRow& row) {
+    if (HasText(row.LeadEdit)) row.Lead = StrToFloat(row.LeadEdit.Text());
+    if (HasText(row.PartnerEdit))
+        row.Total.Caption = RowTotalText(StrToFloat(row.PartnerEdit.Text()) + row.Lead);
     CalcNightLoss();
 }
 
-void TMainForm::IndependentLossEditChange(const TLossRateRow& row) {
-    // The pressure-independent mains rate only feeds the row total; it is not stored.
-    if (row.Independent == nullptr) {
-        if (HasText(row.IndependentEdit))
-            row.Total.Caption = RowTotalText(StrToFloat(row.IndependentEdit.Text()) + row.Dependent);
+void TMainForm::PartnerLossEditChange(const TLossRateRow& row) {
+    // The pressure-independent mains rate (Edit1) only feeds the row total; it is not stored.
+    if (row.Partner == nullptr) {
+        if (HasText(row.PartnerEdit))
+            row.Total.Caption = RowTotalText(StrToFloat(row.PartnerEdit.Text()) + row.Lead);
         return;
     }
-    if (HasText(row.DependentEdit)) row.Dependent = StrToFloat(row.DependentEdit.Text());
-    if (HasText(row.IndependentEdit)) *row.Independent = StrToFloat(row.IndependentEdit.Text());
-    row.Total.Caption = RowTotalText(row.Dependent + *row.Independent);
+    if (HasText(row.LeadEdit)) row.Lead = StrToFloat(row.LeadEdit.Text());
+    if (HasText(row.PartnerEdit)) *row.Partner = StrToFloat(row.PartnerEdit.Text());
+    row.Total.Caption = RowTotalText(row.Lead + *row.Partner);
     CalcNightLoss();
 }
 

@@ -1,6 +1,7 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
+#include "forms/Messages.h"
 
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -160,7 +161,7 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
 TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
     const TProjectParse parse = ParseProjectFile(DecodeFileText(bytes));
     if (parse.Error == TProjectParseError::InvalidDataFile) {
-        form.Dialogs.Error("Invalid data file.\nUnable to read data.");
+        form.Dialogs.Error(Msg::InvalidDataFile);
         return TReadOutcome::InvalidDataFile;
     }
     if (parse.Error == TProjectParseError::InvalidFormat) {

@@ -126,11 +126,11 @@ TEST(Cli, JsonIsWhatTheWindowShowsAfterReadData) {
     EXPECT_THAT(run.Out, HasSubstr("\"caption\": " + J(form->Caption)));
     EXPECT_THAT(run.Out, HasSubstr("\"status\": " + J(form->StatusBar1.SimpleText)));
     EXPECT_THAT(run.Out, HasSubstr("\"messages\": []"));
-    for (TEdit* edit : form->AllEdits())
+    for (TEdit* edit : form->Controls.Listed<TEdit>())
         EXPECT_THAT(run.Out, HasSubstr(J(edit->Name) + ": " + J(edit->Text())));
-    for (TLabel* label : form->AllLabels())
+    for (TLabel* label : form->Controls.Listed<TLabel>())
         EXPECT_THAT(run.Out, HasSubstr(J(label->Name) + ": " + J(label->Caption)));
-    for (TTimePicker* picker : form->AllPickers())
+    for (TTimePicker* picker : form->Controls.Listed<TTimePicker>())
         EXPECT_THAT(run.Out, HasSubstr(J(picker->Name) + ": " + J(TimeToStr(picker->Time))));
     EXPECT_THAT(run.Out,
                 HasSubstr("\"CollectMemo\": [\"Name: J. van der Merwe\", \"Tel: 012 345 6789\", \"Fax:\", "
@@ -140,7 +140,7 @@ TEST(Cli, JsonIsWhatTheWindowShowsAfterReadData) {
     EXPECT_THAT(run.Out, HasSubstr("\"Interval2Radio\": true"));
     for (const char* name : {"FlowGrid", "CurrentGrid", "FixedPRVGrid", "TimePRVGrid", "FlowPRVGrid",
                              "CostSummaryGrid", "N1Grid", "FixedCostGrid"}) {
-        const TMarkStringGrid& grid = *form->GridByName(name);
+        const TMarkStringGrid& grid = *form->Controls.Find<TMarkStringGrid>(name);
         EXPECT_THAT(run.Out, HasSubstr(J(name) + ": [\n      " + JsonRow(grid, 0) + ",\n"));
         for (int r = 1; r < grid.RowCount(); ++r)
             EXPECT_THAT(run.Out, HasSubstr(JsonRow(grid, r))) << name;

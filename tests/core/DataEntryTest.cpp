@@ -56,7 +56,7 @@ TEST_F(DataEntryTest, TheKeyFilterAcceptsOnlyKeysThatLeaveANumber) {
 }
 
 TEST_F(DataEntryTest, EveryNumericEditHasTheFilterAndTheTextEditsNone) {
-    for (TEdit* edit : form.NumericEdits()) {
+    for (TEdit* edit : form.Controls.With<TEdit>(TControlFlag::NumericKeys)) {
         SCOPED_TRACE(edit->Name);
         const std::string before = edit->Text();
         Do([&] { edit->TypeKey('z'); });
@@ -66,6 +66,14 @@ TEST_F(DataEntryTest, EveryNumericEditHasTheFilterAndTheTextEditsNone) {
         SCOPED_TRACE(edit->Name);
         EXPECT_FALSE(edit->OnKeyPress);
     }
+    // The filter is a flag each edit is declared with: an edit declared without it is one
+    // of the free texts or the two flow-modulation pressures, never a forgotten number.
+    std::vector<std::string> unfiltered;
+    for (const TEdit* edit : form.Controls.All<TEdit>())
+        if (!edit->Has(TControlFlag::NumericKeys)) unfiltered.push_back(edit->Name);
+    EXPECT_EQ(unfiltered, (std::vector<std::string>{"ZoneNameEdit", "ZoneRefEdit", "WaterSupplySystemEdit",
+                                                    "ReportNumEdit", "LPFlowMod", "HPFlowMod"}));
+    EXPECT_EQ(form.Controls.With<TEdit>(TControlFlag::NumericKeys).size(), 31u);
 }
 
 TEST_F(DataEntryTest, InflowTypedInCubicMetresFillsTheLitresColumn) {

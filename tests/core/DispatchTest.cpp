@@ -102,7 +102,7 @@ TEST_F(DispatchTest, TablesMeasureOnTheirOwnOnceTheWindowsCanvasIsGone) {
 
     // The window goes: no table keeps its canvas, and a new layout measures as before.
     form.SetMeasureCanvas(nullptr);
-    for (TMarkStringGrid* grid : form.AllGrids()) {
+    for (TMarkStringGrid* grid : form.Controls.All<TMarkStringGrid>()) {
         EXPECT_EQ(grid->MeasureCanvas, nullptr) << grid->Name;
         EXPECT_NE(&grid->Measure(), &window) << grid->Name;
     }

@@ -176,7 +176,7 @@ TEST_F(InputCollectionTest, EqualFlowTimesFailAfterTheZoneDescriptionIsStored) {
     EXPECT_DOUBLE_EQ(form.Project.DailyNonResidential, dailyBefore);
 }
 
-TEST_F(InputCollectionTest, DailyNonResidentialIsReadTwiceAndTheFirstMessageIsShown) {
+TEST_F(InputCollectionTest, ABadDailyNonResidentialUseGivesTheEstimatedTotalMessage) {
     EnterZone();
     Do([&] { form.DailyNonResidentialEdit.SetText("1..0"); });
     dialogs.Clear();
@@ -190,11 +190,35 @@ TEST_F(InputCollectionTest, LaterEditsHaveTheirOwnMessages) {
         TEdit TMainForm::*edit;
         std::string message;
     };
+    // Every edit the collection reads, each with the message only it may give.
     const std::vector<Case> cases = {
+        {&TMainForm::MainsLengthEdit, "Mains length is invalid."},
+        {&TMainForm::NumOfConnectEdit, "Number of connections are invalid."},
+        {&TMainForm::NumOfServicedEdit, "Number of serviced properties are invalid."},
+        {&TMainForm::NumNonResidentialEdit, "Number of Non-residential properties are invalid."},
+        {&TMainForm::PopulationEdit, "Population number is invalid."},
+        {&TMainForm::MinPressureEdit, "Minimum peak demand pressure is invalid."},
+        {&TMainForm::MinNightPressureEdit, "Minimum night pressure is invalid."},
+        {&TMainForm::InletElevEdit, "Inlet elevation is invalid."},
+        {&TMainForm::AZPElevEdit, "AZP elevation is invalid."},
+        {&TMainForm::TargetElevEdit, "Target elevation is invalid."},
+        {&TMainForm::MainsLossEdit, "Mains losses are invalid."},
+        {&TMainForm::ConnectPresEdit, "Connection Pressures are invalid."},
+        {&TMainForm::ConnectLossEdit, "Connection losses are invalid."},
+        {&TMainForm::PropPressEdit, "Property Pressures are invalid."},
+        {&TMainForm::PropertyLossEdit, "Property losses are invalid."},
+        {&TMainForm::DailyNonResidentialEdit, "Estimated total daily non-residential consumption are invalid."},
         {&TMainForm::N1Edit, "N1 factor is invalid."},
+        {&TMainForm::DomesticNightEdit, "Domestic night use is invalid."},
         {&TMainForm::PopActiveEdit, "Active population is invalid."},
+        {&TMainForm::NonDomMeterEdit, "Non domestic metered use is invalid."},
+        {&TMainForm::NonDomUnmeterEdit, "Non domestic unmetered use is invalid."},
         {&TMainForm::FixedPRVOutletEdit, "Fixed PRV Outlet Pressure is invalid."},
+        {&TMainForm::HighPressureEdit, "High pressure value for time modulated output is invalid."},
         {&TMainForm::LowPressureEdit, "Low pressure value for time modulated output is invalid."},
+        {&TMainForm::InflowCostEdit, "Inflow cost is invalid."},
+        {&TMainForm::ConsumpCostsEdit, "Consumption cost is invalid."},
+        {&TMainForm::ResConsumpChangeEdit, "Residential consumption change is invalid."},
         {&TMainForm::NonresConsumpChangeEdit, "Non-residential consumption change is invalid."},
     };
     for (const Case& c : cases) {

@@ -99,17 +99,17 @@ struct TShownForm {
 inline std::string Snapshot(TMainForm& form) {
     std::ostringstream out;
     out << FormatProjectFile(CollectProjectData(form));
-    for (TEdit* e : form.AllEdits())
+    for (TEdit* e : form.Controls.All<TEdit>())
         out << e->Name << '=' << e->Text() << '\n';
-    for (TLabel* l : form.AllLabels())
+    for (TLabel* l : form.Controls.All<TLabel>())
         out << l->Name << '=' << l->Caption << '\n';
-    for (TTimePicker* p : form.AllPickers())
+    for (TTimePicker* p : form.Controls.All<TTimePicker>())
         out << p->Name << '=' << TimeToStr(p->Time) << '\n';
     for (const TMemo* m : {&form.CollectMemo, &form.AnalysisMemo})
         for (const std::string& line : m->Lines)
             out << m->Name << ':' << line << '\n';
     out << form.TimeWarnCheckBox.Checked << form.m3hrRadio.Checked() << form.Interval4Radio.Checked() << '\n';
-    for (TMarkStringGrid* g : form.AllGrids())
+    for (TMarkStringGrid* g : form.Controls.All<TMarkStringGrid>())
         for (int r = 0; r < g->RowCount(); ++r) {
             out << g->Name << '[' << r << ']';
             for (int c = 0; c < g->ColCount(); ++c)

@@ -31,13 +31,13 @@ std::string DemoWithLine(int lineNumber, const std::string& text) {
 }
 
 bool ShowsNonFinite(TMainForm& form) {
-    for (TMarkStringGrid* grid : form.AllGrids())
+    for (TMarkStringGrid* grid : form.Controls.All<TMarkStringGrid>())
         for (int r = 0; r < grid->RowCount(); ++r)
             for (int c = 0; c < grid->ColCount(); ++c) {
                 const std::string& t = grid->Cell(c, r);
                 if (t.find("INF") != std::string::npos || t.find("NAN") != std::string::npos) return true;
             }
-    for (TLabel* label : form.AllLabels())
+    for (TLabel* label : form.Controls.All<TLabel>())
         if (label->Caption.find("INF") != std::string::npos || label->Caption.find("NAN") != std::string::npos)
             return true;
     return false;

@@ -412,8 +412,8 @@ TEST(ProjectFileCommands, DefaultProjectSavedAndReadBackRestoresEveryValue) {
     EXPECT_THAT(second.Dialogs.Texts(), IsEmpty());
     EXPECT_EQ(second->StatusBar1.SimpleText, dir.File("default.pru"));
     EXPECT_EQ(second->Caption, "Halvern : default.pru");
-    for (TEdit* edit : first->AllEdits())
-        EXPECT_EQ(second->EditByName(edit->Name)->Text(), edit->Text()) << edit->Name;
+    for (TEdit* edit : first->Controls.All<TEdit>())
+        EXPECT_EQ(second->Controls.Find<TEdit>(edit->Name)->Text(), edit->Text()) << edit->Name;
     second.Save(dir.File("again.pru"));
     // With 4 intervals the outlet column is the calculation's: after the read it holds the
     // high and low pressures of the windows rather than the "0" of a table never calculated.

@@ -193,7 +193,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QVERIFY(form.FlowGrid.MeasureCanvas);
         }
-        for (TMarkStringGrid* grid : form.AllGrids())
+        for (TMarkStringGrid* grid : form.Controls.All<TMarkStringGrid>())
             QVERIFY2(!grid->MeasureCanvas, grid->Name.c_str());
         // Laying the tables out again measures with their own canvas, not the window's gone one.
         QVERIFY(form.Dispatch([&] { form.Initialise(true); }));

@@ -4,63 +4,10 @@
 
 #include "model/Numbers.h"
 
-#include <initializer_list>
 #include <sstream>
 
 namespace halvern::cli {
 namespace {
-
-constexpr std::initializer_list<const char*> kEdits = {"ZoneNameEdit",
-                                                       "ZoneRefEdit",
-                                                       "WaterSupplySystemEdit",
-                                                       "ReportNumEdit",
-                                                       "MainsLengthEdit",
-                                                       "NumOfConnectEdit",
-                                                       "NumOfServicedEdit",
-                                                       "NumNonResidentialEdit",
-                                                       "PopulationEdit",
-                                                       "MinPressureEdit",
-                                                       "MinNightPressureEdit",
-                                                       "InletElevEdit",
-                                                       "AZPElevEdit",
-                                                       "TargetElevEdit",
-                                                       "MainsLossEdit",
-                                                       "Edit1",
-                                                       "ConnectPresEdit",
-                                                       "ConnectLossEdit",
-                                                       "PropPressEdit",
-                                                       "PropertyLossEdit",
-                                                       "DomesticNightEdit",
-                                                       "PopActiveEdit",
-                                                       "NonDomMeterEdit",
-                                                       "NonDomUnmeterEdit",
-                                                       "N1Edit",
-                                                       "DailyNonResidentialEdit",
-                                                       "FixedPRVOutletEdit",
-                                                       "HighPressureEdit",
-                                                       "LowPressureEdit",
-                                                       "LPFlowMod",
-                                                       "HPFlowMod",
-                                                       "InflowCostEdit",
-                                                       "ConsumpCostsEdit",
-                                                       "CostFactorEdit",
-                                                       "ResConsumpChangeEdit",
-                                                       "NonresConsumpChangeEdit",
-                                                       "edtConsumptionN1"};
-
-constexpr std::initializer_list<const char*> kLabels = {
-    "ConnectionLossLabel", "PropertyLossLabel",      "ResidentialNightLabel", "NonResidentialNightLabel",
-    "ExceptionalUseLabel", "TotalNonPressureLabel",  "TotMainsLossLabel",     "TotConnectLossLabel",
-    "TotPropLossLabel",    "CurrentDepLabel",        "CurrentIndepLabel",     "CurrentTotLabel",
-    "DayNightLabel",       "NonResidentialUseLabel", "ResidentialUseLabel",   "PopUseWarningLabel",
-    "FixedDayNightLabel",  "FixedWarnLabel",         "FixedDepLabel",         "FixedIndepLabel",
-    "FixedTotLabel",       "TimeDayNightLabel",      "TimeWarnLabel",         "TimeDepLabel",
-    "TimeIndepLabel",      "TimeTotLabel",           "FlowDayNightLabel",     "FlowWarnLabel",
-    "FlowDepLabel",        "FlowIndepLabel",         "FlowTotLabel",          "N1Label"};
-
-constexpr std::initializer_list<const char*> kGrids = {"FlowGrid",    "CurrentGrid",  "FixedPRVGrid",
-                                                       "TimePRVGrid", "FlowPRVGrid",  "CostSummaryGrid",
-                                                       "N1Grid",      "FixedCostGrid"};
 
 // Writes `"key": value` members of one object, each on its own line.
 class TObjectWriter {
@@ -105,12 +52,6 @@ std::string GridRows(const TMarkStringGrid& grid, int indent) {
     return out + (grid.RowCount() ? "\n" + pad + "]" : "]");
 }
 
-TLabel* LabelByName(TMainForm& form, const std::string& name) {
-    for (TLabel* label : form.AllLabels())
-        if (label->Name == name) return label;
-    return nullptr;
-}
-
 } // namespace
 
 std::string MessageTypeName(TMsgDlgType type) {
@@ -149,32 +90,36 @@ std::string WindowJson(TMainForm& form, const TScriptedDialogs& dialogs) {
         object.End();
         root.Member(key, inner.str());
     };
+    // Every listed control of the main window and of the N1 and costs windows, by kind, in
+    // the order the controls are declared.
+    const TControlRegistry& controls = form.Controls;
     section("edits", [&](TObjectWriter& o) {
-        for (const char* name : kEdits)
-            if (TEdit* edit = form.EditByName(name)) o.Member(name, JsonString(edit->Text()));
+        for (const TEdit* edit : controls.Listed<TEdit>())
+            o.Member(edit->Name, JsonString(edit->Text()));
     });
     section("memos", [&](TObjectWriter& o) {
-        o.Member("CollectMemo", Strings(form.CollectMemo.Lines));
-        o.Member("AnalysisMemo", Strings(form.AnalysisMemo.Lines));
+        for (const TMemo* memo : controls.Listed<TMemo>())
+            o.Member(memo->Name, Strings(memo->Lines));
     });
     section("pickers", [&](TObjectWriter& o) {
-        for (TTimePicker* picker : form.AllPickers())
+        for (const TTimePicker* picker : controls.Listed<TTimePicker>())
             o.Member(picker->Name, JsonString(TimeToStr(picker->Time)));
     });
     section("checks", [&](TObjectWriter& o) {
-        o.Member("TimeWarnCheckBox", JsonBool(form.TimeWarnCheckBox.Checked));
-        o.Member("m3hrRadio", JsonBool(form.m3hrRadio.Checked()));
-        o.Member("lsRadio", JsonBool(form.lsRadio.Checked()));
-        o.Member("Interval2Radio", JsonBool(form.Interval2Radio.Checked()));
-        o.Member("Interval4Radio", JsonBool(form.Interval4Radio.Checked()));
+        // Check boxes and radio buttons together, in the order of the window.
+        for (const TControl* control : controls.Listed<TControl>()) {
+            if (const auto* box = dynamic_cast<const TCheckBox*>(control)) o.Member(box->Name, JsonBool(box->Checked));
+            if (const auto* radio = dynamic_cast<const TRadioButton*>(control))
+                o.Member(radio->Name, JsonBool(radio->Checked()));
+        }
     });
     section("labels", [&](TObjectWriter& o) {
-        for (const char* name : kLabels)
-            if (TLabel* label = LabelByName(form, name)) o.Member(name, JsonString(label->Caption));
+        for (const TLabel* label : controls.Listed<TLabel>())
+            o.Member(label->Name, JsonString(label->Caption));
     });
     section("grids", [&](TObjectWriter& o) {
-        for (const char* name : kGrids)
-            if (TMarkStringGrid* grid = form.GridByName(name)) o.Member(name, GridRows(*grid, 4));
+        for (const TMarkStringGrid* grid : controls.Listed<TMarkStringGrid>())
+            o.Member(grid->Name, GridRows(*grid, 4));
     });
     section("derived", [&](TObjectWriter& o) {
         const TProject& p = form.Project;

@@ -1,0 +1,99 @@
+// Every message the program shows in a box, and the warnings its result pages show, in one
+// place and in the program's own words. A text here is what the user reads, byte for byte:
+// mend a word here and nowhere else. The few built from a value are small functions.
+#pragma once
+#include <string>
+
+namespace halvern::Msg {
+
+// ---- the input collection -----------------------------------------------------------------
+// Each message of the collection is one of these followed by CannotProceed.
+inline constexpr const char* CannotProceed = "\nCannot proceed with calculations.";
+
+inline constexpr const char* MainsLengthInvalid = "Mains length is invalid.";
+inline constexpr const char* NumOfConnectInvalid = "Number of connections are invalid.";
+inline constexpr const char* NumOfServicedInvalid = "Number of serviced properties are invalid.";
+inline constexpr const char* NumNonResidentialInvalid = "Number of Non-residential properties are invalid.";
+inline constexpr const char* PopulationInvalid = "Population number is invalid.";
+inline constexpr const char* MinPressureInvalid = "Minimum peak demand pressure is invalid.";
+inline constexpr const char* MinNightPressureInvalid = "Minimum night pressure is invalid.";
+inline constexpr const char* InletElevInvalid = "Inlet elevation is invalid.";
+inline constexpr const char* AZPElevInvalid = "AZP elevation is invalid.";
+inline constexpr const char* TargetElevInvalid = "Target elevation is invalid.";
+inline constexpr const char* FlowTimesSame = "High flow time and low flow time are the same.";
+inline constexpr const char* MainsLossInvalid = "Mains losses are invalid.";
+inline constexpr const char* ConnectPresInvalid = "Connection Pressures are invalid.";
+inline constexpr const char* ConnectLossInvalid = "Connection losses are invalid.";
+inline constexpr const char* PropPressInvalid = "Property Pressures are invalid.";
+inline constexpr const char* PropertyLossInvalid = "Property losses are invalid.";
+inline constexpr const char* DailyNonResidentialInvalid =
+    "Estimated total daily non-residential consumption are invalid.";
+inline constexpr const char* N1Invalid = "N1 factor is invalid.";
+inline constexpr const char* DomesticNightInvalid = "Domestic night use is invalid.";
+inline constexpr const char* PopActiveInvalid = "Active population is invalid.";
+inline constexpr const char* NonDomMeterInvalid = "Non domestic metered use is invalid.";
+inline constexpr const char* NonDomUnmeterInvalid = "Non domestic unmetered use is invalid.";
+inline constexpr const char* FixedPRVOutletInvalid = "Fixed PRV Outlet Pressure is invalid.";
+inline constexpr const char* HighPressureInvalid = "High pressure value for time modulated output is invalid.";
+inline constexpr const char* LowPressureInvalid = "Low pressure value for time modulated output is invalid.";
+inline constexpr const char* InflowCostInvalid = "Inflow cost is invalid.";
+inline constexpr const char* ConsumpCostsInvalid = "Consumption cost is invalid.";
+inline constexpr const char* ResConsumpChangeInvalid = "Residential consumption change is invalid.";
+inline constexpr const char* NonresConsumpChangeInvalid = "Non-residential consumption change is invalid.";
+
+// A cell of the hourly table: the prefix, the hour's label, " is invalid.".
+inline constexpr const char* ZoneInflowAtInterval = "Zone Inflow at interval ";
+inline constexpr const char* InletPressureAtInterval = "Inlet pressure at interval ";
+inline constexpr const char* AZPPressureAtInterval = "AZP pressure at interval ";
+inline constexpr const char* CriticalPressureAtInterval = "Critical pressure at interval ";
+inline std::string CellInvalid(const char* prefix, const std::string& hourLabel) {
+    return prefix + hourLabel + " is invalid.";
+}
+
+// ---- the edits' own checks --------------------------------------------------------------------
+inline constexpr const char* N1OutOfRange = "N1 must be between 0.5 and 2.5";
+inline constexpr const char* FixedPRVOutletEntryInvalid = "Invalid entry for Fixed PRV Outlet pressure.";
+inline constexpr const char* HighPressureEntryInvalid = "Invalid entry for High Pressure.";
+inline constexpr const char* LowPressureEntryInvalid = "Invalid entry for Low Pressure.";
+// A cell of the implementation costs table that is not an amount.
+inline constexpr const char* EnterValidNumber = "Please enter a valid number.";
+
+// ---- the calculations ---------------------------------------------------------------------------
+// The time-modulated valve's two pressures, as their edits hold them.
+inline std::string HighPressureValueInvalid(const std::string& text) {
+    return "High Pressure value (" + text + ") is invalid.\nCannot proceed with calculations.";
+}
+inline std::string LowPressureValueInvalid(const std::string& text) {
+    return "Low Pressure value (" + text + ") is invalid.\nCannot proceed with calculations.";
+}
+// The set low-flow or high-flow hour is not the one the inflow shows ("hh:mm" both).
+inline std::string LowFlowTimeNotActual(const std::string& setHour, const std::string& actualHour) {
+    return "Low flow time is currently set to " + setHour + "\nHowever, actual low flow occurs at " + actualHour;
+}
+inline std::string HighFlowTimeNotActual(const std::string& setHour, const std::string& actualHour) {
+    return "High flow time is currently set to " + setHour + "\nHowever, actual high flow occurs at " + actualHour;
+}
+
+// The warning label of a valve page: "Pressure of <MinPressure>" and the page's own ending.
+inline constexpr const char* PressureOf = "Pressure of ";
+inline constexpr const char* NotAchievedAtAllCriticalPoints = " could not be achieved for all critical points.";
+inline constexpr const char* NotAchievedAllDay =
+    " could not be achieved over full 24 hour period at the critical point.";
+inline constexpr const char* FlowHoursNotInTable =
+    "Low flow and high flow times must each match an hour of the table.";
+
+// The verdict on the water use per person of the current situation.
+inline constexpr const char* PopulationUseNormal = "Population use appears normal.";
+inline constexpr const char* PopulationUseLow = "Population use appears to be very low!";
+inline constexpr const char* PopulationUseHigh = "Population use appears to be very high!";
+
+// A fault of ours (a programming error) ended an event; its detail goes to standard error.
+inline constexpr const char* InternalError = "An internal error occurred: the last action was stopped.";
+
+// ---- commands and files ---------------------------------------------------------------------------
+inline constexpr const char* OkToExit = "OK to exit?";
+inline std::string CannotOpenFile(const std::string& fileName) { return "Cannot open file " + fileName; }
+inline constexpr const char* InvalidDataFile = "Invalid data file.\nUnable to read data.";
+inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
+
+} // namespace halvern::Msg
