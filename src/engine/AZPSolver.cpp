@@ -36,6 +36,96 @@ double TAZPEquation::Residual(double s) const {
     return s - Start + HeadLoss(s) - CurrentLoss;
 }
 
+namespace {
+
+// Where the balance rises with the AZP pressure (leakage and head loss never fall as the
+// pressure rises), its residual grows at least as fast as the pressure itself; then a
+// point x with residual g(x) has the root within |g(x)| of it.
+bool RisesWithPressure(const TAZPEquation& eq) {
+    return eq.LossCoef >= 0 && eq.Law.RefLeakage >= 0 && eq.Law.N1 >= 0 && (eq.Indep >= 0 || eq.LossOnInflowOnly) &&
+           std::isfinite(eq.Start) && std::isfinite(eq.CurrentLoss) && std::isfinite(eq.LossCoef) &&
+           std::isfinite(eq.Indep);
+}
+
+// The residual at s for the leakage there, added up as TAZPEquation::Residual adds it.
+double ResidualWith(const TAZPEquation& eq, double s, double leakage) {
+    const double flow = leakage + eq.Indep;
+    double headLoss = eq.LossCoef * flow * flow;
+    if ((eq.LossOnInflowOnly && flow <= 0) || eq.LossCoef == 0) headLoss = 0;
+    return s - eq.Start + headLoss - eq.CurrentLoss;
+}
+
+// The slope of the residual at s > 0 (1 + the head loss's slope), for Newton's steps.
+double ResidualSlope(const TAZPEquation& eq, double s, double leakage) {
+    const double flow = leakage + eq.Indep;
+    if (s <= 0 || eq.LossCoef == 0 || (eq.LossOnInflowOnly && flow <= 0)) return 1;
+    return 1 + 2 * eq.LossCoef * flow * eq.Law.N1 * leakage / s;
+}
+
+// The side of the root each bisection midpoint falls on, as the residual there says. Far
+// from the root the answer is certain without working out the leakage law; only the
+// midpoints close to it are evaluated. The root is first found by a few Newton steps, and
+// the certain band is kept hundreds of times wider than the residual's rounding error, so
+// every answer is the one the residual itself would give: the bisection takes the same
+// steps and lands on the same pressure, only with a fraction of the powers.
+class TRootSide {
+public:
+    TRootSide(const TAZPEquation& eq, double lo, double hi) : eq_(eq) {
+        if (!RisesWithPressure(eq)) return;
+        double a = lo;
+        double b = hi;
+        double x = lo + (hi - lo) / 2;
+        constexpr int NewtonLimit = 60;
+        for (int step = 0; step < NewtonLimit; ++step) {
+            const double leakage = eq.Leakage(x);
+            const double g = ResidualWith(eq, x, leakage);
+            if (!std::isfinite(g)) break;
+            centre_ = x;
+            if (g < 0)
+                a = x;
+            else
+                b = x;
+            // The true root is within |g| (plus rounding) of x.
+            below_ = std::max(a, x - std::fabs(g));
+            above_ = std::min(b, x + std::fabs(g));
+            known_ = true;
+            if (std::fabs(g) <= Band(x)) break;
+            double next = x - g / ResidualSlope(eq, x, leakage);
+            if (!(next > a && next < b)) next = a + (b - a) / 2;
+            if (next == x) break;
+            x = next;
+        }
+        // One band for the whole bracket, the widest any midpoint in it needs.
+        const double band = Band(std::max(std::fabs(lo), std::fabs(hi)));
+        certainlyBelow_ = below_ - band;
+        certainlyAbove_ = above_ + band;
+    }
+
+    bool Below(double mid) const {
+        if (known_) {
+            if (mid < certainlyBelow_) return true;
+            if (mid > certainlyAbove_) return false;
+        }
+        return eq_.Residual(mid) < 0;
+    }
+
+private:
+    // The residual's rounding error is a few units of 1e-16 of the sizes it adds up.
+    double Band(double s) const {
+        return 1e-12 * (1 + std::fabs(s) + std::fabs(eq_.Start) + std::fabs(eq_.CurrentLoss) + std::fabs(centre_));
+    }
+
+    const TAZPEquation& eq_;
+    bool known_ = false;
+    double below_ = 0;
+    double above_ = 0;
+    double centre_ = 0;
+    double certainlyBelow_ = 0;
+    double certainlyAbove_ = 0;
+};
+
+} // namespace
+
 std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
     // At or below zero pressure nothing leaks, so there the balance is linear in s.
     const double dryRoot = eq.Start + eq.CurrentLoss - eq.HeadLoss(0);
@@ -51,10 +141,11 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
         lo = hi;
         hi *= 2;
     }
+    const TRootSide side(eq, lo, hi);
     for (int i = 0; i < MaxHalvings && hi - lo > RootTolerance; ++i) {
         const double mid = lo + (hi - lo) / 2;
         if (mid <= lo || mid >= hi) break; // the bracket is down to adjacent doubles
-        if (eq.Residual(mid) < 0)
+        if (side.Below(mid))
             lo = mid;
         else
             hi = mid;
@@ -63,13 +154,39 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
 }
 
 double BalanceAZP(const TAZPEquation& eq, double first) {
+    // A swinging substitution returns to the same few pressures again and again (often to
+    // none at all and back); their leakage is worked out once.
+    double seenPressure[2] = {std::nan(""), std::nan("")};
+    double seenLeakage[2] = {0, 0};
+    int older = 0;
+    const auto leakage = [&](double pressure) {
+        if (pressure == seenPressure[0]) return seenLeakage[0];
+        if (pressure == seenPressure[1]) return seenLeakage[1];
+        const double value = eq.Law.At(pressure);
+        seenPressure[older] = pressure;
+        seenLeakage[older] = value;
+        older = 1 - older;
+        return value;
+    };
     double s = first;
+    // The last two substitutes; once a substitute repeats the one two steps before, the
+    // substitution only swings between those two for the rest of its evaluations.
+    double last = std::nan("");
+    double beforeLast = std::nan("");
     for (int evaluation = 0; evaluation < MaxSubstitutions; ++evaluation) {
         const double previous = s;
-        const double flow = Checked(eq.Law.At(std::max(s, 0.0)) + eq.Indep);
+        const double flow = Checked(leakage(std::max(s, 0.0)) + eq.Indep);
         const double loss = eq.LossOnInflowOnly && !(flow > 0) ? 0.0 : Checked(flow * flow * eq.LossCoef);
         s = Checked(eq.Start - (loss - eq.CurrentLoss));
         if (SettleFraction * previous > std::fabs(previous - s)) return s;
+        if (s == beforeLast) {
+            // Neither step of the swing settles, so none will: the last evaluation ends on
+            // this substitute when an even number of evaluations remain, else on the other.
+            if ((MaxSubstitutions - 1 - evaluation) % 2 != 0) s = last;
+            break;
+        }
+        beforeLast = last;
+        last = s;
     }
     if (const auto root = SolveAZPRoot(eq)) return *root;
     return s;

@@ -60,11 +60,17 @@ struct THourValues {
     double Target = 0;
 };
 
+// What the current situation shows for one hour, read from its table once per run: the
+// search updates each hour hundreds of times and the texts do not change meanwhile.
+struct TCurrentHour {
+    double AZP = 0, Crit = 0, AZPHeadloss = 0, CritHeadloss = 0;
+};
+
 // One run of the scenario over the 24 hours.
 class TFlowModRun {
 public:
     TFlowModRun(TMainForm& form, int lowHour, int highHour)
-        : form_(form), project_(form.Project), lowHour_(lowHour), highHour_(highHour) {
+        : project_(form.Project), lowHour_(lowHour), highHour_(highHour) {
         const TMarkStringGrid& grid = form.FlowPRVGrid;
         for (int i = 0; i < HoursPerDay; ++i) {
             const int row = HourRow(i);
@@ -78,6 +84,11 @@ public:
             x.Q = GridNumber(grid, TotalFlowCol, row);
             x.Dep = GridNumber(grid, DepFlowCol, row);
             x.Indep = GridNumber(grid, IndepFlowCol, row);
+            TCurrentHour& c = current_[static_cast<size_t>(i)];
+            c.AZP = GridNumber(form.CurrentGrid, Current::AZPCol, row);
+            c.Crit = GridNumber(form.CurrentGrid, Current::CriticalCol, row);
+            c.AZPHeadloss = GridNumber(form.CurrentGrid, Current::AZPHeadlossCol, row);
+            c.CritHeadloss = GridNumber(form.CurrentGrid, Current::CritHeadlossCol, row);
         }
         const int lowRow = HourRow(lowHour);
         law_.RefLeakage = GridNumber(form.CurrentGrid, Current::DepFlowCol, lowRow);
@@ -102,12 +113,11 @@ private:
     // The hour's pressures, head losses and flows for its present outlet pressure, and
     // the outlet that the interpolation on inflow asks of it.
     void Update(int i) {
-        const int row = HourRow(i);
-        const TMarkStringGrid& current = form_.CurrentGrid;
-        const double cA = GridNumber(current, Current::AZPCol, row);
-        const double cC = GridNumber(current, Current::CriticalCol, row);
-        const double cHA = GridNumber(current, Current::AZPHeadlossCol, row);
-        const double cHC = GridNumber(current, Current::CritHeadlossCol, row);
+        const TCurrentHour& c = current_[static_cast<size_t>(i)];
+        const double cA = c.AZP;
+        const double cC = c.Crit;
+        const double cHA = c.AZPHeadloss;
+        const double cHC = c.CritHeadloss;
         THourValues& x = Hour(i);
 
         x.AZP = SolveAZP(i, cA + x.Out - x.In, cHA);
@@ -180,12 +190,12 @@ private:
         }
     }
 
-    TMainForm& form_;
     TProject& project_;
     int lowHour_;
     int highHour_;
     TLeakageLaw law_;
     std::array<THourValues, HoursPerDay> hours_{};
+    std::array<TCurrentHour, HoursPerDay> current_{};
 };
 
 } // namespace

@@ -141,12 +141,30 @@ void TMarkStringGrid::KeyPress(char& key) {
 
 // ---- the marks -------------------------------------------------------------------------
 
+namespace {
+// Marks of cells within this range are found through an index; the few outside it (a mark
+// set on a cell beyond the table) by walking the list.
+constexpr int kIndexedCols = 256;
+constexpr int kIndexedRows = 4096;
+int MarkKey(int col, int row) {
+    if (col < 0 || col >= kIndexedCols || row < 0 || row >= kIndexedRows) return -1;
+    return row * kIndexedCols + col;
+}
+} // namespace
+
 OptionRec* TMarkStringGrid::Find(int ACol, int ARow) {
     const auto matches = [&](const OptionRec& rec) { return rec.TheCol == ACol && rec.TheRow == ARow; };
     // Painting and the column/row operations ask for the same cell several times in a row.
     if (CurrentCell >= 0 && static_cast<std::size_t>(CurrentCell) < OptionArray.size() &&
         matches(OptionArray[CurrentCell]))
         return &OptionArray[CurrentCell];
+    // Every recalculation marks each hour row again: the marks are found by their cell, not
+    // by reading the whole list each time.
+    if (const int key = MarkKey(ACol, ARow); key >= 0) {
+        if (static_cast<std::size_t>(key) >= markIndex_.size() || markIndex_[key] < 0) return nullptr;
+        CurrentCell = markIndex_[key];
+        return &OptionArray[CurrentCell];
+    }
     for (std::size_t i = 0; i < OptionArray.size(); ++i) {
         if (matches(OptionArray[i])) {
             CurrentCell = static_cast<int32_t>(i);
@@ -167,9 +185,13 @@ OptionRec TMarkStringGrid::Lookup(int ACol, int ARow) {
 void TMarkStringGrid::Store(const OptionRec& rec) {
     if (OptionRec* found = Find(rec.TheCol, rec.TheRow)) {
         *found = rec;
-    } else {
-        OptionArray.push_back(rec);
+        return;
     }
+    if (const int key = MarkKey(rec.TheCol, rec.TheRow); key >= 0) {
+        if (static_cast<std::size_t>(key) >= markIndex_.size()) markIndex_.resize(static_cast<std::size_t>(key) + 1, -1);
+        markIndex_[key] = static_cast<int32_t>(OptionArray.size());
+    }
+    OptionArray.push_back(rec);
 }
 
 void TMarkStringGrid::Repaint() {

@@ -176,6 +176,7 @@ private:
     std::vector<int> colWidths_;
     std::vector<int> rowHeights_;
     std::vector<OptionRec> OptionArray;
+    std::vector<int32_t> markIndex_; // position in OptionArray by cell (row * 256 + col), -1 for none
     int32_t CurrentCell = 0;
     JoinString FJoinResult = "    ";
     TCanvas* printPage_ = nullptr;

@@ -8,18 +8,14 @@
 
 namespace halvern {
 
-double Checked(double value) {
+void RaiseNonFinite(double value) {
     if (std::isnan(value)) throw EInvalidOp();
-    if (std::isinf(value)) throw EOverflow();
-    return value;
+    throw EOverflow();
 }
 
-double FDiv(double a, double b) {
-    if (b == 0.0) {
-        if (a == 0.0 || std::isnan(a)) throw EInvalidOp();
-        throw EZeroDivide();
-    }
-    return Checked(a / b);
+void RaiseDivisionByZero(double numerator) {
+    if (numerator == 0.0 || std::isnan(numerator)) throw EInvalidOp();
+    throw EZeroDivide();
 }
 
 double FPow(double base, double exponent) {

@@ -6,6 +6,7 @@
 #include "model/Errors.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <climits>
 #include <clocale>
@@ -23,57 +24,66 @@ constexpr int kDigitCount = 18; // significant digits taken from the binary valu
 constexpr long long kMillisecondsPerDay = 86400000LL;
 
 // A finite value as its decimal digits: value = 0.d1d2d3... * 10^(exponent + 1),
-// i.e. digits[0] is the digit at the place 10^exponent.
+// i.e. digits[0] is the digit at the place 10^exponent. Held in place: every number the
+// tables show passes through here, thousands of times in one recalculation.
 struct DecimalDigits {
     bool negative = false;
-    std::string digits; // empty for zero
+    int count = 0; // 0 for zero
     int exponent = 0;
+    char digits[kDigitCount + 2] = {};
+
+    bool empty() const { return count == 0; }
 };
 
 DecimalDigits DigitsOf(double value) {
     DecimalDigits result;
     result.negative = std::signbit(value);
     if (value == 0.0) return result;
-    // "%.17e" gives 18 significant digits correctly rounded from the binary value;
-    // e and digits are locale independent, only the point may differ, so skip it.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
-    const std::string text(buffer);
-    const auto ePos = text.find_first_of("eE");
-    for (std::size_t i = 0; i < ePos; ++i)
-        if (text[i] >= '0' && text[i] <= '9') result.digits.push_back(text[i]);
-    result.exponent = std::atoi(text.c_str() + ePos + 1);
+    // 18 significant digits correctly rounded from the binary value ("d.ddd...e-dd"),
+    // the same digits as printf's "%.17e" and independent of the locale.
+    char buffer[48];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kDigitCount - 1);
+    const char* p = buffer;
+    for (; p < written.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') result.digits[result.count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), written.ptr, exponent);
+    result.exponent = exponent;
     return result;
 }
 
 // Keeps the first `keep` digits, rounding the rest off halves away from zero.
 // The digits are left empty when the value rounds to zero.
 void RoundDigits(DecimalDigits& number, int keep) {
-    if (number.digits.empty()) return;
-    if (keep >= static_cast<int>(number.digits.size())) return;
+    if (number.empty()) return;
+    if (keep >= number.count) return;
     if (keep < 0) {
-        number.digits.clear();
+        number.count = 0;
         return;
     }
-    const bool roundUp = number.digits[static_cast<std::size_t>(keep)] >= '5';
-    number.digits.resize(static_cast<std::size_t>(keep));
+    const bool roundUp = number.digits[keep] >= '5';
+    number.count = keep;
     if (roundUp) {
         int i = keep - 1;
-        while (i >= 0 && number.digits[static_cast<std::size_t>(i)] == '9') {
-            number.digits[static_cast<std::size_t>(i)] = '0';
+        while (i >= 0 && number.digits[i] == '9') {
+            number.digits[i] = '0';
             --i;
         }
         if (i >= 0) {
-            ++number.digits[static_cast<std::size_t>(i)];
+            ++number.digits[i];
         } else {
             // 999 became 1000: one more integer digit.
-            number.digits.insert(number.digits.begin(), '1');
+            for (int j = number.count; j > 0; --j)
+                number.digits[j] = number.digits[j - 1];
+            number.digits[0] = '1';
+            ++number.count;
             ++number.exponent;
         }
     }
     // Trailing zeros carry no information; an all-zero result is zero.
-    while (!number.digits.empty() && number.digits.back() == '0')
-        number.digits.pop_back();
+    while (number.count > 0 && number.digits[number.count - 1] == '0')
+        --number.count;
 }
 
 // A value without a number to show stops the calculation that wanted it shown, with the
@@ -88,9 +98,9 @@ void RoundDigits(DecimalDigits& number, int keep) {
 std::string ScientificText(const DecimalDigits& number, int minExponentDigits) {
     std::string text = number.negative ? "-" : "";
     text += number.digits[0];
-    if (number.digits.size() > 1) {
+    if (number.count > 1) {
         text += '.';
-        text.append(number.digits, 1, std::string::npos);
+        text.append(number.digits + 1, static_cast<std::size_t>(number.count - 1));
     }
     text += 'E';
     if (number.exponent < 0) text += '-';
@@ -102,23 +112,27 @@ std::string ScientificText(const DecimalDigits& number, int minExponentDigits) {
 
 // Fixed notation of already rounded digits with exactly `decimals` decimals.
 std::string FixedText(const DecimalDigits& number, int decimals) {
-    std::string text = number.digits.empty() || !number.negative ? "" : "-";
+    const int intDigits = number.empty() || number.exponent < 0 ? 1 : number.exponent + 1;
+    const bool minus = !number.empty() && number.negative;
+    std::string text(static_cast<std::size_t>(minus + intDigits + (decimals > 0 ? decimals + 1 : 0)), '0');
+    std::size_t at = 0;
+    if (minus) text[at++] = '-';
+    // place is the power of ten; digits[0] sits at number.exponent
     auto digitAt = [&number](int place) -> char {
-        // place is the power of ten; digits[0] sits at number.exponent
         const int index = number.exponent - place;
-        if (number.digits.empty() || index < 0 || index >= static_cast<int>(number.digits.size())) return '0';
-        return number.digits[static_cast<std::size_t>(index)];
+        if (index < 0 || index >= number.count) return '0';
+        return number.digits[index];
     };
-    if (number.digits.empty() || number.exponent < 0) {
-        text += '0';
+    if (number.empty() || number.exponent < 0) {
+        ++at;
     } else {
         for (int place = number.exponent; place >= 0; --place)
-            text += digitAt(place);
+            text[at++] = digitAt(place);
     }
     if (decimals > 0) {
-        text += '.';
+        text[at++] = '.';
         for (int place = -1; place >= -decimals; --place)
-            text += digitAt(place);
+            text[at++] = digitAt(place);
     }
     return text;
 }
@@ -194,39 +208,65 @@ std::string FormatFixed(double value, int precision, int decimals) {
     precision = std::clamp(precision, 2, kDigitCount);
     decimals = std::max(decimals, 0);
     DecimalDigits number = DigitsOf(value);
-    if (!number.digits.empty()) {
+    if (!number.empty()) {
         // Keep at most `precision` significant digits and nothing below 10^-decimals.
         RoundDigits(number, std::min(precision, number.exponent + 1 + decimals));
     }
-    if (!number.digits.empty() && number.exponent + 1 > precision)
+    if (!number.empty() && number.exponent + 1 > precision)
         return ScientificText(number, decimals <= 4 ? decimals : 0);
     return FixedText(number, decimals);
 }
 
-std::string FormatNumber(double value, int precision, int decimals) {
+TNumberConventions ReadNumberConventions() {
     const std::lconv* conventions = std::localeconv();
-    return GroupThousands(FormatFixed(value, precision, decimals),
-                          SeparatorFromLocale(conventions->thousands_sep));
+    TNumberConventions result;
+    result.ThousandsSeparator = SeparatorFromLocale(conventions->thousands_sep);
+    result.MoneyThousandsSeparator = SeparatorFromLocale(conventions->mon_thousands_sep);
+    const bool localCurrency = conventions->currency_symbol != nullptr && *conventions->currency_symbol != '\0';
+    // No currency set up (the C locale): rand, directly before the amount.
+    result.CurrencySymbol = localCurrency ? conventions->currency_symbol : "R";
+    // CHAR_MAX (unknown) counts as before the amount.
+    result.SymbolFirst = !localCurrency || conventions->p_cs_precedes != 0;
+    result.SymbolSpaced = localCurrency && conventions->p_sep_by_space == 1;
+    return result;
+}
+
+namespace {
+std::atomic<const TNumberConventions*> pinnedConventions{nullptr};
+
+// The pinned conventions, or those the locale has now where a program pinned none.
+template <class Use> auto WithConventions(Use use) {
+    if (const TNumberConventions* pinned = pinnedConventions.load(std::memory_order_acquire)) return use(*pinned);
+    return use(ReadNumberConventions());
+}
+} // namespace
+
+const TNumberConventions& PinNumberConventions() {
+    static const TNumberConventions pinned = ReadNumberConventions();
+    pinnedConventions.store(&pinned, std::memory_order_release);
+    return pinned;
+}
+
+std::string FormatNumber(double value, int precision, int decimals) {
+    return WithConventions([&](const TNumberConventions& conventions) {
+        return GroupThousands(FormatFixed(value, precision, decimals), conventions.ThousandsSeparator);
+    });
 }
 
 std::string FormatMoney(double value) {
-    const std::lconv* conventions = std::localeconv();
-    const bool localCurrency = conventions->currency_symbol != nullptr && *conventions->currency_symbol != '\0';
-    // No currency set up (the C locale): rand, directly before the amount.
-    const std::string symbol(localCurrency ? conventions->currency_symbol : "R");
-    // CHAR_MAX (unknown) counts as before the amount.
-    const bool symbolFirst = !localCurrency || conventions->p_cs_precedes != 0;
-    const bool spaced = localCurrency && conventions->p_sep_by_space == 1;
-    std::string amount = GroupThousands(FormatFixed(value, kDigitCount, 2),
-                                        SeparatorFromLocale(conventions->mon_thousands_sep));
-    std::string sign;
-    if (!amount.empty() && amount[0] == '-') {
-        sign = "-";
-        amount.erase(0, 1);
-    }
-    const std::string gap = spaced ? " " : "";
-    const std::string text = symbolFirst ? sign + symbol + gap + amount : sign + amount + gap + symbol;
-    return PadLeft(text, 8);
+    return WithConventions([&](const TNumberConventions& conventions) {
+        std::string amount = GroupThousands(FormatFixed(value, kDigitCount, 2), conventions.MoneyThousandsSeparator);
+        std::string sign;
+        if (!amount.empty() && amount[0] == '-') {
+            sign = "-";
+            amount.erase(0, 1);
+        }
+        const std::string& symbol = conventions.CurrencySymbol;
+        const std::string gap = conventions.SymbolSpaced ? " " : "";
+        const std::string text =
+            conventions.SymbolFirst ? sign + symbol + gap + amount : sign + amount + gap + symbol;
+        return PadLeft(text, 8);
+    });
 }
 
 std::string FormatGeneral(double value) {
@@ -234,11 +274,11 @@ std::string FormatGeneral(double value) {
     constexpr int kGeneralDigits = 15;
     DecimalDigits number = DigitsOf(value);
     RoundDigits(number, kGeneralDigits);
-    if (number.digits.empty()) return "0";
+    if (number.empty()) return "0";
     // Fixed while the integer part fits the 15 digits and the value is not below 1E-4
     // in its leading digit; scientific otherwise, the exponent as short as it can be.
     if (number.exponent >= kGeneralDigits || number.exponent < -4) return ScientificText(number, 0);
-    const int decimals = std::max(0, static_cast<int>(number.digits.size()) - 1 - number.exponent);
+    const int decimals = std::max(0, number.count - 1 - number.exponent);
     return FixedText(number, decimals);
 }
 
@@ -297,17 +337,29 @@ std::optional<double> ParseNumber(std::string_view text) {
     };
     if (isZero(intDigits) && isZero(fracDigits)) return negative ? -0.0 : 0.0;
 
-    // Canonical text for the locale-independent conversion.
-    std::string canonical(intDigits.empty() ? "0" : intDigits);
-    canonical += '.';
-    canonical += fracDigits.empty() ? "0" : fracDigits;
+    // Canonical text for the locale-independent conversion; short texts (every number a
+    // table shows) are built on the stack, as they are read back thousands of times a run.
+    const std::size_t length = std::max<std::size_t>(intDigits.size(), 1) + 1 +
+                               std::max<std::size_t>(fracDigits.size(), 1) +
+                               (exponentDigits.empty() ? 0 : 2 + exponentDigits.size());
+    char onStack[64];
+    std::string onHeap;
+    char* const first = length <= sizeof onStack ? onStack : (onHeap.resize(length), onHeap.data());
+    char* end = first;
+    const auto append = [&end](std::string_view part) {
+        std::copy(part.begin(), part.end(), end);
+        end += part.size();
+    };
+    append(intDigits.empty() ? std::string_view("0") : intDigits);
+    append(".");
+    append(fracDigits.empty() ? std::string_view("0") : fracDigits);
     if (!exponentDigits.empty()) {
-        canonical += exponentNegative ? "e-" : "e";
-        canonical += exponentDigits;
+        append(exponentNegative ? "e-" : "e");
+        append(exponentDigits);
     }
+    const std::string_view canonical(first, static_cast<std::size_t>(end - first));
     double magnitude = 0.0;
-    const char* first = canonical.data();
-    const char* last = canonical.data() + canonical.size();
+    const char* last = end;
     const auto result = std::from_chars(first, last, magnitude);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small for a double reads as zero; too large is not a number we can hold.

@@ -13,6 +13,26 @@ namespace halvern {
 // scientific form ("1.5E02") when the integer part needs more digits than the precision.
 std::string FormatFixed(double value, int precision, int decimals);
 
+// The user's conventions for grouping thousands and writing money, as FormatNumber and
+// FormatMoney use them. A separator that is the point becomes a blank (the point is always
+// the decimal point); none at all becomes ",".
+struct TNumberConventions {
+    std::string ThousandsSeparator;
+    std::string MoneyThousandsSeparator;
+    std::string CurrencySymbol; // "R" where the locale names no currency
+    bool SymbolFirst = true;    // "R5.00" rather than "5.00R"
+    bool SymbolSpaced = false;  // a blank between symbol and amount
+};
+
+// The conventions of the C library's current locale.
+TNumberConventions ReadNumberConventions();
+
+// Reads the user's conventions once and keeps them for the rest of the run: a program calls
+// this at start, after setting the locale and before a second thread runs, so that the
+// calculations of several projects at once never touch the locale. Later calls return the
+// same conventions. Until it is called, every formatting reads the current locale.
+const TNumberConventions& PinNumberConventions();
+
 // FormatFixed with the user's thousands separators inserted into the integer part (182,625).
 std::string FormatNumber(double value, int precision, int decimals);
 

@@ -1,12 +1,14 @@
 // halvern-cli: the program's core without its window. It reads, shows, imports and saves
 // projects exactly as the window's commands do; the messages the window would put in boxes
 // go to standard error, and a warning is answered OK.
+#include "Summary.h"
 #include "Views.h"
 
 #include "forms/MainForm.h"
 #include "io/FileAccess.h"
 #include "forms/HourlyImportCommand.h"
 #include "forms/ProjectDocument.h"
+#include "model/Numbers.h"
 
 #include <cerrno>
 #include <clocale>
@@ -35,6 +37,10 @@ constexpr const char* kUsage =
     "      valve scenarios with their checks and warnings, and the cost-benefit table.\n"
     "  halvern-cli show --json FILE.pru\n"
     "      The main window after \"Read data\" of the project, as one JSON object.\n"
+    "  halvern-cli summary FILE.pru... [--csv | --json] [-j N]\n"
+    "      One record per project, in the order given: the daily volumes of the current\n"
+    "      situation and the three valves, the cost-benefit table and the warnings, as CSV\n"
+    "      (the default) or JSON Lines; N projects are read at once (default: every core).\n"
     "  halvern-cli import DATA.txt -o FILE.pru [--units m3h|ls] [--from FILE.pru]\n"
     "      Imports hourly data (inflow, inlet, AZP and critical point pressure, each field\n"
     "      ended by a comma) into a new project, or into the one given, and saves it.\n"
@@ -263,6 +269,7 @@ int Run(const std::vector<std::string>& args) {
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "show") return Show(rest);
+    if (command == "summary") return Summary(rest, [](std::string_view text) { Out.Print(text); });
     if (command == "import") return Import(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "help") {
@@ -279,6 +286,7 @@ int main(int argc, char** argv) {
     using namespace halvern::cli;
     // The user's thousands separator and money format, as the window uses them.
     std::setlocale(LC_ALL, "");
+    halvern::PinNumberConventions();
     int status = kFileFailed;
     try {
         status = Run(std::vector<std::string>(argv + 1, argv + argc));

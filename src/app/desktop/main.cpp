@@ -4,6 +4,7 @@
 //   halvern --page-images DIR [FILE.pru]     writes a picture of every page and window
 // The commands that only write files or text need no display: without one they draw on
 // Qt's offscreen platform.
+#include "model/Numbers.h"
 #include "ui/DesktopSession.h"
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
@@ -59,6 +60,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Thousands separators and the money format follow the user's locale.
     std::setlocale(LC_ALL, "");
+    halvern::PinNumberConventions();
     ApplyProgramLook();
     const TArguments arguments = ParseArguments(QApplication::arguments());
     if (arguments.Help) {
