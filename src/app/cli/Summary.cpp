@@ -255,10 +255,11 @@ TProjectSummary SummariseProject(const std::string& fileName) {
     if (outcome != TReadOutcome::Read) {
         summary.Error = JoinMessages(summary.Messages);
         summary.Messages.clear();
-        if (outcome == TReadOutcome::CannotOpen) {
-            const std::string why = ReadFileBytes(fullName).SystemError;
-            if (!why.empty()) summary.Error += ": " + why;
-        }
+        // The window's message says what failed on one line and why on the next; a
+        // record keeps both on one line.
+        if (const std::size_t lineEnd = summary.Error.find('\n');
+            outcome == TReadOutcome::CannotOpen && lineEnd != std::string::npos)
+            summary.Error.replace(lineEnd, 1, ": ");
         return summary;
     }
     for (const TColumn& column : Columns()) {
