@@ -35,18 +35,18 @@ bool IsProjectDialog(const TFileDialogSpec& request) {
 } // namespace
 
 TDesktopSession::TDesktopSession(TMainWindow& window, TDesktopSettings& settings, TReadProject readProject)
-    : QObject(&window), window_(window), settings_(settings), readProject_(std::move(readProject)) {
+    : QObject(&window), window_(window), form_(window.Form()), settings_(settings), readProject_(std::move(readProject)) {
     recentMenu_ = window_.findChild<QMenu*>("RecentProjectsMenu");
     RestoreGeometry();
     FillRecentMenu();
     window_.installEventFilter(this);
-    window_.Form().OnProjectFile = [this](const std::string& fileName) {
+    form_.OnProjectFile = [this](const std::string& fileName) {
         ProjectFileUsed(QString::fromStdString(fileName));
     };
 }
 
 TDesktopSession::~TDesktopSession() {
-    window_.Form().OnProjectFile = nullptr;
+    form_.OnProjectFile = nullptr;
 }
 
 QString TDesktopSession::StartFolder(const TFileDialogSpec& dialog) const {
@@ -108,7 +108,7 @@ void TDesktopSession::OpenRecentProject(const QString& fileName) {
         settings_.RemoveRecentProject(fileName);
         FillRecentMenu();
         window_.Binder().Run([&] {
-            window_.Form().Dialogs.Error("The project " + QDir::toNativeSeparators(fileName).toStdString() +
+            form_.Dialogs.Error("The project " + QDir::toNativeSeparators(fileName).toStdString() +
                                          " no longer exists.\nIt has been taken off the recent projects.");
         });
         return;

@@ -11,6 +11,7 @@ class QMenu;
 namespace halvern {
 
 class TMainWindow;
+class TMainForm;
 class TDesktopSettings;
 struct TFileDialogSpec;
 
@@ -44,6 +45,9 @@ private:
     void ProjectFileUsed(const QString& fileName);
 
     TMainWindow& window_;
+    // Held apart from the window: the session is the window's child and is deleted after the
+    // window's own part is gone, while the form lives on.
+    TMainForm& form_;
     TDesktopSettings& settings_;
     TReadProject readProject_;
     QMenu* recentMenu_ = nullptr;
