@@ -2,6 +2,7 @@
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ViewBinder.h"
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,42 +11,48 @@ namespace halvern {
 
 namespace {
 
-// A menu item that runs the toolbar's command of that name, so both run the same code.
-void AddCommand(TMainWindow& window, QMenu* menu, const QString& text, const char* command) {
-    QAction* toolbarAction = window.findChild<QAction*>(command);
-    if (!toolbarAction) return;
-    QAction* item = menu->addAction(text, toolbarAction, &QAction::trigger);
-    item->setObjectName(QString("menu_") + command);
+// A menu item that runs a command of the form, as its toolbar button does.
+QAction* AddCommand(QMenu& menu, const QString& text, const char* name, TMainWindow& window,
+                    TAction& command) {
+    QAction* item = menu.addAction(text);
+    item->setObjectName(name);
+    QObject::connect(item, &QAction::triggered, &window,
+                     [&window, &command] { window.Binder().Run([&command] { command.Execute(); }); });
+    return item;
 }
 
 } // namespace
 
 void BuildMainMenu(TMainWindow& window) {
+    TMainForm& form = window.Form();
     QMenuBar* bar = window.menuBar();
+    bar->setObjectName("MainMenu");
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("FileMenu");
-    AddCommand(window, file, "&New data", "actDataNew");
-    AddCommand(window, file, "&Read data…", "actDataRead");
-    AddCommand(window, file, "&Save data…", "actDataSave");
+    AddCommand(*file, "&New data", "menuDataNew", window, form.actDataNew);
+    AddCommand(*file, "&Read data…", "menuDataRead", window, form.actDataRead);
+    AddCommand(*file, "&Save data…", "menuDataSave", window, form.actDataSave);
     file->addSeparator();
     QMenu* recent = file->addMenu("Recent &projects");
     recent->setObjectName("RecentProjectsMenu");
     recent->setEnabled(false);
     file->addSeparator();
-    AddCommand(window, file, "&Close", "actClose");
+    AddCommand(*file, "&Close", "menuClose", window, form.actClose);
 
     QMenu* help = bar->addMenu("&Help");
     help->setObjectName("HelpMenu");
-    QAction* contents =
-        help->addAction("&Contents", &window, [&window] { window.HelpWindow()->ShowContents(); });
-    contents->setObjectName("actHelpContents");
-    QAction* about = help->addAction("&About Halvern", &window, [&window] {
+    QAction* contents = help->addAction("&Contents");
+    contents->setObjectName("menuHelpContents");
+    QObject::connect(contents, &QAction::triggered, &window,
+                     [&window] { window.HelpWindow()->ShowContents(); });
+    QAction* about = help->addAction("&About Halvern");
+    about->setObjectName("menuAbout");
+    QObject::connect(about, &QAction::triggered, &window, [&window] {
         auto* box = new TAboutBox(&window);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     });
-    about->setObjectName("actAbout");
 }
 
 } // namespace halvern

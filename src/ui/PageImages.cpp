@@ -88,6 +88,8 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
 
     // The user guide as F1 on the "Current Situation" tab opens it.
     window.HelpWindow()->ShowTopic(61);
+    // At its own size, wide enough for the guide's pictures, whatever the offscreen screen's.
+    window.HelpWindow()->resize(980, 720);
     Settle(300);
     pictures.Take(window.HelpWindow(), "HelpWindow");
     window.HelpWindow()->close();

@@ -247,13 +247,13 @@ private slots:
     }
 
     void HelpMenuOpensTheContentsAndTheAboutBox() {
-        auto* contents = ui->window.findChild<QAction*>("actHelpContents");
+        auto* contents = ui->window.findChild<QAction*>("menuHelpContents");
         QVERIFY(contents);
         contents->trigger();
         QTRY_VERIFY(ui->window.HelpWindow()->isVisible());
         QCOMPARE(Browser()->source(), HelpContentsUrl());
 
-        ui->window.findChild<QAction*>("actAbout")->trigger();
+        ui->window.findChild<QAction*>("menuAbout")->trigger();
         TAboutBox* about = nullptr;
         QTRY_VERIFY((about = ui->window.findChild<TAboutBox*>()) && about->isVisible());
         const QString text = about->Text();
@@ -276,7 +276,7 @@ private slots:
         // Without a settings session there is no list to offer.
         QVERIFY(!ui->window.findChild<QMenu*>("RecentProjectsMenu")->isEnabled());
         // A menu item runs the toolbar's command.
-        ui->window.findChild<QAction*>("menu_actDataNew")->trigger();
+        ui->window.findChild<QAction*>("menuDataNew")->trigger();
         QCOMPARE(ui->form.StatusBar1.SimpleText, std::string("New project"));
         QMenu* help = ui->window.findChild<QMenu*>("HelpMenu");
         QStringList helpItems;
