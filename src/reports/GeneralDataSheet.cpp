@@ -1,6 +1,7 @@
 // "General Data": the zone's description, every input of the analysis, the night flow
 // components worked out from them, and the hourly flows and pressures as typed.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include "reports/SheetWriters.h"
 
@@ -11,7 +12,6 @@ namespace halvern {
 namespace {
 
 constexpr int kFirstTableRow = 54; // hour 00:00 of the hourly table
-constexpr int kHours = 24;
 
 // "03:00:00 AM": the twelve-hour text of a time of day, as the sheet shows the flow hours.
 std::string TwelveHourText(double time) {
@@ -87,7 +87,7 @@ void HourlyTableFrame(TWorksheet& sheet) {
     for (const char* range : {"A52:B52", "C52:D52", "E52:F52", "G52:H52", "I52:J52", "A53:B53", "E53:F53",
                               "G53:H53", "I53:J53"})
         sheet.Range(range).Merge();
-    for (int row = kFirstTableRow; row < kFirstTableRow + kHours; ++row)
+    for (int row = kFirstTableRow; row < kFirstTableRow + HoursPerDay; ++row)
         for (const auto& [first, last] :
              {std::pair{"A", "B"}, std::pair{"E", "F"}, std::pair{"G", "H"}, std::pair{"I", "J"}})
             sheet.Range(Span(first, row, last, row)).Merge();
@@ -103,13 +103,12 @@ void HourlyTableFrame(TWorksheet& sheet) {
 }
 
 void HourlyValues(TWorksheet& sheet, const TMarkStringGrid& flowGrid) {
-    // Table column -> sheet column: hour, m³/h, l/s, inlet, AZP, critical point.
-    const char* columns[] = {"A", "C", "D", "E", "G", "I"};
-    for (int hour = 1; hour <= kHours; ++hour) {
-        const int row = kFirstTableRow - 1 + hour;
-        for (int col = 0; col < 6; ++col)
-            sheet.Range(At(columns[col], row)).SetText(flowGrid.Cell(col, hour));
-    }
+    using namespace FlowGridLayout;
+    const std::pair<int, const char*> columns[] = {{HourCol, "A"},  {InflowM3hCol, "C"}, {InflowLsCol, "D"},
+                                                   {InletCol, "E"}, {AZPCol, "G"},       {CriticalCol, "I"}};
+    for (int hour = 0; hour < HoursPerDay; ++hour)
+        for (const auto& [col, sheetCol] : columns)
+            sheet.Range(At(sheetCol, kFirstTableRow + hour)).SetText(flowGrid.Cell(col, HourRow(hour)));
     sheet.Range("C54:C77").SetNumberFormat("0.00");
     sheet.Range("D54:J77").SetNumberFormat("#,##0.0");
 }

@@ -181,9 +181,10 @@ std::string ShowNumber(double value, const std::string& numberFormat) {
     }
     // A second section shows negative amounts, without their sign of its own.
     if (value < 0 && sections.size() > 1) return ShowSection(-value, Tokenise(sections[1]));
+    // As the spreadsheet does, a negative amount keeps its sign even where it rounds to
+    // zero ("-0.0").
     const std::string shown = ShowSection(std::fabs(value), Tokenise(sections[0]));
-    const bool isZero = shown.find_first_of("123456789") == std::string::npos;
-    return value < 0 && !isZero ? "-" + shown : shown;
+    return value < 0 ? "-" + shown : shown;
 }
 
 } // namespace halvern

@@ -1,5 +1,6 @@
 #include "reports/ScenarioParts.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 
 #include <array>
 
@@ -7,8 +8,7 @@ namespace halvern {
 
 namespace {
 
-constexpr int kHours = 24;
-constexpr int kFirstResultHourRow = 2; // the result tables' two heading rows come first
+constexpr int kHours = HoursPerDay;
 // The plot area behind the lines: a pale yellow.
 constexpr uint32_t kPlotAreaColour = 0xFFFFCC;
 
@@ -126,13 +126,11 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
                const std::string& numberFormatRange) {
-    const int columns = kind == TScenarioKind::Current ? 9 : 10;
-    for (int hour = 1; hour <= kHours; ++hour) {
-        const int row = headingRow + 1 + hour;
-        const int gridRow = kFirstResultHourRow - 1 + hour;
+    // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
+    const int columns = kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+    for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
-            sheet.Range(At(ColumnOf(col), row)).SetText(grid.Cell(col, gridRow));
-    }
+            sheet.Range(At(ColumnOf(col), headingRow + 2 + hour)).SetText(grid.Cell(col, ResultRows::HourRow(hour)));
     sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
 }
 

@@ -1,19 +1,17 @@
 // "Summary": the cost inputs, the implementation costs of each valve, the consumption
 // correction, and the annual savings and payback of every scenario as the window shows them.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "reports/SheetWriters.h"
 
 namespace halvern {
 
 namespace {
 
-// Rows of the implementation costs dialog's table with the four cost items; its total row
-// is not reported.
-constexpr int kFirstCostItemRow = 2;
-constexpr int kCostItems = 4;
-// Rows of the cost-benefit table: the current situation, then the three valves.
-constexpr int kFirstScenarioRow = 3;
-constexpr int kScenarios = 4;
+// The implementation costs dialog's four cost items; its total row is not reported.
+constexpr int kCostItems = FixedCostLayout::LastItemRow - FixedCostLayout::FirstItemRow + 1;
+// The cost-benefit table's rows: the current situation, then the three valves.
+constexpr int kScenarios = CostSummaryLayout::FlowRow - CostSummaryLayout::CurrentRow + 1;
 
 void TitleRow(TWorksheet& sheet, const TProject& p) {
     sheet.Range("A2:K2").SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
@@ -55,13 +53,12 @@ void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
 }
 
 void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
-    for (int i = 0; i < kCostItems; ++i) {
-        const int row = 10 + i;
-        const int costRow = kFirstCostItemRow + i;
-        sheet.Range(At("F", row)).SetText(costs.Cell(1, costRow)); // fixed-outlet PRV
-        sheet.Range(At("H", row)).SetText(costs.Cell(2, costRow)); // time-modulated PRV
-        sheet.Range(At("J", row)).SetText(costs.Cell(3, costRow)); // flow-modulated PRV
-    }
+    using namespace FixedCostLayout;
+    // Fixed outlet, time modulated and flow modulated PRV, two sheet columns each.
+    const char* columns[OptionCount] = {"F", "H", "J"};
+    for (int i = 0; i < kCostItems; ++i)
+        for (int option = 0; option < OptionCount; ++option)
+            sheet.Range(At(columns[option], 10 + i)).SetText(costs.Cell(FirstOptionCol + option, FirstItemRow + i));
 }
 
 void SavingsTableFrame(TWorksheet& sheet) {
@@ -89,12 +86,11 @@ void SavingsHeadings(TWorksheet& sheet) {
 }
 
 void Savings(TWorksheet& sheet, const TMarkStringGrid& summary) {
-    // Table columns 1 to 9 (inflow, the savings, the costs, the payback) into C to K, as shown.
-    for (int i = 0; i < kScenarios; ++i) {
-        const int row = 23 + i;
-        for (int col = 1; col <= 9; ++col)
-            sheet.Range(At(ColumnOf(col + 1), row)).SetText(summary.Cell(col, kFirstScenarioRow + i));
-    }
+    using namespace CostSummaryLayout;
+    // The inflow, the savings, the costs and the payback into C to K, as shown.
+    for (int i = 0; i < kScenarios; ++i)
+        for (int col = InflowCol; col <= PaybackCol; ++col)
+            sheet.Range(At(ColumnOf(col + 1), 23 + i)).SetText(summary.Cell(col, CurrentRow + i));
     sheet.Range("C23:J26").SetHorizontalAlignment(THorizontalAlignment::Right);
     // The narrow costs column still shows an amount in the hundreds of thousands whole.
     sheet.Range("J23:J26").SetShrinkToFit();

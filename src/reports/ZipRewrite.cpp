@@ -91,4 +91,31 @@ void RewriteZip(const std::string& source, const std::string& target, const TZip
     if (zipClose(finished, nullptr) != ZIP_OK) Fail("cannot finish " + target);
 }
 
+std::vector<std::string> ZipEntryNames(const std::string& archive) {
+    std::unique_ptr<void, TUnzipCloser> in(unzOpen64(archive.c_str()));
+    if (!in) Fail("cannot read " + archive);
+    std::vector<std::string> names;
+    for (int status = unzGoToFirstFile(in.get()); status != UNZ_END_OF_LIST_OF_FILE;
+         status = unzGoToNextFile(in.get())) {
+        if (status != UNZ_OK) Fail("the archive is damaged");
+        std::vector<char> name(1024);
+        if (unzGetCurrentFileInfo64(in.get(), nullptr, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
+                                    nullptr, 0) != UNZ_OK)
+            Fail("an entry has no readable header");
+        names.emplace_back(name.data());
+    }
+    return names;
+}
+
+std::string ReadZipEntry(const std::string& archive, const std::string& name) {
+    std::unique_ptr<void, TUnzipCloser> in(unzOpen64(archive.c_str()));
+    if (!in) Fail("cannot read " + archive);
+    if (unzLocateFile(in.get(), name.c_str(), 1) != UNZ_OK) Fail(archive + " holds no " + name);
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(in.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        Fail("an entry has no readable header");
+    int method = 0, level = 0;
+    return ReadCurrent(in.get(), static_cast<std::size_t>(info.uncompressed_size), false, method, level);
+}
+
 } // namespace halvern

@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -16,5 +17,9 @@ struct TZipRewrite {
 
 // Throws EReportError when the source cannot be read or the target cannot be written.
 void RewriteZip(const std::string& source, const std::string& target, const TZipRewrite& rewrite);
+
+// The content of one entry of an archive, and the names of all of them, in order.
+std::string ReadZipEntry(const std::string& archive, const std::string& name);
+std::vector<std::string> ZipEntryNames(const std::string& archive);
 
 } // namespace halvern
