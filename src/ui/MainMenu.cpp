@@ -2,6 +2,7 @@
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ViewBinder.h"
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,10 @@ void AddCommand(TMainWindow& window, QMenu* menu, const QString& text, const cha
     if (!toolbarAction) return;
     QAction* item = menu->addAction(text, toolbarAction, &QAction::trigger);
     item->setObjectName(QString("menu_") + command);
+    // Greyed while the command is.
+    item->setEnabled(toolbarAction->isEnabled());
+    QObject::connect(toolbarAction, &QAction::changed, item,
+                     [item, toolbarAction] { item->setEnabled(toolbarAction->isEnabled()); });
 }
 
 } // namespace
@@ -28,6 +33,12 @@ void BuildMainMenu(TMainWindow& window) {
     AddCommand(window, file, "&New data", "actDataNew");
     AddCommand(window, file, "&Read data…", "actDataRead");
     AddCommand(window, file, "&Save data…", "actDataSave");
+    file->addSeparator();
+    QAction* report = file->addAction("Spreadsheet &report…", &window, [&window] {
+        window.Binder().Run([&window] { window.Form().SpreadsheetReportClick(); });
+    });
+    report->setObjectName("menuSpreadsheetReport");
+    AddCommand(window, file, "Add &General Data to last report", "actExcel");
     file->addSeparator();
     QMenu* recent = file->addMenu("Recent &projects");
     recent->setObjectName("RecentProjectsMenu");
