@@ -4,6 +4,7 @@
 #include "ui/WindowPlacement.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QProgressBar>
@@ -69,6 +70,7 @@ TOutputFileDialog::TOutputFileDialog(TfrmPrint& form, TViewBinder& binder, QWidg
             QApplication::restoreOverrideCursor();
     };
 
+    form_.HomeFolder = QDir::homePath().toStdString();
     form_.OnShowRequest = [this] {
         binder_.Refresh();
         CentreOn(this, parentWidget());

@@ -65,11 +65,12 @@ TEST_F(ReportExport, CurrentSituationAndFixedOutletArePagesOneAndTwoOfTwo) {
 }
 
 TEST_F(ReportExport, EverySheetStepsTheBarTenTimes) {
+    int steps = 0;
+    dialog.ProgressBar1.OnChange = [&] { ++steps; };
     for (TCheckBox* box : dialog.CheckBoxes()) {
         SCOPED_TRACE(box->Caption);
         dialog.ProgressBar1.SetPosition(0);
-        int steps = 0;
-        dialog.ProgressBar1.OnChange = [&] { ++steps; };
+        steps = 0;
         Create({box});
         EXPECT_EQ(steps, 10);
         EXPECT_EQ(dialog.ProgressBar1.Max(), 10);
