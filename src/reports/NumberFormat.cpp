@@ -103,12 +103,15 @@ std::string ShowDigits(double magnitude, const std::string& pattern) {
     }
     std::string text = FormatFixed(magnitude, 18, decimals);
     if (!leadingZero && text.rfind("0", 0) == 0 && (text.size() == 1 || text[1] == '.')) text.erase(0, 1);
-    if (grouped) {
-        const auto end = text.find('.') == std::string::npos ? text.size() : text.find('.');
-        for (int i = static_cast<int>(end) - 3; i > 0; i -= 3)
-            text.insert(static_cast<std::size_t>(i), ",");
+    if (!grouped) return text;
+    // The integer digits again, a comma before every group of three.
+    const std::size_t end = std::min(text.find('.'), text.size());
+    std::string withCommas;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (i > 0 && (end - i) % 3 == 0) withCommas.push_back(',');
+        withCommas.push_back(text[i]);
     }
-    return text;
+    return withCommas.append(text, end, std::string::npos);
 }
 
 // As the general format shows a number: up to ten significant digits, no trailing zeros.
@@ -183,8 +186,9 @@ std::string ShowNumber(double value, const std::string& numberFormat) {
     if (value < 0 && sections.size() > 1) return ShowSection(-value, Tokenise(sections[1]));
     // As the spreadsheet does, a negative amount keeps its sign even where it rounds to
     // zero ("-0.0").
-    const std::string shown = ShowSection(std::fabs(value), Tokenise(sections[0]));
-    return value < 0 ? "-" + shown : shown;
+    std::string shown = ShowSection(std::fabs(value), Tokenise(sections[0]));
+    if (value < 0) shown.insert(shown.begin(), '-');
+    return shown;
 }
 
 } // namespace halvern

@@ -107,9 +107,10 @@ std::string Zeros(int count) {
 }
 
 std::string NumberFormatOf(const TNumberShape& shape) {
-    const std::string decimals = shape.Decimals > 0 ? "." + Zeros(shape.Decimals) : "";
-    if (shape.Scientific) return "0" + decimals + "E+00";
-    if (shape.Grouped) return "#,##0" + decimals;
+    std::string decimals;
+    if (shape.Decimals > 0) decimals.append(1, '.').append(Zeros(shape.Decimals));
+    if (shape.Scientific) return std::string("0").append(decimals).append("E+00");
+    if (shape.Grouped) return std::string("#,##0").append(decimals);
     return {};
 }
 
@@ -200,7 +201,7 @@ std::string Quoted(const std::string& text) {
 std::string MoneyNumberFormat(const TMoneyForm& money) {
     const std::string gap = money.Spaced ? " " : "";
     const std::string positive = money.SymbolFirst ? Quoted(money.Symbol + gap) + "#,##0.00"
-                                                   : "#,##0.00" + Quoted(gap + money.Symbol);
+                                                   : std::string("#,##0.00").append(Quoted(gap + money.Symbol));
     return positive + ";-" + positive;
 }
 

@@ -379,7 +379,7 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
     TScratchDir dir;
     const TRun all = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("demo.xlsx")});
     EXPECT_EQ(all.ExitCode, 0) << all.Err;
-    EXPECT_EQ(all.Out, "Report written to: " + dir.File("demo.xlsx") + "\n");
+    EXPECT_EQ(all.Out, std::string("Report written to: ").append(dir.File("demo.xlsx")).append("\n"));
     EXPECT_THAT(WorkbookSheets(dir.File("demo.xlsx")),
                 ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
                                        "Time Modulated", "Flow Modulated", "Sheet1"));

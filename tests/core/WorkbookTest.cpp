@@ -10,6 +10,7 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 using namespace halvern;
@@ -192,7 +193,9 @@ void ChartSheet(TWorkbook& book, bool flowsOnSecondAxis = true) {
     TWorksheet& sheet = book.AddWorksheet();
     sheet.SetName("Fixed Outlet");
     for (int hour = 0; hour < 24; ++hour) {
-        sheet.Cells(15 + hour, 1).SetText((hour < 10 ? "0" : "") + std::to_string(hour) + ":00 - next");
+        char label[16];
+        std::snprintf(label, sizeof label, "%02d:00 - next", hour);
+        sheet.Cells(15 + hour, 1).SetText(label);
         sheet.Cells(15 + hour, 2).SetNumber(60 - hour % 3);
         sheet.Cells(15 + hour, 3).SetNumber(45);
         sheet.Cells(15 + hour, 8).SetNumber(80 + hour);
