@@ -88,6 +88,12 @@ public:
     using TControl::TControl;
     std::string Caption;
     bool Checked = false;
+    // A click by the user: toggles the box, then runs OnClick.
+    void Click() {
+        Checked = !Checked;
+        if (OnClick) OnClick();
+    }
+    std::function<void()> OnClick;
 };
 
 // Radio buttons of one group uncheck each other.
@@ -197,8 +203,9 @@ struct TAction {
     int ImageIndex = -1;
     bool ToolbarVisible = true;
     std::function<void()> OnExecute;
+    bool Enabled = true; // a disabled command does nothing
     void Execute() {
-        if (OnExecute) OnExecute();
+        if (Enabled && OnExecute) OnExecute();
     }
 };
 

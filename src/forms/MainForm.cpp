@@ -22,6 +22,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     actPrint = {"actPrint", "Print", "&Print", "Print", 2, false, {}};
     actPrintToBitmap = {"actPrintToBitmap", "Print To Bitmap", "Pr&int To Bitmap", "Print", -1, false, {}};
     actExcel = {"actExcel", "Export to Excel", "&Export to Excel", "Export", -1, false, {}};
+    actExcel.Enabled = false; // until a report has been written in this run
 
     m3hrRadio.Caption = "m³/hr";
     lsRadio.Caption = "l/s";
@@ -262,6 +263,7 @@ void TMainForm::ConnectHandlers() {
     actDataRead.OnExecute = [this] { actDataReadExec(); };
     actDataSave.OnExecute = [this] { actDataSaveExec(); };
     actClose.OnExecute = [this] { actCloseExec(); };
+    actExcel.OnExecute = [this] { actExcelExec(); };
 }
 
 } // namespace halvern

@@ -9,6 +9,7 @@
 #include "forms/Dialogs.h"
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
+#include "forms/PrintForm.h"
 #include "model/Project.h"
 #include <functional>
 #include <optional>
@@ -43,6 +44,8 @@ public:
     // ---- window ----------------------------------------------------------------------
     std::string Caption;
     TStatusBar StatusBar1;
+    // The project file last read or saved in this run, with its folder; empty before.
+    std::string ProjectFileName;
     TAction actDataNew, actDataRead, actDataSave, actClose, actPrint, actPrintToBitmap, actExcel;
     std::vector<TAction*> Actions(); // in toolbar order
     bool Closed = false;              // the main window was closed (the program ends)
@@ -197,8 +200,10 @@ public:
     TMarkStringGrid CostSummaryGrid{Controls, "CostSummaryGrid"};
 
     // ---- auxiliary windows (created in this order) --------------------------------------
-    // The N1 and costs windows' controls join this window's registry, after its own.
+    // The N1 and costs windows' controls join this window's registry, after its own; the
+    // report dialog's do not (what it holds is no part of the project's window).
     TN1CalculationForm N1CalculationForm{*this, Controls};
+    TfrmPrint frmPrint{*this};
     TCostsForm CostsForm{*this, Controls};
     TGraphPropForm GraphPropForm{*this};
     TImportHelp ImportHelp;
@@ -300,6 +305,10 @@ public:
     void actDataReadExec();
     void actDataSaveExec();
     void actCloseExec();
+    // "Export to Excel": a "General Data" sheet into the last report of this run.
+    void actExcelExec();
+    // Opens "Output File Selection".
+    void SpreadsheetReportClick();
     void NewProject();
     void N1CalculationClick();
     void ImpCostsButtonClick();

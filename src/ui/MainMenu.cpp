@@ -18,6 +18,10 @@ QAction* AddCommand(QMenu& menu, const QString& text, const char* name, TMainWin
     item->setObjectName(name);
     QObject::connect(item, &QAction::triggered, &window,
                      [&window, &command] { window.Binder().Run([&command] { command.Execute(); }); });
+    // Greyed while the command is ("Add General Data to last report" before any report).
+    window.Binder().AddRefresher([item, &command] {
+        if (item->isEnabled() != command.Enabled) item->setEnabled(command.Enabled);
+    });
     return item;
 }
 
@@ -33,6 +37,12 @@ void BuildMainMenu(TMainWindow& window) {
     AddCommand(*file, "&New data", "menuDataNew", window, form.actDataNew);
     AddCommand(*file, "&Read data…", "menuDataRead", window, form.actDataRead);
     AddCommand(*file, "&Save data…", "menuDataSave", window, form.actDataSave);
+    file->addSeparator();
+    QAction* report = file->addAction("Spreadsheet &report…", &window, [&window] {
+        window.Binder().Run([&window] { window.Form().SpreadsheetReportClick(); });
+    });
+    report->setObjectName("menuSpreadsheetReport");
+    AddCommand(*file, "Add &General Data to last report", "menuExcel", window, form.actExcel);
     file->addSeparator();
     QMenu* recent = file->addMenu("Recent &projects");
     recent->setObjectName("RecentProjectsMenu");

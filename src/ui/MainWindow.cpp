@@ -6,6 +6,8 @@
 #include "ui/ImportHelpWindow.h"
 #include "ui/MainMenu.h"
 #include "ui/N1Window.h"
+#include "ui/OutputFileDialog.h"
+#include "reports/SpreadsheetReport.h"
 #include "ui/PageTabs.h"
 #include "ui/Pages.h"
 #include "ui/ProgramLook.h"
@@ -14,7 +16,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
@@ -88,6 +93,7 @@ TMainWindow::~TMainWindow() {
     for (TChart* chart :
          {&form_.CurrentChart, &form_.FixedPRVChart, &form_.TimePRVChart, &form_.FlowPRVChart})
         chart->OnChanged = nullptr;
+    form_.frmPrint.Exporter = nullptr;
     for (TAuxForm* aux : std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm,
                                                           &form_.GraphPropForm, &form_.ImportHelp}) {
         aux->OnShowRequest = nullptr;
@@ -114,6 +120,10 @@ void TMainWindow::BuildToolBar() {
         qaction->setVisible(action->ToolbarVisible);
         connect(qaction, &QAction::triggered, this,
                 [this, action] { binder_->Run([action] { action->Execute(); }); });
+        // A command the program has disabled ("Export to Excel" before any report) is greyed.
+        binder_->AddRefresher([qaction, action] {
+            if (qaction->isEnabled() != action->Enabled) qaction->setEnabled(action->Enabled);
+        });
         toolBar_->addAction(qaction);
     }
 }
@@ -165,6 +175,13 @@ void TMainWindow::BuildPages() {
 void TMainWindow::BuildAuxiliaryWindows() {
     // Created once, in the program's order, and kept with their state for the whole run.
     n1Window_ = new TN1Window(form_.N1CalculationForm, *binder_, this);
+    outputFileDialog_ = new TOutputFileDialog(form_.frmPrint, *binder_, this);
+    // The report is handed to the desktop's spreadsheet application once it is written.
+    report_ = std::make_unique<TSpreadsheetReport>(form_);
+    report_->OpenInSpreadsheet = [](const std::string& fileName) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(fileName)));
+    };
+    form_.frmPrint.Exporter = report_.get();
     costsDialog_ = new TCostsDialog(form_.CostsForm, *binder_, this);
     InstallGraphPropDialog(form_.GraphPropForm, *binder_, this);
     importHelp_ = new TImportHelpWindow(form_.ImportHelp, *binder_, this);

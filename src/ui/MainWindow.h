@@ -19,6 +19,8 @@ class TCostsDialog;
 class TImportHelpWindow;
 class TQtDialogs;
 class THelpWindow;
+class TOutputFileDialog;
+class TSpreadsheetReport;
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -33,6 +35,9 @@ public:
     TN1Window* N1Window() const { return n1Window_; }
     TCostsDialog* CostsDialog() const { return costsDialog_; }
     TImportHelpWindow* ImportHelpWindow() const { return importHelp_; }
+    // "Output File Selection" and the spreadsheet report it runs.
+    TOutputFileDialog* OutputFileDialog() const { return outputFileDialog_; }
+    TSpreadsheetReport& Report() { return *report_; }
     // The user guide's window, made once and reused.
     THelpWindow* HelpWindow() const { return helpWindow_; }
     // F1 on the widget that has the focus: the guide at its topic, else at the contents.
@@ -62,6 +67,8 @@ private:
     TCostsDialog* costsDialog_ = nullptr;
     TImportHelpWindow* importHelp_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
+    TOutputFileDialog* outputFileDialog_ = nullptr;
+    std::unique_ptr<TSpreadsheetReport> report_;
     TQtDialogs* dialogs_ = nullptr;
     bool shown_ = false;
 };

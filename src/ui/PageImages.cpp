@@ -76,6 +76,11 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     pictures.Take(window.N1Window(), "TN1CalculationForm");
     binder.Run([&] { form.N1CalculationForm.Close1Click(); });
 
+    // The report's dialog as the engineer leaves it for a full report.
+    for (TCheckBox* box : form.frmPrint.CheckBoxes())
+        box->Checked = true;
+    pictures.TakeModal(
+        binder, [&] { form.SpreadsheetReportClick(); }, "TfrmPrint");
     pictures.TakeModal(
         binder, [&] { form.ImpCostsButtonClick(); }, "TCostsForm");
     pictures.TakeModal(

@@ -1,6 +1,7 @@
 #include "ui/QtDialogs.h"
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 #include <cstdio>
@@ -95,6 +96,11 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
     dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.InitialFileName.empty()) {
+        const QFileInfo offered(QString::fromStdString(request.InitialFileName));
+        dialog.setDirectory(offered.absolutePath());
+        dialog.selectFile(offered.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }

@@ -162,7 +162,12 @@ QCheckBox* TViewBinder::CheckBox(TCheckBox& box) {
     auto* widget = new QCheckBox(Q(box.Caption));
     BindControl(widget, box, {});
     connect(widget, &QCheckBox::clicked, this,
-            [this, &box](bool checked) { Run([&] { box.Checked = checked; }); });
+            [this, &box](bool checked) {
+                Run([&] {
+                    box.Checked = checked;
+                    if (box.OnClick) box.OnClick();
+                });
+            });
     AddRefresher([widget, &box] {
         const QSignalBlocker block(widget);
         widget->setText(Q(box.Caption));

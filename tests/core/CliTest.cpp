@@ -3,6 +3,7 @@
 #ifdef HALVERN_CLI
 #include "IoFixture.h"
 #include "io/TextCodec.h"
+#include "reports/ZipRewrite.h"
 
 #include <gmock/gmock.h>
 
@@ -363,4 +364,51 @@ TEST(Cli, PipeIsRefusedAtOnce) {
     EXPECT_THAT(save.Err, HasSubstr(refusal));
 }
 
+// The sheet names of a written workbook, in tab order.
+std::vector<std::string> WorkbookSheets(const std::string& file) {
+    const std::string xml = ReadZipEntry(file, "xl/workbook.xml");
+    std::vector<std::string> names;
+    for (auto at = xml.find("<sheet name=\""); at != std::string::npos; at = xml.find("<sheet name=\"", at + 1)) {
+        const auto from = at + 13;
+        names.push_back(xml.substr(from, xml.find('"', from) - from));
+    }
+    return names;
+}
+
+TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
+    TScratchDir dir;
+    const TRun all = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("demo.xlsx")});
+    EXPECT_EQ(all.ExitCode, 0) << all.Err;
+    EXPECT_EQ(all.Out, std::string("Report written to: ").append(dir.File("demo.xlsx")).append("\n"));
+    EXPECT_THAT(WorkbookSheets(dir.File("demo.xlsx")),
+                ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
+                                       "Time Modulated", "Flow Modulated", "Sheet1"));
+
+    const TRun two = RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o",
+                             dir.File("two.xlsx")});
+    EXPECT_EQ(two.ExitCode, 0) << two.Err;
+    EXPECT_THAT(WorkbookSheets(dir.File("two.xlsx")),
+                ::testing::ElementsAre("Current Situation", "Fixed Outlet", "Sheet1"));
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", "fixd"},
+          {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", "general,,flow"},
+          {"report", Example("demo-zone.pru")},
+          {"report", "-o", dir.File("x.xlsx")},
+          {"report", Example("demo-zone.pru"), Example("demo-zone.pru"), "-o", dir.File("x.xlsx")},
+          {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "-o", dir.File("y.xlsx")},
+          // The report would overwrite the project it reports.
+          {"report", Example("demo-zone.pru"), "-o", Example("demo-zone.pru")}}) {
+        const TRun run = RunCli(wrong);
+        EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(wrong);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.xlsx")));
+
+    const TRun unreadable = RunCli({"report", dir.File("absent.pru"), "-o", dir.File("x.xlsx")});
+    EXPECT_EQ(unreadable.ExitCode, 1);
+    const TRun unwritable = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("no-folder/x.xlsx")});
+    EXPECT_EQ(unwritable.ExitCode, 1);
+    EXPECT_THAT(unwritable.Err, HasSubstr("Cannot write the report to " + dir.File("no-folder/x.xlsx")));
+    EXPECT_THAT(unwritable.Err, HasSubstr("No such file or directory"));
+}
 #endif

@@ -28,10 +28,11 @@ private slots:
                                    "TimeGraphicalSheet", "FlowModulatedSheet",    "FlowTabulatedSheet",
                                    "FlowGraphicalSheet", "SummarySheet"};
         QCOMPARE(names,
-                 pages + QStringList({"TN1CalculationForm", "TCostsForm", "TGraphPropForm", "TImportHelp",
-                                              "HelpWindow"}));
+                 pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm", "TGraphPropForm",
+                                      "TImportHelp", "HelpWindow"}));
         for (const QString& page : pages)
             QCOMPARE(QImage(QDir(folder.path()).filePath(page + ".png")).size(), QSize(908, 645));
+        QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 205));
         // Each page was shown as a user would show it: the last one is highlighted now.
         QVERIFY(ui.form.SummarySheet.Highlighted);
         // The windows were closed again, as their close boxes close them.

@@ -9,7 +9,9 @@
 #include "forms/HourlyImportCommand.h"
 #include "forms/ProjectDocument.h"
 #include "model/Numbers.h"
+#include "reports/SpreadsheetReport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -46,6 +48,9 @@ constexpr const char* kUsage =
     "      ended by a comma) into a new project, or into the one given, and saves it.\n"
     "  halvern-cli save-defaults -o FILE.pru\n"
     "      Saves the new project as \"Save data\" would write it.\n"
+    "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
+    "      Writes the spreadsheet report of the project, as the window's \"Spreadsheet report\"\n"
+    "      writes it after \"Read data\": all six sheets unless --sheets names some.\n"
     "  halvern-cli --help\n"
     "\n"
     "\"--\" ends the options: every argument after it is a file name.\n"
@@ -253,6 +258,79 @@ int SaveDefaults(const std::vector<std::string>& args) {
     return session.Save(*output) ? kDone : kFileFailed;
 }
 
+// "general,fixed" -> the sheets ticked; nullopt for a name that is no sheet.
+std::optional<TReportChoice> SheetChoice(const std::string& list, std::string& unknown) {
+    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary", "fixed", "time", "flow"};
+    TReportChoice choice{};
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        const auto* found = std::find(std::begin(kNames), std::end(kNames), name);
+        if (found == std::end(kNames)) {
+            unknown = name;
+            return std::nullopt;
+        }
+        choice[static_cast<std::size_t>(found - std::begin(kNames))] = true;
+        start = comma + 1;
+    }
+    return choice;
+}
+
+int Report(const std::vector<std::string>& args) {
+    std::optional<std::string> project, output, sheets;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string>* target = nullptr;
+        if (IsOption(arg, optionsEnded)) target = arg == "-o" ? &output : arg == "--sheets" ? &sheets : nullptr;
+        if (target) {
+            if (*target) return WrongUsage(arg + " given twice");
+            *target = OptionValue(args, i);
+            if (!*target) return WrongUsage(arg + " needs a value");
+        } else if (IsOption(arg, optionsEnded)) {
+            return WrongUsage("unknown option " + arg);
+        } else if (project) {
+            return WrongUsage("report takes one project file");
+        } else {
+            project = arg;
+        }
+    }
+    if (!project) return WrongUsage("report needs a project file");
+    if (!output) return WrongUsage("report needs -o OUT.xlsx");
+    TReportChoice choice;
+    choice.fill(true);
+    if (sheets) {
+        std::string unknown;
+        const auto chosen = SheetChoice(*sheets, unknown);
+        if (!chosen) return WrongUsage("--sheets: no sheet is called \"" + unknown + "\"");
+        choice = *chosen;
+    }
+    // The workbook would replace the very project it reports.
+    if (SameExistingFile(*project, *output))
+        return WrongUsage("the output " + *output + " is the project file itself; give the report another name");
+
+    TSession session(*project);
+    if (!session.Read(*project)) return kFileFailed;
+    TMainForm& form = *session.Form;
+    TSpreadsheetReport report(form);
+    form.frmPrint.Exporter = &report;
+    // The dialog as the user would leave it, then the run its "Create" starts.
+    const auto boxes = form.frmPrint.CheckBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->Checked = choice[i];
+    const std::string fileName = FullName(*output);
+    session.Context = *output;
+    const bool ran = form.Dispatch([&] { report.ExportReport(form.frmPrint.Chosen(), fileName); });
+    if (!ran || !report.HasLastReport()) return kFileFailed;
+    Out.Print("Report written to: " + fileName + "\n");
+    return kDone;
+}
+
 int Run(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--") break; // what follows is a file name, whatever it looks like
@@ -272,6 +350,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "summary") return Summary(rest, [](std::string_view text) { Out.Print(text); });
     if (command == "import") return Import(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
+    if (command == "report") return Report(rest);
     if (command == "help") {
         Out.Print(kUsage);
         return kDone;

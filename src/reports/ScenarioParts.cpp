@@ -1,0 +1,180 @@
+#include "reports/ScenarioParts.h"
+#include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
+
+#include <array>
+
+namespace halvern {
+
+namespace {
+
+constexpr int kHours = HoursPerDay;
+// The plot area behind the lines: a pale yellow.
+constexpr uint32_t kPlotAreaColour = 0xFFFFCC;
+
+std::string LastColumn(TScenarioKind kind) {
+    return kind == TScenarioKind::Current ? "I" : "J";
+}
+
+struct TSeriesStyle {
+    uint32_t LineColour; // the spreadsheet's own colour number
+    TMarkerStyle Marker;
+    int MarkerColourIndex;
+    int MarkerSize;
+};
+
+// By series, in order: black pluses, cyan diamonds, blue circles, red triangles, green squares.
+constexpr std::array<TSeriesStyle, 5> kSeriesStyles = {{{0, TMarkerStyle::Plus, 1, 3},
+                                                        {16776960, TMarkerStyle::Diamond, 8, 4},
+                                                        {16711680, TMarkerStyle::Circle, 5, 4},
+                                                        {255, TMarkerStyle::Triangle, 3, 4},
+                                                        {65280, TMarkerStyle::Square, 4, 4}}};
+constexpr double kLineWeight = 0.75;
+
+} // namespace
+
+void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind) {
+    const TProject& p = context.Form.Project;
+    const std::string last = LastColumn(kind);
+    sheet.Range(Span("A", 2, last, 2)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
+    sheet.Range("A2").SetText(p.WaterSupplySystem);
+    sheet.Range("E2").SetText(p.ZoneName);
+    sheet.Range("I2").SetText(sheet.Name());
+    if (kind == TScenarioKind::Current) {
+        for (const char* range : {"A2:C2", "D2:F2", "G2:I2"})
+            sheet.Range(range).Merge();
+        sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
+        sheet.Range("G2:I2").SetHorizontalAlignment(THorizontalAlignment::Right);
+    } else {
+        for (const char* range : {"A2:D2", "E2:H2", "I2:J2"})
+            sheet.Range(range).Merge();
+        sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
+        sheet.Range("I2:J2").SetHorizontalAlignment(THorizontalAlignment::Right);
+    }
+}
+
+void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label, const std::vector<std::string>& captions) {
+    GroupLabel(sheet, firstRow, label, "B");
+    CaptionCells(sheet, firstRow, "C", "E", captions);
+    ValueCells(sheet, firstRow, firstRow + static_cast<int>(captions.size()) - 1, "F", "F",
+               THorizontalAlignment::Right);
+}
+
+void UpperValues(TWorksheet& sheet, int firstRow, const std::vector<std::string>& texts,
+                 const std::string& numberFormat) {
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        sheet.Range(At("F", firstRow + static_cast<int>(i))).SetText(texts[i]);
+    if (!numberFormat.empty())
+        sheet.Range(Span("F", firstRow, "F", firstRow + static_cast<int>(texts.size()) - 1))
+            .SetNumberFormat(numberFormat);
+}
+
+void StatusLine(TWorksheet& sheet, int row, const std::string& text) {
+    sheet.Range(At("C", row))
+        .SetText(text)
+        .SetBold()
+        .SetFontSize(9)
+        .SetFontName("Calibri")
+        .SetHorizontalAlignment(THorizontalAlignment::Left);
+}
+
+void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
+    const int r = headingRow;
+    const bool current = kind == TScenarioKind::Current;
+    const std::string last = LastColumn(kind);
+    sheet.Range(Span("A", r, current ? "K" : "J", r + 1))
+        .SetHorizontalAlignment(THorizontalAlignment::Centre)
+        .SetBold()
+        .SetFontSize(9)
+        .SetFontName("Calibri");
+    sheet.Range(Span("A", r, last, r + 1)).SetFill(PaleYellow);
+    sheet.Range(Span("A", r, "A", r + 1)).Merge();
+    if (current) {
+        sheet.Range(Span("B", r, "D", r)).Merge();
+        sheet.Range(Span("E", r, "F", r)).Merge();
+        sheet.Range(Span("G", r, "I", r)).Merge();
+        sheet.Range(Span("H", r + 1, "I", r + 1)).SetWrapText();
+    } else {
+        sheet.Range(Span("B", r, "E", r)).Merge();
+        sheet.Range(Span("F", r, "G", r)).Merge();
+        sheet.Range(Span("H", r, "J", r)).Merge();
+        sheet.Range(Span("H", r + 1, "J", r + 1)).SetWrapText();
+    }
+    sheet.Range(At("A", r + 1)).SetRowHeight(36);
+    sheet.Range(Span("A", r, last, r + 1 + kHours)).SetBorders(TBorderLine::Thin);
+}
+
+void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
+    const int r = headingRow;
+    sheet.Range(At("A", r)).SetText("Hour");
+    sheet.Range(At("B", r)).SetText("Pressure (m)");
+    std::vector<std::string> below;
+    if (kind == TScenarioKind::Current) {
+        sheet.Range(At("E", r)).SetText("Headloss (m)");
+        sheet.Range(At("G", r)).SetText("Flow(m³/hr)");
+        below = {"Inlet", "AZP", "Critical", "AZP", "Critical", "Total", "Pressure Depend.", "Pressure Independ."};
+    } else {
+        sheet.Range(At("F", r)).SetText("Headloss (m)");
+        sheet.Range(At("H", r)).SetText("Flow(m³/hr)");
+        below = {"Inlet",    "PRV Outlet", "AZP",   "Critical",        "AZP",
+                 "Critical", "Total",      "Pressure Depend.", "Pressure Independ."};
+    }
+    for (std::size_t i = 0; i < below.size(); ++i)
+        sheet.Range(At(ColumnOf(static_cast<int>(i) + 1), r + 1)).SetText(below[i]);
+    if (kind == TScenarioKind::Valve) sheet.Range(At("A", 1)).SetColumnWidth(9.3);
+}
+
+void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
+               const std::string& numberFormatRange) {
+    // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
+    const int columns = kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+    for (int hour = 0; hour < kHours; ++hour)
+        for (int col = 0; col < columns; ++col)
+            sheet.Range(At(ColumnOf(col), headingRow + 2 + hour)).SetText(grid.Cell(col, ResultRows::HourRow(hour)));
+    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
+}
+
+TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placement) {
+    TSheetChart& chart = sheet.AddChart(placement.Left, placement.Top, placement.Width, placement.Height).Chart;
+    chart.PlotAreaFillVisible = true;
+    chart.PlotAreaColour = kPlotAreaColour;
+    chart.AddSeriesBlock(sheet.Name(), ParseRange(placement.PressureBlock));
+    chart.AddSeries(sheet.Name(), ParseRange(placement.FlowColumn));
+    return chart;
+}
+
+void NameSeries(TSheetChart& chart, TScenarioKind kind) {
+    const std::vector<std::string> names = kind == TScenarioKind::Current
+                                               ? std::vector<std::string>{"Inlet", "AZP", "Critical", "Flows"}
+                                               : std::vector<std::string>{"Inlet", "PRV Outlet", "AZP", "Critical",
+                                                                          "Flows"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        chart.SeriesAt(static_cast<int>(i) + 1).Name = names[i];
+    chart.SeriesAt(static_cast<int>(names.size())).AxisGroup = 2;
+}
+
+void StyleLines(TSheetChart& chart) {
+    for (std::size_t i = 0; i < chart.Series.size() && i < kSeriesStyles.size(); ++i) {
+        chart.Series[i].LineColour = RgbOfColor(kSeriesStyles[i].LineColour);
+        chart.Series[i].LineWeight = kLineWeight;
+    }
+}
+
+void StyleMarkerShapes(TSheetChart& chart) {
+    for (std::size_t i = 0; i < chart.Series.size() && i < kSeriesStyles.size(); ++i)
+        chart.Series[i].MarkerStyle = kSeriesStyles[i].Marker;
+}
+
+void StyleMarkerColours(TSheetChart& chart) {
+    for (std::size_t i = 0; i < chart.Series.size() && i < kSeriesStyles.size(); ++i) {
+        chart.Series[i].MarkerBackgroundColorIndex = kSeriesStyles[i].MarkerColourIndex;
+        chart.Series[i].MarkerForegroundColorIndex = kSeriesStyles[i].MarkerColourIndex;
+        chart.Series[i].MarkerSize = kSeriesStyles[i].MarkerSize;
+    }
+}
+
+std::string ChartTitle(const TSheetContext& context, const std::string& sheetName) {
+    return sheetName + ": " + context.Form.Project.ZoneName;
+}
+
+} // namespace halvern

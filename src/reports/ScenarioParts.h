@@ -1,0 +1,52 @@
+// The layout the four scenario sheets share: the title row, the small blocks of settings and
+// results, the 24-hour result table, and the line chart of the pressures with the zone
+// inflow ("Flows") read on a second axis.
+#pragma once
+#include "reports/SheetFrame.h"
+#include <string>
+#include <vector>
+
+namespace halvern {
+
+class TMarkStringGrid;
+
+// The current situation's table has 9 columns (A to I); the valve sheets' 10 (A to J).
+enum class TScenarioKind { Current, Valve };
+
+// Title row 2: the water supply system, the zone and the sheet's name.
+void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind);
+
+// An upper block: the group label (column B, shown in A:B), caption cells C:E and value cells
+// in column F, right-aligned; `Values` puts the texts in with "#,##0.0" unless told otherwise.
+void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label, const std::vector<std::string>& captions);
+void UpperValues(TWorksheet& sheet, int firstRow, const std::vector<std::string>& texts,
+                 const std::string& numberFormat = "#,##0.0");
+
+// A valve's warning in column C, bold, free to run on over the empty cells to its right.
+void StatusLine(TWorksheet& sheet, int row, const std::string& text);
+
+// The result table with its heading rows at `headingRow`: format, merges, wrap, row height
+// and borders; then the heading texts; then the 24 hours from the window's table.
+void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow);
+void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow);
+void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
+               const std::string& numberFormatRange);
+
+struct TChartPlacement {
+    double Left, Top, Width, Height;
+    std::string PressureBlock; // hours, then one column per pressure
+    std::string FlowColumn;
+};
+
+// The chart object with its plot area and series added (the pressures, then the flows).
+TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placement);
+// Names the series and puts "Flows" on the second value axis.
+void NameSeries(TSheetChart& chart, TScenarioKind kind);
+// The series' line colours and weights, their marker styles, and the markers' colours and sizes.
+void StyleLines(TSheetChart& chart);
+void StyleMarkerShapes(TSheetChart& chart);
+void StyleMarkerColours(TSheetChart& chart);
+// The chart's title: the sheet's name, a colon and the zone.
+std::string ChartTitle(const TSheetContext& context, const std::string& sheetName);
+
+} // namespace halvern

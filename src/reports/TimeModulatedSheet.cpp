@@ -1,0 +1,92 @@
+// "Time Modulated": a PRV switching between a high and a low outlet pressure at set times,
+// with its settings, switching times, volumes, warning, hourly table and chart.
+#include "forms/MainForm.h"
+#include "reports/ScenarioParts.h"
+#include "reports/SheetWriters.h"
+
+namespace halvern {
+
+namespace {
+
+// The spreadsheet's long time format of the system, as the switching times are shown.
+const std::string kLongTime = "[$-F400]h:mm:ss AM/PM";
+
+// One set of switching times at the columns given: the set's heading over three cells,
+// "Start:" and "Stop:" with their times beside them.
+void SwitchingTimes(TWorksheet& sheet, const std::string& first, const std::string& second, const std::string& last,
+                    const std::string& heading, double start, double stop) {
+    sheet.Range(At(first, 9)).SetText(heading);
+    sheet.Range(Span(first, 9, last, 9)).Merge().SetHorizontalAlignment(THorizontalAlignment::Centre);
+    sheet.Range(At(first, 10)).SetText("Start:");
+    sheet.Range(At(first, 11)).SetText("Stop:");
+    for (const std::string& range : {Span(first, 9, last, 9), Span(first, 10, first, 11)})
+        sheet.Range(range).SetBold().SetFill(PaleYellow);
+    for (int row : {10, 11})
+        sheet.Range(Span(second, row, last, row))
+            .Merge()
+            .SetHorizontalAlignment(THorizontalAlignment::Right)
+            .SetBold(false)
+            .SetFontSize(9)
+            .SetFontName("Calibri");
+    sheet.Range(At(second, 10)).SetNumber(start).SetNumberFormat(kLongTime);
+    sheet.Range(At(second, 11)).SetNumber(stop).SetNumberFormat(kLongTime);
+    sheet.Range(Span(first, 9, last, 11)).SetBorders(TBorderLine::Thin);
+}
+
+} // namespace
+
+void WriteTimeModulated(TSheetContext& context) {
+    TMainForm& form = context.Form;
+    const TProject& p = form.Project;
+    TProgressBar& progress = context.Progress;
+    constexpr auto kind = TScenarioKind::Valve;
+    const std::string name = "Time Modulated";
+    TWorksheet& sheet = BeginSheet(context, {name, 8.43, {}, true, "A75:J75"});
+
+    ScenarioTitleRow(context, sheet, kind);
+    UpperBlock(sheet, 4, "Pressures :", {"High Pressure (m):", "Low Pressure (m):"});
+    UpperValues(sheet, 4, {form.HighPressureEdit.Text(), form.LowPressureEdit.Text()});
+    progress.StepIt();
+
+    UpperBlock(sheet, 7, "Intervals :", {"Interval :"});
+    // In hourly mode neither button is checked, and the interval cell stays empty.
+    const std::string intervals = form.Interval2Radio.Checked()   ? "2 Intervals"
+                                  : form.Interval4Radio.Checked() ? "4 Intervals"
+                                                                  : "";
+    UpperValues(sheet, 7, {intervals}, "");
+    GroupLabel(sheet, 9, "High Pressures Times:", "B");
+    SwitchingTimes(sheet, "C", "D", "E", "1st Set:", p.TimeStart1, p.TimeStop1);
+    progress.StepIt();
+    if (form.Interval4Radio.Checked()) SwitchingTimes(sheet, "F", "G", "H", "2nd Set:", p.TimeStart2, p.TimeStop2);
+    progress.StepIt();
+
+    UpperBlock(sheet, 13, "Flows:",
+               {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
+    UpperValues(sheet, 13, {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
+    UpperBlock(sheet, 17, " Basic Checks :", {"Day / Night Factor:"});
+    UpperValues(sheet, 17, {form.TimeDayNightLabel.Caption});
+    StatusLine(sheet, 18, form.TimeWarnLabel.Caption);
+    progress.StepIt();
+
+    TableFrame(sheet, kind, 20);
+    TableHeadings(sheet, kind, 20);
+    progress.StepIt();
+    TableRows(sheet, kind, 20, form.TimePRVGrid, "B20:J45");
+    progress.StepIt();
+
+    TSheetChart& chart = AddScenarioChart(sheet, {0, 472, 483, 283, "A22:E45", "H22:H45"});
+    NameSeries(chart, kind);
+    StyleLines(chart);
+    StyleMarkerShapes(chart);
+    progress.StepIt();
+    StyleMarkerColours(chart);
+    chart.Title = ChartTitle(context, name);
+    chart.CategoryAxisTitle = "Hours";
+    chart.ValueAxisTitle = "Pressure(m)";
+    progress.StepIt();
+    chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
+    chart.Legend = TLegendPosition::Bottom;
+    progress.StepIt();
+}
+
+} // namespace halvern

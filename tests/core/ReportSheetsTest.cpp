@@ -1,0 +1,230 @@
+// What the six sheets say: the window's current texts and the project's values, each in its
+// cell, taken as typed and shown through the sheet's formats.
+#include "ReportFixture.h"
+#include "forms/TableLayouts.h"
+
+#include <gmock/gmock.h>
+
+using namespace halvern;
+using namespace halvern::fixtures;
+using ::testing::ElementsAre;
+
+namespace {
+
+using TKind = TCellValue::TKind;
+
+std::vector<std::string> ShownRange(const TWorksheet& sheet, const std::vector<std::string>& cells) {
+    std::vector<std::string> shown;
+    for (const auto& cell : cells)
+        shown.push_back(sheet.Shown(cell));
+    return shown;
+}
+
+} // namespace
+
+using ReportSheets = ReportFixture;
+
+TEST_F(ReportSheets, ANewProjectShowsItsDefaultsOnGeneralData) {
+    Create({&dialog.GeneralData});
+    TWorksheet& sheet = Sheet("General Data");
+    EXPECT_EQ(sheet.Shown("G12"), "03:00:00 AM");
+    EXPECT_EQ(sheet.Shown("G13"), "11:00:00 AM");
+    EXPECT_EQ(sheet.Value("G12").Kind, TKind::Number); // a time, not a text
+    EXPECT_THAT(ShownRange(sheet, {"G15", "G16", "G17"}), ElementsAre("0.0", "0.0", "0.0"));
+    EXPECT_THAT(ShownRange(sheet, {"G19", "G20", "G21", "G22", "G23", "G24", "G25"}),
+                ElementsAre("1.0", "1", "1", "1", "1", "0", "0"));
+    EXPECT_EQ(sheet.Shown("H41"), "1.00");
+    EXPECT_EQ(sheet.Shown("H39"), "24.00");
+    EXPECT_THAT(ShownRange(sheet, {"H34", "H35", "H36", "H37"}), ElementsAre("10.00", "6", "4.00", "0.26"));
+    // The leakage parameters: the rates as numbers, the totals as the labels show them.
+    EXPECT_THAT(ShownRange(sheet, {"D30", "F30", "H30"}), ElementsAre("2", "0", form.TotMainsLossLabel.Caption));
+
+    // A minimum pressure of 12.5 m: as it is for peak demand, whole for the night.
+    form.Project.MinPressure = 12.5;
+    form.Project.MinNightPressure = 12.5;
+    Create({&dialog.GeneralData});
+    EXPECT_EQ(Sheet("General Data").Shown("G24"), "12.5");
+    EXPECT_EQ(Sheet("General Data").Shown("G25"), "13");
+}
+
+TEST_F(ReportSheets, FlowHoursAreWrittenOnTheTwelveHourClock) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "12:00:00 AM"}, {3.0 / 24, "03:00:00 AM"}, {12.0 / 24, "12:00:00 PM"}, {15.0 / 24, "03:00:00 PM"},
+        {23.5 / 24, "11:30:00 PM"}};
+    for (const auto& [time, shown] : cases) {
+        form.Project.LowFlowTime = time;
+        Create({&dialog.GeneralData});
+        EXPECT_EQ(Sheet("General Data").Shown("G12"), shown);
+        EXPECT_NEAR(Sheet("General Data").Value("G12").Number, time, 1e-9);
+    }
+}
+
+TEST_F(ReportSheets, OnlyTheFirstLineOfEachContactReachesTheSheet) {
+    form.CollectMemo.Lines = {"Name: T. Mokoena", "Tel: 012 345 6789", "email: t@example.org"};
+    form.AnalysisMemo.Lines = {};
+    Create({&dialog.GeneralData});
+    EXPECT_EQ(Sheet("General Data").Shown("G9"), "Name: T. Mokoena");
+    EXPECT_EQ(Sheet("General Data").Value("G10").Kind, TKind::Empty);
+}
+
+TEST_F(ReportSheets, TheHourlyTableIsTheInputTableAsTyped) {
+    ReadDemo();
+    Create({&dialog.GeneralData});
+    TWorksheet& sheet = Sheet("General Data");
+    using namespace FlowGridLayout;
+    for (int hour : {0, 10, 23}) {
+        const int row = 54 + hour;
+        SCOPED_TRACE(row);
+        EXPECT_EQ(sheet.Shown("A" + std::to_string(row)), form.FlowGrid.Cell(HourCol, HourRow(hour)));
+        EXPECT_EQ(sheet.Value("A" + std::to_string(row)).Kind, TKind::Text); // "00:00 - 01:00"
+        EXPECT_EQ(sheet.Value("C" + std::to_string(row)).Number, std::stod(form.FlowGrid.Cell(InflowM3hCol, HourRow(hour))));
+        EXPECT_EQ(sheet.Value("I" + std::to_string(row)).Number, std::stod(form.FlowGrid.Cell(CriticalCol, HourRow(hour))));
+    }
+    EXPECT_THAT(ShownRange(sheet, {"C54", "D54", "E54"}), ElementsAre("82.80", "23.0", "61.0"));
+    EXPECT_EQ(sheet.Shown("A52"), "Hour:");
+    EXPECT_EQ(sheet.Shown("C53"), "(m³/h)");
+    EXPECT_EQ(sheet.MergeAreaOf(ParseCell("B60")), ParseRange("A60:B60"));
+    EXPECT_EQ(sheet.Format("J77").Right, TBorderLine::Thin);
+    // The night consumption total under its double line.
+    EXPECT_EQ(sheet.Format("H47").Bottom, TBorderLine::Double);
+    EXPECT_EQ(sheet.Format("D47").Bottom, TBorderLine::Double);
+    EXPECT_TRUE(sheet.Format("H48").Bold);
+    EXPECT_EQ(sheet.Shown("H48"), form.TotalNonPressureLabel.Caption);
+}
+
+TEST_F(ReportSheets, AScenarioNeverCalculatedExportsWhatItsPageShows) {
+    Create({&dialog.FixedOutlet, &dialog.TimeModulated, &dialog.FlowModulated});
+    for (const auto& [name, statusCell] :
+         {std::pair{"Fixed Outlet", "C9"}, std::pair{"Time Modulated", "C18"}, std::pair{"Flow Modulated", "C12"}}) {
+        SCOPED_TRACE(name);
+        TWorksheet& sheet = Sheet(name);
+        EXPECT_EQ(sheet.Shown(statusCell), "Status");
+        EXPECT_TRUE(sheet.Format(statusCell).Bold);
+        EXPECT_FALSE(sheet.Format(statusCell).Fill.has_value());
+        EXPECT_EQ(sheet.Format(statusCell).Right, TBorderLine::None);
+        // An empty ZoneName leaves the sheet's name, a colon and a blank.
+        EXPECT_EQ(sheet.ChartObjects().front()->Chart.Title, std::string(name) + ": ");
+    }
+    EXPECT_EQ(Sheet("Fixed Outlet").Value("F4").Kind, TKind::Empty);
+    EXPECT_EQ(Sheet("Fixed Outlet").Shown("F11"), "50.0");
+}
+
+TEST_F(ReportSheets, AValveThatKeepsTheMinimumPressureHasAnEmptyStatus) {
+    ReadDemo();
+    form.FixedWarnLabel.Caption.clear();
+    Create({&dialog.FixedOutlet});
+    EXPECT_EQ(Sheet("Fixed Outlet").Value("C9").Kind, TKind::Empty);
+}
+
+TEST_F(ReportSheets, TheTimeModulatedSheetShowsTheSwitchingTimesOfItsIntervals) {
+    form.Dispatch([this] { form.Interval2Radio.Click(); });
+    Create({&dialog.TimeModulated});
+    TWorksheet& two = Sheet("Time Modulated");
+    EXPECT_EQ(two.Shown("F7"), "2 Intervals");
+    EXPECT_EQ(two.Format("F7").NumberFormat, "");
+    EXPECT_EQ(two.Shown("C9"), "1st Set:");
+    EXPECT_EQ(two.Shown("D10"), "3:00:00 AM");
+    EXPECT_EQ(two.Shown("D11"), "8:00:00 AM");
+    // The second set is neither written nor formatted.
+    for (const char* cell : {"F9", "G9", "H9", "F10", "G10", "H11"})
+        EXPECT_EQ(two.Find(ParseCell(cell)), nullptr) << cell;
+
+    form.Dispatch([this] { form.Interval4Radio.Click(); });
+    Create({&dialog.TimeModulated});
+    TWorksheet& four = Sheet("Time Modulated");
+    EXPECT_EQ(four.Shown("F7"), "4 Intervals");
+    EXPECT_THAT(ShownRange(four, {"F9", "F10", "F11", "G10", "G11"}),
+                ElementsAre("2nd Set:", "Start:", "Stop:", "11:00:00 AM", "3:00:00 PM"));
+    EXPECT_EQ(four.Format("H11").Bottom, TBorderLine::Thin);
+
+    // Typed per hour: neither button is checked.
+    form.Interval2Radio.SetChecked(false);
+    form.Interval4Radio.SetChecked(false);
+    Create({&dialog.TimeModulated});
+    TWorksheet& hourly = Sheet("Time Modulated");
+    EXPECT_EQ(hourly.Value("F7").Kind, TKind::Empty);
+    EXPECT_EQ(hourly.Shown("C9"), "1st Set:");
+    EXPECT_EQ(hourly.Find(ParseCell("F9")), nullptr);
+}
+
+TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
+    ReadDemo();
+    CreateAll();
+    TWorksheet& fixed = Sheet("Fixed Outlet");
+    using namespace PRVGridLayout;
+    EXPECT_EQ(fixed.Shown("A15"), form.FixedPRVGrid.Cell(HourCol, HourRow(0)));
+    EXPECT_EQ(fixed.Value("J38").Number, std::stod(form.FixedPRVGrid.Cell(IndepFlowCol, HourRow(23))));
+    EXPECT_EQ(fixed.Value("F4").Number, std::stod(form.FixedDepLabel.Caption));
+    EXPECT_EQ(fixed.Value("F6").Number, std::stod(form.FixedTotLabel.Caption));
+    EXPECT_EQ(fixed.Format("F6").NumberFormat, "#,##0.0");
+    EXPECT_EQ(fixed.Shown("A13"), "Hour");
+    EXPECT_EQ(fixed.MergeAreaOf(ParseCell("A14")), ParseRange("A13:A14"));
+    EXPECT_EQ(fixed.Shown("C14"), "PRV Outlet");
+    EXPECT_TRUE(fixed.Format("J14").WrapText);
+    EXPECT_FALSE(fixed.Format("G14").WrapText);
+    EXPECT_EQ(fixed.RowHeight(14), 36);
+    EXPECT_EQ(fixed.Shown("I2"), "Fixed Outlet");
+    EXPECT_EQ(fixed.Format("J2").Bottom, TBorderLine::Thick);
+
+    const TChartObject& object = *fixed.ChartObjects().front();
+    EXPECT_EQ(object.Top, 403);
+    EXPECT_EQ(object.Width, 483);
+    const TSheetChart& chart = object.Chart;
+    ASSERT_EQ(chart.Series.size(), 5u);
+    std::vector<std::string> names;
+    for (const auto& series : chart.Series)
+        names.push_back(series.Name);
+    EXPECT_THAT(names, ElementsAre("Inlet", "PRV Outlet", "AZP", "Critical", "Flows"));
+    EXPECT_EQ(chart.Series[4].AxisGroup, 2);
+    EXPECT_EQ(chart.Series[3].AxisGroup, 1);
+    EXPECT_EQ(chart.Series[4].Values, ParseRange("H15:H38"));
+    EXPECT_EQ(chart.Series[0].Categories, ParseRange("A15:A38"));
+    EXPECT_EQ(chart.Series[1].LineColour, 0x00FFFFu);
+    EXPECT_EQ(chart.Series[4].MarkerStyle, TMarkerStyle::Square);
+    EXPECT_EQ(chart.Series[4].MarkerBackgroundColorIndex, 4);
+    EXPECT_EQ(chart.Series[0].MarkerSize, 3);
+    EXPECT_EQ(chart.Series[2].LineWeight, 0.75);
+    EXPECT_EQ(chart.Title, "Fixed Outlet: " + form.Project.ZoneName);
+    EXPECT_EQ(chart.SecondaryValueAxisTitle, "Flow (m³/hr)");
+    EXPECT_EQ(chart.Legend, TLegendPosition::Bottom);
+
+    TWorksheet& current = Sheet("Current Situation");
+    const TSheetChart& currentChart = current.ChartObjects().front()->Chart;
+    ASSERT_EQ(currentChart.Series.size(), 4u);
+    EXPECT_EQ(currentChart.Series[3].Name, "Flows");
+    EXPECT_EQ(currentChart.Series[3].LineColour, 0xFF0000u); // the fourth style: red triangles
+    EXPECT_EQ(currentChart.Series[3].Values, ParseRange("G14:G37"));
+    EXPECT_EQ(current.Shown("G12"), "Flow(m³/hr)");
+    EXPECT_EQ(current.Shown("D2"), form.Project.ZoneName);
+    EXPECT_EQ(current.Format("K12").Bold, true);
+    EXPECT_FALSE(current.Format("K12").Fill.has_value());
+}
+
+TEST_F(ReportSheets, TheSummaryCarriesCostsAndSavingsAsTheWindowShowsThem) {
+    ReadDemo();
+    using namespace CostSummaryLayout;
+    form.CostSummaryGrid.SetCell(PaybackCol, TimeRow, "Never");
+    Create({&dialog.Summary});
+    TWorksheet& sheet = Sheet("Summary");
+    EXPECT_EQ(sheet.Shown("K25"), "Never");
+    EXPECT_EQ(sheet.Value("K25").Kind, TKind::Text);
+    EXPECT_EQ(sheet.Format("K25").HorizontalAlignment, THorizontalAlignment::General);
+    // The current situation has only its inflow.
+    EXPECT_EQ(sheet.Value("C23").Kind, TKind::Number);
+    for (const char* cell : {"D23", "G23", "J23", "K23"})
+        EXPECT_EQ(sheet.Value(cell).Kind, TKind::Empty) << cell;
+    EXPECT_EQ(sheet.Shown("C24"), form.CostSummaryGrid.Cell(InflowCol, FixedRow));
+    EXPECT_EQ(sheet.Shown("J24"), Trim(form.CostSummaryGrid.Cell(ImplementationCol, FixedRow)));
+    EXPECT_EQ(sheet.Value("J24").Kind, TKind::Number);
+    // Implementation costs in the money form; the prices with one decimal, the factor whole.
+    EXPECT_EQ(sheet.Shown("F10"), FormatMoney(std::stod(form.CostsForm.FixedCostGrid.Cell(1, 2))));
+    EXPECT_EQ(sheet.Shown("D12"), "Equipment Costs:");
+    EXPECT_EQ(sheet.Value("D14").Kind, TKind::Empty);
+    EXPECT_EQ(sheet.Format("H4").NumberFormat, "#,##0.0");
+    EXPECT_EQ(sheet.Format("H6").NumberFormat, "");
+    EXPECT_EQ(sheet.Shown("H6"), form.CostFactorEdit.Text());
+    EXPECT_EQ(sheet.Shown("J20"), "Implemen-tation Costs (R)");
+    EXPECT_EQ(sheet.MergeAreaOf(ParseCell("B21")), ParseRange("A20:B22"));
+    EXPECT_EQ(sheet.RowHeight(22), 36);
+    EXPECT_EQ(sheet.Shown("A26"), "Flow Modulated PRV");
+}
