@@ -370,14 +370,14 @@ std::string XlsxBytes(const TWorkbook& book) {
     if (chartsSeen != axes.size()) throw EReportError("The workbook lost some of its charts");
 
     const TFileResult bytes = ReadFileBytes(finished);
-    if (!bytes.Ok) throw EReportWriteError(bytes.SystemError);
+    if (!bytes.Ok) throw EReportWriteError(bytes.Reason);
     return bytes.Bytes;
 }
 
 void SaveWorkbookAs(const TWorkbook& book, const std::string& fileName) {
     const std::string bytes = XlsxBytes(book);
     const TFileResult written = ReplaceFileContent(fileName, bytes);
-    if (!written.Ok) throw EReportWriteError(written.SystemError);
+    if (!written.Ok) throw EReportWriteError(written.Reason);
 }
 
 } // namespace halvern

@@ -305,7 +305,7 @@ TEST(XlsxFile, ANameThatIsAFolderIsRefusedWithTheSystemsReason) {
         SaveWorkbookAs(book, dir.File("report.xlsx"));
         FAIL() << "a folder was taken for a file";
     } catch (const EReportWriteError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("directory"));
+        EXPECT_THAT(e.what(), HasSubstr("(a folder)"));
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("report.xlsx")));
     EXPECT_THAT(dir.Names(), ElementsAre("report.xlsx"));

@@ -51,8 +51,8 @@ private slots:
         QStringList items;
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
-        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Spreadsheet &report…",
-                                     "Add &General Data to last report", "-", "&Close"}));
+        // After the project's own commands, before the recent projects.
+        QCOMPARE(items.mid(3, 4), QStringList({"-", "Spreadsheet &report…", "Add &General Data to last report", "-"}));
         QVERIFY(Menu("&Help"));
         // Nothing has been reported yet in this run.
         QVERIFY(!Item("menuExcel")->isEnabled());
