@@ -262,6 +262,8 @@ void TMainForm::ConnectHandlers() {
     actDataRead.OnExecute = [this] { actDataReadExec(); };
     actDataSave.OnExecute = [this] { actDataSaveExec(); };
     actClose.OnExecute = [this] { actCloseExec(); };
+    actPrint.OnExecute = [this] { actPrintExec(); };
+    actPrintToBitmap.OnExecute = [this] { actPrintToBitmapExec(); };
 }
 
 } // namespace halvern
