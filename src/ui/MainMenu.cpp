@@ -29,6 +29,10 @@ void BuildMainMenu(TMainWindow& window) {
     AddCommand(window, file, "&Read data…", "actDataRead");
     AddCommand(window, file, "&Save data…", "actDataSave");
     file->addSeparator();
+    // Printing: the page that is showing, and its picture.
+    AddCommand(window, file, "&Print…", "actPrint");
+    AddCommand(window, file, "Save page as p&icture…", "actPrintToBitmap");
+    file->addSeparator();
     QMenu* recent = file->addMenu("Recent &projects");
     recent->setObjectName("RecentProjectsMenu");
     recent->setEnabled(false);

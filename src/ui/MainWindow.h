@@ -19,6 +19,7 @@ class TCostsDialog;
 class TImportHelpWindow;
 class TQtDialogs;
 class THelpWindow;
+class TPagePrinter;
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
     TImportHelpWindow* ImportHelpWindow() const { return importHelp_; }
     // The user guide's window, made once and reused.
     THelpWindow* HelpWindow() const { return helpWindow_; }
+    // Prints the page that is showing and the charts; holds the current printer.
+    TPagePrinter& PagePrinter() { return *pagePrinter_; }
     // F1 on the widget that has the focus: the guide at its topic, else at the contents.
     void HelpOnFocus();
     // Message boxes and file dialogs open over this window, which first shows what the
@@ -62,6 +65,7 @@ private:
     TCostsDialog* costsDialog_ = nullptr;
     TImportHelpWindow* importHelp_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
+    std::unique_ptr<TPagePrinter> pagePrinter_;
     TQtDialogs* dialogs_ = nullptr;
     bool shown_ = false;
 };

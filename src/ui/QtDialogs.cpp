@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QWidget>
 #include <cstdio>
 
@@ -95,8 +97,24 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
     dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.FileName.empty()) dialog.selectFile(QString::fromStdString(request.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace halvern
+
+namespace halvern {
+
+bool TQtDialogs::PrinterSetup(TPrintOrientation orientation) {
+    QPrinter* printer = Printer ? Printer() : nullptr;
+    if (Unattended || !printer) return false;
+    printer->setPageOrientation(orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
+                                                                            : QPageLayout::Portrait);
+    // Qt's print dialog chooses the printer, or a PDF file, and its settings at once.
+    QPrintDialog dialog(printer, PrepareToShow());
+    dialog.setObjectName("PrinterSetupDialog1");
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvern

@@ -271,8 +271,8 @@ private slots:
         QStringList items;
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
-        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Recent &projects", "-",
-                                     "&Close"}));
+        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "&Print…",
+                                     "Save page as p&icture…", "-", "Recent &projects", "-", "&Close"}));
         // Without a settings session there is no list to offer.
         QVERIFY(!ui->window.findChild<QMenu*>("RecentProjectsMenu")->isEnabled());
         // A menu item runs the toolbar's command.
