@@ -34,7 +34,10 @@ std::array<std::string, 4> PageHeaderLines(const std::string& version, const std
     return {version, zoneName + " " + zoneRef, waterSupplySystem, "Report number: " + reportNumber};
 }
 
-void PrintControl(TPrintCanvas& page, const TPrintControl& c, int x, int y, double scale) {
+namespace {
+
+// fontTaken: whether a control printed before this one has set the page's font.
+void PrintOne(TPrintCanvas& page, const TPrintControl& c, int x, int y, double scale, bool& fontTaken) {
     const auto S = [scale](int v) { return ScaleToPage(v, scale); };
     const int L = x + S(c.Left);
     const int T = y + S(c.Top);
@@ -42,6 +45,7 @@ void PrintControl(TPrintCanvas& page, const TPrintControl& c, int x, int y, doub
     const int B = y + S(c.Top + c.Height);
     const auto takeFont = [&] {
         page.SetScreenFont(c.Font, scale);
+        fontTaken = true;
         return LineHeight(page);
     };
 
@@ -109,6 +113,9 @@ void PrintControl(TPrintCanvas& page, const TPrintControl& c, int x, int y, doub
     }
     case TPrintKind::StringGrid:
         // The cells take the font the control printed before this one left on the page.
+        // A table printed first takes its own: the header's font, in points on the paper,
+        // would not fit the scaled cells.
+        if (!fontTaken) takeFont();
         if (c.Grid && c.GridScreen) c.Grid->DoPrint(L, T, scale, *c.GridScreen, page);
         break;
     case TPrintKind::Chart:
@@ -122,7 +129,14 @@ void PrintControl(TPrintCanvas& page, const TPrintControl& c, int x, int y, doub
     const int childX = OffsetsChildren(c.Kind) ? L : x;
     const int childY = OffsetsChildren(c.Kind) ? T : y;
     for (const TPrintControl& child : c.Children)
-        PrintControl(page, child, childX, childY, scale);
+        PrintOne(page, child, childX, childY, scale, fontTaken);
+}
+
+} // namespace
+
+void PrintControl(TPrintCanvas& page, const TPrintControl& control, int x, int y, double scale) {
+    bool fontTaken = false;
+    PrintOne(page, control, x, y, scale, fontTaken);
 }
 
 TPrintExtent PrintedExtent(const TPrintControl& c) {

@@ -57,7 +57,8 @@ std::array<std::string, 4> PageHeaderLines(const std::string& version, const std
                                            const std::string& reportNumber);
 
 // Prints one control and, for containers, its children; x and y are the page position of
-// the control's parent origin.
+// the control's parent origin. A table takes the font the control printed before it left,
+// its own when it is the first.
 void PrintControl(TPrintCanvas& page, const TPrintControl& control, int x, int y, double scale);
 
 // How far a control's print reaches right and down from its parent's origin, in screen

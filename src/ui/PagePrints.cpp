@@ -49,8 +49,12 @@ private:
 } // namespace
 
 TPagePrintsResult WritePagePrints(TMainWindow& window, const QString& folder) {
-    QDir().mkpath(folder);
     TPdfPrints prints(window, folder);
+    if (!QDir().mkpath(folder)) {
+        prints.Result.Failures
+            << QString("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        return prints.Result;
+    }
     TMainForm& form = window.Form();
     TViewBinder& binder = window.Binder();
     SettleEvents(300);

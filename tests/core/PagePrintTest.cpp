@@ -189,7 +189,7 @@ TEST(PagePrint, AChartPrintsOverItsMarginsWhereverItSitsOnScreen) {
     }
 }
 
-TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeft) {
+TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeftOrItsOwnWhenFirst) {
     TMarkStringGrid grid("Grid");
     grid.SetColCount(2);
     grid.SetRowCount(1);
@@ -198,14 +198,14 @@ TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeft) {
     grid.DefaultRowHeight = 20;
     grid.SetCell(1, 0, "7.5");
     TFixedWidthCanvas screen(5, 10);
+    TPrintControl table = Control(TPrintKind::StringGrid, 10, 30, 83, 21);
+    table.Grid = &grid;
+    table.GridScreen = &screen;
 
     TRecordingPage page(4000, 4000);
     TPrintControl sheet = Control(TPrintKind::TabSheet, 0, 0, 400, 400);
     TPrintControl label = Control(TPrintKind::Label, 0, 0, 40, 10, "Hours");
     label.Font = {"Verdana", 7, true};
-    TPrintControl table = Control(TPrintKind::StringGrid, 10, 30, 83, 21);
-    table.Grid = &grid;
-    table.GridScreen = &screen;
     sheet.Children = {label, table};
     PrintControl(page, sheet, 0, 0, 2.0);
     // Each cell's frame and text go to the page at (L, T) = (20, 60) plus twice its place.
@@ -213,6 +213,13 @@ TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeft) {
                                                     "text 26,66  [Verdana 7 bold]", "rect 102,60 182,100",
                                                     "text 108,66 7.5 [Verdana 7 bold]"}));
     EXPECT_FALSE(grid.HardCopy);
+
+    // First on its page, after the header's Arial 10 bold: the table's own font.
+    TRecordingPage first(4000, 4000);
+    sheet.Children = {table, label};
+    PrintPage(first, {}, sheet, 2000, 2000);
+    EXPECT_EQ(first.TextCalls.at(5).Font, (TFontSpec{"Tahoma", 5}));
+    EXPECT_EQ(first.TextCalls.at(5).Text, "7.5");
 }
 
 TEST(PagePrint, TheGridsFullHeightCountsForTheFit) {
