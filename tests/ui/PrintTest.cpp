@@ -6,6 +6,7 @@
 #include "model/Version.h"
 #include "ui/ChartView.h"
 #include "ui/PagePrinter.h"
+#include "ui/PagePrints.h"
 #include "ui/PageTabs.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPrintCanvas.h"
@@ -268,6 +269,25 @@ private slots:
         for (const QColor colour :
              {QColor(0, 255, 255), QColor(0, 0, 255), QColor(255, 0, 0), QColor(0, 255, 0)})
             QVERIFY2(CountNear(chart, colour) > 15, qPrintable(colour.name()));
+    }
+
+    void EveryPageAndChartIsPrintedToItsOwnPdf() {
+        ReadZone();
+        const TPagePrintsResult result = WritePagePrints(ui->window, File("pages"));
+        QVERIFY(result.Failures.isEmpty());
+        QStringList names;
+        for (const QString& file : result.Written)
+            names << QFileInfo(file).fileName();
+        QCOMPARE(names, QStringList({"GeneralSheet.pdf", "PropertySheet.pdf", "FlowSheet.pdf",
+                                     "CurrentTabulatedSheet.pdf", "GraphicalSheet.pdf", "FixedTabulatedSheet.pdf",
+                                     "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
+                                     "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "SummarySheet.pdf",
+                                     "CurrentChart.pdf", "FixedPRVChart.pdf", "TimePRVChart.pdf",
+                                     "FlowPRVChart.pdf"}));
+        QVERIFY(Run("pdfinfo", {File("pages/SummarySheet.pdf")}).contains("595 x 842")); // A4 portrait
+        QVERIFY(Run("pdfinfo", {File("pages/FlowPRVChart.pdf")}).contains("842 x 595"));
+        // The flow table is printed whole: its last hour too.
+        QVERIFY(Run("pdftotext", {File("pages/FlowSheet.pdf"), "-"}).contains("23:00 - 00:00"));
     }
 };
 
