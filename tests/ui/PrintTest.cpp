@@ -271,6 +271,33 @@ private slots:
             QVERIFY2(CountNear(chart, colour) > 15, qPrintable(colour.name()));
     }
 
+    void EmptyTablesAndAChartWithoutPointsPrintWithoutError() {
+        Show(ui->form.FixedOutletSheet, &ui->form.FixedTabulatedSheet);
+        TMarkStringGrid& grid = ui->form.FixedPRVGrid;
+        for (int row = grid.FixedRows; row < grid.RowCount(); ++row)
+            for (int col = 0; col < grid.ColCount(); ++col)
+                grid.SetCell(col, row, "");
+        ToPdf(ui->window.PagePrinter().Printer(), File("empty-table.pdf"));
+        ui->Run([&] { ui->form.actPrint.Execute(); });
+
+        Show(ui->form.FixedOutletSheet, &ui->form.FixedGraphSheet);
+        for (TChartSeries& series : ui->form.FixedPRVChart.Series)
+            series.Clear();
+        ui->form.FixedPRVChart.Changed();
+        const QImage before = Picture(ui->window);
+        ToPdf(ui->window.PagePrinter().Printer(), File("empty-page.pdf"));
+        ui->Run([&] { ui->form.actPrint.Execute(); });
+        ToPdf(ui->window.PagePrinter().Printer(), File("empty-chart.pdf"));
+        ui->Run([&] { ui->form.OutletPopup.Popup(ui->form.FixedPRVChart); });
+        ui->Run([&] { ui->form.PrintGraph2Click(); });
+        QVERIFY(ui->dialogs.Messages.empty());
+        QCOMPARE(Picture(ui->window), before);
+        for (const char* name : {"empty-table.pdf", "empty-page.pdf", "empty-chart.pdf"})
+            QVERIFY2(Run("pdfinfo", {File(name)}).contains("Pages:           1"), name);
+        // The empty chart still shows its title and axes.
+        QVERIFY(Run("pdftotext", {File("empty-chart.pdf"), "-"}).contains("Fixed PRV Outlet"));
+    }
+
     void EveryPageAndChartIsPrintedToItsOwnPdf() {
         ReadZone();
         const TPagePrintsResult result = WritePagePrints(ui->window, File("pages"));
@@ -278,12 +305,13 @@ private slots:
         QStringList names;
         for (const QString& file : result.Written)
             names << QFileInfo(file).fileName();
-        QCOMPARE(names, QStringList({"GeneralSheet.pdf", "PropertySheet.pdf", "FlowSheet.pdf",
-                                     "CurrentTabulatedSheet.pdf", "GraphicalSheet.pdf", "FixedTabulatedSheet.pdf",
-                                     "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
-                                     "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "SummarySheet.pdf",
-                                     "CurrentChart.pdf", "FixedPRVChart.pdf", "TimePRVChart.pdf",
-                                     "FlowPRVChart.pdf"}));
+        QCOMPARE(
+            names,
+            QStringList({"GeneralSheet.pdf", "PropertySheet.pdf", "FlowSheet.pdf",
+                         "CurrentTabulatedSheet.pdf", "GraphicalSheet.pdf", "FixedTabulatedSheet.pdf",
+                         "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
+                         "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "SummarySheet.pdf",
+                         "CurrentChart.pdf", "FixedPRVChart.pdf", "TimePRVChart.pdf", "FlowPRVChart.pdf"}));
         QVERIFY(Run("pdfinfo", {File("pages/SummarySheet.pdf")}).contains("595 x 842")); // A4 portrait
         QVERIFY(Run("pdfinfo", {File("pages/FlowPRVChart.pdf")}).contains("842 x 595"));
         // The flow table is printed whole: its last hour too.
