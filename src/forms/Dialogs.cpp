@@ -41,6 +41,14 @@ std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogSpec&
     return OpenFileName(dialog);
 }
 
+bool TScriptedDialogs::PrinterSetup(TPrintOrientation orientation) {
+    PrinterSetupsShown.push_back(orientation);
+    if (PrinterAnswers.empty()) return true;
+    const bool answer = PrinterAnswers.front();
+    PrinterAnswers.pop_front();
+    return answer;
+}
+
 std::vector<std::string> TScriptedDialogs::Texts() const {
     std::vector<std::string> texts;
     for (const auto& m : Messages) texts.push_back(m.Text);

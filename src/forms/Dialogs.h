@@ -20,6 +20,9 @@ struct TFileDialogSpec {
     std::string InitialFileName; // the folder and name offered, or empty
 };
 
+// The printer set-up before a print: the orientation the print is made for.
+enum class TPrintOrientation { Portrait, Landscape };
+
 class TDialogs {
 public:
     virtual ~TDialogs() = default;
@@ -36,6 +39,9 @@ public:
     // File names; nullopt when the user cancels.
     virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) = 0;
     virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) = 0;
+    // The printer set-up dialog, which chooses the current printer (or a PDF file); true
+    // when confirmed. Where no printer can be chosen nothing is printed.
+    virtual bool PrinterSetup(TPrintOrientation) { return false; }
 };
 
 struct TRecordedMessage {
@@ -55,6 +61,7 @@ public:
     void Beep() override { ++Beeps; }
     std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) override;
+    bool PrinterSetup(TPrintOrientation orientation) override;
 
     std::vector<TRecordedMessage> Messages;
     int Beeps = 0;
@@ -62,6 +69,8 @@ public:
     std::deque<bool> ConfirmAnswers;
     std::deque<std::optional<std::string>> FileNames;
     std::vector<TFileDialogSpec> FileDialogsShown;
+    std::deque<bool> PrinterAnswers; // confirmed when none is queued
+    std::vector<TPrintOrientation> PrinterSetupsShown;
     // Called after every recorded message (the command line prints them as they come).
     std::function<void(const TRecordedMessage&)> OnMessage;
 

@@ -264,6 +264,8 @@ void TMainForm::ConnectHandlers() {
     actDataSave.OnExecute = [this] { actDataSaveExec(); };
     actClose.OnExecute = [this] { actCloseExec(); };
     actExcel.OnExecute = [this] { actExcelExec(); };
+    actPrint.OnExecute = [this] { actPrintExec(); };
+    actPrintToBitmap.OnExecute = [this] { actPrintToBitmapExec(); };
 }
 
 } // namespace halvern

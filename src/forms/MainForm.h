@@ -10,7 +10,9 @@
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
 #include "forms/PrintForm.h"
+#include "forms/OutletPopup.h"
 #include "model/Project.h"
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -327,6 +329,24 @@ public:
     // Draws again each chart whose "Graphical" sub-page is in view and whose table has
     // changed since it was drawn: the chart follows its table after a recalculation.
     void RedrawShownCharts();
+
+    // ---- printing (PrintCommands.cpp) ---------------------------------------------------
+    TOutletPopup OutletPopup{*this};
+    // Print: the printer set-up, then the page that is showing.
+    void actPrintExec();
+    // Print To Bitmap: a picture of the page that is showing, into a PNG file.
+    void actPrintToBitmapExec();
+    // "Print Graph" of OutletPopup: the printer set-up, then the clicked chart alone.
+    void PrintGraph2Click();
+    // The views print and take the picture; each returns the platform's message when the
+    // printer or the file could not be written, else nothing.
+    std::function<std::string()> OnPrintPage;
+    std::function<std::string(TChart&)> OnPrintChart;
+    std::function<std::string(const std::string& fileName)> OnSavePagePicture;
+    // The header of a page print, from the identification edits' current texts.
+    std::array<std::string, 4> PrintHeader() const;
+    // "Fixed Outlet - Graphical": the captions of the page that is showing.
+    std::string ShownPageCaption() const;
 
 private:
     void ReportInternalError(const std::string& detail);

@@ -1,6 +1,7 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
 #include "forms/Dialogs.h"
+#include "forms/PrintGeometry.h"
 #include "model/Numbers.h"
 #include <algorithm>
 #include <cctype>
@@ -44,21 +45,6 @@ bool Flag(const JoinString& join, std::size_t index) {
 void SetFlag(JoinString& join, std::size_t index, bool on) {
     if (join.size() < 4) join.resize(4, ' ');
     join[index] = on ? '1' : ' ';
-}
-
-// Printer units of a screen position: the nearest integer, halves to the even one, so
-// that a table prints the same whatever rounding mode the printer driver left behind.
-int32_t ScaleToPage(int x, double scaling) {
-    const double v = x * scaling;
-    const double below = std::floor(v);
-    const double fraction = v - below;
-    double result = below;
-    if (fraction > 0.5) {
-        result = below + 1.0;
-    } else if (fraction == 0.5) {
-        result = std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-    }
-    return static_cast<int32_t>(result);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // A "Graphical" page: the strip with its "Graph properties" button above the chart.
+#include "ui/ChartPopup.h"
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/ViewBinder.h"
@@ -23,7 +24,7 @@ QWidget* BuildGraphSheet(TViewBinder& b, TTabSheet& sheet, TButton& button, TCha
     layout->addWidget(holder, 1);
 
     // Qt Charts is slow to build; a chart is made the first time its page is seen.
-    b.AddRefresher([holder, holderLayout, &sheet, &chart, chartHelpContext,
+    b.AddRefresher([&b, holder, holderLayout, &sheet, &chart, chartHelpContext,
                     view = static_cast<TChartView*>(nullptr)]() mutable {
         if (view || !sheet.Showing()) return;
         view = new TChartView(chart, holder);
@@ -34,6 +35,7 @@ QWidget* BuildGraphSheet(TViewBinder& b, TTabSheet& sheet, TButton& button, TCha
         view->show();
         chart.OnChanged = [view] { view->Refresh(); };
         view->Refresh();
+        InstallOutletPopup(*view, b, chart);
     });
     return page;
 }

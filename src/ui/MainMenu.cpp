@@ -44,6 +44,10 @@ void BuildMainMenu(TMainWindow& window) {
     report->setObjectName("menuSpreadsheetReport");
     AddCommand(*file, "Add &General Data to last report", "menuExcel", window, form.actExcel);
     file->addSeparator();
+    // Printing: the page that is showing, and its picture.
+    AddCommand(*file, "&Print…", "menuPrint", window, form.actPrint);
+    AddCommand(*file, "Save page as p&icture…", "menuPrintToBitmap", window, form.actPrintToBitmap);
+    file->addSeparator();
     QMenu* recent = file->addMenu("Recent &projects");
     recent->setObjectName("RecentProjectsMenu");
     recent->setEnabled(false);

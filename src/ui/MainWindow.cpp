@@ -8,6 +8,7 @@
 #include "ui/N1Window.h"
 #include "ui/OutputFileDialog.h"
 #include "reports/SpreadsheetReport.h"
+#include "ui/PagePrinter.h"
 #include "ui/PageTabs.h"
 #include "ui/Pages.h"
 #include "ui/ProgramLook.h"
@@ -54,6 +55,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
     BuildToolBar();
     BuildMainMenu(*this);
     BuildPages();
+    pagePrinter_ = std::make_unique<TPagePrinter>(*this);
 
     status_ = new QLabel;
     status_->setObjectName("StatusBar1");
@@ -84,7 +86,11 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 
 TMainWindow::~TMainWindow() {
     delete helpWindow_; // a window of its own, not a child
-    if (dialogs_) dialogs_->BeforeShow = nullptr;
+    pagePrinter_.reset(); // takes its print commands back from the form
+    if (dialogs_) {
+        dialogs_->BeforeShow = nullptr;
+        dialogs_->Printer = nullptr;
+    }
     // The form may outlive its window (tests): it must not call into widgets that are gone.
     form_.OnCloseRequest = nullptr;
     form_.OnFocusRequest = nullptr;
@@ -218,6 +224,7 @@ void TMainWindow::UseDialogs(TQtDialogs& dialogs) {
     // A box stops the running event until it is answered; meanwhile the window shows
     // its work so far, not the state before the event.
     dialogs.BeforeShow = [this] { binder_->Refresh(); };
+    dialogs.Printer = [this] { return &pagePrinter_->Printer(); };
 }
 
 void TMainWindow::HelpOnFocus() {

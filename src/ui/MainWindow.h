@@ -21,6 +21,7 @@ class TQtDialogs;
 class THelpWindow;
 class TOutputFileDialog;
 class TSpreadsheetReport;
+class TPagePrinter;
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,6 +41,8 @@ public:
     TSpreadsheetReport& Report() { return *report_; }
     // The user guide's window, made once and reused.
     THelpWindow* HelpWindow() const { return helpWindow_; }
+    // Prints the page that is showing and the charts; holds the current printer.
+    TPagePrinter& PagePrinter() { return *pagePrinter_; }
     // F1 on the widget that has the focus: the guide at its topic, else at the contents.
     void HelpOnFocus();
     // Message boxes and file dialogs open over this window, which first shows what the
@@ -69,6 +72,7 @@ private:
     THelpWindow* helpWindow_ = nullptr;
     TOutputFileDialog* outputFileDialog_ = nullptr;
     std::unique_ptr<TSpreadsheetReport> report_;
+    std::unique_ptr<TPagePrinter> pagePrinter_;
     TQtDialogs* dialogs_ = nullptr;
     bool shown_ = false;
 };

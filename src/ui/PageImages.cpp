@@ -14,15 +14,18 @@
 
 namespace halvern {
 
-namespace {
-
-// Lets layouts, charts and paint events catch up before a picture is taken.
-void Settle(int milliseconds) {
+void SettleEvents(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     do {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     } while (clock.elapsed() < milliseconds);
+}
+
+namespace {
+
+void Settle(int milliseconds) {
+    SettleEvents(milliseconds);
 }
 
 class TPictureTaker {

@@ -9,6 +9,9 @@ namespace halvern {
 
 class TMainWindow;
 
+// Lets layouts, charts and paint events catch up for at least the given time.
+void SettleEvents(int milliseconds);
+
 // Writes the pictures and returns the names of the files written; the window must be shown.
 QStringList WritePageImages(TMainWindow& window, const QString& folder);
 

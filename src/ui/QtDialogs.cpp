@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QWidget>
 #include <cstdio>
 
@@ -103,6 +105,21 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace halvern
+
+namespace halvern {
+
+bool TQtDialogs::PrinterSetup(TPrintOrientation orientation) {
+    QPrinter* printer = Printer ? Printer() : nullptr;
+    if (Unattended || !printer) return false;
+    printer->setPageOrientation(orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
+                                                                            : QPageLayout::Portrait);
+    // Qt's print dialog chooses the printer, or a PDF file, and its settings at once.
+    QPrintDialog dialog(printer, PrepareToShow());
+    dialog.setObjectName("PrinterSetupDialog1");
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvern

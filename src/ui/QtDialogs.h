@@ -8,6 +8,7 @@
 #include <functional>
 #include <utility>
 
+class QPrinter;
 class QWidget;
 
 namespace halvern {
@@ -34,6 +35,8 @@ public:
     // Runs before a box or a file dialog opens, so that the windows behind it already
     // show what the running event has done so far.
     std::function<void()> BeforeShow;
+    // The current printer, which the printer set-up dialog sets up.
+    std::function<QPrinter*()> Printer;
 
     void Error(const std::string& text) override;
     TModalResult WarningOKIgnore(const std::string& text) override;
@@ -42,6 +45,7 @@ public:
     void Beep() override;
     std::optional<std::string> OpenFileName(const TFileDialogSpec& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& request) override;
+    bool PrinterSetup(TPrintOrientation orientation) override;
 
 private:
     std::optional<std::string> RunFileDialog(const TFileDialogSpec& request, bool save);

@@ -2,6 +2,7 @@
 // then the main window and the auxiliary windows; the splash may close once all exist.
 //   halvern [FILE.pru]                       reads the project right after start-up
 //   halvern --page-images DIR [FILE.pru]     writes a picture of every page and window
+//   halvern --print-pages DIR [FILE.pru]     prints every page and chart to PDF files in DIR
 // The commands that only write files or text need no display: without one they draw on
 // Qt's offscreen platform.
 #include "model/Numbers.h"
@@ -9,6 +10,7 @@
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
 #include "ui/PageImages.h"
+#include "ui/PagePrints.h"
 #include "ui/ToolkitNotes.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtDialogs.h"
@@ -27,13 +29,15 @@ namespace {
 
 struct TArguments {
     QString PageImages; // folder, when pictures are asked for
+    QString PrintPages; // folder, when PDF prints are asked for
     QString ProjectFile;
     bool Valid = true;
     bool Help = false;
 };
 
 constexpr const char* kUsage = "usage: halvern [FILE.pru]\n"
-                               "       halvern --page-images DIR [FILE.pru]\n";
+                               "       halvern --page-images DIR [FILE.pru]\n"
+                               "       halvern --print-pages DIR [FILE.pru]\n";
 
 TArguments ParseArguments(const QStringList& arguments) {
     TArguments result;
@@ -43,11 +47,15 @@ TArguments ParseArguments(const QStringList& arguments) {
             result.Help = true;
         else if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
             result.PageImages = arguments[++i];
+        else if (argument == "--print-pages" && i + 1 < arguments.size() && result.PrintPages.isEmpty())
+            result.PrintPages = arguments[++i];
         else if (!argument.startsWith("--") && result.ProjectFile.isEmpty())
             result.ProjectFile = argument;
         else
             result.Valid = false;
     }
+    // One folder of output at a time.
+    if (!result.PageImages.isEmpty() && !result.PrintPages.isEmpty()) result.Valid = false;
     return result;
 }
 
@@ -72,10 +80,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const bool pictures = !arguments.PageImages.isEmpty();
+    const bool prints = !arguments.PrintPages.isEmpty();
+    const bool unattended = pictures || prints;
 
     // The splash is painted at once, before the rest of start-up.
     QPointer<TSplashWindow> splash;
-    if (!pictures) {
+    if (!unattended) {
         splash = new TSplashWindow;
         splash->show();
         splash->repaint();
@@ -86,12 +96,13 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("halvern");
     QApplication::setWindowIcon(QIcon(":/icons/halvern.svg"));
 
-    // Pictures are taken of a window as a new user sees it, and leave the user's settings alone.
+    // Pictures and prints are made of a window as a new user sees it, and leave the user's
+    // settings alone.
     std::unique_ptr<TDesktopSettings> settings;
-    if (!pictures) settings = std::make_unique<TDesktopSettings>();
+    if (!unattended) settings = std::make_unique<TDesktopSettings>();
 
     TQtDialogs dialogs;
-    dialogs.Unattended = pictures;
+    dialogs.Unattended = unattended;
     TMainForm form(dialogs);
     TMainWindow window(form); // its auxiliary windows are created with it, in order
     window.UseDialogs(dialogs);
@@ -132,6 +143,15 @@ int main(int argc, char* argv[]) {
         for (const QString& file : written)
             std::printf("%s\n", qPrintable(file));
         return written.isEmpty() ? 1 : 0;
+    }
+    if (prints) {
+        readProject();
+        const TPagePrintsResult result = WritePagePrints(window, arguments.PrintPages);
+        for (const QString& file : result.Written)
+            std::printf("%s\n", qPrintable(file));
+        for (const QString& failure : result.Failures)
+            std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return result.Failures.isEmpty() && !result.Written.isEmpty() ? 0 : 1;
     }
     QTimer::singleShot(0, &window, readProject);
     const int result = app.exec();

@@ -1,0 +1,54 @@
+// The print commands of the main window: Print, Print To Bitmap and the charts' "Print
+// Graph". The views do the printing; the rules of when and what are here.
+#include "forms/MainForm.h"
+#include "forms/PagePrint.h"
+#include "io/FileAccess.h"
+#include "model/Version.h"
+
+namespace halvern {
+
+namespace {
+
+void ReportFailure(TDialogs& dialogs, const std::string& failure) {
+    if (!failure.empty()) dialogs.Error(failure);
+}
+
+} // namespace
+
+void TMainForm::actPrintExec() {
+    if (!Dialogs.PrinterSetup(TPrintOrientation::Portrait)) return;
+    if (OnPrintPage) ReportFailure(Dialogs, OnPrintPage());
+}
+
+void TMainForm::PrintGraph2Click() {
+    TChart* chart = OutletPopup.ClickedChart;
+    if (!chart) return;
+    if (!Dialogs.PrinterSetup(TPrintOrientation::Landscape)) return;
+    if (OnPrintChart) ReportFailure(Dialogs, OnPrintChart(*chart));
+}
+
+void TMainForm::actPrintToBitmapExec() {
+    const TFileDialogSpec dialog{"SavePictureDialog", "PNG pictures|*.png|All files|*.*", "png",
+                                 ShownPageCaption() + ".png"};
+    auto fileName = Dialogs.SaveFileName(dialog);
+    if (!fileName || fileName->empty()) return;
+    if (!HasExtension(*fileName)) *fileName += "." + dialog.DefaultExt;
+    if (OnSavePagePicture) ReportFailure(Dialogs, OnSavePagePicture(*fileName));
+}
+
+std::array<std::string, 4> TMainForm::PrintHeader() const {
+    return PageHeaderLines(VersionText, ZoneNameEdit.Text(), ZoneRefEdit.Text(), WaterSupplySystemEdit.Text(),
+                           ReportNumEdit.Text());
+}
+
+std::string TMainForm::ShownPageCaption() const {
+    std::string caption;
+    for (const TPageControl* pages = &MainPage; pages && pages->ActivePage();) {
+        const TTabSheet& page = *pages->ActivePage();
+        caption += (caption.empty() ? "" : " - ") + page.Caption;
+        pages = page.Children;
+    }
+    return caption;
+}
+
+} // namespace halvern

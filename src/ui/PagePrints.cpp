@@ -1,0 +1,80 @@
+#include "ui/PagePrints.h"
+#include "ui/MainWindow.h"
+#include "ui/PageImages.h"
+#include "ui/PagePrinter.h"
+#include "ui/ViewBinder.h"
+#include <QDir>
+#include <QPrinter>
+
+namespace halvern {
+
+namespace {
+
+class TPdfPrints {
+public:
+    TPdfPrints(TMainWindow& window, const QString& folder) : window_(window), folder_(folder) {}
+
+    void PrintPage(const std::string& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        ToPdf(printer, name, QPageLayout::Portrait);
+        Record(printer, window_.PagePrinter().PrintShownPage(printer));
+    }
+    void PrintChart(TChart& chart) {
+        QPrinter printer(QPrinter::HighResolution);
+        ToPdf(printer, chart.Name, QPageLayout::Landscape);
+        // The chart as its pop-up menu knows it, printed by the code behind "Print Graph".
+        window_.Binder().Run([&] { window_.Form().OutletPopup.Popup(chart); });
+        Record(printer, window_.PagePrinter().PrintChart(chart, printer));
+    }
+    TPagePrintsResult Result;
+
+private:
+    void ToPdf(QPrinter& printer, const std::string& name, QPageLayout::Orientation orientation) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(orientation);
+        UsualMargins(printer);
+        printer.setOutputFileName(QDir(folder_).filePath(QString::fromStdString(name) + ".pdf"));
+    }
+    void Record(const QPrinter& printer, const QString& failure) {
+        if (failure.isEmpty())
+            Result.Written << printer.outputFileName();
+        else
+            Result.Failures << failure;
+    }
+    TMainWindow& window_;
+    QString folder_;
+};
+
+} // namespace
+
+TPagePrintsResult WritePagePrints(TMainWindow& window, const QString& folder) {
+    TPdfPrints prints(window, folder);
+    if (!QDir().mkpath(folder)) {
+        prints.Result.Failures
+            << QString("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        return prints.Result;
+    }
+    TMainForm& form = window.Form();
+    TViewBinder& binder = window.Binder();
+    SettleEvents(300);
+    for (TTabSheet* page : form.MainPage.Pages) {
+        binder.Run([&] { form.MainPage.SetActivePage(*page); });
+        if (!page->Children) {
+            SettleEvents(150);
+            prints.PrintPage(page->Name);
+            continue;
+        }
+        for (TTabSheet* sub : page->Children->Pages) {
+            binder.Run([&] { page->Children->SetActivePage(*sub); });
+            SettleEvents(150);
+            prints.PrintPage(sub->Name);
+        }
+    }
+    // Every chart has been seen on its page by now, so each has its view.
+    for (TChart* chart : {&form.CurrentChart, &form.FixedPRVChart, &form.TimePRVChart, &form.FlowPRVChart})
+        prints.PrintChart(*chart);
+    return prints.Result;
+}
+
+} // namespace halvern

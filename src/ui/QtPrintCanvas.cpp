@@ -1,0 +1,110 @@
+#include "ui/QtPrintCanvas.h"
+#include "ui/QtCanvas.h"
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace halvern {
+
+namespace {
+
+QFont ToQFont(const TFontSpec& spec) {
+    QFont font(QString::fromStdString(spec.Name));
+    font.setBold(spec.Bold);
+    font.setItalic(spec.Italic);
+    font.setUnderline(spec.Underline);
+    return font;
+}
+
+QRect Box(const TRect& r) {
+    // Right and bottom edges excluded, as a frame of one pixel covers them.
+    return QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+}
+
+} // namespace
+
+TFontSpec ToFontSpec(const QFont& font, double screenDpi) {
+    TFontSpec spec;
+    spec.Name = font.family().toStdString();
+    spec.Size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / screenDpi;
+    spec.Bold = font.bold();
+    spec.Italic = font.italic();
+    spec.Underline = font.underline();
+    return spec;
+}
+
+TQtPrintCanvas::TQtPrintCanvas(QPainter& painter, QSize page, double screenDpi)
+    : painter_(painter), page_(page), screenDpi_(screenDpi > 0 ? screenDpi : 96) {
+    // The page's pen and brush: a black line one printer pixel wide, a white inside.
+    painter_.setPen(QPen(Qt::black, 0));
+    painter_.setBrush(Qt::white);
+}
+
+void TQtPrintCanvas::SetFont(const TFontSpec& spec) {
+    QFont font = ToQFont(spec);
+    font.setPointSizeF(spec.Size);
+    painter_.setFont(font);
+}
+
+void TQtPrintCanvas::SetScreenFont(const TFontSpec& spec, double scale) {
+    QFont font = ToQFont(spec);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.Size * screenDpi_ / 72.0 * scale))));
+    painter_.setFont(font);
+}
+
+int TQtPrintCanvas::TextWidth(const std::string& text) {
+    return painter_.fontMetrics().horizontalAdvance(QString::fromStdString(text));
+}
+
+int TQtPrintCanvas::TextHeight(const std::string&) {
+    return painter_.fontMetrics().height();
+}
+
+void TQtPrintCanvas::FillRect(const TRect& rect, TColor colour) {
+    painter_.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), ToQColor(colour, QPalette()));
+}
+
+void TQtPrintCanvas::TextOut(int x, int y, const std::string& text, TColor colour) {
+    if (text.empty()) return;
+    painter_.save();
+    // Texts are written on the page's white, as a caption over its group's frame is.
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+    painter_.setBackground(Qt::white);
+    painter_.setPen(ToQColor(colour, QPalette()));
+    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(text));
+    painter_.restore();
+}
+
+void TQtPrintCanvas::Line(int x1, int y1, int x2, int y2, TColor colour) {
+    // The end point itself is not drawn: stop one pixel short of it.
+    const int dx = (x2 > x1) - (x2 < x1);
+    const int dy = (y2 > y1) - (y2 < y1);
+    if (dx == 0 && dy == 0) return;
+    painter_.save();
+    QPen pen = painter_.pen();
+    pen.setColor(ToQColor(colour, QPalette()));
+    painter_.setPen(pen);
+    painter_.drawLine(x1, y1, x2 - dx, y2 - dy);
+    painter_.restore();
+}
+
+void TQtPrintCanvas::FrameRect(const TRect& rect) {
+    painter_.drawRect(Box(rect));
+}
+
+void TQtPrintCanvas::Arc(const TRect& box) {
+    // Qt counts angles counter-clockwise from three o'clock in sixteenths of a degree:
+    // from the top-left direction (135 degrees) half way round to the bottom-right.
+    painter_.drawArc(Box(box), 135 * 16, 180 * 16);
+}
+
+void TQtPrintCanvas::FillEllipse(const TRect& box) {
+    painter_.save();
+    painter_.setBrush(painter_.pen().color());
+    painter_.drawEllipse(Box(box));
+    painter_.restore();
+}
+
+} // namespace halvern
