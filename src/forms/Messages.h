@@ -96,4 +96,17 @@ inline std::string CannotOpenFile(const std::string& fileName) { return "Cannot 
 inline constexpr const char* InvalidDataFile = "Invalid data file.\nUnable to read data.";
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
 
+// ---- printing ----------------------------------------------------------------------------------
+// A PDF file or picture that could not be written, with the system's reason.
+inline std::string CannotPrintTo(const std::string& fileName, const std::string& reason) {
+    return "Cannot print to " + fileName + ": " + reason;
+}
+inline std::string CannotPrintOn(const std::string& printerName) {
+    return "Cannot print on the printer " + printerName + ".";
+}
+inline std::string CannotWritePicture(const std::string& fileName, const std::string& reason) {
+    return "Cannot write " + fileName + ": " + reason;
+}
+inline std::string CannotCreateFolder(const std::string& folder) { return "Cannot create the folder " + folder; }
+
 } // namespace halvern::Msg

@@ -1,4 +1,5 @@
 #include "ui/PagePrinter.h"
+#include "forms/Messages.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/MarkStringGridView.h"
@@ -35,6 +36,10 @@ namespace {
 
 std::string Std(const QString& text) {
     return text.toStdString();
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 // A caption as it reads on screen: rich text as its plain words, "&&" as "&", and no
@@ -115,9 +120,9 @@ QString WriteError(const QString& fileName) {
 QString PrinterFailure(const QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         const QString file = QDir::toNativeSeparators(printer.outputFileName());
-        return QString("Cannot print to %1: %2").arg(file, WriteError(printer.outputFileName()));
+        return Q(Msg::CannotPrintTo(Std(file), Std(WriteError(printer.outputFileName()))));
     }
-    return QString("Cannot print on the printer %1.").arg(printer.printerName());
+    return Q(Msg::CannotPrintOn(Std(printer.printerName())));
 }
 
 double ScreenDpi(const QWidget& window) {
@@ -284,7 +289,7 @@ QString TPagePrinter::SavePagePicture(const QString& fileName) {
     QWidget* shown = window_.centralWidget();
     if (!shown) return {};
     if (!shown->grab().save(fileName, "PNG"))
-        return QString("Cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), WriteError(fileName));
+        return Q(Msg::CannotWritePicture(Std(QDir::toNativeSeparators(fileName)), Std(WriteError(fileName))));
     return {};
 }
 

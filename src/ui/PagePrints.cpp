@@ -1,4 +1,5 @@
 #include "ui/PagePrints.h"
+#include "forms/Messages.h"
 #include "ui/MainWindow.h"
 #include "ui/PageImages.h"
 #include "ui/PagePrinter.h"
@@ -51,8 +52,8 @@ private:
 TPagePrintsResult WritePagePrints(TMainWindow& window, const QString& folder) {
     TPdfPrints prints(window, folder);
     if (!QDir().mkpath(folder)) {
-        prints.Result.Failures
-            << QString("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        const std::string shown = QDir::toNativeSeparators(folder).toStdString();
+        prints.Result.Failures << QString::fromStdString(Msg::CannotCreateFolder(shown));
         return prints.Result;
     }
     TMainForm& form = window.Form();
