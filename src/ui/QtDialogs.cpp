@@ -99,8 +99,11 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.InitialFileName.empty()) {
-        const QFileInfo offered(QString::fromStdString(request.InitialFileName));
-        dialog.setDirectory(offered.absolutePath());
+        const QString name = QString::fromStdString(request.InitialFileName);
+        const QFileInfo offered(name);
+        // A bare name ("Fixed Outlet - Tabulated.png") is offered in the folder the dialog
+        // would open anyway; only a name with its folder moves the dialog there.
+        if (name.contains('/')) dialog.setDirectory(offered.absolutePath());
         dialog.selectFile(offered.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -311,7 +311,7 @@ TEST_F(PrintCommandsTest, PictureIsSavedUnderTheChosenNameProposedFromThePage) {
     dialogs.FileNames = {std::nullopt, "/tmp/page", "/ro/x.png"};
     for (int i = 0; i < 3; ++i)
         form.Dispatch([&] { form.actPrintToBitmap.Execute(); });
-    EXPECT_EQ(dialogs.FileDialogsShown.at(0).FileName, "Data Input - General Info.png");
+    EXPECT_EQ(dialogs.FileDialogsShown.at(0).InitialFileName, "Data Input - General Info.png");
     EXPECT_EQ(dialogs.FileDialogsShown.at(0).DefaultExt, "png");
     EXPECT_EQ(saved, (std::vector<std::string>{"/tmp/page.png", "/ro/x.png"}));
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"Cannot write /ro/x.png: Permission denied"}));

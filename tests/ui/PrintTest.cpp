@@ -234,7 +234,7 @@ private slots:
         Show(ui->form.FixedOutletSheet, &ui->form.FixedTabulatedSheet);
         ui->dialogs.FileNames = {File("fixed").toStdString()};
         ui->Run([&] { ui->form.actPrintToBitmap.Execute(); });
-        QCOMPARE(ui->dialogs.FileDialogsShown.back().FileName, std::string("Fixed Outlet - Tabulated.png"));
+        QCOMPARE(ui->dialogs.FileDialogsShown.back().InitialFileName, std::string("Fixed Outlet - Tabulated.png"));
         const QImage saved(File("fixed.png"));
         QCOMPARE(saved.size(), ui->window.centralWidget()->size());
         QVERIFY(ui->dialogs.Messages.empty());
@@ -244,7 +244,7 @@ private slots:
         ReadZone();
         Show(ui->form.FixedOutletSheet, &ui->form.FixedTabulatedSheet);
         ToPdf(ui->window.PagePrinter().Printer(), File("fixed.pdf"));
-        ui->window.findChild<QAction*>("menu_actPrint")->trigger(); // File > Print…
+        ui->window.findChild<QAction*>("menuPrint")->trigger(); // File > Print…
         QVERIFY(ui->dialogs.Messages.empty());
         const QString text = Run("pdftotext", {"-layout", File("fixed.pdf"), "-"});
         QVERIFY2(text.contains("Zoné Oos PM-17/b"), qPrintable(text)); // the header
