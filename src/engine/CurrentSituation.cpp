@@ -108,7 +108,7 @@ void TMainForm::CalcCurrentSituation() {
     if (use > HighPopulationUse) PopUseWarningLabel.Caption = "Population use appears to be very high!";
     NonResidentialUseLabel.Caption = Fixed52(Project.DailyNonResidential);
 
-    if (TimeWarnCheckBox.Checked) return;
+    if (TimeWarnCheckBox.Checked || RefreshingProject) return;
 
     // Are the set low-flow and high-flow hours the hours of lowest and highest inflow?
     // The earliest of equal hours counts.

@@ -3,6 +3,7 @@
 // the New data command. Writing an edit runs its change handler, so the night flow, the
 // loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include <algorithm>
 #include "model/CheckedMath.h"
@@ -208,7 +209,11 @@ void TMainForm::Initialise(bool DoVariables) {
 }
 
 void TMainForm::NewProject() {
-    Initialise(true);
+    {
+        // The hours of the old project must not reach a flow-time warning mid-refresh.
+        const TRefreshGuard refreshing(*this);
+        Initialise(true);
+    }
     TMarkStringGrid& costs = CostsForm.FixedCostGrid;
     for (int col = FixedCostLayout::FirstOptionCol; col <= FixedCostLayout::LastOptionCol; ++col)
         for (int row = FixedCostLayout::FirstItemRow; row <= FixedCostLayout::TotalRow; ++row)

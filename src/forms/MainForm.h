@@ -136,6 +136,9 @@ public:
     // ---- Flow Modulated ---------------------------------------------------------------
     TMarkStringGrid FlowPRVGrid{"FlowPRVGrid"};
     bool FlowPRVBusy = false; // set while CalcFlowPRV runs; the table then ignores keys
+    // Set while Read data or New data refreshes the window: the flow-time warnings wait for
+    // the full recalculation, so that none names an hour of the project that was there.
+    bool RefreshingProject = false;
     TEdit LPFlowMod{"LPFlowMod"}, HPFlowMod{"HPFlowMod"};
     TLabel FlowDayNightLabel{"FlowDayNightLabel"}, FlowWarnLabel{"FlowWarnLabel"},
         FlowDepLabel{"FlowDepLabel"}, FlowIndepLabel{"FlowIndepLabel"}, FlowTotLabel{"FlowTotLabel"};

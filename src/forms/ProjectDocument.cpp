@@ -1,6 +1,7 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
+#include "forms/RefreshGuard.h"
 
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -170,13 +171,18 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
         return TReadOutcome::InvalidFormat;
     }
 
-    ApplyProjectData(form, parse.Data);
-    form.StatusBar1.SimpleText = fileName;
-    SetCaptionFromFile(form, fileName);
+    {
+        // Half the window still shows the old project while the values land: no flow-time
+        // warning until the full recalculation below.
+        const TRefreshGuard refreshing(form);
+        ApplyProjectData(form, parse.Data);
+        form.StatusBar1.SimpleText = fileName;
+        SetCaptionFromFile(form, fileName);
 
-    // The window from the record, every analysis, the costs table and the costs; closing
-    // the costs dialog stores its table and publishes the implementation costs.
-    form.Initialise(false);
+        // The window from the record, every analysis, the costs table and the costs; closing
+        // the costs dialog stores its table and publishes the implementation costs.
+        form.Initialise(false);
+    }
     form.RunAllOptions();
     form.CostsForm.UpdateGrid();
     form.GetTheCosts();
