@@ -68,10 +68,20 @@ void TMainForm::CalcCurrentSituation() {
     // night flow is leakage.
     Project.NightLeakage = -1;
     Project.NightAZPPressure = 1;
+    NightFlowWarningLabel.Caption.clear();
     for (int p = FirstHourRow; Project.NightLeakage == -1 && p <= LastHourRow; ++p) {
         if (HourKey(CurrentGrid.Cell(HourCol, p)) == lowKey) {
-            Project.NightLeakage = CellNumber(CurrentGrid.Cell(TotalFlowCol, p)) - Project.TotalNonPressureFlow;
+            const double nightInflow = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+            Project.NightLeakage = nightInflow - Project.TotalNonPressureFlow;
             Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(AZPCol, p));
+            // Less inflow than the night use alone makes every hour's leakage negative,
+            // and the valves would seem to raise the inflow: say where the fault lies.
+            if (Project.NightLeakage < 0)
+                NightFlowWarningLabel.Caption = "Night inflow (" + FormatFixed(nightInflow, 15, 2) +
+                                                " m³/hr) is below the night consumption independent of "
+                                                "pressure (" +
+                                                FormatFixed(Project.TotalNonPressureFlow, 15, 2) +
+                                                " m³/hr): check the night use rates.";
         }
     }
     if (Project.NightAZPPressure == 0) return;

@@ -346,7 +346,8 @@ void TMainForm::SetupCurrentGrid() {
     FillHourRows(g, FlowGrid);
     // The population check goes too: its verdict was about the old project's figures.
     for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel})
+                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel,
+                          &NightFlowWarningLabel})
         label->Caption.clear();
 }
 

@@ -185,7 +185,8 @@ std::vector<TLabel*> TMainForm::AllLabels() {
     return {&ConnectionLossLabel, &PropertyLossLabel, &ResidentialNightLabel, &NonResidentialNightLabel,
             &ExceptionalUseLabel, &TotalNonPressureLabel, &TotMainsLossLabel, &TotConnectLossLabel,
             &TotPropLossLabel, &CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-            &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel, &FixedDayNightLabel,
+            &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel, &NightFlowWarningLabel,
+            &FixedDayNightLabel,
             &FixedWarnLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel, &TimeDayNightLabel,
             &TimeWarnLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel, &FlowDayNightLabel, &FlowWarnLabel,
             &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel, &N1CalculationForm.N1Label};

@@ -110,6 +110,8 @@ public:
         CurrentTotLabel{"CurrentTotLabel"}, DayNightLabel{"DayNightLabel"},
         NonResidentialUseLabel{"NonResidentialUseLabel"}, ResidentialUseLabel{"ResidentialUseLabel"},
         PopUseWarningLabel{"PopUseWarningLabel"};
+    // Shown when the low-flow hour's inflow is below the pressure-independent night flow.
+    TLabel NightFlowWarningLabel{"NightFlowWarningLabel"};
     TButton GraphOptionButton{"GraphOptionButton"};
     TChart CurrentChart{"CurrentChart"};
 
