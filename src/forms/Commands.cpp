@@ -4,6 +4,7 @@
 #include <filesystem>
 #include "io/FileAccess.h"
 #include "forms/HourlyImportCommand.h"
+#include "forms/ProjectChanges.h"
 #include "forms/ProjectDocument.h"
 
 namespace halvern {
@@ -22,10 +23,12 @@ std::string WithDefaultExtension(const std::string& fileName, const TFileDialogS
 } // namespace
 
 void TMainForm::actDataNewExec() {
+    if (!AskToKeepChanges(*this)) return;
     NewProject();
 }
 
 void TMainForm::actDataReadExec() {
+    if (!AskToKeepChanges(*this)) return;
     const auto fileName = Dialogs.OpenFileName(kOpenProject);
     if (!fileName) return;
     // An existing file is opened as chosen; only a name that names nothing gets ".pru".
@@ -41,6 +44,7 @@ void TMainForm::actDataSaveExec() {
 }
 
 void TMainForm::actCloseExec() {
+    if (!AskToKeepChanges(*this)) return;
     if (!Dialogs.ConfirmOKCancel("OK to exit?")) return;
     Closed = true;
     if (OnCloseRequest) OnCloseRequest();

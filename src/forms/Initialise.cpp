@@ -3,6 +3,7 @@
 // the New data command. Writing an edit runs its change handler, so the night flow, the
 // loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include "forms/ProjectChanges.h"
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include <algorithm>
@@ -227,6 +228,7 @@ void TMainForm::NewProject() {
           &Project.AnnualCostFixedPRV, &Project.AnnualCostTimePRV, &Project.AnnualCostFlowPRV})
         amounts->fill(0.0);
     StatusBar1.SimpleText = "New project";
+    MarkProjectUnchanged(*this);
 }
 
 void TMainForm::ResetAllGridColours() {

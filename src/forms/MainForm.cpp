@@ -1,4 +1,5 @@
 #include "forms/MainForm.h"
+#include "forms/ProjectChanges.h"
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Version.h"
@@ -142,6 +143,7 @@ void TMainForm::Focus(const std::string& controlName) {
 void TMainForm::FormShow() {
     Initialise(true);
     MainPage.WindowShown();
+    MarkProjectUnchanged(*this);
 }
 
 void TMainForm::FormClose() {

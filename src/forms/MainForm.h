@@ -141,6 +141,8 @@ public:
     // Set while Read data or New data refreshes the window: the flow-time warnings wait for
     // the full recalculation, so that none names an hour of the project that was there.
     bool RefreshingProject = false;
+    // What the project file would keep, as of the last read, save or new project.
+    std::string UnchangedProject;
     TEdit LPFlowMod{"LPFlowMod"}, HPFlowMod{"HPFlowMod"};
     TLabel FlowDayNightLabel{"FlowDayNightLabel"}, FlowWarnLabel{"FlowWarnLabel"},
         FlowDepLabel{"FlowDepLabel"}, FlowIndepLabel{"FlowIndepLabel"}, FlowTotLabel{"FlowTotLabel"};

@@ -1,6 +1,7 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
+#include "forms/ProjectChanges.h"
 #include "forms/RefreshGuard.h"
 
 #include "forms/MainForm.h"
@@ -183,10 +184,17 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
         // the costs dialog stores its table and publishes the implementation costs.
         form.Initialise(false);
     }
-    form.RunAllOptions();
-    form.CostsForm.UpdateGrid();
-    form.GetTheCosts();
-    form.CostsForm.Close();
+    try {
+        form.RunAllOptions();
+        form.CostsForm.UpdateGrid();
+        form.GetTheCosts();
+        form.CostsForm.Close();
+    } catch (...) {
+        // The data read stay on the screen, and they are the file's: nothing to save yet.
+        MarkProjectUnchanged(form);
+        throw;
+    }
+    MarkProjectUnchanged(form);
     return TReadOutcome::Read;
 }
 
@@ -205,6 +213,7 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName, std::string* 
     }
     form.StatusBar1.SimpleText = "Saved data to: " + fileName;
     SetCaptionFromFile(form, fileName);
+    MarkProjectUnchanged(form);
     return true;
 }
 
