@@ -53,6 +53,7 @@ constexpr std::initializer_list<const char*> kLabels = {
     "ExceptionalUseLabel", "TotalNonPressureLabel",  "TotMainsLossLabel",     "TotConnectLossLabel",
     "TotPropLossLabel",    "CurrentDepLabel",        "CurrentIndepLabel",     "CurrentTotLabel",
     "DayNightLabel",       "NonResidentialUseLabel", "ResidentialUseLabel",   "PopUseWarningLabel",
+    "NightFlowWarningLabel",
     "FixedDayNightLabel",  "FixedWarnLabel",         "FixedDepLabel",         "FixedIndepLabel",
     "FixedTotLabel",       "TimeDayNightLabel",      "TimeWarnLabel",         "TimeDepLabel",
     "TimeIndepLabel",      "TimeTotLabel",           "FlowDayNightLabel",     "FlowWarnLabel",
