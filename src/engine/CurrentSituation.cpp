@@ -69,10 +69,17 @@ void TMainForm::CalcCurrentSituation() {
     // night flow is leakage.
     Project.NightLeakage = -1;
     Project.NightAZPPressure = 1;
+    NightFlowWarningLabel.Caption.clear();
     for (int p = FirstHourRow; Project.NightLeakage == -1 && p <= LastHourRow; ++p) {
         if (HourKey(CurrentGrid.Cell(HourCol, p)) == lowKey) {
-            Project.NightLeakage = CellNumber(CurrentGrid.Cell(TotalFlowCol, p)) - Project.TotalNonPressureFlow;
+            const double nightInflow = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+            Project.NightLeakage = nightInflow - Project.TotalNonPressureFlow;
             Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(AZPCol, p));
+            // Less inflow than the night use alone makes every hour's leakage negative,
+            // and the valves would seem to raise the inflow: say where the fault lies.
+            if (Project.NightLeakage < 0)
+                NightFlowWarningLabel.Caption = Msg::NightInflowBelowNightUse(
+                    FormatFixed(nightInflow, 15, 2), FormatFixed(Project.TotalNonPressureFlow, 15, 2));
         }
     }
     if (Project.NightAZPPressure == 0) return;
@@ -109,7 +116,7 @@ void TMainForm::CalcCurrentSituation() {
     if (use > HighPopulationUse) PopUseWarningLabel.Caption = Msg::PopulationUseHigh;
     NonResidentialUseLabel.Caption = Fixed52(Project.DailyNonResidential);
 
-    if (TimeWarnCheckBox.Checked) return;
+    if (TimeWarnCheckBox.Checked || RefreshingProject) return;
 
     // Are the set low-flow and high-flow hours the hours of lowest and highest inflow?
     // The earliest of equal hours counts.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include "io/FileAccess.h"
 #include "forms/HourlyImportCommand.h"
+#include "forms/ProjectChanges.h"
 #include "forms/ProjectDocument.h"
 
 namespace halvern {
@@ -23,10 +24,12 @@ std::string WithDefaultExtension(const std::string& fileName, const TFileDialogS
 } // namespace
 
 void TMainForm::actDataNewExec() {
+    if (!AskToKeepChanges(*this)) return;
     NewProject();
 }
 
 void TMainForm::actDataReadExec() {
+    if (!AskToKeepChanges(*this)) return;
     const auto fileName = Dialogs.OpenFileName(kOpenProject);
     if (!fileName) return;
     // An existing file is opened as chosen; only a name that names nothing gets ".pru".
@@ -42,6 +45,7 @@ void TMainForm::actDataSaveExec() {
 }
 
 void TMainForm::actCloseExec() {
+    if (!AskToKeepChanges(*this)) return;
     if (!Dialogs.ConfirmOKCancel(Msg::OkToExit)) return;
     Closed = true;
     if (OnCloseRequest) OnCloseRequest();

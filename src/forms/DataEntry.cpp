@@ -105,13 +105,7 @@ void TMainForm::lsRadioClick() {
 
 void TMainForm::GridEnterKey(TMarkStringGrid& grid, char& key, int firstHourRow) {
     if (key != '\r') return;
-    if (grid.Row < grid.RowCount() - 1) {
-        ++grid.Row;
-    } else {
-        // Down a column, then on to the top of the next; after the last, back to the first.
-        grid.Row = firstHourRow;
-        grid.Col = grid.Col < grid.ColCount() - 1 ? grid.Col + 1 : 1;
-    }
+    grid.MoveOnEnter(firstHourRow);
     key = 0;
 }
 

@@ -19,6 +19,14 @@ TModalResult TScriptedDialogs::WarningOKIgnore(const std::string& text) {
     return answer;
 }
 
+TSaveChoice TScriptedDialogs::AskSaveChanges(const std::string& text) {
+    Record(*this, TMsgDlgType::Confirmation, text);
+    if (SaveAnswers.empty()) return TSaveChoice::Discard;
+    const TSaveChoice answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+}
+
 bool TScriptedDialogs::ConfirmOKCancel(const std::string& text) {
     Record(*this, TMsgDlgType::Confirmation, text);
     if (ConfirmAnswers.empty()) return true;

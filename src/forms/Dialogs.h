@@ -12,6 +12,7 @@ namespace halvern {
 
 enum class TMsgDlgType { Error, Warning, Information, Confirmation };
 enum class TModalResult { OK, Cancel, Ignore };
+enum class TSaveChoice { Save, Discard, Cancel };
 
 struct TFileDialogSpec {
     std::string Name;       // OpenDialog1, SaveDialog1, OpenDialog2
@@ -34,6 +35,12 @@ public:
     virtual bool ConfirmOKCancel(const std::string& text) = 0;
     // Plain information message with OK.
     virtual void Message(const std::string& text) = 0;
+    // Question box with Save, Discard and Cancel. A front end without such a box keeps the
+    // work: it answers Cancel.
+    virtual TSaveChoice AskSaveChanges(const std::string& text) {
+        (void)text;
+        return TSaveChoice::Cancel;
+    }
     // The system's default beep.
     virtual void Beep() = 0;
     // File names; nullopt when the user cancels.
@@ -58,6 +65,8 @@ public:
     TModalResult WarningOKIgnore(const std::string& text) override;
     bool ConfirmOKCancel(const std::string& text) override;
     void Message(const std::string& text) override;
+    // Recorded as a confirmation; answers from SaveAnswers, Discard when none is queued.
+    TSaveChoice AskSaveChanges(const std::string& text) override;
     void Beep() override { ++Beeps; }
     std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) override;
@@ -67,6 +76,7 @@ public:
     int Beeps = 0;
     std::deque<TModalResult> WarningAnswers;
     std::deque<bool> ConfirmAnswers;
+    std::deque<TSaveChoice> SaveAnswers;
     std::deque<std::optional<std::string>> FileNames;
     std::vector<TFileDialogSpec> FileDialogsShown;
     std::deque<bool> PrinterAnswers; // confirmed when none is queued

@@ -3,6 +3,8 @@
 // the New data command. Writing an edit runs its change handler, so the night flow, the
 // loss totals and the scenarios follow from the values written.
 #include "forms/MainForm.h"
+#include "forms/ProjectChanges.h"
+#include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include <algorithm>
 #include "model/CheckedMath.h"
@@ -213,7 +215,11 @@ void TMainForm::Initialise(bool DoVariables) {
 }
 
 void TMainForm::NewProject() {
-    Initialise(true);
+    {
+        // The hours of the old project must not reach a flow-time warning mid-refresh.
+        const TRefreshGuard refreshing(*this);
+        Initialise(true);
+    }
     TMarkStringGrid& costs = CostsForm.FixedCostGrid;
     for (int col = FixedCostLayout::FirstOptionCol; col <= FixedCostLayout::LastOptionCol; ++col)
         for (int row = FixedCostLayout::FirstItemRow; row <= FixedCostLayout::TotalRow; ++row)
@@ -227,6 +233,7 @@ void TMainForm::NewProject() {
           &Project.AnnualCostFixedPRV, &Project.AnnualCostTimePRV, &Project.AnnualCostFlowPRV})
         amounts->fill(0.0);
     StatusBar1.SimpleText = "New project";
+    MarkProjectUnchanged(*this);
 }
 
 void TMainForm::ResetAllGridColours() {
@@ -345,7 +352,8 @@ void TMainForm::SetupCurrentGrid() {
     FillHourRows(g, FlowGrid);
     // The population check goes too: its verdict was about the old project's figures.
     for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel})
+                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel,
+                          &NightFlowWarningLabel})
         label->Caption.clear();
 }
 

@@ -1,5 +1,6 @@
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
+#include "forms/ProjectChanges.h"
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Version.h"
@@ -143,6 +144,7 @@ void TMainForm::Focus(const std::string& controlName) {
 void TMainForm::FormShow() {
     Initialise(true);
     MainPage.WindowShown();
+    MarkProjectUnchanged(*this);
 }
 
 void TMainForm::FormClose() {

@@ -151,6 +151,8 @@ public:
     TLabel DayNightLabel{Controls, "DayNightLabel"}; // day/night factor, hours
     TLabel NonResidentialUseLabel{Controls, "NonResidentialUseLabel"}, ResidentialUseLabel{Controls, "ResidentialUseLabel"},
         PopUseWarningLabel{Controls, "PopUseWarningLabel"};
+    // Shown when the low-flow hour's inflow is below the pressure-independent night flow.
+    TLabel NightFlowWarningLabel{Controls, "NightFlowWarningLabel"};
     TButton GraphOptionButton{Controls, "GraphOptionButton"}; // graph properties of the current situation's chart
     TChart CurrentChart{Controls, "CurrentChart"};
 
@@ -182,6 +184,11 @@ public:
     // ---- Flow Modulated ---------------------------------------------------------------
     TMarkStringGrid FlowPRVGrid{Controls, "FlowPRVGrid"};
     bool FlowPRVBusy = false; // set while CalcFlowPRV runs; the table then ignores keys
+    // Set while Read data or New data refreshes the window: the flow-time warnings wait for
+    // the full recalculation, so that none names an hour of the project that was there.
+    bool RefreshingProject = false;
+    // What the project file would keep, as of the last read, save or new project.
+    std::string UnchangedProject;
     TEdit LPFlowMod{Controls, "LPFlowMod"}; // outlet pressure at the lowest flow, m
     TEdit HPFlowMod{Controls, "HPFlowMod"}; // outlet pressure at the highest flow, m
     TLabel FlowDayNightLabel{Controls, "FlowDayNightLabel"}, FlowWarnLabel{Controls, "FlowWarnLabel"},

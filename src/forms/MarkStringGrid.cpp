@@ -125,6 +125,25 @@ void TMarkStringGrid::KeyPress(char& key) {
     if (OnKeyPress) OnKeyPress(key);
 }
 
+void TMarkStringGrid::MoveOnEnter(int firstRow) {
+    if (Row < RowCount() - 1) {
+        ++Row;
+        return;
+    }
+    // Down a column, then on to the top of the next. A locked column (the derived inflow,
+    // a worked-out result) is passed over: an engineer typing a day of pressures column by
+    // column would otherwise pour the next column's values into cells that refuse them.
+    const int first = 1;
+    const int last = ColCount() - 1;
+    const auto next = [&](int col) { return col < last ? col + 1 : first; };
+    int col = next(Col);
+    for (int tries = 0; tries < last && GetCellLock(col, firstRow); ++tries)
+        col = next(col);
+    // A table locked throughout keeps the plain move to the next column.
+    Col = GetCellLock(col, firstRow) ? next(Col) : col;
+    Row = firstRow;
+}
+
 // ---- the marks -------------------------------------------------------------------------
 
 namespace {

@@ -97,6 +97,9 @@ public:
     void SetEditText(int col, int row, const std::string& value);
     // A key from the user: runs OnKeyPress.
     void KeyPress(char& key);
+    // The Enter key's move: one row down; from the last row to firstRow of the next column
+    // whose cell there can be typed into, wrapping to column 1.
+    void MoveOnEnter(int firstRow);
 
     // ---- marks of one cell -----------------------------------------------------
     TColor GetColour(int ACol, int ARow);

@@ -86,12 +86,19 @@ inline constexpr const char* FlowHoursNotInTable =
 inline constexpr const char* PopulationUseNormal = "Population use appears normal.";
 inline constexpr const char* PopulationUseLow = "Population use appears to be very low!";
 inline constexpr const char* PopulationUseHigh = "Population use appears to be very high!";
+// Less night inflow than the night use alone: every hour's leakage would come out negative.
+inline std::string NightInflowBelowNightUse(const std::string& nightInflow, const std::string& nightUse) {
+    return "Night inflow (" + nightInflow + " m³/hr) is below the night consumption independent of pressure (" +
+           nightUse + " m³/hr): check the night use rates.";
+}
 
 // A fault of ours (a programming error) ended an event; its detail goes to standard error.
 inline constexpr const char* InternalError = "An internal error occurred: the last action was stopped.";
 
 // ---- commands and files ---------------------------------------------------------------------------
 inline constexpr const char* OkToExit = "OK to exit?";
+// Before New data, Read data or closing drops a changed project; answered Save, Discard or Cancel.
+inline constexpr const char* ProjectChanged = "The project has changed. Save the changes?";
 inline std::string CannotOpenFile(const std::string& fileName) { return "Cannot open file " + fileName; }
 inline constexpr const char* InvalidDataFile = "Invalid data file.\nUnable to read data.";
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";

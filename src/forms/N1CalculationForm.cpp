@@ -40,6 +40,11 @@ void TN1CalculationForm::FormShow() {
     N1Grid.OnSetEditText = [this](int col, int row, const std::string& value) {
         N1GridSetEditText(col, row, value);
     };
+    N1Grid.OnKeyPress = [this](char& key) {
+        if (key != '\r') return;
+        N1Grid.MoveOnEnter(FirstStageRow);
+        key = 0;
+    };
     GetNewN1();
 }
 

@@ -2,6 +2,8 @@
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
 #include "forms/Messages.h"
+#include "forms/ProjectChanges.h"
+#include "forms/RefreshGuard.h"
 
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -171,28 +173,36 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
         return TReadOutcome::InvalidFormat;
     }
 
-    ApplyProjectData(form, parse.Data);
-    form.StatusBar1.SimpleText = fileName;
-    SetCaptionFromFile(form, fileName);
-    if (form.OnProjectFile) form.OnProjectFile(fileName);
-
-    // The window from the record, every analysis, the costs table and the costs; closing
-    // the costs dialog stores its table and publishes the implementation costs. A file that
-    // ended early is read as a complete one would be, and then the zeros it gave are named,
-    // even when the recalculation stopped at an error.
+    // A file that ended early is read as a complete one would be, and then the zeros it gave
+    // are named, even when the recalculation stopped at an error.
     const auto warnIfEndedEarly = [&] {
         if (parse.EndedAfterLine > 0) form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
     };
     try {
-        form.Initialise(false);
+        {
+            // Half the window still shows the old project while the values land: no flow-time
+            // warning until the full recalculation below.
+            const TRefreshGuard refreshing(form);
+            ApplyProjectData(form, parse.Data);
+            form.StatusBar1.SimpleText = fileName;
+            SetCaptionFromFile(form, fileName);
+            if (form.OnProjectFile) form.OnProjectFile(fileName);
+
+            // The window from the record, every analysis, the costs table and the costs;
+            // closing the costs dialog stores its table and publishes the implementation costs.
+            form.Initialise(false);
+        }
         form.RunAllOptions();
         form.CostsForm.UpdateGrid();
         form.GetTheCosts();
         form.CostsForm.Close();
     } catch (...) {
+        // The data read stay on the screen, and they are the file's: nothing to save yet.
+        MarkProjectUnchanged(form);
         warnIfEndedEarly();
         throw;
     }
+    MarkProjectUnchanged(form);
     warnIfEndedEarly();
     return TReadOutcome::Read;
 }
@@ -220,6 +230,7 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
     form.StatusBar1.SimpleText = "Saved data to: " + fileName;
     SetCaptionFromFile(form, fileName);
     if (form.OnProjectFile) form.OnProjectFile(fileName);
+    MarkProjectUnchanged(form);
     return true;
 }
 

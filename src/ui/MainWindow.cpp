@@ -13,6 +13,7 @@
 #include "ui/Pages.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtDialogs.h"
+#include "forms/ProjectChanges.h"
 #include "ui/ViewBinder.h"
 #include <QAction>
 #include <QApplication>
@@ -201,7 +202,8 @@ TPageTabs* TMainWindow::Tabs(const TPageControl& pages) const {
 }
 
 void TMainWindow::Refresh() {
-    const QString caption = QString::fromStdString(form_.Caption);
+    // Unsaved changes show as the desktop marks them: an asterisk after the caption.
+    const QString caption = QString::fromStdString(form_.Caption) + (ProjectChanged(form_) ? "*" : "");
     if (windowTitle() != caption) setWindowTitle(caption);
     const QString status = QString::fromStdString(form_.StatusBar1.SimpleText);
     if (status_->text() != status) status_->setText(status);
@@ -240,6 +242,14 @@ void TMainWindow::showEvent(QShowEvent* event) {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    // The close box first offers to save a changed project (the Close command has asked
+    // already); Cancel keeps the window open.
+    bool goOn = true;
+    if (!form_.Closed) binder_->Run([this, &goOn] { goOn = AskToKeepChanges(form_); });
+    if (!goOn) {
+        event->ignore();
+        return;
+    }
     // Closing the main window ends the program, whatever else is open.
     binder_->Run([this] { form_.FormClose(); });
     // The guide's window is the view's own, not a form's.

@@ -66,6 +66,20 @@ bool TQtDialogs::ConfirmOKCancel(const std::string& text) {
     return answer == QMessageBox::Ok;
 }
 
+TSaveChoice TQtDialogs::AskSaveChanges(const std::string& text) {
+    if (Unattended) {
+        // Page pictures change nothing worth keeping: they go on as an unchanged project would.
+        ToStandardError("Confirm", text);
+        return TSaveChoice::Discard;
+    }
+    const auto answer =
+        QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return TSaveChoice::Save;
+    if (answer == QMessageBox::Discard) return TSaveChoice::Discard;
+    return TSaveChoice::Cancel;
+}
+
 void TQtDialogs::Message(const std::string& text) {
     if (Unattended) return ToStandardError("Information", text);
     QMessageBox::information(PrepareToShow(), "Information", QString::fromStdString(text), QMessageBox::Ok);

@@ -42,6 +42,7 @@ public:
     TModalResult WarningOKIgnore(const std::string& text) override;
     bool ConfirmOKCancel(const std::string& text) override;
     void Message(const std::string& text) override;
+    TSaveChoice AskSaveChanges(const std::string& text) override;
     void Beep() override;
     std::optional<std::string> OpenFileName(const TFileDialogSpec& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& request) override;

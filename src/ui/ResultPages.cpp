@@ -110,6 +110,7 @@ QWidget* BuildCurrentTabulatedSheet(TViewBinder& b) {
         ++r;
     }
     checks->addWidget(MakeMessage(b, f.PopUseWarningLabel, kNavyText), r, 0, 1, 2);
+    checks->addWidget(MakeMessage(b, f.NightFlowWarningLabel, kNavyText), r + 1, 0, 1, 2);
     checks->setColumnStretch(0, 1);
     return MakeResultPage(nullptr, b.Grid(f.CurrentGrid),
                           {MakeFlowsGroup(b, f.CurrentDepLabel, f.CurrentIndepLabel, f.CurrentTotLabel),

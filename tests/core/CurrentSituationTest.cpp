@@ -107,6 +107,31 @@ TEST_F(CurrentSituationTest, PopulationUseBounds) {
     }
 }
 
+// A low-flow inflow below the night use makes every hour's leakage negative: the page
+// says why, and the warning goes as soon as the night figures agree again.
+TEST_F(CurrentSituationTest, NightInflowBelowTheNightUseIsNamed) {
+    NightFlow(2.25);
+    const struct {
+        const char* lowHourInflow;
+        std::string warning;
+    } cases[] = {
+        {"1.50", "Night inflow (1.50 m³/hr) is below the night consumption independent of pressure "
+                 "(2.25 m³/hr): check the night use rates."},
+        {"2.50", ""},
+        {"0.00", "Night inflow (0.00 m³/hr) is below the night consumption independent of pressure "
+                 "(2.25 m³/hr): check the night use rates."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lowHourInflow);
+        Hour(3, c.lowHourInflow, "60.00", "40.00", "30.00");
+        ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+        EXPECT_EQ(form.NightFlowWarningLabel.Caption, c.warning);
+    }
+    // A new project starts without it.
+    form.Dispatch([&] { form.NewProject(); });
+    EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
+}
+
 TEST_F(CurrentSituationTest, WarnsWhenTheSetFlowHoursAreNotTheActualOnes) {
     Day("20.00", "60.00", "40.00", "30.00");
     Hour(3, "10.00", "60.00", "40.00", "30.00");

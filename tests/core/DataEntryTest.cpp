@@ -186,6 +186,50 @@ TEST_F(DataEntryTest, EnterMovesDownThenToTheTopOfTheNextColumn) {
     }
 }
 
+// Typing a day of values column by column: the last hour leads to the next column that
+// takes typing, never into the locked derived inflow or the worked-out N1 columns.
+TEST_F(DataEntryTest, EnterFromTheLastRowPassesOverLockedColumns) {
+    struct Case {
+        bool m3h;
+        int col, newCol;
+    };
+    const std::vector<Case> flowCases = {
+        {true, 1, 3},  // m³/hr typed: the l/s column is locked
+        {true, 5, 1},  // wraps to the m³/hr column
+        {false, 1, 2}, // l/s typed: from the locked m³/hr column into l/s
+        {false, 5, 2}, // wraps past the locked m³/hr column
+        {false, 2, 3},
+    };
+    for (const Case& c : flowCases) {
+        SCOPED_TRACE(std::string(c.m3h ? "m3/hr " : "l/s ") + std::to_string(c.col));
+        Do([&] { (c.m3h ? form.m3hrRadio : form.lsRadio).Click(); });
+        form.FlowGrid.Col = c.col;
+        form.FlowGrid.Row = 24;
+        char key = '\r';
+        Do([&] { form.FlowGrid.KeyPress(key); });
+        EXPECT_EQ(form.FlowGrid.Col, c.newCol);
+        EXPECT_EQ(form.FlowGrid.Row, 1);
+        EXPECT_EQ(key, 0);
+    }
+
+    TN1CalculationForm& n1 = form.N1CalculationForm;
+    Do([&] { form.N1CalculationClick(); });
+    const std::vector<std::pair<int, int>> n1Cases = {{1, 2}, {5, 6}, {6, 1}};
+    for (const auto& [col, newCol] : n1Cases) {
+        SCOPED_TRACE("N1Grid " + std::to_string(col));
+        n1.N1Grid.Col = col;
+        n1.N1Grid.Row = 5;
+        char key = '\r';
+        Do([&] { n1.N1Grid.KeyPress(key); });
+        EXPECT_EQ(n1.N1Grid.Col, newCol);
+        EXPECT_EQ(n1.N1Grid.Row, 2);
+    }
+    n1.N1Grid.Row = 3;
+    char key = '\r';
+    Do([&] { n1.N1Grid.KeyPress(key); });
+    EXPECT_EQ(n1.N1Grid.Row, 4);
+}
+
 TEST_F(DataEntryTest, OtherKeysPassAndTheBusyFlowModulatedTableIgnoresKeys) {
     form.FixedPRVGrid.Col = 3;
     form.FixedPRVGrid.Row = 5;

@@ -740,3 +740,34 @@ TEST(ProjectFileCommands, MultiplicationFactorShownIsTheOneCosted) {
         EXPECT_EQ(std::to_string(used), shown) << c.InFile;
     }
 }
+
+// Reading one project after another: the window is half the old project while the values
+// land, so a flow-time check then would name the old project's hours. Only the
+// recalculation after the refresh may warn, once, about the project just read.
+TEST(ProjectFileCommands, FlowTimeWarningsComeOnceForTheProjectJustRead) {
+    TScratchDir dir;
+    TProjectFileData before = RichProject();
+    before.Values.DisableTimeWarnings = false;
+    for (int h = 0; h < HoursPerDay; ++h) // lowest at 23:00, highest at 15:00
+        before.Values.ZoneInflow[h] = 60 + (h == 15 ? 90 : 0) - (h == 23 ? 30 : 0);
+    before.Values.LowFlowTime = EncodeTime(23, 0);
+    before.Values.HighFlowTime = EncodeTime(15, 0);
+    WriteBytes(dir.File("before.pru"), EncodeFileText(FormatProjectFile(before)));
+    TProjectFileData after = RichProject(); // lowest at 00:00, highest at 19:00
+    after.Values.DisableTimeWarnings = false;
+    after.Values.LowFlowTime = EncodeTime(0, 0);
+    WriteBytes(dir.File("after.pru"), EncodeFileText(FormatProjectFile(after)));
+
+    TShownForm form;
+    form.Read(dir.File("before.pru"));
+    EXPECT_THAT(form.Dialogs.Texts(), IsEmpty());
+    form.Read(dir.File("after.pru"));
+    EXPECT_THAT(form.Dialogs.Texts(),
+                ElementsAre("High flow time is currently set to 10:00\nHowever, actual high flow occurs at 19:00"));
+
+    // New data shows the defaults without a word about the hours of the project before.
+    form.Dialogs.Clear();
+    form->Dispatch([&] { form->actDataNewExec(); });
+    EXPECT_THAT(form.Dialogs.Texts(), IsEmpty());
+    EXPECT_FALSE(form->RefreshingProject);
+}

@@ -101,12 +101,14 @@ std::string SummaryText(TMainForm& form, const std::string& fileName) {
                    OrDash(form.FlowDayNightLabel.Caption)}})
         << "\n";
 
-    out << "Basic checks\n"
-        << Table({{"Non-residential use (m³/d)", OrDash(form.NonResidentialUseLabel.Caption)},
-                  {"Estimated population use (l/hd/d)", OrDash(form.ResidentialUseLabel.Caption)},
-                  {"Population use", OrDash(form.PopUseWarningLabel.Caption)}},
-                 false)
-        << "\n";
+    std::vector<TRow> checks = {
+        {"Non-residential use (m³/d)", OrDash(form.NonResidentialUseLabel.Caption)},
+        {"Estimated population use (l/hd/d)", OrDash(form.ResidentialUseLabel.Caption)},
+        {"Population use", OrDash(form.PopUseWarningLabel.Caption)}};
+    // Only a zone whose night inflow is below its night use gets this line.
+    if (!form.NightFlowWarningLabel.Caption.empty())
+        checks.push_back({"Night flow", form.NightFlowWarningLabel.Caption});
+    out << "Basic checks\n" << Table(checks, false) << "\n";
 
     out << "Scenario warnings\n"
         << Table({{"Fixed outlet (" + OrDash(form.FixedPRVOutletEdit.Text()) + " m)",
