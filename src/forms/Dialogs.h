@@ -18,7 +18,7 @@ struct TFileDialogSpec {
     std::string Name;       // OpenDialog1, SaveDialog1, OpenDialog2
     std::string Filter;     // "Pressure files|*.pru|All files|*.*"
     std::string DefaultExt; // "pru", or empty
-    std::string InitialFileName; // the folder and name offered, or empty
+    std::string InitialFileName = {}; // the folder and name offered, or empty
 };
 
 // The printer set-up before a print: the orientation the print is made for.

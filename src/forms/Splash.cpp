@@ -1,10 +1,11 @@
 // TfrmSplash: what the start-up window shows and when it may go away.
 #include "forms/AuxForms.h"
+#include "model/Version.h"
 
 namespace halvern {
 
 TfrmSplash::TfrmSplash(uint32_t nowTicks)
-    : labAppName("Halvern"), labAppVersion("v4.4"),
+    : labAppName(ApplicationTitle), labAppVersion(std::string("v") + VersionNumber),
       Disclaimer("Whilst every effort has been made by the developers to ensure that Halvern "
                  "is free from error, those using the model do so at their own risk. The developers "
                  "of Halvern accept no liability of any nature for losses (direct or indirect)incurred "

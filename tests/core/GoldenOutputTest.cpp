@@ -122,8 +122,8 @@ TEST_P(GoldenOutput, ShowsExactlyWhatItShowedBefore) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, GoldenOutput, ::testing::ValuesIn(GoldenProjects()),
-                         [](const ::testing::TestParamInfo<TGoldenProject>& info) {
-                             std::string name = info.param.Name;
+                         [](const ::testing::TestParamInfo<TGoldenProject>& zone) {
+                             std::string name = zone.param.Name;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
