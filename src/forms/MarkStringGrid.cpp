@@ -125,20 +125,23 @@ void TMarkStringGrid::SetEditText(int col, int row, const std::string& value) {
 void TMarkStringGrid::KeyPress(char& key) {
     // Only characters are judged: Enter, Escape and Backspace keep their work.
     const bool character = static_cast<unsigned char>(key) >= 0x20;
-    if (character && NumberCell(Col, Row) && !NumberKeyAccepted(EditorMode ? Cell(Col, Row) : std::string(), key)) {
+    if (character && NumberCell(Col, Row) &&
+        !NumberKeyAccepted(EditorMode ? Cell(Col, Row) : std::string(), key)) {
         key = 0;
         return;
     }
     if (OnKeyPress) OnKeyPress(key);
 }
 
-bool TMarkStringGrid::AcceptsEditText(int col, int row, const std::string& before, const std::string& after) const {
+bool TMarkStringGrid::AcceptsEditText(int col, int row, const std::string& before,
+                                      const std::string& after) const {
     return !NumberCell(col, row) || NumberChangeAccepted(before, after);
 }
 
 TMarkStringGrid::TGridRect TMarkStringGrid::Selection() const {
     if (AnchorCol < 0 || AnchorRow < 0) return {Col, Row, Col, Row};
-    return {std::min(AnchorCol, Col), std::min(AnchorRow, Row), std::max(AnchorCol, Col), std::max(AnchorRow, Row)};
+    return {std::min(AnchorCol, Col), std::min(AnchorRow, Row), std::max(AnchorCol, Col),
+            std::max(AnchorRow, Row)};
 }
 
 bool TMarkStringGrid::InSelection(int col, int row) const {

@@ -38,8 +38,8 @@ TMarkStringGridView::TMarkStringGridView(TMarkStringGrid& grid, TEventRunner run
     // A paste into a number cell must leave a number there, as a typed key must.
     editor_->setValidator(new TRuleValidator(
         [this](const QString& after) {
-            return !Editing() ||
-                   grid_.AcceptsEditText(editCol_, editRow_, grid_.Cell(editCol_, editRow_), after.toStdString());
+            return !Editing() || grid_.AcceptsEditText(editCol_, editRow_, grid_.Cell(editCol_, editRow_),
+                                                       after.toStdString());
         },
         editor_));
     connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) { EditorTextEdited(text); });
