@@ -21,7 +21,28 @@ std::string WithDefaultExtension(const std::string& fileName, const TFileDialogS
     return fileName + "." + dialog.DefaultExt;
 }
 
+std::string FolderOf(const std::string& fileName) {
+    return std::filesystem::path(fileName).parent_path().string();
+}
+
 } // namespace
+
+TFileDialogSpec TMainForm::FileDialog(const TFileDialogSpec& dialog) const {
+    // The dialogs open where the engineer works: the folder of the project on the screen,
+    // else the folder last chosen in this run.
+    TFileDialogSpec spec = dialog;
+    spec.InitialDir = ProjectFileName.empty() ? LastFolder : FolderOf(ProjectFileName);
+    // Save data offers the file the project came from, so that saving it again is one click.
+    if (spec.Name == kSaveProject.Name && ProjectFromFile) spec.InitialFileName = ProjectFileName;
+    return spec;
+}
+
+std::optional<std::string> TMainForm::ChooseFile(const TFileDialogSpec& dialog, bool save) {
+    const TFileDialogSpec spec = FileDialog(dialog);
+    auto fileName = save ? Dialogs.SaveFileName(spec) : Dialogs.OpenFileName(spec);
+    if (fileName && !FolderOf(*fileName).empty()) LastFolder = FolderOf(*fileName);
+    return fileName;
+}
 
 void TMainForm::actDataNewExec() {
     if (!AskToKeepChanges(*this)) return;
@@ -30,7 +51,7 @@ void TMainForm::actDataNewExec() {
 
 void TMainForm::actDataReadExec() {
     if (!AskToKeepChanges(*this)) return;
-    const auto fileName = Dialogs.OpenFileName(kOpenProject);
+    const auto fileName = ChooseFile(kOpenProject, false);
     if (!fileName) return;
     // An existing file is opened as chosen; only a name that names nothing gets ".pru".
     std::error_code ignored;
@@ -39,7 +60,7 @@ void TMainForm::actDataReadExec() {
 }
 
 void TMainForm::actDataSaveExec() {
-    const auto fileName = Dialogs.SaveFileName(kSaveProject);
+    const auto fileName = ChooseFile(kSaveProject, true);
     if (!fileName) return;
     SaveProjectFile(*this, WithDefaultExtension(*fileName, kSaveProject));
 }
@@ -52,7 +73,7 @@ void TMainForm::actCloseExec() {
 }
 
 void TMainForm::ImportButtonClick() {
-    const auto fileName = Dialogs.OpenFileName(kOpenImport);
+    const auto fileName = ChooseFile(kOpenImport, false);
     if (!fileName) return;
     ImportHourlyFile(*this, *fileName);
 }

@@ -20,6 +20,8 @@ void TEdit::SetText(const std::string& text) {
 void TEdit::TypeKey(char key) {
     if (OnKeyPress) OnKeyPress(key);
     if (key == 0) return;
+    // Control keys (the clipboard's, Enter, Escape) are commands to the edit, not text.
+    if (key != '\b' && static_cast<unsigned char>(key) < 0x20) return;
     std::string next = text_;
     if (key == '\b') {
         if (next.empty()) return;
@@ -32,6 +34,12 @@ void TEdit::TypeKey(char key) {
 
 void TEdit::TypeText(const std::string& text) {
     for (char c : text) TypeKey(c);
+}
+
+bool TEdit::UserChange(const std::string& text) {
+    if (!Accepts(text)) return false;
+    SetText(text);
+    return true;
 }
 
 void TRadioButton::SetChecked(bool checked) {

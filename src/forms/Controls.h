@@ -63,9 +63,15 @@ public:
     void TypeKey(char key);
     // Types each character of the text in turn.
     void TypeText(const std::string& text);
+    // A new text from the user other than by a typed key (a paste, a cut, an undo): stored
+    // (running OnChange) when AcceptsChange allows it; true when stored.
+    bool UserChange(const std::string& text);
+    bool Accepts(const std::string& text) const { return !AcceptsChange || AcceptsChange(text_, text); }
 
     std::function<void()> OnChange;
     std::function<void(char& key)> OnKeyPress;
+    // Judges a change that no key filter saw; unset, every change is taken.
+    std::function<bool(const std::string& before, const std::string& after)> AcceptsChange;
 
 private:
     std::string text_;

@@ -2,6 +2,7 @@
 // table with its two inflow units, and the Enter key in the tables.
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
+#include "forms/NumberEntry.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
@@ -30,10 +31,11 @@ std::optional<double> CellValue(const std::string& text) {
 } // namespace
 
 void TMainForm::CheckNumberEdit(TEdit& edit, char& key) {
-    if (key == '\b') return;
+    // Backspace and the clipboard and undo keys are the edit's own business.
+    if (key == '\b' || IsEditingKey(key)) return;
     // The key is judged as if it were typed at the end of the text: the edit must still
     // hold a number (or the start of one) afterwards.
-    if (!ParseNumber(edit.Text() + key)) {
+    if (!NumberKeyAccepted(edit.Text(), key)) {
         key = 0;
         return;
     }

@@ -19,6 +19,9 @@ struct TFileDialogSpec {
     std::string Filter;     // "Pressure files|*.pru|All files|*.*"
     std::string DefaultExt; // "pru", or empty
     std::string InitialFileName = {}; // the folder and name offered, or empty
+    // The folder the dialog opens in; empty leaves it to the dialog (the desktop program's
+    // last folder, or its own choice).
+    std::string InitialDir = {};
 };
 
 // The printer set-up before a print: the orientation the print is made for.

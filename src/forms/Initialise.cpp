@@ -233,6 +233,7 @@ void TMainForm::NewProject() {
           &Project.AnnualCostFixedPRV, &Project.AnnualCostTimePRV, &Project.AnnualCostFlowPRV})
         amounts->fill(0.0);
     StatusBar1.SimpleText = "New project";
+    ProjectFromFile = false;
     MarkProjectUnchanged(*this);
 }
 

@@ -1,5 +1,6 @@
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
+#include "forms/NumberEntry.h"
 #include "forms/ProjectChanges.h"
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
@@ -206,12 +207,22 @@ void TMainForm::ConnectHandlers() {
     edtConsumptionN1.OnChange = [this] { edtConsumptionN1Change(); };
 
     // The key filter of every numeric edit.
-    for (TEdit* e : Controls.With<TEdit>(TControlFlag::NumericKeys)) e->OnKeyPress = [this, e](char& key) { CheckNumberEdit(*e, key); };
+    for (TEdit* e : Controls.With<TEdit>(TControlFlag::NumericKeys)) {
+        e->OnKeyPress = [this, e](char& key) { CheckNumberEdit(*e, key); };
+        // A pasted text must keep a number as a typed key must.
+        e->AcceptsChange = NumberChangeAccepted;
+    }
 
     // Tables.
     FlowGrid.OnSetEditText = [this](int c, int r, const std::string& v) { FlowGridSetEditText(c, r, v); };
     TimePRVGrid.OnSetEditText = [this](int c, int r, const std::string& v) { TimePRVGridSetEditText(c, r, v); };
     FlowGrid.OnKeyPress = [this](char& key) { GridEnterKey(FlowGrid, key, FlowGridLayout::FirstHourRow); };
+    // Every hour's inflow and pressures are numbers: a letter would be counted as 0.
+    FlowGrid.IsNumberCell = [this](int col, int row) {
+        return col >= FlowGridLayout::InflowM3hCol && col <= FlowGridLayout::CriticalCol &&
+               row >= FlowGridLayout::FirstHourRow && row <= FlowGridLayout::LastHourRow &&
+               col < FlowGrid.ColCount();
+    };
     for (TMarkStringGrid* grid : {&CurrentGrid, &FixedPRVGrid, &TimePRVGrid})
         grid->OnKeyPress = [this, grid](char& key) { GridEnterKey(*grid, key, ResultRows::FirstHourRow); };
     FlowPRVGrid.OnKeyPress = [this](char& key) { FlowPRVGridKeyPress(key); };

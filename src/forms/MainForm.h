@@ -48,6 +48,14 @@ public:
     TStatusBar StatusBar1;
     // The project file last read or saved in this run, with its folder; empty before.
     std::string ProjectFileName;
+    // The project on the screen is the one in ProjectFileName (false after New data, whose
+    // caption still names that file).
+    bool ProjectFromFile = false;
+    // The folder of the last file chosen in the project and import dialogs of this run.
+    std::string LastFolder;
+    // A file dialog as the window shows it: opening in the project's folder (or the last
+    // one used), Save data offering the project's file.
+    TFileDialogSpec FileDialog(const TFileDialogSpec& dialog) const;
     TAction actDataNew, actDataRead, actDataSave, actClose, actPrint, actPrintToBitmap, actExcel;
     std::vector<TAction*> Actions(); // in toolbar order
     bool Closed = false;              // the main window was closed (the program ends)
@@ -323,6 +331,8 @@ public:
     void ImpCostsButtonClick();
     void ImportButtonClick();
     void Button1Click();
+    // Runs a project or import dialog (FileDialog); the chosen file's folder becomes LastFolder.
+    std::optional<std::string> ChooseFile(const TFileDialogSpec& dialog, bool save);
 
     // ---- charts ---------------------------------------------------------------------------------
     void SetupCharts();

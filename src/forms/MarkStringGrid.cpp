@@ -1,5 +1,6 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
+#include "forms/NumberEntry.h"
 #include "forms/Dialogs.h"
 #include "forms/PrintGeometry.h"
 #include "model/Numbers.h"
@@ -122,10 +123,55 @@ void TMarkStringGrid::SetEditText(int col, int row, const std::string& value) {
 }
 
 void TMarkStringGrid::KeyPress(char& key) {
+    // Only characters are judged: Enter, Escape and Backspace keep their work.
+    const bool character = static_cast<unsigned char>(key) >= 0x20;
+    if (character && NumberCell(Col, Row) &&
+        !NumberKeyAccepted(EditorMode ? Cell(Col, Row) : std::string(), key)) {
+        key = 0;
+        return;
+    }
     if (OnKeyPress) OnKeyPress(key);
 }
 
+bool TMarkStringGrid::AcceptsEditText(int col, int row, const std::string& before,
+                                      const std::string& after) const {
+    return !NumberCell(col, row) || NumberChangeAccepted(before, after);
+}
+
+TMarkStringGrid::TGridRect TMarkStringGrid::Selection() const {
+    if (AnchorCol < 0 || AnchorRow < 0) return {Col, Row, Col, Row};
+    return {std::min(AnchorCol, Col), std::min(AnchorRow, Row), std::max(AnchorCol, Col),
+            std::max(AnchorRow, Row)};
+}
+
+bool TMarkStringGrid::InSelection(int col, int row) const {
+    const TGridRect s = Selection();
+    return col >= s.Left && col <= s.Right && row >= s.Top && row <= s.Bottom;
+}
+
+void TMarkStringGrid::SelectAll() {
+    if (ColCount() <= FixedCols || RowCount() <= FixedRows) return;
+    AnchorCol = FixedCols;
+    AnchorRow = FixedRows;
+    Col = ColCount() - 1;
+    Row = RowCount() - 1;
+}
+
+std::string TMarkStringGrid::SelectionText() const {
+    const TGridRect s = Selection();
+    std::string text;
+    for (int row = s.Top; row <= s.Bottom; ++row) {
+        for (int col = s.Left; col <= s.Right; ++col) {
+            if (col > s.Left) text += '\t';
+            text += Cell(col, row);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
 void TMarkStringGrid::MoveOnEnter(int firstRow) {
+    AnchorCol = AnchorRow = -1;
     if (Row < RowCount() - 1) {
         ++Row;
         return;
@@ -490,6 +536,8 @@ int TMarkStringGrid::TotalHeight() const {
 TGridDrawState TMarkStringGrid::DrawStateOf(int ACol, int ARow) const {
     if (ACol < FixedCols || ARow < FixedRows) return gdFixed;
     if (ACol == Col && ARow == Row) return gdSelected | gdFocused;
+    // The other cells of a range the user selected (to copy them).
+    if (AnchorCol >= 0 && InSelection(ACol, ARow)) return gdSelected;
     return 0;
 }
 

@@ -95,8 +95,35 @@ public:
     // The editing rule: a locked cell beeps and keeps its text, raising no event;
     // an unlocked one stores the text and raises OnSetEditText.
     void SetEditText(int col, int row, const std::string& value);
-    // A key from the user: runs OnKeyPress.
+    // A key from the user: in a number cell a character that would break the number is
+    // swallowed (the numeric edits' key filter, judged against the editor's text while it
+    // is open, else against nothing, as the first key replaces the cell); then OnKeyPress.
     void KeyPress(char& key);
+    // The cells that hold one number (set by the window that owns the grid); none when unset.
+    std::function<bool(int col, int row)> IsNumberCell;
+    bool NumberCell(int col, int row) const { return IsNumberCell && IsNumberCell(col, row); }
+    // True while the in-place editor is open on the current cell (the views keep it).
+    bool EditorMode = false;
+    // Whether the editor of a cell may change its text from `before` to `after` by other means
+    // than a typed key (a paste, a cut, an undo): always, but in a number cell only to a number,
+    // to nothing, or by taking characters out.
+    bool AcceptsEditText(int col, int row, const std::string& before, const std::string& after) const;
+
+    // The selection: the rectangle from the anchor cell to the current cell, or the current
+    // cell alone while no anchor is set (AnchorCol < 0). Moving the current cell by a plain
+    // key or click clears the anchor; Shift keeps it.
+    int AnchorCol = -1;
+    int AnchorRow = -1;
+    struct TGridRect {
+        int Left, Top, Right, Bottom;
+    };
+    TGridRect Selection() const;
+    bool InSelection(int col, int row) const;
+    // Every scrolling cell selected (Ctrl+A on a table).
+    void SelectAll();
+    // The selected cells as text for the clipboard: cells separated by tabs, rows by line
+    // ends, as a spreadsheet takes them.
+    std::string SelectionText() const;
     // The Enter key's move: one row down; from the last row to firstRow of the next column
     // whose cell there can be typed into, wrapping to column 1.
     void MoveOnEnter(int firstRow);

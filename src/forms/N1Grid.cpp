@@ -30,6 +30,11 @@ TN1CalculationForm::TN1CalculationForm(TMainForm& main, TControlRegistry& contro
         N1Grid.SetRowHeight(row, N1RowHeight);
     // Room for the two-line headings of row 1.
     N1Grid.SetRowHeight(1, N1Grid.RowHeight(0) + 4);
+    // The measured pressures and inflows are numbers (a letter would count as 0); the start
+    // and end times are notes and take any text.
+    N1Grid.IsNumberCell = [](int col, int row) {
+        return col >= InletCol && col <= InflowCol && row >= FirstStageRow && row <= LastStageRow;
+    };
     SetupN1Grid();
 }
 

@@ -17,6 +17,7 @@ namespace {
 void SetCaptionFromFile(TMainForm& form, const std::string& fileName) {
     form.Caption = "Halvern : " + FileNameOnly(fileName);
     form.ProjectFileName = fileName;
+    form.ProjectFromFile = true;
 }
 
 // Sets an edit whose change handler may run a calculation; its error is shown as the

@@ -28,8 +28,9 @@ QString MenuText(int index, const QString& fileName) {
     return QString("%1  %2   (%3)").arg(number, name, folder);
 }
 
+// Read data, Save data and the hourly import: files of the engineer's projects.
 bool IsProjectDialog(const TFileDialogSpec& request) {
-    return request.Name == "OpenDialog1" || request.Name == "SaveDialog1";
+    return request.Name == "OpenDialog1" || request.Name == "SaveDialog1" || request.Name == "OpenDialog2";
 }
 
 } // namespace

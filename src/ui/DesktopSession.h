@@ -26,8 +26,9 @@ public:
     TDesktopSession(TMainWindow& window, TDesktopSettings& settings, TReadProject readProject);
     ~TDesktopSession() override;
 
-    // The folder a file dialog opens in: for projects, the folder of the last project read or
-    // saved; empty (the dialog's own choice) for other files and when there is none.
+    // The folder a file dialog opens in when the window names none: for projects and the
+    // hourly import, the folder of the last project read or saved; empty (the dialog's own
+    // choice) for other files and when there is none.
     QString StartFolder(const TFileDialogSpec& dialog) const;
 
     // Reads a project of the list as Read data would; a project that no longer exists is

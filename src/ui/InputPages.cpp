@@ -219,7 +219,10 @@ QWidget* BuildFlowSheet(TViewBinder& b) {
     QPushButton* help = b.Button(f.Button1);
     help->setFixedWidth(28);
     auto* strip = new QHBoxLayout;
-    strip->addWidget(MakeGroup(" Units of measure for Zone Inflow ", units));
+    // The units box keeps its height: a larger window is room for the hours, not for it.
+    QGroupBox* unitsBox = MakeGroup(" Units of measure for Zone Inflow ", units);
+    unitsBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    strip->addWidget(unitsBox, 0, Qt::AlignBottom);
     QPushButton* import = b.Button(f.ImportButton);
     QuickHintsFromHover(import);
     strip->addWidget(import, 0, Qt::AlignBottom);
@@ -227,13 +230,12 @@ QWidget* BuildFlowSheet(TViewBinder& b) {
     strip->addStretch(1);
     strip->addWidget(MakeFlowLegend(), 0, Qt::AlignBottom);
 
-    auto* table = new QHBoxLayout;
-    table->addWidget(b.Grid(f.FlowGrid));
-    table->addStretch(1);
-
+    // The table takes the height the window has; what is left beyond its last hour stays
+    // empty below it.
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(strip);
-    layout->addLayout(table, 1);
+    layout->addWidget(b.Grid(f.FlowGrid), 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
     return page;
 }
 

@@ -1,6 +1,8 @@
 #include "ui/MarkStringGridView.h"
 #include "ui/QtCanvas.h"
+#include "ui/RuleValidator.h"
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -33,6 +35,13 @@ TMarkStringGridView::TMarkStringGridView(TMarkStringGrid& grid, TEventRunner run
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);
+    // A paste into a number cell must leave a number there, as a typed key must.
+    editor_->setValidator(new TRuleValidator(
+        [this](const QString& after) {
+            return !Editing() || grid_.AcceptsEditText(editCol_, editRow_, grid_.Cell(editCol_, editRow_),
+                                                       after.toStdString());
+        },
+        editor_));
     connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) { EditorTextEdited(text); });
     grid_.OnRepaint = [this] { viewport()->update(); };
     leftCol_ = grid_.FixedCols;
@@ -339,6 +348,25 @@ bool TMarkStringGridView::HandleKey(QKeyEvent* event, bool fromEditor) {
     const int firstCol = grid_.FixedCols;
     const int firstRow = grid_.FixedRows;
     const int pageRows = std::max(1, viewport()->height() / std::max(1, grid_.DefaultRowHeight) - firstRow);
+    if (!fromEditor) {
+        // The table's own clipboard: the selected cells go out as a spreadsheet takes them.
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(QString::fromStdString(grid_.SelectionText()));
+            return true;
+        }
+        if (event->matches(QKeySequence::SelectAll)) {
+            grid_.SelectAll();
+            viewport()->update();
+            return true;
+        }
+    }
+    // Shift with a moving key stretches the selection from where it started.
+    extending_ = !fromEditor && (event->modifiers() & Qt::ShiftModifier) && event->key() != Qt::Key_Tab &&
+                 event->key() != Qt::Key_Backtab;
+    struct ExtendOff {
+        bool& flag;
+        ~ExtendOff() { flag = false; }
+    } extendOff{extending_};
     switch (event->key()) {
     case Qt::Key_Up:
         MoveTo(col, row - 1);
@@ -419,6 +447,15 @@ void TMarkStringGridView::MoveTo(int col, int row) {
     col = std::clamp(col, grid_.FixedCols, std::max(grid_.FixedCols, grid_.ColCount() - 1));
     row = std::clamp(row, grid_.FixedRows, std::max(grid_.FixedRows, grid_.RowCount() - 1));
     const bool wasEditing = Editing();
+    if (extending_) {
+        if (grid_.AnchorCol < 0) {
+            grid_.AnchorCol = grid_.Col;
+            grid_.AnchorRow = grid_.Row;
+        }
+    } else if (grid_.AnchorCol >= 0) {
+        grid_.AnchorCol = grid_.AnchorRow = -1;
+        viewport()->update();
+    }
     if (col == grid_.Col && row == grid_.Row) return;
     if (wasEditing) CloseEditor(true);
     grid_.Col = col;
@@ -467,6 +504,7 @@ void TMarkStringGridView::OpenEditor(const QString* firstCharacter) {
     EnsureVisible(grid_.Col, grid_.Row);
     editCol_ = grid_.Col;
     editRow_ = grid_.Row;
+    grid_.EditorMode = true;
     editor_->setFont(font());
     editor_->setGeometry(CellRectOnScreen(editCol_, editRow_));
     editedCellText_ = grid_.Cell(editCol_, editRow_);
@@ -507,6 +545,7 @@ void TMarkStringGridView::CloseEditor(bool keepText) {
     const bool hadFocus = editor_->hasFocus();
     if (EditedCellRewritten()) keepText = false;
     editCol_ = editRow_ = -1;
+    grid_.EditorMode = false;
     editor_->hide();
     if (hadFocus) setFocus(Qt::OtherFocusReason);
     // A locked cell refuses the final text too; it shows its stored text again.
@@ -590,7 +629,15 @@ void TMarkStringGridView::mousePressEvent(QMouseEvent* event) {
     }
     const auto [col, row] = CellAt(pos);
     if (col < grid_.FixedCols || row < grid_.FixedRows) return;
-    if (col == grid_.Col && row == grid_.Row) {
+    selecting_ = true;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        CloseEditor(true);
+        extending_ = true;
+        MoveTo(col, row);
+        extending_ = false;
+        return;
+    }
+    if (col == grid_.Col && row == grid_.Row && grid_.AnchorCol < 0) {
         if (!Editing()) OpenEditor(nullptr);
         return;
     }
@@ -610,6 +657,17 @@ void TMarkStringGridView::mouseMoveEvent(QMouseEvent* event) {
         Refresh();
         return;
     }
+    if (selecting_ && (event->buttons() & Qt::LeftButton)) {
+        // Dragging over the cells selects them, for a copy.
+        const auto [col, row] = CellAt(pos);
+        if (col >= grid_.FixedCols && row >= grid_.FixedRows && (col != grid_.Col || row != grid_.Row)) {
+            CloseEditor(true);
+            extending_ = true;
+            MoveTo(col, row);
+            extending_ = false;
+        }
+        return;
+    }
     if (ColumnBorderAt(pos) >= 0)
         viewport()->setCursor(Qt::SplitHCursor);
     else if (RowBorderAt(pos) >= 0)
@@ -620,6 +678,7 @@ void TMarkStringGridView::mouseMoveEvent(QMouseEvent* event) {
 
 void TMarkStringGridView::mouseReleaseEvent(QMouseEvent*) {
     resizeCol_ = resizeRow_ = -1;
+    selecting_ = false;
 }
 
 void TMarkStringGridView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -91,6 +91,9 @@ private:
     std::string editedCellText_;
     bool editorEventRunning_ = false;
     bool forwardingKey_ = false;
+    // The move under way stretches the selection (Shift, or a drag over the cells).
+    bool extending_ = false;
+    bool selecting_ = false;
     int resizeCol_ = -1;
     int resizeRow_ = -1;
     int resizeOrigin_ = 0;

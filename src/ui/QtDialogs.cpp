@@ -105,7 +105,10 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
     }
     if (Unattended) return std::nullopt;
     QFileDialog dialog(PrepareToShow());
-    if (StartFolder)
+    // The folder the window asks for (its project's), else the one the desktop remembers.
+    if (!request.InitialDir.empty() && QFileInfo(QString::fromStdString(request.InitialDir)).isDir())
+        dialog.setDirectory(QString::fromStdString(request.InitialDir));
+    else if (StartFolder)
         if (const QString folder = StartFolder(request); !folder.isEmpty()) dialog.setDirectory(folder);
     dialog.setObjectName(QString::fromStdString(request.Name));
     dialog.setNameFilters(ToQtNameFilters(request.Filter));

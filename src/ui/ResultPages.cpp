@@ -69,10 +69,11 @@ QWidget* MakeResultPage(QLayout* inputs, QWidget* table, std::initializer_list<Q
     panel->setContentsMargins(0, 0, 0, 0);
     panelWidget->setFixedWidth(kSidePanelWidth);
 
+    // The results stay beside their table in a wide window; the room left is on the right.
     auto* body = new QHBoxLayout;
     body->addWidget(table, 0, Qt::AlignTop);
-    body->addStretch(1);
     body->addWidget(panelWidget);
+    body->addStretch(1);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(6);

@@ -1,5 +1,6 @@
 #include "ui/ViewBinder.h"
 #include "ui/QtCanvas.h"
+#include "ui/RuleValidator.h"
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,6 +134,11 @@ QLineEdit* TViewBinder::Edit(TEdit& edit, QColor colour) {
         filteredEdits_[widget] = &edit;
         widget->installEventFilter(this);
     }
+    // Whatever reaches the text without a key (a paste from the keyboard or the context
+    // menu, a drop) is judged by the form's rule, against the text the form holds.
+    if (edit.AcceptsChange)
+        widget->setValidator(new TRuleValidator(
+            [&edit](const QString& after) { return edit.Accepts(after.toStdString()); }, widget));
     connect(widget, &QLineEdit::textEdited, this,
             [this, &edit](const QString& text) { Run([&] { edit.SetText(text.toStdString()); }); });
     AddRefresher([widget, &edit] {

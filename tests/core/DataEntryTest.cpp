@@ -2,6 +2,7 @@
 // the unit switch and the Enter key in the tables.
 #include "DriverFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,8 @@ TEST_F(DataEntryTest, TheKeyFilterAcceptsOnlyKeysThatLeaveANumber) {
         {"1.5", '7', true, "1.57"},  {"1.5", '.', false, "1.5"}, {"1.5", '-', false, "1.5"},
         {"", '-', false, ""},        {"", '.', true, "."},       {"", '+', false, ""},
         {"1.5", 'a', false, "1.5"},  {"1.5", 'e', false, "1.5"}, {"1.5", ' ', false, "1.5"},
-        {"1.5", '\r', false, "1.5"}, {"1.5", 27, false, "1.5"},  {"1.5", 22, false, "1.5"}, // Esc, Ctrl+V
-        {"1.5", 3, false, "1.5"},    {"1.5", ',', false, "1.5"}, {"12", '0', true, "120"},
+        {"1.5", '\r', false, "1.5"}, {"1.5", 27, false, "1.5"}, // Esc
+        {"1.5", ',', false, "1.5"},  {"12", '0', true, "120"},
     };
     EnterZone();
     for (const Case& c : cases) {
@@ -245,4 +246,159 @@ TEST_F(DataEntryTest, OtherKeysPassAndTheBusyFlowModulatedTableIgnoresKeys) {
     Do([&] { form.FlowPRVGrid.KeyPress(key); });
     EXPECT_EQ(form.FlowPRVGrid.Row, 5);
     EXPECT_EQ(key, 0);
+}
+
+TEST_F(DataEntryTest, TheEditingKeysPassTheFilterAndCollectNothing) {
+    // Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z select, copy, paste, cut and undo in the edit;
+    // they are commands, not characters, so they neither collect the inputs nor land in the text.
+    EnterZone();
+    for (const char key : {'\x01', '\x03', '\x16', '\x18', '\x1a'}) {
+        SCOPED_TRACE(static_cast<int>(key));
+        Do([&] { form.MainsLengthEdit.SetText("1.5"); });
+        form.Project.Population = 0;
+        char passed = key;
+        Do([&] { form.MainsLengthEdit.OnKeyPress(passed); });
+        EXPECT_EQ(passed, key);
+        Do([&] { form.MainsLengthEdit.TypeKey(key); });
+        EXPECT_EQ(form.MainsLengthEdit.Text(), "1.5");
+        EXPECT_EQ(form.Project.Population, 0);
+    }
+    // Other control keys are refused as before.
+    for (const char key : {'\x02', '\x19', '\r'}) {
+        char passed = key;
+        Do([&] { form.MainsLengthEdit.OnKeyPress(passed); });
+        EXPECT_EQ(passed, 0) << static_cast<int>(key);
+    }
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(DataEntryTest, APasteMustLeaveANumberAsATypedKeyMust) {
+    struct Case {
+        std::string before, after;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"3", "312", true},      // pasted at the end
+        {"3", "1.25e2", true},   // an exponent pasted whole reads as a number
+        {"3", "3abc", false},    // letters
+        {"1.5", "1.5.2", false}, // a second point
+        {"3", "-4", true},       // a whole signed number
+        {"3", "-", false},       // a sign alone
+        {"1.5", "", true},       // cut away
+        {"1e5", "1e", true},     // only characters taken out: as Backspace, always allowed
+        {"1e5", "1x", false},    // a selection replaced by a letter is no removal
+        {"abc", "ab", true},     // a bad text from a file can be mended key by key
+        {"", ".", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("'" + c.before + "' -> '" + c.after + "'");
+        Do([&] { form.PopulationEdit.SetText(c.before); });
+        bool stored = false;
+        Do([&] { stored = form.PopulationEdit.UserChange(c.after); });
+        EXPECT_EQ(stored, c.accepted);
+        EXPECT_EQ(form.PopulationEdit.Text(), c.accepted ? c.after : c.before);
+    }
+    // Every numeric edit has the rule; the free texts take any paste.
+    for (TEdit* edit : form.Controls.With<TEdit>(TControlFlag::NumericKeys))
+        EXPECT_FALSE(edit->Accepts("12 m")) << edit->Name;
+    bool stored = false;
+    Do([&] { stored = form.ZoneNameEdit.UserChange("Zone 12 - East"); });
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(form.Project.ZoneName, "Zone 12 - East");
+}
+
+TEST_F(DataEntryTest, HourlyAndN1NumberCellsTakeOnlyKeysThatKeepANumber) {
+    // A letter in an hourly cell would be counted as 0 by the current situation.
+    struct Case {
+        bool editing;
+        std::string cell;
+        char key;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {false, "40.00", '5', true},  // the first key replaces the cell: judged alone
+        {false, "40.00", '.', true},  //
+        {false, "40.00", 'a', false}, //
+        {false, "40.00", '-', false}, // a sign alone is no number
+        {true, "40", '5', true},      // while editing: judged at the end of the text
+        {true, "40", '.', true},      //
+        {true, "40.", '.', false},    //
+        {true, "40", 'x', false},     //
+        {true, "40", ' ', false},     //
+        {true, "40", '\b', true},     // Backspace, Enter, Escape keep their work
+        {true, "40", '\x1b', true},   //
+    };
+    for (const int col : {1, 3, 4, 5}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE("col " + std::to_string(col) + " '" + c.cell + "' + " + std::to_string(c.key));
+            form.FlowGrid.SetCell(col, 7, c.cell);
+            form.FlowGrid.Col = col;
+            form.FlowGrid.Row = 7;
+            form.FlowGrid.EditorMode = c.editing;
+            char key = c.key;
+            Do([&] { form.FlowGrid.KeyPress(key); });
+            EXPECT_EQ(key != 0, c.accepted);
+        }
+    }
+    form.FlowGrid.EditorMode = false;
+    // The heading column is no number cell; Enter still moves.
+    EXPECT_FALSE(form.FlowGrid.NumberCell(0, 7));
+    EXPECT_FALSE(form.FlowGrid.NumberCell(3, 0));
+    char enter = '\r';
+    form.FlowGrid.Col = 3;
+    Do([&] { form.FlowGrid.KeyPress(enter); });
+    EXPECT_EQ(form.FlowGrid.Row, 8);
+
+    // A paste into the editor follows the edits' rule.
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(3, 7, "40", "40.5"));
+    EXPECT_FALSE(form.FlowGrid.AcceptsEditText(3, 7, "40", "abc"));
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(3, 7, "40", ""));
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(0, 7, "", "any text")); // not a number cell
+
+    // The N1 window: the measured pressures and inflow are numbers; the times are notes.
+    TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
+    Do([&] { form.N1CalculationClick(); });
+    for (int col = 1; col <= 6; ++col) {
+        SCOPED_TRACE("N1Grid col " + std::to_string(col));
+        n1.Col = col;
+        n1.Row = 3;
+        char key = 'h';
+        Do([&] { n1.KeyPress(key); });
+        EXPECT_EQ(key != 0, col <= 2);
+        key = '7';
+        Do([&] { n1.KeyPress(key); });
+        EXPECT_EQ(key, '7');
+    }
+}
+
+TEST_F(DataEntryTest, AnUnchangedTableStillTakesAnyTextFromAFileOrTheProgram) {
+    // The rule guards typing, not the cells: a file's text lands as before and the
+    // collection names it when the data are next collected.
+    Do([&] { form.FlowGrid.SetEditText(3, 5, "abc"); });
+    EXPECT_EQ(form.FlowGrid.Cell(3, 5), "abc");
+}
+
+TEST_F(DataEntryTest, CopyingATableGivesItsSelectedCellsTabSeparated) {
+    TMarkStringGrid& g = form.FlowGrid;
+    g.SetCell(3, 2, "41");
+    g.SetCell(4, 2, "31");
+    g.SetCell(3, 3, "42");
+    g.SetCell(4, 3, "32");
+    g.Col = 3;
+    g.Row = 2;
+    EXPECT_EQ(g.SelectionText(), "41\n"); // the current cell alone
+    g.AnchorCol = 4;
+    g.AnchorRow = 3;
+    EXPECT_EQ(g.SelectionText(), "41\t31\n42\t32\n");
+    EXPECT_EQ(g.DrawStateOf(4, 3), gdSelected);
+    EXPECT_EQ(g.DrawStateOf(5, 3), 0u);
+    // Enter moves on and drops the range.
+    char enter = '\r';
+    Do([&] { g.KeyPress(enter); });
+    EXPECT_EQ(g.SelectionText(), g.Cell(3, 3) + "\n");
+    g.SelectAll();
+    const std::string all = g.SelectionText();
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 24);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\t'), 24 * 4);
+    EXPECT_EQ(all.substr(0, all.find('\t')), g.Cell(1, 1));
 }

@@ -95,11 +95,12 @@ private slots:
         QCOMPARE(again.MenuFiles(), QStringList({saved, b, a}));
         QCOMPARE(again.window.geometry(), placed);
         QCOMPARE(again.window.size(), QSize(1000, 700));
-        // Read data and Save data open in the folder of the last project; other dialogs choose
-        // their own.
-        QCOMPARE(again.session->StartFolder({"OpenDialog1", "", "pru"}), Path("saved"));
-        QCOMPARE(again.session->StartFolder({"SaveDialog1", "", "pru"}), Path("saved"));
-        QCOMPARE(again.session->StartFolder({"OpenDialog2", "", ""}), QString());
+        // Read data, Save data and the import open in the folder of the last project; other
+        // dialogs choose their own.
+        QCOMPARE(again.session->StartFolder({"OpenDialog1", "", "pru", {}}), Path("saved"));
+        QCOMPARE(again.session->StartFolder({"SaveDialog1", "", "pru", {}}), Path("saved"));
+        QCOMPARE(again.session->StartFolder({"OpenDialog2", "", "", {}}), Path("saved"));
+        QCOMPARE(again.session->StartFolder({"SavePictureDialog", "", "png", {}}), QString());
 
         // Choosing one reads it as Read data does and puts it on top.
         again.MenuItem(a)->trigger();

@@ -4,7 +4,9 @@
 #include "ui/CostsDialog.h"
 #include "ui/MarkStringGridView.h"
 #include "ui/PageTabs.h"
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 using namespace halvern;
@@ -174,6 +176,96 @@ private slots:
         QCOMPARE(fixed->CellRectOnScreen(1, 7).top(), ui->form.FixedPRVGrid.CellRect(1, 2).Top);
         QVERIFY(fixed->CellRectOnScreen(1, 2).isEmpty());
         QCOMPARE(fixed->CellRectOnScreen(0, 7).left(), 0);
+    }
+
+    void LettersNeverReachAnHourlyCell() {
+        const std::string before = ui->form.FlowGrid.Cell(3, 4);
+        ClickCell(3, 4);
+        QTest::keyClicks(view, "abc");
+        QVERIFY(!view->Editing()); // a refused first key opens no editor
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 4), before);
+        QTest::keyClicks(view, "4a5-.x2");
+        QVERIFY(view->Editing());
+        QCOMPARE(view->Editor()->text(), QString("45.2"));
+        QCOMPARE(ui->form.FlowGrid.Cell(3, 4), std::string("45.2"));
+        QCOMPARE(ui->dialogs.Beeps, 0);
+        QVERIFY(ui->dialogs.Messages.empty());
+    }
+
+    void APasteIntoACellMustLeaveANumber() {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText("abc");
+        if (clipboard->text() != "abc") QSKIP("no clipboard on this platform");
+        ClickCell(4, 6);
+        QTest::keyClick(view, Qt::Key_F2); // the editor opens with the text selected
+        QVERIFY(view->Editing());
+        const QString before = view->Editor()->text();
+        QTest::keyClick(view->Editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(view->Editor()->text(), before);
+        clipboard->setText("38.5");
+        QTest::keyClick(view->Editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(view->Editor()->text(), QString("38.5"));
+        QCOMPARE(ui->form.FlowGrid.Cell(4, 6), std::string("38.5"));
+        // Undo in the editor gives the cell its text back.
+        QTest::keyClick(view->Editor(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->Editor()->text(), before);
+        QCOMPARE(QString::fromStdString(ui->form.FlowGrid.Cell(4, 6)), before);
+    }
+
+    void CtrlCCopiesTheSelectedCellsForASpreadsheet() {
+        TMarkStringGrid& g = ui->form.FlowGrid;
+        ui->Run([&] {
+            g.SetCell(3, 2, "41");
+            g.SetCell(4, 2, "31");
+            g.SetCell(3, 3, "42");
+            g.SetCell(4, 3, "32");
+        });
+        ClickCell(3, 2);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("41\n"));
+        // Shift with the arrows stretches the selection.
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("41\t31\n42\t32\n"));
+        // The other selected cells are drawn selected.
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect other = view->CellRectOnScreen(3, 3);
+        QCOMPARE(image.pixelColor(QPoint(other.right() - 3, other.center().y())),
+                 view->palette().color(QPalette::Highlight));
+        // A plain move selects one cell again; a drag selects what it passes over.
+        QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("31\n"));
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->CellRectOnScreen(3, 2).center());
+        QMouseEvent move(QEvent::MouseMove, view->CellRectOnScreen(4, 3).center(),
+                         view->viewport()->mapToGlobal(view->CellRectOnScreen(4, 3).center()), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, view->CellRectOnScreen(4, 3).center());
+        QVERIFY(!view->Editing());
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("41\t31\n42\t32\n"));
+        // Ctrl+A takes the whole day.
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 24);
+    }
+
+    void TheN1WindowsMeasurementsTakeOnlyNumbers() {
+        ui->Run([&] { ui->form.N1CalculationClick(); });
+        auto* n1 = ui->window.findChild<TMarkStringGridView*>("N1Grid");
+        QVERIFY(n1);
+        QTRY_VERIFY(n1->isVisible());
+        const auto click = [&](int col, int row) {
+            QTest::mouseClick(n1->viewport(), Qt::LeftButton, {}, n1->CellRectOnScreen(col, row).center());
+        };
+        click(4, 3); // AZP pressure of stage 1
+        QTest::keyClicks(n1, "x3y5");
+        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(4, 3), std::string("35"));
+        click(1, 3); // its start time is a note and takes any text
+        QTest::keyClicks(n1, "2:30");
+        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(1, 3), std::string("2:30"));
     }
 };
 

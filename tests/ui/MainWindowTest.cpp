@@ -205,6 +205,70 @@ private slots:
         ui->window.findChild<QAction*>("actDataNew")->trigger();
         QCOMPARE(ui->Find<QLabel>("StatusBar1")->text(), QString("New project"));
     }
+
+    void AChangedProjectShowsInTheCaptionAndTheCloseBoxAsks() {
+        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        auto* population = ui->Find<QLineEdit>("PopulationEdit");
+        population->setFocus();
+        population->end(false);
+        QTest::keyClick(population, '7');
+        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4*"));
+        // Typed back, the project is the one it was.
+        QTest::keyClick(population, Qt::Key_Backspace);
+        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        QTest::keyClick(population, '7');
+
+        // The close box: Cancel keeps the window and the work.
+        ui->dialogs.SaveAnswers = {TSaveChoice::Cancel};
+        QVERIFY(!ui->window.close());
+        QVERIFY(ui->window.isVisible());
+        QCOMPARE(ui->dialogs.Texts(), std::vector<std::string>{"The project has changed. Save the changes?"});
+        QVERIFY(!ui->form.Closed);
+        QCOMPARE(ui->form.PopulationEdit.Text().back(), '7');
+
+        // Alt+N, the accelerator of "&New data", asks the same before it drops the work.
+        ui->dialogs.Clear();
+        ui->dialogs.SaveAnswers = {TSaveChoice::Cancel};
+        ui->window.activateWindow();
+        QTest::keyClick(&ui->window, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(ui->dialogs.Texts(), std::vector<std::string>{"The project has changed. Save the changes?"});
+        QCOMPARE(ui->form.PopulationEdit.Text().back(), '7');
+        QVERIFY(ui->window.windowTitle().endsWith('*'));
+
+        // Discard: the close box closes without "OK to exit?".
+        ui->dialogs.Clear();
+        ui->dialogs.SaveAnswers = {TSaveChoice::Discard};
+        QVERIFY(ui->window.close());
+        QCOMPARE(ui->dialogs.Texts(), std::vector<std::string>{"The project has changed. Save the changes?"});
+        QVERIFY(ui->form.Closed);
+    }
+
+    void AnUnchangedProjectClosesAndRenewsWithoutAQuestion() {
+        ui->window.findChild<QAction*>("actDataNew")->trigger();
+        QVERIFY(ui->dialogs.Messages.empty());
+        QVERIFY(!ui->window.windowTitle().endsWith('*'));
+        QVERIFY(ui->window.close());
+        QVERIFY(ui->dialogs.Messages.empty());
+    }
+
+    void TheHourlyTableTakesTheRoomOfALargerWindow() {
+        ClickTab(ui->form.InputPage, 2);
+        auto* grid = ui->Find<QWidget>("FlowGrid");
+        auto* units = ui->Find<QWidget>("m3hrRadio")->parentWidget();
+        QVERIFY(grid && units);
+        const auto heights = [&](QSize size) {
+            ui->window.resize(size);
+            QTest::qWait(50);
+            QCoreApplication::processEvents();
+            return std::pair{grid->height(), units->height()};
+        };
+        const auto small = heights(ui->window.minimumSizeHint());
+        const auto large = heights(QSize(1400, 1000));
+        // The units box keeps its height; the table shows all its rows when there is room.
+        QCOMPARE(large.second, small.second);
+        QVERIFY2(large.first > small.first, qPrintable(QString("%1 %2").arg(large.first).arg(small.first)));
+        QVERIFY(large.first >= ui->form.FlowGrid.TotalHeight());
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -8,6 +8,11 @@
 #include "ui/QtDialogs.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -102,6 +107,49 @@ private slots:
         ui->window.findChild<QPushButton*>("ImpCostsButton")->click();
         QVERIFY(watcher.Seen > 0);
         QCOMPARE(parentOfBox, static_cast<QWidget*>(ui->window.CostsDialog()));
+    }
+
+    void FileDialogsOpenInTheProjectsFolderAndSaveOffersItsFile() {
+        QTemporaryDir projects, remembered;
+        const QString file = projects.filePath("zone.pru");
+        QVERIFY(QFile::copy(QStringLiteral(HALVERN_TEST_DATA "/../../examples/demo-zone.pru"), file));
+        ui->dialogs.StartFolder = [&](const TFileDialogSpec&) { return remembered.path(); };
+
+        // Looks at the file dialog that opens next, then cancels it.
+        struct TSeen {
+            QString name, folder, offered;
+        };
+        const auto seen = [&](const std::function<void()>& command) {
+            TSeen shown;
+            QTimer::singleShot(100, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!dialog) return;
+                shown = {dialog->objectName(), dialog->directory().absolutePath(),
+                         dialog->selectedFiles().value(0)};
+                dialog->reject();
+            });
+            ui->window.Binder().Run(command);
+            return shown;
+        };
+
+        // A new run: the folder the desktop remembers.
+        TSeen read = seen([&] { ui->form.actDataReadExec(); });
+        QCOMPARE(read.name, QString("OpenDialog1"));
+        QCOMPARE(read.folder, QDir(remembered.path()).absolutePath());
+
+        ui->dialogs.QueueFileName(file.toStdString(), "OpenDialog1");
+        ui->window.Binder().Run([&] { ui->form.actDataReadExec(); });
+        QCOMPARE(ui->form.Caption, std::string("Halvern : zone.pru"));
+
+        const QString folder = QDir(projects.path()).absolutePath();
+        QCOMPARE(seen([&] { ui->form.actDataReadExec(); }).folder, folder);
+        const TSeen import = seen([&] { ui->form.ImportButtonClick(); });
+        QCOMPARE(import.name, QString("OpenDialog2"));
+        QCOMPARE(import.folder, folder);
+        const TSeen save = seen([&] { ui->form.actDataSaveExec(); });
+        QCOMPARE(save.name, QString("SaveDialog1"));
+        QCOMPARE(save.folder, folder);
+        QCOMPARE(QFileInfo(save.offered).fileName(), QString("zone.pru"));
     }
 };
 

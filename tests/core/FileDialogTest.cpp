@@ -1,0 +1,100 @@
+// Where the file dialogs of Read data, Save data and Import open, and the name Save data
+// offers: the folder of the project on the screen, else the last folder used in this run.
+#include "IoFixture.h"
+#include "io/TextCodec.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+using namespace halvern;
+using namespace halvern::testing;
+
+namespace {
+
+class FileDialogTest : public ::testing::Test {
+protected:
+    TScratchDir dir;
+    TShownForm form;
+
+    std::string Folder(const std::string& name) {
+        std::filesystem::create_directories(dir.Path() / name);
+        return (dir.Path() / name).string();
+    }
+    std::string WriteProject(const std::string& folder) {
+        const std::string file = (std::filesystem::path(folder) / "zone.pru").string();
+        WriteBytes(file, EncodeFileText(FormatProjectFile(RichProject())));
+        return file;
+    }
+    // The dialog the command shows, answered with Cancel.
+    TFileDialogSpec Shown(void (TMainForm::*command)()) {
+        form.Dialogs.FileDialogsShown.clear();
+        form->Dispatch([&] { (form.Form.get()->*command)(); });
+        EXPECT_EQ(form.Dialogs.FileDialogsShown.size(), 1u);
+        return form.Dialogs.FileDialogsShown.empty() ? TFileDialogSpec{}
+                                                     : form.Dialogs.FileDialogsShown.back();
+    }
+};
+
+TEST_F(FileDialogTest, ANewRunLeavesTheFolderToTheDialogAndOffersNoName) {
+    for (auto command :
+         {&TMainForm::actDataReadExec, &TMainForm::actDataSaveExec, &TMainForm::ImportButtonClick}) {
+        const TFileDialogSpec shown = Shown(command);
+        EXPECT_EQ(shown.InitialDir, "") << shown.Name;
+        EXPECT_EQ(shown.InitialFileName, "") << shown.Name;
+    }
+    // The dialogs keep their names, filters and extensions.
+    EXPECT_EQ(Shown(&TMainForm::actDataReadExec).Filter, "Pressure files|*.pru|All files|*.*");
+    EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).DefaultExt, "pru");
+    const TFileDialogSpec import = Shown(&TMainForm::ImportButtonClick);
+    EXPECT_EQ(import.Name, "OpenDialog2");
+    EXPECT_EQ(import.Filter, "Text Files|*.txt|All Files|*.*");
+    EXPECT_EQ(import.DefaultExt, "");
+}
+
+TEST_F(FileDialogTest, TheDialogsOpenInTheProjectsFolderAndSaveOffersItsFile) {
+    const std::string file = WriteProject(Folder("zones"));
+    form.Read(file);
+    ASSERT_EQ(form->ProjectFileName, file);
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, folder);
+    EXPECT_EQ(Shown(&TMainForm::ImportButtonClick).InitialDir, folder);
+    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveExec);
+    EXPECT_EQ(save.InitialDir, folder);
+    EXPECT_EQ(save.InitialFileName, file);
+
+    // Saved elsewhere: that file is the project's now.
+    const std::string other = (std::filesystem::path(Folder("copies")) / "zone-b.pru").string();
+    form.Save(other);
+    ASSERT_EQ(form->Caption, "Halvern : zone-b.pru");
+    EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).InitialFileName, other);
+    EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, Folder("copies"));
+}
+
+TEST_F(FileDialogTest, AfterNewDataSaveOffersTheFolderButNotTheOldFile) {
+    // The caption still names the file read before, but saving the new project over it
+    // would lose that project: only its folder is offered.
+    const std::string file = WriteProject(Folder("zones"));
+    form.Read(file);
+    form->Dispatch([&] { form->actDataNewExec(); });
+    ASSERT_EQ(form->Caption, "Halvern : zone.pru");
+    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveExec);
+    EXPECT_EQ(save.InitialFileName, "");
+    EXPECT_EQ(save.InitialDir, Folder("zones"));
+}
+
+TEST_F(FileDialogTest, WithoutAProjectTheLastFolderChosenIsUsed) {
+    // An import chosen from the logger's folder: the next dialogs start there.
+    const std::string logger = Folder("logger");
+    const std::string data = (std::filesystem::path(logger) / "day.txt").string();
+    WriteBytes(data, "1,2,3,4,\n");
+    form.Dialogs.FileNames = {data};
+    form->Dispatch([&] { form->ImportButtonClick(); });
+    form.Dialogs.Clear();
+    EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, logger);
+    EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).InitialDir, logger);
+    // A cancelled dialog changes nothing.
+    EXPECT_EQ(Shown(&TMainForm::ImportButtonClick).InitialDir, logger);
+}
+
+} // namespace
