@@ -297,6 +297,40 @@ bool TakeSign(std::string_view body, std::size_t& pos) {
 }
 } // namespace
 
+namespace {
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxExactPower = 22;
+constexpr std::uint64_t kMaxExactInteger = std::uint64_t{1} << 53;
+
+// The value of a decimal that the tables show ("  45.23", "0.5", "1.5E02"): at most 19
+// digits forming a whole number a double holds exactly, scaled by a power of ten it also
+// holds exactly. Then one multiplication or division, correctly rounded, gives the double
+// nearest to the decimal, the same one the full conversion gives; every number a
+// calculation reads back from a table is such a decimal, read thousands of times a run.
+// Nothing for the other decimals, which take the full conversion.
+std::optional<double> ExactShortDecimal(std::string_view intDigits, std::string_view fracDigits,
+                                        std::string_view exponentDigits, bool exponentNegative) {
+    if (intDigits.size() + fracDigits.size() > 19 || exponentDigits.size() > 3) return std::nullopt;
+    std::uint64_t whole = 0;
+    for (const char c : intDigits)
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    for (const char c : fracDigits)
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    if (whole > kMaxExactInteger) return std::nullopt;
+    int exponent = 0;
+    for (const char c : exponentDigits)
+        exponent = exponent * 10 + (c - '0');
+    if (exponentNegative) exponent = -exponent;
+    exponent -= static_cast<int>(fracDigits.size());
+    const double mantissa = static_cast<double>(whole);
+    if (exponent >= 0 && exponent <= kMaxExactPower) return mantissa * kExactPowersOfTen[exponent];
+    if (exponent < 0 && exponent >= -kMaxExactPower) return mantissa / kExactPowersOfTen[-exponent];
+    return std::nullopt;
+}
+} // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
     const std::string_view body = SkipLeadingBlanks(text);
     std::size_t pos = 0;
@@ -336,6 +370,9 @@ std::optional<double> ParseNumber(std::string_view text) {
         return digits.find_first_not_of('0') == std::string_view::npos;
     };
     if (isZero(intDigits) && isZero(fracDigits)) return negative ? -0.0 : 0.0;
+
+    if (const auto exact = ExactShortDecimal(intDigits, fracDigits, exponentDigits, exponentNegative))
+        return negative ? -*exact : *exact;
 
     // Canonical text for the locale-independent conversion; short texts (every number a
     // table shows) are built on the stack, as they are read back thousands of times a run.
@@ -414,20 +451,27 @@ int32_t StrToInt(const std::string& text) {
     return *value;
 }
 
-std::string TimeToStr(double time) {
+namespace {
+// "hh:mm" or "hh:mm:ss" of a time of day; every calculation names its hours this way.
+std::string ClockText(double time, bool withSeconds) {
     const long long ms = MillisecondsOfDay(time);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
-    return buffer;
+    const int parts[] = {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                         static_cast<int>(ms / 1000 % 60)};
+    std::string text = withSeconds ? "00:00:00" : "00:00";
+    for (std::size_t part = 0; part * 3 < text.size(); ++part) {
+        text[part * 3] = static_cast<char>('0' + parts[part] / 10);
+        text[part * 3 + 1] = static_cast<char>('0' + parts[part] % 10);
+    }
+    return text;
+}
+} // namespace
+
+std::string TimeToStr(double time) {
+    return ClockText(time, true);
 }
 
 std::string TimeToShortStr(double time) {
-    const long long ms = MillisecondsOfDay(time);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d", static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60));
-    return buffer;
+    return ClockText(time, false);
 }
 
 std::optional<double> StrToTime(std::string_view text) {

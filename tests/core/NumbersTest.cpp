@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cstdio>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace halvern {
 namespace {
@@ -188,6 +192,36 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"--1", false, 0}, ParseCase{"abc", false, 0}, ParseCase{"1x", false, 0},
                       ParseCase{"inf", false, 0}, ParseCase{"nan", false, 0}, ParseCase{"0x10", false, 0},
                       ParseCase{"1e400", false, 0}, ParseCase{"1.5e3.", false, 0}));
+
+// Table texts are read through a short exact route; it must land on the same double as the
+// full decimal conversion, for the texts the tables write and at the edges of that route
+// (2^53 and its neighbours, 10^±22, 19 digits, halfway decimals).
+TEST(ParseNumber, ShortDecimalsReadAsTheFullConversionReadsThem) {
+    const auto full = [](const std::string& text) {
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    };
+    std::vector<std::string> texts = {"9007199254740992", "9007199254740993", "9007199254740994",
+                                      "900719925474099.3", "9007199254740993e-5", "1e22", "1e23", "1e-22",
+                                      "1e-23", "9999999999999999999", "1234567890123456789e-10",
+                                      "0.30000000000000004", "2.675", "1.005", "4.35", "0.1", "123456.785",
+                                      "5e-324", "1.7976931348623157e308", "8.589973e9", "45.23e+2"};
+    std::mt19937_64 random(17);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 70));
+        texts.push_back(FormatFixed(value, 18, static_cast<int>(random() % 9)));
+        char text[40];
+        std::snprintf(text, sizeof text, "%.*g", static_cast<int>(1 + random() % 19), value);
+        texts.emplace_back(text);
+    }
+    for (const std::string& text : texts) {
+        const auto parsed = ParseNumber(text);
+        ASSERT_TRUE(parsed.has_value()) << text;
+        EXPECT_EQ(*parsed, full(text)) << text;
+        EXPECT_EQ(*ParseNumber("-" + text), -full(text)) << text;
+    }
+}
 
 TEST(ParseWhole, Int32Range) {
     EXPECT_EQ(ParseWhole("42"), 42);
