@@ -12,6 +12,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -35,10 +36,80 @@ struct DecimalDigits {
     bool empty() const { return count == 0; }
 };
 
+// Wide enough for a 53-bit mantissa times 10^22, exactly.
+__extension__ typedef unsigned __int128 WideWhole;
+
+// The decimal places the exact route below can scale a value by: its 53-bit mantissa times
+// 10^22 still fits a WideWhole.
+constexpr int kMaxExactScale = 22;
+
+struct WidePowersOfTen {
+    WideWhole Of[kMaxExactScale + 1];
+    constexpr WidePowersOfTen() : Of() {
+        Of[0] = 1;
+        for (int i = 1; i <= kMaxExactScale; ++i)
+            Of[i] = Of[i - 1] * 10;
+    }
+};
+constexpr WidePowersOfTen kWidePowersOfTen;
+
+// The 18 significant digits of a value between 10^-5 and 10^18 (every pressure, flow,
+// volume and amount the tables show) worked out exactly in whole numbers: value =
+// mantissa / 2^shift, so value * 10^scale splits into a whole part of 18 digits and a
+// remainder in 2^shift-ths, which rounds the last digit to nearest, a tie to even, as the
+// full conversion rounds. False for the values outside that range, which take the full
+// conversion.
+bool ExactDigitsOf(double magnitude, DecimalDigits& result) {
+    if (!(magnitude >= 1e-5 && magnitude < 1e18)) return false;
+    int binaryExponent = 0;
+    const double fraction = std::frexp(magnitude, &binaryExponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - binaryExponent; // magnitude = mantissa / 2^shift
+    if (shift > 127) return false;
+    const WideWhole smallest = 100000000000000000ULL; // 10^17: 18 digits
+    const WideWhole tooLarge = smallest * 10;
+    // The place of the first digit: that of 2^(binaryExponent - 1) (log10 2 is close to
+    // 78913 / 2^18), or one more where a power of ten lies between it and the value.
+    int exponent = ((binaryExponent - 1) * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int scale = kDigitCount - 1 - exponent;
+        if (scale < 0 || scale > kMaxExactScale) return false;
+        const WideWhole scaled = mantissa * kWidePowersOfTen.Of[scale];
+        WideWhole whole = shift >= 0 ? scaled >> shift : scaled << -shift;
+        if (whole < smallest) {
+            --exponent;
+            continue;
+        }
+        if (whole >= tooLarge) {
+            ++exponent;
+            continue;
+        }
+        if (shift > 0) {
+            const WideWhole remainder = scaled - (whole << shift);
+            const WideWhole half = WideWhole{1} << (shift - 1);
+            if (remainder > half || (remainder == half && (whole & 1) != 0)) ++whole;
+            if (whole == tooLarge) { // 999...95 became 1000...0: one more integer digit
+                whole = smallest;
+                ++exponent;
+            }
+        }
+        auto rest = static_cast<std::uint64_t>(whole);
+        for (int i = kDigitCount - 1; i >= 0; --i) {
+            result.digits[i] = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        }
+        result.count = kDigitCount;
+        result.exponent = exponent;
+        return true;
+    }
+    return false;
+}
+
 DecimalDigits DigitsOf(double value) {
     DecimalDigits result;
     result.negative = std::signbit(value);
     if (value == 0.0) return result;
+    if (ExactDigitsOf(std::fabs(value), result)) return result;
     // 18 significant digits correctly rounded from the binary value ("d.ddd...e-dd"),
     // the same digits as printf's "%.17e" and independent of the locale.
     char buffer[48];

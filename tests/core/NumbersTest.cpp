@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cmath>
@@ -149,6 +150,38 @@ TEST(FormatWidth8, TwoDecimalsRightAligned) {
     EXPECT_EQ(FormatWidth8(1234567.5), "1234567.50");
     EXPECT_EQ(FormatWidth8(-1.5), "   -1.50");
     EXPECT_EQ(FormatWidth8(0.125), "    0.13"); // a binary tie still rounds away from zero
+}
+
+// Every number shown starts from its 18 significant digits, correctly rounded from the
+// binary value as printf's "%.17e" gives them; a short exact route works them out for the
+// common sizes. With precision 18 and just enough decimals FormatFixed shows those 18
+// digits unrounded, so they can be compared with printf's. Values that end in a tie at the
+// 18th digit (a 16-digit whole number and eighths) and the edges of the route included.
+TEST(FormatFixed, EighteenDigitsAsPrintfGivesThem) {
+    std::vector<double> values = {1e-5, 9.999999999999999e-6, 1e17, 99999999999999999.0, 999999999999999872.0,
+                                  0.1, 2.675, 1.005, 1125899906842623.875, 1125899906842622.125,
+                                  562949953421311.9375, 0.30000000000000004, 9.9999999999999995e-2};
+    std::mt19937_64 random(18);
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(static_cast<double>(random() >> 11) / 8);
+    for (const double value : values) {
+        char printed[40];
+        std::snprintf(printed, sizeof printed, "%.17e", value);
+        const std::string text(printed);
+        const std::string digits = text.substr(0, 1) + text.substr(2, 17);
+        const int exponent = std::stoi(text.substr(20));
+        if (exponent >= 18) continue; // shown in the scientific form
+        std::string expected = "0." + std::string(static_cast<std::size_t>(std::max(-exponent - 1, 0)), '0') + digits;
+        if (exponent == 17) expected = digits;
+        else if (exponent >= 0)
+            expected = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+                       digits.substr(static_cast<std::size_t>(exponent) + 1);
+        const int decimals = 17 - exponent;
+        EXPECT_EQ(FormatFixed(value, 18, decimals), expected) << printed;
+        EXPECT_EQ(FormatFixed(-value, 18, decimals), "-" + expected) << printed;
+    }
 }
 
 struct ParseCase {
