@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <clocale>
@@ -61,9 +62,11 @@ constexpr WidePowersOfTen kWidePowersOfTen;
 // conversion.
 bool ExactDigitsOf(double magnitude, DecimalDigits& result) {
     if (!(magnitude >= 1e-5 && magnitude < 1e18)) return false;
-    int binaryExponent = 0;
-    const double fraction = std::frexp(magnitude, &binaryExponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    // A normal double in this range: 52 stored bits of mantissa below an implied 1, and
+    // a biased binary exponent.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = static_cast<int>(bits >> 52) - 1022; // magnitude < 2^binaryExponent
     const int shift = 53 - binaryExponent; // magnitude = mantissa / 2^shift
     if (shift > 127) return false;
     const WideWhole smallest = 100000000000000000ULL; // 10^17: 18 digits
@@ -93,10 +96,15 @@ bool ExactDigitsOf(double magnitude, DecimalDigits& result) {
                 ++exponent;
             }
         }
-        auto rest = static_cast<std::uint64_t>(whole);
-        for (int i = kDigitCount - 1; i >= 0; --i) {
-            result.digits[i] = static_cast<char>('0' + rest % 10);
-            rest /= 10;
+        // Two halves of 9 digits each, written side by side.
+        constexpr std::uint64_t kHalf = 1000000000;
+        auto high = static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole) / kHalf);
+        auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole) % kHalf);
+        for (int i = kDigitCount / 2 - 1; i >= 0; --i) {
+            result.digits[i] = static_cast<char>('0' + high % 10);
+            result.digits[i + kDigitCount / 2] = static_cast<char>('0' + low % 10);
+            high /= 10;
+            low /= 10;
         }
         result.count = kDigitCount;
         result.exponent = exponent;
