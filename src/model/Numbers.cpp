@@ -67,7 +67,7 @@ bool ExactDigitsOf(double magnitude, DecimalDigits& result) {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
     const int binaryExponent = static_cast<int>(bits >> 52) - 1022; // magnitude < 2^binaryExponent
-    const int shift = 53 - binaryExponent; // magnitude = mantissa / 2^shift
+    const int shift = 53 - binaryExponent;                          // magnitude = mantissa / 2^shift
     if (shift > 127) return false;
     const WideWhole smallest = 100000000000000000ULL; // 10^17: 18 digits
     const WideWhole tooLarge = smallest * 10;
@@ -378,8 +378,9 @@ bool TakeSign(std::string_view body, std::size_t& pos) {
 
 namespace {
 // The powers of ten a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPower = 22;
 constexpr std::uint64_t kMaxExactInteger = std::uint64_t{1} << 53;
 

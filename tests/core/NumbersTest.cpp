@@ -158,9 +158,19 @@ TEST(FormatWidth8, TwoDecimalsRightAligned) {
 // digits unrounded, so they can be compared with printf's. Values that end in a tie at the
 // 18th digit (a 16-digit whole number and eighths) and the edges of the route included.
 TEST(FormatFixed, EighteenDigitsAsPrintfGivesThem) {
-    std::vector<double> values = {1e-5, 9.999999999999999e-6, 1e17, 99999999999999999.0, 999999999999999872.0,
-                                  0.1, 2.675, 1.005, 1125899906842623.875, 1125899906842622.125,
-                                  562949953421311.9375, 0.30000000000000004, 9.9999999999999995e-2};
+    std::vector<double> values = {1e-5,
+                                  9.999999999999999e-6,
+                                  1e17,
+                                  99999999999999999.0,
+                                  999999999999999872.0,
+                                  0.1,
+                                  2.675,
+                                  1.005,
+                                  1125899906842623.875,
+                                  1125899906842622.125,
+                                  562949953421311.9375,
+                                  0.30000000000000004,
+                                  9.9999999999999995e-2};
     std::mt19937_64 random(18);
     for (int i = 0; i < 20000; ++i)
         values.push_back(std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
@@ -173,8 +183,10 @@ TEST(FormatFixed, EighteenDigitsAsPrintfGivesThem) {
         const std::string digits = text.substr(0, 1) + text.substr(2, 17);
         const int exponent = std::stoi(text.substr(20));
         if (exponent >= 18) continue; // shown in the scientific form
-        std::string expected = "0." + std::string(static_cast<std::size_t>(std::max(-exponent - 1, 0)), '0') + digits;
-        if (exponent == 17) expected = digits;
+        std::string expected =
+            "0." + std::string(static_cast<std::size_t>(std::max(-exponent - 1, 0)), '0') + digits;
+        if (exponent == 17)
+            expected = digits;
         else if (exponent >= 0)
             expected = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
                        digits.substr(static_cast<std::size_t>(exponent) + 1);
@@ -235,14 +247,31 @@ TEST(ParseNumber, ShortDecimalsReadAsTheFullConversionReadsThem) {
         std::from_chars(text.data(), text.data() + text.size(), value);
         return value;
     };
-    std::vector<std::string> texts = {"9007199254740992", "9007199254740993", "9007199254740994",
-                                      "900719925474099.3", "9007199254740993e-5", "1e22", "1e23", "1e-22",
-                                      "1e-23", "9999999999999999999", "1234567890123456789e-10",
-                                      "0.30000000000000004", "2.675", "1.005", "4.35", "0.1", "123456.785",
-                                      "5e-324", "1.7976931348623157e308", "8.589973e9", "45.23e+2"};
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740994",
+                                      "900719925474099.3",
+                                      "9007199254740993e-5",
+                                      "1e22",
+                                      "1e23",
+                                      "1e-22",
+                                      "1e-23",
+                                      "9999999999999999999",
+                                      "1234567890123456789e-10",
+                                      "0.30000000000000004",
+                                      "2.675",
+                                      "1.005",
+                                      "4.35",
+                                      "0.1",
+                                      "123456.785",
+                                      "5e-324",
+                                      "1.7976931348623157e308",
+                                      "8.589973e9",
+                                      "45.23e+2"};
     std::mt19937_64 random(17);
     for (int i = 0; i < 20000; ++i) {
-        const double value = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 70));
+        const double value =
+            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 70));
         texts.push_back(FormatFixed(value, 18, static_cast<int>(random() % 9)));
         char text[40];
         std::snprintf(text, sizeof text, "%.*g", static_cast<int>(1 + random() % 19), value);
