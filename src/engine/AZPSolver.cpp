@@ -64,7 +64,10 @@ double ResidualSlope(const TAZPEquation& eq, double s, double leakage) {
 
 // The side of the root each bisection midpoint falls on, as the residual there says. Far
 // from the root the answer is certain without working out the leakage law; only the
-// midpoints close to it are evaluated. The root is first found by a few Newton steps, and
+// midpoints close to it are evaluated. The root is first found by a few Newton steps (from
+// the pressure the equation names as near the root, else from the middle of the bracket:
+// a search that moves the outlet by a percent at a time finds each hour's root within a
+// few steps of the last one), and
 // the certain band is kept hundreds of times wider than the residual's rounding error, so
 // every answer is the one the residual itself would give: the bisection takes the same
 // steps and lands on the same pressure, only with a fraction of the powers.
@@ -74,7 +77,7 @@ public:
         if (!RisesWithPressure(eq)) return;
         double a = lo;
         double b = hi;
-        double x = lo + (hi - lo) / 2;
+        double x = eq.NearRoot > lo && eq.NearRoot < hi ? eq.NearRoot : lo + (hi - lo) / 2;
         constexpr int NewtonLimit = 60;
         for (int step = 0; step < NewtonLimit; ++step) {
             const double leakage = eq.Leakage(x);

@@ -3,6 +3,7 @@
 // plain repeated substitution; this is the sure root for the hours where that swings.
 #pragma once
 #include "engine/LeakageLaw.h"
+#include <limits>
 #include <optional>
 
 namespace halvern {
@@ -18,6 +19,10 @@ struct TAZPEquation {
     TLeakageLaw Law;
     // The flow-modulated scenario takes no head loss when the inflow is not positive.
     bool LossOnInflowOnly = false;
+    // A pressure believed close to the root (the hour's AZP pressure of the step before),
+    // where the root search starts looking; it changes how fast the root is found, never
+    // which root. Not a number: no such pressure.
+    double NearRoot = std::numeric_limits<double>::quiet_NaN();
 
     double Leakage(double s) const;
     double HeadLoss(double s) const;

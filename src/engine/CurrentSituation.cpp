@@ -11,6 +11,8 @@
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 
+#include <array>
+
 namespace halvern {
 
 namespace {
@@ -37,6 +39,11 @@ void TMainForm::CalcCurrentSituation() {
     const std::string lowKey = TimeToStr(Project.LowFlowTime);
     const std::string highKey = TimeToStr(Project.HighFlowTime);
 
+    // Each hour's inflow and AZP pressure as the table shows them, read once: the leakage
+    // split, the volumes and the flow-time check all read them again.
+    std::array<double, HoursPerDay> shownInflow{};
+    std::array<double, HoursPerDay> shownAZP{};
+
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
         const int h = HourOfRow(p);
         const int flowRow = In::HourRow(h);
@@ -48,6 +55,7 @@ void TMainForm::CalcCurrentSituation() {
 
         const double inlet = CellNumber(FlowGrid.Cell(In::InletCol, flowRow));
         const double azp = CellNumber(FlowGrid.Cell(In::AZPCol, flowRow));
+        shownAZP[static_cast<std::size_t>(h)] = azp;
         const double crit = CellNumber(FlowGrid.Cell(In::CriticalCol, flowRow));
         const double inletHead = Project.InletElev + inlet;
         CurrentGrid.SetCell(AZPHeadlossCol, p, Fixed52(inletHead - (Project.AZPElev + azp)));
@@ -58,6 +66,7 @@ void TMainForm::CalcCurrentSituation() {
         // Head loss grows with the square of the inflow; the coefficients come from the
         // head losses as shown, so every scenario reproduces the table it reads.
         const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+        shownInflow[static_cast<std::size_t>(h)] = q;
         const double q2 = Checked(q * q);
         if (q2 != 0) {
             Project.AZPHeadlossCoef[h] = FDiv(CellNumber(CurrentGrid.Cell(AZPHeadlossCol, p)), q2);
@@ -72,9 +81,9 @@ void TMainForm::CalcCurrentSituation() {
     NightFlowWarningLabel.Caption.clear();
     for (int p = FirstHourRow; Project.NightLeakage == -1 && p <= LastHourRow; ++p) {
         if (HourKey(CurrentGrid.Cell(HourCol, p)) == lowKey) {
-            const double nightInflow = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+            const double nightInflow = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
             Project.NightLeakage = nightInflow - Project.TotalNonPressureFlow;
-            Project.NightAZPPressure = CellNumber(CurrentGrid.Cell(AZPCol, p));
+            Project.NightAZPPressure = shownAZP[static_cast<std::size_t>(HourOfRow(p))];
             // Less inflow than the night use alone makes every hour's leakage negative,
             // and the valves would seem to raise the inflow: say where the fault lies.
             if (Project.NightLeakage < 0)
@@ -91,10 +100,10 @@ void TMainForm::CalcCurrentSituation() {
     double indep = 0;
     double tot = 0;
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const double hourDep = law.At(CellNumber(CurrentGrid.Cell(AZPCol, p)));
+        const double hourDep = law.At(shownAZP[static_cast<std::size_t>(HourOfRow(p))]);
         CurrentGrid.SetCell(DepFlowCol, p, Fixed52(hourDep));
         dep += hourDep;
-        const double hourTot = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+        const double hourTot = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
         tot += hourTot;
         CurrentGrid.SetCell(IndepFlowCol, p, Fixed52(hourTot - hourDep));
         indep += hourTot - hourDep;
@@ -125,7 +134,7 @@ void TMainForm::CalcCurrentSituation() {
     int minRow = FirstHourRow;
     int maxRow = FirstHourRow;
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
-        const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+        const double q = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
         if (q < minFlow) {
             minFlow = q;
             minRow = p;
@@ -137,7 +146,7 @@ void TMainForm::CalcCurrentSituation() {
     }
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
         const std::string key = HourKey(CurrentGrid.Cell(HourCol, p));
-        const double q = CellNumber(CurrentGrid.Cell(TotalFlowCol, p));
+        const double q = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
         if (key == lowKey && q != minFlow) {
             const std::string text =
                 Msg::LowFlowTimeNotActual(lowKey.substr(0, 5), CurrentGrid.Cell(HourCol, minRow).substr(0, 5));

@@ -151,6 +151,7 @@ private:
         balance.Indep = x.Indep;
         balance.Law = law_;
         balance.LossOnInflowOnly = true;
+        balance.NearRoot = x.AZP;
         return BalanceAZP(balance, start - x.HlA);
     }
 

@@ -18,7 +18,7 @@ void RaiseDivisionByZero(double numerator) {
     throw EZeroDivide();
 }
 
-double FPow(double base, double exponent) {
+double FPowSpecialCases(double base, double exponent) {
     if (std::isnan(base) || std::isnan(exponent)) throw EInvalidOp();
     if (exponent == 0.0) return 1.0;
     if (base == 0.0) {

@@ -23,9 +23,17 @@ inline double FDiv(double a, double b) {
     return Checked(a / b);
 }
 
+// The cases of FPow other than a positive base with a nonzero exponent.
+double FPowSpecialCases(double base, double exponent);
+
 // base ^ exponent as the real power function: EInvalidOp for a negative base with a
 // fractional exponent, EZeroDivide for 0 to a negative power, EOverflow on overflow.
-double FPow(double base, double exponent);
+// The leakage law takes a positive pressure ratio to the power N1 thousands of times a
+// run; that case goes straight to the power.
+inline double FPow(double base, double exponent) {
+    if (base > 0.0 && exponent != 0.0 && !std::isnan(exponent)) return Checked(std::pow(base, exponent));
+    return FPowSpecialCases(base, exponent);
+}
 // Natural logarithm: EInvalidOp for x < 0, EZeroDivide for x = 0.
 double FLn(double x);
 

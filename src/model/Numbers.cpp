@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -35,10 +37,87 @@ struct DecimalDigits {
     bool empty() const { return count == 0; }
 };
 
+// Wide enough for a 53-bit mantissa times 10^22, exactly.
+__extension__ typedef unsigned __int128 WideWhole;
+
+// The decimal places the exact route below can scale a value by: its 53-bit mantissa times
+// 10^22 still fits a WideWhole.
+constexpr int kMaxExactScale = 22;
+
+struct WidePowersOfTen {
+    WideWhole Of[kMaxExactScale + 1];
+    constexpr WidePowersOfTen() : Of() {
+        Of[0] = 1;
+        for (int i = 1; i <= kMaxExactScale; ++i)
+            Of[i] = Of[i - 1] * 10;
+    }
+};
+constexpr WidePowersOfTen kWidePowersOfTen;
+
+// The 18 significant digits of a value between 10^-5 and 10^18 (every pressure, flow,
+// volume and amount the tables show) worked out exactly in whole numbers: value =
+// mantissa / 2^shift, so value * 10^scale splits into a whole part of 18 digits and a
+// remainder in 2^shift-ths, which rounds the last digit to nearest, a tie to even, as the
+// full conversion rounds. False for the values outside that range, which take the full
+// conversion.
+bool ExactDigitsOf(double magnitude, DecimalDigits& result) {
+    if (!(magnitude >= 1e-5 && magnitude < 1e18)) return false;
+    // A normal double in this range: 52 stored bits of mantissa below an implied 1, and
+    // a biased binary exponent.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = static_cast<int>(bits >> 52) - 1022; // magnitude < 2^binaryExponent
+    const int shift = 53 - binaryExponent;                          // magnitude = mantissa / 2^shift
+    if (shift > 127) return false;
+    const WideWhole smallest = 100000000000000000ULL; // 10^17: 18 digits
+    const WideWhole tooLarge = smallest * 10;
+    // The place of the first digit: that of 2^(binaryExponent - 1) (log10 2 is close to
+    // 78913 / 2^18), or one more where a power of ten lies between it and the value.
+    int exponent = ((binaryExponent - 1) * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int scale = kDigitCount - 1 - exponent;
+        if (scale < 0 || scale > kMaxExactScale) return false;
+        const WideWhole scaled = mantissa * kWidePowersOfTen.Of[scale];
+        WideWhole whole = shift >= 0 ? scaled >> shift : scaled << -shift;
+        if (whole < smallest) {
+            --exponent;
+            continue;
+        }
+        if (whole >= tooLarge) {
+            ++exponent;
+            continue;
+        }
+        if (shift > 0) {
+            const WideWhole remainder = scaled - (whole << shift);
+            const WideWhole half = WideWhole{1} << (shift - 1);
+            if (remainder > half || (remainder == half && (whole & 1) != 0)) ++whole;
+            if (whole == tooLarge) { // 999...95 became 1000...0: one more integer digit
+                whole = smallest;
+                ++exponent;
+            }
+        }
+        // Two halves of 9 digits each, written side by side.
+        constexpr std::uint64_t kHalf = 1000000000;
+        auto high = static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole) / kHalf);
+        auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole) % kHalf);
+        for (int i = kDigitCount / 2 - 1; i >= 0; --i) {
+            result.digits[i] = static_cast<char>('0' + high % 10);
+            result.digits[i + kDigitCount / 2] = static_cast<char>('0' + low % 10);
+            high /= 10;
+            low /= 10;
+        }
+        result.count = kDigitCount;
+        result.exponent = exponent;
+        return true;
+    }
+    return false;
+}
+
 DecimalDigits DigitsOf(double value) {
     DecimalDigits result;
     result.negative = std::signbit(value);
     if (value == 0.0) return result;
+    if (ExactDigitsOf(std::fabs(value), result)) return result;
     // 18 significant digits correctly rounded from the binary value ("d.ddd...e-dd"),
     // the same digits as printf's "%.17e" and independent of the locale.
     char buffer[48];
@@ -297,6 +376,41 @@ bool TakeSign(std::string_view body, std::size_t& pos) {
 }
 } // namespace
 
+namespace {
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxExactPower = 22;
+constexpr std::uint64_t kMaxExactInteger = std::uint64_t{1} << 53;
+
+// The value of a decimal that the tables show ("  45.23", "0.5", "1.5E02"): at most 19
+// digits forming a whole number a double holds exactly, scaled by a power of ten it also
+// holds exactly. Then one multiplication or division, correctly rounded, gives the double
+// nearest to the decimal, the same one the full conversion gives; every number a
+// calculation reads back from a table is such a decimal, read thousands of times a run.
+// Nothing for the other decimals, which take the full conversion.
+std::optional<double> ExactShortDecimal(std::string_view intDigits, std::string_view fracDigits,
+                                        std::string_view exponentDigits, bool exponentNegative) {
+    if (intDigits.size() + fracDigits.size() > 19 || exponentDigits.size() > 3) return std::nullopt;
+    std::uint64_t whole = 0;
+    for (const char c : intDigits)
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    for (const char c : fracDigits)
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    if (whole > kMaxExactInteger) return std::nullopt;
+    int exponent = 0;
+    for (const char c : exponentDigits)
+        exponent = exponent * 10 + (c - '0');
+    if (exponentNegative) exponent = -exponent;
+    exponent -= static_cast<int>(fracDigits.size());
+    const double mantissa = static_cast<double>(whole);
+    if (exponent >= 0 && exponent <= kMaxExactPower) return mantissa * kExactPowersOfTen[exponent];
+    if (exponent < 0 && exponent >= -kMaxExactPower) return mantissa / kExactPowersOfTen[-exponent];
+    return std::nullopt;
+}
+} // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
     const std::string_view body = SkipLeadingBlanks(text);
     std::size_t pos = 0;
@@ -336,6 +450,9 @@ std::optional<double> ParseNumber(std::string_view text) {
         return digits.find_first_not_of('0') == std::string_view::npos;
     };
     if (isZero(intDigits) && isZero(fracDigits)) return negative ? -0.0 : 0.0;
+
+    if (const auto exact = ExactShortDecimal(intDigits, fracDigits, exponentDigits, exponentNegative))
+        return negative ? -*exact : *exact;
 
     // Canonical text for the locale-independent conversion; short texts (every number a
     // table shows) are built on the stack, as they are read back thousands of times a run.
@@ -414,20 +531,27 @@ int32_t StrToInt(const std::string& text) {
     return *value;
 }
 
-std::string TimeToStr(double time) {
+namespace {
+// "hh:mm" or "hh:mm:ss" of a time of day; every calculation names its hours this way.
+std::string ClockText(double time, bool withSeconds) {
     const long long ms = MillisecondsOfDay(time);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
-    return buffer;
+    const int parts[] = {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                         static_cast<int>(ms / 1000 % 60)};
+    std::string text = withSeconds ? "00:00:00" : "00:00";
+    for (std::size_t part = 0; part * 3 < text.size(); ++part) {
+        text[part * 3] = static_cast<char>('0' + parts[part] / 10);
+        text[part * 3 + 1] = static_cast<char>('0' + parts[part] % 10);
+    }
+    return text;
+}
+} // namespace
+
+std::string TimeToStr(double time) {
+    return ClockText(time, true);
 }
 
 std::string TimeToShortStr(double time) {
-    const long long ms = MillisecondsOfDay(time);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d", static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60));
-    return buffer;
+    return ClockText(time, false);
 }
 
 std::optional<double> StrToTime(std::string_view text) {

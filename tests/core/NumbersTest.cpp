@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace halvern {
 namespace {
@@ -147,6 +152,50 @@ TEST(FormatWidth8, TwoDecimalsRightAligned) {
     EXPECT_EQ(FormatWidth8(0.125), "    0.13"); // a binary tie still rounds away from zero
 }
 
+// Every number shown starts from its 18 significant digits, correctly rounded from the
+// binary value as printf's "%.17e" gives them; a short exact route works them out for the
+// common sizes. With precision 18 and just enough decimals FormatFixed shows those 18
+// digits unrounded, so they can be compared with printf's. Values that end in a tie at the
+// 18th digit (a 16-digit whole number and eighths) and the edges of the route included.
+TEST(FormatFixed, EighteenDigitsAsPrintfGivesThem) {
+    std::vector<double> values = {1e-5,
+                                  9.999999999999999e-6,
+                                  1e17,
+                                  99999999999999999.0,
+                                  999999999999999872.0,
+                                  0.1,
+                                  2.675,
+                                  1.005,
+                                  1125899906842623.875,
+                                  1125899906842622.125,
+                                  562949953421311.9375,
+                                  0.30000000000000004,
+                                  9.9999999999999995e-2};
+    std::mt19937_64 random(18);
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(static_cast<double>(random() >> 11) / 8);
+    for (const double value : values) {
+        char printed[40];
+        std::snprintf(printed, sizeof printed, "%.17e", value);
+        const std::string text(printed);
+        const std::string digits = text.substr(0, 1) + text.substr(2, 17);
+        const int exponent = std::stoi(text.substr(20));
+        if (exponent >= 18) continue; // shown in the scientific form
+        std::string expected =
+            "0." + std::string(static_cast<std::size_t>(std::max(-exponent - 1, 0)), '0') + digits;
+        if (exponent == 17)
+            expected = digits;
+        else if (exponent >= 0)
+            expected = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+                       digits.substr(static_cast<std::size_t>(exponent) + 1);
+        const int decimals = 17 - exponent;
+        EXPECT_EQ(FormatFixed(value, 18, decimals), expected) << printed;
+        EXPECT_EQ(FormatFixed(-value, 18, decimals), "-" + expected) << printed;
+    }
+}
+
 struct ParseCase {
     const char* text;
     bool valid;
@@ -188,6 +237,53 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"--1", false, 0}, ParseCase{"abc", false, 0}, ParseCase{"1x", false, 0},
                       ParseCase{"inf", false, 0}, ParseCase{"nan", false, 0}, ParseCase{"0x10", false, 0},
                       ParseCase{"1e400", false, 0}, ParseCase{"1.5e3.", false, 0}));
+
+// Table texts are read through a short exact route; it must land on the same double as the
+// full decimal conversion, for the texts the tables write and at the edges of that route
+// (2^53 and its neighbours, 10^±22, 19 digits, halfway decimals).
+TEST(ParseNumber, ShortDecimalsReadAsTheFullConversionReadsThem) {
+    const auto full = [](const std::string& text) {
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    };
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740994",
+                                      "900719925474099.3",
+                                      "9007199254740993e-5",
+                                      "1e22",
+                                      "1e23",
+                                      "1e-22",
+                                      "1e-23",
+                                      "9999999999999999999",
+                                      "1234567890123456789e-10",
+                                      "0.30000000000000004",
+                                      "2.675",
+                                      "1.005",
+                                      "4.35",
+                                      "0.1",
+                                      "123456.785",
+                                      "5e-324",
+                                      "1.7976931348623157e308",
+                                      "8.589973e9",
+                                      "45.23e+2"};
+    std::mt19937_64 random(17);
+    for (int i = 0; i < 20000; ++i) {
+        const double value =
+            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 70));
+        texts.push_back(FormatFixed(value, 18, static_cast<int>(random() % 9)));
+        char text[40];
+        std::snprintf(text, sizeof text, "%.*g", static_cast<int>(1 + random() % 19), value);
+        texts.emplace_back(text);
+    }
+    for (const std::string& text : texts) {
+        const auto parsed = ParseNumber(text);
+        ASSERT_TRUE(parsed.has_value()) << text;
+        EXPECT_EQ(*parsed, full(text)) << text;
+        EXPECT_EQ(*ParseNumber("-" + text), -full(text)) << text;
+    }
+}
 
 TEST(ParseWhole, Int32Range) {
     EXPECT_EQ(ParseWhole("42"), 42);
