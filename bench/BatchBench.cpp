@@ -21,7 +21,8 @@ struct TBatchFolder {
     std::filesystem::path Folder;
     std::string Arguments;
     TBatchFolder() {
-        Folder = std::filesystem::temp_directory_path() / ("halvern-batch-bench-" + std::to_string(::getpid()));
+        Folder =
+            std::filesystem::temp_directory_path() / ("halvern-batch-bench-" + std::to_string(::getpid()));
         for (const std::string& file : GenerateProjects(Folder, ProjectCount))
             Arguments += " '" + file + "'";
     }

@@ -26,7 +26,8 @@ TReportChoice AllSheets() {
 void BM_WriteSixSheetReport(benchmark::State& state) {
     TReadWindow window;
     TSpreadsheetReport report(*window.Form);
-    const std::string target = (std::filesystem::temp_directory_path() / "halvern-bench-report.xlsx").string();
+    const std::string target =
+        (std::filesystem::temp_directory_path() / "halvern-bench-report.xlsx").string();
     for (auto _ : state) {
         report.ExportReport(AllSheets(), target);
         if (!report.HasLastReport()) state.SkipWithError("the report was not written");

@@ -42,9 +42,9 @@ namespace {
 // pressure rises), its residual grows at least as fast as the pressure itself; then a
 // point x with residual g(x) has the root within |g(x)| of it.
 bool RisesWithPressure(const TAZPEquation& eq) {
-    return eq.LossCoef >= 0 && eq.Law.RefLeakage >= 0 && eq.Law.N1 >= 0 && (eq.Indep >= 0 || eq.LossOnInflowOnly) &&
-           std::isfinite(eq.Start) && std::isfinite(eq.CurrentLoss) && std::isfinite(eq.LossCoef) &&
-           std::isfinite(eq.Indep);
+    return eq.LossCoef >= 0 && eq.Law.RefLeakage >= 0 && eq.Law.N1 >= 0 &&
+           (eq.Indep >= 0 || eq.LossOnInflowOnly) && std::isfinite(eq.Start) &&
+           std::isfinite(eq.CurrentLoss) && std::isfinite(eq.LossCoef) && std::isfinite(eq.Indep);
 }
 
 // The residual at s for the leakage there, added up as TAZPEquation::Residual adds it.
@@ -115,7 +115,8 @@ public:
 private:
     // The residual's rounding error is a few units of 1e-16 of the sizes it adds up.
     double Band(double s) const {
-        return 1e-12 * (1 + std::fabs(s) + std::fabs(eq_.Start) + std::fabs(eq_.CurrentLoss) + std::fabs(centre_));
+        return 1e-12 *
+               (1 + std::fabs(s) + std::fabs(eq_.Start) + std::fabs(eq_.CurrentLoss) + std::fabs(centre_));
     }
 
     const TAZPEquation& eq_;

@@ -5,9 +5,9 @@
 // labels, and the values every PRV scenario builds on: the leakage and AZP pressure of
 // the low-flow hour and each hour's head-loss coefficients.
 #include "engine/CellNumber.h"
-#include "forms/Messages.h"
 #include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 
@@ -148,13 +148,13 @@ void TMainForm::CalcCurrentSituation() {
         const std::string key = HourKey(CurrentGrid.Cell(HourCol, p));
         const double q = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
         if (key == lowKey && q != minFlow) {
-            const std::string text =
-                Msg::LowFlowTimeNotActual(lowKey.substr(0, 5), CurrentGrid.Cell(HourCol, minRow).substr(0, 5));
+            const std::string text = Msg::LowFlowTimeNotActual(
+                lowKey.substr(0, 5), CurrentGrid.Cell(HourCol, minRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
         if (key == highKey && q != maxFlow) {
-            const std::string text =
-                Msg::HighFlowTimeNotActual(highKey.substr(0, 5), CurrentGrid.Cell(HourCol, maxRow).substr(0, 5));
+            const std::string text = Msg::HighFlowTimeNotActual(
+                highKey.substr(0, 5), CurrentGrid.Cell(HourCol, maxRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
     }

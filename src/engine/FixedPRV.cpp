@@ -3,8 +3,8 @@
 // into FixedPRVGrid, lets DoPRVCalcs work out the hours, and shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
-#include "forms/Messages.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 

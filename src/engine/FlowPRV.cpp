@@ -6,9 +6,9 @@
 // situation (CurrentGrid, NightAZPPressure, the head loss coefficients); writes
 // FlowPRVGrid and the Flow labels, all in metres and m³/h.
 #include "engine/AZPSolver.h"
-#include "forms/Messages.h"
 #include "engine/CellNumber.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"

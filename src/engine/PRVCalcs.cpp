@@ -53,7 +53,8 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
         Sender.SetCell(AZPCol, p, Fixed52(s));
 
         // Head loss from the PRV outlet to the AZP.
-        Sender.SetCell(AZPHeadlossCol, p, Fixed52(Checked((Project.InletElev + outlet) - (Project.AZPElev + s))));
+        Sender.SetCell(AZPHeadlossCol, p,
+                       Fixed52(Checked((Project.InletElev + outlet) - (Project.AZPElev + s))));
 
         const double dep = law.AtOrNone(s);
         Sender.SetCell(DepFlowCol, p, Fixed52(dep));

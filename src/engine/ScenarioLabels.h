@@ -17,13 +17,14 @@ struct TScenarioLabels {
 };
 
 // `warningEnd` finishes "Pressure of <MinPressure>" in the page's own words.
-inline void PublishScenario(const TScenarioLabels& labels, double dayNight, double dep, double indep, double tot,
-                            bool lowWarning, double minPressure, const char* warningEnd) {
+inline void PublishScenario(const TScenarioLabels& labels, double dayNight, double dep, double indep,
+                            double tot, bool lowWarning, double minPressure, const char* warningEnd) {
     labels.DayNight.Caption = FormatFixed(dayNight, 5, 2);
     labels.Dep.Caption = FormatFixed(dep, 11, 2);
     labels.Indep.Caption = FormatFixed(indep, 11, 2);
     labels.Tot.Caption = FormatFixed(tot, 11, 2);
-    labels.Warn.Caption = lowWarning ? Msg::PressureOf + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
+    labels.Warn.Caption =
+        lowWarning ? Msg::PressureOf + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
 }
 
 // The hours of a valve table whose inputs are in place, worked out by DoPRVCalcs and

@@ -4,8 +4,8 @@
 // TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
-#include "forms/Messages.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
@@ -54,7 +54,8 @@ void TMainForm::CalcTimePRV() {
         TimePRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
-    RunPRVScenario(*this, TimePRVGrid, {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel},
+    RunPRVScenario(*this, TimePRVGrid,
+                   {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel},
                    Msg::NotAchievedAllDay);
 }
 

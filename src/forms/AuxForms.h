@@ -37,9 +37,9 @@ public:
     TLabel CurrentN1Label{Controls, "CurrentN1Label", TControlFlag::Unlisted};
     TMarkStringGrid N1Grid{Controls, "N1Grid"};
 
-    void Show();       // not modal: shows the window and runs FormShow
-    void FormShow();   // headings, names, colours, locks; GetNewN1
-    void GetNewN1();   // columns 8 to 12 and N1Label from the measurements
+    void Show();     // not modal: shows the window and runs FormShow
+    void FormShow(); // headings, names, colours, locks; GetNewN1
+    void GetNewN1(); // columns 8 to 12 and N1Label from the measurements
     void N1GridSetEditText(int col, int row, const std::string& value);
     void Close1Click(); // File > Close
     // Headings, row names, colours and locks of N1Grid.
@@ -59,13 +59,13 @@ public:
     TMarkStringGrid AnnualCostGrid{Controls, "AnnualCostGrid", TControlFlag::Unlisted};
     TButton Button1{Controls, "Button1"}; // "OK": recalculates the cost summary and closes
 
-    void ShowModal();     // FormActivate, then the view runs the dialog
-    void FormActivate();  // headings, item names, "0" into empty amount cells
-    void UpdateGrid();    // the "Total" row of each option
+    void ShowModal();    // FormActivate, then the view runs the dialog
+    void FormActivate(); // headings, item names, "0" into empty amount cells
+    void UpdateGrid();   // the "Total" row of each option
     void FixedCostGridSetEditText(int col, int row, const std::string& value);
-    void Button1Click();  // OK: GetTheCosts, then close
-    void Close();         // closing by any means runs FormClose
-    void FormClose();     // stores entries 0..4 and publishes the totals
+    void Button1Click(); // OK: GetTheCosts, then close
+    void Close();        // closing by any means runs FormClose
+    void FormClose();    // stores entries 0..4 and publishes the totals
     // Headings, joins and geometry of FixedCostGrid and AnnualCostGrid.
     void SetupCostGrids();
 };
@@ -93,7 +93,7 @@ public:
 class TImportHelp : public TAuxForm {
 public:
     TImportHelp();
-    std::array<std::string, 6> Lines;        // the six explanatory lines
+    std::array<std::string, 6> Lines;         // the six explanatory lines
     std::array<std::string, 24> ExampleLines; // the example file, one line per hour
     void Show() {
         Visible = true;
@@ -110,7 +110,7 @@ public:
 class TfrmSplash {
 public:
     explicit TfrmSplash(uint32_t nowTicks);
-    std::string labAppName; // "Halvern"
+    std::string labAppName;    // "Halvern"
     std::string labAppVersion; // "v4.4"
     std::string Disclaimer;
     uint32_t FStartTicks;

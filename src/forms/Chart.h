@@ -2,8 +2,8 @@
 // points and labels, and the two value axes. The chart drawing fills it from a result
 // table; the views render it.
 #pragma once
-#include "forms/Controls.h"
 #include "forms/Colours.h"
+#include "forms/Controls.h"
 #include <functional>
 #include <string>
 #include <vector>

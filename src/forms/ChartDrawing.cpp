@@ -52,16 +52,17 @@ void DesignPRVChart(TChart& chart, const char* title, TColor presDepColour, TCol
     using enum TLineStyle;
     using enum TPointerStyle;
     using namespace PRVGridLayout;
-    Design(chart, title,
-           {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, InletCol},
-            {"PRV Outlet pressure", Left, clAqua, DashDotDot, Diamond, true, OutletCol},
-            {"AZP Pressure", Left, clBlue, Dash, Circle, true, AZPCol},
-            {"Critical Pressure", Left, clRed, Dot, Triangle, true, CriticalCol},
-            {"AZP Head loss", Left, clOlive, Dot, Circle, false, AZPHeadlossCol},
-            {"Critical Point Head loss", Left, clYellow, DashDot, Triangle, false, CritHeadlossCol},
-            {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, TotalFlowCol},
-            {"Pressure Dependent Flow", Right, presDepColour, DashDot, Cross, false, DepFlowCol},
-            {"Pressure Independent Flow", Right, presIndepColour, DashDotDot, DiagCross, false, IndepFlowCol}});
+    Design(
+        chart, title,
+        {{"Inlet Pressure", Left, clBlack, Solid, Rectangle, true, InletCol},
+         {"PRV Outlet pressure", Left, clAqua, DashDotDot, Diamond, true, OutletCol},
+         {"AZP Pressure", Left, clBlue, Dash, Circle, true, AZPCol},
+         {"Critical Pressure", Left, clRed, Dot, Triangle, true, CriticalCol},
+         {"AZP Head loss", Left, clOlive, Dot, Circle, false, AZPHeadlossCol},
+         {"Critical Point Head loss", Left, clYellow, DashDot, Triangle, false, CritHeadlossCol},
+         {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, TotalFlowCol},
+         {"Pressure Dependent Flow", Right, presDepColour, DashDot, Cross, false, DepFlowCol},
+         {"Pressure Independent Flow", Right, presIndepColour, DashDotDot, DiagCross, false, IndepFlowCol}});
     chart.SkipEmptyCells = true;
 }
 
@@ -113,7 +114,8 @@ void TMainForm::SetupCharts() {
             {"Critical Pressure", Left, clRed, Dot, Triangle, true, Current::CriticalCol},
             {"Zone Inflow", Right, clLime, Solid, DownTriangle, true, Current::TotalFlowCol},
             {"Pressure Dependent Flow", Right, clOrange, DashDot, Cross, false, Current::DepFlowCol},
-            {"Pressure Independent Flow", Right, clFuchsia, DashDotDot, DiagCross, false, Current::IndepFlowCol}});
+            {"Pressure Independent Flow", Right, clFuchsia, DashDotDot, DiagCross, false,
+             Current::IndepFlowCol}});
     // Every cell of the current situation is a number; an empty one is an error there.
     CurrentChart.SkipEmptyCells = false;
     DesignPRVChart(FixedPRVChart, "Fixed PRV Outlet", clRose, clBlack);

@@ -33,10 +33,20 @@ constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000Fu);
 constexpr TColor clWindow = static_cast<TColor>(0xFF000005u);
 constexpr TColor clHighlight = static_cast<TColor>(0xFF00000Du);
 
-constexpr bool IsSystemColour(TColor c) { return (static_cast<uint32_t>(c) & 0xFF000000u) == 0xFF000000u; }
-constexpr TColor RGB(int r, int g, int b) { return (b << 16) | (g << 8) | r; }
-constexpr int RedOf(TColor c) { return c & 0xFF; }
-constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+constexpr bool IsSystemColour(TColor c) {
+    return (static_cast<uint32_t>(c) & 0xFF000000u) == 0xFF000000u;
+}
+constexpr TColor RGB(int r, int g, int b) {
+    return (b << 16) | (g << 8) | r;
+}
+constexpr int RedOf(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 } // namespace halvern

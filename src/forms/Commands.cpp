@@ -2,11 +2,11 @@
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
 
-#include <filesystem>
-#include "io/FileAccess.h"
 #include "forms/HourlyImportCommand.h"
 #include "forms/ProjectChanges.h"
 #include "forms/ProjectDocument.h"
+#include "io/FileAccess.h"
+#include <filesystem>
 
 namespace halvern {
 namespace {

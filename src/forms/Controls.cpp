@@ -33,7 +33,8 @@ void TEdit::TypeKey(char key) {
 }
 
 void TEdit::TypeText(const std::string& text) {
-    for (char c : text) TypeKey(c);
+    for (char c : text)
+        TypeKey(c);
 }
 
 bool TEdit::UserChange(const std::string& text) {

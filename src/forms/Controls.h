@@ -164,14 +164,15 @@ class TPageControl;
 // being seen; its tab is drawn highlighted while Highlighted is set.
 class TTabSheet : public TControl {
 public:
-    TTabSheet(std::string name, std::string caption) : TControl(std::move(name)), Caption(std::move(caption)) {}
+    TTabSheet(std::string name, std::string caption)
+        : TControl(std::move(name)), Caption(std::move(caption)) {}
     TTabSheet(TControlRegistry& registry, std::string name, std::string caption)
         : TControl(registry, std::move(name)), Caption(std::move(caption)) {}
     std::string Caption;
     bool Highlighted = false;
     std::function<void()> OnShow;
     std::function<void()> OnHide;
-    TPageControl* Parent = nullptr;  // the page set this page belongs to
+    TPageControl* Parent = nullptr;   // the page set this page belongs to
     TPageControl* Children = nullptr; // the page set this page holds, if any
     bool Showing() const;
 };

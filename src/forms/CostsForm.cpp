@@ -172,8 +172,8 @@ void TCostsForm::FormClose() {
     for (int option = 0; option < OptionCount; ++option) {
         const auto& amounts = *capital[static_cast<size_t>(option)];
         const double shown = std::accumulate(amounts.begin(), amounts.begin() + DialogEntries, 0.0);
-        MainForm.CostSummaryGrid.SetCell(CostSummaryLayout::ImplementationCol, CostSummaryLayout::FirstScenarioRow + option,
-                                         FormatMoney(shown));
+        MainForm.CostSummaryGrid.SetCell(CostSummaryLayout::ImplementationCol,
+                                         CostSummaryLayout::FirstScenarioRow + option, FormatMoney(shown));
     }
 }
 

@@ -1,8 +1,8 @@
 // Typing into the main window: the key filter of the numeric edits, the hourly input
 // table with its two inflow units, and the Enter key in the tables.
 #include "forms/MainForm.h"
-#include "forms/TableLayouts.h"
 #include "forms/NumberEntry.h"
+#include "forms/TableLayouts.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
 

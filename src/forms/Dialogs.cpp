@@ -9,7 +9,9 @@ void Record(TScriptedDialogs& d, TMsgDlgType type, const std::string& text) {
 }
 } // namespace
 
-void TScriptedDialogs::Error(const std::string& text) { Record(*this, TMsgDlgType::Error, text); }
+void TScriptedDialogs::Error(const std::string& text) {
+    Record(*this, TMsgDlgType::Error, text);
+}
 
 TModalResult TScriptedDialogs::WarningOKIgnore(const std::string& text) {
     Record(*this, TMsgDlgType::Warning, text);
@@ -35,7 +37,9 @@ bool TScriptedDialogs::ConfirmOKCancel(const std::string& text) {
     return answer;
 }
 
-void TScriptedDialogs::Message(const std::string& text) { Record(*this, TMsgDlgType::Information, text); }
+void TScriptedDialogs::Message(const std::string& text) {
+    Record(*this, TMsgDlgType::Information, text);
+}
 
 std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogSpec& dialog) {
     FileDialogsShown.push_back(dialog);
@@ -59,7 +63,8 @@ bool TScriptedDialogs::PrinterSetup(TPrintOrientation orientation) {
 
 std::vector<std::string> TScriptedDialogs::Texts() const {
     std::vector<std::string> texts;
-    for (const auto& m : Messages) texts.push_back(m.Text);
+    for (const auto& m : Messages)
+        texts.push_back(m.Text);
     return texts;
 }
 

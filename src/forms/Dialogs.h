@@ -15,9 +15,9 @@ enum class TModalResult { OK, Cancel, Ignore };
 enum class TSaveChoice { Save, Discard, Cancel };
 
 struct TFileDialogSpec {
-    std::string Name;       // OpenDialog1, SaveDialog1, OpenDialog2
-    std::string Filter;     // "Pressure files|*.pru|All files|*.*"
-    std::string DefaultExt; // "pru", or empty
+    std::string Name;                 // OpenDialog1, SaveDialog1, OpenDialog2
+    std::string Filter;               // "Pressure files|*.pru|All files|*.*"
+    std::string DefaultExt;           // "pru", or empty
     std::string InitialFileName = {}; // the folder and name offered, or empty
     // The folder the dialog opens in; empty leaves it to the dialog (the desktop program's
     // last folder, or its own choice).
@@ -88,7 +88,10 @@ public:
     std::function<void(const TRecordedMessage&)> OnMessage;
 
     std::vector<std::string> Texts() const;
-    void Clear() { Messages.clear(); Beeps = 0; }
+    void Clear() {
+        Messages.clear();
+        Beeps = 0;
+    }
 };
 
 } // namespace halvern

@@ -6,9 +6,9 @@
 #include "forms/ProjectChanges.h"
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
-#include <algorithm>
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -156,7 +156,8 @@ void TMainForm::Initialise(bool DoVariables) {
     // 7. The three PRV scenarios.
     Write(*this, FixedPRVOutletEdit, InputText(Project.FixedPRVOutlet, 2));
     SetupPRVGrid(FixedPRVGrid);
-    ClearScenarioLabels({&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel}, FixedWarnLabel);
+    ClearScenarioLabels({&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel},
+                        FixedWarnLabel);
 
     Write(*this, HighPressureEdit, InputText(Project.HighPressure, 2));
     Write(*this, LowPressureEdit, InputText(Project.LowPressure, 2));
@@ -352,9 +353,9 @@ void TMainForm::SetupCurrentGrid() {
 
     FillHourRows(g, FlowGrid);
     // The population check goes too: its verdict was about the old project's figures.
-    for (TLabel* label : {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel,
-                          &NonResidentialUseLabel, &ResidentialUseLabel, &PopUseWarningLabel,
-                          &NightFlowWarningLabel})
+    for (TLabel* label :
+         {&CurrentDepLabel, &CurrentIndepLabel, &CurrentTotLabel, &DayNightLabel, &NonResidentialUseLabel,
+          &ResidentialUseLabel, &PopUseWarningLabel, &NightFlowWarningLabel})
         label->Caption.clear();
 }
 

@@ -48,8 +48,12 @@ struct TInputStep {
     std::function<std::optional<std::string>()> Own{};
 };
 
-TInputStep Number(const TEdit& edit, TField field, const char* message) { return {&edit, field, message, {}}; }
-TInputStep Own(std::function<std::optional<std::string>()> step) { return {nullptr, {}, nullptr, std::move(step)}; }
+TInputStep Number(const TEdit& edit, TField field, const char* message) {
+    return {&edit, field, message, {}};
+}
+TInputStep Own(std::function<std::optional<std::string>()> step) {
+    return {nullptr, {}, nullptr, std::move(step)};
+}
 
 } // namespace
 

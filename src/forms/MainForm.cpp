@@ -9,7 +9,9 @@
 
 namespace halvern {
 
-std::string HourKey(const std::string& hourLabel) { return hourLabel.substr(0, 5) + ":00"; }
+std::string HourKey(const std::string& hourLabel) {
+    return hourLabel.substr(0, 5) + ":00";
+}
 
 TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     // FormCreate: the long time format is "hh:mm:ss" throughout (TimeToStr), the input
@@ -56,23 +58,62 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     m3hrRadio.SetChecked(true);
     Interval4Radio.SetChecked(true);
 
-    for (TMarkStringGrid* grid : Controls.All<TMarkStringGrid>()) grid->Dialogs = &Dialogs;
+    for (TMarkStringGrid* grid : Controls.All<TMarkStringGrid>())
+        grid->Dialogs = &Dialogs;
 
-    const std::pair<TControl*, int> helpContexts[] = {
-        {&ZoneRefEdit, 2}, {&WaterSupplySystemEdit, 2}, {&MainsLengthEdit, 3}, {&NumOfConnectEdit, 4},
-        {&NumOfServicedEdit, 5}, {&NumNonResidentialEdit, 7}, {&PopulationEdit, 8}, {&MinPressureEdit, 9},
-        {&InletElevEdit, 10}, {&AZPElevEdit, 11}, {&TargetElevEdit, 12}, {&LowTimePicker, 13},
-        {&HighTimePicker, 14}, {&ZoneNameEdit, 15}, {&MainsLossEdit, 21}, {&Edit1, 21},
-        {&ConnectLossEdit, 22}, {&ConnectPresEdit, 22}, {&PropPressEdit, 22}, {&PropertyLossEdit, 23},
-        {&N1Edit, 24}, {&m3hrRadio, 31}, {&lsRadio, 31}, {&ImportButton, 32}, {&DomesticNightEdit, 41},
-        {&PopActiveEdit, 42}, {&NonDomMeterEdit, 43}, {&NonDomUnmeterEdit, 44}, {&DailyNonResidentialEdit, 45},
-        {&CurrentSituationSheet, 61}, {&CurrentPage, 62}, {&CurrentTabulatedSheet, 62}, {&GraphicalSheet, 63},
-        {&FixedOutletSheet, 71}, {&FixedPRVPage, 71}, {&FixedTabulatedSheet, 71}, {&FixedPRVOutletEdit, 72},
-        {&FixedGraphSheet, 73}, {&TimeModulatedSheet, 81}, {&TimePage, 81}, {&TimeTabulatedSheet, 81},
-        {&PageControl1, 81}, {&FlowTabulatedSheet, 81}, {&HighPressureEdit, 83}, {&LowPressureEdit, 84},
-        {&Interval2Radio, 85}, {&Interval4Radio, 85}, {&TimeStart1Picker, 86}, {&TimeStop1Picker, 86},
-        {&TimeStart2Picker, 86}, {&TimeStop2Picker, 86}};
-    for (const auto& [control, topic] : helpContexts) control->HelpContext = topic;
+    const std::pair<TControl*, int> helpContexts[] = {{&ZoneRefEdit, 2},
+                                                      {&WaterSupplySystemEdit, 2},
+                                                      {&MainsLengthEdit, 3},
+                                                      {&NumOfConnectEdit, 4},
+                                                      {&NumOfServicedEdit, 5},
+                                                      {&NumNonResidentialEdit, 7},
+                                                      {&PopulationEdit, 8},
+                                                      {&MinPressureEdit, 9},
+                                                      {&InletElevEdit, 10},
+                                                      {&AZPElevEdit, 11},
+                                                      {&TargetElevEdit, 12},
+                                                      {&LowTimePicker, 13},
+                                                      {&HighTimePicker, 14},
+                                                      {&ZoneNameEdit, 15},
+                                                      {&MainsLossEdit, 21},
+                                                      {&Edit1, 21},
+                                                      {&ConnectLossEdit, 22},
+                                                      {&ConnectPresEdit, 22},
+                                                      {&PropPressEdit, 22},
+                                                      {&PropertyLossEdit, 23},
+                                                      {&N1Edit, 24},
+                                                      {&m3hrRadio, 31},
+                                                      {&lsRadio, 31},
+                                                      {&ImportButton, 32},
+                                                      {&DomesticNightEdit, 41},
+                                                      {&PopActiveEdit, 42},
+                                                      {&NonDomMeterEdit, 43},
+                                                      {&NonDomUnmeterEdit, 44},
+                                                      {&DailyNonResidentialEdit, 45},
+                                                      {&CurrentSituationSheet, 61},
+                                                      {&CurrentPage, 62},
+                                                      {&CurrentTabulatedSheet, 62},
+                                                      {&GraphicalSheet, 63},
+                                                      {&FixedOutletSheet, 71},
+                                                      {&FixedPRVPage, 71},
+                                                      {&FixedTabulatedSheet, 71},
+                                                      {&FixedPRVOutletEdit, 72},
+                                                      {&FixedGraphSheet, 73},
+                                                      {&TimeModulatedSheet, 81},
+                                                      {&TimePage, 81},
+                                                      {&TimeTabulatedSheet, 81},
+                                                      {&PageControl1, 81},
+                                                      {&FlowTabulatedSheet, 81},
+                                                      {&HighPressureEdit, 83},
+                                                      {&LowPressureEdit, 84},
+                                                      {&Interval2Radio, 85},
+                                                      {&Interval4Radio, 85},
+                                                      {&TimeStart1Picker, 86},
+                                                      {&TimeStop1Picker, 86},
+                                                      {&TimeStart2Picker, 86},
+                                                      {&TimeStop2Picker, 86}};
+    for (const auto& [control, topic] : helpContexts)
+        control->HelpContext = topic;
     FlowGrid.HelpContext = 33;
     CurrentGrid.HelpContext = 62;
     FixedPRVGrid.HelpContext = 71;
@@ -91,7 +132,8 @@ void TMainForm::BuildPages() {
     const auto nest = [](TTabSheet& owner, TPageControl& pages, std::initializer_list<TTabSheet*> children) {
         owner.Children = &pages;
         pages.Owner = &owner;
-        for (TTabSheet* c : children) pages.AddPage(*c);
+        for (TTabSheet* c : children)
+            pages.AddPage(*c);
     };
     nest(DataInputSheet, InputPage, {&GeneralSheet, &PropertySheet, &FlowSheet});
     nest(CurrentSituationSheet, CurrentPage, {&CurrentTabulatedSheet, &GraphicalSheet});
@@ -159,7 +201,8 @@ std::vector<TAction*> TMainForm::Actions() {
 }
 
 void TMainForm::SetMeasureCanvas(TCanvas* canvas) {
-    for (TMarkStringGrid* g : Controls.All<TMarkStringGrid>()) g->MeasureCanvas = canvas;
+    for (TMarkStringGrid* g : Controls.All<TMarkStringGrid>())
+        g->MeasureCanvas = canvas;
 }
 
 void TMainForm::ConnectHandlers() {
@@ -184,7 +227,8 @@ void TMainForm::ConnectHandlers() {
     ZoneRefEdit.OnChange = [this] { ZoneRefEditChange(); };
     WaterSupplySystemEdit.OnChange = [this] { WaterSupplySystemEditChange(); };
     ReportNumEdit.OnChange = [this] { ReportNumEditChange(); };
-    for (TTimePicker* picker : Controls.All<TTimePicker>()) picker->OnChange = [this, picker] { LowTimePickerChange(*picker); };
+    for (TTimePicker* picker : Controls.All<TTimePicker>())
+        picker->OnChange = [this, picker] { LowTimePickerChange(*picker); };
 
     FixedPRVOutletEdit.OnChange = [this] { FixedPRVOutletEditChange(); };
     HighPressureEdit.OnChange = [this] {
@@ -215,7 +259,9 @@ void TMainForm::ConnectHandlers() {
 
     // Tables.
     FlowGrid.OnSetEditText = [this](int c, int r, const std::string& v) { FlowGridSetEditText(c, r, v); };
-    TimePRVGrid.OnSetEditText = [this](int c, int r, const std::string& v) { TimePRVGridSetEditText(c, r, v); };
+    TimePRVGrid.OnSetEditText = [this](int c, int r, const std::string& v) {
+        TimePRVGridSetEditText(c, r, v);
+    };
     FlowGrid.OnKeyPress = [this](char& key) { GridEnterKey(FlowGrid, key, FlowGridLayout::FirstHourRow); };
     // Every hour's inflow and pressures are numbers: a letter would be counted as 0.
     FlowGrid.IsNumberCell = [this](int col, int row) {
@@ -271,7 +317,8 @@ void TMainForm::ConnectHandlers() {
     Button1.OnClick = [this] { Button1Click(); };
     ImpCostsButton.OnClick = [this] { ImpCostsButtonClick(); };
     GraphOptionButton.OnClick = [this] { GraphOptionButtonClick(); };
-    FullGraphOptionButton.OnClick = BitBtn1.OnClick = BitBtn2.OnClick = [this] { FullGraphOptionButtonClick(); };
+    FullGraphOptionButton.OnClick = BitBtn1.OnClick =
+        BitBtn2.OnClick = [this] { FullGraphOptionButtonClick(); };
     actDataNew.OnExecute = [this] { actDataNewExec(); };
     actDataRead.OnExecute = [this] { actDataReadExec(); };
     actDataSave.OnExecute = [this] { actDataSaveExec(); };

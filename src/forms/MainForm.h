@@ -9,8 +9,8 @@
 #include "forms/Dialogs.h"
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
-#include "forms/PrintForm.h"
 #include "forms/OutletPopup.h"
+#include "forms/PrintForm.h"
 #include "model/Project.h"
 #include <array>
 #include <functional>
@@ -58,7 +58,7 @@ public:
     TFileDialogSpec FileDialog(const TFileDialogSpec& dialog) const;
     TAction actDataNew, actDataRead, actDataSave, actClose, actPrint, actPrintToBitmap, actExcel;
     std::vector<TAction*> Actions(); // in toolbar order
-    bool Closed = false;              // the main window was closed (the program ends)
+    bool Closed = false;             // the main window was closed (the program ends)
     std::function<void()> OnCloseRequest;
     // The table that should receive the keyboard focus; views follow OnFocusRequest.
     std::string FocusedControl;
@@ -80,8 +80,10 @@ public:
 
     // ---- pages ----------------------------------------------------------------------
     TPageControl MainPage{Controls, "MainPage"}, InputPage{Controls, "InputPage"},
-        CurrentPage{Controls, "CurrentPage"}, FixedPRVPage{Controls, "FixedPRVPage"}, TimePage{Controls, "TimePage"};
-    TPageControl PageControl1{Controls, "PageControl1"}; // the Flow Modulated page's Tabulated/Graphical pages
+        CurrentPage{Controls, "CurrentPage"}, FixedPRVPage{Controls, "FixedPRVPage"},
+        TimePage{Controls, "TimePage"};
+    TPageControl PageControl1{Controls,
+                              "PageControl1"}; // the Flow Modulated page's Tabulated/Graphical pages
     TTabSheet DataInputSheet{Controls, "DataInputSheet", "Data Input"};
     TTabSheet GeneralSheet{Controls, "GeneralSheet", "General Info"};
     TTabSheet PropertySheet{Controls, "PropertySheet", "Default Parameters"};
@@ -103,7 +105,7 @@ public:
     // ---- General Info -----------------------------------------------------------------
     TEdit ZoneNameEdit{Controls, "ZoneNameEdit"}, ZoneRefEdit{Controls, "ZoneRefEdit"},
         WaterSupplySystemEdit{Controls, "WaterSupplySystemEdit"};
-    TEdit ReportNumEdit{Controls, "ReportNumEdit"}; // report number, free text
+    TEdit ReportNumEdit{Controls, "ReportNumEdit"};         // report number, free text
     TTimePicker LowTimePicker{Controls, "LowTimePicker"};   // start of the hour of minimum night flow
     TTimePicker HighTimePicker{Controls, "HighTimePicker"}; // start of the hour of highest flow
     TCheckBox TimeWarnCheckBox{Controls, "TimeWarnCheckBox"};
@@ -112,11 +114,11 @@ public:
     TEdit NumOfServicedEdit{Controls, "NumOfServicedEdit", Numeric}; // residential properties
     TEdit NumNonResidentialEdit{Controls, "NumNonResidentialEdit", Numeric};
     TEdit PopulationEdit{Controls, "PopulationEdit", Numeric};
-    TEdit MinPressureEdit{Controls, "MinPressureEdit", Numeric};           // least acceptable at peak demand, m
+    TEdit MinPressureEdit{Controls, "MinPressureEdit", Numeric}; // least acceptable at peak demand, m
     TEdit MinNightPressureEdit{Controls, "MinNightPressureEdit", Numeric}; // least acceptable at night, m
-    TEdit InletElevEdit{Controls, "InletElevEdit", Numeric};   // zone inlet, masl
-    TEdit AZPElevEdit{Controls, "AZPElevEdit", Numeric};       // average zone point, masl
-    TEdit TargetElevEdit{Controls, "TargetElevEdit", Numeric}; // critical point, masl
+    TEdit InletElevEdit{Controls, "InletElevEdit", Numeric};               // zone inlet, masl
+    TEdit AZPElevEdit{Controls, "AZPElevEdit", Numeric};                   // average zone point, masl
+    TEdit TargetElevEdit{Controls, "TargetElevEdit", Numeric};             // critical point, masl
     TMemo CollectMemo{Controls, "CollectMemo"};   // who collected and collated the data
     TMemo AnalysisMemo{Controls, "AnalysisMemo"}; // who performed the analysis
 
@@ -124,29 +126,34 @@ public:
     // Leakage rates at minimum night flow, one row each for mains, connections and
     // properties: pressure-dependent | pressure-independent | total.
     TEdit MainsLossEdit{Controls, "MainsLossEdit", Numeric}; // mains, pressure-dependent, l/km/hr
-    TEdit Edit1{Controls, "Edit1", Numeric};                  // mains, pressure-independent, l/km/hr (disabled, "0")
-    TEdit ConnectPresEdit{Controls, "ConnectPresEdit", Numeric};   // connections, pressure-dependent, l/conn/hr
-    TEdit ConnectLossEdit{Controls, "ConnectLossEdit", Numeric};   // connections, pressure-independent, l/conn/hr
-    TEdit PropPressEdit{Controls, "PropPressEdit", Numeric};       // properties, pressure-dependent, l/prop/hr
-    TEdit PropertyLossEdit{Controls, "PropertyLossEdit", Numeric}; // properties, pressure-independent, l/prop/hr
+    TEdit Edit1{Controls, "Edit1", Numeric}; // mains, pressure-independent, l/km/hr (disabled, "0")
+    TEdit ConnectPresEdit{Controls, "ConnectPresEdit", Numeric}; // connections, pressure-dependent, l/conn/hr
+    TEdit ConnectLossEdit{Controls, "ConnectLossEdit",
+                          Numeric};                          // connections, pressure-independent, l/conn/hr
+    TEdit PropPressEdit{Controls, "PropPressEdit", Numeric}; // properties, pressure-dependent, l/prop/hr
+    TEdit PropertyLossEdit{Controls, "PropertyLossEdit",
+                           Numeric}; // properties, pressure-independent, l/prop/hr
     TEdit DomesticNightEdit{Controls, "DomesticNightEdit", Numeric}; // cistern capacity, litres
     TEdit PopActiveEdit{Controls, "PopActiveEdit", Numeric};         // % of population active at night
     TEdit NonDomMeterEdit{Controls, "NonDomMeterEdit", Numeric};     // non-residential night use, l/prop/hr
     TEdit NonDomUnmeterEdit{Controls, "NonDomUnmeterEdit", Numeric}; // exceptional night use, m³/hr
     // The night flow components, m³/hr, and their total, the flow independent of pressure.
-    TLabel ConnectionLossLabel{Controls, "ConnectionLossLabel"}, PropertyLossLabel{Controls, "PropertyLossLabel"},
+    TLabel ConnectionLossLabel{Controls, "ConnectionLossLabel"},
+        PropertyLossLabel{Controls, "PropertyLossLabel"},
         ResidentialNightLabel{Controls, "ResidentialNightLabel"},
         NonResidentialNightLabel{Controls, "NonResidentialNightLabel"},
-        ExceptionalUseLabel{Controls, "ExceptionalUseLabel"}, TotalNonPressureLabel{Controls, "TotalNonPressureLabel"};
+        ExceptionalUseLabel{Controls, "ExceptionalUseLabel"},
+        TotalNonPressureLabel{Controls, "TotalNonPressureLabel"};
     // The row totals of the three leakage rates (l/km/hr, l/conn/hr, l/prop/hr).
-    TLabel TotMainsLossLabel{Controls, "TotMainsLossLabel"}, TotConnectLossLabel{Controls, "TotConnectLossLabel"},
-        TotPropLossLabel{Controls, "TotPropLossLabel"};
-    TEdit N1Edit{Controls, "N1Edit", Numeric};               // collective system leakage exponent, 0.5 to 2.5
-    TButton N1Calculation{Controls, "N1Calculation"};        // "Estimate": opens the N1 window
+    TLabel TotMainsLossLabel{Controls, "TotMainsLossLabel"},
+        TotConnectLossLabel{Controls, "TotConnectLossLabel"}, TotPropLossLabel{Controls, "TotPropLossLabel"};
+    TEdit N1Edit{Controls, "N1Edit", Numeric};        // collective system leakage exponent, 0.5 to 2.5
+    TButton N1Calculation{Controls, "N1Calculation"}; // "Estimate": opens the N1 window
     TEdit DailyNonResidentialEdit{Controls, "DailyNonResidentialEdit", Numeric}; // m³/d
 
     // ---- Flow and Pressure ------------------------------------------------------------
-    TRadioButton m3hrRadio{Controls, "m3hrRadio"}, lsRadio{Controls, "lsRadio"}; // the unit inflow is typed in
+    TRadioButton m3hrRadio{Controls, "m3hrRadio"},
+        lsRadio{Controls, "lsRadio"}; // the unit inflow is typed in
     TButton ImportButton{Controls, "ImportButton"};
     TButton Button1{Controls, "Button1"}; // "?": shows the layout of an import file
     TMarkStringGrid FlowGrid{Controls, "FlowGrid"};
@@ -157,11 +164,13 @@ public:
     TLabel CurrentDepLabel{Controls, "CurrentDepLabel"}, CurrentIndepLabel{Controls, "CurrentIndepLabel"},
         CurrentTotLabel{Controls, "CurrentTotLabel"};
     TLabel DayNightLabel{Controls, "DayNightLabel"}; // day/night factor, hours
-    TLabel NonResidentialUseLabel{Controls, "NonResidentialUseLabel"}, ResidentialUseLabel{Controls, "ResidentialUseLabel"},
+    TLabel NonResidentialUseLabel{Controls, "NonResidentialUseLabel"},
+        ResidentialUseLabel{Controls, "ResidentialUseLabel"},
         PopUseWarningLabel{Controls, "PopUseWarningLabel"};
     // Shown when the low-flow hour's inflow is below the pressure-independent night flow.
     TLabel NightFlowWarningLabel{Controls, "NightFlowWarningLabel"};
-    TButton GraphOptionButton{Controls, "GraphOptionButton"}; // graph properties of the current situation's chart
+    TButton GraphOptionButton{Controls,
+                              "GraphOptionButton"}; // graph properties of the current situation's chart
     TChart CurrentChart{Controls, "CurrentChart"};
 
     // ---- Fixed Outlet -----------------------------------------------------------------
@@ -171,7 +180,8 @@ public:
     TLabel FixedDayNightLabel{Controls, "FixedDayNightLabel"}, FixedWarnLabel{Controls, "FixedWarnLabel"},
         FixedDepLabel{Controls, "FixedDepLabel"}, FixedIndepLabel{Controls, "FixedIndepLabel"},
         FixedTotLabel{Controls, "FixedTotLabel"};
-    TButton FullGraphOptionButton{Controls, "FullGraphOptionButton"}; // graph properties of the fixed outlet chart
+    TButton FullGraphOptionButton{Controls,
+                                  "FullGraphOptionButton"}; // graph properties of the fixed outlet chart
     TChart FixedPRVChart{Controls, "FixedPRVChart"};
 
     // ---- Time Modulated ---------------------------------------------------------------
@@ -209,9 +219,12 @@ public:
     TEdit InflowCostEdit{Controls, "InflowCostEdit", Numeric};     // cost of inflow, R/m³
     TEdit ConsumpCostsEdit{Controls, "ConsumpCostsEdit", Numeric}; // value of consumption, R/m³
     TEdit CostFactorEdit{Controls, "CostFactorEdit", Numeric};     // multiplication factor, %
-    TEdit ResConsumpChangeEdit{Controls, "ResConsumpChangeEdit", Numeric};       // % of residential use that follows pressure
-    TEdit NonresConsumpChangeEdit{Controls, "NonresConsumpChangeEdit", Numeric}; // the same for non-residential use
-    TEdit edtConsumptionN1{Controls, "edtConsumptionN1", Numeric}; // pressure exponent of consumption (not saved)
+    TEdit ResConsumpChangeEdit{Controls, "ResConsumpChangeEdit",
+                               Numeric}; // % of residential use that follows pressure
+    TEdit NonresConsumpChangeEdit{Controls, "NonresConsumpChangeEdit",
+                                  Numeric}; // the same for non-residential use
+    TEdit edtConsumptionN1{Controls, "edtConsumptionN1",
+                           Numeric}; // pressure exponent of consumption (not saved)
     TUpDown CostFactorUpDown{Controls, "CostFactorUpDown"};
     TButton ImpCostsButton{Controls, "ImpCostsButton"};
     TMarkStringGrid CostSummaryGrid{Controls, "CostSummaryGrid"};
@@ -241,12 +254,14 @@ public:
     // Copies hour `hour`'s label from FlowGrid into a result table and marks the row aqua
     // when it is the low-flow hour, yellow when it is the high-flow hour (yellow wins);
     // the keys are the two times as "hh:mm:ss". Returns the row's time key.
-    std::string CopyHourRow(TMarkStringGrid& grid, int hour, const std::string& lowKey, const std::string& highKey);
+    std::string CopyHourRow(TMarkStringGrid& grid, int hour, const std::string& lowKey,
+                            const std::string& highKey);
     void ResetAllGridColours();
 
     // ---- night flow ---------------------------------------------------------------------
     void CalcNightLoss();
-    void NightUseEditChange(TEdit& edit, double& field); // DomesticNight, PopActive, NonDomMeter, NonDomUnmeter
+    void NightUseEditChange(TEdit& edit,
+                            double& field); // DomesticNight, PopActive, NonDomMeter, NonDomUnmeter
     void NumNonResidentialEditChange();
     // One row of leakage rates on the Default Parameters page (l/km/hr for the mains,
     // l/conn/hr, l/prop/hr): the lead rate, the partner rate beside it and the label with

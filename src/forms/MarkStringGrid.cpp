@@ -1,7 +1,7 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
-#include "forms/NumberEntry.h"
 #include "forms/Dialogs.h"
+#include "forms/NumberEntry.h"
 #include "forms/PrintGeometry.h"
 #include "model/Numbers.h"
 #include <algorithm>
@@ -239,7 +239,8 @@ void TMarkStringGrid::Store(const OptionRec& rec) {
         return;
     }
     if (const int key = MarkKey(rec.TheCol, rec.TheRow); key >= 0) {
-        if (static_cast<std::size_t>(key) >= markIndex_.size()) markIndex_.resize(static_cast<std::size_t>(key) + 1, -1);
+        if (static_cast<std::size_t>(key) >= markIndex_.size())
+            markIndex_.resize(static_cast<std::size_t>(key) + 1, -1);
         markIndex_[key] = static_cast<int32_t>(OptionArray.size());
     }
     OptionArray.push_back(rec);

@@ -34,7 +34,8 @@ inline constexpr const char* PopActiveInvalid = "Active population is invalid.";
 inline constexpr const char* NonDomMeterInvalid = "Non domestic metered use is invalid.";
 inline constexpr const char* NonDomUnmeterInvalid = "Non domestic unmetered use is invalid.";
 inline constexpr const char* FixedPRVOutletInvalid = "Fixed PRV Outlet Pressure is invalid.";
-inline constexpr const char* HighPressureInvalid = "High pressure value for time modulated output is invalid.";
+inline constexpr const char* HighPressureInvalid =
+    "High pressure value for time modulated output is invalid.";
 inline constexpr const char* LowPressureInvalid = "Low pressure value for time modulated output is invalid.";
 inline constexpr const char* InflowCostInvalid = "Inflow cost is invalid.";
 inline constexpr const char* ConsumpCostsInvalid = "Consumption cost is invalid.";
@@ -68,15 +69,18 @@ inline std::string LowPressureValueInvalid(const std::string& text) {
 }
 // The set low-flow or high-flow hour is not the one the inflow shows ("hh:mm" both).
 inline std::string LowFlowTimeNotActual(const std::string& setHour, const std::string& actualHour) {
-    return "Low flow time is currently set to " + setHour + "\nHowever, actual low flow occurs at " + actualHour;
+    return "Low flow time is currently set to " + setHour + "\nHowever, actual low flow occurs at " +
+           actualHour;
 }
 inline std::string HighFlowTimeNotActual(const std::string& setHour, const std::string& actualHour) {
-    return "High flow time is currently set to " + setHour + "\nHowever, actual high flow occurs at " + actualHour;
+    return "High flow time is currently set to " + setHour + "\nHowever, actual high flow occurs at " +
+           actualHour;
 }
 
 // The warning label of a valve page: "Pressure of <MinPressure>" and the page's own ending.
 inline constexpr const char* PressureOf = "Pressure of ";
-inline constexpr const char* NotAchievedAtAllCriticalPoints = " could not be achieved for all critical points.";
+inline constexpr const char* NotAchievedAtAllCriticalPoints =
+    " could not be achieved for all critical points.";
 inline constexpr const char* NotAchievedAllDay =
     " could not be achieved over full 24 hour period at the critical point.";
 inline constexpr const char* FlowHoursNotInTable =
@@ -88,8 +92,9 @@ inline constexpr const char* PopulationUseLow = "Population use appears to be ve
 inline constexpr const char* PopulationUseHigh = "Population use appears to be very high!";
 // Less night inflow than the night use alone: every hour's leakage would come out negative.
 inline std::string NightInflowBelowNightUse(const std::string& nightInflow, const std::string& nightUse) {
-    return "Night inflow (" + nightInflow + " m³/hr) is below the night consumption independent of pressure (" +
-           nightUse + " m³/hr): check the night use rates.";
+    return "Night inflow (" + nightInflow +
+           " m³/hr) is below the night consumption independent of pressure (" + nightUse +
+           " m³/hr): check the night use rates.";
 }
 
 // A fault of ours (a programming error) ended an event; its detail goes to standard error.
@@ -99,7 +104,9 @@ inline constexpr const char* InternalError = "An internal error occurred: the la
 inline constexpr const char* OkToExit = "OK to exit?";
 // Before New data, Read data or closing drops a changed project; answered Save, Discard or Cancel.
 inline constexpr const char* ProjectChanged = "The project has changed. Save the changes?";
-inline std::string CannotOpenFile(const std::string& fileName) { return "Cannot open file " + fileName; }
+inline std::string CannotOpenFile(const std::string& fileName) {
+    return "Cannot open file " + fileName;
+}
 inline constexpr const char* InvalidDataFile = "Invalid data file.\nUnable to read data.";
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
 
@@ -114,6 +121,8 @@ inline std::string CannotPrintOn(const std::string& printerName) {
 inline std::string CannotWritePicture(const std::string& fileName, const std::string& reason) {
     return "Cannot write " + fileName + ": " + reason;
 }
-inline std::string CannotCreateFolder(const std::string& folder) { return "Cannot create the folder " + folder; }
+inline std::string CannotCreateFolder(const std::string& folder) {
+    return "Cannot create the folder " + folder;
+}
 
 } // namespace halvern::Msg

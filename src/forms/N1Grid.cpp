@@ -42,12 +42,13 @@ void TN1CalculationForm::SetupN1Grid() {
     TMarkStringGrid& g = N1Grid;
 
     // Headings that span both heading rows.
-    const std::array<std::pair<int, const char*>, 6> tallHeadings = {{{0, ""},
-                                                                      {StartTimeCol, "Start Time (hr)"},
-                                                                      {EndTimeCol, "End Time (hr)"},
-                                                                      {InflowCol, "Zone Inflow (m³/hr)"},
-                                                                      {NightConsumptionCol, "Total Night Consumption (m³/hr)"},
-                                                                      {LossesCol, "Distribution Losses (m³/hr)"}}};
+    const std::array<std::pair<int, const char*>, 6> tallHeadings = {
+        {{0, ""},
+         {StartTimeCol, "Start Time (hr)"},
+         {EndTimeCol, "End Time (hr)"},
+         {InflowCol, "Zone Inflow (m³/hr)"},
+         {NightConsumptionCol, "Total Night Consumption (m³/hr)"},
+         {LossesCol, "Distribution Losses (m³/hr)"}}};
     for (const auto& [col, text] : tallHeadings) {
         g.SetCell(col, 0, text);
         g.SetJoin(col, 0, col, 1);

@@ -114,7 +114,7 @@ std::array<TCheckBox*, ReportSheetKinds> TfrmPrint::CheckBoxes() {
 }
 
 TReportChoice TfrmPrint::Chosen() const {
-    return {GeneralData.Checked,  CurrentSituation.Checked, Summary.Checked,
+    return {GeneralData.Checked, CurrentSituation.Checked, Summary.Checked,
             FixedOutlet.Checked, TimeModulated.Checked,    FlowModulated.Checked};
 }
 

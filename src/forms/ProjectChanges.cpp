@@ -35,12 +35,14 @@ std::string ProjectFingerprint(TMainForm& form) {
         out << picker->Time << '\x1f';
     out << '\n'
         << form.TimeWarnCheckBox.Checked << form.m3hrRadio.Checked() << form.Interval2Radio.Checked()
-        << form.Interval4Radio.Checked() << form.Project.Intervals << ' ' << form.Project.IntervalLength << '\n';
+        << form.Interval4Radio.Checked() << form.Project.Intervals << ' ' << form.Project.IntervalLength
+        << '\n';
 
     for (int col = FlowGridLayout::InflowM3hCol; col <= FlowGridLayout::CriticalCol; ++col)
         AddColumn(out, form.FlowGrid, col, FlowGridLayout::FirstHourRow, FlowGridLayout::LastHourRow);
     for (int col = N1GridLayout::FirstMeasuredCol; col <= N1GridLayout::LastMeasuredCol; ++col)
-        AddColumn(out, form.N1CalculationForm.N1Grid, col, N1GridLayout::FirstStageRow, N1GridLayout::LastStageRow);
+        AddColumn(out, form.N1CalculationForm.N1Grid, col, N1GridLayout::FirstStageRow,
+                  N1GridLayout::LastStageRow);
     AddColumn(out, form.TimePRVGrid, PRVGridLayout::OutletCol, PRVGridLayout::HourRow(0),
               PRVGridLayout::HourRow(HoursPerDay - 1));
 

@@ -101,7 +101,8 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
     for (int r = 0; r < N1FileRows; ++r)
         for (int c = 0; c < N1FileCols; ++c)
-            n1.SetCell(N1GridLayout::FirstMeasuredCol + c, N1GridLayout::FirstStageRow + r, data.N1Cells[r][c]);
+            n1.SetCell(N1GridLayout::FirstMeasuredCol + c, N1GridLayout::FirstStageRow + r,
+                       data.N1Cells[r][c]);
 
     // Lines 160 to 167: the fixed outlet and the time modulation.
     p.FixedPRVOutlet = in.FixedPRVOutlet;

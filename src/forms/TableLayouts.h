@@ -8,18 +8,20 @@ namespace halvern {
 
 // FlowGrid ("Flow and Pressure"): one heading row, then the 24 measured hours.
 namespace FlowGridLayout {
-inline constexpr int HourCol = 0;       // "00:00 - 01:00"
-inline constexpr int InflowM3hCol = 1;  // zone inflow, m³/h
-inline constexpr int InflowLsCol = 2;   // zone inflow, l/s (the one not typed is derived)
-inline constexpr int InletCol = 3;      // inlet pressure, m
-inline constexpr int AZPCol = 4;        // AZP pressure, m
-inline constexpr int CriticalCol = 5;   // critical point pressure, m
+inline constexpr int HourCol = 0;      // "00:00 - 01:00"
+inline constexpr int InflowM3hCol = 1; // zone inflow, m³/h
+inline constexpr int InflowLsCol = 2;  // zone inflow, l/s (the one not typed is derived)
+inline constexpr int InletCol = 3;     // inlet pressure, m
+inline constexpr int AZPCol = 4;       // AZP pressure, m
+inline constexpr int CriticalCol = 5;  // critical point pressure, m
 inline constexpr int ColCount = 6;
 inline constexpr int FirstHourRow = 1;
 inline constexpr int LastHourRow = FirstHourRow + HoursPerDay - 1;
 inline constexpr int RowCount = LastHourRow + 1;
 // The table row of hour h (0 = the interval starting at 00:00).
-constexpr int HourRow(int hour) { return FirstHourRow + hour; }
+constexpr int HourRow(int hour) {
+    return FirstHourRow + hour;
+}
 } // namespace FlowGridLayout
 
 // The hourly result tables share their rows: two heading rows, then the 24 hours.
@@ -28,8 +30,12 @@ inline constexpr int HeadingRows = 2;
 inline constexpr int FirstHourRow = 2;
 inline constexpr int LastHourRow = FirstHourRow + HoursPerDay - 1;
 inline constexpr int RowCount = LastHourRow + 1;
-constexpr int HourRow(int hour) { return FirstHourRow + hour; }
-constexpr int HourOfRow(int row) { return row - FirstHourRow; }
+constexpr int HourRow(int hour) {
+    return FirstHourRow + hour;
+}
+constexpr int HourOfRow(int row) {
+    return row - FirstHourRow;
+}
 } // namespace ResultRows
 
 // CurrentGrid ("Current Situation"): the measured pressures, the head losses they imply and
@@ -37,14 +43,14 @@ constexpr int HourOfRow(int row) { return row - FirstHourRow; }
 namespace CurrentGridLayout {
 using namespace ResultRows;
 inline constexpr int HourCol = 0;
-inline constexpr int InletCol = 1;       // m, from the input table
-inline constexpr int AZPCol = 2;         // m, from the input table
-inline constexpr int CriticalCol = 3;    // m, from the input table
-inline constexpr int AZPHeadlossCol = 4; // inlet to AZP, m
-inline constexpr int CritHeadlossCol = 5;// inlet to critical point, m
-inline constexpr int TotalFlowCol = 6;   // zone inflow, m³/h
-inline constexpr int DepFlowCol = 7;     // pressure-dependent flow (leakage), m³/h
-inline constexpr int IndepFlowCol = 8;   // pressure-independent flow (consumption), m³/h
+inline constexpr int InletCol = 1;        // m, from the input table
+inline constexpr int AZPCol = 2;          // m, from the input table
+inline constexpr int CriticalCol = 3;     // m, from the input table
+inline constexpr int AZPHeadlossCol = 4;  // inlet to AZP, m
+inline constexpr int CritHeadlossCol = 5; // inlet to critical point, m
+inline constexpr int TotalFlowCol = 6;    // zone inflow, m³/h
+inline constexpr int DepFlowCol = 7;      // pressure-dependent flow (leakage), m³/h
+inline constexpr int IndepFlowCol = 8;    // pressure-independent flow (consumption), m³/h
 inline constexpr int ColCount = 9;
 } // namespace CurrentGridLayout
 
@@ -68,15 +74,15 @@ inline constexpr int ColCount = 10;
 // three valves; annual volumes in m³/a, money in R/a.
 namespace CostSummaryLayout {
 inline constexpr int NameCol = 0;
-inline constexpr int InflowCol = 1;          // zone inflow, m³/a
-inline constexpr int LossSavingCol = 2;      // reduced distribution losses, m³/a
-inline constexpr int ConsumpSavingCol = 3;   // reduced consumption, m³/a
-inline constexpr int VolumeSavingCol = 4;    // total, m³/a
-inline constexpr int PurchaseSavingCol = 5;  // reduced purchases, R/a
-inline constexpr int IncomeLossCol = 6;      // reduced income, R/a
-inline constexpr int MoneySavingCol = 7;     // total, R/a
-inline constexpr int ImplementationCol = 8;  // implementation costs, R
-inline constexpr int PaybackCol = 9;         // months, or "Never"
+inline constexpr int InflowCol = 1;         // zone inflow, m³/a
+inline constexpr int LossSavingCol = 2;     // reduced distribution losses, m³/a
+inline constexpr int ConsumpSavingCol = 3;  // reduced consumption, m³/a
+inline constexpr int VolumeSavingCol = 4;   // total, m³/a
+inline constexpr int PurchaseSavingCol = 5; // reduced purchases, R/a
+inline constexpr int IncomeLossCol = 6;     // reduced income, R/a
+inline constexpr int MoneySavingCol = 7;    // total, R/a
+inline constexpr int ImplementationCol = 8; // implementation costs, R
+inline constexpr int PaybackCol = 9;        // months, or "Never"
 inline constexpr int ColCount = 10;
 inline constexpr int HeadingRows = 3;
 inline constexpr int CurrentRow = 3;

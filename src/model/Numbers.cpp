@@ -12,8 +12,8 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -121,8 +121,8 @@ DecimalDigits DigitsOf(double value) {
     // 18 significant digits correctly rounded from the binary value ("d.ddd...e-dd"),
     // the same digits as printf's "%.17e" and independent of the locale.
     char buffer[48];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kDigitCount - 1);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, kDigitCount - 1);
     const char* p = buffer;
     for (; p < written.ptr && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') result.digits[result.count++] = *p;
@@ -301,7 +301,8 @@ TNumberConventions ReadNumberConventions() {
     TNumberConventions result;
     result.ThousandsSeparator = SeparatorFromLocale(conventions->thousands_sep);
     result.MoneyThousandsSeparator = SeparatorFromLocale(conventions->mon_thousands_sep);
-    const bool localCurrency = conventions->currency_symbol != nullptr && *conventions->currency_symbol != '\0';
+    const bool localCurrency =
+        conventions->currency_symbol != nullptr && *conventions->currency_symbol != '\0';
     // No currency set up (the C locale): rand, directly before the amount.
     result.CurrencySymbol = localCurrency ? conventions->currency_symbol : "R";
     // CHAR_MAX (unknown) counts as before the amount.
@@ -315,7 +316,8 @@ std::atomic<const TNumberConventions*> pinnedConventions{nullptr};
 
 // The pinned conventions, or those the locale has now where a program pinned none.
 template <class Use> auto WithConventions(Use use) {
-    if (const TNumberConventions* pinned = pinnedConventions.load(std::memory_order_acquire)) return use(*pinned);
+    if (const TNumberConventions* pinned = pinnedConventions.load(std::memory_order_acquire))
+        return use(*pinned);
     return use(ReadNumberConventions());
 }
 } // namespace
@@ -334,7 +336,8 @@ std::string FormatNumber(double value, int precision, int decimals) {
 
 std::string FormatMoney(double value) {
     return WithConventions([&](const TNumberConventions& conventions) {
-        std::string amount = GroupThousands(FormatFixed(value, kDigitCount, 2), conventions.MoneyThousandsSeparator);
+        std::string amount =
+            GroupThousands(FormatFixed(value, kDigitCount, 2), conventions.MoneyThousandsSeparator);
         std::string sign;
         if (!amount.empty() && amount[0] == '-') {
             sign = "-";

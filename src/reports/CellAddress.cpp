@@ -50,7 +50,8 @@ TCellRange ParseRange(std::string_view address) {
     const auto colon = address.find(':');
     const TCellRef a = ParseCell(address.substr(0, colon));
     const TCellRef b = colon == std::string_view::npos ? a : ParseCell(address.substr(colon + 1));
-    return {{std::min(a.Row, b.Row), std::min(a.Col, b.Col)}, {std::max(a.Row, b.Row), std::max(a.Col, b.Col)}};
+    return {{std::min(a.Row, b.Row), std::min(a.Col, b.Col)},
+            {std::max(a.Row, b.Row), std::max(a.Col, b.Col)}};
 }
 
 std::string RangeName(const TCellRange& range) {

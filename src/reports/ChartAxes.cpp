@@ -20,7 +20,8 @@ struct TSpan {
 
 std::size_t Count(std::string_view text, std::string_view part) {
     std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size()))
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
         ++n;
     return n;
 }
@@ -89,10 +90,17 @@ std::string XmlEscaped(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -101,7 +109,8 @@ std::string XmlEscaped(const std::string& text) {
 std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis& axis) {
     if (axis.SeriesNames.empty()) Unexpected("no series named for the second axis");
     const TSpan group = OnlyElement(chartXml, "c:lineChart");
-    const std::string_view groupText = std::string_view(chartXml).substr(group.Begin, group.End - group.Begin);
+    const std::string_view groupText =
+        std::string_view(chartXml).substr(group.Begin, group.End - group.Begin);
     const std::vector<TSpan> series = Elements(groupText, "c:ser");
     const std::size_t moved = axis.SeriesNames.size();
     if (series.size() <= moved) Unexpected("too few series");
@@ -117,13 +126,15 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
     {
         const TSpan& s = series[firstMoved];
         const std::string_view text = groupText.substr(s.Begin, s.End - s.Begin);
-        if (text.find("<c:val><c:numRef><c:f>" + XmlEscaped(axis.FirstValues) + "</c:f>") == std::string_view::npos)
+        if (text.find("<c:val><c:numRef><c:f>" + XmlEscaped(axis.FirstValues) + "</c:f>") ==
+            std::string_view::npos)
             Unexpected("the series " + axis.SeriesNames[0] + " is not over " + axis.FirstValues);
     }
 
     // The group's own axes: the ids after its last series.
     const std::size_t tailBegin = series.back().End;
-    const std::string tail(groupText.substr(tailBegin, groupText.size() - tailBegin - std::string("</c:lineChart>").size()));
+    const std::string tail(
+        groupText.substr(tailBegin, groupText.size() - tailBegin - std::string("</c:lineChart>").size()));
     const std::string head(groupText.substr(std::string("<c:lineChart>").size(),
                                             series.front().Begin - std::string("<c:lineChart>").size()));
     if (Count(tail, "<c:axId val=\"") != 2) Unexpected("not two axes in the line group");
@@ -194,7 +205,8 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
         valText2.replace(title.Begin, title.End - title.Begin, titleText);
     }
 
-    if (catAx.Begin < group.End || valAx.Begin < group.End) Unexpected("the axes stand before the line group");
+    if (catAx.Begin < group.End || valAx.Begin < group.End)
+        Unexpected("the axes stand before the line group");
     std::string result = chartXml;
     // From the back, so that the earlier positions stay valid.
     result.insert(valAx.End, catText2 + valText2);

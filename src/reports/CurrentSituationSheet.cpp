@@ -18,13 +18,15 @@ void WriteCurrentSituation(TSheetContext& context) {
 
     UpperBlock(sheet, 4, "Flows:",
                {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
-    UpperValues(sheet, 4, {form.CurrentDepLabel.Caption, form.CurrentIndepLabel.Caption, form.CurrentTotLabel.Caption});
+    UpperValues(sheet, 4,
+                {form.CurrentDepLabel.Caption, form.CurrentIndepLabel.Caption, form.CurrentTotLabel.Caption});
     progress.StepIt();
 
     UpperBlock(sheet, 8, " Basic Checks :",
                {"Day / Night Factor:", "Non-Residential Use (m³/d):", "Estimated Population Use (l/hd/d):"});
-    UpperValues(sheet, 8,
-                {form.DayNightLabel.Caption, form.NonResidentialUseLabel.Caption, form.ResidentialUseLabel.Caption});
+    UpperValues(
+        sheet, 8,
+        {form.DayNightLabel.Caption, form.NonResidentialUseLabel.Caption, form.ResidentialUseLabel.Caption});
     progress.StepIt();
 
     TableFrame(sheet, kind, 12);

@@ -16,7 +16,8 @@ void WriteFixedOutlet(TSheetContext& context) {
     ScenarioTitleRow(context, sheet, kind);
     UpperBlock(sheet, 4, "Flows:",
                {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
-    UpperValues(sheet, 4, {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption, form.FixedTotLabel.Caption});
+    UpperValues(sheet, 4,
+                {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption, form.FixedTotLabel.Caption});
     progress.StepIt();
 
     UpperBlock(sheet, 8, " Basic Checks :", {"Day / Night Factor:"});

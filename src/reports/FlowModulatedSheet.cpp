@@ -21,7 +21,8 @@ void WriteFlowModulated(TSheetContext& context) {
     UpperBlock(sheet, 7, "Flows:",
                {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
     progress.StepIt();
-    UpperValues(sheet, 7, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
+    UpperValues(sheet, 7,
+                {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
     UpperBlock(sheet, 11, " Basic Checks :", {"Day / Night Factor:"});
     UpperValues(sheet, 11, {form.FlowDayNightLabel.Caption});
     StatusLine(sheet, 12, form.FlowWarnLabel.Caption);

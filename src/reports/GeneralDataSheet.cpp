@@ -18,8 +18,8 @@ std::string TwelveHourText(double time) {
     const std::string text = TimeToStr(time); // "hh:mm:ss"
     const int hours = std::stoi(text.substr(0, 2));
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d%s %s", hours % 12 == 0 ? 12 : hours % 12, text.substr(2).c_str(),
-                  hours < 12 ? "AM" : "PM");
+    std::snprintf(buffer, sizeof buffer, "%02d%s %s", hours % 12 == 0 ? 12 : hours % 12,
+                  text.substr(2).c_str(), hours < 12 ? "AM" : "PM");
     return buffer;
 }
 
@@ -48,10 +48,11 @@ void LeakageTable(TWorksheet& sheet) {
         {"D29:E29", "Pressure Dependent"}, {"F29:G29", "Pressure Independent"}, {"H29:H29", "Total"}};
     for (const auto& [range, text] : headings) {
         sheet.Range(std::string(range).substr(0, 3)).SetText(text);
-        sheet.Range(range).SetBold().SetFontSize(9).Merge().SetHorizontalAlignment(THorizontalAlignment::Centre);
+        sheet.Range(range).SetBold().SetFontSize(9).Merge().SetHorizontalAlignment(
+            THorizontalAlignment::Centre);
     }
-    const char* captions[] = {"Mains losses (l/km/hr):", "Connection losses (l/conn/hr):",
-                              "Property losses (l/prop/hr):"};
+    const char* captions[] = {
+        "Mains losses (l/km/hr):", "Connection losses (l/conn/hr):", "Property losses (l/prop/hr):"};
     for (int i = 0; i < 3; ++i) {
         const int row = 30 + i;
         sheet.Range(At("B", row)).SetText(captions[i]).SetBold().SetFontSize(9);
@@ -84,19 +85,24 @@ void HourlyTableFrame(TWorksheet& sheet) {
         .SetFontSize(10)
         .SetHorizontalAlignment(THorizontalAlignment::Centre)
         .SetFill(PaleYellow);
-    for (const char* range : {"A52:B52", "C52:D52", "E52:F52", "G52:H52", "I52:J52", "A53:B53", "E53:F53",
-                              "G53:H53", "I53:J53"})
+    for (const char* range :
+         {"A52:B52", "C52:D52", "E52:F52", "G52:H52", "I52:J52", "A53:B53", "E53:F53", "G53:H53", "I53:J53"})
         sheet.Range(range).Merge();
     for (int row = kFirstTableRow; row < kFirstTableRow + HoursPerDay; ++row)
         for (const auto& [first, last] :
              {std::pair{"A", "B"}, std::pair{"E", "F"}, std::pair{"G", "H"}, std::pair{"I", "J"}})
             sheet.Range(Span(first, row, last, row)).Merge();
     sheet.Range("A52:J77").SetBorders(TBorderLine::Thin);
-    const std::pair<const char*, const char*> headings[] = {
-        {"A52", "Hour:"},        {"C52", "Zone Inflow"},  {"C53", "(m³/h)"},
-        {"D53", "(l/s)"},        {"E52", "Inlet Pressure"}, {"G52", "AZP Pressure"},
-        {"I52", "Critical Point Pressure"}, {"E53", "(m)"}, {"G53", "(m)"},
-        {"I53", "(m)"}};
+    const std::pair<const char*, const char*> headings[] = {{"A52", "Hour:"},
+                                                            {"C52", "Zone Inflow"},
+                                                            {"C53", "(m³/h)"},
+                                                            {"D53", "(l/s)"},
+                                                            {"E52", "Inlet Pressure"},
+                                                            {"G52", "AZP Pressure"},
+                                                            {"I52", "Critical Point Pressure"},
+                                                            {"E53", "(m)"},
+                                                            {"G53", "(m)"},
+                                                            {"I53", "(m)"}};
     for (const auto& [cell, text] : headings)
         sheet.Range(cell).SetText(text);
     sheet.Range("A52:I77").SetHorizontalAlignment(THorizontalAlignment::Centre);
@@ -127,7 +133,8 @@ void WriteGeneralData(TSheetContext& context) {
     progress.StepIt();
 
     GroupLabel(sheet, 4, "Zone Reference:", "C");
-    CaptionCells(sheet, 4, "D", "F", {"Zone Name:", "Analysis Reference:", "Water Supply System:", "Report Number:"});
+    CaptionCells(sheet, 4, "D", "F",
+                 {"Zone Name:", "Analysis Reference:", "Water Supply System:", "Report Number:"});
     ValueCells(sheet, 4, 7, "G", "J", THorizontalAlignment::Left);
     sheet.Range("G4").SetText(p.ZoneName);
     sheet.Range("G5").SetText(p.ZoneRef);
@@ -142,13 +149,15 @@ void WriteGeneralData(TSheetContext& context) {
     sheet.Range("G10").SetText(FirstLine(form.AnalysisMemo));
 
     GroupLabel(sheet, 12, "Hour of min and max flow:", "C");
-    CaptionCells(sheet, 12, "D", "F", {"Lowest flow time period starting:", "Highest flow time period starting:"});
+    CaptionCells(sheet, 12, "D", "F",
+                 {"Lowest flow time period starting:", "Highest flow time period starting:"});
     ValueCells(sheet, 12, 13, "G", "H", THorizontalAlignment::Centre);
     sheet.Range("G12").SetText(TwelveHourText(p.LowFlowTime));
     sheet.Range("G13").SetText(TwelveHourText(p.HighFlowTime));
 
     GroupLabel(sheet, 15, "Elevations (masl):", "C");
-    CaptionCells(sheet, 15, "D", "F", {"Zone Inlet (m):", "Average Zone Point (AZP) (m):", "Critical Point (m)"});
+    CaptionCells(sheet, 15, "D", "F",
+                 {"Zone Inlet (m):", "Average Zone Point (AZP) (m):", "Critical Point (m)"});
     ValueCells(sheet, 15, 17, "G", "G", THorizontalAlignment::Right);
     sheet.Range("G15").SetNumber(p.InletElev);
     sheet.Range("G16").SetNumber(p.AZPElev);
@@ -180,8 +189,8 @@ void WriteGeneralData(TSheetContext& context) {
 
     GroupLabel(sheet, 34, "Unit usage during period of MNF:", "C");
     CaptionCells(sheet, 34, "D", "G",
-                 {"Cistern capacity (litres):", "% of population active:", "Non-residential night use (l/prop/hr) :",
-                  "Exceptional night use (m³/hr):"});
+                 {"Cistern capacity (litres):", "% of population active:",
+                  "Non-residential night use (l/prop/hr) :", "Exceptional night use (m³/hr):"});
     ValueCells(sheet, 34, 37, "H", "H", THorizontalAlignment::Right);
     sheet.Range("H34").SetNumber(p.DomesticNight);
     sheet.Range("H35").SetNumber(p.PopActive);
@@ -207,9 +216,9 @@ void WriteGeneralData(TSheetContext& context) {
                   "Non-Residential Night Use (m³/hr):", "Exceptional Users (>0.5 m³/hr):",
                   "Total Night Consump. (indep. of pressure)(m³/hr):"});
     ValueCells(sheet, 43, 48, "H", "H", THorizontalAlignment::Right);
-    const TLabel* night[] = {&form.ConnectionLossLabel,      &form.PropertyLossLabel,
-                             &form.ResidentialNightLabel,    &form.NonResidentialNightLabel,
-                             &form.ExceptionalUseLabel,      &form.TotalNonPressureLabel};
+    const TLabel* night[] = {&form.ConnectionLossLabel,   &form.PropertyLossLabel,
+                             &form.ResidentialNightLabel, &form.NonResidentialNightLabel,
+                             &form.ExceptionalUseLabel,   &form.TotalNonPressureLabel};
     for (int i = 0; i < 6; ++i)
         sheet.Range(At("H", 43 + i)).SetText(night[i]->Caption);
     sheet.Range("H43:H48").SetNumberFormat("0.00");

@@ -39,7 +39,8 @@ std::vector<TToken> Tokenise(const std::string& section) {
         } else if (c == '[') {
             // "[$-F400]" names a locale; "[$R-1C09]" shows its symbol.
             const std::size_t end = section.find(']', i);
-            const std::string inside = section.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+            const std::string inside =
+                section.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
             if (inside.size() > 1 && inside[0] == '$') literal(inside.substr(1, inside.find('-') - 1));
             i = end == std::string::npos ? section.size() : end + 1;
         } else if (c == '0' || c == '#' || c == ',' || c == '.') {
@@ -154,16 +155,26 @@ std::string ShowSection(double value, const std::vector<TToken>& tokens) {
     std::string text;
     for (const TToken& t : tokens) {
         switch (t.Kind) {
-        case TToken::TKind::Literal: text += t.Text; break;
-        case TToken::TKind::Digits: text += ShowDigits(value, t.Text); break;
+        case TToken::TKind::Literal:
+            text += t.Text;
+            break;
+        case TToken::TKind::Digits:
+            text += ShowDigits(value, t.Text);
+            break;
         case TToken::TKind::Hours: {
             const int hours = twelveHour ? (hours24 % 12 == 0 ? 12 : hours24 % 12) : hours24;
             text += Padded(hours, std::min(t.Width, 2));
             break;
         }
-        case TToken::TKind::Minutes: text += Padded(seconds / 60 % 60, std::min(t.Width, 2)); break;
-        case TToken::TKind::Seconds: text += Padded(seconds % 60, std::min(t.Width, 2)); break;
-        case TToken::TKind::AmPm: text += hours24 < 12 ? "AM" : "PM"; break;
+        case TToken::TKind::Minutes:
+            text += Padded(seconds / 60 % 60, std::min(t.Width, 2));
+            break;
+        case TToken::TKind::Seconds:
+            text += Padded(seconds % 60, std::min(t.Width, 2));
+            break;
+        case TToken::TKind::AmPm:
+            text += hours24 < 12 ? "AM" : "PM";
+            break;
         }
     }
     return text;

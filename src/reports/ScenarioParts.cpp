@@ -53,7 +53,8 @@ void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind k
     }
 }
 
-void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label, const std::vector<std::string>& captions) {
+void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label,
+                const std::vector<std::string>& captions) {
     GroupLabel(sheet, firstRow, label, "B");
     CaptionCells(sheet, firstRow, "C", "E", captions);
     ValueCells(sheet, firstRow, firstRow + static_cast<int>(captions.size()) - 1, "F", "F",
@@ -112,12 +113,20 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
     if (kind == TScenarioKind::Current) {
         sheet.Range(At("E", r)).SetText("Headloss (m)");
         sheet.Range(At("G", r)).SetText("Flow(m³/hr)");
-        below = {"Inlet", "AZP", "Critical", "AZP", "Critical", "Total", "Pressure Depend.", "Pressure Independ."};
+        below = {"Inlet",    "AZP",   "Critical",         "AZP",
+                 "Critical", "Total", "Pressure Depend.", "Pressure Independ."};
     } else {
         sheet.Range(At("F", r)).SetText("Headloss (m)");
         sheet.Range(At("H", r)).SetText("Flow(m³/hr)");
-        below = {"Inlet",    "PRV Outlet", "AZP",   "Critical",        "AZP",
-                 "Critical", "Total",      "Pressure Depend.", "Pressure Independ."};
+        below = {"Inlet",
+                 "PRV Outlet",
+                 "AZP",
+                 "Critical",
+                 "AZP",
+                 "Critical",
+                 "Total",
+                 "Pressure Depend.",
+                 "Pressure Independ."};
     }
     for (std::size_t i = 0; i < below.size(); ++i)
         sheet.Range(At(ColumnOf(static_cast<int>(i) + 1), r + 1)).SetText(below[i]);
@@ -127,15 +136,18 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
                const std::string& numberFormatRange) {
     // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
-    const int columns = kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+    const int columns =
+        kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
     for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
-            sheet.Range(At(ColumnOf(col), headingRow + 2 + hour)).SetText(grid.Cell(col, ResultRows::HourRow(hour)));
+            sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
+                .SetText(grid.Cell(col, ResultRows::HourRow(hour)));
     sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
 }
 
 TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placement) {
-    TSheetChart& chart = sheet.AddChart(placement.Left, placement.Top, placement.Width, placement.Height).Chart;
+    TSheetChart& chart =
+        sheet.AddChart(placement.Left, placement.Top, placement.Width, placement.Height).Chart;
     chart.PlotAreaFillVisible = true;
     chart.PlotAreaColour = kPlotAreaColour;
     chart.AddSeriesBlock(sheet.Name(), ParseRange(placement.PressureBlock));
@@ -144,10 +156,10 @@ TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placemen
 }
 
 void NameSeries(TSheetChart& chart, TScenarioKind kind) {
-    const std::vector<std::string> names = kind == TScenarioKind::Current
-                                               ? std::vector<std::string>{"Inlet", "AZP", "Critical", "Flows"}
-                                               : std::vector<std::string>{"Inlet", "PRV Outlet", "AZP", "Critical",
-                                                                          "Flows"};
+    const std::vector<std::string> names =
+        kind == TScenarioKind::Current
+            ? std::vector<std::string>{"Inlet", "AZP", "Critical", "Flows"}
+            : std::vector<std::string>{"Inlet", "PRV Outlet", "AZP", "Critical", "Flows"};
     for (std::size_t i = 0; i < names.size(); ++i)
         chart.SeriesAt(static_cast<int>(i) + 1).Name = names[i];
     chart.SeriesAt(static_cast<int>(names.size())).AxisGroup = 2;

@@ -18,7 +18,8 @@ void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind k
 
 // An upper block: the group label (column B, shown in A:B), caption cells C:E and value cells
 // in column F, right-aligned; `Values` puts the texts in with "#,##0.0" unless told otherwise.
-void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label, const std::vector<std::string>& captions);
+void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label,
+                const std::vector<std::string>& captions);
 void UpperValues(TWorksheet& sheet, int firstRow, const std::vector<std::string>& texts,
                  const std::string& numberFormat = "#,##0.0");
 

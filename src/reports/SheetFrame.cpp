@@ -83,8 +83,8 @@ void CaptionCells(TWorksheet& sheet, int firstRow, const std::string& firstCol, 
         sheet.Range(At(firstCol, row)).SetText(captions[static_cast<std::size_t>(row - firstRow)]);
 }
 
-void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol, const std::string& lastCol,
-                THorizontalAlignment alignment) {
+void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol,
+                const std::string& lastCol, THorizontalAlignment alignment) {
     sheet.Range(Span(firstCol, firstRow, lastCol, lastRow))
         .SetHorizontalAlignment(alignment)
         .SetBold(false)

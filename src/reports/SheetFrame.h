@@ -27,10 +27,10 @@ constexpr uint32_t PaleYellow = RgbOfColor(10092543);
 
 struct TFrameLayout {
     std::string Name;
-    double StandardWidth = 0; // 0: the spreadsheet's own
+    double StandardWidth = 0;                                 // 0: the spreadsheet's own
     std::vector<std::pair<std::string, double>> ColumnWidths; // {"A", 9.43}
-    bool TallSectionRows = true; // rows 27 and 50 twelve points high
-    std::string ClosingLine;     // "A75:J75"
+    bool TallSectionRows = true;                              // rows 27 and 50 twelve points high
+    std::string ClosingLine;                                  // "A75:J75"
 };
 
 // Frame steps 1 to 9: the new sheet, named (a name already taken in the workbook gets
@@ -49,8 +49,8 @@ void CaptionCells(TWorksheet& sheet, int firstRow, const std::string& firstCol, 
 
 // Value cells over rows first..last: merged per row, 9-point Calibri, not bold, a thin border
 // round each, aligned as the block says.
-void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol, const std::string& lastCol,
-                THorizontalAlignment alignment);
+void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol,
+                const std::string& lastCol, THorizontalAlignment alignment);
 
 // "G12"-style addresses from a column name and a row.
 std::string At(const std::string& col, int row);

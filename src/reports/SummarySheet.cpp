@@ -40,8 +40,8 @@ void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
             sheet.Range(Span(first, row, last, row)).Merge();
     sheet.Range("D8:K13").SetBorders(TBorderLine::Thin);
     const std::pair<const char*, const char*> headings[] = {
-        {"D8", "Fix Costs"}, {"F8", "Costs (R)"}, {"D9", "Description"}, {"F9", "Fix PRV"},
-        {"H9", "Time Modulated PRV"}, {"J9", "Flow Modulated PRV"}};
+        {"D8", "Fix Costs"}, {"F8", "Costs (R)"},          {"D9", "Description"},
+        {"F9", "Fix PRV"},   {"H9", "Time Modulated PRV"}, {"J9", "Flow Modulated PRV"}};
     for (const auto& [cell, text] : headings)
         sheet.Range(cell).SetText(text);
     sheet.Range("D10:E13").SetBold().SetFill(PaleYellow);
@@ -49,7 +49,9 @@ void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
     for (int i = 0; i < kCostItems; ++i)
         sheet.Range(At("D", 10 + i)).SetText(items[i]);
     // The spreadsheet's currency style, in the money form the program writes amounts in.
-    sheet.Range("F10:K13").SetNumberFormat(MoneyNumberFormat(money)).SetHorizontalAlignment(THorizontalAlignment::Right);
+    sheet.Range("F10:K13")
+        .SetNumberFormat(MoneyNumberFormat(money))
+        .SetHorizontalAlignment(THorizontalAlignment::Right);
 }
 
 void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
@@ -58,7 +60,8 @@ void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
     const char* columns[OptionCount] = {"F", "H", "J"};
     for (int i = 0; i < kCostItems; ++i)
         for (int option = 0; option < OptionCount; ++option)
-            sheet.Range(At(columns[option], 10 + i)).SetText(costs.Cell(FirstOptionCol + option, FirstItemRow + i));
+            sheet.Range(At(columns[option], 10 + i))
+                .SetText(costs.Cell(FirstOptionCol + option, FirstItemRow + i));
 }
 
 void SavingsTableFrame(TWorksheet& sheet) {
@@ -70,14 +73,22 @@ void SavingsTableFrame(TWorksheet& sheet) {
 }
 
 void SavingsHeadings(TWorksheet& sheet) {
-    const std::pair<const char*, const char*> headings[] = {
-        {"C20", "Zone Inflow (m³/a)"},    {"D20", "Savings"},          {"D21", "(m³/a)"},
-        {"D22", "Reduced Distrib. losses"}, {"E22", "Reduced Consump."}, {"F22", "Total"},
-        {"G21", "(R/a)"},                 {"G22", "Reduced purchases"}, {"H22", "Reduced income"},
-        {"I22", "Total"},                 {"J20", "Implemen-tation Costs (R)"}, {"K20", "Payback (months)"}};
+    const std::pair<const char*, const char*> headings[] = {{"C20", "Zone Inflow (m³/a)"},
+                                                            {"D20", "Savings"},
+                                                            {"D21", "(m³/a)"},
+                                                            {"D22", "Reduced Distrib. losses"},
+                                                            {"E22", "Reduced Consump."},
+                                                            {"F22", "Total"},
+                                                            {"G21", "(R/a)"},
+                                                            {"G22", "Reduced purchases"},
+                                                            {"H22", "Reduced income"},
+                                                            {"I22", "Total"},
+                                                            {"J20", "Implemen-tation Costs (R)"},
+                                                            {"K20", "Payback (months)"}};
     for (const auto& [cell, text] : headings)
         sheet.Range(cell).SetText(text);
-    const char* scenarios[] = {"Current Situation", "Fixed Outlet PRV", "Time Modulated PRV", "Flow Modulated PRV"};
+    const char* scenarios[] = {"Current Situation", "Fixed Outlet PRV", "Time Modulated PRV",
+                               "Flow Modulated PRV"};
     for (int i = 0; i < kScenarios; ++i) {
         const int row = 23 + i;
         sheet.Range(At("A", row)).SetText(scenarios[i]);
@@ -102,8 +113,11 @@ void WriteSummary(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     TWorksheet& sheet =
-        BeginSheet(context, {"Summary", 6.86, {{"A", 9.71}, {"B", 9.71}, {"C", 9.71}, {"G", 7.57}, {"J", 7.29}},
-                             false, "A75:K75"});
+        BeginSheet(context, {"Summary",
+                             6.86,
+                             {{"A", 9.71}, {"B", 9.71}, {"C", 9.71}, {"G", 7.57}, {"J", 7.29}},
+                             false,
+                             "A75:K75"});
     // The savings table's headings are three rows of wrapped text.
     sheet.Range("A22").SetRowHeight(36);
     sheet.Range("A20:J22").SetWrapText();

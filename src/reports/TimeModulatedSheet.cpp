@@ -13,8 +13,8 @@ const std::string kLongTime = "[$-F400]h:mm:ss AM/PM";
 
 // One set of switching times at the columns given: the set's heading over three cells,
 // "Start:" and "Stop:" with their times beside them.
-void SwitchingTimes(TWorksheet& sheet, const std::string& first, const std::string& second, const std::string& last,
-                    const std::string& heading, double start, double stop) {
+void SwitchingTimes(TWorksheet& sheet, const std::string& first, const std::string& second,
+                    const std::string& last, const std::string& heading, double start, double stop) {
     sheet.Range(At(first, 9)).SetText(heading);
     sheet.Range(Span(first, 9, last, 9)).Merge().SetHorizontalAlignment(THorizontalAlignment::Centre);
     sheet.Range(At(first, 10)).SetText("Start:");
@@ -57,12 +57,14 @@ void WriteTimeModulated(TSheetContext& context) {
     GroupLabel(sheet, 9, "High Pressures Times:", "B");
     SwitchingTimes(sheet, "C", "D", "E", "1st Set:", p.TimeStart1, p.TimeStop1);
     progress.StepIt();
-    if (form.Interval4Radio.Checked()) SwitchingTimes(sheet, "F", "G", "H", "2nd Set:", p.TimeStart2, p.TimeStop2);
+    if (form.Interval4Radio.Checked())
+        SwitchingTimes(sheet, "F", "G", "H", "2nd Set:", p.TimeStart2, p.TimeStop2);
     progress.StepIt();
 
     UpperBlock(sheet, 13, "Flows:",
                {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
-    UpperValues(sheet, 13, {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
+    UpperValues(sheet, 13,
+                {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
     UpperBlock(sheet, 17, " Basic Checks :", {"Day / Night Factor:"});
     UpperValues(sheet, 17, {form.TimeDayNightLabel.Caption});
     StatusLine(sheet, 18, form.TimeWarnLabel.Caption);

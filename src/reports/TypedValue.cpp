@@ -96,7 +96,8 @@ std::optional<TNumberShape> ReadNumber(std::string_view text, const std::string&
     if (pos != text.size()) return std::nullopt;
     double value = 0;
     const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
-    if (result.ec != std::errc() || result.ptr != canonical.data() + canonical.size() || !std::isfinite(value))
+    if (result.ec != std::errc() || result.ptr != canonical.data() + canonical.size() ||
+        !std::isfinite(value))
         return std::nullopt;
     shape.Value = negative ? -value : value;
     return shape;
@@ -190,8 +191,10 @@ std::optional<double> ReadMoney(std::string_view text, const TMoneyForm& money) 
 std::string Quoted(const std::string& text) {
     std::string quoted = "\"";
     for (const char c : text) {
-        if (c == '"') quoted += "\"\"";
-        else quoted += c;
+        if (c == '"')
+            quoted += "\"\"";
+        else
+            quoted += c;
     }
     return quoted + "\"";
 }
@@ -200,8 +203,9 @@ std::string Quoted(const std::string& text) {
 
 std::string MoneyNumberFormat(const TMoneyForm& money) {
     const std::string gap = money.Spaced ? " " : "";
-    const std::string positive = money.SymbolFirst ? Quoted(money.Symbol + gap) + "#,##0.00"
-                                                   : std::string("#,##0.00").append(Quoted(gap + money.Symbol));
+    const std::string positive = money.SymbolFirst
+                                     ? Quoted(money.Symbol + gap) + "#,##0.00"
+                                     : std::string("#,##0.00").append(Quoted(gap + money.Symbol));
     return positive + ";-" + positive;
 }
 

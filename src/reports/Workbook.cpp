@@ -14,7 +14,8 @@ constexpr int kLastRow = 1048576;
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -166,7 +167,8 @@ TSheetRange& TSheetRange::Merge() {
     if (std::find(merges.begin(), merges.end(), range_) != merges.end()) return *this;
     for (const TCellRange& other : merges)
         if (other.Overlaps(range_))
-            throw EReportError("Cannot merge " + RangeName(range_) + " over the merged cells " + RangeName(other));
+            throw EReportError("Cannot merge " + RangeName(range_) + " over the merged cells " +
+                               RangeName(other));
 
     // The merged cell shows the first value in reading order, as it looked where it was.
     const TCellRef topLeft = range_.First;
@@ -244,7 +246,8 @@ void TWorksheet::Put(TCellRef cell, const TCellValue& value, const std::string& 
                            RangeName(*area));
     TSheetCell& target = Touch(cell);
     target.Value = value;
-    if (!impliedFormat.empty() && target.Format.NumberFormat.empty()) target.Format.NumberFormat = impliedFormat;
+    if (!impliedFormat.empty() && target.Format.NumberFormat.empty())
+        target.Format.NumberFormat = impliedFormat;
 }
 
 const TSheetCell* TWorksheet::Find(TCellRef cell) const {
@@ -276,9 +279,12 @@ std::string TWorksheet::Shown(std::string_view address) const {
     const TSheetCell* cell = Find(ParseCell(address));
     if (!cell) return {};
     switch (cell->Value.Kind) {
-    case TCellValue::TKind::Empty: return {};
-    case TCellValue::TKind::Text: return cell->Value.Text;
-    case TCellValue::TKind::Number: return ShowNumber(cell->Value.Number, cell->Format.NumberFormat);
+    case TCellValue::TKind::Empty:
+        return {};
+    case TCellValue::TKind::Text:
+        return cell->Value.Text;
+    case TCellValue::TKind::Number:
+        return ShowNumber(cell->Value.Number, cell->Format.NumberFormat);
     }
     return {};
 }
@@ -316,7 +322,8 @@ TWorksheet& TWorkbook::AddWorksheet() {
 }
 
 void TWorkbook::DeleteWorksheet(int index) {
-    if (index < 1 || index > Count()) throw EReportError("The workbook has no sheet " + std::to_string(index));
+    if (index < 1 || index > Count())
+        throw EReportError("The workbook has no sheet " + std::to_string(index));
     if (Count() == 1) throw EReportError("A workbook must keep at least one sheet");
     sheets_.erase(sheets_.begin() + (index - 1));
     if (active_ >= index) active_ = std::max(0, active_ - 1);
@@ -324,7 +331,8 @@ void TWorkbook::DeleteWorksheet(int index) {
 }
 
 TWorksheet& TWorkbook::Worksheets(int index) {
-    if (index < 1 || index > Count()) throw EReportError("The workbook has no sheet " + std::to_string(index));
+    if (index < 1 || index > Count())
+        throw EReportError("The workbook has no sheet " + std::to_string(index));
     return *sheets_[static_cast<std::size_t>(index - 1)];
 }
 

@@ -66,7 +66,7 @@ struct TSheetCell {
 // Page set-up; margins in points.
 struct TPageSetup {
     double LeftMargin = 0.7 * 72, RightMargin = 0.7 * 72, TopMargin = 0.75 * 72, BottomMargin = 0.75 * 72;
-    int PaperSize = 1; // 9 is A4
+    int PaperSize = 1;   // 9 is A4
     int Orientation = 1; // 1 portrait, 2 landscape
     // Scaled down to fit so many pages across and down; 0 prints at full size.
     int FitToPagesWide = 0, FitToPagesTall = 0;

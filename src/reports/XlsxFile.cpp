@@ -58,29 +58,41 @@ lxw_color_t Colour(uint32_t rgb) {
 
 uint8_t BorderStyle(TBorderLine line) {
     switch (line) {
-    case TBorderLine::None: return LXW_BORDER_NONE;
-    case TBorderLine::Thin: return LXW_BORDER_THIN;
-    case TBorderLine::Thick: return LXW_BORDER_THICK;
-    case TBorderLine::Double: return LXW_BORDER_DOUBLE;
+    case TBorderLine::None:
+        return LXW_BORDER_NONE;
+    case TBorderLine::Thin:
+        return LXW_BORDER_THIN;
+    case TBorderLine::Thick:
+        return LXW_BORDER_THICK;
+    case TBorderLine::Double:
+        return LXW_BORDER_DOUBLE;
     }
     return LXW_BORDER_NONE;
 }
 
 uint8_t MarkerType(TMarkerStyle style) {
     switch (style) {
-    case TMarkerStyle::Automatic: return LXW_CHART_MARKER_AUTOMATIC;
-    case TMarkerStyle::None: return LXW_CHART_MARKER_NONE;
-    case TMarkerStyle::Square: return LXW_CHART_MARKER_SQUARE;
-    case TMarkerStyle::Diamond: return LXW_CHART_MARKER_DIAMOND;
-    case TMarkerStyle::Triangle: return LXW_CHART_MARKER_TRIANGLE;
-    case TMarkerStyle::Circle: return LXW_CHART_MARKER_CIRCLE;
-    case TMarkerStyle::Plus: return LXW_CHART_MARKER_PLUS;
+    case TMarkerStyle::Automatic:
+        return LXW_CHART_MARKER_AUTOMATIC;
+    case TMarkerStyle::None:
+        return LXW_CHART_MARKER_NONE;
+    case TMarkerStyle::Square:
+        return LXW_CHART_MARKER_SQUARE;
+    case TMarkerStyle::Diamond:
+        return LXW_CHART_MARKER_DIAMOND;
+    case TMarkerStyle::Triangle:
+        return LXW_CHART_MARKER_TRIANGLE;
+    case TMarkerStyle::Circle:
+        return LXW_CHART_MARKER_CIRCLE;
+    case TMarkerStyle::Plus:
+        return LXW_CHART_MARKER_PLUS;
     }
     return LXW_CHART_MARKER_AUTOMATIC;
 }
 
 void Check(lxw_error error, const std::string& what) {
-    if (error != LXW_NO_ERROR) throw EReportError("The workbook could not be written (" + what + "): " + lxw_strerror(error));
+    if (error != LXW_NO_ERROR)
+        throw EReportError("The workbook could not be written (" + what + "): " + lxw_strerror(error));
 }
 
 // One library format per distinct cell format.
@@ -99,15 +111,27 @@ public:
             format_set_bg_color(format, Colour(*f.Fill));
         }
         switch (f.HorizontalAlignment) {
-        case THorizontalAlignment::General: break;
-        case THorizontalAlignment::Left: format_set_align(format, LXW_ALIGN_LEFT); break;
-        case THorizontalAlignment::Centre: format_set_align(format, LXW_ALIGN_CENTER); break;
-        case THorizontalAlignment::Right: format_set_align(format, LXW_ALIGN_RIGHT); break;
+        case THorizontalAlignment::General:
+            break;
+        case THorizontalAlignment::Left:
+            format_set_align(format, LXW_ALIGN_LEFT);
+            break;
+        case THorizontalAlignment::Centre:
+            format_set_align(format, LXW_ALIGN_CENTER);
+            break;
+        case THorizontalAlignment::Right:
+            format_set_align(format, LXW_ALIGN_RIGHT);
+            break;
         }
         switch (f.VerticalAlignment) {
-        case TVerticalAlignment::Bottom: break;
-        case TVerticalAlignment::Centre: format_set_align(format, LXW_ALIGN_VERTICAL_CENTER); break;
-        case TVerticalAlignment::Top: format_set_align(format, LXW_ALIGN_VERTICAL_TOP); break;
+        case TVerticalAlignment::Bottom:
+            break;
+        case TVerticalAlignment::Centre:
+            format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+            break;
+        case TVerticalAlignment::Top:
+            format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
+            break;
         }
         if (f.WrapText) format_set_text_wrap(format);
         if (f.ShrinkToFit) format_set_shrink(format);
@@ -126,10 +150,9 @@ private:
                (f.Fill ? std::to_string(*f.Fill) : "") + '\x1f' +
                std::to_string(static_cast<int>(f.HorizontalAlignment)) +
                std::to_string(static_cast<int>(f.VerticalAlignment)) + (f.WrapText ? "w" : "") +
-               (f.ShrinkToFit ? "s" : "") + '\x1f' +
-               f.NumberFormat + '\x1f' + std::to_string(static_cast<int>(f.Left)) +
-               std::to_string(static_cast<int>(f.Top)) + std::to_string(static_cast<int>(f.Right)) +
-               std::to_string(static_cast<int>(f.Bottom));
+               (f.ShrinkToFit ? "s" : "") + '\x1f' + f.NumberFormat + '\x1f' +
+               std::to_string(static_cast<int>(f.Left)) + std::to_string(static_cast<int>(f.Top)) +
+               std::to_string(static_cast<int>(f.Right)) + std::to_string(static_cast<int>(f.Bottom));
     }
     lxw_workbook* book_;
     std::map<std::string, lxw_format*> formats_;
@@ -159,7 +182,8 @@ void WriteColumns(lxw_worksheet* ws, const TWorksheet& sheet, lxw_format* standa
     int from = 0;
     for (const auto& [col, width] : sheet.ColumnWidths()) {
         const int index = col - 1;
-        if (index > from) Check(worksheet_set_column(ws, from, index - 1, sheet.StandardWidth, standard), "columns");
+        if (index > from)
+            Check(worksheet_set_column(ws, from, index - 1, sheet.StandardWidth, standard), "columns");
         Check(worksheet_set_column(ws, index, index, width, standard), "columns");
         from = index + 1;
     }
@@ -183,9 +207,15 @@ void WriteCells(lxw_worksheet* ws, const TWorksheet& sheet, TFormats& formats) {
         lxw_format* format = formats.Of(cell.Format);
         lxw_error error = LXW_NO_ERROR;
         switch (cell.Value.Kind) {
-        case TCellValue::TKind::Number: error = worksheet_write_number(ws, row, col, cell.Value.Number, format); break;
-        case TCellValue::TKind::Text: error = worksheet_write_string(ws, row, col, cell.Value.Text.c_str(), format); break;
-        case TCellValue::TKind::Empty: error = worksheet_write_blank(ws, row, col, format); break;
+        case TCellValue::TKind::Number:
+            error = worksheet_write_number(ws, row, col, cell.Value.Number, format);
+            break;
+        case TCellValue::TKind::Text:
+            error = worksheet_write_string(ws, row, col, cell.Value.Text.c_str(), format);
+            break;
+        case TCellValue::TKind::Empty:
+            error = worksheet_write_blank(ws, row, col, format);
+            break;
         }
         Check(error, "cell " + RangeName({{at.first, at.second}, {at.first, at.second}}));
     }
@@ -226,7 +256,8 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
             line.width = static_cast<float>(series.LineWeight);
             chart_series_set_line(s, &line);
         }
-        if (series.MarkerStyle != TMarkerStyle::Automatic) chart_series_set_marker_type(s, MarkerType(series.MarkerStyle));
+        if (series.MarkerStyle != TMarkerStyle::Automatic)
+            chart_series_set_marker_type(s, MarkerType(series.MarkerStyle));
         if (series.MarkerSize > 0) chart_series_set_marker_size(s, static_cast<uint8_t>(series.MarkerSize));
         if (series.MarkerBackgroundColorIndex > 0) {
             lxw_chart_fill fill{};
@@ -243,7 +274,7 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
     if (!chart.CategoryAxisTitle.empty()) chart_axis_set_name(ch->x_axis, chart.CategoryAxisTitle.c_str());
     if (!chart.ValueAxisTitle.empty()) chart_axis_set_name(ch->y_axis, chart.ValueAxisTitle.c_str());
     chart_legend_set_position(ch, chart.Legend == TLegendPosition::Bottom ? LXW_CHART_LEGEND_BOTTOM
-                                                                           : LXW_CHART_LEGEND_RIGHT);
+                                                                          : LXW_CHART_LEGEND_RIGHT);
     if (chart.PlotAreaFillVisible) {
         lxw_chart_fill fill{};
         fill.color = Colour(chart.PlotAreaColour);
@@ -292,7 +323,8 @@ void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats
         lastRow = std::max(lastRow, row);
     }
     for (int row = 1; row <= lastRow; ++row)
-        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), sheet.RowHeight(row), nullptr), "row height");
+        Check(worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), sheet.RowHeight(row), nullptr),
+              "row height");
     WriteColumns(ws, sheet, formats.Of(sheet.StandardFormat));
     WriteCells(ws, sheet, formats);
     for (const auto& object : sheet.ChartObjects())
@@ -361,7 +393,8 @@ std::string XlsxBytes(const TWorkbook& book) {
         std::smatch match;
         std::regex_match(name, match, chartPart);
         const std::size_t index = std::stoul(match[1].str());
-        if (index < 1 || index > axes.size()) throw EReportError("The workbook holds an unknown chart: " + name);
+        if (index < 1 || index > axes.size())
+            throw EReportError("The workbook holds an unknown chart: " + name);
         ++chartsSeen;
         const auto& axis = axes[index - 1];
         return axis ? PutOnSecondaryAxis(content, *axis) : content;

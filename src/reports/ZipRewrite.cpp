@@ -23,7 +23,8 @@ struct TZipCloser {
 }
 
 std::string ReadCurrent(unzFile source, std::size_t size, bool raw, int& method, int& level) {
-    if (unzOpenCurrentFile2(source, &method, &level, raw ? 1 : 0) != UNZ_OK) Fail("an entry cannot be opened");
+    if (unzOpenCurrentFile2(source, &method, &level, raw ? 1 : 0) != UNZ_OK)
+        Fail("an entry cannot be opened");
     std::string content(size, '\0');
     std::size_t done = 0;
     while (done < size) {
@@ -69,20 +70,22 @@ void RewriteZip(const std::string& source, const std::string& target, const TZip
 
         int method = 0, level = 0;
         if (rewrite.Wants && rewrite.Wants(name)) {
-            const std::string old = ReadCurrent(in.get(), static_cast<std::size_t>(info.uncompressed_size), false,
-                                                method, level);
+            const std::string old =
+                ReadCurrent(in.get(), static_cast<std::size_t>(info.uncompressed_size), false, method, level);
             const std::string content = rewrite.Rewrite(name, old);
-            if (zipOpenNewFileInZip64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                      Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK ||
-                zipWriteInFileInZip(out.get(), content.data(), static_cast<unsigned>(content.size())) != ZIP_OK ||
+            if (zipOpenNewFileInZip64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr,
+                                      Z_DEFLATED, Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK ||
+                zipWriteInFileInZip(out.get(), content.data(), static_cast<unsigned>(content.size())) !=
+                    ZIP_OK ||
                 zipCloseFileInZip(out.get()) != ZIP_OK)
                 Fail("cannot store " + name);
         } else {
-            const std::string packed = ReadCurrent(in.get(), static_cast<std::size_t>(info.compressed_size), true,
-                                                   method, level);
-            if (zipOpenNewFileInZip2_64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr, method,
-                                        level, 1, zip64) != ZIP_OK ||
-                zipWriteInFileInZip(out.get(), packed.data(), static_cast<unsigned>(packed.size())) != ZIP_OK ||
+            const std::string packed =
+                ReadCurrent(in.get(), static_cast<std::size_t>(info.compressed_size), true, method, level);
+            if (zipOpenNewFileInZip2_64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr,
+                                        method, level, 1, zip64) != ZIP_OK ||
+                zipWriteInFileInZip(out.get(), packed.data(), static_cast<unsigned>(packed.size())) !=
+                    ZIP_OK ||
                 zipCloseFileInZipRaw64(out.get(), info.uncompressed_size, info.crc) != ZIP_OK)
                 Fail("cannot copy " + name);
         }
@@ -99,8 +102,8 @@ std::vector<std::string> ZipEntryNames(const std::string& archive) {
          status = unzGoToNextFile(in.get())) {
         if (status != UNZ_OK) Fail("the archive is damaged");
         std::vector<char> name(1024);
-        if (unzGetCurrentFileInfo64(in.get(), nullptr, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
-                                    nullptr, 0) != UNZ_OK)
+        if (unzGetCurrentFileInfo64(in.get(), nullptr, name.data(), static_cast<uLong>(name.size()), nullptr,
+                                    0, nullptr, 0) != UNZ_OK)
             Fail("an entry has no readable header");
         names.emplace_back(name.data());
     }

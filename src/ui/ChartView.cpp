@@ -9,8 +9,8 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPainterPath>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "ui/CostsDialog.h"
 #include "forms/MainForm.h"
-#include "ui/WindowPlacement.h"
 #include "ui/ViewBinder.h"
+#include "ui/WindowPlacement.h"
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSplitter>

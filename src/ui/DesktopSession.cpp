@@ -36,7 +36,8 @@ bool IsProjectDialog(const TFileDialogSpec& request) {
 } // namespace
 
 TDesktopSession::TDesktopSession(TMainWindow& window, TDesktopSettings& settings, TReadProject readProject)
-    : QObject(&window), window_(window), form_(window.Form()), settings_(settings), readProject_(std::move(readProject)) {
+    : QObject(&window), window_(window), form_(window.Form()), settings_(settings),
+      readProject_(std::move(readProject)) {
     recentMenu_ = window_.findChild<QMenu*>("RecentProjectsMenu");
     RestoreGeometry();
     FillRecentMenu();
@@ -110,7 +111,7 @@ void TDesktopSession::OpenRecentProject(const QString& fileName) {
         FillRecentMenu();
         window_.Binder().Run([&] {
             form_.Dialogs.Error("The project " + QDir::toNativeSeparators(fileName).toStdString() +
-                                         " no longer exists.\nIt has been taken off the recent projects.");
+                                " no longer exists.\nIt has been taken off the recent projects.");
         });
         return;
     }

@@ -1,8 +1,8 @@
 // The three pages on which the user describes the zone.
 #include "forms/RecommendedLossRates.h"
 #include "ui/PageKit.h"
-#include "ui/ProgramLook.h"
 #include "ui/Pages.h"
+#include "ui/ProgramLook.h"
 #include "ui/ViewBinder.h"
 #include <QCheckBox>
 #include <QGridLayout>

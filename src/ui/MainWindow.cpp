@@ -1,4 +1,6 @@
 #include "ui/MainWindow.h"
+#include "forms/ProjectChanges.h"
+#include "reports/SpreadsheetReport.h"
 #include "ui/ActionIcons.h"
 #include "ui/CostsDialog.h"
 #include "ui/GraphPropDialog.h"
@@ -7,19 +9,16 @@
 #include "ui/MainMenu.h"
 #include "ui/N1Window.h"
 #include "ui/OutputFileDialog.h"
-#include "reports/SpreadsheetReport.h"
 #include "ui/PagePrinter.h"
 #include "ui/PageTabs.h"
 #include "ui/Pages.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtDialogs.h"
-#include "forms/ProjectChanges.h"
 #include "ui/ViewBinder.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -27,6 +26,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace halvern {
@@ -86,7 +86,7 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 }
 
 TMainWindow::~TMainWindow() {
-    delete helpWindow_; // a window of its own, not a child
+    delete helpWindow_;   // a window of its own, not a child
     pagePrinter_.reset(); // takes its print commands back from the form
     if (dialogs_) {
         dialogs_->BeforeShow = nullptr;

@@ -33,8 +33,9 @@ TOutputFileDialog::TOutputFileDialog(TfrmPrint& form, TViewBinder& binder, QWidg
     group->installEventFilter(this);
     group_ = group;
     const std::pair<TCheckBox*, QPoint> boxes[] = {
-        {&form_.GeneralData, {16, 24}}, {&form_.CurrentSituation, {16, 56}}, {&form_.Summary, {16, 88}},
-        {&form_.FixedOutlet, {184, 24}}, {&form_.TimeModulated, {184, 56}}, {&form_.FlowModulated, {184, 88}}};
+        {&form_.GeneralData, {16, 24}},    {&form_.CurrentSituation, {16, 56}},
+        {&form_.Summary, {16, 88}},        {&form_.FixedOutlet, {184, 24}},
+        {&form_.TimeModulated, {184, 56}}, {&form_.FlowModulated, {184, 88}}};
     for (const auto& [box, place] : boxes) {
         QCheckBox* widget = binder_.CheckBox(*box);
         widget->setParent(group);

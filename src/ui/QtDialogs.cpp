@@ -72,9 +72,9 @@ TSaveChoice TQtDialogs::AskSaveChanges(const std::string& text) {
         ToStandardError("Confirm", text);
         return TSaveChoice::Discard;
     }
-    const auto answer =
-        QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const auto answer = QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
+                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                              QMessageBox::Save);
     if (answer == QMessageBox::Save) return TSaveChoice::Save;
     if (answer == QMessageBox::Discard) return TSaveChoice::Discard;
     return TSaveChoice::Cancel;

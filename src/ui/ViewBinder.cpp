@@ -167,13 +167,12 @@ QLabel* TViewBinder::Value(TLabel& label, QColor colour) {
 QCheckBox* TViewBinder::CheckBox(TCheckBox& box) {
     auto* widget = new QCheckBox(Q(box.Caption));
     BindControl(widget, box, {});
-    connect(widget, &QCheckBox::clicked, this,
-            [this, &box](bool checked) {
-                Run([&] {
-                    box.Checked = checked;
-                    if (box.OnClick) box.OnClick();
-                });
-            });
+    connect(widget, &QCheckBox::clicked, this, [this, &box](bool checked) {
+        Run([&] {
+            box.Checked = checked;
+            if (box.OnClick) box.OnClick();
+        });
+    });
     AddRefresher([widget, &box] {
         const QSignalBlocker block(widget);
         widget->setText(Q(box.Caption));

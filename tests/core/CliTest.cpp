@@ -368,7 +368,8 @@ TEST(Cli, PipeIsRefusedAtOnce) {
 std::vector<std::string> WorkbookSheets(const std::string& file) {
     const std::string xml = ReadZipEntry(file, "xl/workbook.xml");
     std::vector<std::string> names;
-    for (auto at = xml.find("<sheet name=\""); at != std::string::npos; at = xml.find("<sheet name=\"", at + 1)) {
+    for (auto at = xml.find("<sheet name=\""); at != std::string::npos;
+         at = xml.find("<sheet name=\"", at + 1)) {
         const auto from = at + 13;
         names.push_back(xml.substr(from, xml.find('"', from) - from));
     }
@@ -384,14 +385,15 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
                 ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
                                        "Time Modulated", "Flow Modulated", "Sheet1"));
 
-    const TRun two = RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o",
-                             dir.File("two.xlsx")});
+    const TRun two =
+        RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o", dir.File("two.xlsx")});
     EXPECT_EQ(two.ExitCode, 0) << two.Err;
     EXPECT_THAT(WorkbookSheets(dir.File("two.xlsx")),
                 ::testing::ElementsAre("Current Situation", "Fixed Outlet", "Sheet1"));
 
     for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", "fixd"},
+         {std::vector<std::string>{"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets",
+                                   "fixd"},
           {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", "general,,flow"},
           {"report", Example("demo-zone.pru")},
           {"report", "-o", dir.File("x.xlsx")},

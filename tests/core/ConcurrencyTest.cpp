@@ -16,8 +16,9 @@ namespace {
 // The demo and the hard zones: every scenario, the AZP root search, an overflow, warnings.
 std::vector<std::string> Projects() {
     std::vector<std::string> files{TestData("../../examples/demo-zone.pru")};
-    for (const char* name : {"azp-unsettled", "flow-target-overflow", "flow-target-unreachable", "hourly-mode",
-                             "n1-low-never-pays", "negative-critical", "quarter-hour", "time-warning-ties"})
+    for (const char* name :
+         {"azp-unsettled", "flow-target-overflow", "flow-target-unreachable", "hourly-mode",
+          "n1-low-never-pays", "negative-critical", "quarter-hour", "time-warning-ties"})
         files.push_back(TestData(std::string("golden/") + name + ".pru"));
     return files;
 }

@@ -1,15 +1,15 @@
 // Reading and replacing files under faults and hostile names: pipes, devices, links, loops,
 // private projects, saves killed half-way and saves running side by side.
-#include "IoFixture.h"
 #include "io/FileAccess.h"
+#include "IoFixture.h"
 #include "forms/HourlyImportCommand.h"
 
 #include <gmock/gmock.h>
 
 #include <array>
 #include <chrono>
-#include <functional>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <thread>
 

@@ -1,6 +1,6 @@
 // The table of every window: marks, joins, word wrap and the painting of a cell.
-#include "forms/Dialogs.h"
 #include "forms/MarkStringGrid.h"
+#include "forms/Dialogs.h"
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>

@@ -26,7 +26,8 @@ std::string DemoWithLine(int lineNumber, const std::string& text) {
     lines.at(static_cast<size_t>(lineNumber - 1)) = text;
     const std::string path = testing::TempDir() + "/overflow-" + std::to_string(lineNumber) + ".pru";
     std::ofstream out(path, std::ios::binary);
-    for (const auto& l : lines) out << l << "\r\n";
+    for (const auto& l : lines)
+        out << l << "\r\n";
     return path;
 }
 
@@ -38,7 +39,8 @@ bool ShowsNonFinite(TMainForm& form) {
                 if (t.find("INF") != std::string::npos || t.find("NAN") != std::string::npos) return true;
             }
     for (TLabel* label : form.Controls.All<TLabel>())
-        if (label->Caption.find("INF") != std::string::npos || label->Caption.find("NAN") != std::string::npos)
+        if (label->Caption.find("INF") != std::string::npos ||
+            label->Caption.find("NAN") != std::string::npos)
             return true;
     return false;
 }
@@ -56,7 +58,8 @@ TEST(NonFiniteTest, HugeNightUseRatesStopWithAnOverflowInsteadOfShowingInfinity)
         form.Dispatch([&] { ReadProjectFile(form, path); });
         EXPECT_FALSE(ShowsNonFinite(form)) << "line " << lineNumber;
         bool overflow = false;
-        for (const auto& m : dialogs.Messages) overflow = overflow || m.Text == "Floating point overflow";
+        for (const auto& m : dialogs.Messages)
+            overflow = overflow || m.Text == "Floating point overflow";
         EXPECT_TRUE(overflow) << "line " << lineNumber;
         std::remove(path.c_str());
     }

@@ -1,14 +1,14 @@
 // The number and time texts: what every edit, label and table shows and reads back.
-#include "model/Errors.h"
 #include "model/Numbers.h"
+#include "model/Errors.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <clocale>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>

@@ -1,8 +1,8 @@
 // Printing the page that is showing and a single chart: the page's arithmetic, the walk
 // over the controls of a page drawn on a recording page, and the print commands.
+#include "forms/PagePrint.h"
 #include "FormFixture.h"
 #include "RecordingPage.h"
-#include "forms/PagePrint.h"
 #include <gtest/gtest.h>
 
 using namespace halvern;

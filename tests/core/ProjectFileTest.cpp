@@ -762,8 +762,9 @@ TEST(ProjectFileCommands, FlowTimeWarningsComeOnceForTheProjectJustRead) {
     form.Read(dir.File("before.pru"));
     EXPECT_THAT(form.Dialogs.Texts(), IsEmpty());
     form.Read(dir.File("after.pru"));
-    EXPECT_THAT(form.Dialogs.Texts(),
-                ElementsAre("High flow time is currently set to 10:00\nHowever, actual high flow occurs at 19:00"));
+    EXPECT_THAT(
+        form.Dialogs.Texts(),
+        ElementsAre("High flow time is currently set to 10:00\nHowever, actual high flow occurs at 19:00"));
 
     // New data shows the defaults without a word about the hours of the project before.
     form.Dialogs.Clear();

@@ -50,7 +50,9 @@ class ReportEndToEnd : public ReportFixture {
 protected:
     ReportEndToEnd() {
         // The real back end this time.
-        report.Save = [](const TWorkbook& book, const std::string& fileName) { SaveWorkbookAs(book, fileName); };
+        report.Save = [](const TWorkbook& book, const std::string& fileName) {
+            SaveWorkbookAs(book, fileName);
+        };
         report.Clock = [] { return std::time(nullptr); };
     }
 };
@@ -79,9 +81,10 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
 
     // A profile of its own, so that the test neither meets nor leaves the user's.
     const std::string profile = "file://" + dir.File("profile");
-    const auto converted = RunShell("cd " + Quote(dir.Path().string()) + " && soffice --headless --norestore " +
-                               Quote("-env:UserInstallation=" + profile) + " --convert-to pdf --outdir " +
-                               Quote(dir.Path().string()) + " " + Quote(file) + " >/dev/null 2>&1");
+    const auto converted =
+        RunShell("cd " + Quote(dir.Path().string()) + " && soffice --headless --norestore " +
+                 Quote("-env:UserInstallation=" + profile) + " --convert-to pdf --outdir " +
+                 Quote(dir.Path().string()) + " " + Quote(file) + " >/dev/null 2>&1");
     ASSERT_TRUE(converted) << "LibreOffice could not open the report";
     const std::string pdf = dir.File("demo report.pdf");
     const auto pages = RunShell("pdfinfo " + Quote(pdf));
@@ -90,9 +93,10 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
     const auto text = RunShell("pdftotext -layout " + Quote(pdf) + " -");
     ASSERT_TRUE(text);
 
-    for (const char* heading : {"General Information", "Default Parameters", "Flow and Pressure",
-                                "Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated",
-                                "Night Consumption Calculations", "Implementation Costs:", "Payback"})
+    for (const char* heading :
+         {"General Information", "Default Parameters", "Flow and Pressure", "Current Situation", "Summary",
+          "Fixed Outlet", "Time Modulated", "Flow Modulated", "Night Consumption Calculations",
+          "Implementation Costs:", "Payback"})
         EXPECT_THAT(*text, HasSubstr(heading));
     // Hourly values as the input table holds them, and the zone's name in the titles.
     EXPECT_THAT(*text, HasSubstr("00:00 - 01:00"));

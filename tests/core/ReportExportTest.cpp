@@ -44,11 +44,11 @@ TEST_F(ReportExport, AllSixSheetsStandInPageOrderNumberedOneToSix) {
     std::vector<int> positions;
     dialog.ProgressBar1.OnChange = [&] { positions.push_back(dialog.ProgressBar1.Position()); };
     CreateAll();
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
-                                                 "Time Modulated", "Flow Modulated", "Sheet1"));
-    EXPECT_THAT(CentreFooters(Book()),
-                ElementsAre("&8Page 1 of 6", "&8Page 2 of 6", "&8Page 3 of 6", "&8Page 4 of 6", "&8Page 5 of 6",
-                            "&8Page 6 of 6", ""));
+    EXPECT_THAT(Book().SheetNames(),
+                ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet", "Time Modulated",
+                            "Flow Modulated", "Sheet1"));
+    EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 6", "&8Page 2 of 6", "&8Page 3 of 6",
+                                                   "&8Page 4 of 6", "&8Page 5 of 6", "&8Page 6 of 6", ""));
     EXPECT_EQ(Book().ActiveIndex(), 1);
     // Sixty single steps, and the bar full at the end.
     std::vector<int> steps(60);
@@ -81,11 +81,14 @@ TEST_F(ReportExport, EverySheetStepsTheBarTenTimes) {
 TEST_F(ReportExport, TouchingTheDialogEmptiesTheBarAgain) {
     CreateAll();
     TProgressBar& bar = dialog.ProgressBar1;
-    const std::vector<std::function<void()>> touches = {
-        [&] { dialog.FormShow(); }, [&] { dialog.GroupBox1Click(); }, [&] { dialog.GeneralData.Click(); },
-        [&] { dialog.CurrentSituation.Click(); }, [&] { dialog.Summary.Click(); },
-        [&] { dialog.FixedOutlet.Click(); }, [&] { dialog.TimeModulated.Click(); },
-        [&] { dialog.FlowModulated.Click(); }};
+    const std::vector<std::function<void()>> touches = {[&] { dialog.FormShow(); },
+                                                        [&] { dialog.GroupBox1Click(); },
+                                                        [&] { dialog.GeneralData.Click(); },
+                                                        [&] { dialog.CurrentSituation.Click(); },
+                                                        [&] { dialog.Summary.Click(); },
+                                                        [&] { dialog.FixedOutlet.Click(); },
+                                                        [&] { dialog.TimeModulated.Click(); },
+                                                        [&] { dialog.FlowModulated.Click(); }};
     for (const auto& touch : touches) {
         bar.SetPosition(60);
         touch();
@@ -134,8 +137,9 @@ TEST_F(ReportExport, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingChang
     std::vector<bool> busy;
     dialog.OnBusyCursor = [&](bool on) { busy.push_back(on); };
     CreateAll();
-    EXPECT_THAT(dialogs.Texts(),
-                ElementsAre(kSlow, "Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
+    EXPECT_THAT(
+        dialogs.Texts(),
+        ElementsAre(kSlow, "Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
     EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Information);
     EXPECT_EQ(dialog.ProgressBar1.Max(), 20);
     EXPECT_EQ(dialog.ProgressBar1.Position(), 7);
@@ -229,7 +233,8 @@ TEST_F(ReportExport, EveryPageHasTheFrameOfTheReport) {
     EXPECT_EQ(Sheet("Current Situation").ColumnWidth(2), 9.57);
     EXPECT_EQ(Sheet("Time Modulated").ColumnWidth(1), 9.3);
     EXPECT_EQ(Sheet("Time Modulated").ColumnWidth(2), 8.43);
-    const std::pair<int, double> summaryWidths[] = {{1, 9.71}, {3, 9.71}, {4, 6.86}, {7, 7.57}, {10, 7.29}, {11, 6.86}};
+    const std::pair<int, double> summaryWidths[] = {{1, 9.71}, {3, 9.71},  {4, 6.86},
+                                                    {7, 7.57}, {10, 7.29}, {11, 6.86}};
     for (const auto& [col, width] : summaryWidths)
         EXPECT_EQ(Sheet("Summary").ColumnWidth(col), width) << "column " << col;
 }

@@ -30,7 +30,8 @@ protected:
 
     // The dialog with exactly these boxes ticked, "Create", and the file name given to the
     // save dialog (none: the user cancels it).
-    void Create(std::vector<TCheckBox*> ticked, std::optional<std::string> fileName = "/reports/zone report.xlsx") {
+    void Create(std::vector<TCheckBox*> ticked,
+                std::optional<std::string> fileName = "/reports/zone report.xlsx") {
         for (TCheckBox* box : form.frmPrint.CheckBoxes())
             box->Checked = std::find(ticked.begin(), ticked.end(), box) != ticked.end();
         dialogs.FileNames.push_back(fileName);
@@ -42,7 +43,9 @@ protected:
     }
 
     void ReadDemo() {
-        form.Dispatch([this] { ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/../../examples/demo-zone.pru"); });
+        form.Dispatch([this] {
+            ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/../../examples/demo-zone.pru");
+        });
     }
 
     const TWorkbook& Book() const { return *report.ExcelApp->Workbook; }

@@ -37,7 +37,8 @@ TEST_F(ReportSheets, ANewProjectShowsItsDefaultsOnGeneralData) {
     EXPECT_EQ(sheet.Shown("H39"), "24.00");
     EXPECT_THAT(ShownRange(sheet, {"H34", "H35", "H36", "H37"}), ElementsAre("10.00", "6", "4.00", "0.26"));
     // The leakage parameters: the rates as numbers, the totals as the labels show them.
-    EXPECT_THAT(ShownRange(sheet, {"D30", "F30", "H30"}), ElementsAre("2", "0", form.TotMainsLossLabel.Caption));
+    EXPECT_THAT(ShownRange(sheet, {"D30", "F30", "H30"}),
+                ElementsAre("2", "0", form.TotMainsLossLabel.Caption));
 
     // A minimum pressure of 12.5 m: as it is for peak demand, whole for the night.
     form.Project.MinPressure = 12.5;
@@ -48,9 +49,11 @@ TEST_F(ReportSheets, ANewProjectShowsItsDefaultsOnGeneralData) {
 }
 
 TEST_F(ReportSheets, FlowHoursAreWrittenOnTheTwelveHourClock) {
-    const std::pair<double, const char*> cases[] = {
-        {0.0, "12:00:00 AM"}, {3.0 / 24, "03:00:00 AM"}, {12.0 / 24, "12:00:00 PM"}, {15.0 / 24, "03:00:00 PM"},
-        {23.5 / 24, "11:30:00 PM"}};
+    const std::pair<double, const char*> cases[] = {{0.0, "12:00:00 AM"},
+                                                    {3.0 / 24, "03:00:00 AM"},
+                                                    {12.0 / 24, "12:00:00 PM"},
+                                                    {15.0 / 24, "03:00:00 PM"},
+                                                    {23.5 / 24, "11:30:00 PM"}};
     for (const auto& [time, shown] : cases) {
         form.Project.LowFlowTime = time;
         Create({&dialog.GeneralData});
@@ -77,8 +80,10 @@ TEST_F(ReportSheets, TheHourlyTableIsTheInputTableAsTyped) {
         SCOPED_TRACE(row);
         EXPECT_EQ(sheet.Shown("A" + std::to_string(row)), form.FlowGrid.Cell(HourCol, HourRow(hour)));
         EXPECT_EQ(sheet.Value("A" + std::to_string(row)).Kind, TKind::Text); // "00:00 - 01:00"
-        EXPECT_EQ(sheet.Value("C" + std::to_string(row)).Number, std::stod(form.FlowGrid.Cell(InflowM3hCol, HourRow(hour))));
-        EXPECT_EQ(sheet.Value("I" + std::to_string(row)).Number, std::stod(form.FlowGrid.Cell(CriticalCol, HourRow(hour))));
+        EXPECT_EQ(sheet.Value("C" + std::to_string(row)).Number,
+                  std::stod(form.FlowGrid.Cell(InflowM3hCol, HourRow(hour))));
+        EXPECT_EQ(sheet.Value("I" + std::to_string(row)).Number,
+                  std::stod(form.FlowGrid.Cell(CriticalCol, HourRow(hour))));
     }
     EXPECT_THAT(ShownRange(sheet, {"C54", "D54", "E54"}), ElementsAre("82.80", "23.0", "61.0"));
     EXPECT_EQ(sheet.Shown("A52"), "Hour:");
@@ -95,7 +100,8 @@ TEST_F(ReportSheets, TheHourlyTableIsTheInputTableAsTyped) {
 TEST_F(ReportSheets, AScenarioNeverCalculatedExportsWhatItsPageShows) {
     Create({&dialog.FixedOutlet, &dialog.TimeModulated, &dialog.FlowModulated});
     for (const auto& [name, statusCell] :
-         {std::pair{"Fixed Outlet", "C9"}, std::pair{"Time Modulated", "C18"}, std::pair{"Flow Modulated", "C12"}}) {
+         {std::pair{"Fixed Outlet", "C9"}, std::pair{"Time Modulated", "C18"},
+          std::pair{"Flow Modulated", "C12"}}) {
         SCOPED_TRACE(name);
         TWorksheet& sheet = Sheet(name);
         EXPECT_EQ(sheet.Shown(statusCell), "Status");

@@ -8,6 +8,7 @@ TEST(MainFormTest, StartsWithTheVersionCaptionAndFourToolbarButtons) {
     TMainForm form(dialogs);
     EXPECT_EQ(form.Caption, "Halvern, Version: 4.4");
     int shown = 0;
-    for (TAction* a : form.Actions()) shown += a->ToolbarVisible ? 1 : 0;
+    for (TAction* a : form.Actions())
+        shown += a->ToolbarVisible ? 1 : 0;
     EXPECT_EQ(shown, 4);
 }

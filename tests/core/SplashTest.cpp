@@ -1,7 +1,7 @@
 // The start-up window: its texts and when its timer lets it close.
 #include "forms/AuxForms.h"
-#include <gtest/gtest.h>
 #include <cstdint>
+#include <gtest/gtest.h>
 
 using namespace halvern;
 

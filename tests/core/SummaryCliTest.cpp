@@ -91,7 +91,8 @@ std::string WithoutAny(std::string text, const std::string& characters) {
 
 // The record the window gives for a project read with "Read data", column by column, every
 // number as it is shown with its group separators (and the currency) taken out.
-std::vector<std::pair<std::string, std::string>> WindowRecord(const std::string& file, const std::string& given) {
+std::vector<std::pair<std::string, std::string>> WindowRecord(const std::string& file,
+                                                              const std::string& given) {
     TShownForm form;
     form.Dialogs.Clear();
     form.Read(file);
@@ -116,11 +117,11 @@ std::vector<std::pair<std::string, std::string>> WindowRecord(const std::string&
     using namespace CostSummaryLayout;
     const TMarkStringGrid& costs = f.CostSummaryGrid;
     record.emplace_back("current_inflow_m3a", WithoutAny(costs.Cell(InflowCol, CurrentRow), ","));
-    const char* const measures[] = {"inflow_m3a",      "loss_saving_m3a",    "consumption_saving_m3a",
-                                    "saving_m3a",      "purchase_saving_ra", "income_change_ra",
-                                    "saving_ra",       "implementation_costs_r", "payback_months"};
-    const std::pair<const char*, int> valves[] = {{"fixed_outlet", FixedRow}, {"time_modulated", TimeRow},
-                                                  {"flow_modulated", FlowRow}};
+    const char* const measures[] = {"inflow_m3a", "loss_saving_m3a",        "consumption_saving_m3a",
+                                    "saving_m3a", "purchase_saving_ra",     "income_change_ra",
+                                    "saving_ra",  "implementation_costs_r", "payback_months"};
+    const std::pair<const char*, int> valves[] = {
+        {"fixed_outlet", FixedRow}, {"time_modulated", TimeRow}, {"flow_modulated", FlowRow}};
     for (const auto& [key, row] : valves)
         for (int col = InflowCol; col <= PaybackCol; ++col)
             record.emplace_back(std::string(key) + "_" + measures[col - InflowCol],
@@ -164,7 +165,8 @@ TEST_F(SummaryCli, CsvRecordsHoldWhatTheWindowShowsAndAnUnreadableProjectItsErro
     // The zone this project is kept for: a valve that pays back and two that never do.
     const auto column = [&](const std::string& name) {
         const auto names = Names(window);
-        return records[1][static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin())];
+        return records[1]
+                      [static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin())];
     };
     EXPECT_EQ(column("fixed_outlet_payback_months"), "320.0");
     EXPECT_EQ(column("time_modulated_payback_months"), "Never");
@@ -189,21 +191,23 @@ TEST_F(SummaryCli, JsonLinesCarryTheSameValuesNumbersAsNumbers) {
 
     for (const auto& [name, value] : WindowRecord(neverPays, neverPays)) {
         if (name == "file" || name == "error" || name == "messages") continue;
-        const bool text = name == "zone_name" || name == "analysis_reference" || name == "water_supply_system" ||
-                          name.ends_with("_warning") || value == "Never";
+        const bool text = name == "zone_name" || name == "analysis_reference" ||
+                          name == "water_supply_system" || name.ends_with("_warning") || value == "Never";
         const std::string expected = value.empty() && !text ? "null" : text ? "\"" + value + "\"" : value;
         EXPECT_THAT(first, HasSubstr("\"" + name + "\":" + expected + ",")) << name;
     }
     EXPECT_THAT(first, HasSubstr("\"file\":\"" + neverPays + "\""));
     EXPECT_THAT(first, HasSubstr("\"messages\":[],\"error\":null}"));
     EXPECT_THAT(second, HasSubstr("\"current_dependent_m3\":null,"));
-    EXPECT_THAT(second, HasSubstr("\"error\":\"Cannot open file " + missing + ": No such file or directory\"}"));
+    EXPECT_THAT(second,
+                HasSubstr("\"error\":\"Cannot open file " + missing + ": No such file or directory\"}"));
 }
 
 TEST_F(SummaryCli, OutputIsTheSameWhateverTheNumberOfProjectsAtOnce) {
     std::vector<std::string> files;
-    for (const char* name : {"azp-unsettled", "flow-target-overflow", "flow-target-unreachable", "hourly-mode",
-                             "n1-low-never-pays", "negative-critical", "quarter-hour", "time-warning-ties"})
+    for (const char* name :
+         {"azp-unsettled", "flow-target-overflow", "flow-target-unreachable", "hourly-mode",
+          "n1-low-never-pays", "negative-critical", "quarter-hour", "time-warning-ties"})
         files.push_back(TestData(std::string("golden/") + name + ".pru"));
     files.push_back(missing);
     files.push_back(TestData("../../examples/demo-zone.pru"));
@@ -234,9 +238,13 @@ TEST_F(SummaryCli, NumbersArePlainDecimalsInAnyLocale) {
 }
 
 TEST_F(SummaryCli, WrongUsageIsRefusedWithStatusTwo) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--csv", "--json", neverPays}, {"-j", "0", neverPays}, {"-j", "two", neverPays}, {"-j"},
-             {"--tsv", neverPays}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--csv", "--json", neverPays},
+                                               {"-j", "0", neverPays},
+                                               {"-j", "two", neverPays},
+                                               {"-j"},
+                                               {"--tsv", neverPays}}) {
         const TRun run = RunSummary(args);
         EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
         EXPECT_EQ(run.Out, "");

@@ -138,7 +138,8 @@ TEST_F(UnsavedChangesTest, ReadDataAndCloseAskBeforeTheirOwnDialogs) {
     form.Dialogs.Clear();
     form.Dialogs.SaveAnswers = {TSaveChoice::Discard};
     Do([&] { form->actCloseExec(); });
-    EXPECT_THAT(form.Dialogs.Texts(), ElementsAre("The project has changed. Save the changes?", "OK to exit?"));
+    EXPECT_THAT(form.Dialogs.Texts(),
+                ElementsAre("The project has changed. Save the changes?", "OK to exit?"));
     EXPECT_TRUE(form->Closed);
 }
 

@@ -1,10 +1,10 @@
 // The report's workbook in memory: texts taken as typed, numbers shown through their formats,
 // sheets added in front of the active one, merged cells, and the flows' second axis in the
 // saved file's chart parts.
+#include "reports/Workbook.h"
 #include "IoFixture.h"
 #include "reports/ChartAxes.h"
 #include "reports/NumberFormat.h"
-#include "reports/Workbook.h"
 #include "reports/XlsxFile.h"
 #include "reports/ZipRewrite.h"
 
@@ -81,8 +81,8 @@ TEST(TypedValue, TextsBecomeWhatTheyRead) {
 }
 
 TEST(TypedValue, ATypedNumberTimeOrAmountIsShownAsItWasTyped) {
-    for (const std::string text : {"182,625", "1,003,016.5", "03:00:00 AM", "11:00:00 PM", "00:00", "R160,000.00",
-                                   "-R5.00", "R1,234.56", "12.5", "1.5E+02"}) {
+    for (const std::string text : {"182,625", "1,003,016.5", "03:00:00 AM", "11:00:00 PM", "00:00",
+                                   "R160,000.00", "-R5.00", "R1,234.56", "12.5", "1.5E+02"}) {
         SCOPED_TRACE(text);
         const TTypedValue typed = TypeIn(text, kCLocale);
         ASSERT_EQ(typed.Kind, TKind::Number);
@@ -262,8 +262,9 @@ TEST(XlsxFile, AChartPartNotAsExpectedIsRefusedWhole) {
     EXPECT_EQ(Count(one, "<c:lineChart>"), 1u);
     EXPECT_THROW(PutOnSecondaryAxis(one, {{"Losses"}, "'Fixed Outlet'!$H$15:$H$38", "Flow"}), EReportError);
     EXPECT_THROW(PutOnSecondaryAxis(one, {{"Flows"}, "'Fixed Outlet'!$G$15:$G$38", "Flow"}), EReportError);
-    EXPECT_THROW(PutOnSecondaryAxis(one, {{"Inlet", "PRV Outlet", "Flows"}, "'Fixed Outlet'!$B$15:$B$38", ""}),
-                 EReportError);
+    EXPECT_THROW(
+        PutOnSecondaryAxis(one, {{"Inlet", "PRV Outlet", "Flows"}, "'Fixed Outlet'!$B$15:$B$38", ""}),
+        EReportError);
     const std::string rewritten = PutOnSecondaryAxis(one, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", "A & B"});
     EXPECT_THAT(rewritten, HasSubstr("<a:t>A &amp; B</a:t>"));
 

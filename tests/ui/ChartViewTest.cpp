@@ -1,8 +1,8 @@
 // The chart view renders the chart model with Qt Charts and follows it; the Graph
 // Properties dialog runs modally and applies through the form.
+#include "ui/ChartView.h"
 #include "forms/MainForm.h"
 #include "model/Numbers.h"
-#include "ui/ChartView.h"
 #include "ui/GraphPropDialog.h"
 #include "ui/ViewBinder.h"
 

@@ -2,8 +2,8 @@
 // recent projects and the last folder survive a restart, as do the window's size and place;
 // a recent project that has gone is taken off the list with a message; a damaged or
 // unwritable settings file never stops the program.
-#include "forms/MainForm.h"
 #include "ui/DesktopSession.h"
+#include "forms/MainForm.h"
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
 #include "ui/ViewBinder.h"

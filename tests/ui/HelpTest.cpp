@@ -272,8 +272,8 @@ private slots:
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
         QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Spreadsheet &report…",
-                                     "Add &General Data to last report", "-", "&Print…", "Save page as p&icture…",
-                                     "-", "Recent &projects", "-", "&Close"}));
+                                     "Add &General Data to last report", "-", "&Print…",
+                                     "Save page as p&icture…", "-", "Recent &projects", "-", "&Close"}));
         // Without a settings session there is no list to offer.
         QVERIFY(!ui->window.findChild<QMenu*>("RecentProjectsMenu")->isEnabled());
         // A menu item runs the toolbar's command.

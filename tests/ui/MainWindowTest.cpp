@@ -9,9 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QToolBar>
 #include <QRadioButton>
 #include <QTimeEdit>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace halvern;

@@ -1,7 +1,7 @@
 // The pictures for the README: every page, sub-page and window is shown through the
 // form and written, pages at the window's 908 x 645.
-#include "UiFixture.h"
 #include "ui/PageImages.h"
+#include "UiFixture.h"
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -27,9 +27,8 @@ private slots:
                                    "FixedGraphSheet",    "TimeModulatedSheet",    "TimeTabulatedSheet",
                                    "TimeGraphicalSheet", "FlowModulatedSheet",    "FlowTabulatedSheet",
                                    "FlowGraphicalSheet", "SummarySheet"};
-        QCOMPARE(names,
-                 pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm", "TGraphPropForm",
-                                      "TImportHelp", "HelpWindow"}));
+        QCOMPARE(names, pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm",
+                                             "TGraphPropForm", "TImportHelp", "HelpWindow"}));
         for (const QString& page : pages)
             QCOMPARE(QImage(QDir(folder.path()).filePath(page + ".png")).size(), QSize(908, 645));
         QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 205));

@@ -234,7 +234,8 @@ private slots:
         Show(ui->form.FixedOutletSheet, &ui->form.FixedTabulatedSheet);
         ui->dialogs.FileNames = {File("fixed").toStdString()};
         ui->Run([&] { ui->form.actPrintToBitmap.Execute(); });
-        QCOMPARE(ui->dialogs.FileDialogsShown.back().InitialFileName, std::string("Fixed Outlet - Tabulated.png"));
+        QCOMPARE(ui->dialogs.FileDialogsShown.back().InitialFileName,
+                 std::string("Fixed Outlet - Tabulated.png"));
         const QImage saved(File("fixed.png"));
         QCOMPARE(saved.size(), ui->window.centralWidget()->size());
         QVERIFY(ui->dialogs.Messages.empty());

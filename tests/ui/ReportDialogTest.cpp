@@ -52,7 +52,8 @@ private slots:
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
         // After the project's own commands, before the recent projects.
-        QCOMPARE(items.mid(3, 4), QStringList({"-", "Spreadsheet &report…", "Add &General Data to last report", "-"}));
+        QCOMPARE(items.mid(3, 4),
+                 QStringList({"-", "Spreadsheet &report…", "Add &General Data to last report", "-"}));
         QVERIFY(Menu("&Help"));
         // Nothing has been reported yet in this run.
         QVERIFY(!Item("menuExcel")->isEnabled());
@@ -72,12 +73,15 @@ private slots:
             QVERIFY(summary);
             QCOMPARE(summary->text(), QString("Summary"));
             QCOMPARE(summary->pos(), QPoint(16, 88));
-            QCOMPARE(dialog->findChild<QPushButton*>("CreateExcelButton")->geometry(), QRect(8, 136, 321, 25));
+            QCOMPARE(dialog->findChild<QPushButton*>("CreateExcelButton")->geometry(),
+                     QRect(8, 136, 321, 25));
             summary->click();
             QVERIFY(ui->form.frmPrint.Summary.Checked);
         });
         // Opened again, the box is still ticked.
-        WithDialog([&](TOutputFileDialog* dialog) { QVERIFY(dialog->findChild<QCheckBox*>("Summary")->isChecked()); });
+        WithDialog([&](TOutputFileDialog* dialog) {
+            QVERIFY(dialog->findChild<QCheckBox*>("Summary")->isChecked());
+        });
     }
 
     void CreateWritesTheWorkbookAndHandsItOver() {
@@ -99,7 +103,8 @@ private slots:
         });
         QVERIFY(QFileInfo::exists(QString::fromStdString(file)));
         QCOMPARE(opened, std::vector<std::string>({file}));
-        QCOMPARE(ui->dialogs.Texts().front(), std::string("This action might take several minutes to perform"));
+        QCOMPARE(ui->dialogs.Texts().front(),
+                 std::string("This action might take several minutes to perform"));
 
         // Now the last report can take a General Data sheet.
         QVERIFY(Item("menuExcel")->isEnabled());

@@ -55,8 +55,8 @@ struct TSituation {
 };
 
 const TSituation kSituations[] = {
-    {"current", &TMainForm::CurrentDepLabel, &TMainForm::CurrentIndepLabel, &TMainForm::CurrentTotLabel, nullptr,
-     CostSummaryLayout::CurrentRow},
+    {"current", &TMainForm::CurrentDepLabel, &TMainForm::CurrentIndepLabel, &TMainForm::CurrentTotLabel,
+     nullptr, CostSummaryLayout::CurrentRow},
     {"fixed_outlet", &TMainForm::FixedDepLabel, &TMainForm::FixedIndepLabel, &TMainForm::FixedTotLabel,
      &TMainForm::FixedWarnLabel, CostSummaryLayout::FixedRow},
     {"time_modulated", &TMainForm::TimeDepLabel, &TMainForm::TimeIndepLabel, &TMainForm::TimeTotLabel,
@@ -67,9 +67,15 @@ const TSituation kSituations[] = {
 
 std::vector<TColumn> MakeColumns() {
     std::vector<TColumn> columns;
-    auto edit = [](TEdit TMainForm::*member) { return [member](TMainForm& f) { return (f.*member).Text(); }; };
-    auto label = [](TLabel TMainForm::*member) { return [member](TMainForm& f) { return (f.*member).Caption; }; };
-    auto cost = [](int col, int row) { return [col, row](TMainForm& f) { return f.CostSummaryGrid.Cell(col, row); }; };
+    auto edit = [](TEdit TMainForm::*member) {
+        return [member](TMainForm& f) { return (f.*member).Text(); };
+    };
+    auto label = [](TLabel TMainForm::*member) {
+        return [member](TMainForm& f) { return (f.*member).Caption; };
+    };
+    auto cost = [](int col, int row) {
+        return [col, row](TMainForm& f) { return f.CostSummaryGrid.Cell(col, row); };
+    };
     columns.push_back({"zone_name", TKind::Text, edit(&TMainForm::ZoneNameEdit)});
     columns.push_back({"analysis_reference", TKind::Text, edit(&TMainForm::ZoneRefEdit)});
     columns.push_back({"water_supply_system", TKind::Text, edit(&TMainForm::WaterSupplySystemEdit)});
@@ -223,7 +229,8 @@ void SummariseAll(const std::vector<std::string>& files, unsigned jobs,
 }
 
 int WrongUsage(const std::string& why) {
-    std::cerr << "halvern-cli: " << TerminalText(why) << "\n\nUsage: halvern-cli summary FILE.pru... [--csv | --json] [-j N]\n"
+    std::cerr << "halvern-cli: " << TerminalText(why)
+              << "\n\nUsage: halvern-cli summary FILE.pru... [--csv | --json] [-j N]\n"
               << "Run halvern-cli --help for all commands.\n";
     return kWrongUsage;
 }
@@ -362,7 +369,8 @@ int Summary(const std::vector<std::string>& args, const std::function<void(std::
     SummariseAll(files, jobs.value_or(cores), [&](const TProjectSummary& summary) {
         if (!summary.Error.empty()) {
             status = kFileFailed;
-            std::cerr << TerminalText(summary.File) << ": error: " << TerminalText(summary.Error, true) << "\n";
+            std::cerr << TerminalText(summary.File) << ": error: " << TerminalText(summary.Error, true)
+                      << "\n";
         }
         print(json ? SummaryJsonRecord(summary) : SummaryCsvRecord(summary));
     });

@@ -9,8 +9,8 @@ namespace halvern::cli {
 
 // What one project's record says, every value as the window shows it after "Read data".
 struct TProjectSummary {
-    std::string File;  // as given on the command line
-    std::string Error; // why the project could not be read; empty when it was
+    std::string File;                  // as given on the command line
+    std::string Error;                 // why the project could not be read; empty when it was
     std::vector<std::string> Values;   // the texts of SummaryColumns(), in that order
     std::vector<std::string> Messages; // the message boxes of the reading, in order
 };

@@ -108,7 +108,8 @@ std::string WindowJson(TMainForm& form, const TScriptedDialogs& dialogs) {
     section("checks", [&](TObjectWriter& o) {
         // Check boxes and radio buttons together, in the order of the window.
         for (const TControl* control : controls.Listed<TControl>()) {
-            if (const auto* box = dynamic_cast<const TCheckBox*>(control)) o.Member(box->Name, JsonBool(box->Checked));
+            if (const auto* box = dynamic_cast<const TCheckBox*>(control))
+                o.Member(box->Name, JsonBool(box->Checked));
             if (const auto* radio = dynamic_cast<const TRadioButton*>(control))
                 o.Member(radio->Name, JsonBool(radio->Checked()));
         }

@@ -4,10 +4,10 @@
 #include "Summary.h"
 #include "Views.h"
 
-#include "forms/MainForm.h"
-#include "io/FileAccess.h"
 #include "forms/HourlyImportCommand.h"
+#include "forms/MainForm.h"
 #include "forms/ProjectDocument.h"
+#include "io/FileAccess.h"
 #include "model/Numbers.h"
 #include "reports/SpreadsheetReport.h"
 
@@ -260,7 +260,8 @@ int SaveDefaults(const std::vector<std::string>& args) {
 
 // "general,fixed" -> the sheets ticked; nullopt for a name that is no sheet.
 std::optional<TReportChoice> SheetChoice(const std::string& list, std::string& unknown) {
-    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary", "fixed", "time", "flow"};
+    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary",
+                                                         "fixed",   "time",    "flow"};
     TReportChoice choice{};
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -287,7 +288,8 @@ int Report(const std::vector<std::string>& args) {
             continue;
         }
         std::optional<std::string>* target = nullptr;
-        if (IsOption(arg, optionsEnded)) target = arg == "-o" ? &output : arg == "--sheets" ? &sheets : nullptr;
+        if (IsOption(arg, optionsEnded))
+            target = arg == "-o" ? &output : arg == "--sheets" ? &sheets : nullptr;
         if (target) {
             if (*target) return WrongUsage(arg + " given twice");
             *target = OptionValue(args, i);
@@ -312,7 +314,8 @@ int Report(const std::vector<std::string>& args) {
     }
     // The workbook would replace the very project it reports.
     if (SameExistingFile(*project, *output))
-        return WrongUsage("the output " + *output + " is the project file itself; give the report another name");
+        return WrongUsage("the output " + *output +
+                          " is the project file itself; give the report another name");
 
     TSession session(*project);
     if (!session.Read(*project)) return kFileFailed;

@@ -11,10 +11,10 @@
 #include "ui/MainWindow.h"
 #include "ui/PageImages.h"
 #include "ui/PagePrints.h"
-#include "ui/ToolkitNotes.h"
 #include "ui/ProgramLook.h"
 #include "ui/QtDialogs.h"
 #include "ui/SplashWindow.h"
+#include "ui/ToolkitNotes.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
 #include <QFileInfo>
