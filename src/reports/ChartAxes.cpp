@@ -65,9 +65,12 @@ void ReplaceOnce(std::string& text, const std::string& from, const std::string& 
     text.replace(text.find(from), from.size(), to);
 }
 
+// Removes the element where there is one; two of them (or an open tag before a close of
+// another) would leave the part half rewritten.
 void RemoveElementIfAny(std::string& text, const std::string& tag) {
     const std::string open = "<" + tag + ">";
     const std::string empty = "<" + tag + "/>";
+    if (Count(text, open) + Count(text, empty) > 1) Unexpected("more than one " + tag);
     if (const auto at = text.find(empty); at != std::string::npos) text.erase(at, empty.size());
     if (const auto at = text.find(open); at != std::string::npos) {
         const std::string close = "</" + tag + ">";
