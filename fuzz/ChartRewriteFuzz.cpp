@@ -169,7 +169,8 @@ private:
 };
 
 bool IsChartPart(const std::string& name) {
-    return name.rfind("xl/charts/chart", 0) == 0 && name.size() > 19 && name.compare(name.size() - 4, 4, ".xml") == 0;
+    return name.rfind("xl/charts/chart", 0) == 0 && name.size() > 19 &&
+           name.compare(name.size() - 4, 4, ".xml") == 0;
 }
 
 // The entry's content, or std::nullopt where the archive refuses it.
@@ -196,7 +197,9 @@ void RewriteArchive(std::string_view bytes) {
     // as it was, so that an entry read and written again is tried as well as one copied.
     std::map<std::string, std::string> rewritten;
     TZipRewrite rewrite;
-    rewrite.Wants = [](const std::string& name) { return IsChartPart(name) || name == "[Content_Types].xml"; };
+    rewrite.Wants = [](const std::string& name) {
+        return IsChartPart(name) || name == "[Content_Types].xml";
+    };
     rewrite.Rewrite = [&](const std::string& name, const std::string& content) {
         std::string result = content;
         if (IsChartPart(name))

@@ -61,8 +61,8 @@ int DecimalsOf(const std::string& format) {
 }
 
 // A number shown through its format reads back as the same number, with the same format
-// where the shown text still carries it, and then shows again as the same text. The shown texts are those of a sheet in the C conventions, so
-// this is asked of those forms only.
+// where the shown text still carries it, and then shows again as the same text. The shown texts are those of
+// a sheet in the C conventions, so this is asked of those forms only.
 void ReadsBack(const TTypedValue& typed, const TTypingForms& forms) {
     if (typed.Kind != TKind::Number) return;
     const double magnitude = std::fabs(typed.Number);
@@ -93,9 +93,9 @@ void ReadsBack(const TTypedValue& typed, const TTypingForms& forms) {
     // A tiny negative amount shows as "-R0.00", as the spreadsheet shows it, and "-R0.00" is
     // typed as no amount at all: "R0.00".
     const bool negativeZero = again.Number == 0 && shown.rfind('-', 0) == 0;
-    if (sameFormat) Check(ShowNumber(again.Number, again.NumberFormat) == (negativeZero ? shown.substr(1) : shown));
+    if (sameFormat)
+        Check(ShowNumber(again.Number, again.NumberFormat) == (negativeZero ? shown.substr(1) : shown));
 }
-
 
 // A text the program writes into its grids is taken as the value it names and shown as written.
 void ShownAsWritten(const std::string& written, const TTypingForms& forms) {

@@ -109,7 +109,8 @@ TEST(ZipRewrite, AnArchiveThatLiesAboutAnEntryIsRefusedInTheReportsWords) {
     const std::pair<std::vector<TStoredEntry>, std::string> cases[] = {
         // Four gigabytes claimed for an entry rewritten, and for one copied.
         {{{"[Content_Types].xml", "<Types/>", 0xF0000000u}}, "an entry is too large"},
-        {{{"[Content_Types].xml", "<Types/>"}, {"xl/styles.xml", "<styles/>", 0xF0000000u}}, "an entry is too large"},
+        {{{"[Content_Types].xml", "<Types/>"}, {"xl/styles.xml", "<styles/>", 0xF0000000u}},
+         "an entry is too large"},
         // More claimed than is there, within what a file may be.
         {{{"xl/styles.xml", "<styles/>", 1000u}}, "an entry cannot be read"},
         // A name the new archive could only store cut short.
