@@ -93,7 +93,10 @@ std::string ShowDigits(double magnitude, const std::string& pattern) {
     const bool leadingZero = integerPattern.find('0') != std::string::npos;
     if (e != std::string::npos) {
         int exponent = magnitude == 0 ? 0 : static_cast<int>(std::floor(std::log10(magnitude)));
-        double scaled = magnitude / std::pow(10.0, exponent);
+        // Scaled in two steps below 1E-300: the power of ten of the smallest numbers a double
+        // holds (1E-323) is itself too small for one and would come out as zero.
+        double scaled = exponent < -300 ? magnitude * 1e300 / std::pow(10.0, exponent + 300)
+                                        : magnitude / std::pow(10.0, exponent);
         std::string digits = FormatFixed(scaled, 18, decimals);
         if (digits.rfind("10", 0) == 0) { // 9.99 rounded up to 10.0
             ++exponent;

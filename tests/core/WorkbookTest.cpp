@@ -124,6 +124,7 @@ TEST(NumberFormat, ShowsNumbersAsTheSheetFormatsAskForThem) {
         {-5.0, money, "-R5.00"},
         {160000.0, money, "R160,000.00"},
         {150.0, "0.0E+00", "1.5E+02"},
+        {1e-323, "0E+00", "1E-323"}, // near the smallest number a double holds
         {99999999999.99, "", "1E+11"}, // rounded to twelve digits, the E notation as for 1E+11
         {9999999999.99, "", "10000000000"},
         {1.0 / 3, "", "0.333333333"},

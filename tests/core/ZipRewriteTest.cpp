@@ -21,7 +21,7 @@ namespace {
 struct TStoredEntry {
     std::string Name;
     std::string Content;
-    std::optional<uint32_t> ClaimedSize; // what the headers say, where it is not the truth
+    std::optional<uint32_t> ClaimedSize = std::nullopt; // what the headers say, where it is not the truth
 };
 
 void Put16(std::string& out, uint32_t value) {
