@@ -117,6 +117,14 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
     const std::vector<TSpan> series = Elements(groupText, "c:ser");
     const std::size_t moved = axis.SeriesNames.size();
     if (series.size() <= moved) Unexpected("too few series");
+    // The series are split between the groups whole: one after the other, each one element.
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const std::string_view text = groupText.substr(series[i].Begin, series[i].End - series[i].Begin);
+        if (Count(text, "<c:ser>") != 1) Unexpected("a series within a series");
+        if (i > 0 && groupText.substr(series[i - 1].End, series[i].Begin - series[i - 1].End)
+                             .find_first_not_of(" \t\r\n") != std::string_view::npos)
+            Unexpected("something between the series");
+    }
 
     // The moved series are the last ones, under the names and on the cells expected.
     const std::size_t firstMoved = series.size() - moved;
