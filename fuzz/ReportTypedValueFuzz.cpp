@@ -69,7 +69,9 @@ void ReadsBack(const TTypedValue& typed, const TTypingForms& forms) {
     // A format that shows more than fifteen digits shows digits a double does not hold.
     const int decimals = DecimalsOf(typed.NumberFormat);
     const bool scientific = typed.NumberFormat.find('E') != std::string::npos;
-    if (decimals > 14) return;
+    // The E notation is shown from the number divided by its power of ten, which may move the
+    // fifteenth digit: fourteen are asked of it.
+    if (decimals > (scientific ? 13 : 14)) return;
     if (!typed.NumberFormat.empty() && !scientific && magnitude * std::pow(10.0, decimals) >= 1e15) return;
     const std::string shown = ShowNumber(typed.Number, typed.NumberFormat);
     const TTypedValue again = Typed(shown, forms);
