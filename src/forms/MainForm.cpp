@@ -245,8 +245,9 @@ void TMainForm::ConnectHandlers() {
                                                     {&ConsumpCostsEdit, &Project.ConsumpCosts},
                                                     {&ResConsumpChangeEdit, &Project.ResConsumpChange},
                                                     {&NonresConsumpChangeEdit, &Project.NonresConsumpChange}};
+    // Copied into the handler: clang 14 cannot capture a structured binding.
     for (const auto& [edit, field] : costEdits)
-        edit->OnChange = [this, edit, field] { CostEditChange(*edit, *field); };
+        edit->OnChange = [this, e = edit, f = field] { CostEditChange(*e, *f); };
     CostFactorEdit.OnChange = [this] { CostFactorEditChange(); };
     edtConsumptionN1.OnChange = [this] { edtConsumptionN1Change(); };
 

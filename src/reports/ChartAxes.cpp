@@ -65,9 +65,12 @@ void ReplaceOnce(std::string& text, const std::string& from, const std::string& 
     text.replace(text.find(from), from.size(), to);
 }
 
+// Removes the element where there is one; two of them (or an open tag before a close of
+// another) would leave the part half rewritten.
 void RemoveElementIfAny(std::string& text, const std::string& tag) {
     const std::string open = "<" + tag + ">";
     const std::string empty = "<" + tag + "/>";
+    if (Count(text, open) + Count(text, empty) > 1) Unexpected("more than one " + tag);
     if (const auto at = text.find(empty); at != std::string::npos) text.erase(at, empty.size());
     if (const auto at = text.find(open); at != std::string::npos) {
         const std::string close = "</" + tag + ">";
@@ -114,6 +117,14 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
     const std::vector<TSpan> series = Elements(groupText, "c:ser");
     const std::size_t moved = axis.SeriesNames.size();
     if (series.size() <= moved) Unexpected("too few series");
+    // The series are split between the groups whole: one after the other, each one element.
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const std::string_view text = groupText.substr(series[i].Begin, series[i].End - series[i].Begin);
+        if (Count(text, "<c:ser>") != 1) Unexpected("a series within a series");
+        if (i > 0 && groupText.substr(series[i - 1].End, series[i].Begin - series[i - 1].End)
+                             .find_first_not_of(" \t\r\n") != std::string_view::npos)
+            Unexpected("something between the series");
+    }
 
     // The moved series are the last ones, under the names and on the cells expected.
     const std::size_t firstMoved = series.size() - moved;

@@ -93,7 +93,10 @@ std::string ShowDigits(double magnitude, const std::string& pattern) {
     const bool leadingZero = integerPattern.find('0') != std::string::npos;
     if (e != std::string::npos) {
         int exponent = magnitude == 0 ? 0 : static_cast<int>(std::floor(std::log10(magnitude)));
-        double scaled = magnitude / std::pow(10.0, exponent);
+        // Scaled in two steps below 1E-300: the power of ten of the smallest numbers a double
+        // holds (1E-323) is itself too small for one and would come out as zero.
+        double scaled = exponent < -300 ? magnitude * 1e300 / std::pow(10.0, exponent + 300)
+                                        : magnitude / std::pow(10.0, exponent);
         std::string digits = FormatFixed(scaled, 18, decimals);
         if (digits.rfind("10", 0) == 0) { // 9.99 rounded up to 10.0
             ++exponent;
@@ -115,23 +118,30 @@ std::string ShowDigits(double magnitude, const std::string& pattern) {
     return withCommas.append(text, end, std::string::npos);
 }
 
+// The general format's E notation: six significant digits at most, no trailing zeros.
+std::string ShowGeneralScientific(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.5E", value);
+    std::string text = buffer;
+    const auto e = text.find('E');
+    std::string mantissa = text.substr(0, e);
+    while (mantissa.back() == '0')
+        mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+    return mantissa + text.substr(e);
+}
+
 // As the general format shows a number: up to ten significant digits, no trailing zeros.
 std::string ShowGeneral(double value) {
     if (value == 0) return "0";
     const double magnitude = std::fabs(value);
-    if (magnitude >= 1e11 || magnitude < 1e-9) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.5E", value);
-        std::string text = buffer;
-        const auto e = text.find('E');
-        std::string mantissa = text.substr(0, e);
-        while (mantissa.back() == '0')
-            mantissa.pop_back();
-        if (mantissa.back() == '.') mantissa.pop_back();
-        return mantissa + text.substr(e);
-    }
+    if (magnitude >= 1e11 || magnitude < 1e-9) return ShowGeneralScientific(value);
     const int integerDigits = magnitude < 1 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
     std::string text = FormatFixed(value, 18, std::max(0, 10 - integerDigits));
+    // Rounding can carry into a twelfth digit (99999999999.99 shows as 100000000000): such a
+    // number is shown as every other number of that length is.
+    const std::size_t digits = std::min(text.find('.'), text.size()) - (text[0] == '-' ? 1 : 0);
+    if (digits > 11) return ShowGeneralScientific(value);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')
             text.pop_back();

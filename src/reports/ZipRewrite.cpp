@@ -1,9 +1,11 @@
 #include "reports/ZipRewrite.h"
+#include "io/FileAccess.h"
 #include "reports/Workbook.h"
 
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -22,20 +24,39 @@ struct TZipCloser {
     throw EReportError("The workbook could not be completed: " + what);
 }
 
-std::string ReadCurrent(unzFile source, std::size_t size, bool raw, int& method, int& level) {
+std::string ReadCurrent(unzFile source, ZPOS64_T size, bool raw, int& method, int& level) {
+    // The sizes are what the archive says, not what it holds: none is believed beyond what a
+    // file of the program may be, and the content grows as it is read rather than being made
+    // as large as the header claims.
+    if (size > MaxReadBytes) Fail("an entry is too large");
     if (unzOpenCurrentFile2(source, &method, &level, raw ? 1 : 0) != UNZ_OK)
         Fail("an entry cannot be opened");
-    std::string content(size, '\0');
-    std::size_t done = 0;
-    while (done < size) {
-        const int n = unzReadCurrentFile(source, content.data() + done, static_cast<unsigned>(size - done));
+    std::string content;
+    std::vector<char> chunk(64 * 1024);
+    while (content.size() < size) {
+        const std::size_t want = std::min<std::size_t>(chunk.size(), size - content.size());
+        const int n = unzReadCurrentFile(source, chunk.data(), static_cast<unsigned>(want));
         if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
+        content.append(chunk.data(), static_cast<std::size_t>(n));
     }
     // Closing checks the CRC of what was unpacked.
     const int closed = unzCloseCurrentFile(source);
-    if (done != size || (!raw && closed != UNZ_OK)) Fail("an entry cannot be read");
+    if (content.size() != size || (!raw && closed != UNZ_OK)) Fail("an entry cannot be read");
     return content;
+}
+
+// The current entry's header and its whole name. The name is asked for at its own length: a
+// buffer it fills is not ended, and a name with a NUL in it could not be stored again as it was.
+std::string CurrentName(unzFile source, unz_file_info64& info) {
+    if (unzGetCurrentFileInfo64(source, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        Fail("an entry has no readable header");
+    std::vector<char> name(static_cast<std::size_t>(info.size_filename) + 1, '\0');
+    if (unzGetCurrentFileInfo64(source, nullptr, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
+                                nullptr, 0) != UNZ_OK)
+        Fail("an entry has no readable header");
+    const std::string text(name.data(), static_cast<std::size_t>(info.size_filename));
+    if (text.find('\0') != std::string::npos) Fail("an entry's name holds a NUL byte");
+    return text;
 }
 
 } // namespace
@@ -50,11 +71,7 @@ void RewriteZip(const std::string& source, const std::string& target, const TZip
          status = unzGoToNextFile(in.get())) {
         if (status != UNZ_OK) Fail("the archive is damaged");
         unz_file_info64 info{};
-        std::vector<char> nameBuffer(1024);
-        if (unzGetCurrentFileInfo64(in.get(), &info, nameBuffer.data(), static_cast<uLong>(nameBuffer.size()),
-                                    nullptr, 0, nullptr, 0) != UNZ_OK)
-            Fail("an entry has no readable header");
-        const std::string name(nameBuffer.data());
+        const std::string name = CurrentName(in.get(), info);
 
         zip_fileinfo entry{};
         entry.tmz_date.tm_sec = info.tmu_date.tm_sec;
@@ -70,8 +87,7 @@ void RewriteZip(const std::string& source, const std::string& target, const TZip
 
         int method = 0, level = 0;
         if (rewrite.Wants && rewrite.Wants(name)) {
-            const std::string old =
-                ReadCurrent(in.get(), static_cast<std::size_t>(info.uncompressed_size), false, method, level);
+            const std::string old = ReadCurrent(in.get(), info.uncompressed_size, false, method, level);
             const std::string content = rewrite.Rewrite(name, old);
             if (zipOpenNewFileInZip64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr,
                                       Z_DEFLATED, Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK ||
@@ -80,8 +96,7 @@ void RewriteZip(const std::string& source, const std::string& target, const TZip
                 zipCloseFileInZip(out.get()) != ZIP_OK)
                 Fail("cannot store " + name);
         } else {
-            const std::string packed =
-                ReadCurrent(in.get(), static_cast<std::size_t>(info.compressed_size), true, method, level);
+            const std::string packed = ReadCurrent(in.get(), info.compressed_size, true, method, level);
             if (zipOpenNewFileInZip2_64(out.get(), name.c_str(), &entry, nullptr, 0, nullptr, 0, nullptr,
                                         method, level, 1, zip64) != ZIP_OK ||
                 zipWriteInFileInZip(out.get(), packed.data(), static_cast<unsigned>(packed.size())) !=
@@ -101,11 +116,8 @@ std::vector<std::string> ZipEntryNames(const std::string& archive) {
     for (int status = unzGoToFirstFile(in.get()); status != UNZ_END_OF_LIST_OF_FILE;
          status = unzGoToNextFile(in.get())) {
         if (status != UNZ_OK) Fail("the archive is damaged");
-        std::vector<char> name(1024);
-        if (unzGetCurrentFileInfo64(in.get(), nullptr, name.data(), static_cast<uLong>(name.size()), nullptr,
-                                    0, nullptr, 0) != UNZ_OK)
-            Fail("an entry has no readable header");
-        names.emplace_back(name.data());
+        unz_file_info64 info{};
+        names.push_back(CurrentName(in.get(), info));
     }
     return names;
 }
@@ -113,12 +125,16 @@ std::vector<std::string> ZipEntryNames(const std::string& archive) {
 std::string ReadZipEntry(const std::string& archive, const std::string& name) {
     std::unique_ptr<void, TUnzipCloser> in(unzOpen64(archive.c_str()));
     if (!in) Fail("cannot read " + archive);
-    if (unzLocateFile(in.get(), name.c_str(), 1) != UNZ_OK) Fail(archive + " holds no " + name);
-    unz_file_info64 info{};
-    if (unzGetCurrentFileInfo64(in.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-        Fail("an entry has no readable header");
-    int method = 0, level = 0;
-    return ReadCurrent(in.get(), static_cast<std::size_t>(info.uncompressed_size), false, method, level);
+    // Looked for entry by entry: minizip's own search finds no name longer than 255 bytes.
+    for (int status = unzGoToFirstFile(in.get()); status != UNZ_END_OF_LIST_OF_FILE;
+         status = unzGoToNextFile(in.get())) {
+        if (status != UNZ_OK) Fail("the archive is damaged");
+        unz_file_info64 info{};
+        if (CurrentName(in.get(), info) != name) continue;
+        int method = 0, level = 0;
+        return ReadCurrent(in.get(), info.uncompressed_size, false, method, level);
+    }
+    Fail(archive + " holds no " + name);
 }
 
 } // namespace halvern

@@ -124,6 +124,9 @@ TEST(NumberFormat, ShowsNumbersAsTheSheetFormatsAskForThem) {
         {-5.0, money, "-R5.00"},
         {160000.0, money, "R160,000.00"},
         {150.0, "0.0E+00", "1.5E+02"},
+        {1e-323, "0E+00", "1E-323"},   // near the smallest number a double holds
+        {99999999999.99, "", "1E+11"}, // rounded to twelve digits, the E notation as for 1E+11
+        {9999999999.99, "", "10000000000"},
         {1.0 / 3, "", "0.333333333"},
     };
     for (const auto& [value, format, shown] : cases) {
@@ -265,6 +268,19 @@ TEST(XlsxFile, AChartPartNotAsExpectedIsRefusedWhole) {
     EXPECT_THROW(
         PutOnSecondaryAxis(one, {{"Inlet", "PRV Outlet", "Flows"}, "'Fixed Outlet'!$B$15:$B$38", ""}),
         EReportError);
+    // Series that are not one element after the other cannot be split between two groups.
+    const std::size_t secondSeries = one.find("<c:ser>", one.find("<c:ser>") + 1);
+    for (const std::string inserted : {"<c:marker/>", "<c:ser><c:idx val=\"9\"/></c:ser>"}) {
+        SCOPED_TRACE(inserted);
+        std::string odd = one;
+        odd.insert(inserted.rfind("<c:ser>", 0) == 0 ? secondSeries + 7 : secondSeries, inserted);
+        EXPECT_THROW(PutOnSecondaryAxis(odd, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", ""}), EReportError);
+    }
+    // A value axis with two titles: dropping one would leave the other on the right axis.
+    std::string twoTitles = one;
+    const std::size_t valueAxis = twoTitles.find("<c:valAx>");
+    twoTitles.insert(twoTitles.find("<c:axPos val=\"l\"/>", valueAxis), "<c:title><c:tx/></c:title>");
+    EXPECT_THROW(PutOnSecondaryAxis(twoTitles, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", ""}), EReportError);
     const std::string rewritten = PutOnSecondaryAxis(one, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", "A & B"});
     EXPECT_THAT(rewritten, HasSubstr("<a:t>A &amp; B</a:t>"));
 
