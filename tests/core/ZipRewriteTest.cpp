@@ -2,9 +2,9 @@
 // writes: a name longer than a path, a header that claims gigabytes, a name with a NUL in it.
 // Each is either copied whole or refused in the report's words; none is read past its end or
 // believed into memory.
+#include "reports/ZipRewrite.h"
 #include "IoFixture.h"
 #include "reports/Workbook.h"
-#include "reports/ZipRewrite.h"
 
 #include <gmock/gmock.h>
 
