@@ -9,10 +9,6 @@
 namespace halvern {
 
 namespace {
-// The substitution has settled when a step moves the AZP pressure by less than this
-// fraction of it.
-constexpr double SettleFraction = 0.005;
-constexpr int MaxSubstitutions = 100;
 // Well below the centimetre the tables show.
 constexpr double RootTolerance = 1e-9;
 // Enough halvings to shrink any bracket a zone can have to the tolerance.
@@ -157,43 +153,17 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
     return lo + (hi - lo) / 2;
 }
 
+double TAZPSubstitution::Result() const {
+    if (state_ == EState::Settled) return s_;
+    if (const auto root = SolveAZPRoot(eq_)) return *root;
+    return s_;
+}
+
 double BalanceAZP(const TAZPEquation& eq, double first) {
-    // A swinging substitution returns to the same few pressures again and again (often to
-    // none at all and back); their leakage is worked out once.
-    double seenPressure[2] = {std::nan(""), std::nan("")};
-    double seenLeakage[2] = {0, 0};
-    int older = 0;
-    const auto leakage = [&](double pressure) {
-        if (pressure == seenPressure[0]) return seenLeakage[0];
-        if (pressure == seenPressure[1]) return seenLeakage[1];
-        const double value = eq.Law.At(pressure);
-        seenPressure[older] = pressure;
-        seenLeakage[older] = value;
-        older = 1 - older;
-        return value;
-    };
-    double s = first;
-    // The last two substitutes; once a substitute repeats the one two steps before, the
-    // substitution only swings between those two for the rest of its evaluations.
-    double last = std::nan("");
-    double beforeLast = std::nan("");
-    for (int evaluation = 0; evaluation < MaxSubstitutions; ++evaluation) {
-        const double previous = s;
-        const double flow = Checked(leakage(std::max(s, 0.0)) + eq.Indep);
-        const double loss = eq.LossOnInflowOnly && !(flow > 0) ? 0.0 : Checked(flow * flow * eq.LossCoef);
-        s = Checked(eq.Start - (loss - eq.CurrentLoss));
-        if (SettleFraction * previous > std::fabs(previous - s)) return s;
-        if (s == beforeLast) {
-            // Neither step of the swing settles, so none will: the last evaluation ends on
-            // this substitute when an even number of evaluations remain, else on the other.
-            if ((MaxSubstitutions - 1 - evaluation) % 2 != 0) s = last;
-            break;
-        }
-        beforeLast = last;
-        last = s;
-    }
-    if (const auto root = SolveAZPRoot(eq)) return *root;
-    return s;
+    TAZPSubstitution substitution(eq, first);
+    while (substitution.Running())
+        substitution.Step();
+    return substitution.Result();
 }
 
 } // namespace halvern

@@ -3,6 +3,10 @@
 // plain repeated substitution; this is the sure root for the hours where that swings.
 #pragma once
 #include "engine/LeakageLaw.h"
+#include "model/CheckedMath.h"
+
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -45,5 +49,81 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq);
 // pressure below zero, which never passes the relative test) the root of the same
 // balance; where there is no root, the last substitute.
 double BalanceAZP(const TAZPEquation& eq, double first);
+
+// That substitution one evaluation at a time, so that a scenario can take the steps of
+// several hours side by side: each hour's steps depend on each other, the hours' do not,
+// and the processor works on one hour's power while it waits for another's. Step by step
+// it does exactly what BalanceAZP does, so either way gives the same pressure.
+class TAZPSubstitution {
+public:
+    TAZPSubstitution() = default;
+    TAZPSubstitution(const TAZPEquation& eq, double first) : eq_(eq), s_(first) {}
+
+    bool Running() const { return state_ == EState::Running; }
+
+    // One evaluation of the balance at the present substitute.
+    void Step() { Take(Leakage()); }
+
+    // The evaluation in its two halves: the leakage at the present substitute (a power,
+    // unless the pressure came round before), and what the balance makes of it. Hours
+    // taken side by side work out all their leakages first, so that no hour's decision
+    // waits for another's power.
+    double Leakage() { return LeakageAt(std::max(s_, 0.0)); }
+    void Take(double leakage) {
+        const double previous = s_;
+        const double flow = Checked(leakage + eq_.Indep);
+        const double loss = eq_.LossOnInflowOnly && !(flow > 0) ? 0.0 : Checked(flow * flow * eq_.LossCoef);
+        s_ = Checked(eq_.Start - (loss - eq_.CurrentLoss));
+        if (SettleFraction * previous > std::fabs(previous - s_)) {
+            state_ = EState::Settled;
+            return;
+        }
+        if (s_ == beforeLast_) {
+            // Neither step of the swing settles, so none will: the last evaluation ends on
+            // this substitute when an even number of evaluations remain, else on the other.
+            if ((MaxSubstitutions - 1 - evaluation_) % 2 != 0) s_ = last_;
+            state_ = EState::Unsettled;
+            return;
+        }
+        beforeLast_ = last_;
+        last_ = s_;
+        if (++evaluation_ == MaxSubstitutions) state_ = EState::Unsettled;
+    }
+
+    // The pressure once the steps have ended: the settled substitute, else the root.
+    double Result() const;
+
+private:
+    // The substitution has settled when a step moves the AZP pressure by less than this
+    // fraction of it.
+    static constexpr double SettleFraction = 0.005;
+    static constexpr int MaxSubstitutions = 100;
+    enum class EState { Running, Settled, Unsettled };
+
+    // A swinging substitution returns to the same few pressures again and again (often to
+    // none at all and back); their leakage is worked out once.
+    double LeakageAt(double pressure) {
+        if (pressure == seenPressure_[0]) return seenLeakage_[0];
+        if (pressure == seenPressure_[1]) return seenLeakage_[1];
+        const double value = eq_.Law.At(pressure);
+        seenPressure_[older_] = pressure;
+        seenLeakage_[older_] = value;
+        older_ = 1 - older_;
+        return value;
+    }
+
+    TAZPEquation eq_;
+    double s_ = 0;
+    // The last two substitutes; once a substitute repeats the one two steps before, the
+    // substitution only swings between those two for the rest of its evaluations.
+    double last_ = std::numeric_limits<double>::quiet_NaN();
+    double beforeLast_ = std::numeric_limits<double>::quiet_NaN();
+    double seenPressure_[2] = {std::numeric_limits<double>::quiet_NaN(),
+                               std::numeric_limits<double>::quiet_NaN()};
+    double seenLeakage_[2] = {0, 0};
+    int older_ = 0;
+    int evaluation_ = 0;
+    EState state_ = EState::Running;
+};
 
 } // namespace halvern

@@ -99,36 +99,78 @@ public:
     THourValues& Hour(int i) { return hours_[static_cast<size_t>(i)]; }
 
     void Run() {
-        for (int i = 0; i < HoursPerDay; ++i)
-            Update(i);
+        // Every hour once at its starting outlet; the interpolation of each reads the
+        // reference hours as far as the hours before it have left them.
+        Together(
+            [this] {
+                std::array<int, HoursPerDay> all{};
+                for (int i = 0; i < HoursPerDay; ++i)
+                    all[static_cast<size_t>(i)] = i;
+                UpdateTogether(all, HoursPerDay);
+                for (int i = 0; i < HoursPerDay; ++i)
+                    FinishFlows(i);
+            },
+            [this] {
+                for (int i = 0; i < HoursPerDay; ++i)
+                    Update(i);
+            });
         for (int pass = 0; pass < Passes; ++pass) {
             MeetCriticalTarget(lowHour_, project_.LPFlowMod);
             MeetCriticalTarget(highHour_, project_.HPFlowMod);
-            for (int i = 0; i < HoursPerDay; ++i)
-                if (i != lowHour_ && i != highHour_) FollowTarget(i);
+            FollowTargets();
         }
     }
 
 private:
     // The hour's pressures, head losses and flows for its present outlet pressure, and
     // the outlet that the interpolation on inflow asks of it.
-    void Update(int i) {
-        const TCurrentHour& c = current_[static_cast<size_t>(i)];
-        const double cA = c.AZP;
-        const double cC = c.Crit;
-        const double cHA = c.AZPHeadloss;
-        const double cHC = c.CritHeadloss;
-        THourValues& x = Hour(i);
+    void Update(int i) { Finish(i, BalanceAZP(Balance(i), First(i))); }
 
-        x.AZP = SolveAZP(i, cA + x.Out - x.In, cHA);
+    // The hour's AZP balance at its present outlet: the AZP pressure at which leakage,
+    // inflow and the head loss to the AZP agree; no inflow, no head loss.
+    TAZPEquation Balance(int i) const {
+        const TCurrentHour& c = current_[static_cast<size_t>(i)];
+        const THourValues& x = hours_[static_cast<size_t>(i)];
+        TAZPEquation balance;
+        balance.Start = c.AZP + x.Out - x.In;
+        balance.CurrentLoss = c.AZPHeadloss;
+        balance.LossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
+        balance.Indep = x.Indep;
+        balance.Law = law_;
+        balance.LossOnInflowOnly = true;
+        balance.NearRoot = x.AZP;
+        return balance;
+    }
+
+    // The substitution starts from the head loss the hour had last.
+    double First(int i) const {
+        const TCurrentHour& c = current_[static_cast<size_t>(i)];
+        const THourValues& x = hours_[static_cast<size_t>(i)];
+        return (c.AZP + x.Out - x.In) - x.HlA;
+    }
+
+    // The rest of the hour from its balanced AZP pressure.
+    void Finish(int i, double azp) {
+        FinishLeakage(i, azp);
+        FinishFlows(i);
+    }
+
+    void FinishLeakage(int i, double azp) {
+        THourValues& x = Hour(i);
+        x.AZP = azp;
         x.HlA = (x.Out + project_.InletElev) - (x.AZP + project_.AZPElev);
         // No pressure, no leakage.
         x.Dep = law_.At(std::max(x.AZP, 0.0));
+    }
+
+    void FinishFlows(int i) {
+        const TCurrentHour& c = current_[static_cast<size_t>(i)];
+        THourValues& x = Hour(i);
         x.Q = Checked(x.Dep + x.Indep);
 
         const double critLoss =
             x.Q > 0 ? Checked(x.Q * x.Q * project_.CritHeadlossCoef[static_cast<size_t>(i)]) : 0.0;
-        x.Crit = (cC + x.Out - x.In) - (critLoss - cHC);
+        x.Crit = (c.Crit + x.Out - x.In) - (critLoss - c.CritHeadloss);
         x.HlC = (x.Out + project_.InletElev) - (x.Crit + project_.TargetElev);
 
         const THourValues& low = Hour(lowHour_);
@@ -138,21 +180,6 @@ private:
             x.Target = low.Out;
         else
             x.Target = Checked(low.Out + (x.Q - low.Q) * (high.Out - low.Out) / spread);
-    }
-
-    // The AZP pressure at which leakage, inflow and the head loss to the AZP agree,
-    // starting from the head loss the hour had last; no inflow, no head loss.
-    double SolveAZP(int i, double start, double currentLoss) {
-        const THourValues& x = Hour(i);
-        TAZPEquation balance;
-        balance.Start = start;
-        balance.CurrentLoss = currentLoss;
-        balance.LossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
-        balance.Indep = x.Indep;
-        balance.Law = law_;
-        balance.LossOnInflowOnly = true;
-        balance.NearRoot = x.AZP;
-        return BalanceAZP(balance, start - x.HlA);
     }
 
     // Moves the outlet of a reference hour until its critical point is at the target.
@@ -191,12 +218,89 @@ private:
         }
     }
 
+    // Every ordinary hour follows its interpolated outlet. They read only the two reference
+    // hours, which stand still meanwhile, so their steps are taken side by side.
+    void FollowTargets() {
+        Together([this] { FollowTargetsTogether(); },
+                 [this] {
+                     for (int i = 0; i < HoursPerDay; ++i)
+                         if (i != lowHour_ && i != highHour_) FollowTarget(i);
+                 });
+    }
+
+    void FollowTargetsTogether() {
+        std::array<int, HoursPerDay> moving{};
+        std::array<int, HoursPerDay> steps{};
+        int count = 0;
+        for (int i = 0; i < HoursPerDay; ++i)
+            if (i != lowHour_ && i != highHour_) moving[static_cast<size_t>(count++)] = i;
+        while (count > 0) {
+            // FollowTarget's step for each moving hour: Update, then stop or move 1 %.
+            UpdateTogether(moving, count);
+            int still = 0;
+            for (int k = 0; k < count; ++k) {
+                const int i = moving[static_cast<size_t>(k)];
+                FinishFlows(i);
+                THourValues& x = Hour(i);
+                if (std::fabs(x.Out - x.Target) < OutletTolerance) continue;
+                x.Out = x.Out > x.Target ? x.Out * StepDown : x.Out * StepUp;
+                if (++steps[static_cast<size_t>(i)] < StepLimit) moving[static_cast<size_t>(still++)] = i;
+            }
+            count = still;
+        }
+    }
+
+    // Steps of several hours taken side by side: the same steps as one hour after the
+    // other, in a fraction of the time, because the powers of the leakage law no longer
+    // wait for each other. Where a step stops on an error, the hours are taken again one
+    // after the other from where they stood, so that the error is the one the first such
+    // hour meets.
+    template <class TSideBySide, class TOneByOne>
+    void Together(const TSideBySide& sideBySide, const TOneByOne& oneByOne) {
+        const std::array<THourValues, HoursPerDay> before = hours_;
+        try {
+            sideBySide();
+        } catch (...) {
+            hours_ = before;
+            oneByOne();
+        }
+    }
+
+    // The first half of Update for the given hours at once, up to their leakage; each
+    // hour's flows and interpolated outlet (FinishFlows) are left to the caller.
+    void UpdateTogether(const std::array<int, HoursPerDay>& hours, int count) {
+        std::array<TAZPSubstitution, HoursPerDay>& balances = balances_;
+        for (int k = 0; k < count; ++k) {
+            const int i = hours[static_cast<size_t>(k)];
+            balances[static_cast<size_t>(k)] = TAZPSubstitution(Balance(i), First(i));
+        }
+        // Each round works out every running hour's leakage before any hour decides what
+        // to make of its own.
+        std::array<double, HoursPerDay> leakage{};
+        for (int running = count; running > 0;) {
+            for (int k = 0; k < count; ++k)
+                if (balances[static_cast<size_t>(k)].Running())
+                    leakage[static_cast<size_t>(k)] = balances[static_cast<size_t>(k)].Leakage();
+            running = 0;
+            for (int k = 0; k < count; ++k) {
+                TAZPSubstitution& balance = balances[static_cast<size_t>(k)];
+                if (!balance.Running()) continue;
+                balance.Take(leakage[static_cast<size_t>(k)]);
+                if (balance.Running()) ++running;
+            }
+        }
+        for (int k = 0; k < count; ++k)
+            FinishLeakage(hours[static_cast<size_t>(k)], balances[static_cast<size_t>(k)].Result());
+    }
+
     TProject& project_;
     int lowHour_;
     int highHour_;
     TLeakageLaw law_;
     std::array<THourValues, HoursPerDay> hours_{};
     std::array<TCurrentHour, HoursPerDay> current_{};
+    // UpdateTogether's working space, made once a run.
+    std::array<TAZPSubstitution, HoursPerDay> balances_;
 };
 
 } // namespace

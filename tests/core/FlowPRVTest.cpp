@@ -4,6 +4,7 @@
 #include "FlowZoneFixture.h"
 #include "model/Numbers.h"
 #include <cmath>
+#include <limits>
 #include <regex>
 
 using namespace halvern;
@@ -180,6 +181,18 @@ TEST_F(FlowPRVTest, AnErrorDuringTheRunLeavesTheTableTakingKeysAgain) {
     EXPECT_FALSE(form.Dispatch([&] { form.CalcFlowPRV(); }));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Floating point overflow"});
     EXPECT_FALSE(form.FlowPRVBusy);
+}
+
+// The hours are worked out side by side; an error must still be the one that the first
+// failing hour meets when the hours are taken one after the other. Here 06:00 fails at
+// its critical head loss, after its AZP balance, and 08:00 within its AZP balance.
+TEST_F(FlowPRVTest, TheErrorShownIsTheFirstHoursInTheDaysOrder) {
+    ASSERT_TRUE(form.Dispatch([&] { form.CalcCurrentSituation(); }));
+    project.CritHeadlossCoef[6] = 1e306;                                   // overflows
+    project.AZPHeadlossCoef[8] = std::numeric_limits<double>::quiet_NaN(); // invalid
+    dialogs.Clear();
+    EXPECT_FALSE(form.Dispatch([&] { form.CalcFlowPRV(); }));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Floating point overflow"});
 }
 
 TEST_F(FlowPRVTest, TheTableIgnoresKeysWhileBusy) {
