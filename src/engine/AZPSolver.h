@@ -69,6 +69,27 @@ public:
     // taken side by side work out all their leakages first, so that no hour's decision
     // waits for another's power.
     double Leakage() { return LeakageAt(std::max(s_, 0.0)); }
+
+    // Leakage() in its own halves, so that the powers of many hours are taken in one tight
+    // row: the base of the power the evaluation needs (false when it needs none: the
+    // pressure came round before, or At answers without the plain power), then the leakage
+    // from that power.
+    bool PowerWanted(double& base) {
+        wanted_ = std::max(s_, 0.0);
+        if (wanted_ == seenPressure_[0] || wanted_ == seenPressure_[1]) {
+            known_ = LeakageAt(wanted_);
+            return false;
+        }
+        if (eq_.Law.PowerBase(wanted_, base)) return true;
+        known_ = LeakageAt(wanted_);
+        return false;
+    }
+    double KnownLeakage() const { return known_; }
+    double LeakageFromPower(double power) {
+        const double value = eq_.Law.FromPower(power);
+        Remember(wanted_, value);
+        return value;
+    }
     void Take(double leakage) {
         const double previous = s_;
         const double flow = Checked(leakage + eq_.Indep);
@@ -106,10 +127,13 @@ private:
         if (pressure == seenPressure_[0]) return seenLeakage_[0];
         if (pressure == seenPressure_[1]) return seenLeakage_[1];
         const double value = eq_.Law.At(pressure);
-        seenPressure_[older_] = pressure;
-        seenLeakage_[older_] = value;
-        older_ = 1 - older_;
+        Remember(pressure, value);
         return value;
+    }
+    void Remember(double pressure, double leakage) {
+        seenPressure_[older_] = pressure;
+        seenLeakage_[older_] = leakage;
+        older_ = 1 - older_;
     }
 
     TAZPEquation eq_;
@@ -123,6 +147,8 @@ private:
     double seenLeakage_[2] = {0, 0};
     int older_ = 0;
     int evaluation_ = 0;
+    double wanted_ = 0; // the pressure PowerWanted was asked at
+    double known_ = 0;  // its leakage, where no power was wanted
     EState state_ = EState::Running;
 };
 

@@ -151,16 +151,17 @@ private:
 
     // The rest of the hour from its balanced AZP pressure.
     void Finish(int i, double azp) {
-        FinishLeakage(i, azp);
+        SetAZP(i, azp);
+        // No pressure, no leakage.
+        Hour(i).Dep = law_.At(std::max(azp, 0.0));
         FinishFlows(i);
     }
 
-    void FinishLeakage(int i, double azp) {
+    // The hour's AZP pressure and the head loss from the outlet to it.
+    void SetAZP(int i, double azp) {
         THourValues& x = Hour(i);
         x.AZP = azp;
         x.HlA = (x.Out + project_.InletElev) - (x.AZP + project_.AZPElev);
-        // No pressure, no leakage.
-        x.Dep = law_.At(std::max(x.AZP, 0.0));
     }
 
     void FinishFlows(int i) {
@@ -266,8 +267,8 @@ private:
         }
     }
 
-    // The first half of Update for the given hours at once, up to their leakage; each
-    // hour's flows and interpolated outlet (FinishFlows) are left to the caller.
+    // Update for the given hours at once up to their leakage; each hour's flows and
+    // interpolated outlet (FinishFlows) are left to the caller.
     void UpdateTogether(const std::array<int, HoursPerDay>& hours, int count) {
         std::array<TAZPSubstitution, HoursPerDay>& balances = balances_;
         for (int k = 0; k < count; ++k) {
@@ -275,22 +276,43 @@ private:
             balances[static_cast<size_t>(k)] = TAZPSubstitution(Balance(i), First(i));
         }
         // Each round works out every running hour's leakage before any hour decides what
-        // to make of its own.
-        std::array<double, HoursPerDay> leakage{};
+        // to make of its own, and the powers in one tight row.
+        std::array<double, HoursPerDay> base{};
+        std::array<bool, HoursPerDay> wanted{};
         for (int running = count; running > 0;) {
-            for (int k = 0; k < count; ++k)
-                if (balances[static_cast<size_t>(k)].Running())
-                    leakage[static_cast<size_t>(k)] = balances[static_cast<size_t>(k)].Leakage();
+            for (int k = 0; k < count; ++k) {
+                const auto n = static_cast<size_t>(k);
+                wanted[n] = balances[n].Running() && balances[n].PowerWanted(base[n]);
+            }
+            for (int k = 0; k < count; ++k) {
+                const auto n = static_cast<size_t>(k);
+                if (wanted[n]) base[n] = std::pow(base[n], law_.N1);
+            }
             running = 0;
             for (int k = 0; k < count; ++k) {
-                TAZPSubstitution& balance = balances[static_cast<size_t>(k)];
+                const auto n = static_cast<size_t>(k);
+                TAZPSubstitution& balance = balances[n];
                 if (!balance.Running()) continue;
-                balance.Take(leakage[static_cast<size_t>(k)]);
+                balance.Take(wanted[n] ? balance.LeakageFromPower(base[n]) : balance.KnownLeakage());
                 if (balance.Running()) ++running;
             }
         }
-        for (int k = 0; k < count; ++k)
-            FinishLeakage(hours[static_cast<size_t>(k)], balances[static_cast<size_t>(k)].Result());
+        // Finish's first half for each hour, the powers of the leakage again in one row.
+        for (int k = 0; k < count; ++k) {
+            const auto n = static_cast<size_t>(k);
+            const double azp = balances[n].Result();
+            SetAZP(hours[n], azp);
+            wanted[n] = law_.PowerBase(std::max(azp, 0.0), base[n]);
+            if (!wanted[n]) Hour(hours[n]).Dep = law_.At(std::max(azp, 0.0));
+        }
+        for (int k = 0; k < count; ++k) {
+            const auto n = static_cast<size_t>(k);
+            if (wanted[n]) base[n] = std::pow(base[n], law_.N1);
+        }
+        for (int k = 0; k < count; ++k) {
+            const auto n = static_cast<size_t>(k);
+            if (wanted[n]) Hour(hours[n]).Dep = law_.FromPower(base[n]);
+        }
     }
 
     TProject& project_;

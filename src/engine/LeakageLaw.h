@@ -14,7 +14,19 @@ struct TLeakageLaw {
 
     // Through the checked operations: a pressure ratio with no real power (negative, with
     // a fractional N1) or no reference pressure stops the calculation with its error.
-    double At(double azp) const { return FPow(FDiv(azp, RefPressure), N1) * RefLeakage; }
+    double At(double azp) const {
+        double base = 0;
+        return PowerBase(azp, base) ? FromPower(std::pow(base, N1)) : FPow(base, N1) * RefLeakage;
+    }
+
+    // At in its halves, for calculations that work out many powers side by side: the base
+    // of the power (true where the power is the plain one, false where At itself must
+    // answer, for a ratio of 0 or below or an odd exponent), and the leakage from the power.
+    bool PowerBase(double azp, double& base) const {
+        base = FDiv(azp, RefPressure);
+        return base > 0.0 && N1 != 0.0 && !std::isnan(N1);
+    }
+    double FromPower(double power) const { return Checked(power) * RefLeakage; }
 
     // No pressure, no leakage: the valve scenarios take none at a ratio of 0 or below.
     double AtOrNone(double azp) const {

@@ -282,10 +282,53 @@ long long MillisecondsOfDay(double time) {
 
 } // namespace
 
+namespace {
+// FormatFixed for the numbers the tables show nearly always: a few decimals, and a size
+// that leaves room for them and for one more integer digit within the precision. There
+// the text is the value rounded to its last decimal, halves away from zero, as the full
+// conversion gives it; only a value within rounding of a half (where the 18 digits decide)
+// is left to the full conversion. False where that is so.
+bool QuickFixedText(double value, int precision, int decimals, std::string& text) {
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    static constexpr double kLimit[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+    if (decimals > 4) return false;
+    const int integerDigits = precision - decimals - 1;
+    if (integerDigits < 1 || integerDigits > 12) return false;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kLimit[integerDigits])) return false;
+    const double scaled = magnitude * kScale[decimals]; // below 10^16: whole part exact
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    // The scaled value is within a few units of 1e-16 of its true size, as are the 18 digits.
+    if (std::fabs(fraction - 0.5) <= 1e-15 * (scaled + 1)) return false;
+    auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* at = end;
+    for (int i = 0; i < decimals; ++i) {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0) *--at = '.';
+    do {
+        *--at = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    // Nothing left after rounding shows no sign.
+    const bool minus = std::signbit(value) &&
+                       (at[0] != '0' || std::any_of(at, end, [](char c) { return c >= '1' && c <= '9'; }));
+    if (minus) *--at = '-';
+    text.assign(at, end);
+    return true;
+}
+} // namespace
+
 std::string FormatFixed(double value, int precision, int decimals) {
     if (!std::isfinite(value)) RefuseNonFinite(value);
     precision = std::clamp(precision, 2, kDigitCount);
     decimals = std::max(decimals, 0);
+    if (std::string text; QuickFixedText(value, precision, decimals, text)) return text;
     DecimalDigits number = DigitsOf(value);
     if (!number.empty()) {
         // Keep at most `precision` significant digits and nothing below 10^-decimals.
