@@ -168,8 +168,9 @@ bool ResetPeak() {
 // taken one at a time, never all kept.
 TEST(FileAccessRead, FilesOfEmptyLinesAreReadInLittleMoreThanTheirSize) {
     TScratchDir dir;
-    // A quarter of the largest file read is enough: kept line by line, it would take 32 times its size.
-    const std::size_t size = MaxReadBytes / 4;
+    // An eighth of the largest file read is enough: kept line by line, it would take 32 times
+    // its size, eight times the limit below.
+    const std::size_t size = MaxReadBytes / 8;
     WriteBytes(dir.File("feeds.txt"), std::string(size, '\n'));
     WriteBytes(dir.File("feeds.pru"), "HALVERN 4.0\r\n" + std::string(size - 16, '\n'));
     TShownForm form;
