@@ -10,44 +10,19 @@ void WriteFlowModulated(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
-    const std::string name = "Flow Modulated";
-    TWorksheet& sheet = BeginSheet(context, {name, 8.43, {}, true, "A75:J75"});
+    TWorksheet& sheet = BeginSheet(context, {"Flow Modulated", 8.43, {}, true, "A75:J75"});
 
     ScenarioTitleRow(context, sheet, kind);
     progress.StepIt();
-
     UpperBlock(sheet, 4, "Pressures :", {"Low Pressure (m):", "High Pressure (m):"});
     UpperValues(sheet, 4, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
-    UpperBlock(sheet, 7, "Flows:",
-               {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
+    FlowsBlock(sheet, 7, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
     progress.StepIt();
-    UpperValues(sheet, 7,
-                {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
-    UpperBlock(sheet, 11, " Basic Checks :", {"Day / Night Factor:"});
-    UpperValues(sheet, 11, {form.FlowDayNightLabel.Caption});
-    StatusLine(sheet, 12, form.FlowWarnLabel.Caption);
+    ValveChecks(sheet, 11, form.FlowDayNightLabel.Caption, form.FlowWarnLabel.Caption);
     progress.StepIt();
 
-    TableFrame(sheet, kind, 14);
-    TableHeadings(sheet, kind, 14);
-    progress.StepIt();
-    TableRows(sheet, kind, 14, form.FlowPRVGrid, "B16:J39");
-    progress.StepIt();
-
-    TSheetChart& chart = AddScenarioChart(sheet, {0, 416, 483, 340, "A16:E39", "H16:H39"});
-    NameSeries(chart, kind);
-    StyleLines(chart);
-    StyleMarkerShapes(chart);
-    progress.StepIt();
-    StyleMarkerColours(chart);
-    progress.StepIt();
-    chart.Title = ChartTitle(context, name);
-    chart.CategoryAxisTitle = "Hours";
-    chart.ValueAxisTitle = "Pressure(m)";
-    progress.StepIt();
-    chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
-    chart.Legend = TLegendPosition::Bottom;
-    progress.StepIt();
+    ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39");
+    ScenarioChart(context, sheet, kind, {0, 416, 483, 340, "A16:E39", "H16:H39"}, 4);
 }
 
 } // namespace halvern

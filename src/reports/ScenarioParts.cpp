@@ -145,6 +145,43 @@ void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMar
     sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
 }
 
+void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes) {
+    UpperBlock(sheet, firstRow, "Flows:",
+               {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
+    UpperValues(sheet, firstRow, volumes);
+}
+
+void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning) {
+    UpperBlock(sheet, firstRow, " Basic Checks :", {"Day / Night Factor:"});
+    UpperValues(sheet, firstRow, {dayNight});
+    StatusLine(sheet, firstRow + 1, warning);
+}
+
+void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
+                   const TMarkStringGrid& grid, const std::string& numberFormatRange) {
+    TableFrame(sheet, kind, headingRow);
+    TableHeadings(sheet, kind, headingRow);
+    context.Progress.StepIt();
+    TableRows(sheet, kind, headingRow, grid, numberFormatRange);
+    context.Progress.StepIt();
+}
+
+void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
+                   const TChartPlacement& placement, int steps) {
+    TSheetChart& chart = AddScenarioChart(sheet, placement);
+    NameSeries(chart, kind);
+    StyleLines(chart);
+    StyleMarkerShapes(chart);
+    StyleMarkerColours(chart);
+    chart.Title = ChartTitle(context, sheet.Name());
+    chart.CategoryAxisTitle = "Hours";
+    chart.ValueAxisTitle = "Pressure(m)";
+    chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
+    chart.Legend = TLegendPosition::Bottom;
+    for (int step = 0; step < steps; ++step)
+        context.Progress.StepIt();
+}
+
 TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placement) {
     TSheetChart& chart =
         sheet.AddChart(placement.Left, placement.Top, placement.Width, placement.Height).Chart;

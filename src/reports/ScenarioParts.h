@@ -26,6 +26,11 @@ void UpperValues(TWorksheet& sheet, int firstRow, const std::vector<std::string>
 // A valve's warning in column C, bold, free to run on over the empty cells to its right.
 void StatusLine(TWorksheet& sheet, int row, const std::string& text);
 
+// The "Flows:" block: the day's pressure-dependent, pressure-independent and total volumes.
+void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes);
+// A valve's " Basic Checks :": the day/night factor, and its warning on the row below.
+void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning);
+
 // The result table with its heading rows at `headingRow`: format, merges, wrap, row height
 // and borders; then the heading texts; then the 24 hours from the window's table.
 void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow);
@@ -49,5 +54,14 @@ void StyleMarkerShapes(TSheetChart& chart);
 void StyleMarkerColours(TSheetChart& chart);
 // The chart's title: the sheet's name, a colon and the zone.
 std::string ChartTitle(const TSheetContext& context, const std::string& sheetName);
+
+// The result table whole (frame, headings, the hours), a progress step after the headings
+// and one after the hours.
+void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
+                   const TMarkStringGrid& grid, const std::string& numberFormatRange);
+// The chart whole: placed, its series named and styled, titled "<sheet>: <zone>" with its axes'
+// titles and the legend below; the sheet's remaining `steps` progress steps along the way.
+void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
+                   const TChartPlacement& placement, int steps);
 
 } // namespace halvern

@@ -40,8 +40,7 @@ void WriteTimeModulated(TSheetContext& context) {
     const TProject& p = form.Project;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
-    const std::string name = "Time Modulated";
-    TWorksheet& sheet = BeginSheet(context, {name, 8.43, {}, true, "A75:J75"});
+    TWorksheet& sheet = BeginSheet(context, {"Time Modulated", 8.43, {}, true, "A75:J75"});
 
     ScenarioTitleRow(context, sheet, kind);
     UpperBlock(sheet, 4, "Pressures :", {"High Pressure (m):", "Low Pressure (m):"});
@@ -61,34 +60,13 @@ void WriteTimeModulated(TSheetContext& context) {
         SwitchingTimes(sheet, "F", "G", "H", "2nd Set:", p.TimeStart2, p.TimeStop2);
     progress.StepIt();
 
-    UpperBlock(sheet, 13, "Flows:",
-               {"Pressure Dependent (m³):", "Pressure Independent (m³):", "Total Zone Inflow (m³):"});
-    UpperValues(sheet, 13,
-                {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
-    UpperBlock(sheet, 17, " Basic Checks :", {"Day / Night Factor:"});
-    UpperValues(sheet, 17, {form.TimeDayNightLabel.Caption});
-    StatusLine(sheet, 18, form.TimeWarnLabel.Caption);
+    FlowsBlock(sheet, 13,
+               {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
+    ValveChecks(sheet, 17, form.TimeDayNightLabel.Caption, form.TimeWarnLabel.Caption);
     progress.StepIt();
 
-    TableFrame(sheet, kind, 20);
-    TableHeadings(sheet, kind, 20);
-    progress.StepIt();
-    TableRows(sheet, kind, 20, form.TimePRVGrid, "B20:J45");
-    progress.StepIt();
-
-    TSheetChart& chart = AddScenarioChart(sheet, {0, 472, 483, 283, "A22:E45", "H22:H45"});
-    NameSeries(chart, kind);
-    StyleLines(chart);
-    StyleMarkerShapes(chart);
-    progress.StepIt();
-    StyleMarkerColours(chart);
-    chart.Title = ChartTitle(context, name);
-    chart.CategoryAxisTitle = "Hours";
-    chart.ValueAxisTitle = "Pressure(m)";
-    progress.StepIt();
-    chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
-    chart.Legend = TLegendPosition::Bottom;
-    progress.StepIt();
+    ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45");
+    ScenarioChart(context, sheet, kind, {0, 472, 483, 283, "A22:E45", "H22:H45"}, 3);
 }
 
 } // namespace halvern
