@@ -194,8 +194,14 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, std
     return args[++i];
 }
 
-int Import(const std::vector<std::string>& args) {
-    std::optional<std::string> data, output, units, from;
+// The options of a command that each take a value, by name.
+using TValueOptions = std::initializer_list<std::pair<const char*, std::optional<std::string>*>>;
+
+// Reads a command's words: the options given (each at most once, with its value) and its
+// one file, which `command` names in the message for a second one. Nothing where they
+// are well formed, else the status of wrong usage, with the reason said.
+std::optional<int> ReadWords(const std::vector<std::string>& args, const TValueOptions& options,
+                             std::optional<std::string>& file, const std::string& command) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -205,19 +211,28 @@ int Import(const std::vector<std::string>& args) {
         }
         std::optional<std::string>* target = nullptr;
         if (IsOption(arg, optionsEnded))
-            target = arg == "-o" ? &output : arg == "--units" ? &units : arg == "--from" ? &from : nullptr;
+            for (const auto& [name, value] : options)
+                if (arg == name) target = value;
         if (target) {
             if (*target) return WrongUsage(arg + " given twice");
             *target = OptionValue(args, i);
             if (!*target) return WrongUsage(arg + " needs a value");
         } else if (IsOption(arg, optionsEnded)) {
             return WrongUsage("unknown option " + arg);
-        } else if (data) {
-            return WrongUsage("import takes one data file");
+        } else if (file) {
+            return WrongUsage(command);
         } else {
-            data = arg;
+            file = arg;
         }
     }
+    return std::nullopt;
+}
+
+int Import(const std::vector<std::string>& args) {
+    std::optional<std::string> data, output, units, from;
+    if (const auto wrong = ReadWords(args, {{"-o", &output}, {"--units", &units}, {"--from", &from}}, data,
+                                     "import takes one data file"))
+        return *wrong;
     if (!data) return WrongUsage("import needs a data file");
     if (!output) return WrongUsage("import needs -o FILE.pru");
     if (units && *units != "m3h" && *units != "ls") return WrongUsage("--units is m3h or ls");
@@ -280,28 +295,9 @@ std::optional<TReportChoice> SheetChoice(const std::string& list, std::string& u
 
 int Report(const std::vector<std::string>& args) {
     std::optional<std::string> project, output, sheets;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::optional<std::string>* target = nullptr;
-        if (IsOption(arg, optionsEnded))
-            target = arg == "-o" ? &output : arg == "--sheets" ? &sheets : nullptr;
-        if (target) {
-            if (*target) return WrongUsage(arg + " given twice");
-            *target = OptionValue(args, i);
-            if (!*target) return WrongUsage(arg + " needs a value");
-        } else if (IsOption(arg, optionsEnded)) {
-            return WrongUsage("unknown option " + arg);
-        } else if (project) {
-            return WrongUsage("report takes one project file");
-        } else {
-            project = arg;
-        }
-    }
+    if (const auto wrong = ReadWords(args, {{"-o", &output}, {"--sheets", &sheets}}, project,
+                                     "report takes one project file"))
+        return *wrong;
     if (!project) return WrongUsage("report needs a project file");
     if (!output) return WrongUsage("report needs -o OUT.xlsx");
     TReportChoice choice;
