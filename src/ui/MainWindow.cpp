@@ -151,29 +151,23 @@ void TMainWindow::BuildPages() {
     input->AddSheet(f.FlowSheet, BuildFlowSheet(b));
     main->AddSheet(f.DataInputSheet, Holding(input));
 
-    TPageTabs* current = tabs(f.CurrentPage);
-    current->AddSheet(f.CurrentTabulatedSheet, BuildCurrentTabulatedSheet(b));
-    current->AddSheet(f.GraphicalSheet,
-                      BuildGraphSheet(b, f.GraphicalSheet, f.GraphOptionButton, f.CurrentChart, 63));
-    main->AddSheet(f.CurrentSituationSheet, Holding(current));
-
-    TPageTabs* fixed = tabs(f.FixedPRVPage);
-    fixed->AddSheet(f.FixedTabulatedSheet, BuildFixedTabulatedSheet(b));
-    fixed->AddSheet(f.FixedGraphSheet,
-                    BuildGraphSheet(b, f.FixedGraphSheet, f.FullGraphOptionButton, f.FixedPRVChart, 73));
-    main->AddSheet(f.FixedOutletSheet, Holding(fixed));
-
-    TPageTabs* time = tabs(f.TimePage);
-    time->AddSheet(f.TimeTabulatedSheet, BuildTimeTabulatedSheet(b));
-    time->AddSheet(f.TimeGraphicalSheet,
-                   BuildGraphSheet(b, f.TimeGraphicalSheet, f.BitBtn1, f.TimePRVChart, 73));
-    main->AddSheet(f.TimeModulatedSheet, Holding(time));
-
-    TPageTabs* flow = tabs(f.PageControl1);
-    flow->AddSheet(f.FlowTabulatedSheet, BuildFlowTabulatedSheet(b));
-    flow->AddSheet(f.FlowGraphicalSheet,
-                   BuildGraphSheet(b, f.FlowGraphicalSheet, f.BitBtn2, f.FlowPRVChart, 73));
-    main->AddSheet(f.FlowModulatedSheet, Holding(flow));
+    // A result page: tabs of its own with the table's sheet and the chart's.
+    const auto resultPage = [&](TTabSheet& page, TPageControl& pages, TTabSheet& tableSheet,
+                                QWidget* (*buildTable)(TViewBinder&), TTabSheet& graphSheet, TButton& button,
+                                TChart& chart, int chartHelpContext) {
+        TPageTabs* own = tabs(pages);
+        own->AddSheet(tableSheet, buildTable(b));
+        own->AddSheet(graphSheet, BuildGraphSheet(b, graphSheet, button, chart, chartHelpContext));
+        main->AddSheet(page, Holding(own));
+    };
+    resultPage(f.CurrentSituationSheet, f.CurrentPage, f.CurrentTabulatedSheet, BuildCurrentTabulatedSheet,
+               f.GraphicalSheet, f.GraphOptionButton, f.CurrentChart, 63);
+    resultPage(f.FixedOutletSheet, f.FixedPRVPage, f.FixedTabulatedSheet, BuildFixedTabulatedSheet,
+               f.FixedGraphSheet, f.FullGraphOptionButton, f.FixedPRVChart, 73);
+    resultPage(f.TimeModulatedSheet, f.TimePage, f.TimeTabulatedSheet, BuildTimeTabulatedSheet,
+               f.TimeGraphicalSheet, f.BitBtn1, f.TimePRVChart, 73);
+    resultPage(f.FlowModulatedSheet, f.PageControl1, f.FlowTabulatedSheet, BuildFlowTabulatedSheet,
+               f.FlowGraphicalSheet, f.BitBtn2, f.FlowPRVChart, 73);
 
     main->AddSheet(f.SummarySheet, BuildSummarySheet(b));
     setCentralWidget(main);
