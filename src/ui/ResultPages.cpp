@@ -93,6 +93,25 @@ QGridLayout* MakePressurePair(TViewBinder& b, const char* first, TEdit& firstEdi
     return grid;
 }
 
+// What a valve's page shows of its results: the table, the day/night factor with the
+// warning, and the day's volumes.
+struct TValveResults {
+    TMarkStringGrid& Grid;
+    TLabel& DayNight;
+    TLabel& Warning;
+    TLabel& Dep;
+    TLabel& Indep;
+    TLabel& Tot;
+};
+
+// A valve's page: its inputs in a row above the table, the results beside it.
+QWidget* MakeValvePage(TViewBinder& b, QBoxLayout* inputs, const TValveResults& r) {
+    inputs->addStretch(1);
+    return MakeResultPage(
+        inputs, b.Grid(r.Grid),
+        {MakeStatusGroup(b, r.DayNight, r.Warning), MakeFlowsGroup(b, r.Dep, r.Indep, r.Tot)});
+}
+
 } // namespace
 
 QWidget* BuildCurrentTabulatedSheet(TViewBinder& b) {
@@ -123,10 +142,9 @@ QWidget* BuildFixedTabulatedSheet(TViewBinder& b) {
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(MakeCaption("PRV Outlet Pressure"));
     inputs->addWidget(StyleNumberEdit(b.Edit(f.FixedPRVOutletEdit, kGreenText)));
-    inputs->addStretch(1);
-    return MakeResultPage(inputs, b.Grid(f.FixedPRVGrid),
-                          {MakeStatusGroup(b, f.FixedDayNightLabel, f.FixedWarnLabel),
-                           MakeFlowsGroup(b, f.FixedDepLabel, f.FixedIndepLabel, f.FixedTotLabel)});
+    return MakeValvePage(b, inputs,
+                         {f.FixedPRVGrid, f.FixedDayNightLabel, f.FixedWarnLabel, f.FixedDepLabel,
+                          f.FixedIndepLabel, f.FixedTotLabel});
 }
 
 QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
@@ -155,10 +173,9 @@ QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
                                                               "Low Pressure (m)", f.LowPressureEdit)));
     inputs->addWidget(MakeGroup("High pressure periods", times));
     inputs->addWidget(MakeGroup("Intervals", intervals));
-    inputs->addStretch(1);
-    return MakeResultPage(inputs, b.Grid(f.TimePRVGrid),
-                          {MakeStatusGroup(b, f.TimeDayNightLabel, f.TimeWarnLabel),
-                           MakeFlowsGroup(b, f.TimeDepLabel, f.TimeIndepLabel, f.TimeTotLabel)});
+    return MakeValvePage(b, inputs,
+                         {f.TimePRVGrid, f.TimeDayNightLabel, f.TimeWarnLabel, f.TimeDepLabel,
+                          f.TimeIndepLabel, f.TimeTotLabel});
 }
 
 QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
@@ -166,10 +183,9 @@ QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(MakeGroup(
         "Pressures", MakePressurePair(b, "Low Pressure (m)", f.LPFlowMod, "High Pressure (m)", f.HPFlowMod)));
-    inputs->addStretch(1);
-    return MakeResultPage(inputs, b.Grid(f.FlowPRVGrid),
-                          {MakeStatusGroup(b, f.FlowDayNightLabel, f.FlowWarnLabel),
-                           MakeFlowsGroup(b, f.FlowDepLabel, f.FlowIndepLabel, f.FlowTotLabel)});
+    return MakeValvePage(b, inputs,
+                         {f.FlowPRVGrid, f.FlowDayNightLabel, f.FlowWarnLabel, f.FlowDepLabel,
+                          f.FlowIndepLabel, f.FlowTotLabel});
 }
 
 } // namespace halvern
