@@ -14,19 +14,20 @@
 
 namespace halvern {
 
-void SettleEvents(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    } while (clock.elapsed() < milliseconds);
+void SettleEvents() {
+    // A zero-delay timer fires once every event posted before it has been handled; events
+    // handled may post more (a chart made when first shown, a scroll once the page is laid
+    // out), so the queue is drained again, a few rounds in all.
+    constexpr int Rounds = 4;
+    for (int round = 0; round < Rounds; ++round) {
+        bool drained = false;
+        QTimer::singleShot(0, [&drained] { drained = true; });
+        while (!drained)
+            QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
 }
 
 namespace {
-
-void Settle(int milliseconds) {
-    SettleEvents(milliseconds);
-}
 
 class TPictureTaker {
 public:
@@ -41,16 +42,26 @@ public:
     // Opens a modal window through the form, pictures it once it is up, and closes it
     // as its close box would.
     void TakeModal(TViewBinder& binder, const std::function<void()>& open, const QString& name) {
-        QTimer::singleShot(250, [this, name] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            Take(dialog, name);
-            if (dialog) dialog->close();
-        });
+        QElapsedTimer clock;
+        clock.start();
+        TakeWhenUp(name, clock);
         binder.Run(open);
     }
     QStringList Written;
 
 private:
+    // Looks for the modal window in the events to come (it is up once its own event loop
+    // runs), for a few seconds at most.
+    void TakeWhenUp(const QString& name, QElapsedTimer clock) {
+        QTimer::singleShot(0, [this, name, clock] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog && clock.elapsed() < 5000) return TakeWhenUp(name, clock);
+            SettleEvents();
+            Take(dialog, name);
+            if (dialog) dialog->close();
+        });
+    }
+
     QString folder_;
 };
 
@@ -61,21 +72,21 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     TPictureTaker pictures(folder);
     TMainForm& form = window.Form();
     TViewBinder& binder = window.Binder();
-    Settle(300);
+    SettleEvents();
     for (TTabSheet* page : form.MainPage.Pages) {
         binder.Run([&] { form.MainPage.SetActivePage(*page); });
-        Settle(150);
+        SettleEvents();
         pictures.Take(&window, QString::fromStdString(page->Name));
         if (!page->Children) continue;
         for (TTabSheet* sub : page->Children->Pages) {
             binder.Run([&] { page->Children->SetActivePage(*sub); });
-            Settle(150);
+            SettleEvents();
             pictures.Take(&window, QString::fromStdString(sub->Name));
         }
     }
 
     binder.Run([&] { form.N1CalculationClick(); });
-    Settle(300);
+    SettleEvents();
     pictures.Take(window.N1Window(), "TN1CalculationForm");
     binder.Run([&] { form.N1CalculationForm.Close1Click(); });
 
@@ -90,7 +101,7 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
         binder, [&] { form.FullGraphOptionButtonClick(); }, "TGraphPropForm");
 
     binder.Run([&] { form.Button1Click(); });
-    Settle(300);
+    SettleEvents();
     pictures.Take(window.ImportHelpWindow(), "TImportHelp");
     window.ImportHelpWindow()->close();
 
@@ -98,7 +109,7 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     window.HelpWindow()->ShowTopic(61);
     // At its own size, wide enough for the guide's pictures, whatever the offscreen screen's.
     window.HelpWindow()->resize(980, 720);
-    Settle(300);
+    SettleEvents();
     pictures.Take(window.HelpWindow(), "HelpWindow");
     window.HelpWindow()->close();
     return pictures.Written;

@@ -9,8 +9,9 @@ namespace halvern {
 
 class TMainWindow;
 
-// Lets layouts, charts and paint events catch up for at least the given time.
-void SettleEvents(int milliseconds);
+// Lets layouts, charts, paint events and what they post in turn catch up: returns once the
+// event queue has been drained a few times over, however long that takes.
+void SettleEvents();
 
 // Writes the pictures and returns the names of the files written; the window must be shown.
 QStringList WritePageImages(TMainWindow& window, const QString& folder);

@@ -58,17 +58,17 @@ TPagePrintsResult WritePagePrints(TMainWindow& window, const QString& folder) {
     }
     TMainForm& form = window.Form();
     TViewBinder& binder = window.Binder();
-    SettleEvents(300);
+    SettleEvents();
     for (TTabSheet* page : form.MainPage.Pages) {
         binder.Run([&] { form.MainPage.SetActivePage(*page); });
         if (!page->Children) {
-            SettleEvents(150);
+            SettleEvents();
             prints.PrintPage(page->Name);
             continue;
         }
         for (TTabSheet* sub : page->Children->Pages) {
             binder.Run([&] { page->Children->SetActivePage(*sub); });
-            SettleEvents(150);
+            SettleEvents();
             prints.PrintPage(sub->Name);
         }
     }
