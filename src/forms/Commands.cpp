@@ -30,16 +30,16 @@ std::string FolderOf(const std::string& fileName) {
 TFileDialogSpec TMainForm::FileDialog(const TFileDialogSpec& dialog) const {
     // The dialogs open where the engineer works: the folder of the project on the screen,
     // else the folder last chosen in this run.
-    TFileDialogSpec spec = dialog;
-    spec.InitialDir = ProjectFileName.empty() ? LastFolder : FolderOf(ProjectFileName);
+    TFileDialogSpec request = dialog;
+    request.InitialDir = ProjectFileName.empty() ? LastFolder : FolderOf(ProjectFileName);
     // Save data offers the file the project came from, so that saving it again is one click.
-    if (spec.Name == kSaveProject.Name && ProjectFromFile) spec.InitialFileName = ProjectFileName;
-    return spec;
+    if (request.Name == kSaveProject.Name && ProjectFromFile) request.InitialFileName = ProjectFileName;
+    return request;
 }
 
 std::optional<std::string> TMainForm::ChooseFile(const TFileDialogSpec& dialog, bool save) {
-    const TFileDialogSpec spec = FileDialog(dialog);
-    auto fileName = save ? Dialogs.SaveFileName(spec) : Dialogs.OpenFileName(spec);
+    const TFileDialogSpec request = FileDialog(dialog);
+    auto fileName = save ? Dialogs.SaveFileName(request) : Dialogs.OpenFileName(request);
     if (fileName && !FolderOf(*fileName).empty()) LastFolder = FolderOf(*fileName);
     return fileName;
 }

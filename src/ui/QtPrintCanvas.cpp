@@ -10,11 +10,11 @@ namespace halvern {
 
 namespace {
 
-QFont ToQFont(const TFontSpec& spec) {
-    QFont font(QString::fromStdString(spec.Name));
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
-    font.setUnderline(spec.Underline);
+QFont ToQFont(const TFontSpec& wanted) {
+    QFont font(QString::fromStdString(wanted.Name));
+    font.setBold(wanted.Bold);
+    font.setItalic(wanted.Italic);
+    font.setUnderline(wanted.Underline);
     return font;
 }
 
@@ -26,13 +26,13 @@ QRect Box(const TRect& r) {
 } // namespace
 
 TFontSpec ToFontSpec(const QFont& font, double screenDpi) {
-    TFontSpec spec;
-    spec.Name = font.family().toStdString();
-    spec.Size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / screenDpi;
-    spec.Bold = font.bold();
-    spec.Italic = font.italic();
-    spec.Underline = font.underline();
-    return spec;
+    TFontSpec result;
+    result.Name = font.family().toStdString();
+    result.Size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / screenDpi;
+    result.Bold = font.bold();
+    result.Italic = font.italic();
+    result.Underline = font.underline();
+    return result;
 }
 
 TQtPrintCanvas::TQtPrintCanvas(QPainter& painter, QSize page, double screenDpi)
@@ -42,15 +42,15 @@ TQtPrintCanvas::TQtPrintCanvas(QPainter& painter, QSize page, double screenDpi)
     painter_.setBrush(Qt::white);
 }
 
-void TQtPrintCanvas::SetFont(const TFontSpec& spec) {
-    QFont font = ToQFont(spec);
-    font.setPointSizeF(spec.Size);
+void TQtPrintCanvas::SetFont(const TFontSpec& wanted) {
+    QFont font = ToQFont(wanted);
+    font.setPointSizeF(wanted.Size);
     painter_.setFont(font);
 }
 
-void TQtPrintCanvas::SetScreenFont(const TFontSpec& spec, double scale) {
-    QFont font = ToQFont(spec);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.Size * screenDpi_ / 72.0 * scale))));
+void TQtPrintCanvas::SetScreenFont(const TFontSpec& wanted, double scale) {
+    QFont font = ToQFont(wanted);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.Size * screenDpi_ / 72.0 * scale))));
     painter_.setFont(font);
 }
 
