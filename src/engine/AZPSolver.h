@@ -62,25 +62,17 @@ public:
     bool Running() const { return state_ == EState::Running; }
 
     // One evaluation of the balance at the present substitute.
-    void Step() { Take(Leakage()); }
+    void Step() { Take(LeakageAt(std::max(s_, 0.0))); }
 
-    // The evaluation in its two halves: the leakage at the present substitute (a power,
-    // unless the pressure came round before), and what the balance makes of it. Hours
-    // taken side by side work out all their leakages first, so that no hour's decision
-    // waits for another's power.
-    double Leakage() { return LeakageAt(std::max(s_, 0.0)); }
-
-    // Leakage() in its own halves, so that the powers of many hours are taken in one tight
-    // row: the base of the power the evaluation needs (false when it needs none: the
-    // pressure came round before, or At answers without the plain power), then the leakage
-    // from that power.
+    // The evaluation in its halves, so that hours taken side by side work out all their
+    // powers in one tight row before any hour decides what to make of its own: the base of
+    // the power the evaluation needs (false when it needs none: the pressure came round
+    // before, or the law answers without the plain power, see KnownLeakage), then the
+    // leakage from that power, then Take.
     bool PowerWanted(double& base) {
         wanted_ = std::max(s_, 0.0);
-        if (wanted_ == seenPressure_[0] || wanted_ == seenPressure_[1]) {
-            known_ = LeakageAt(wanted_);
-            return false;
-        }
-        if (eq_.Law.PowerBase(wanted_, base)) return true;
+        const bool seen = wanted_ == seenPressure_[0] || wanted_ == seenPressure_[1];
+        if (!seen && eq_.Law.PowerBase(wanted_, base)) return true;
         known_ = LeakageAt(wanted_);
         return false;
     }

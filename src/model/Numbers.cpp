@@ -302,6 +302,8 @@ bool QuickFixedText(double value, int precision, int decimals, std::string& text
     // The scaled value is within a few units of 1e-16 of its true size, as are the 18 digits.
     if (std::fabs(fraction - 0.5) <= 1e-15 * (scaled + 1)) return false;
     auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    // Nothing left after rounding shows no sign.
+    const bool minus = std::signbit(value) && units != 0;
 
     char buffer[32];
     char* end = buffer + sizeof buffer;
@@ -315,9 +317,6 @@ bool QuickFixedText(double value, int precision, int decimals, std::string& text
         *--at = static_cast<char>('0' + units % 10);
         units /= 10;
     } while (units != 0);
-    // Nothing left after rounding shows no sign.
-    const bool minus = std::signbit(value) &&
-                       (at[0] != '0' || std::any_of(at, end, [](char c) { return c >= '1' && c <= '9'; }));
     if (minus) *--at = '-';
     text.assign(at, end);
     return true;

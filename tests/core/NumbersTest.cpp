@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{123456, 3, 5, "1.23E5"}, FixedCase{1e20, 5, 2, "1E20"}, FixedCase{2.5e7, 5, 1, "2.5E7"},
         // many decimals
         FixedCase{3.14159265, 15, 5, "3.14159"}, FixedCase{2, 5, 5, "2.00000"},
-        // the tables' 11/2: just above a half, where the value times 100 in binary lands
-        // just below it, and the largest sizes before one more digit
+        // the tables' 11/2: just above a half, where the value times 100 in binary lands on
+        // the half, and the largest sizes before one more digit
         FixedCase{0.17500000000000002, 11, 2, "0.18"}, FixedCase{0.20500000000000002, 11, 2, "0.21"},
         FixedCase{99999999.995, 11, 2, "100000000.00"}, FixedCase{9999999.995, 11, 2, "9999999.99"},
         FixedCase{-99999999.99, 11, 2, "-99999999.99"}, FixedCase{123456789.125, 11, 2, "123456789.13"}));
