@@ -21,13 +21,6 @@ double TAZPEquation::Leakage(double s) const {
     return Law.Probe(s);
 }
 
-double TAZPEquation::HeadLoss(double s) const {
-    const double flow = Leakage(s) + Indep;
-    if (LossOnInflowOnly && flow <= 0) return 0;
-    if (LossCoef == 0) return 0;
-    return LossCoef * flow * flow;
-}
-
 double TAZPEquation::Residual(double s) const {
     return s - Start + HeadLoss(s) - CurrentLoss;
 }
@@ -38,23 +31,19 @@ namespace {
 // pressure rises), its residual grows at least as fast as the pressure itself; then a
 // point x with residual g(x) has the root within |g(x)| of it.
 bool RisesWithPressure(const TAZPEquation& eq) {
-    return eq.LossCoef >= 0 && eq.Law.RefLeakage >= 0 && eq.Law.N1 >= 0 &&
-           (eq.Indep >= 0 || eq.LossOnInflowOnly) && std::isfinite(eq.Start) &&
+    return eq.LossCoef >= 0 && eq.Law.RefLeakage >= 0 && eq.Law.N1 >= 0 && std::isfinite(eq.Start) &&
            std::isfinite(eq.CurrentLoss) && std::isfinite(eq.LossCoef) && std::isfinite(eq.Indep);
 }
 
 // The residual at s for the leakage there, added up as TAZPEquation::Residual adds it.
 double ResidualWith(const TAZPEquation& eq, double s, double leakage) {
-    const double flow = leakage + eq.Indep;
-    double headLoss = eq.LossCoef * flow * flow;
-    if ((eq.LossOnInflowOnly && flow <= 0) || eq.LossCoef == 0) headLoss = 0;
-    return s - eq.Start + headLoss - eq.CurrentLoss;
+    return s - eq.Start + eq.LossAtFlow(leakage + eq.Indep) - eq.CurrentLoss;
 }
 
 // The slope of the residual at s > 0 (1 + the head loss's slope), for Newton's steps.
 double ResidualSlope(const TAZPEquation& eq, double s, double leakage) {
     const double flow = leakage + eq.Indep;
-    if (s <= 0 || eq.LossCoef == 0 || (eq.LossOnInflowOnly && flow <= 0)) return 1;
+    if (s <= 0 || eq.LossCoef == 0 || flow <= 0) return 1;
     return 1 + 2 * eq.LossCoef * flow * eq.Law.N1 * leakage / s;
 }
 

@@ -14,22 +14,24 @@ namespace halvern {
 
 // One hour's balance  s = Start − (HeadLoss(s) − CurrentLoss),  with
 // HeadLoss(s) = LossCoef · (Leakage(s) + Indep)²  and Leakage(s) the leakage law,
-// which gives no leakage at an AZP pressure of 0 or below.
+// which gives no leakage at an AZP pressure of 0 or below. Water flows into the zone
+// only: where the hour's inflow would be 0 or less there is no head loss. Every scenario
+// and every search balances its hours by this one equation.
 struct TAZPEquation {
     double Start = 0; // AZP pressure before the head loss changes: current AZP − (inlet − outlet), m
     double CurrentLoss = 0; // head loss inlet → AZP at the measured inflow, m
     double LossCoef = 0;    // that head loss per (m³/h)² of inflow
     double Indep = 0;       // pressure-independent flow of the hour, m³/h
     TLeakageLaw Law;
-    // The flow-modulated scenario takes no head loss when the inflow is not positive.
-    bool LossOnInflowOnly = false;
     // A pressure believed close to the root (the hour's AZP pressure of the step before),
     // where the root search starts looking; it changes how fast the root is found, never
     // which root. Not a number: no such pressure.
     double NearRoot = std::numeric_limits<double>::quiet_NaN();
 
     double Leakage(double s) const;
-    double HeadLoss(double s) const;
+    // The head loss inlet → AZP at an inflow (m³/h): none unless water flows in.
+    double LossAtFlow(double flow) const { return flow > 0 && LossCoef != 0 ? LossCoef * flow * flow : 0.0; }
+    double HeadLoss(double s) const { return LossAtFlow(Leakage(s) + Indep); }
     // g(s) = s − Start + HeadLoss(s) − CurrentLoss; zero at the balance.
     double Residual(double s) const;
 };
@@ -50,10 +52,7 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq);
 // balance; where there is no root, the last substitute.
 double BalanceAZP(const TAZPEquation& eq, double first);
 
-// That substitution one evaluation at a time, so that a scenario can take the steps of
-// several hours side by side: each hour's steps depend on each other, the hours' do not,
-// and the processor works on one hour's power while it waits for another's. Step by step
-// it does exactly what BalanceAZP does, so either way gives the same pressure.
+// That substitution one evaluation at a time.
 class TAZPSubstitution {
 public:
     TAZPSubstitution() = default;
@@ -64,28 +63,10 @@ public:
     // One evaluation of the balance at the present substitute.
     void Step() { Take(LeakageAt(std::max(s_, 0.0))); }
 
-    // The evaluation in its halves, so that hours taken side by side work out all their
-    // powers in one tight row before any hour decides what to make of its own: the base of
-    // the power the evaluation needs (false when it needs none: the pressure came round
-    // before, or the law answers without the plain power, see KnownLeakage), then the
-    // leakage from that power, then Take.
-    bool PowerWanted(double& base) {
-        wanted_ = std::max(s_, 0.0);
-        const bool seen = wanted_ == seenPressure_[0] || wanted_ == seenPressure_[1];
-        if (!seen && eq_.Law.PowerBase(wanted_, base)) return true;
-        known_ = LeakageAt(wanted_);
-        return false;
-    }
-    double KnownLeakage() const { return known_; }
-    double LeakageFromPower(double power) {
-        const double value = eq_.Law.FromPower(power);
-        Remember(wanted_, value);
-        return value;
-    }
     void Take(double leakage) {
         const double previous = s_;
         const double flow = Checked(leakage + eq_.Indep);
-        const double loss = eq_.LossOnInflowOnly && !(flow > 0) ? 0.0 : Checked(flow * flow * eq_.LossCoef);
+        const double loss = Checked(eq_.LossAtFlow(flow));
         s_ = Checked(eq_.Start - (loss - eq_.CurrentLoss));
         if (SettleFraction * previous > std::fabs(previous - s_)) {
             state_ = EState::Settled;
@@ -139,8 +120,6 @@ private:
     double seenLeakage_[2] = {0, 0};
     int older_ = 0;
     int evaluation_ = 0;
-    double wanted_ = 0; // the pressure PowerWanted was asked at
-    double known_ = 0;  // its leakage, where no power was wanted
     EState state_ = EState::Running;
 };
 

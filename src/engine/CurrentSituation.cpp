@@ -95,7 +95,7 @@ void TMainForm::CalcCurrentSituation() {
 
     // Every hour's leakage follows the low-flow hour's, scaled by the AZP pressure to the
     // power N1; the rest of the inflow does not depend on pressure.
-    const TLeakageLaw law{Project.NightLeakage, Project.NightAZPPressure, Project.N1};
+    const TLeakageLaw law = ProjectLeakageLaw(Project);
     double dep = 0;
     double indep = 0;
     double tot = 0;

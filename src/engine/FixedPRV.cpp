@@ -26,9 +26,10 @@ void TMainForm::CalcFixedPRV() {
         FixedPRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
-    RunPRVScenario(*this, FixedPRVGrid,
-                   {FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel},
-                   Msg::NotAchievedAtAllCriticalPoints);
+    RunPRVScenario(
+        *this, FixedPRVGrid,
+        {FixedDayNightLabel, FixedDepLabel, FixedIndepLabel, FixedTotLabel, FixedWarnLabel, FixedOpenLabel},
+        Msg::NotAchievedAtAllCriticalPoints);
 }
 
 } // namespace halvern

@@ -1,12 +1,15 @@
 // The flow-modulated PRV scenario: the outlet pressure follows the zone inflow. The
-// outlet of the low-flow hour is searched so that the critical point gets LPFlowMod, that
-// of the high-flow hour so that it gets HPFlowMod, and every other hour's outlet is
-// interpolated on its own inflow between those two hours. Since the inflow depends on
-// the pressure, each hour is recomputed until its outlet fits. Reads the current
-// situation (CurrentGrid, NightAZPPressure, the head loss coefficients); writes
-// FlowPRVGrid and the Flow labels, all in metres and m³/h.
+// outlet of the low-flow hour is the lowest that gives the critical point LPFlowMod, that
+// of the high-flow hour the lowest that gives it HPFlowMod, and every other hour's outlet
+// is interpolated on its own inflow between those two hours. Since the inflow depends on
+// the outlet, each such hour is solved for the outlet that its own inflow asks for. A
+// reducing valve gives at most its inlet pressure and at least none: where more is asked
+// it stands fully open and the hour is as measured. Reads the current situation
+// (CurrentGrid, the leakage law, the head loss coefficients); writes FlowPRVGrid and the
+// Flow labels, all in metres and m³/h.
 #include "engine/AZPSolver.h"
 #include "engine/CellNumber.h"
+#include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
 #include "forms/TableLayouts.h"
@@ -17,6 +20,8 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -25,17 +30,18 @@ namespace {
 using namespace PRVGridLayout;
 namespace Current = CurrentGridLayout;
 
-// The reference hours are driven to their critical targets within a millimetre, by half
-// the remaining error each time.
+// A reference hour's critical point ends within a millimetre of its target.
 constexpr double TargetTolerance = 0.001;
-// Every other hour follows its interpolated outlet within a centimetre, 1 % at a time.
-constexpr double OutletTolerance = 0.01;
-constexpr double StepDown = 0.99;
-constexpr double StepUp = 1.01;
-constexpr int StepLimit = 100;
-// The reference hours move the interpolation of the others, and the others do not move
-// the reference hours: three rounds settle the whole day.
-constexpr int Passes = 3;
+// The outlets a reference hour's search tries first, evenly from 0 to the inlet pressure.
+// The critical pressure usually rises with the outlet, but above some outlet the extra
+// leakage through the mains can lower it again: the lowest crossing of the target is
+// found among these before it is narrowed down.
+constexpr int ScanSteps = 16;
+// Every search narrows its outlet down to far below the displayed centimetre.
+constexpr double OutletResolution = 1e-7;
+// More steps than any search needs: where a step does not shrink the bracket by its own
+// guess it halves it.
+constexpr int SearchLimit = 100;
 
 double GridNumber(const TMarkStringGrid& grid, int col, int row) {
     return CellNumber(grid.Cell(col, row));
@@ -54,275 +60,221 @@ private:
     bool& busy_;
 };
 
-// The working values of one hour: the table's value columns and the interpolated outlet.
+// One hour's row of the table: pressures (m), head losses (m) and flows (m³/h).
 struct THourValues {
     double In = 0, Out = 0, AZP = 0, Crit = 0, HlA = 0, HlC = 0, Q = 0, Dep = 0, Indep = 0;
-    double Target = 0;
+    bool Open = false; // the valve stands fully open: the hour is as measured
 };
 
-// What the current situation shows for one hour, read from its table once per run: the
-// search updates each hour hundreds of times and the texts do not change meanwhile.
+// What the current situation shows for one hour, read from its table once per run.
 struct TCurrentHour {
-    double AZP = 0, Crit = 0, AZPHeadloss = 0, CritHeadloss = 0;
+    double AZP = 0, Crit = 0, AZPHeadloss = 0, CritHeadloss = 0, Total = 0;
 };
 
 // One run of the scenario over the 24 hours.
 class TFlowModRun {
 public:
     TFlowModRun(TMainForm& form, int lowHour, int highHour)
-        : project_(form.Project), lowHour_(lowHour), highHour_(highHour) {
-        const TMarkStringGrid& grid = form.FlowPRVGrid;
+        : project_(form.Project), law_(ProjectLeakageLaw(form.Project)), lowHour_(lowHour),
+          highHour_(highHour) {
         for (int i = 0; i < HoursPerDay; ++i) {
             const int row = HourRow(i);
             THourValues& x = hours_[static_cast<size_t>(i)];
-            x.In = GridNumber(grid, InletCol, row);
-            x.Out = GridNumber(grid, OutletCol, row);
-            x.AZP = GridNumber(grid, AZPCol, row);
-            x.Crit = GridNumber(grid, CriticalCol, row);
-            x.HlA = GridNumber(grid, AZPHeadlossCol, row);
-            x.HlC = GridNumber(grid, CritHeadlossCol, row);
-            x.Q = GridNumber(grid, TotalFlowCol, row);
-            x.Dep = GridNumber(grid, DepFlowCol, row);
-            x.Indep = GridNumber(grid, IndepFlowCol, row);
+            x.In = GridNumber(form.FlowPRVGrid, InletCol, row);
+            x.Indep = GridNumber(form.FlowPRVGrid, IndepFlowCol, row);
             TCurrentHour& c = current_[static_cast<size_t>(i)];
             c.AZP = GridNumber(form.CurrentGrid, Current::AZPCol, row);
             c.Crit = GridNumber(form.CurrentGrid, Current::CriticalCol, row);
             c.AZPHeadloss = GridNumber(form.CurrentGrid, Current::AZPHeadlossCol, row);
             c.CritHeadloss = GridNumber(form.CurrentGrid, Current::CritHeadlossCol, row);
+            c.Total = GridNumber(form.CurrentGrid, Current::TotalFlowCol, row);
+            labels_[static_cast<size_t>(i)] = form.FlowPRVGrid.Cell(HourCol, row);
+            x.AZP = c.AZP;
         }
-        const int lowRow = HourRow(lowHour);
-        law_.RefLeakage = GridNumber(form.CurrentGrid, Current::DepFlowCol, lowRow);
-        law_.RefPressure = GridNumber(form.CurrentGrid, Current::AZPCol, lowRow);
-        law_.N1 = project_.N1;
     }
 
-    THourValues& Hour(int i) { return hours_[static_cast<size_t>(i)]; }
+    const THourValues& Hour(int i) const { return hours_[static_cast<size_t>(i)]; }
+    const std::vector<std::string>& TargetMessages() const { return messages_; }
 
+    // The reference hours first: the interpolation of every other hour runs between them,
+    // and each of them depends on its own outlet alone. With one hour for both, the
+    // high-flow target is the one met.
     void Run() {
-        // Every hour once at its starting outlet; the interpolation of each reads the
-        // reference hours as far as the hours before it have left them.
-        Together(
-            [this] {
-                std::array<int, HoursPerDay> all{};
-                for (int i = 0; i < HoursPerDay; ++i)
-                    all[static_cast<size_t>(i)] = i;
-                UpdateTogether(all, HoursPerDay);
-                for (int i = 0; i < HoursPerDay; ++i)
-                    FinishFlows(i);
-            },
-            [this] {
-                for (int i = 0; i < HoursPerDay; ++i)
-                    Update(i);
-            });
-        for (int pass = 0; pass < Passes; ++pass) {
-            MeetCriticalTarget(lowHour_, project_.LPFlowMod);
-            MeetCriticalTarget(highHour_, project_.HPFlowMod);
-            FollowTargets();
-        }
+        if (lowHour_ != highHour_) MeetTarget(lowHour_, project_.LPFlowMod, "low");
+        MeetTarget(highHour_, project_.HPFlowMod, "high");
+        for (int i = 0; i < HoursPerDay; ++i)
+            if (i != lowHour_ && i != highHour_) FollowInterpolation(i);
     }
 
 private:
-    // The hour's pressures, head losses and flows for its present outlet pressure, and
-    // the outlet that the interpolation on inflow asks of it.
-    void Update(int i) { Finish(i, BalanceAZP(Balance(i), First(i))); }
-
-    // The hour's AZP balance at its present outlet: the AZP pressure at which leakage,
-    // inflow and the head loss to the AZP agree; no inflow, no head loss.
-    TAZPEquation Balance(int i) const {
+    // The hour update: the hour's pressures, head losses and flows for one outlet pressure
+    // (0 to the inlet). The AZP pressure is the root of the hour's balance, so that
+    // neighbouring outlets give neighbouring rows and every row belongs to its own outlet.
+    THourValues At(int i, double out) const {
         const TCurrentHour& c = current_[static_cast<size_t>(i)];
-        const THourValues& x = hours_[static_cast<size_t>(i)];
+        THourValues x = Hour(i);
+        x.Out = out;
+        x.Open = false;
         TAZPEquation balance;
-        balance.Start = c.AZP + x.Out - x.In;
+        balance.Start = c.AZP + out - x.In;
         balance.CurrentLoss = c.AZPHeadloss;
         balance.LossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
         balance.Indep = x.Indep;
         balance.Law = law_;
-        balance.LossOnInflowOnly = true;
         balance.NearRoot = x.AZP;
-        return balance;
-    }
-
-    // The substitution starts from the head loss the hour had last.
-    double First(int i) const {
-        const TCurrentHour& c = current_[static_cast<size_t>(i)];
-        const THourValues& x = hours_[static_cast<size_t>(i)];
-        return (c.AZP + x.Out - x.In) - x.HlA;
-    }
-
-    // The rest of the hour from its balanced AZP pressure.
-    void Finish(int i, double azp) {
-        SetAZP(i, azp);
-        // No pressure, no leakage.
-        Hour(i).Dep = law_.At(std::max(azp, 0.0));
-        FinishFlows(i);
-    }
-
-    // The hour's AZP pressure and the head loss from the outlet to it.
-    void SetAZP(int i, double azp) {
-        THourValues& x = Hour(i);
-        x.AZP = azp;
+        const std::optional<double> azp = SolveAZPRoot(balance);
+        // A measured AZP above what the inlet can give leaves some balances without a
+        // root: no outlet can be worked out for the hour, and the valve stays open.
+        if (!azp || !std::isfinite(*azp)) return Open(i);
+        x.AZP = *azp;
         x.HlA = (x.Out + project_.InletElev) - (x.AZP + project_.AZPElev);
-    }
-
-    void FinishFlows(int i) {
-        const TCurrentHour& c = current_[static_cast<size_t>(i)];
-        THourValues& x = Hour(i);
-        x.Q = Checked(x.Dep + x.Indep);
-
-        const double critLoss =
-            x.Q > 0 ? Checked(x.Q * x.Q * project_.CritHeadlossCoef[static_cast<size_t>(i)]) : 0.0;
+        x.Dep = law_.Probe(x.AZP);
+        x.Q = x.Dep + x.Indep;
+        const double critLoss = x.Q > 0 ? x.Q * x.Q * project_.CritHeadlossCoef[static_cast<size_t>(i)] : 0.0;
         x.Crit = (c.Crit + x.Out - x.In) - (critLoss - c.CritHeadloss);
         x.HlC = (x.Out + project_.InletElev) - (x.Crit + project_.TargetElev);
+        return x;
+    }
 
+    // The hour with the valve fully open: as measured, its inflow split as the current
+    // situation splits it, so that an open valve saves nothing.
+    THourValues Open(int i) const {
+        const TCurrentHour& c = current_[static_cast<size_t>(i)];
+        THourValues x = Hour(i);
+        x.Out = x.In;
+        x.AZP = c.AZP;
+        x.Crit = c.Crit;
+        x.HlA = c.AZPHeadloss;
+        x.HlC = c.CritHeadloss;
+        x.Q = c.Total;
+        x.Dep = law_.Probe(c.AZP);
+        x.Indep = c.Total - x.Dep;
+        x.Open = true;
+        return x;
+    }
+
+    // A reference hour: the lowest outlet whose critical pressure reaches the target.
+    void MeetTarget(int i, double target, const char* which) {
+        THourValues& hour = hours_[static_cast<size_t>(i)];
+        const double in = hour.In;
+        const std::string& label = labels_[static_cast<size_t>(i)];
+        if (!(in > 0)) {
+            hour = Open(i);
+            messages_.push_back(Msg::TargetNotReached(which, FormatFixed(target, 8, 2), label.substr(0, 5)));
+            return;
+        }
+        THourValues below = At(i, 0);
+        if (below.Crit >= target) {
+            hour = below;
+            if (below.Crit - target >= TargetTolerance)
+                messages_.push_back(Msg::TargetBelowNoOutlet(
+                    which, FormatFixed(target, 8, 2), label.substr(0, 5), FormatFixed(below.Crit, 8, 2)));
+            return;
+        }
+        for (int k = 1; k <= ScanSteps; ++k) {
+            const double out = k == ScanSteps ? in : in * k / ScanSteps;
+            THourValues above = At(i, out);
+            if (above.Crit >= target) {
+                hour = Narrow(i, below, above, target);
+                return;
+            }
+            below = above;
+        }
+        hour = Open(i);
+        messages_.push_back(Msg::TargetNotReached(which, FormatFixed(target, 8, 2), label.substr(0, 5)));
+    }
+
+    // The crossing of the target between an outlet below it and one at or above it, by
+    // false position with the Illinois halving, which keeps both ends moving; the row
+    // returned is at or above the target.
+    THourValues Narrow(int i, THourValues below, THourValues above, double target) const {
+        double fBelow = below.Crit - target;
+        double fAbove = above.Crit - target;
+        int lastSide = 0;
+        for (int step = 0; step < SearchLimit; ++step) {
+            if (fAbove < TargetTolerance / 10 || above.Out - below.Out < OutletResolution) break;
+            double out = above.Out - fAbove * (above.Out - below.Out) / (fAbove - fBelow);
+            if (!(out > below.Out && out < above.Out)) out = below.Out + (above.Out - below.Out) / 2;
+            const THourValues mid = At(i, out);
+            const double f = mid.Crit - target;
+            if (f >= 0) {
+                above = mid;
+                fAbove = f;
+                if (lastSide == 1) fBelow /= 2;
+                lastSide = 1;
+            } else {
+                below = mid;
+                fBelow = f;
+                if (lastSide == -1) fAbove /= 2;
+                lastSide = -1;
+            }
+        }
+        return above;
+    }
+
+    // The outlet interpolated on inflow between the two reference hours.
+    double Interpolated(double q) const {
         const THourValues& low = Hour(lowHour_);
         const THourValues& high = Hour(highHour_);
         const double spread = high.Q - low.Q;
-        if (spread == 0)
-            x.Target = low.Out;
-        else
-            x.Target = Checked(low.Out + (x.Q - low.Q) * (high.Out - low.Out) / spread);
+        if (spread == 0) return low.Out;
+        return low.Out + (q - low.Q) * (high.Out - low.Out) / spread;
     }
 
-    // Moves the outlet of a reference hour until its critical point is at the target.
-    // Where the target is out of reach (a higher outlet drives so much more leakage
-    // through the mains that the critical point falls), halving the error walks away
-    // from it without end; the hour then keeps the outlet that came closest, with its
-    // own pressures and flows, instead of an outlet thousands of metres high.
-    void MeetCriticalTarget(int i, double target) {
-        THourValues& x = Hour(i);
-        double bestOut = x.Out;
-        double bestError = std::numeric_limits<double>::infinity();
-        double lastError = 0;
-        for (int step = 0; step < StepLimit; ++step) {
-            Update(i);
-            lastError = std::fabs(x.Crit - target);
-            if (lastError < TargetTolerance) return;
-            if (lastError < bestError) {
-                bestError = lastError;
-                bestOut = x.Out;
-            }
-            x.Out -= (x.Crit - target) / 2;
+    // Any other hour: the outlet o at which o equals the interpolated outlet of the inflow
+    // that o gives. The interpolation depends only weakly on the hour's own outlet, so a
+    // secant step from the outlet the measured inflow asks for lands within a few steps;
+    // the bracket 0 … inlet (the residual o − target is at most 0 at 0 and at least 0 at
+    // the inlet) keeps every step honest.
+    void FollowInterpolation(int i) {
+        THourValues& hour = hours_[static_cast<size_t>(i)];
+        const double in = hour.In;
+        if (!(in > 0)) {
+            hour = Open(i);
+            return;
         }
-        if (lastError > bestError) {
-            x.Out = bestOut;
-            Update(i);
+        const auto wanted = [&](const THourValues& row) { return std::clamp(Interpolated(row.Q), 0.0, in); };
+        const double first = Interpolated(current_[static_cast<size_t>(i)].Total);
+        // More than the inlet asked for at the measured inflow, and still at the inflow
+        // of the open valve: the valve stays open.
+        if (first >= in && Interpolated(At(i, in).Q) >= in) {
+            hour = Open(i);
+            return;
         }
+        double lo = 0;
+        double hi = in;
+        double out = std::clamp(first, 0.0, in);
+        double previousOut = std::numeric_limits<double>::quiet_NaN();
+        double previousResidual = 0;
+        THourValues row = At(i, out);
+        for (int step = 0; step < SearchLimit; ++step) {
+            const double residual = out - wanted(row);
+            if (std::fabs(residual) < OutletResolution || hi - lo < OutletResolution) break;
+            if (residual < 0)
+                lo = out;
+            else
+                hi = out;
+            double next = std::isnan(previousOut) || residual == previousResidual
+                              ? wanted(row)
+                              : out - residual * (out - previousOut) / (residual - previousResidual);
+            if (!(next >= lo && next <= hi) || next == out) next = lo + (hi - lo) / 2;
+            previousOut = out;
+            previousResidual = residual;
+            out = next;
+            row = At(i, out);
+        }
+        // Held at the inlet by an interpolation that asks for more: the valve is open.
+        hour = Interpolated(row.Q) >= in ? Open(i) : row;
     }
 
-    // Moves the outlet of an ordinary hour towards its interpolated outlet.
-    void FollowTarget(int i) {
-        THourValues& x = Hour(i);
-        for (int step = 0; step < StepLimit; ++step) {
-            Update(i);
-            if (std::fabs(x.Out - x.Target) < OutletTolerance) return;
-            x.Out = x.Out > x.Target ? x.Out * StepDown : x.Out * StepUp;
-        }
-    }
-
-    // Every ordinary hour follows its interpolated outlet. They read only the two reference
-    // hours, which stand still meanwhile, so their steps are taken side by side.
-    void FollowTargets() {
-        Together([this] { FollowTargetsTogether(); },
-                 [this] {
-                     for (int i = 0; i < HoursPerDay; ++i)
-                         if (i != lowHour_ && i != highHour_) FollowTarget(i);
-                 });
-    }
-
-    void FollowTargetsTogether() {
-        std::array<int, HoursPerDay> moving{};
-        std::array<int, HoursPerDay> steps{};
-        int count = 0;
-        for (int i = 0; i < HoursPerDay; ++i)
-            if (i != lowHour_ && i != highHour_) moving[static_cast<size_t>(count++)] = i;
-        while (count > 0) {
-            // FollowTarget's step for each moving hour: Update, then stop or move 1 %.
-            UpdateTogether(moving, count);
-            int still = 0;
-            for (int k = 0; k < count; ++k) {
-                const int i = moving[static_cast<size_t>(k)];
-                FinishFlows(i);
-                THourValues& x = Hour(i);
-                if (std::fabs(x.Out - x.Target) < OutletTolerance) continue;
-                x.Out = x.Out > x.Target ? x.Out * StepDown : x.Out * StepUp;
-                if (++steps[static_cast<size_t>(i)] < StepLimit) moving[static_cast<size_t>(still++)] = i;
-            }
-            count = still;
-        }
-    }
-
-    // Steps of several hours taken side by side: the same steps as one hour after the
-    // other, in a fraction of the time, because the powers of the leakage law no longer
-    // wait for each other. Where a step stops on an error, the hours are taken again one
-    // after the other from where they stood, so that the error is the one the first such
-    // hour meets.
-    template <class TSideBySide, class TOneByOne>
-    void Together(const TSideBySide& sideBySide, const TOneByOne& oneByOne) {
-        const std::array<THourValues, HoursPerDay> before = hours_;
-        try {
-            sideBySide();
-        } catch (...) {
-            hours_ = before;
-            oneByOne();
-        }
-    }
-
-    // Update for the given hours at once up to their leakage; each hour's flows and
-    // interpolated outlet (FinishFlows) are left to the caller.
-    void UpdateTogether(const std::array<int, HoursPerDay>& hours, int count) {
-        std::array<TAZPSubstitution, HoursPerDay>& balances = balances_;
-        for (int k = 0; k < count; ++k) {
-            const int i = hours[static_cast<size_t>(k)];
-            balances[static_cast<size_t>(k)] = TAZPSubstitution(Balance(i), First(i));
-        }
-        // Each round works out every running hour's leakage before any hour decides what
-        // to make of its own, and the powers in one tight row.
-        std::array<double, HoursPerDay> base{};
-        std::array<bool, HoursPerDay> wanted{};
-        for (int running = count; running > 0;) {
-            for (int k = 0; k < count; ++k) {
-                const auto n = static_cast<size_t>(k);
-                wanted[n] = balances[n].Running() && balances[n].PowerWanted(base[n]);
-            }
-            for (int k = 0; k < count; ++k) {
-                const auto n = static_cast<size_t>(k);
-                if (wanted[n]) base[n] = std::pow(base[n], law_.N1);
-            }
-            running = 0;
-            for (int k = 0; k < count; ++k) {
-                const auto n = static_cast<size_t>(k);
-                TAZPSubstitution& balance = balances[n];
-                if (!balance.Running()) continue;
-                balance.Take(wanted[n] ? balance.LeakageFromPower(base[n]) : balance.KnownLeakage());
-                if (balance.Running()) ++running;
-            }
-        }
-        // Finish's first half for each hour, the powers of the leakage again in one row.
-        for (int k = 0; k < count; ++k) {
-            const auto n = static_cast<size_t>(k);
-            const double azp = balances[n].Result();
-            SetAZP(hours[n], azp);
-            wanted[n] = law_.PowerBase(std::max(azp, 0.0), base[n]);
-            if (!wanted[n]) Hour(hours[n]).Dep = law_.At(std::max(azp, 0.0));
-        }
-        for (int k = 0; k < count; ++k) {
-            const auto n = static_cast<size_t>(k);
-            if (wanted[n]) base[n] = std::pow(base[n], law_.N1);
-        }
-        for (int k = 0; k < count; ++k) {
-            const auto n = static_cast<size_t>(k);
-            if (wanted[n]) Hour(hours[n]).Dep = law_.FromPower(base[n]);
-        }
-    }
-
-    TProject& project_;
+    const TProject& project_;
+    const TLeakageLaw law_;
     int lowHour_;
     int highHour_;
-    TLeakageLaw law_;
     std::array<THourValues, HoursPerDay> hours_{};
     std::array<TCurrentHour, HoursPerDay> current_{};
-    // UpdateTogether's working space, made once a run.
-    std::array<TAZPSubstitution, HoursPerDay> balances_;
+    std::array<std::string, HoursPerDay> labels_{};
+    std::vector<std::string> messages_;
 };
 
 } // namespace
@@ -373,6 +325,8 @@ void TMainForm::CalcFlowPRV() {
     // no ends.
     if (lowHour < 0 || highHour < 0) {
         FlowWarnLabel.Caption = Msg::FlowHoursNotInTable;
+        FlowOpenLabel.Caption.clear();
+        FlowTargetLabel.Caption.clear();
         return;
     }
 
@@ -382,12 +336,15 @@ void TMainForm::CalcFlowPRV() {
     double depSum = 0;
     double indepSum = 0;
     bool low = false;
+    std::vector<std::string> openHours;
     for (int i = 0; i < HoursPerDay; ++i) {
         const int row = HourRow(i);
         const THourValues& x = run.Hour(i);
         const double values[] = {x.In, x.Out, x.AZP, x.Crit, x.HlA, x.HlC, x.Q, x.Dep, x.Indep};
         for (int col = InletCol; col <= IndepFlowCol; ++col)
             grid.SetCell(col, row, FormatFixed(Checked(values[col - InletCol]), 11, 2));
+        MarkOutletCell(grid, row, x.Open, clBlue);
+        if (x.Open) openHours.push_back(grid.Cell(HourCol, row));
         depSum += x.Dep;
         indepSum += x.Indep;
         if (x.Crit < Project.MinPressure) low = true;
@@ -406,6 +363,11 @@ void TMainForm::CalcFlowPRV() {
             Msg::PressureOf + FormatFixed(Project.MinPressure, 5, 2) + Msg::NotAchievedAtAllCriticalPoints;
     else
         FlowWarnLabel.Caption.clear();
+    FlowOpenLabel.Caption = FullyOpenText(openHours, Msg::OutletNeededAboveInlet);
+    std::string targets;
+    for (const std::string& message : run.TargetMessages())
+        targets += (targets.empty() ? "" : "\n") + message;
+    FlowTargetLabel.Caption = targets;
 }
 
 } // namespace halvern

@@ -3,6 +3,7 @@
 // needs leakage at a pressure asks this one law.
 #pragma once
 #include "model/CheckedMath.h"
+#include "model/Project.h"
 #include <cmath>
 
 namespace halvern {
@@ -43,5 +44,17 @@ struct TLeakageLaw {
         return std::pow(ratio, N1) * RefLeakage;
     }
 };
+
+// The law as the current situation fixes it for the project: the leakage and AZP pressure
+// of the low-flow hour, and N1. Every scenario scales leakage by this one law.
+inline TLeakageLaw ProjectLeakageLaw(const TProject& project) {
+    return {project.NightLeakage, project.NightAZPPressure, project.N1};
+}
+
+// The head loss from the inlet to the critical point at an inflow (m³/h), with the hour's
+// coefficient: none unless water flows in.
+inline double CritLossAtFlow(double flow, double coef) {
+    return flow > 0 ? Checked(flow * flow * coef) : 0.0;
+}
 
 } // namespace halvern

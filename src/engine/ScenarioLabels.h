@@ -1,10 +1,12 @@
 // The labels beside a fixed-outlet or time-modulated result table: the day/night factor,
 // the day's volumes (m³) and the low-pressure warning, filled from DoPRVCalcs' totals.
 #pragma once
+#include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
 #include "model/Numbers.h"
 #include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -14,6 +16,7 @@ struct TScenarioLabels {
     TLabel& Indep;
     TLabel& Tot;
     TLabel& Warn;
+    TLabel& Open; // the hours in which the valve stands fully open
 };
 
 // `warningEnd` finishes "Pressure of <MinPressure>" in the page's own words.
@@ -35,8 +38,10 @@ inline void RunPRVScenario(TMainForm& form, TMarkStringGrid& grid, const TScenar
     if (form.Project.NightAZPPressure == 0) return;
     double dayNight = 0, dep = 0, indep = 0, tot = 0;
     bool lowWarning = false;
-    form.DoPRVCalcs(grid, dayNight, dep, indep, tot, lowWarning);
+    std::vector<std::string> openHours;
+    form.DoPRVCalcs(grid, dayNight, dep, indep, tot, lowWarning, openHours);
     PublishScenario(labels, dayNight, dep, indep, tot, lowWarning, form.Project.MinPressure, warningEnd);
+    labels.Open.Caption = FullyOpenText(openHours, Msg::SetOutletAboveInlet);
 }
 
 } // namespace halvern

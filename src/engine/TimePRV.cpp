@@ -54,9 +54,10 @@ void TMainForm::CalcTimePRV() {
         TimePRVGrid.SetCell(CriticalCol, r, FlowGrid.Cell(In::CriticalCol, in));
     }
 
-    RunPRVScenario(*this, TimePRVGrid,
-                   {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel},
-                   Msg::NotAchievedAllDay);
+    RunPRVScenario(
+        *this, TimePRVGrid,
+        {TimeDayNightLabel, TimeDepLabel, TimeIndepLabel, TimeTotLabel, TimeWarnLabel, TimeOpenLabel},
+        Msg::NotAchievedAllDay);
 }
 
 } // namespace halvern

@@ -24,13 +24,17 @@ struct TChartSeries {
     int Column = 0;     // the result table's column it is drawn from
     std::vector<double> Values;
     std::vector<std::string> Labels;
+    // Points the table shows grey: the outlet of an hour in which the valve stands fully open.
+    std::vector<bool> Open;
     void Clear() {
         Values.clear();
         Labels.clear();
+        Open.clear();
     }
-    void Add(double value, const std::string& label) {
+    void Add(double value, const std::string& label, bool open = false) {
         Values.push_back(value);
         Labels.push_back(label);
+        Open.push_back(open);
     }
 };
 

@@ -78,11 +78,12 @@ std::vector<std::string> SourceTextsOf(const TChart& chart, const TMarkStringGri
 }
 
 // Adds the point of series s from the cell of row, unless a PRV chart meets an empty cell.
+// A point keeps the fully open valve's mark of its cell.
 void AddPoint(const TChart& chart, TChartSeries& s, const TMarkStringGrid& grid, int row,
               const std::string& label) {
     const std::string& text = grid.Cell(s.Column, row);
     if (chart.SkipEmptyCells && text.empty()) return;
-    s.Add(StrToFloat(text), label);
+    s.Add(StrToFloat(text), label, grid.FontColourOf(s.Column, row) == clValveOpen);
 }
 
 void Draw(TChart& chart, const TMarkStringGrid& grid) {

@@ -23,6 +23,9 @@ constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clGray = 0x808080;
+// The outlet of an hour in which a reducing valve stands fully open (outlet = inlet): the
+// tables, charts, prints and report sheets all recognise the hour by it.
+constexpr TColor clValveOpen = clGray;
 
 // System colours (resolved by the canvas).
 constexpr TColor clActiveCaption = static_cast<TColor>(0xFF000002u);

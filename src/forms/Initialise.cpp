@@ -156,8 +156,9 @@ void TMainForm::Initialise(bool DoVariables) {
     // 7. The three PRV scenarios.
     Write(*this, FixedPRVOutletEdit, InputText(Project.FixedPRVOutlet, 2));
     SetupPRVGrid(FixedPRVGrid);
-    ClearScenarioLabels({&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel},
-                        FixedWarnLabel);
+    ClearScenarioLabels(
+        {&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel, &FixedOpenLabel},
+        FixedWarnLabel);
 
     Write(*this, HighPressureEdit, InputText(Project.HighPressure, 2));
     Write(*this, LowPressureEdit, InputText(Project.LowPressure, 2));
@@ -193,12 +194,15 @@ void TMainForm::Initialise(bool DoVariables) {
     } else {
         TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     }
-    ClearScenarioLabels({&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel}, TimeWarnLabel);
+    ClearScenarioLabels({&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel, &TimeOpenLabel},
+                        TimeWarnLabel);
 
     Write(*this, LPFlowMod, FormatGeneral(Project.LPFlowMod));
     Write(*this, HPFlowMod, FormatGeneral(Project.HPFlowMod));
     SetupPRVGrid(FlowPRVGrid);
-    ClearScenarioLabels({&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel}, FlowWarnLabel);
+    ClearScenarioLabels(
+        {&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel, &FlowOpenLabel, &FlowTargetLabel},
+        FlowWarnLabel);
 
     // 8. Costs.
     Write(*this, InflowCostEdit, InputText(Project.InflowCost, 2));

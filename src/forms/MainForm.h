@@ -180,6 +180,8 @@ public:
     TLabel FixedDayNightLabel{Controls, "FixedDayNightLabel"}, FixedWarnLabel{Controls, "FixedWarnLabel"},
         FixedDepLabel{Controls, "FixedDepLabel"}, FixedIndepLabel{Controls, "FixedIndepLabel"},
         FixedTotLabel{Controls, "FixedTotLabel"};
+    // The hours in which the valve stands fully open (its outlet would be above the inlet).
+    TLabel FixedOpenLabel{Controls, "FixedOpenLabel"};
     TButton FullGraphOptionButton{Controls,
                                   "FullGraphOptionButton"}; // graph properties of the fixed outlet chart
     TChart FixedPRVChart{Controls, "FixedPRVChart"};
@@ -196,6 +198,7 @@ public:
     TLabel TimeDayNightLabel{Controls, "TimeDayNightLabel"}, TimeWarnLabel{Controls, "TimeWarnLabel"},
         TimeDepLabel{Controls, "TimeDepLabel"}, TimeIndepLabel{Controls, "TimeIndepLabel"},
         TimeTotLabel{Controls, "TimeTotLabel"};
+    TLabel TimeOpenLabel{Controls, "TimeOpenLabel"};
     TButton BitBtn1{Controls, "BitBtn1"}; // graph properties of the time-modulated chart
     TChart TimePRVChart{Controls, "TimePRVChart"};
 
@@ -212,6 +215,9 @@ public:
     TLabel FlowDayNightLabel{Controls, "FlowDayNightLabel"}, FlowWarnLabel{Controls, "FlowWarnLabel"},
         FlowDepLabel{Controls, "FlowDepLabel"}, FlowIndepLabel{Controls, "FlowIndepLabel"},
         FlowTotLabel{Controls, "FlowTotLabel"};
+    TLabel FlowOpenLabel{Controls, "FlowOpenLabel"};
+    // Critical targets that no outlet meets, or that even no outlet exceeds.
+    TLabel FlowTargetLabel{Controls, "FlowTargetLabel"};
     TButton BitBtn2{Controls, "BitBtn2"}; // graph properties of the flow-modulated chart
     TChart FlowPRVChart{Controls, "FlowPRVChart"};
 
@@ -325,8 +331,9 @@ public:
 
     // ---- the analysis ----------------------------------------------------------------------
     void CalcCurrentSituation();
+    // `OpenHours` receives the hour labels of the hours in which the valve stands fully open.
     void DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& Dep, double& Indep, double& Tot,
-                    bool& LowWarning);
+                    bool& LowWarning, std::vector<std::string>& OpenHours);
     void CalcFixedPRV();
     void CalcTimePRV();
     void CalcFlowPRV();

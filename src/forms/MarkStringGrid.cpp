@@ -266,6 +266,16 @@ TColor TMarkStringGrid::GetFontColour(int ACol, int ARow) {
     return Lookup(ACol, ARow).FontColour;
 }
 
+TColor TMarkStringGrid::FontColourOf(int ACol, int ARow) const {
+    if (const int key = MarkKey(ACol, ARow); key >= 0) {
+        if (static_cast<std::size_t>(key) >= markIndex_.size() || markIndex_[key] < 0) return clNone;
+        return OptionArray[static_cast<std::size_t>(markIndex_[key])].FontColour;
+    }
+    for (const OptionRec& rec : OptionArray)
+        if (rec.TheCol == ACol && rec.TheRow == ARow) return rec.FontColour;
+    return clNone;
+}
+
 void TMarkStringGrid::SetFontColour(int ACol, int ARow, TColor TheColour) {
     Modify(ACol, ARow, [&](OptionRec& rec) { rec.FontColour = TheColour; });
 }

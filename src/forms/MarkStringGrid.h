@@ -133,6 +133,8 @@ public:
     void SetColour(int ACol, int ARow, TColor TheColour);
     void ResetCellColor(int ACol, int ARow);
     TColor GetFontColour(int ACol, int ARow);
+    // The same for a reader of a table it may not change (a chart, a report sheet).
+    TColor FontColourOf(int ACol, int ARow) const;
     void SetFontColour(int ACol, int ARow, TColor TheColour);
     void ResetFontColor(int ACol, int ARow);
     void SetCellLock(int ACol, int ARow);

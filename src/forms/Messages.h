@@ -86,6 +86,26 @@ inline constexpr const char* NotAchievedAllDay =
 inline constexpr const char* FlowHoursNotInTable =
     "Low flow and high flow times must each match an hour of the table.";
 
+// A reducing valve cannot raise pressure: in the hours where the outlet it is set to (or
+// that its targets ask for) is above the inlet pressure it stands fully open. `hours` lists
+// them ("08:00, 09:00"); `reason` ends the sentence in the page's own words.
+inline std::string ValveFullyOpen(int count, const std::string& hours, const char* reason) {
+    return "The valve is fully open in " + std::to_string(count) + (count == 1 ? " hour (" : " hours (") +
+           hours + "): " + reason;
+}
+inline constexpr const char* SetOutletAboveInlet = "the set outlet is above the inlet pressure.";
+inline constexpr const char* OutletNeededAboveInlet = "the outlet needed is above the inlet pressure.";
+// The flow-modulated valve's critical-point targets ("low"/"high", metres and hour as shown).
+inline std::string TargetNotReached(const char* which, const std::string& target, const std::string& hour) {
+    return std::string("The ") + which + "-flow target of " + target + " m cannot be reached at " + hour +
+           ": the valve is fully open.";
+}
+inline std::string TargetBelowNoOutlet(const char* which, const std::string& target, const std::string& hour,
+                                       const std::string& atZero) {
+    return std::string("The ") + which + "-flow target of " + target + " m is below the " + atZero +
+           " m an outlet of 0 gives at " + hour + ": the outlet is 0.";
+}
+
 // The verdict on the water use per person of the current situation.
 inline constexpr const char* PopulationUseNormal = "Population use appears normal.";
 inline constexpr const char* PopulationUseLow = "Population use appears to be very low!";

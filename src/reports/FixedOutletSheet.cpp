@@ -16,7 +16,8 @@ void WriteFixedOutlet(TSheetContext& context) {
     FlowsBlock(sheet, 4,
                {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption, form.FixedTotLabel.Caption});
     progress.StepIt();
-    ValveChecks(sheet, 8, form.FixedDayNightLabel.Caption, form.FixedWarnLabel.Caption);
+    ValveChecks(sheet, 8, form.FixedDayNightLabel.Caption, form.FixedWarnLabel.Caption,
+                {form.FixedOpenLabel.Caption});
     progress.StepIt();
     UpperBlock(sheet, 11, " PRV Setting :", {"PRV Outlet Pressure (m):"});
     UpperValues(sheet, 11, {form.FixedPRVOutletEdit.Text()});

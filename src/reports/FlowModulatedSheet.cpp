@@ -18,7 +18,8 @@ void WriteFlowModulated(TSheetContext& context) {
     UpperValues(sheet, 4, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
     FlowsBlock(sheet, 7, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
     progress.StepIt();
-    ValveChecks(sheet, 11, form.FlowDayNightLabel.Caption, form.FlowWarnLabel.Caption);
+    ValveChecks(sheet, 11, form.FlowDayNightLabel.Caption, form.FlowWarnLabel.Caption,
+                {form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption});
     progress.StepIt();
 
     ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39");

@@ -1,4 +1,5 @@
 #include "reports/ScenarioParts.h"
+#include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
 
@@ -30,6 +31,10 @@ constexpr std::array<TSeriesStyle, 5> kSeriesStyles = {{{0, TMarkerStyle::Plus, 
                                                         {255, TMarkerStyle::Triangle, 3, 4},
                                                         {65280, TMarkerStyle::Square, 4, 4}}};
 constexpr double kLineWeight = 0.75;
+// The grey of a fully open valve's outlet (the window's #808080).
+constexpr uint32_t kValveOpenGrey = 0x808080;
+// About so many characters of 9-point text fill the columns C to J.
+constexpr int kNoteCharactersPerLine = 95;
 
 } // namespace
 
@@ -142,6 +147,12 @@ void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMar
         for (int col = 0; col < columns; ++col)
             sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
                 .SetText(grid.Cell(col, ResultRows::HourRow(hour)));
+    // The outlet of an hour in which the valve stands fully open is grey, as in the window.
+    if (kind == TScenarioKind::Valve)
+        for (int hour = 0; hour < kHours; ++hour)
+            if (IsOutletOpen(grid, ResultRows::HourRow(hour)))
+                sheet.Range(At(ColumnOf(PRVGridLayout::OutletCol), headingRow + 2 + hour))
+                    .SetFontColour(kValveOpenGrey);
     sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
 }
 
@@ -151,10 +162,39 @@ void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>&
     UpperValues(sheet, firstRow, volumes);
 }
 
-void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning) {
+void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning,
+                 const std::vector<std::string>& notes) {
     UpperBlock(sheet, firstRow, " Basic Checks :", {"Day / Night Factor:"});
     UpperValues(sheet, firstRow, {dayNight});
     StatusLine(sheet, firstRow + 1, warning);
+
+    // The hours in which the valve stands fully open and the targets it cannot meet, in
+    // grey as the table's open outlets, wrapped across the row below the warning.
+    std::string text;
+    int lines = 0;
+    for (const std::string& note : notes) {
+        std::size_t start = 0;
+        while (start < note.size()) {
+            std::size_t end = note.find('\n', start);
+            if (end == std::string::npos) end = note.size();
+            const std::string line = note.substr(start, end - start);
+            text += (text.empty() ? "" : "\n") + line;
+            lines += 1 + static_cast<int>(line.size()) / kNoteCharactersPerLine;
+            start = end + 1;
+        }
+    }
+    if (text.empty()) return;
+    const int row = firstRow + 2;
+    sheet.Range(Span("C", row, "J", row)).Merge();
+    sheet.Range(At("C", row))
+        .SetText(text)
+        .SetFontSize(9)
+        .SetFontName("Calibri")
+        .SetFontColour(kValveOpenGrey)
+        .SetWrapText()
+        .SetVerticalAlignment(TVerticalAlignment::Top)
+        .SetHorizontalAlignment(THorizontalAlignment::Left)
+        .SetRowHeight(12.0 * lines);
 }
 
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,

@@ -29,7 +29,10 @@ void StatusLine(TWorksheet& sheet, int row, const std::string& text);
 // The "Flows:" block: the day's pressure-dependent, pressure-independent and total volumes.
 void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes);
 // A valve's " Basic Checks :": the day/night factor, and its warning on the row below.
-void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning);
+// The second row under the warning names, in grey, the hours in which the valve stands fully
+// open and the targets it cannot meet (`notes`, each may hold several lines).
+void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, const std::string& warning,
+                 const std::vector<std::string>& notes);
 
 // The result table with its heading rows at `headingRow`: format, merges, wrap, row height
 // and borders; then the heading texts; then the 24 hours from the window's table.

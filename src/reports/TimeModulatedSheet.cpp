@@ -62,7 +62,8 @@ void WriteTimeModulated(TSheetContext& context) {
 
     FlowsBlock(sheet, 13,
                {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
-    ValveChecks(sheet, 17, form.TimeDayNightLabel.Caption, form.TimeWarnLabel.Caption);
+    ValveChecks(sheet, 17, form.TimeDayNightLabel.Caption, form.TimeWarnLabel.Caption,
+                {form.TimeOpenLabel.Caption});
     progress.StepIt();
 
     ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45");

@@ -118,6 +118,11 @@ TSheetRange& TSheetRange::SetFontName(const std::string& name) {
     return *this;
 }
 
+TSheetRange& TSheetRange::SetFontColour(uint32_t rgb) {
+    ForEachFormat([rgb](TCellFormat& f) { f.FontColour = rgb; });
+    return *this;
+}
+
 TSheetRange& TSheetRange::SetFill(uint32_t rgb) {
     ForEachFormat([rgb](TCellFormat& f) { f.Fill = rgb; });
     return *this;
@@ -185,6 +190,7 @@ TSheetRange& TSheetRange::Merge() {
         to.Format.FontName = from.Format.FontName;
         to.Format.FontSize = from.Format.FontSize;
         to.Format.Bold = from.Format.Bold;
+        to.Format.FontColour = from.Format.FontColour;
         to.Format.HorizontalAlignment = from.Format.HorizontalAlignment;
         to.Format.VerticalAlignment = from.Format.VerticalAlignment;
         to.Format.WrapText = from.Format.WrapText;

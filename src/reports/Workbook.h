@@ -39,6 +39,7 @@ struct TCellFormat {
     std::string FontName = "Calibri";
     double FontSize = 11;
     bool Bold = false;
+    std::optional<uint32_t> FontColour; // none: the automatic (black) text
     std::optional<uint32_t> Fill;
     THorizontalAlignment HorizontalAlignment = THorizontalAlignment::General;
     TVerticalAlignment VerticalAlignment = TVerticalAlignment::Bottom;
@@ -135,6 +136,7 @@ public:
     TSheetRange& SetFontSize(double points);
     TSheetRange& SetFontName(const std::string& name);
     TSheetRange& SetFill(uint32_t rgb);
+    TSheetRange& SetFontColour(uint32_t rgb);
     TSheetRange& SetHorizontalAlignment(THorizontalAlignment alignment);
     TSheetRange& SetVerticalAlignment(TVerticalAlignment alignment);
     TSheetRange& SetWrapText(bool wrap = true);

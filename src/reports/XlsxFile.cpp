@@ -106,6 +106,7 @@ public:
         format_set_font_name(format, f.FontName.c_str());
         format_set_font_size(format, f.FontSize);
         if (f.Bold) format_set_bold(format);
+        if (f.FontColour) format_set_font_color(format, Colour(*f.FontColour));
         if (f.Fill) {
             format_set_pattern(format, LXW_PATTERN_SOLID);
             format_set_bg_color(format, Colour(*f.Fill));
@@ -147,6 +148,7 @@ public:
 private:
     static std::string Key(const TCellFormat& f) {
         return f.FontName + '\x1f' + std::to_string(f.FontSize) + '\x1f' + (f.Bold ? "b" : "") + '\x1f' +
+               (f.FontColour ? std::to_string(*f.FontColour) : "") + '\x1f' +
                (f.Fill ? std::to_string(*f.Fill) : "") + '\x1f' +
                std::to_string(static_cast<int>(f.HorizontalAlignment)) +
                std::to_string(static_cast<int>(f.VerticalAlignment)) + (f.WrapText ? "w" : "") +

@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -196,6 +197,7 @@ void TChartView::Refresh() {
             marker->setVisible(s.Active);
         if (!longest || s.Labels.size() > longest->Labels.size()) longest = &s;
     }
+    AddOpenValveMarks();
 
     // The hours along the bottom, one label per point.
     for (const QString& label : FHoursAxis->categoriesLabels())
@@ -212,6 +214,34 @@ void TChartView::Refresh() {
     // Attaching a series refits the axes to it; the ranges are set last, every time.
     SetRange(*FPressureAxis, FModel.LeftAxis, DataMaximum(FModel, TSeriesAxis::Left));
     SetRange(*FFlowAxis, FModel.RightAxis, DataMaximum(FModel, TSeriesAxis::Right));
+}
+
+// A grey ring around each shown point of an hour in which the valve stands fully open, with
+// its own legend entry, so the chart says what the table's grey outlet says.
+void TChartView::AddOpenValveMarks() {
+    QList<QPointF> open;
+    TSeriesAxis axis = TSeriesAxis::Left;
+    for (const TChartSeries& s : FModel.Series) {
+        if (!s.Active) continue;
+        for (size_t i = 0; i < s.Values.size() && i < s.Open.size(); ++i)
+            if (s.Open[i]) {
+                open.append(QPointF(static_cast<qreal>(i), s.Values[i]));
+                axis = s.Axis;
+            }
+    }
+    if (open.isEmpty()) return;
+    auto* marks = new QScatterSeries();
+    marks->setName("Valve fully open");
+    marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    marks->setMarkerSize(MarkerSize + 8);
+    marks->setColor(Qt::transparent);
+    marks->setBorderColor(QColor(128, 128, 128));
+    QPen ring(QColor(128, 128, 128), 2);
+    marks->setPen(ring);
+    marks->replace(open);
+    FChart->addSeries(marks);
+    marks->attachAxis(FHoursAxis);
+    marks->attachAxis(axis == TSeriesAxis::Left ? FPressureAxis : FFlowAxis);
 }
 
 void TChartView::PrintTo(QPainter& painter, const QRectF& rect) {

@@ -29,6 +29,7 @@ public:
     QChart* Chart() const { return FChart; }
 
 private:
+    void AddOpenValveMarks();
     TChart& FModel;
     QChart* FChart = nullptr;
     QChartView* FView = nullptr;

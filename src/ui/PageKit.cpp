@@ -46,7 +46,7 @@ QLineEdit* StyleNumberEdit(QLineEdit* edit, int width) {
     return edit;
 }
 
-QWidget* MakeFlowLegend() {
+QWidget* MakeFlowLegend(bool valveOpen) {
     auto* legend = new QFrame;
     legend->setObjectName("Legend");
     legend->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
@@ -67,6 +67,17 @@ QWidget* MakeFlowLegend() {
         layout->addWidget(swatch, row, 0);
         layout->addWidget(new QLabel(text), row, 1);
         ++row;
+    }
+    // A valve page's outlet column shows the hours in which the valve stands fully open in grey.
+    if (valveOpen) {
+        auto* sample = new QLabel("0.00");
+        sample->setFixedSize(28, 14);
+        sample->setAlignment(Qt::AlignCenter);
+        QPalette grey = sample->palette();
+        grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+        sample->setPalette(grey);
+        layout->addWidget(sample, row, 0);
+        layout->addWidget(new QLabel("Valve fully open"), row, 1);
     }
     return legend;
 }

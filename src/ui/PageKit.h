@@ -30,7 +30,8 @@ QLabel* MakeCaption(const QString& text, const QColor& colour = {});
 QLabel* StyleResult(QLabel* label, int minimumWidth = 80);
 // A numeric edit of the width its numbers need.
 QLineEdit* StyleNumberEdit(QLineEdit* edit, int width = 80);
-// "Low flow interval" beside an aqua swatch, "High flow interval" beside a yellow one.
-QWidget* MakeFlowLegend();
+// "Low flow interval" beside an aqua swatch, "High flow interval" beside a yellow one; a
+// valve page adds "Valve fully open" beside the grey outlet of an hour the valve stands open.
+QWidget* MakeFlowLegend(bool valveOpen = false);
 
 } // namespace halvern

@@ -46,23 +46,33 @@ QLabel* MakeMessage(TViewBinder& b, TLabel& label, const QColor& colour) {
     return warning;
 }
 
-// " Status ": the day/night factor and the low-pressure warning of a PRV scenario.
-QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning) {
+// " Status ": the day/night factor and the low-pressure warning of a PRV scenario, then
+// the hours in which the valve stands fully open and the targets it cannot meet.
+QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning,
+                           std::initializer_list<TLabel*> notes) {
     auto* grid = MakeFormGrid(true);
     grid->addWidget(MakeCaption("Day / Night Factor"), 0, 0);
     grid->addWidget(StyleResult(b.Value(dayNight, kBlueText), 50), 0, 1);
     grid->addWidget(MakeMessage(b, warning, kRedText), 1, 0, 1, 2);
+    int row = 2;
+    for (TLabel* note : notes) {
+        QLabel* text = b.Value(*note, kNavyText);
+        text->setWordWrap(true);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(text, row++, 0, 1, 2);
+    }
     grid->setColumnStretch(0, 1);
     return MakeGroup(" Status ", grid);
 }
 
 // The table on the left, the side panel of results on the right.
-QWidget* MakeResultPage(QLayout* inputs, QWidget* table, std::initializer_list<QWidget*> side) {
+QWidget* MakeResultPage(QLayout* inputs, QWidget* table, std::initializer_list<QWidget*> side,
+                        bool valveLegend = false) {
     auto* page = new QWidget;
     auto* panel = new QVBoxLayout;
     for (QWidget* w : side)
         panel->addWidget(w);
-    panel->addWidget(MakeFlowLegend());
+    panel->addWidget(MakeFlowLegend(valveLegend));
     panel->addStretch(1);
     auto* panelWidget = new QWidget;
     panelWidget->setLayout(panel);
@@ -102,6 +112,7 @@ struct TValveResults {
     TLabel& Dep;
     TLabel& Indep;
     TLabel& Tot;
+    std::initializer_list<TLabel*> Notes; // fully open hours, unmet targets
 };
 
 // A valve's page: its inputs in a row above the table, the results beside it.
@@ -109,7 +120,7 @@ QWidget* MakeValvePage(TViewBinder& b, QBoxLayout* inputs, const TValveResults& 
     inputs->addStretch(1);
     return MakeResultPage(
         inputs, b.Grid(r.Grid),
-        {MakeStatusGroup(b, r.DayNight, r.Warning), MakeFlowsGroup(b, r.Dep, r.Indep, r.Tot)});
+        {MakeStatusGroup(b, r.DayNight, r.Warning, r.Notes), MakeFlowsGroup(b, r.Dep, r.Indep, r.Tot)}, true);
 }
 
 } // namespace
@@ -143,8 +154,13 @@ QWidget* BuildFixedTabulatedSheet(TViewBinder& b) {
     inputs->addWidget(MakeCaption("PRV Outlet Pressure"));
     inputs->addWidget(StyleNumberEdit(b.Edit(f.FixedPRVOutletEdit, kGreenText)));
     return MakeValvePage(b, inputs,
-                         {f.FixedPRVGrid, f.FixedDayNightLabel, f.FixedWarnLabel, f.FixedDepLabel,
-                          f.FixedIndepLabel, f.FixedTotLabel});
+                         {f.FixedPRVGrid,
+                          f.FixedDayNightLabel,
+                          f.FixedWarnLabel,
+                          f.FixedDepLabel,
+                          f.FixedIndepLabel,
+                          f.FixedTotLabel,
+                          {&f.FixedOpenLabel}});
 }
 
 QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
@@ -174,8 +190,13 @@ QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
     inputs->addWidget(MakeGroup("High pressure periods", times));
     inputs->addWidget(MakeGroup("Intervals", intervals));
     return MakeValvePage(b, inputs,
-                         {f.TimePRVGrid, f.TimeDayNightLabel, f.TimeWarnLabel, f.TimeDepLabel,
-                          f.TimeIndepLabel, f.TimeTotLabel});
+                         {f.TimePRVGrid,
+                          f.TimeDayNightLabel,
+                          f.TimeWarnLabel,
+                          f.TimeDepLabel,
+                          f.TimeIndepLabel,
+                          f.TimeTotLabel,
+                          {&f.TimeOpenLabel}});
 }
 
 QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
@@ -184,8 +205,13 @@ QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
     inputs->addWidget(MakeGroup(
         "Pressures", MakePressurePair(b, "Low Pressure (m)", f.LPFlowMod, "High Pressure (m)", f.HPFlowMod)));
     return MakeValvePage(b, inputs,
-                         {f.FlowPRVGrid, f.FlowDayNightLabel, f.FlowWarnLabel, f.FlowDepLabel,
-                          f.FlowIndepLabel, f.FlowTotLabel});
+                         {f.FlowPRVGrid,
+                          f.FlowDayNightLabel,
+                          f.FlowWarnLabel,
+                          f.FlowDepLabel,
+                          f.FlowIndepLabel,
+                          f.FlowTotLabel,
+                          {&f.FlowOpenLabel, &f.FlowTargetLabel}});
 }
 
 } // namespace halvern

@@ -110,15 +110,26 @@ std::string SummaryText(TMainForm& form, const std::string& fileName) {
         checks.push_back({"Night flow", form.NightFlowWarningLabel.Caption});
     out << "Basic checks\n" << Table(checks, false) << "\n";
 
-    out << "Scenario warnings\n"
-        << Table({{"Fixed outlet (" + OrDash(form.FixedPRVOutletEdit.Text()) + " m)",
-                   Trim(form.FixedWarnLabel.Caption).empty() ? "none" : Trim(form.FixedWarnLabel.Caption)},
-                  {"Time modulated",
-                   Trim(form.TimeWarnLabel.Caption).empty() ? "none" : Trim(form.TimeWarnLabel.Caption)},
-                  {"Flow modulated",
-                   Trim(form.FlowWarnLabel.Caption).empty() ? "none" : Trim(form.FlowWarnLabel.Caption)}},
-                 false)
-        << "\n";
+    // Each valve's low-pressure warning, then the hours in which it stands fully open and
+    // the targets it cannot meet, each on a line of its own.
+    std::vector<TRow> warnings;
+    const auto scenario = [&](const std::string& name, const TLabel& warning,
+                              std::initializer_list<const TLabel*> notes) {
+        warnings.push_back({name, Trim(warning.Caption).empty() ? "none" : Trim(warning.Caption)});
+        for (const TLabel* note : notes) {
+            std::string text = note->Caption;
+            for (std::size_t end; !text.empty();
+                 text = end == std::string::npos ? "" : text.substr(end + 1)) {
+                end = text.find('\n');
+                warnings.push_back({"", text.substr(0, end)});
+            }
+        }
+    };
+    scenario("Fixed outlet (" + OrDash(form.FixedPRVOutletEdit.Text()) + " m)", form.FixedWarnLabel,
+             {&form.FixedOpenLabel});
+    scenario("Time modulated", form.TimeWarnLabel, {&form.TimeOpenLabel});
+    scenario("Flow modulated", form.FlowWarnLabel, {&form.FlowOpenLabel, &form.FlowTargetLabel});
+    out << "Scenario warnings\n" << Table(warnings, false) << "\n";
 
     // The summary table turned on its side: one column per situation reads better in 80 columns.
     const TMarkStringGrid& grid = form.CostSummaryGrid;
