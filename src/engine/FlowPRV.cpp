@@ -89,6 +89,8 @@ public:
             c.CritHeadloss = GridNumber(form.CurrentGrid, Current::CritHeadlossCol, row);
             c.Total = GridNumber(form.CurrentGrid, Current::TotalFlowCol, row);
             labels_[static_cast<size_t>(i)] = form.FlowPRVGrid.Cell(HourCol, row);
+            // Until it is solved the hour is as measured: the valve open.
+            x.Out = x.In;
             x.AZP = c.AZP;
         }
     }
@@ -110,7 +112,9 @@ private:
     // The hour update: the hour's pressures, head losses and flows for one outlet pressure
     // (0 to the inlet). The AZP pressure is the root of the hour's balance, so that
     // neighbouring outlets give neighbouring rows and every row belongs to its own outlet.
-    THourValues At(int i, double out) const {
+    // `near` is a row of the same hour at another outlet, whose AZP pressure moved by the
+    // change of outlet tells the root search where to start looking.
+    THourValues At(int i, double out, const THourValues* near = nullptr) const {
         const TCurrentHour& c = current_[static_cast<size_t>(i)];
         THourValues x = Hour(i);
         x.Out = out;
@@ -121,7 +125,8 @@ private:
         balance.LossCoef = project_.AZPHeadlossCoef[static_cast<size_t>(i)];
         balance.Indep = x.Indep;
         balance.Law = law_;
-        balance.NearRoot = x.AZP;
+        const THourValues& from = near ? *near : x;
+        balance.NearRoot = from.AZP + (out - from.Out);
         const std::optional<double> azp = SolveAZPRoot(balance);
         // A measured AZP above what the inlet can give leaves some balances without a
         // root: no outlet can be worked out for the hour, and the valve stays open.
@@ -173,7 +178,7 @@ private:
         }
         for (int k = 1; k <= ScanSteps; ++k) {
             const double out = k == ScanSteps ? in : in * k / ScanSteps;
-            THourValues above = At(i, out);
+            THourValues above = At(i, out, &below);
             if (above.Crit >= target) {
                 hour = Narrow(i, below, above, target);
                 return;
@@ -195,7 +200,7 @@ private:
             if (fAbove < TargetTolerance / 10 || above.Out - below.Out < OutletResolution) break;
             double out = above.Out - fAbove * (above.Out - below.Out) / (fAbove - fBelow);
             if (!(out > below.Out && out < above.Out)) out = below.Out + (above.Out - below.Out) / 2;
-            const THourValues mid = At(i, out);
+            const THourValues mid = At(i, out, &above);
             const double f = mid.Crit - target;
             if (f >= 0) {
                 above = mid;
@@ -237,7 +242,7 @@ private:
         const double first = Interpolated(current_[static_cast<size_t>(i)].Total);
         // More than the inlet asked for at the measured inflow, and still at the inflow
         // of the open valve: the valve stays open.
-        if (first >= in && Interpolated(At(i, in).Q) >= in) {
+        if (first >= in && Interpolated(At(i, in, &hour).Q) >= in) {
             hour = Open(i);
             return;
         }
@@ -246,7 +251,7 @@ private:
         double out = std::clamp(first, 0.0, in);
         double previousOut = std::numeric_limits<double>::quiet_NaN();
         double previousResidual = 0;
-        THourValues row = At(i, out);
+        THourValues row = At(i, out, &hour);
         for (int step = 0; step < SearchLimit; ++step) {
             const double residual = out - wanted(row);
             if (std::fabs(residual) < OutletResolution || hi - lo < OutletResolution) break;
@@ -261,7 +266,7 @@ private:
             previousOut = out;
             previousResidual = residual;
             out = next;
-            row = At(i, out);
+            row = At(i, out, &row);
         }
         // Held at the inlet by an interpolation that asks for more: the valve is open.
         hour = Interpolated(row.Q) >= in ? Open(i) : row;
