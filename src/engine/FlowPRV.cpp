@@ -38,7 +38,7 @@ constexpr double TargetTolerance = 0.001;
 // found among these before it is narrowed down.
 constexpr int ScanSteps = 16;
 // Every search narrows its outlet down to far below the displayed centimetre.
-constexpr double OutletResolution = 1e-7;
+constexpr double OutletResolution = 1e-5;
 // More steps than any search needs: where a step does not shrink the bracket by its own
 // guess it halves it.
 constexpr int SearchLimit = 100;
@@ -64,6 +64,9 @@ private:
 struct THourValues {
     double In = 0, Out = 0, AZP = 0, Crit = 0, HlA = 0, HlC = 0, Q = 0, Dep = 0, Indep = 0;
     bool Open = false; // the valve stands fully open: the hour is as measured
+    // How fast the inflow grows with the outlet here (m³/h per m): more pressure, more
+    // leakage, less of it given back by the larger head loss to the AZP.
+    double InflowSlope = 0;
 };
 
 // What the current situation shows for one hour, read from its table once per run.
@@ -135,6 +138,10 @@ private:
         x.HlA = (x.Out + project_.InletElev) - (x.AZP + project_.AZPElev);
         x.Dep = law_.Probe(x.AZP);
         x.Q = x.Dep + x.Indep;
+        const double leakageSlope = x.AZP > 0 ? law_.N1 * x.Dep / x.AZP : 0.0;
+        const double lossSlope = x.Q > 0 ? 2 * balance.LossCoef * x.Q : 0.0;
+        const double azpSlope = 1 / (1 + lossSlope * leakageSlope);
+        x.InflowSlope = std::isfinite(azpSlope) ? leakageSlope * azpSlope : 0.0;
         const double critLoss = x.Q > 0 ? x.Q * x.Q * project_.CritHeadlossCoef[static_cast<size_t>(i)] : 0.0;
         x.Crit = (c.Crit + x.Out - x.In) - (critLoss - c.CritHeadloss);
         x.HlC = (x.Out + project_.InletElev) - (x.Crit + project_.TargetElev);
@@ -227,10 +234,11 @@ private:
     }
 
     // Any other hour: the outlet o at which o equals the interpolated outlet of the inflow
-    // that o gives. The interpolation depends only weakly on the hour's own outlet, so a
-    // secant step from the outlet the measured inflow asks for lands within a few steps;
-    // the bracket 0 … inlet (the residual o − target is at most 0 at 0 and at least 0 at
-    // the inlet) keeps every step honest.
+    // that o gives. The interpolation depends only weakly on the hour's own outlet, so
+    // Newton's steps on o − line(Q(o)) from the outlet asked for at the measured inflow land
+    // within two or three updates; the bracket 0 … inlet (the difference is at most 0 at 0
+    // and at least 0 at the inlet) keeps every step honest, halving it where a step would
+    // leave it.
     void FollowInterpolation(int i) {
         THourValues& hour = hours_[static_cast<size_t>(i)];
         const double in = hour.In;
@@ -238,7 +246,6 @@ private:
             hour = Open(i);
             return;
         }
-        const auto wanted = [&](const THourValues& row) { return std::clamp(Interpolated(row.Q), 0.0, in); };
         const double first = Interpolated(current_[static_cast<size_t>(i)].Total);
         // More than the inlet asked for at the measured inflow, and still at the inflow
         // of the open valve: the valve stays open.
@@ -246,30 +253,36 @@ private:
             hour = Open(i);
             return;
         }
+        const double lineSlope = LineSlope();
         double lo = 0;
         double hi = in;
         double out = std::clamp(first, 0.0, in);
-        double previousOut = std::numeric_limits<double>::quiet_NaN();
-        double previousResidual = 0;
         THourValues row = At(i, out, &hour);
         for (int step = 0; step < SearchLimit; ++step) {
-            const double residual = out - wanted(row);
+            const double line = Interpolated(row.Q);
+            const double residual = out - std::clamp(line, 0.0, in);
             if (std::fabs(residual) < OutletResolution || hi - lo < OutletResolution) break;
             if (residual < 0)
                 lo = out;
             else
                 hi = out;
-            double next = std::isnan(previousOut) || residual == previousResidual
-                              ? wanted(row)
-                              : out - residual * (out - previousOut) / (residual - previousResidual);
+            // Where the line is held at 0 or at the inlet it no longer moves with the outlet.
+            const double slope = line > 0 && line < in ? 1 - lineSlope * row.InflowSlope : 1.0;
+            double next = slope > 0 ? out - residual / slope : lo + (hi - lo) / 2;
             if (!(next >= lo && next <= hi) || next == out) next = lo + (hi - lo) / 2;
-            previousOut = out;
-            previousResidual = residual;
             out = next;
             row = At(i, out, &row);
         }
         // Held at the inlet by an interpolation that asks for more: the valve is open.
         hour = Interpolated(row.Q) >= in ? Open(i) : row;
+    }
+
+    // The interpolation line's outlet per m³/h of inflow.
+    double LineSlope() const {
+        const THourValues& low = Hour(lowHour_);
+        const THourValues& high = Hour(highHour_);
+        const double spread = high.Q - low.Q;
+        return spread == 0 ? 0.0 : (high.Out - low.Out) / spread;
     }
 
     const TProject& project_;
