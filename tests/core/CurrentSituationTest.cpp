@@ -127,8 +127,17 @@ TEST_F(CurrentSituationTest, NightInflowBelowTheNightUseIsNamed) {
         ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
         EXPECT_EQ(form.NightFlowWarningLabel.Caption, c.warning);
     }
-    // A new project starts without it.
+    // Without an AZP pressure in the low-flow hour nothing is split, and nothing is said.
+    Hour(3, "1.50", "60.00", "0.00", "30.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
+
+    // A new project starts without it, and its Current Situation, shown, has none either:
+    // all its hours are 0.
     form.Dispatch([&] { form.NewProject(); });
+    EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.CurrentSituationSheet); });
+    ASSERT_GT(project.TotalNonPressureFlow, 0);
     EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
 }
 
