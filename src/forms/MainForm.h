@@ -48,8 +48,8 @@ public:
     TStatusBar StatusBar1;
     // The project file last read or saved in this run, with its folder; empty before.
     std::string ProjectFileName;
-    // The project on the screen is the one in ProjectFileName (false after New data, whose
-    // caption still names that file).
+    // The project on the screen is the one in ProjectFileName, which Save data writes to
+    // (false after New data, which keeps only that file's folder for the dialogs).
     bool ProjectFromFile = false;
     // The folder of the last file chosen in the project and import dialogs of this run.
     std::string LastFolder;
