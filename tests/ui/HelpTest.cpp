@@ -212,6 +212,7 @@ private slots:
         const QRect room = help->screen()->availableGeometry();
         const QRect main = ui->window.frameGeometry();
         QVERIFY(room.contains(help->frameGeometry().topLeft()));
+        QVERIFY2(room.contains(help->frameGeometry()), "the help window runs off the screen");
         if (main.width() + help->frameGeometry().width() < room.width())
             QVERIFY(!help->frameGeometry().intersects(main));
     }
