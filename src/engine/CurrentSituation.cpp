@@ -85,8 +85,9 @@ void TMainForm::CalcCurrentSituation() {
             Project.NightLeakage = nightInflow - Project.TotalNonPressureFlow;
             Project.NightAZPPressure = shownAZP[static_cast<std::size_t>(HourOfRow(p))];
             // Less inflow than the night use alone makes every hour's leakage negative,
-            // and the valves would seem to raise the inflow: say where the fault lies.
-            if (Project.NightLeakage < 0)
+            // and the valves would seem to raise the inflow: say where the fault lies. With
+            // no AZP pressure in that hour no split is worked out, and there is nothing to say.
+            if (Project.NightLeakage < 0 && Project.NightAZPPressure != 0)
                 NightFlowWarningLabel.Caption = Msg::NightInflowBelowNightUse(
                     FormatFixed(nightInflow, 15, 2), FormatFixed(Project.TotalNonPressureFlow, 15, 2));
         }
@@ -147,12 +148,13 @@ void TMainForm::CalcCurrentSituation() {
     for (int p = FirstHourRow; p <= LastHourRow; ++p) {
         const std::string key = HourKey(CurrentGrid.Cell(HourCol, p));
         const double q = shownInflow[static_cast<std::size_t>(HourOfRow(p))];
-        if (key == lowKey && q != minFlow) {
+        // "Ignore" ticks the box that disables these warnings: the next one is not shown.
+        if (key == lowKey && q != minFlow && !TimeWarnCheckBox.Checked) {
             const std::string text = Msg::LowFlowTimeNotActual(
                 lowKey.substr(0, 5), CurrentGrid.Cell(HourCol, minRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
         }
-        if (key == highKey && q != maxFlow) {
+        if (key == highKey && q != maxFlow && !TimeWarnCheckBox.Checked) {
             const std::string text = Msg::HighFlowTimeNotActual(
                 highKey.substr(0, 5), CurrentGrid.Cell(HourCol, maxRow).substr(0, 5));
             if (Dialogs.WarningOKIgnore(text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;

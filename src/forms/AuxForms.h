@@ -63,6 +63,9 @@ public:
     void FormActivate(); // headings, item names, "0" into empty amount cells
     void UpdateGrid();   // the "Total" row of each option
     void FixedCostGridSetEditText(int col, int row, const std::string& value);
+    // Enter moves down the items of an option, then to the first item of the next one (the
+    // total is worked out, not typed), so that amounts typed one after another each land.
+    void FixedCostGridKeyPress(char& key);
     void Button1Click(); // OK: GetTheCosts, then close
     void Close();        // closing by any means runs FormClose
     void FormClose();    // stores entries 0..4 and publishes the totals

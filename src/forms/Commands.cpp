@@ -60,6 +60,15 @@ void TMainForm::actDataReadExec() {
 }
 
 void TMainForm::actDataSaveExec() {
+    // The project came from this file or was saved to it: that is where it is kept.
+    if (ProjectFromFile && !ProjectFileName.empty()) {
+        SaveProjectFile(*this, ProjectFileName);
+        return;
+    }
+    actDataSaveAsExec();
+}
+
+void TMainForm::actDataSaveAsExec() {
     const auto fileName = ChooseFile(kSaveProject, true);
     if (!fileName) return;
     SaveProjectFile(*this, WithDefaultExtension(*fileName, kSaveProject));

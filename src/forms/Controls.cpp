@@ -29,7 +29,13 @@ void TEdit::TypeKey(char key) {
     } else {
         next.push_back(key);
     }
-    SetText(next);
+    Edited(next);
+}
+
+void TEdit::Edited(const std::string& text) {
+    if (text == text_) return;
+    SetText(text);
+    if (OnEdited) OnEdited();
 }
 
 void TEdit::TypeText(const std::string& text) {
@@ -39,7 +45,7 @@ void TEdit::TypeText(const std::string& text) {
 
 bool TEdit::UserChange(const std::string& text) {
     if (!Accepts(text)) return false;
-    SetText(text);
+    Edited(text);
     return true;
 }
 

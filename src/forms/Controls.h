@@ -66,9 +66,15 @@ public:
     // A new text from the user other than by a typed key (a paste, a cut, an undo): stored
     // (running OnChange) when AcceptsChange allows it; true when stored.
     bool UserChange(const std::string& text);
+    // A text the user's key or paste has already put into the view's edit (the filters have
+    // judged it): stored, running OnChange, then OnEdited.
+    void Edited(const std::string& text);
     bool Accepts(const std::string& text) const { return !AcceptsChange || AcceptsChange(text_, text); }
 
     std::function<void()> OnChange;
+    // Runs after a change the user made (a typed key, Backspace, a paste) is stored and its
+    // OnChange has run, so that it sees the text as it now reads; never for program writes.
+    std::function<void()> OnEdited;
     std::function<void(char& key)> OnKeyPress;
     // Judges a change that no key filter saw; unset, every change is taken.
     std::function<bool(const std::string& before, const std::string& after)> AcceptsChange;

@@ -43,6 +43,7 @@ TCostsForm::TCostsForm(TMainForm& main, TControlRegistry& controls)
     FixedCostGrid.OnSetEditText = [this](int col, int row, const std::string& value) {
         FixedCostGridSetEditText(col, row, value);
     };
+    FixedCostGrid.OnKeyPress = [this](char& key) { FixedCostGridKeyPress(key); };
     Button1.OnClick = [this] { Button1Click(); };
 }
 
@@ -126,6 +127,19 @@ void TCostsForm::FixedCostGridSetEditText(int col, int row, const std::string& v
     (void)row;
     (void)value;
     UpdateGrid();
+}
+
+void TCostsForm::FixedCostGridKeyPress(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    TMarkStringGrid& grid = FixedCostGrid;
+    grid.AnchorCol = grid.AnchorRow = -1;
+    if (grid.Row >= FirstItemRow && grid.Row < LastItemRow) {
+        ++grid.Row;
+        return;
+    }
+    grid.Col = grid.Col >= FirstOptionCol && grid.Col < LastOptionCol ? grid.Col + 1 : FirstOptionCol;
+    grid.Row = FirstItemRow;
 }
 
 void TCostsForm::Button1Click() {

@@ -28,6 +28,12 @@ std::optional<double> CellValue(const std::string& text) {
     }
 }
 
+// An inflow worked out from the other unit: two decimals, written as a typed or read inflow
+// is, so that the column reads alike whichever way its figures came.
+std::string InflowText(double flow) {
+    return FormatFixed(flow, 18, 2);
+}
+
 } // namespace
 
 void TMainForm::CheckNumberEdit(TEdit& edit, char& key) {
@@ -35,12 +41,15 @@ void TMainForm::CheckNumberEdit(TEdit& edit, char& key) {
     if (key == '\b' || IsEditingKey(key)) return;
     // The key is judged as if it were typed at the end of the text: the edit must still
     // hold a number (or the start of one) afterwards.
-    if (!NumberKeyAccepted(edit.Text(), key)) {
-        key = 0;
-        return;
-    }
-    // The inputs are collected before the character lands, so the collection sees the
-    // text as it was; the new value arrives with the next key or the next save.
+    if (!NumberKeyAccepted(edit.Text(), key)) key = 0;
+}
+
+void TMainForm::NumberEditEdited(const TEdit& edit) {
+    // The inputs are collected once the key has landed, so every result shown afterwards
+    // counts the figure just typed (and the one just taken away by Backspace). While the
+    // edit holds only the start of a number ("", "-", "2e") the user is still typing: no
+    // message for it now; the collection names it if it is left so.
+    if (!ParseNumber(edit.Text())) return;
     DoMainCalcs();
 }
 
@@ -51,29 +60,35 @@ void TMainForm::FlowGridSetEditText(int col, int row, const std::string& value) 
         // collection of the inputs names the hour instead of using a stale inflow.
         const std::optional<double> litres = ParseNumber(value);
         const bool usable = litres && std::isfinite(*litres * kLsToM3h);
-        FlowGrid.SetCell(kColM3h, row, usable ? FormatNumber(*litres * kLsToM3h, 6, 2) : std::string());
+        FlowGrid.SetCell(kColM3h, row, usable ? InflowText(*litres * kLsToM3h) : std::string());
     }
-    UpdateFlowGrid();
+    // Only the hour typed into is converted: every other hour keeps its inflow exactly as it
+    // was typed, whichever unit it was typed in.
+    if (col == kColM3h || col == kColLs) UpdateFlowGridRow(row);
 }
 
 void TMainForm::UpdateFlowGrid() {
-    const bool m3h = m3hrRadio.Checked();
-    for (int row = kFirstHourRow; row <= kLastHourRow; ++row) {
-        if (m3h) {
-            const std::optional<double> flow = CellValue(FlowGrid.Cell(kColM3h, row));
-            if (flow && *flow > 0) FlowGrid.SetCell(kColLs, row, FormatWidth8(*flow / kLsToM3h));
-            if (FlowGrid.Cell(kColM3h, row).empty()) {
-                FlowGrid.SetCell(kColM3h, row, "");
-                FlowGrid.SetCell(kColLs, row, "0");
-            }
-        } else {
-            const std::optional<double> flow = CellValue(FlowGrid.Cell(kColLs, row));
-            if (flow && *flow > 0 && std::isfinite(*flow * kLsToM3h))
-                FlowGrid.SetCell(kColM3h, row, FormatWidth8(*flow * kLsToM3h));
-            if (FlowGrid.Cell(kColLs, row).empty()) {
-                FlowGrid.SetCell(kColM3h, row, "0");
-                FlowGrid.SetCell(kColLs, row, "");
-            }
+    for (int row = kFirstHourRow; row <= kLastHourRow; ++row)
+        UpdateFlowGridRow(row);
+}
+
+void TMainForm::UpdateFlowGridRow(int row) {
+    // The derived inflow follows every number typed, 0 and below too, so that it never
+    // shows the flow of a figure since replaced; a text that is no number leaves it.
+    if (m3hrRadio.Checked()) {
+        const std::optional<double> flow = CellValue(FlowGrid.Cell(kColM3h, row));
+        if (flow) FlowGrid.SetCell(kColLs, row, InflowText(*flow / kLsToM3h));
+        if (FlowGrid.Cell(kColM3h, row).empty()) {
+            FlowGrid.SetCell(kColM3h, row, "");
+            FlowGrid.SetCell(kColLs, row, "0");
+        }
+    } else {
+        const std::optional<double> flow = CellValue(FlowGrid.Cell(kColLs, row));
+        if (flow && std::isfinite(*flow * kLsToM3h))
+            FlowGrid.SetCell(kColM3h, row, InflowText(*flow * kLsToM3h));
+        if (FlowGrid.Cell(kColLs, row).empty()) {
+            FlowGrid.SetCell(kColM3h, row, "0");
+            FlowGrid.SetCell(kColLs, row, "");
         }
     }
 }

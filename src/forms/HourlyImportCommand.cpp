@@ -4,8 +4,22 @@
 #include "forms/MainForm.h"
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
+#include "model/Numbers.h"
+
+#include <optional>
+#include <string>
 
 namespace halvern {
+namespace {
+
+// A field of the import as the table shows a value read from a project: two decimals, so
+// that "82.800" from a logger stands as "82.80" beside the hours typed or read.
+std::string ShownValue(const std::string& field) {
+    const std::optional<double> value = ParseNumber(field);
+    return value ? FormatFixed(*value, 15, 2) : field;
+}
+
+} // namespace
 
 void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours) {
     TMarkStringGrid& grid = form.FlowGrid;
@@ -18,7 +32,7 @@ void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours) {
     for (int h = 0; h < HoursPerDay; ++h) {
         const auto& fields = hours.Fields[static_cast<std::size_t>(h)];
         for (std::size_t f = 0; f < fields.size() && f < THourlyImport::FieldsUsed; ++f)
-            grid.SetCell(columns[f], h + 1, fields[f]);
+            grid.SetCell(columns[f], h + 1, ShownValue(fields[f]));
     }
     form.UpdateFlowGrid();
 }

@@ -92,6 +92,12 @@ void SetHeightOfHeadingRow1(TMarkStringGrid& grid) {
     grid.SetRowHeight(1, 2 * grid.RowHeight(0));
 }
 
+// The hour rows carry no background but the low-flow and high-flow marks.
+void ClearRowBackground(TMarkStringGrid& grid, int row) {
+    for (int col = grid.FixedCols; col < grid.ColCount(); ++col)
+        grid.ResetCellColor(col, row);
+}
+
 } // namespace
 
 void TMainForm::Initialise(bool DoVariables) {
@@ -224,6 +230,16 @@ void TMainForm::NewProject() {
         // The hours of the old project must not reach a flow-time warning mid-refresh.
         const TRefreshGuard refreshing(*this);
         Initialise(true);
+        // The correction exponent is no part of a project: each starts from the initial one
+        // (quietly; the costs are worked out when the Summary is shown).
+        edtConsumptionN1.InitText(InitialConsumptionN1);
+        // Nor are the step test measurements of the project before it: a new project has
+        // none, and so no estimate of N1.
+        TMarkStringGrid& steps = N1CalculationForm.N1Grid;
+        for (int col = N1GridLayout::FirstMeasuredCol; col <= N1GridLayout::LastMeasuredCol; ++col)
+            for (int row = N1GridLayout::FirstStageRow; row <= N1GridLayout::LastStageRow; ++row)
+                steps.SetCell(col, row, "");
+        N1CalculationForm.GetNewN1();
     }
     TMarkStringGrid& costs = CostsForm.FixedCostGrid;
     for (int col = FixedCostLayout::FirstOptionCol; col <= FixedCostLayout::LastOptionCol; ++col)
@@ -238,6 +254,8 @@ void TMainForm::NewProject() {
           &Project.AnnualCostFixedPRV, &Project.AnnualCostTimePRV, &Project.AnnualCostFlowPRV})
         amounts->fill(0.0);
     StatusBar1.SimpleText = "New project";
+    // The title names no file: Save data will ask for one.
+    Caption = "Halvern : New project";
     ProjectFromFile = false;
     MarkProjectUnchanged(*this);
 }
@@ -262,6 +280,8 @@ std::string TMainForm::CopyHourRow(TMarkStringGrid& grid, int hour, const std::s
     const std::string& label = FlowGrid.Cell(FlowGridLayout::HourCol, FlowGridLayout::HourRow(hour));
     grid.SetCell(0, row, label);
     const std::string key = HourKey(label);
+    // The marks follow the times as they are now: a row marked for an hour set before loses it.
+    ClearRowBackground(grid, row);
     if (key == lowKey) grid.SetRowColours(row, clAqua, clNone);
     if (key == highKey) grid.SetRowColours(row, clYellow, clNone);
     return key;
@@ -273,6 +293,7 @@ void TMainForm::MarkFlowGridRows() {
     double start = 0;
     for (int row = Flow::FirstHourRow; row <= Flow::LastHourRow; ++row) {
         const std::string key = TimeToStr(start);
+        ClearRowBackground(FlowGrid, row);
         if (key == low) FlowGrid.SetRowColours(row, clAqua, clNone);
         // The high-flow mark wins when both hours fall on one row.
         if (key == high) FlowGrid.SetRowColours(row, clYellow, clNone);
@@ -442,9 +463,10 @@ void TMainForm::SetupCostSummaryGrid() {
                   std::max({g.ColWidth(Costs::ImplementationCol), measure.TextWidth("R100,000,000.00") + 10,
                             measure.TextWidth("Implementation") + 10}));
 
-    // Volumes and money right-aligned in blue; the payback keeps the plain cell style.
-    for (int col = Costs::InflowCol; col <= Costs::ImplementationCol; ++col) {
-        g.SetColColours(col, clNone, clBlue);
+    // Volumes and money right-aligned in blue; the payback keeps the plain colours but
+    // stands as its row's other figures do.
+    for (int col = Costs::InflowCol; col <= Costs::PaybackCol; ++col) {
+        if (col != Costs::PaybackCol) g.SetColColours(col, clNone, clBlue);
         for (int row = Costs::CurrentRow; row <= Costs::FlowRow; ++row)
             g.SetTextPos(col, row, 'R', 'C');
     }

@@ -76,12 +76,16 @@ void TMainForm::LowTimePickerChange(TTimePicker& picker) {
     const std::string snapped = SnappedTimeText(TimeToStr(picker.Time), TimeToStr(Project.IntervalLength));
     if (const std::optional<double> time = StrToTime(snapped)) picker.Time = *time;
 
-    // The low-flow and high-flow row marks of every table are now stale.
-    ResetAllGridColours();
-    TimeModulatedSheet.Highlighted = true;
-    CalcTimePRV();
+    // The new time is the project's before anything is marked or calculated with it, so the
+    // time-modulated table marks the hour now set and not the one before it.
     if (&picker == &LowTimePicker) Project.LowFlowTime = picker.Time;
     if (&picker == &HighTimePicker) Project.HighFlowTime = picker.Time;
+    // The low-flow and high-flow row marks of every table are now stale; the input table's
+    // follow at once, each result table's when it is next calculated.
+    ResetAllGridColours();
+    MarkFlowGridRows();
+    TimeModulatedSheet.Highlighted = true;
+    CalcTimePRV();
 }
 
 // ---- Fixed Outlet and Time Modulated ---------------------------------------------------
@@ -193,6 +197,11 @@ void TMainForm::SummarySheetShow() {
     CostSummaryGrid.SetRowHeight(2, 2 * CostSummaryGrid.RowHeight(0));
     GetTheCosts();
     Focus("CostSummaryGrid");
+}
+
+void TMainForm::RunAllOptionsAndCosts() {
+    RunAllOptions();
+    GetTheCosts();
 }
 
 } // namespace halvern

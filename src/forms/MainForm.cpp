@@ -23,6 +23,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     actDataRead = {"actDataRead", "Read data", "&Read data", "File", 1, true, {}};
     actDataSave = {"actDataSave", "Save data", "&Save data", "File", 3, true, {}};
     actClose = {"actClose", "Close", "&Close", "File", 4, true, {}};
+    actDataSaveAs = {"actDataSaveAs", "Save data as", "Save data &as", "File", -1, false, {}};
     actPrint = {"actPrint", "Print", "&Print", "Print", 2, false, {}};
     actPrintToBitmap = {"actPrintToBitmap", "Print To Bitmap", "Pr&int To Bitmap", "Print", -1, false, {}};
     actExcel = {"actExcel", "Export to Excel", "&Export to Excel", "Export", -1, false, {}};
@@ -52,7 +53,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
     // so that the first Initialise never meets an empty pressure or N1 text.
     Edit1.InitText("0");
     Edit1.Enabled = false;
-    edtConsumptionN1.InitText("0.5");
+    edtConsumptionN1.InitText(InitialConsumptionN1);
     HighPressureEdit.InitText("50.00");
     LowPressureEdit.InitText("40.00");
     m3hrRadio.SetChecked(true);
@@ -111,7 +112,9 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
                                                       {&TimeStart1Picker, 86},
                                                       {&TimeStop1Picker, 86},
                                                       {&TimeStart2Picker, 86},
-                                                      {&TimeStop2Picker, 86}};
+                                                      {&TimeStop2Picker, 86},
+                                                      {&SummarySheet, 90},
+                                                      {&edtConsumptionN1, 91}};
     for (const auto& [control, topic] : helpContexts)
         control->HelpContext = topic;
     FlowGrid.HelpContext = 33;
@@ -254,6 +257,7 @@ void TMainForm::ConnectHandlers() {
     // The key filter of every numeric edit.
     for (TEdit* e : Controls.With<TEdit>(TControlFlag::NumericKeys)) {
         e->OnKeyPress = [this, e](char& key) { CheckNumberEdit(*e, key); };
+        e->OnEdited = [this, e] { NumberEditEdited(*e); };
         // A pasted text must keep a number as a typed key must.
         e->AcceptsChange = NumberChangeAccepted;
     }
@@ -323,6 +327,7 @@ void TMainForm::ConnectHandlers() {
     actDataNew.OnExecute = [this] { actDataNewExec(); };
     actDataRead.OnExecute = [this] { actDataReadExec(); };
     actDataSave.OnExecute = [this] { actDataSaveExec(); };
+    actDataSaveAs.OnExecute = [this] { actDataSaveAsExec(); };
     actClose.OnExecute = [this] { actCloseExec(); };
     actExcel.OnExecute = [this] { actExcelExec(); };
     actPrint.OnExecute = [this] { actPrintExec(); };

@@ -48,8 +48,8 @@ public:
     TStatusBar StatusBar1;
     // The project file last read or saved in this run, with its folder; empty before.
     std::string ProjectFileName;
-    // The project on the screen is the one in ProjectFileName (false after New data, whose
-    // caption still names that file).
+    // The project on the screen is the one in ProjectFileName, which Save data writes to
+    // (false after New data, which keeps only that file's folder for the dialogs).
     bool ProjectFromFile = false;
     // The folder of the last file chosen in the project and import dialogs of this run.
     std::string LastFolder;
@@ -58,7 +58,9 @@ public:
     TFileDialogSpec FileDialog(const TFileDialogSpec& dialog) const;
     TAction actDataNew, actDataRead, actDataSave, actClose, actPrint, actPrintToBitmap, actExcel;
     std::vector<TAction*> Actions(); // in toolbar order
-    bool Closed = false;             // the main window was closed (the program ends)
+    // "Save data as": the save dialog whatever the project; on the menu, not the toolbar.
+    TAction actDataSaveAs;
+    bool Closed = false; // the main window was closed (the program ends)
     std::function<void()> OnCloseRequest;
     // The table that should receive the keyboard focus; views follow OnFocusRequest.
     std::string FocusedControl;
@@ -231,6 +233,9 @@ public:
                                   Numeric}; // the same for non-residential use
     TEdit edtConsumptionN1{Controls, "edtConsumptionN1",
                            Numeric}; // pressure exponent of consumption (not saved)
+    // What edtConsumptionN1 holds in every project newly made or read: as it is not in the
+    // file, a file's savings and payback are then the same in every session.
+    static constexpr const char* InitialConsumptionN1 = "0.5";
     TUpDown CostFactorUpDown{Controls, "CostFactorUpDown"};
     TButton ImpCostsButton{Controls, "ImpCostsButton"};
     TMarkStringGrid CostSummaryGrid{Controls, "CostSummaryGrid"};
@@ -293,6 +298,9 @@ public:
     std::optional<std::string> ReadFlowGrid();
     void DoMainCalcs();
     void RunAllOptions();
+    // Every scenario and then the costs, as showing the Summary runs them: what a report, a
+    // print or a picture is made from, so that all its pages describe one state of the inputs.
+    void RunAllOptionsAndCosts();
     void CalcN1Edit();
     void ZoneNameEditChange();
     void ZoneRefEditChange();
@@ -321,8 +329,12 @@ public:
 
     // ---- data entry -----------------------------------------------------------------------
     void CheckNumberEdit(TEdit& edit, char& key);
+    // A numeric edit changed by the user: the inputs are collected as they now read.
+    void NumberEditEdited(const TEdit& edit);
     void FlowGridSetEditText(int col, int row, const std::string& value);
+    // The inflow column not typed into, worked out from the one that is: every hour, or one.
     void UpdateFlowGrid();
+    void UpdateFlowGridRow(int row);
     void m3hrRadioClick();
     void lsRadioClick();
     // Enter moves the current cell down, or to the top of the next column.
@@ -342,7 +354,10 @@ public:
     // ---- commands and buttons -----------------------------------------------------------------
     void actDataNewExec();
     void actDataReadExec();
+    // Save data: to the project's file when it came from one (or was saved to one), else
+    // as Save data as.
     void actDataSaveExec();
+    void actDataSaveAsExec();
     void actCloseExec();
     // "Export to Excel": a "General Data" sheet into the last report of this run.
     void actExcelExec();
@@ -386,6 +401,8 @@ public:
     std::array<std::string, 4> PrintHeader() const;
     // "Fixed Outlet - Graphical": the captions of the page that is showing.
     std::string ShownPageCaption() const;
+    // Every result and the charts in view brought up to the inputs before they go out.
+    void RecalculateForOutput();
 
 private:
     void ReportInternalError(const std::string& detail);

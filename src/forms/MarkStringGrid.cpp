@@ -1,6 +1,7 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
 #include "forms/Dialogs.h"
+#include "forms/Messages.h"
 #include "forms/NumberEntry.h"
 #include "forms/PrintGeometry.h"
 #include "model/Numbers.h"
@@ -130,11 +131,18 @@ void TMarkStringGrid::KeyPress(char& key) {
         key = 0;
         return;
     }
+    if (character && TimeCell(Col, Row) &&
+        !TimeKeyAccepted(EditorMode ? Cell(Col, Row) : std::string(), key)) {
+        key = 0;
+        if (Dialogs) Dialogs->Error(Msg::TimeCellInvalid);
+        return;
+    }
     if (OnKeyPress) OnKeyPress(key);
 }
 
 bool TMarkStringGrid::AcceptsEditText(int col, int row, const std::string& before,
                                       const std::string& after) const {
+    if (TimeCell(col, row)) return TimeChangeAccepted(before, after);
     return !NumberCell(col, row) || NumberChangeAccepted(before, after);
 }
 

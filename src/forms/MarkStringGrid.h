@@ -102,6 +102,10 @@ public:
     // The cells that hold one number (set by the window that owns the grid); none when unset.
     std::function<bool(int col, int row)> IsNumberCell;
     bool NumberCell(int col, int row) const { return IsNumberCell && IsNumberCell(col, row); }
+    // Cells that hold a time of day: they take only keys that keep one (a refused key is
+    // said in a message box), and a paste only when it is one.
+    std::function<bool(int col, int row)> IsTimeCell;
+    bool TimeCell(int col, int row) const { return IsTimeCell && IsTimeCell(col, row); }
     // True while the in-place editor is open on the current cell (the views keep it).
     bool EditorMode = false;
     // Whether the editor of a cell may change its text from `before` to `after` by other means

@@ -58,6 +58,9 @@ inline constexpr const char* HighPressureEntryInvalid = "Invalid entry for High 
 inline constexpr const char* LowPressureEntryInvalid = "Invalid entry for Low Pressure.";
 // A cell of the implementation costs table that is not an amount.
 inline constexpr const char* EnterValidNumber = "Please enter a valid number.";
+// A key that would leave no time of day in a start or end time of the step test.
+inline constexpr const char* TimeCellInvalid =
+    "Start and end times are times of day, typed as hh:mm (for example 02:15).";
 
 // ---- the calculations ---------------------------------------------------------------------------
 // The time-modulated valve's two pressures, as their edits hold them.
@@ -127,7 +130,10 @@ inline constexpr const char* ProjectChanged = "The project has changed. Save the
 inline std::string CannotOpenFile(const std::string& fileName) {
     return "Cannot open file " + fileName;
 }
-inline constexpr const char* InvalidDataFile = "Invalid data file.\nUnable to read data.";
+// The file named is no project of this program (its first line is not the version tag).
+inline std::string InvalidDataFile(const std::string& fileName) {
+    return "Invalid data file:\n" + fileName + "\nUnable to read data.";
+}
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
 
 // ---- printing ----------------------------------------------------------------------------------

@@ -49,6 +49,13 @@ void TN1CalculationForm::FormShow() {
 }
 
 void TN1CalculationForm::GetNewN1() {
+    // An estimate stands only while its measurements do: what the stages no longer give
+    // goes, rather than staying beside measurements that did not give it.
+    for (int col = FirstN1Col; col <= AverageN1Col; ++col)
+        for (int row = FirstStageRow; row <= LastStageRow; ++row)
+            N1Grid.SetCell(col, row, "");
+    N1Label.Caption.clear();
+
     // Distribution losses of every stage: what flows in beyond the night consumption.
     for (int row = FirstStageRow; row <= LastStageRow; ++row) {
         const double inflow = CellValue(N1Grid, InflowCol, row).value_or(0.0);

@@ -2,7 +2,9 @@
 // stage names, colours and locks that every showing of the window writes again.
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
+#include <algorithm>
 #include <array>
+#include <string>
 
 namespace halvern {
 
@@ -14,6 +16,18 @@ constexpr int N1Rows = RowCount;
 constexpr std::array<int, N1Cols> N1ColWidths = {64, 45, 45, 48, 48, 53, 56, 62, 57, 47, 47, 46, 50};
 constexpr int N1RowHeight = 24;
 
+int WidestWord(TCanvas& canvas, const std::string& text) {
+    int widest = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        widest = std::max(widest, canvas.TextWidth(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return widest;
+}
+
 } // namespace
 
 TN1CalculationForm::TN1CalculationForm(TMainForm& main, TControlRegistry& controls)
@@ -22,7 +36,8 @@ TN1CalculationForm::TN1CalculationForm(TMainForm& main, TControlRegistry& contro
     N1Grid.SetRowCount(N1Rows);
     N1Grid.FixedRows = HeadingRows;
     N1Grid.FixedCols = 1;
-    N1Grid.Options = goEditing | goColSizing | goRowSizing;
+    // Tab ends the edit of a cell and moves on to the next, as in the hourly table.
+    N1Grid.Options = goEditing | goTabs | goColSizing | goRowSizing;
     N1Grid.DefaultRowHeight = N1RowHeight;
     for (int col = 0; col < N1Cols; ++col)
         N1Grid.SetColWidth(col, N1ColWidths[col]);
@@ -31,9 +46,12 @@ TN1CalculationForm::TN1CalculationForm(TMainForm& main, TControlRegistry& contro
     // Room for the two-line headings of row 1.
     N1Grid.SetRowHeight(1, N1Grid.RowHeight(0) + 4);
     // The measured pressures and inflows are numbers (a letter would count as 0); the start
-    // and end times are notes and take any text.
+    // and end times are times of day.
     N1Grid.IsNumberCell = [](int col, int row) {
         return col >= InletCol && col <= InflowCol && row >= FirstStageRow && row <= LastStageRow;
+    };
+    N1Grid.IsTimeCell = [](int col, int row) {
+        return (col == StartTimeCol || col == EndTimeCol) && row >= FirstStageRow && row <= LastStageRow;
     };
     SetupN1Grid();
 }
@@ -70,6 +88,13 @@ void TN1CalculationForm::SetupN1Grid() {
     for (int col = 0; col < N1Cols; ++col)
         for (int row = 0; row < 2; ++row)
             g.SetTextPos(col, row, 'C', 'C');
+
+    // A heading wraps between its words only: every column is at least as wide as the
+    // longest word of its own heading.
+    for (int col = 0; col < N1Cols; ++col)
+        for (int row = 0; row < HeadingRows; ++row)
+            if (!g.IsJoined(col, row) || (row == 0 && g.Cell(col, 1).empty()))
+                g.SetColWidth(col, std::max(g.ColWidth(col), WidestWord(g.Measure(), g.Cell(col, row)) + 8));
 
     g.SetCell(NameCol, StartRow, "Start");
     g.SetCell(NameCol, Stage1Row, "Stage 1");

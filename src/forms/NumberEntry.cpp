@@ -1,5 +1,6 @@
 #include "forms/NumberEntry.h"
 #include "model/Numbers.h"
+#include <string>
 
 namespace halvern {
 namespace {
@@ -32,6 +33,36 @@ bool NumberKeyAccepted(const std::string& text, char key) {
 bool NumberChangeAccepted(const std::string& before, const std::string& after) {
     if (after.empty() || ParseNumber(after)) return true;
     return OnlyRemoves(before, after);
+}
+
+bool TimeTextAccepted(const std::string& text) {
+    // Up to three fields of one or two digits joined by ':'; the first field below 24, the
+    // others below 60 and written with two digits once a field follows them.
+    std::size_t field = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t colon = text.find(':', start);
+        const std::string part =
+            text.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        if (part.size() > 2) return false;
+        for (char c : part)
+            if (c < '0' || c > '9') return false;
+        if (!part.empty() && std::stoi(part) >= (field == 0 ? 24 : 60)) return false;
+        if (field > 0 && part.size() == 1 && part[0] > '5') return false;
+        if (colon == std::string::npos) return true;
+        if (part.empty() || (field > 0 && part.size() != 2)) return false;
+        if (++field > 2) return false;
+        start = colon + 1;
+    }
+}
+
+bool TimeKeyAccepted(const std::string& text, char key) {
+    if (key == '\b' || IsEditingKey(key)) return true;
+    return TimeTextAccepted(text + key);
+}
+
+bool TimeChangeAccepted(const std::string& before, const std::string& after) {
+    return TimeTextAccepted(after) || OnlyRemoves(before, after);
 }
 
 } // namespace halvern

@@ -19,4 +19,11 @@ bool NumberKeyAccepted(const std::string& text, char key);
 // characters out of the old text (as Backspace may, whatever is left).
 bool NumberChangeAccepted(const std::string& before, const std::string& after);
 
+// A time of day being typed: empty, or the start of "hh:mm" or "hh:mm:ss" (one-digit hours
+// too) with hours below 24 and minutes and seconds below 60.
+bool TimeTextAccepted(const std::string& text);
+// The key filter and the change rule of a time cell, as those of a number cell.
+bool TimeKeyAccepted(const std::string& text, char key);
+bool TimeChangeAccepted(const std::string& before, const std::string& after);
+
 } // namespace halvern

@@ -15,8 +15,16 @@ void ReportFailure(TDialogs& dialogs, const std::string& failure) {
 
 } // namespace
 
+void TMainForm::RecalculateForOutput() {
+    // A page shows what it computed when it was last shown; the inputs may have moved since
+    // (an import, a cell typed). Paper and pictures get every result of the inputs as they are.
+    RunAllOptionsAndCosts();
+    RedrawShownCharts();
+}
+
 void TMainForm::actPrintExec() {
     if (!Dialogs.PrinterSetup(TPrintOrientation::Portrait)) return;
+    RecalculateForOutput();
     if (OnPrintPage) ReportFailure(Dialogs, OnPrintPage());
 }
 
@@ -24,6 +32,7 @@ void TMainForm::PrintGraph2Click() {
     TChart* chart = OutletPopup.ClickedChart;
     if (!chart) return;
     if (!Dialogs.PrinterSetup(TPrintOrientation::Landscape)) return;
+    RecalculateForOutput();
     if (OnPrintChart) ReportFailure(Dialogs, OnPrintChart(*chart));
 }
 
@@ -33,6 +42,7 @@ void TMainForm::actPrintToBitmapExec() {
     auto fileName = Dialogs.SaveFileName(dialog);
     if (!fileName || fileName->empty()) return;
     if (!HasExtension(*fileName)) *fileName += "." + dialog.DefaultExt;
+    RecalculateForOutput();
     if (OnSavePagePicture) ReportFailure(Dialogs, OnSavePagePicture(*fileName));
 }
 

@@ -137,7 +137,11 @@ void TfrmPrint::CreateExcelButtonClick() {
 
     if (OnRepaint) OnRepaint();
     const TBusyCursor busy(OnBusyCursor);
-    if (Exporter) Exporter->ExportReport(Chosen(), fileName);
+    if (!Exporter) return;
+    // The tables hold what each page last computed: an import or an edit since then would
+    // put the new hours on General Data beside the old results on the other sheets.
+    MainForm.RunAllOptionsAndCosts();
+    Exporter->ExportReport(Chosen(), fileName);
 }
 
 } // namespace halvern

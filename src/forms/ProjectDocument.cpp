@@ -166,7 +166,7 @@ TReadOutcome ReadProjectFile(TMainForm& form, const std::string& fileName) {
 TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
     const TProjectParse parse = ParseProjectFile(DecodeFileText(bytes));
     if (parse.Error == TProjectParseError::InvalidDataFile) {
-        form.Dialogs.Error(Msg::InvalidDataFile);
+        form.Dialogs.Error(Msg::InvalidDataFile(fileName));
         return TReadOutcome::InvalidDataFile;
     }
     if (parse.Error == TProjectParseError::InvalidFormat) {
@@ -175,10 +175,13 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
         return TReadOutcome::InvalidFormat;
     }
 
-    // A file that ended early is read as a complete one would be, and then the zeros it gave
-    // are named, even when the recalculation stopped at an error.
+    // A file that ended early is read as a complete one would be, and the zeros it gave are
+    // named before the recalculation, whose warnings about those zeros it explains.
+    bool warned = false;
     const auto warnIfEndedEarly = [&] {
-        if (parse.EndedAfterLine > 0) form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
+        if (warned || parse.EndedAfterLine == 0) return;
+        warned = true;
+        form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
     };
     try {
         {
@@ -186,6 +189,9 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
             // warning until the full recalculation below.
             const TRefreshGuard refreshing(form);
             ApplyProjectData(form, parse.Data);
+            // Not kept in the file, so not carried over from the project that was there: the
+            // costs below are those `halvern-cli` gives for the same file.
+            form.edtConsumptionN1.InitText(TMainForm::InitialConsumptionN1);
             form.StatusBar1.SimpleText = fileName;
             SetCaptionFromFile(form, fileName);
             if (form.OnProjectFile) form.OnProjectFile(fileName);
@@ -194,6 +200,7 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
             // closing the costs dialog stores its table and publishes the implementation costs.
             form.Initialise(false);
         }
+        warnIfEndedEarly();
         form.RunAllOptions();
         form.CostsForm.UpdateGrid();
         form.GetTheCosts();
@@ -205,7 +212,6 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
         throw;
     }
     MarkProjectUnchanged(form);
-    warnIfEndedEarly();
     return TReadOutcome::Read;
 }
 

@@ -8,7 +8,7 @@ TfrmSplash::TfrmSplash(uint32_t nowTicks)
     : labAppName(ApplicationTitle), labAppVersion(std::string("v") + VersionNumber),
       Disclaimer("Whilst every effort has been made by the developers to ensure that Halvern "
                  "is free from error, those using the model do so at their own risk. The developers "
-                 "of Halvern accept no liability of any nature for losses (direct or indirect)incurred "
+                 "of Halvern accept no liability of any nature for losses (direct or indirect) incurred "
                  "through the use of this model."),
       FStartTicks(nowTicks) {}
 

@@ -202,7 +202,7 @@ public:
         if (parsed)
             value = *parsed;
         else
-            Fail(QuotedForMessage(*token) + (IsWholeNumber(*token)
+            Fail(QuotedForMessage(*token) + (IsWholeNumberOutOfRange(*token)
                                                  ? " is not a whole number the program can hold"
                                                  : " is not a whole number"));
     }
@@ -248,9 +248,11 @@ private:
     static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
     // A whole number too large for the file's integers, as opposed to a text or a fraction.
-    static bool IsWholeNumber(const std::string& token) {
-        const auto value = ParseNumber(token);
-        return value && *value == std::trunc(*value);
+    // Only digits (after a sign) that ParseWhole refused: more than a count can hold.
+    // "46.00" is no whole number at all, whatever its value.
+    static bool IsWholeNumberOutOfRange(const std::string& token) {
+        const std::size_t start = !token.empty() && (token[0] == '+' || token[0] == '-') ? 1 : 0;
+        return token.size() > start && token.find_first_not_of("0123456789", start) == std::string::npos;
     }
 
     static std::string FirstToken(const std::string& line) {

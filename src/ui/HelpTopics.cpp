@@ -8,7 +8,7 @@ namespace halvern {
 namespace {
 
 // Topic number -> guide page. Each page marks a topic with the anchor "topic-N".
-constexpr std::array<std::pair<int, const char*>, 37> kTopicPages{{
+constexpr std::array<std::pair<int, const char*>, 39> kTopicPages{{
     {2, "general.html"},     {3, "general.html"},     {4, "general.html"},     {5, "general.html"},
     {7, "general.html"},     {8, "general.html"},     {9, "general.html"},     {10, "general.html"},
     {11, "general.html"},    {12, "general.html"},    {13, "general.html"},    {14, "general.html"},
@@ -18,7 +18,7 @@ constexpr std::array<std::pair<int, const char*>, 37> kTopicPages{{
     {45, "parameters.html"}, {53, "n1.html"},         {61, "current.html"},    {62, "current.html"},
     {63, "current.html"},    {71, "valves.html"},     {72, "valves.html"},     {73, "valves.html"},
     {81, "valves.html"},     {83, "valves.html"},     {84, "valves.html"},     {85, "valves.html"},
-    {86, "valves.html"},
+    {86, "valves.html"},     {90, "summary.html"},    {91, "summary.html"},
 }};
 
 const QString kGuideRoot = QStringLiteral("qrc:/guide/");

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -73,6 +74,15 @@ THelpWindow::THelpWindow(QWidget* beside) : QWidget(nullptr, Qt::Window), beside
     resize(980, 720);
 }
 
+void THelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape puts the guide away, as it closes a dialog; the page itself has no use for it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void THelpWindow::ShowTopic(int topic) {
     const QUrl url = HelpTopicUrl(topic);
     ShowUrl(url.isEmpty() ? HelpContentsUrl() : url);
@@ -83,11 +93,14 @@ void THelpWindow::ShowContents() {
 }
 
 void THelpWindow::ShowUrl(const QUrl& url) {
-    if (!placed_) {
+    const bool first = !placed_;
+    if (first) {
         placed_ = true;
         PlaceBeside();
     }
     show();
+    // Shown, the window has its frame: placed again, the frame too stays on the screen.
+    if (first) PlaceBeside();
     raise();
     activateWindow();
     if (browser_->source() != url) browser_->setSource(url);
@@ -102,9 +115,11 @@ void THelpWindow::PlaceBeside() {
     const QScreen* screen = beside_ ? beside_->screen() : QGuiApplication::primaryScreen();
     if (!screen || !beside_) return CentreOn(this, beside_);
     const QRect room = screen->availableGeometry();
-    resize(size().boundedTo(room.size()));
+    // The frame the window system draws around the window takes room too.
+    const QSize decoration = frameGeometry().size() - geometry().size();
+    resize(size().boundedTo(room.size() - decoration));
     const QRect main = beside_->frameGeometry();
-    QRect frame(QPoint(0, 0), size());
+    QRect frame(QPoint(0, 0), size() + decoration);
     frame.moveTop(std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
     // To the right of the main window where there is room, else to its left, else against the
     // screen's right edge, over part of the main window.

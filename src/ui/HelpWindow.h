@@ -22,6 +22,9 @@ public:
     void ShowContents();
     QTextBrowser* Browser() const { return browser_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void ShowUrl(const QUrl& url);
     void PlaceBeside();

@@ -39,7 +39,9 @@ QWidget* BuildSummarySheet(TViewBinder& b) {
     auto* n1 = MakeFormGrid();
     n1->addWidget(MakeCaption("N1 for Correction"), 0, 0);
     n1->addWidget(StyleNumberEdit(b.Edit(f.edtConsumptionN1, kGreenText)), 0, 1);
-    n1->setRowStretch(1, 1);
+    n1->addWidget(MakeCaption("Not saved with the project:\n0.5 again for each project\nnew or read"), 1, 0,
+                  1, 2);
+    n1->setRowStretch(2, 1);
 
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(MakeGroup("Cost factors", costs));

@@ -20,6 +20,20 @@ namespace {
 
 constexpr int kMsPerDay = 24 * 60 * 60 * 1000;
 
+// A time box that a click readies for typing: the hours or minutes clicked on are selected,
+// so the digits typed next replace them (left to itself the box puts the cursor among the
+// old digits, where a new one makes no time and is dropped).
+class TTimeBox : public QTimeEdit {
+public:
+    using QTimeEdit::QTimeEdit;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QTimeEdit::mousePressEvent(event);
+        setSelectedSection(currentSection());
+    }
+};
+
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -140,7 +154,7 @@ QLineEdit* TViewBinder::Edit(TEdit& edit, QColor colour) {
         widget->setValidator(new TRuleValidator(
             [&edit](const QString& after) { return edit.Accepts(after.toStdString()); }, widget));
     connect(widget, &QLineEdit::textEdited, this,
-            [this, &edit](const QString& text) { Run([&] { edit.SetText(text.toStdString()); }); });
+            [this, &edit](const QString& text) { Run([&] { edit.Edited(text.toStdString()); }); });
     AddRefresher([widget, &edit] {
         const QString text = Q(edit.Text());
         if (widget->text() != text) {
@@ -196,8 +210,12 @@ QRadioButton* TViewBinder::Radio(TRadioButton& radio) {
 }
 
 QTimeEdit* TViewBinder::Picker(TTimePicker& picker) {
-    auto* widget = new QTimeEdit;
+    auto* widget = new TTimeBox;
     widget->setDisplayFormat("hh:mm:ss");
+    // A time being typed reaches the form once it is complete (Enter, or the focus moving
+    // on): taken digit by digit, the first digit of "14" would be snapped to its hour and
+    // the second would start the hour afresh.
+    widget->setKeyboardTracking(false);
     BindControl(widget, picker, {});
     connect(widget, &QTimeEdit::timeChanged, this, [this, &picker](const QTime& time) {
         if (Refreshing()) return;

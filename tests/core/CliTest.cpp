@@ -212,8 +212,8 @@ TEST(Cli, ImportRefusals) {
         {"import", Example("import-example.txt"), "-o", dir.File("out.pru"), "--from", dir.File("bad.txt")});
     EXPECT_EQ(badFrom.ExitCode, 1);
     // The message names the project that was refused, not the data file.
-    EXPECT_THAT(badFrom.Err,
-                HasSubstr(dir.File("bad.txt") + ": error: Invalid data file.\nUnable to read data."));
+    EXPECT_THAT(badFrom.Err, HasSubstr(dir.File("bad.txt") + ": error: Invalid data file:\n" +
+                                       dir.File("bad.txt") + "\nUnable to read data."));
 
     const TRun missingFrom = RunCli({"import", Example("import-example.txt"), "-o", dir.File("out.pru"),
                                      "--from", dir.File("absent.pru")});

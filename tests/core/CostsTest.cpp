@@ -240,6 +240,29 @@ TEST_F(CostsDialogTest, TotalsAndOKPublishTheAmounts) {
     EXPECT_EQ(Summary(9, FixedRow), "20.8");
 }
 
+TEST_F(CostsDialogTest, EnterMovesDownTheItemsThenToTheNextOption) {
+    using namespace FixedCostLayout;
+    grid.Col = FirstOptionCol;
+    grid.Row = FirstItemRow;
+    // Four amounts typed each with Enter, as the view sends them: each lands in its own item.
+    for (const char* amount : {"1000", "2000", "3000", "4000"}) {
+        Type(grid.Col, grid.Row, amount);
+        char key = '\r';
+        form.Dispatch([&] { grid.KeyPress(key); });
+        EXPECT_EQ(key, 0);
+    }
+    EXPECT_EQ(grid.Cell(FirstOptionCol, TotalRow), FormatMoney(10000));
+    // Past the last item, the total (worked out) is passed over for the next option.
+    EXPECT_EQ(grid.Col, FirstOptionCol + 1);
+    EXPECT_EQ(grid.Row, FirstItemRow);
+    grid.Col = LastOptionCol;
+    grid.Row = LastItemRow;
+    char key = '\r';
+    form.Dispatch([&] { grid.KeyPress(key); });
+    EXPECT_EQ(grid.Col, FirstOptionCol);
+    EXPECT_EQ(grid.Row, FirstItemRow);
+}
+
 TEST_F(CostsDialogTest, AnIncompleteColumnKeepsItsLastTotal) {
     TypeItems(2, {"1", "2", "3", "4"});
     EXPECT_EQ(grid.Cell(2, 6), FormatMoney(10));

@@ -127,8 +127,17 @@ TEST_F(CurrentSituationTest, NightInflowBelowTheNightUseIsNamed) {
         ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
         EXPECT_EQ(form.NightFlowWarningLabel.Caption, c.warning);
     }
-    // A new project starts without it.
+    // Without an AZP pressure in the low-flow hour nothing is split, and nothing is said.
+    Hour(3, "1.50", "60.00", "0.00", "30.00");
+    ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
+    EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
+
+    // A new project starts without it, and its Current Situation, shown, has none either:
+    // all its hours are 0.
     form.Dispatch([&] { form.NewProject(); });
+    EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.CurrentSituationSheet); });
+    ASSERT_GT(project.TotalNonPressureFlow, 0);
     EXPECT_EQ(form.NightFlowWarningLabel.Caption, "");
 }
 
@@ -154,11 +163,12 @@ TEST_F(CurrentSituationTest, WarnsWhenTheSetFlowHoursAreNotTheActualOnes) {
         EXPECT_TRUE(form.TimeWarnCheckBox.Enabled);
     }
 
-    // Ignore on the first ticks the box; the scan still finishes, then no more warnings.
+    // Ignore on the first ticks the box, and the box holds at once: the high-flow warning
+    // that would have followed is not shown, nor any at the next run.
     dialogs.Clear();
     dialogs.WarningAnswers = {TModalResult::Ignore};
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{lowWarning, highWarning}));
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{lowWarning}));
     EXPECT_TRUE(form.TimeWarnCheckBox.Checked);
     dialogs.Clear();
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));

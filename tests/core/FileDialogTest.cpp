@@ -59,7 +59,7 @@ TEST_F(FileDialogTest, TheDialogsOpenInTheProjectsFolderAndSaveOffersItsFile) {
     const std::string folder = std::filesystem::path(file).parent_path().string();
     EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, folder);
     EXPECT_EQ(Shown(&TMainForm::ImportButtonClick).InitialDir, folder);
-    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveExec);
+    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveAsExec);
     EXPECT_EQ(save.InitialDir, folder);
     EXPECT_EQ(save.InitialFileName, file);
 
@@ -67,17 +67,28 @@ TEST_F(FileDialogTest, TheDialogsOpenInTheProjectsFolderAndSaveOffersItsFile) {
     const std::string other = (std::filesystem::path(Folder("copies")) / "zone-b.pru").string();
     form.Save(other);
     ASSERT_EQ(form->Caption, "Halvern : zone-b.pru");
-    EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).InitialFileName, other);
+    EXPECT_EQ(Shown(&TMainForm::actDataSaveAsExec).InitialFileName, other);
     EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, Folder("copies"));
 }
 
+TEST_F(FileDialogTest, SaveDataKeepsAProjectInItsFileWithoutAsking) {
+    const std::string file = WriteProject(Folder("zones"));
+    form.Read(file);
+    form->Dispatch([&] { form->PopulationEdit.SetText("4321"); });
+    form.Dialogs.FileDialogsShown.clear();
+    form->Dispatch([&] { form->actDataSaveExec(); });
+    EXPECT_TRUE(form.Dialogs.FileDialogsShown.empty());
+    EXPECT_NE(ReadBytes(file).find("\r\n4321\r\n"), std::string::npos);
+    EXPECT_EQ(form->StatusBar1.SimpleText, "Saved data to: " + file);
+}
+
 TEST_F(FileDialogTest, AfterNewDataSaveOffersTheFolderButNotTheOldFile) {
-    // The caption still names the file read before, but saving the new project over it
-    // would lose that project: only its folder is offered.
+    // Saving the new project over the file read before would lose that project: the title
+    // names no file, Save data asks, and only the old file's folder is offered.
     const std::string file = WriteProject(Folder("zones"));
     form.Read(file);
     form->Dispatch([&] { form->actDataNewExec(); });
-    ASSERT_EQ(form->Caption, "Halvern : zone.pru");
+    ASSERT_EQ(form->Caption, "Halvern : New project");
     const TFileDialogSpec save = Shown(&TMainForm::actDataSaveExec);
     EXPECT_EQ(save.InitialFileName, "");
     EXPECT_EQ(save.InitialDir, Folder("zones"));

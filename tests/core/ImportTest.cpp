@@ -62,9 +62,9 @@ TEST(HourlyImport, ExampleWithCubicMetresPerHour) {
     const std::string currentBefore = form->CurrentGrid.Cell(6, 2);
     Import(form, dir, ExampleText(form->ImportHelp));
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
-    EXPECT_THAT(Row(*form, 1), ElementsAre("82.800", "   23.00", "61.000", "50.000", "30.000"));
-    EXPECT_THAT(Row(*form, 11), ElementsAre("118.800", "   33.00", "57.000", "47.000", "17.000"));
-    EXPECT_THAT(Row(*form, 24), ElementsAre("97.200", "   27.00", "60.000", "50.000", "28.000"));
+    EXPECT_THAT(Row(*form, 1), ElementsAre("82.80", "23.00", "61.00", "50.00", "30.00"));
+    EXPECT_THAT(Row(*form, 11), ElementsAre("118.80", "33.00", "57.00", "47.00", "17.00"));
+    EXPECT_THAT(Row(*form, 24), ElementsAre("97.20", "27.00", "60.00", "50.00", "28.00"));
     // The labels, the unit and the analysis are untouched: nothing is calculated.
     EXPECT_EQ(form->FlowGrid.Cell(0, 1), "00:00 - 01:00");
     EXPECT_TRUE(form->m3hrRadio.Checked());
@@ -77,7 +77,7 @@ TEST(HourlyImport, ExampleWithLitresPerSecond) {
     TShownForm form;
     form->lsRadio.Click();
     Import(form, dir, ExampleText(form->ImportHelp));
-    EXPECT_THAT(Row(*form, 1), ElementsAre("  298.08", "82.800", "61.000", "50.000", "30.000"));
+    EXPECT_THAT(Row(*form, 1), ElementsAre("298.08", "82.80", "61.00", "50.00", "30.00"));
     EXPECT_TRUE(form->lsRadio.Checked());
 }
 
@@ -86,16 +86,16 @@ TEST(HourlyImport, FieldsCountOnlyWhenACommaFollows) {
     TShownForm form;
     Import(form, dir,
            "82.8,61,50,30\r\n"      // no final comma: the critical pressure stays 0
-           " 75.6,63,51,34,99,x,\n" // verbatim, leading blanks and all; fields after the fourth unused
+           " 75.6,63,51,34,99,x,\n" // leading blanks allowed; fields after the fourth unused
            "\r\n"                   // an empty line consumes the 02:00 row
            "7\r2.0,64,52,36,\n"     // a lone carriage return is dropped
-           "-1,.,1e2,+4,\n");       // every form of the number rule
-    EXPECT_THAT(Row(*form, 1), ElementsAre("82.8", "   23.00", "61", "50", "0"));
-    EXPECT_THAT(Row(*form, 2), ElementsAre(" 75.6", "   21.00", "63", "51", "34"));
-    EXPECT_THAT(Row(*form, 3), ElementsAre("0", "0", "0", "0", "0"));
-    EXPECT_THAT(Row(*form, 4), ElementsAre("72.0", "   20.00", "64", "52", "36"));
-    EXPECT_THAT(Row(*form, 5), ElementsAre("-1", "0", ".", "1e2", "+4"));
-    EXPECT_THAT(Row(*form, 6), ElementsAre("0", "0", "0", "0", "0"));
+           "-1,.,1e2,+4,\n");       // every form of the number rule, shown as read values are
+    EXPECT_THAT(Row(*form, 1), ElementsAre("82.80", "23.00", "61.00", "50.00", "0"));
+    EXPECT_THAT(Row(*form, 2), ElementsAre("75.60", "21.00", "63.00", "51.00", "34.00"));
+    EXPECT_THAT(Row(*form, 3), ElementsAre("0", "0.00", "0", "0", "0"));
+    EXPECT_THAT(Row(*form, 4), ElementsAre("72.00", "20.00", "64.00", "52.00", "36.00"));
+    EXPECT_THAT(Row(*form, 5), ElementsAre("-1.00", "-0.28", "0.00", "100.00", "4.00"));
+    EXPECT_THAT(Row(*form, 6), ElementsAre("0", "0.00", "0", "0", "0"));
 }
 
 // What the import says: nothing for a full day; how many hours it filled for less.
@@ -173,15 +173,15 @@ TEST(HourlyImport, SingleLineAndLongFiles) {
     // A first import fills every row; a single-line file then clears all the others.
     Import(form, dir, ExampleText(form->ImportHelp));
     Import(form, dir, "50,40,30,20,");
-    EXPECT_THAT(Row(*form, 1), ElementsAre("50", "   13.89", "40", "30", "20"));
+    EXPECT_THAT(Row(*form, 1), ElementsAre("50.00", "13.89", "40.00", "30.00", "20.00"));
     for (int row = 2; row <= 24; ++row)
-        EXPECT_THAT(Row(*form, row), ElementsAre("0", "0", "0", "0", "0"));
+        EXPECT_THAT(Row(*form, row), ElementsAre("0", "0.00", "0", "0", "0"));
 
     std::string many;
     for (int n = 1; n <= 30; ++n)
         many += std::to_string(n) + ",1,2,3,\n";
     Import(form, dir, many);
-    EXPECT_EQ(form->FlowGrid.Cell(1, 24), "24");
+    EXPECT_EQ(form->FlowGrid.Cell(1, 24), "24.00");
     EXPECT_EQ(form->FlowGrid.RowCount(), 25);
 }
 

@@ -87,10 +87,10 @@ struct TShownForm {
         Dialogs.FileNames.push_back(fileName);
         Form->Dispatch([this] { Form->actDataReadExec(); });
     }
-    // The "Save data" command with the save dialog answering this file.
+    // The "Save data as" command with the save dialog answering this file.
     void Save(const std::string& fileName) {
         Dialogs.FileNames.push_back(fileName);
-        Form->Dispatch([this] { Form->actDataSaveExec(); });
+        Form->Dispatch([this] { Form->actDataSaveAsExec(); });
     }
 };
 

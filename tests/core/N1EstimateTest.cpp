@@ -2,6 +2,7 @@
 // cumulative averages, the silent stop at a pair that cannot be evaluated, and the range
 // check of the N1 typed on the main window.
 #include "FlowZoneFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <cmath>
 
@@ -70,9 +71,10 @@ TEST_F(N1EstimateTest, OneStepGivesItsN1ButNoEstimateYet) {
         Stage(1, c.stageAZP, c.stageLoss);
         EXPECT_EQ(grid.Cell(8, StartRow), "20.00");
         EXPECT_EQ(grid.Cell(9, StartRow + 1), c.n1);
-        // Fewer than three stages: the estimate stops before the averages.
+        // Fewer than three stages: the estimate stops before the averages, and the one
+        // shown before is gone with the measurements that gave it.
         EXPECT_EQ(grid.Cell(12, StartRow + 1), "");
-        EXPECT_EQ(window.N1Label.Caption, "previous");
+        EXPECT_EQ(window.N1Label.Caption, "");
     }
 }
 
@@ -97,6 +99,8 @@ TEST_F(N1EstimateTest, ACompleteTestGivesSixValuesAndTheirCumulativeAverages) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+// What a pair that cannot be evaluated would have given is left empty: the values of
+// earlier measurements do not stay beside the present ones.
 TEST_F(N1EstimateTest, APairThatCannotBeEvaluatedStopsTheEstimateSilently) {
     struct Case {
         const char* name;
@@ -119,9 +123,9 @@ TEST_F(N1EstimateTest, APairThatCannotBeEvaluatedStopsTheEstimateSilently) {
         for (int s = 0; s < 4; ++s)
             Stage(s, c.p[s], c.l[s]);
         EXPECT_EQ(grid.Cell(9, 3), N1Text(c.l[0], c.l[1], c.p[0], c.p[1])) << c.name;
-        EXPECT_EQ(grid.Cell(c.firstUnwrittenCol, c.firstUnwrittenRow), "old") << c.name;
-        EXPECT_EQ(grid.Cell(12, 3), "old") << c.name;
-        EXPECT_EQ(window.N1Label.Caption, "previous") << c.name;
+        EXPECT_EQ(grid.Cell(c.firstUnwrittenCol, c.firstUnwrittenRow), "") << c.name;
+        EXPECT_EQ(grid.Cell(12, 3), "") << c.name;
+        EXPECT_EQ(window.N1Label.Caption, "") << c.name;
     }
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -151,6 +155,55 @@ TEST_F(N1EstimateTest, TheRangeCheckOfTheTypedN1) {
         EXPECT_EQ(form.N1Edit.Text(), c.editAfter) << c.text;
         EXPECT_DOUBLE_EQ(project.N1, c.n1After) << c.text;
     }
+}
+
+TEST_F(N1EstimateTest, StartAndEndTimesTakeOnlyTimesOfDay) {
+    using namespace N1GridLayout;
+    grid.Col = StartTimeCol;
+    grid.Row = Stage1Row;
+    const auto typeInto = [&](const std::string& keys) {
+        form.Dispatch([&] { grid.SetEditText(grid.Col, grid.Row, ""); });
+        grid.EditorMode = true;
+        for (char c : keys) {
+            char key = c;
+            form.Dispatch([&] { grid.KeyPress(key); });
+            if (key != 0)
+                form.Dispatch(
+                    [&] { grid.SetEditText(grid.Col, grid.Row, grid.Cell(grid.Col, grid.Row) + key); });
+        }
+        grid.EditorMode = false;
+        return grid.Cell(grid.Col, grid.Row);
+    };
+    dialogs.Clear();
+    EXPECT_EQ(typeInto("02:15"), "02:15");
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(typeInto("1 am"), "1");
+    EXPECT_EQ(typeInto("25"), "2");
+    EXPECT_EQ(typeInto("02:75"), "02:5");
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(5, Msg::TimeCellInvalid));
+    // A paste is taken only when it is a time; cutting part of one is always allowed.
+    EXPECT_TRUE(grid.AcceptsEditText(StartTimeCol, Stage1Row, "", "23:45:00"));
+    EXPECT_FALSE(grid.AcceptsEditText(StartTimeCol, Stage1Row, "", "1 am"));
+    EXPECT_TRUE(grid.AcceptsEditText(EndTimeCol, Stage2Row, "02:15", "02:1"));
+    // The measured columns keep their number rule, the name column none.
+    EXPECT_FALSE(grid.AcceptsEditText(InletCol, Stage1Row, "", "02:15"));
+}
+
+TEST_F(N1EstimateTest, ANewProjectHasNoStepTestAndNoEstimate) {
+    using namespace N1GridLayout;
+    const double p[] = {50, 40, 30, 20};
+    const double l[] = {20, 15, 12, 7};
+    for (int s = 0; s < 4; ++s)
+        Stage(s, p[s], l[s]);
+    ASSERT_FALSE(window.N1Label.Caption.empty());
+    form.Dispatch([&] { form.actDataNewExec(); });
+    for (int row = FirstStageRow; row <= LastStageRow; ++row)
+        for (int col :
+             {StartTimeCol, EndTimeCol, InletCol, AZPCol, CriticalCol, InflowCol, FirstN1Col, AverageN1Col})
+            EXPECT_EQ(grid.Cell(col, row), "") << col << "," << row;
+    EXPECT_EQ(window.N1Label.Caption, "");
+    // Tab ends the edit of a cell and moves on, as in the hourly table.
+    EXPECT_TRUE(grid.Options & goTabs);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The ".pru" project file: its layout and value forms, the code page, reading token by
 // token, refused files, and saving and reading through the window's commands.
 #include "IoFixture.h"
+#include "forms/TableLayouts.h"
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
 
@@ -202,6 +203,9 @@ TEST(ProjectFileParse, RefusedFilesSayWhereAndWhy) {
         {with(17, "3 o'clock"), TProjectParseError::InvalidFormat, 17, "\"3 o'clock\" is not a time"},
         {with(38, ""), TProjectParseError::InvalidFormat, 38, "\"\" is not a time"},
         {with(21, "12.5"), TProjectParseError::InvalidFormat, 21, "\"12.5\" is not a whole number"},
+        {with(21, "46.00"), TProjectParseError::InvalidFormat, 21, "\"46.00\" is not a whole number"},
+        {with(21, "-99999999999"), TProjectParseError::InvalidFormat, 21,
+         "\"-99999999999\" is not a whole number the program can hold"},
         {with(21, "99999999999"), TProjectParseError::InvalidFormat, 21,
          "\"99999999999\" is not a whole number the program can hold"},
         {with(100, "n/a"), TProjectParseError::InvalidFormat, 100, "\"n/a\" is not a number"},
@@ -560,9 +564,10 @@ TEST(ProjectFileCommands, FileFailingPartWayLeavesTheProjectAsItWas) {
     WriteBytes(dir.File("other.pru"), "HALVERN 4.0 \r\nZone\r\n");
     form.Read(dir.File("other.pru"));
     form.Read(dir.File("missing.pru"));
-    EXPECT_EQ(form.Dialogs.Texts(), (std::vector<std::string>{"Invalid data file.\nUnable to read data.",
-                                                              "Cannot open file " + dir.File("missing.pru") +
-                                                                  "\nNo such file or directory"}));
+    EXPECT_EQ(form.Dialogs.Texts(),
+              (std::vector<std::string>{
+                  "Invalid data file:\n" + dir.File("other.pru") + "\nUnable to read data.",
+                  "Cannot open file " + dir.File("missing.pru") + "\nNo such file or directory"}));
     EXPECT_EQ(Snapshot(*form), before);
 }
 
@@ -771,4 +776,58 @@ TEST(ProjectFileCommands, FlowTimeWarningsComeOnceForTheProjectJustRead) {
     form->Dispatch([&] { form->actDataNewExec(); });
     EXPECT_THAT(form.Dialogs.Texts(), IsEmpty());
     EXPECT_FALSE(form->RefreshingProject);
+}
+
+// The N1 for Correction is no part of a project file: each project read or made new starts
+// from the initial one, so a file costs the same in every session and on the command line.
+TEST(ProjectFileCommands, NothingOfTheProjectBeforeIsCarriedOver) {
+    TScratchDir dir;
+    WriteBytes(dir.File("zone.pru"), EncodeFileText(FormatProjectFile(RichProject())));
+    const auto costs = [](TMainForm& form) {
+        std::string table;
+        for (int r = CostSummaryLayout::CurrentRow; r <= CostSummaryLayout::FlowRow; ++r)
+            for (int c = CostSummaryLayout::InflowCol; c <= CostSummaryLayout::PaybackCol; ++c)
+                table += form.CostSummaryGrid.Cell(c, r) + "|";
+        return table;
+    };
+    TShownForm fresh;
+    fresh.Read(dir.File("zone.pru"));
+
+    TShownForm form;
+    form.Read(TestData("windows-zone.pru"));
+    form->Dispatch([&] { form->edtConsumptionN1.SetText("0.7"); });
+    form.Read(dir.File("zone.pru"));
+    EXPECT_EQ(form->edtConsumptionN1.Text(), "0.5");
+    EXPECT_EQ(costs(*form), costs(*fresh));
+
+    // New data: the initial exponent again, and a title that names no file.
+    form->Dispatch([&] { form->edtConsumptionN1.SetText("0.7"); });
+    form->Dispatch([&] { form->actDataNewExec(); });
+    EXPECT_EQ(form->edtConsumptionN1.Text(), "0.5");
+    EXPECT_EQ(form->Caption, "Halvern : New project");
+    form.Save(dir.File("saved.pru"));
+    EXPECT_EQ(form->Caption, "Halvern : saved.pru");
+}
+
+// A file that ended early makes its zeros the cause of whatever the recalculation then
+// says: that comes first. "Ignore" on a flow-time warning disables the next one.
+TEST(ProjectFileCommands, AnEarlyEndIsNamedBeforeTheWarningsItCauses) {
+    TScratchDir dir;
+    TProjectFileData d = RichProject();
+    d.Values.DisableTimeWarnings = false;
+    const auto lines = LayoutLines(d);
+    WriteBytes(dir.File("cut.pru"), JoinCrLf({lines.begin(), lines.begin() + 60}));
+    TShownForm form;
+    form.Read(dir.File("cut.pru"));
+    const std::vector<std::string> texts = form.Dialogs.Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts.front(),
+              dir.File("cut.pru") + " ended after line 60; the values after it were read as 0.");
+    EXPECT_NE(texts[1].find("flow time is currently set to"), std::string::npos) << texts[1];
+
+    TShownForm ignoring;
+    ignoring.Dialogs.WarningAnswers = {TModalResult::OK, TModalResult::Ignore};
+    ignoring.Read(dir.File("cut.pru"));
+    EXPECT_EQ(ignoring.Dialogs.Texts().size(), 2u);
+    EXPECT_TRUE(ignoring->TimeWarnCheckBox.Checked);
 }

@@ -1,6 +1,9 @@
 // The export run of "Output File Selection": which sheets, in which order, numbered how, the
 // progress bar, the file the workbook goes to, and "Export to Excel" afterwards.
+#include "IoFixture.h"
 #include "ReportFixture.h"
+#include "forms/HourlyImportCommand.h"
+#include "forms/TableLayouts.h"
 
 #include <gmock/gmock.h>
 
@@ -237,4 +240,48 @@ TEST_F(ReportExport, EveryPageHasTheFrameOfTheReport) {
                                                     {7, 7.57}, {10, 7.29}, {11, 6.86}};
     for (const auto& [col, width] : summaryWidths)
         EXPECT_EQ(Sheet("Summary").ColumnWidth(col), width) << "column " << col;
+}
+
+TEST_F(ReportExport, AReportAfterAnImportDescribesTheImportedHoursOnEverySheet) {
+    ReadDemo();
+    // Every result page was computed from the file's hours; then a quarter more water
+    // arrives by import, and the report is written at once, no page shown in between.
+    std::string imported;
+    using namespace FlowGridLayout;
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        imported +=
+            FormatFixed(std::stod(form.FlowGrid.Cell(InflowM3hCol, HourRow(hour))) * 1.25, 7, 2) + ",";
+        for (int col : {InletCol, AZPCol, CriticalCol})
+            imported += form.FlowGrid.Cell(col, HourRow(hour)) + ",";
+        imported += "\n";
+    }
+    ASSERT_TRUE(ImportHourlyBytes(form, imported, "more-water.txt"));
+    CreateAll();
+
+    TWorksheet& general = Sheet("General Data");
+    TWorksheet& current = Sheet("Current Situation");
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        SCOPED_TRACE(hour);
+        EXPECT_EQ(current.Value("G" + std::to_string(14 + hour)).Number,
+                  general.Value("C" + std::to_string(54 + hour)).Number);
+    }
+
+    // The same project read afresh, as `halvern-cli show` reads it, gives the same annual
+    // inflow and savings as the Summary sheet.
+    halvern::testing::TScratchDir dir;
+    const std::string saved = dir.File("more-water.pru");
+    ASSERT_TRUE(SaveProjectFile(form, saved));
+    TScriptedDialogs freshDialogs;
+    TMainForm fresh(freshDialogs);
+    fresh.Dispatch([&] {
+        fresh.FormShow();
+        ReadProjectFile(fresh, saved);
+    });
+    using namespace CostSummaryLayout;
+    TWorksheet& summary = Sheet("Summary");
+    EXPECT_EQ(summary.Shown("C23"), fresh.CostSummaryGrid.Cell(InflowCol, CurrentRow));
+    EXPECT_EQ(summary.Shown("C24"), fresh.CostSummaryGrid.Cell(InflowCol, FixedRow));
+    EXPECT_EQ(summary.Shown("I26"), fresh.CostSummaryGrid.Cell(MoneySavingCol, FlowRow));
+    EXPECT_EQ(current.Value("G14").Number,
+              std::stod(fresh.CurrentGrid.Cell(CurrentGridLayout::TotalFlowCol, ResultRows::HourRow(0))));
 }

@@ -209,7 +209,9 @@ TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
 TEST_F(ReportSheets, TheSummaryCarriesCostsAndSavingsAsTheWindowShowsThem) {
     ReadDemo();
     using namespace CostSummaryLayout;
-    form.CostSummaryGrid.SetCell(PaybackCol, TimeRow, "Never");
+    // Water that costs nothing saves no money: the time-modulated valve never pays back.
+    form.Dispatch([&] { form.InflowCostEdit.SetText("0"); });
+    ASSERT_EQ(form.CostSummaryGrid.Cell(PaybackCol, TimeRow), "Never");
     Create({&dialog.Summary});
     TWorksheet& sheet = Sheet("Summary");
     EXPECT_EQ(sheet.Shown("K25"), "Never");

@@ -13,7 +13,7 @@ TEST(SplashTest, ShowsNameVersionAndDisclaimerWordForWord) {
         splash.Disclaimer,
         "Whilst every effort has been made by the developers to ensure that Halvern is free from error, "
         "those using the model do so at their own risk. The developers of Halvern accept no liability of "
-        "any nature for losses (direct or indirect)incurred through the use of this model.");
+        "any nature for losses (direct or indirect) incurred through the use of this model.");
     EXPECT_EQ(splash.FStartTicks, 1234u);
     EXPECT_FALSE(splash.FOKToClose);
     EXPECT_FALSE(splash.FForceClose);

@@ -1,6 +1,7 @@
 // What runs when: keys in numeric edits, the N1 check, the time pickers, the change
 // handlers of the scenario and cost inputs, and the result pages being shown.
 #include "DriverFixture.h"
+#include "forms/TableLayouts.h"
 
 #include <functional>
 #include <string>
@@ -11,20 +12,54 @@ using halvern::testing::DriverFixture;
 
 class TriggersTest : public DriverFixture {};
 
-TEST_F(TriggersTest, AKeyCollectsTheInputsAsTheyWereBeforeIt) {
+TEST_F(TriggersTest, AKeyCollectsTheInputsAsTheyReadAfterIt) {
     EnterZone();
-    Do([&] { form.MainsLengthEdit.SetText("1.5"); });
-    Do([&] { form.MainsLengthEdit.TypeKey('7'); });
-    EXPECT_EQ(form.MainsLengthEdit.Text(), "1.57");
-    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 1.5);
-    Do([&] { form.MainsLengthEdit.TypeKey('5'); });
-    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 1.57);
+    Do([&] { form.PopulationEdit.SetText(""); });
+    // Typed key by key, the last figure counts at once: the night use and the current
+    // situation's check of the use per person are those of 4200, not of 420.
+    Do([&] { form.PopulationEdit.TypeText("4200"); });
+    EXPECT_EQ(form.Project.Population, 4200);
+    Do([&] { form.CurrentSituationSheetShow(); });
 
-    // A refused key collects nothing.
-    Do([&] { form.MainsLengthEdit.SetText("9"); });
+    TScriptedDialogs referenceDialogs;
+    TMainForm reference(referenceDialogs);
+    reference.Dispatch([&] {
+        reference.FormShow();
+        reference.TimeWarnCheckBox.Checked = true;
+        for (TEdit* edit : {&reference.InletElevEdit, &reference.AZPElevEdit, &reference.TargetElevEdit})
+            edit->SetText(form.Controls.Find<TEdit>(edit->Name)->Text());
+        for (int row = 1; row <= 24; ++row)
+            for (int col : {FlowGridLayout::InflowM3hCol, FlowGridLayout::InletCol, FlowGridLayout::AZPCol,
+                            FlowGridLayout::CriticalCol})
+                reference.FlowGrid.SetEditText(col, row, form.FlowGrid.Cell(col, row));
+        reference.PopulationEdit.SetText("4200");
+        bool errorsFound = true;
+        reference.GetTheData(errorsFound);
+        reference.CalcNightLoss();
+        reference.CurrentSituationSheetShow();
+    });
+    EXPECT_EQ(form.ResidentialNightLabel.Caption, reference.ResidentialNightLabel.Caption);
+    EXPECT_EQ(form.ResidentialUseLabel.Caption, reference.ResidentialUseLabel.Caption);
+    EXPECT_EQ(form.PopUseWarningLabel.Caption, reference.PopUseWarningLabel.Caption);
+    EXPECT_EQ(form.CurrentGrid.Cell(CurrentGridLayout::IndepFlowCol, CurrentGridLayout::HourRow(3)),
+              reference.CurrentGrid.Cell(CurrentGridLayout::IndepFlowCol, CurrentGridLayout::HourRow(3)));
+
+    // Backspace counts too, and so does every other number box: a minimum pressure typed
+    // is the one the valves are judged by.
+    Do([&] { form.PopulationEdit.TypeKey('\b'); });
+    EXPECT_EQ(form.Project.Population, 420);
+    Do([&] { form.MinPressureEdit.SetText(""); });
+    Do([&] { form.MinPressureEdit.TypeText("27.5"); });
+    EXPECT_DOUBLE_EQ(form.Project.MinPressure, 27.5);
+
+    // A box emptied on the way to a new figure is left to the user without a word; a
+    // refused key collects nothing.
+    Do([&] { form.MainsLengthEdit.SetText(""); });
+    Do([&] { form.MainsLengthEdit.TypeKey('9'); });
+    Do([&] { form.MainsLengthEdit.TypeKey('\b'); });
     Do([&] { form.MainsLengthEdit.TypeKey('x'); });
-    EXPECT_EQ(form.MainsLengthEdit.Text(), "9");
-    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 1.57);
+    EXPECT_EQ(form.MainsLengthEdit.Text(), "");
+    EXPECT_DOUBLE_EQ(form.Project.MainsLength, 9);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
@@ -118,7 +153,8 @@ TEST_F(TriggersTest, APickerChangeClearsEveryTableColourAndRecalculatesTheTimeMo
         SCOPED_TRACE(grid->Name);
         EXPECT_EQ(grid->GetColour(1, 3), clNone);
     }
-    EXPECT_EQ(form.FlowGrid.GetColour(1, 4), clNone);
+    // The input table's marks follow the flow times at once.
+    EXPECT_EQ(form.FlowGrid.GetColour(1, 4), clAqua);
     EXPECT_TRUE(form.TimeModulatedSheet.Highlighted);
     EXPECT_TRUE(form.DataInputSheet.Highlighted);
     // The window now opens at 05:00.
@@ -316,4 +352,72 @@ TEST_F(TriggersTest, ZoneReferenceTextsAreCopiedOnEveryChange) {
     EXPECT_EQ(form.Project.ReportNum, "R12");
     Do([&] { form.ZoneNameEdit.TypeKey('\b'); });
     EXPECT_EQ(form.Project.ZoneName, "Zone ");
+}
+
+TEST_F(TriggersTest, TheRowMarksFollowTheFlowTimesAtEveryChange) {
+    // Which hour rows of a table have a mark, as "hh aqua|yellow".
+    const auto marks = [](TMarkStringGrid& grid, int firstHourRow) {
+        std::vector<std::string> found;
+        for (int hour = 0; hour < HoursPerDay; ++hour) {
+            const TColor colour = grid.GetColour(grid.FixedCols, firstHourRow + hour);
+            if (colour == clAqua) found.push_back(std::to_string(hour) + " aqua");
+            if (colour == clYellow) found.push_back(std::to_string(hour) + " yellow");
+        }
+        return found;
+    };
+    Do([&] { form.actDataNewExec(); });
+    EnterZone();
+    Do([&] { form.TimeModulatedSheetShow(); });
+    Do([&] { form.LowTimePicker.UserChange(EncodeTime(3, 0)); });
+    Do([&] { form.HighTimePicker.UserChange(EncodeTime(11, 0)); });
+    const std::vector<std::string> expected{"3 aqua", "11 yellow"};
+    EXPECT_EQ(marks(form.FlowGrid, FlowGridLayout::FirstHourRow), expected);
+    EXPECT_EQ(marks(form.TimePRVGrid, ResultRows::FirstHourRow), expected);
+
+    // The high-flow hour moved while the Time Modulated page is in view: one yellow row,
+    // the new one, in both tables; and again after the page is shown anew.
+    Do([&] { form.HighTimePicker.UserChange(EncodeTime(14, 0)); });
+    const std::vector<std::string> moved{"3 aqua", "14 yellow"};
+    EXPECT_EQ(marks(form.FlowGrid, FlowGridLayout::FirstHourRow), moved);
+    EXPECT_EQ(marks(form.TimePRVGrid, ResultRows::FirstHourRow), moved);
+    Do([&] { form.TimeModulatedSheetShow(); });
+    Do([&] { form.CurrentSituationSheetShow(); });
+    EXPECT_EQ(marks(form.TimePRVGrid, ResultRows::FirstHourRow), moved);
+    EXPECT_EQ(marks(form.CurrentGrid, ResultRows::FirstHourRow), moved);
+}
+
+TEST_F(TriggersTest, PrintsAndPicturesAreOfTheInputsAsTheyAreNow) {
+    EnterZone();
+    Do([&] { form.SummarySheetShow(); });
+    // An hour typed since the pages were worked out: the page and the Summary still show the
+    // inflow before it, until printing brings them up to date.
+    Do([&] {
+        form.FlowGrid.SetEditText(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(11), "120.00");
+    });
+    const auto currentInflow = [&] {
+        return form.CurrentGrid.Cell(CurrentGridLayout::TotalFlowCol, ResultRows::HourRow(11));
+    };
+    ASSERT_NE(currentInflow(), "120.00");
+    const std::string summaryBefore =
+        form.CostSummaryGrid.Cell(CostSummaryLayout::InflowCol, CostSummaryLayout::CurrentRow);
+
+    std::vector<std::string> printed;
+    form.OnPrintPage = [&] {
+        printed.push_back(currentInflow());
+        return std::string();
+    };
+    form.OnSavePagePicture = [&](const std::string&) {
+        printed.push_back(currentInflow());
+        return std::string();
+    };
+    Do([&] { form.actPrintExec(); });
+    EXPECT_NE(form.CostSummaryGrid.Cell(CostSummaryLayout::InflowCol, CostSummaryLayout::CurrentRow),
+              summaryBefore);
+    Do([&] {
+        form.FlowGrid.SetEditText(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(11), "130.00");
+    });
+    dialogs.FileNames.push_back("/pictures/page.png");
+    Do([&] { form.actPrintToBitmapExec(); });
+    EXPECT_EQ(printed, (std::vector<std::string>{"120.00", "130.00"}));
+    EXPECT_TRUE(dialogs.Messages.empty());
 }

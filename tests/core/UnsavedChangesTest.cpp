@@ -91,18 +91,29 @@ TEST_F(UnsavedChangesTest, NewDataAsksFirstAndCancelKeepsTheWork) {
     EXPECT_EQ(form->PopulationEdit.Text(), "7000");
     EXPECT_TRUE(ProjectChanged(*form));
 
-    // Save with the file dialog cancelled: still nothing lost.
+    // Save: the project came from its file, and is written back there without a dialog;
+    // then the new project.
     form.Dialogs.Clear();
+    form.Dialogs.SaveAnswers = {TSaveChoice::Save};
+    const std::size_t dialogsBefore = form.Dialogs.FileDialogsShown.size();
+    Do([&] { form->actDataNewExec(); });
+    EXPECT_EQ(form.Dialogs.FileDialogsShown.size(), dialogsBefore);
+    EXPECT_THAT(FileLines(ReadBytes(file)), ::testing::Contains("7000"));
+    EXPECT_EQ(form->StatusBar1.SimpleText, "New project");
+    EXPECT_FALSE(ProjectChanged(*form));
+
+    // A new project has no file: Save with the file dialog cancelled loses nothing.
+    TypePopulation("7100");
     form.Dialogs.SaveAnswers = {TSaveChoice::Save};
     Do([&] { form->actDataNewExec(); });
     EXPECT_EQ(form.Dialogs.FileDialogsShown.back().Name, "SaveDialog1");
-    EXPECT_EQ(form->PopulationEdit.Text(), "7000");
+    EXPECT_EQ(form->PopulationEdit.Text(), "7100");
 
     // Save to a file: written, then the new project.
     form.Dialogs.SaveAnswers = {TSaveChoice::Save};
     form.Dialogs.FileNames = {dir.File("kept.pru")};
     Do([&] { form->actDataNewExec(); });
-    EXPECT_THAT(FileLines(ReadBytes(dir.File("kept.pru"))), ::testing::Contains("7000"));
+    EXPECT_THAT(FileLines(ReadBytes(dir.File("kept.pru"))), ::testing::Contains("7100"));
     EXPECT_EQ(form->StatusBar1.SimpleText, "New project");
     EXPECT_FALSE(ProjectChanged(*form));
 

@@ -2,6 +2,7 @@
 // (modal), the import example, each opened from its button and keeping its state; and
 // the file dialog filters.
 #include "UiFixture.h"
+#include "model/Numbers.h"
 #include "ui/CostsDialog.h"
 #include "ui/ImportHelpWindow.h"
 #include "ui/MarkStringGridView.h"
@@ -72,8 +73,12 @@ private slots:
             if (!dialog) return;
             wasModal = true;
             auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
-            for (int row = 2; row <= 5; ++row)
-                Type(grid, 1, row, std::to_string(row * 1000 - 1000).c_str());
+            // Enter moves down the items, with the editor: one click, then amount, Enter, ...
+            Type(grid, 1, 2, "1000");
+            for (int row = 3; row <= 5; ++row) {
+                QTest::keyClicks(grid->Editor(), std::to_string(row * 1000 - 1000).c_str());
+                QTest::keyClick(grid->Editor(), Qt::Key_Return);
+            }
             dialog->close(); // the close box stores the amounts just like OK
         });
         ui->Find<QPushButton>("ImpCostsButton")->click();
@@ -94,6 +99,32 @@ private slots:
         ui->Find<QPushButton>("ImpCostsButton")->click();
         QVERIFY(kept);
         QVERIFY(!ui->window.CostsDialog()->isVisible());
+    }
+
+    void AmountsTypedWithEnterInTheCostsTableEachLand() {
+        ui->Run([&] { ui->form.MainPage.SetActivePage(ui->form.SummarySheet); });
+        bool typed = false;
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<TCostsDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRectOnScreen(1, 2).center());
+            for (const char* amount : {"1000", "2000", "3000", "4000", "500"}) {
+                QWidget* keys = grid->Editing() ? static_cast<QWidget*>(grid->Editor()) : grid;
+                QTest::keyClicks(keys, amount);
+                QTest::keyClick(keys, Qt::Key_Return);
+            }
+            typed = true;
+            dialog->findChild<QPushButton*>("Button1")->click();
+        });
+        ui->Find<QPushButton>("ImpCostsButton")->click();
+        QVERIFY(typed);
+        const TMarkStringGrid& costs = ui->form.CostsForm.FixedCostGrid;
+        QCOMPARE(costs.Cell(1, 2), std::string("1000"));
+        QCOMPARE(costs.Cell(1, 5), std::string("4000"));
+        QCOMPARE(costs.Cell(1, 6), FormatMoney(10000));
+        // From the last item, on to the first item of the next valve.
+        QCOMPARE(costs.Cell(2, 2), std::string("500"));
     }
 
     void ImportExampleHasOnlyACloseButtonAndTheExampleFile() {

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(view->Editor()->text(), QString("36"));
         QCOMPARE(ui->form.FlowGrid.Cell(1, 4), std::string("36"));
         // The derived l/s column follows at every key.
-        QCOMPARE(ui->form.FlowGrid.Cell(2, 4), std::string("   10.00"));
+        QCOMPARE(ui->form.FlowGrid.Cell(2, 4), std::string("10.00"));
         // Enter moves the current cell down and the editor with it.
         QTest::keyClick(view->Editor(), Qt::Key_Return);
         QCOMPARE(ui->form.FlowGrid.Row, 5);
@@ -263,9 +263,36 @@ private slots:
         click(4, 3); // AZP pressure of stage 1
         QTest::keyClicks(n1, "x3y5");
         QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(4, 3), std::string("35"));
-        click(1, 3); // its start time is a note and takes any text
+        click(1, 3); // its start time is a time of day
         QTest::keyClicks(n1, "2:30");
         QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(1, 3), std::string("2:30"));
+    }
+
+    void TheN1WindowsTimesTakeOnlyTimesAndTabMovesOn() {
+        ui->Run([&] { ui->form.N1CalculationClick(); });
+        auto* n1 = ui->window.findChild<TMarkStringGridView*>("N1Grid");
+        QVERIFY(n1);
+        QTRY_VERIFY(n1->isVisible());
+        TMarkStringGrid& grid = ui->form.N1CalculationForm.N1Grid;
+        QTest::mouseClick(n1->viewport(), Qt::LeftButton, {}, n1->CellRectOnScreen(1, 3).center());
+        // Tab ends the edit and moves on: the next time lands in its own cell.
+        const auto keysTo = [n1]() -> QWidget* {
+            return n1->Editing() ? static_cast<QWidget*>(n1->Editor()) : n1;
+        };
+        QTest::keyClicks(keysTo(), "02:00");
+        QTest::keyClick(keysTo(), Qt::Key_Tab);
+        QTest::keyClicks(keysTo(), "02:15");
+        QTest::keyClick(keysTo(), Qt::Key_Tab);
+        QCOMPARE(QString::fromStdString(grid.Cell(1, 3)), QString("02:00"));
+        QCOMPARE(QString::fromStdString(grid.Cell(2, 3)), QString("02:15"));
+        QCOMPARE(grid.Col, 3);
+        QVERIFY(ui->dialogs.Messages.empty());
+
+        // A letter in a time is refused, and said.
+        QTest::mouseClick(n1->viewport(), Qt::LeftButton, {}, n1->CellRectOnScreen(1, 4).center());
+        QTest::keyClicks(keysTo(), "1 am");
+        QCOMPARE(grid.Cell(1, 4), std::string("1"));
+        QCOMPARE(ui->dialogs.Texts(), std::vector<std::string>(3, Msg::TimeCellInvalid));
     }
 };
 

@@ -13,10 +13,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -124,6 +126,8 @@ private slots:
         row(84, "Low Pressure", {"outlet pressure"});
         row(85, "Intervals", {"2 Intervals", "4 Intervals"});
         row(86, "High pressure periods", {"Start", "Stop"});
+        row(90, "Summary", {"payback", "Implementation Costs"});
+        row(91, "N1 Value for Consumption Correction", {"not saved", "0.5"});
     }
     void EveryTopicOpensASectionAboutItsControl() {
         QFETCH(int, topic);
@@ -208,6 +212,7 @@ private slots:
         const QRect room = help->screen()->availableGeometry();
         const QRect main = ui->window.frameGeometry();
         QVERIFY(room.contains(help->frameGeometry().topLeft()));
+        QVERIFY2(room.contains(help->frameGeometry()), "the help window runs off the screen");
         if (main.width() + help->frameGeometry().width() < room.width())
             QVERIFY(!help->frameGeometry().intersects(main));
     }
@@ -239,6 +244,20 @@ private slots:
         QTRY_COMPARE(Browser()->source().fileName(), QString("index.html"));
     }
 
+    void F1OnTheSummarysBoxesOpensTheirTopicAndEscapeCloses() {
+        ui->Run([&] { ui->form.MainPage.SetActivePage(ui->form.SummarySheet); });
+        auto* n1 = ui->Find<QLineEdit>("edtConsumptionN1");
+        QTRY_VERIFY(n1->isVisible());
+        PressF1On(n1);
+        QTRY_COMPARE(Anchor(Browser()), QString("summary.html#topic-91"));
+        PressF1On(ui->Find<QLineEdit>("InflowCostEdit")); // the page's own topic
+        QTRY_COMPARE(Anchor(Browser()), QString("summary.html#topic-90"));
+        THelpWindow* help = ui->window.HelpWindow();
+        help->activateWindow();
+        QTest::keyClick(Browser(), Qt::Key_Escape);
+        QTRY_VERIFY(!help->isVisible());
+    }
+
     void F1OnAControlWithoutTopicOpensTheContents() {
         PressF1On(ui->Find<QLineEdit>("MinNightPressureEdit"));
         QTRY_VERIFY(ui->window.HelpWindow()->isVisible());
@@ -259,7 +278,7 @@ private slots:
         const QString text = about->Text();
         QVERIFY2(text.contains(VersionText), qPrintable(text)); // "Version: 4.4"
         QVERIFY(text.contains("Whilst every effort has been made by the developers"));
-        QVERIFY(text.contains("(direct or indirect)incurred"));
+        QVERIFY(text.contains("(direct or indirect) incurred"));
         for (const char* library : {"Qt", "Qt Charts", "libxlsxwriter", "LGPL", "GPL", "BSD"})
             QVERIFY2(text.contains(library), library);
         about->accept();
@@ -271,9 +290,25 @@ private slots:
         QStringList items;
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
-        QCOMPARE(items, QStringList({"&New data", "&Read data…", "&Save data…", "-", "Spreadsheet &report…",
-                                     "Add &General Data to last report", "-", "&Print…",
-                                     "Save page as p&icture…", "-", "Recent &projects", "-", "&Close"}));
+        QCOMPARE(items,
+                 QStringList({"&New data", "&Read data…", "&Save data", "Save data &as…", "-",
+                              "Sprea&dsheet report…", "Add &General Data to last report", "-", "&Print…",
+                              "Save page as p&icture…", "-", "Recen&t projects", "-", "&Close"}));
+        // No two items share an underlined letter, and the commands every desktop program has
+        // answer the platform's keys.
+        QSet<QChar> letters;
+        for (const QString& item : items) {
+            const qsizetype amp = item.indexOf('&');
+            if (amp < 0) continue;
+            QVERIFY2(!letters.contains(item.at(amp + 1).toLower()), qPrintable(item));
+            letters.insert(item.at(amp + 1).toLower());
+        }
+        const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+            {"menuDataNew", QKeySequence::New},   {"menuDataRead", QKeySequence::Open},
+            {"menuDataSave", QKeySequence::Save}, {"menuDataSaveAs", QKeySequence::SaveAs},
+            {"menuPrint", QKeySequence::Print},   {"menuClose", QKeySequence::Quit}};
+        for (const auto& [name, key] : keys)
+            QCOMPARE(ui->window.findChild<QAction*>(name)->shortcut(), QKeySequence(key));
         // Without a settings session there is no list to offer.
         QVERIFY(!ui->window.findChild<QMenu*>("RecentProjectsMenu")->isEnabled());
         // A menu item runs the toolbar's command.

@@ -1,9 +1,11 @@
 // The numeric key filter as a person meets it: keys typed into real edits go through the
 // form first, and only the keys it accepts reach the edit.
 #include "UiFixture.h"
+#include "model/Numbers.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTimeEdit>
 
 using namespace halvern;
 
@@ -32,6 +34,33 @@ private slots:
         QTest::keyClick(edit, '7');
         QCOMPARE(edit->text(), QString("1.57"));
         QCOMPARE(ui->form.MainsLengthEdit.Text(), std::string("1.57"));
+    }
+
+    void TheLastKeyTypedCountsAtOnce() {
+        auto* population = ui->Find<QLineEdit>("PopulationEdit");
+        QVERIFY(population);
+        ui->Run([&] { ui->form.PopulationEdit.SetText(""); });
+        population->setFocus();
+        QTest::keyClicks(population, "4200");
+        QCOMPARE(population->text(), QString("4200"));
+        QCOMPARE(ui->form.Project.Population, 4200);
+        QTest::keyClick(population, Qt::Key_Backspace);
+        QCOMPARE(ui->form.Project.Population, 420);
+        QVERIFY(ui->dialogs.Messages.empty());
+    }
+
+    void DigitsTypedIntoATimeBoxAreTaken() {
+        auto* picker = ui->Find<QTimeEdit>("HighTimePicker");
+        QVERIFY(picker);
+        ui->Run([&] { ui->form.InputPage.SetActivePage(ui->form.GeneralSheet); });
+        QTRY_VERIFY(picker->isVisible());
+        // One click into the hours, then the digits.
+        QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(6, picker->height() / 2));
+        QCOMPARE(picker->currentSection(), QDateTimeEdit::HourSection);
+        QTest::keyClicks(picker, "14");
+        QTest::keyClick(picker, Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(TimeToStr(ui->form.HighTimePicker.Time)), QString("14:00:00"));
+        QCOMPARE(QString::fromStdString(TimeToStr(ui->form.Project.HighFlowTime)), QString("14:00:00"));
     }
 
     void KeysThatBreakTheNumberAreRefusedSilently() {

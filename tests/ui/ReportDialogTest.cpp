@@ -52,8 +52,8 @@ private slots:
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
         // After the project's own commands, before the recent projects.
-        QCOMPARE(items.mid(3, 4),
-                 QStringList({"-", "Spreadsheet &report…", "Add &General Data to last report", "-"}));
+        QCOMPARE(items.mid(4, 4),
+                 QStringList({"-", "Sprea&dsheet report…", "Add &General Data to last report", "-"}));
         QVERIFY(Menu("&Help"));
         // Nothing has been reported yet in this run.
         QVERIFY(!Item("menuExcel")->isEnabled());

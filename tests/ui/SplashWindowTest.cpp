@@ -17,7 +17,7 @@ private slots:
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(splash.findChild<QLabel*>("labAppName")->text(), QString("Halvern"));
         QCOMPARE(splash.findChild<QLabel*>("labAppVersion")->text(), QString("v4.4"));
-        QVERIFY(splash.findChild<QLabel*>("Memo1")->text().contains("(direct or indirect)incurred"));
+        QVERIFY(splash.findChild<QLabel*>("Memo1")->text().contains("(direct or indirect) incurred"));
         for (const char* picture : {"Image1", "Image2", "Image3"})
             QVERIFY2(!splash.findChild<QLabel*>(picture)->pixmap().isNull(), picture);
         // The blue panel, 1 pixel inside a white margin.

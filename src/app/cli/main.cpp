@@ -324,7 +324,11 @@ int Report(const std::vector<std::string>& args) {
         boxes[i]->Checked = choice[i];
     const std::string fileName = FullName(*output);
     session.Context = *output;
-    const bool ran = form.Dispatch([&] { report.ExportReport(form.frmPrint.Chosen(), fileName); });
+    // As the window's "Create" does: every sheet from one run of the whole analysis and costs.
+    const bool ran = form.Dispatch([&] {
+        form.RunAllOptionsAndCosts();
+        report.ExportReport(form.frmPrint.Chosen(), fileName);
+    });
     if (!ran || !report.HasLastReport()) return kFileFailed;
     Out.Print("Report written to: " + fileName + "\n");
     return kDone;

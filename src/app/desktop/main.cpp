@@ -3,9 +3,12 @@
 //   halvern [FILE.pru]                       reads the project right after start-up
 //   halvern --page-images DIR [FILE.pru]     writes a picture of every page and window
 //   halvern --print-pages DIR [FILE.pru]     prints every page and chart to PDF files in DIR
-// The commands that only write files or text need no display: without one they draw on
-// Qt's offscreen platform.
+//   halvern --version | --help
+// --version and --help answer before the toolkit starts, so they need no display; the
+// commands that only write files need none either: without one they draw on Qt's offscreen
+// platform.
 #include "model/Numbers.h"
+#include "model/Version.h"
 #include "ui/DesktopSession.h"
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
@@ -24,6 +27,7 @@
 #include <clocale>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -32,20 +36,45 @@ struct TArguments {
     QString PrintPages; // folder, when PDF prints are asked for
     QString ProjectFile;
     bool Valid = true;
-    bool Help = false;
 };
 
-constexpr const char* kUsage = "usage: halvern [FILE.pru]\n"
-                               "       halvern --page-images DIR [FILE.pru]\n"
-                               "       halvern --print-pages DIR [FILE.pru]\n";
+constexpr const char* kUsage =
+    "usage: halvern [FILE.pru]\n"
+    "       halvern --page-images DIR [FILE.pru]\n"
+    "       halvern --print-pages DIR [FILE.pru]\n"
+    "       halvern --version\n"
+    "       halvern --help\n"
+    "\n"
+    "  FILE.pru               a project to read at start-up, as Read data reads it\n"
+    "  --page-images DIR      write a PNG picture of every page and window into DIR, then end\n"
+    "  --print-pages DIR      print every page and chart to PDF files in DIR, then end\n"
+    "  --version              print the program's version and end\n"
+    "  -h, --help             print this text and end\n";
+
+// --help and --version: answered from the bare arguments, before any window system is asked
+// for, so that they work on a machine without a display. 0 when neither was asked for.
+bool AnswersWithoutWindows(int argc, char* argv[], int& exitCode) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            exitCode = std::fflush(stdout) == 0 ? 0 : 1;
+            return true;
+        }
+        if (argument == "--version") {
+            std::printf("halvern %s\n", halvern::VersionNumber);
+            exitCode = std::fflush(stdout) == 0 ? 0 : 1;
+            return true;
+        }
+    }
+    return false;
+}
 
 TArguments ParseArguments(const QStringList& arguments) {
     TArguments result;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == "--help" || argument == "-h")
-            result.Help = true;
-        else if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
+        if (argument == "--page-images" && i + 1 < arguments.size() && result.PageImages.isEmpty())
             result.PageImages = arguments[++i];
         else if (argument == "--print-pages" && i + 1 < arguments.size() && result.PrintPages.isEmpty())
             result.PrintPages = arguments[++i];
@@ -63,7 +92,8 @@ TArguments ParseArguments(const QStringList& arguments) {
 
 int main(int argc, char* argv[]) {
     using namespace halvern;
-    UseOffscreenWithoutDisplay(argc, argv, {"--help", "-h", "--page-images", "--print-pages"});
+    if (int exitCode = 0; AnswersWithoutWindows(argc, argv, exitCode)) return exitCode;
+    UseOffscreenWithoutDisplay(argc, argv, {"--page-images", "--print-pages"});
     QuietToolkitNotes();
     QApplication app(argc, argv);
     // Thousands separators and the money format follow the user's locale.
@@ -71,10 +101,6 @@ int main(int argc, char* argv[]) {
     halvern::PinNumberConventions();
     ApplyProgramLook();
     const TArguments arguments = ParseArguments(QApplication::arguments());
-    if (arguments.Help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     if (!arguments.Valid) {
         std::fputs(kUsage, stderr);
         return 2;
