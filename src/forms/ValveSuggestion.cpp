@@ -481,8 +481,19 @@ bool TValveSuggester::ChooseWindows(TValveSuggestion& s, const TSuggestOptions& 
         TValveSetting Setting;
     };
     std::vector<TCandidate> ranked;
-    const auto consider = [&](TValveSetting setting) {
-        ranked.push_back({rankSaving(HighHours(setting)), std::move(setting)});
+    // Where the rows run in the order of the day, the window of rows a to b holds exactly
+    // those rows; the page's own rule decides otherwise.
+    const bool ordered = std::is_sorted(keys_.begin(), keys_.end()) &&
+                         std::adjacent_find(keys_.begin(), keys_.end()) == keys_.end();
+    const auto consider = [&](TValveSetting setting, int a, int b, int d, int e) {
+        THours high{};
+        if (ordered) {
+            for (int h = 0; h < HoursPerDay; ++h)
+                high[static_cast<size_t>(h)] = (h >= a && h < b) || (h >= d && h < e);
+        } else {
+            high = HighHours(setting);
+        }
+        ranked.push_back({rankSaving(high), std::move(setting)});
     };
     TValveSetting base = s.Current;
     for (int a = 0; a < n; ++a)
@@ -492,15 +503,15 @@ bool TValveSuggester::ChooseWindows(TValveSuggestion& s, const TSuggestOptions& 
             if (base.Intervals != 4) {
                 w.Windows[2] = base.Windows[2];
                 w.Windows[3] = base.Windows[3];
-                consider(w);
+                consider(w, a, b, 0, 0);
                 continue;
             }
-            consider(w);
+            consider(w, a, b, 0, 0);
             for (int d = b + 1; d < n; ++d)
                 for (int e = d + 1; e < n; ++e) {
                     w.Windows[2] = bounds[static_cast<size_t>(d)];
                     w.Windows[3] = bounds[static_cast<size_t>(e)];
-                    consider(w);
+                    consider(w, a, b, d, e);
                 }
         }
     if (!progress(0.6)) return false;

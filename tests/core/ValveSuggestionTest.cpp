@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cmath>
+#include <cstdio>
 #include <functional>
+#include <sys/wait.h>
 
 using namespace halvern;
 using namespace halvern::testing;
@@ -239,7 +242,12 @@ TEST(SuggestInfeasible, NamesTheHoursThatNoSettingServesAndByHowMuch) {
 TEST(SuggestApply, IsOneStepThatUndoTakesBack) {
     ZoneForm z({"demo", Demo(), {}});
     TMainForm& form = z.form;
+    const std::size_t messagesBefore = z.dialogs.Messages.size();
+    const std::string fixedGridBefore = form.FixedPRVGrid.Cell(PRVGridLayout::CriticalCol, PRVGridLayout::HourRow(7));
     const auto suggestions = SuggestAll(form);
+    // The search never touches the window: not a page, not a message.
+    EXPECT_EQ(z.dialogs.Messages.size(), messagesBefore);
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRVGridLayout::CriticalCol, PRVGridLayout::HourRow(7)), fixedGridBefore);
     const std::string outletBefore = form.FixedPRVOutletEdit.Text();
     const std::string highBefore = form.HighPressureEdit.Text(), lowBefore = form.LowPressureEdit.Text();
     const std::string fixedTotBefore = form.FixedTotLabel.Caption;
@@ -268,6 +276,81 @@ TEST(SuggestApply, IsOneStepThatUndoTakesBack) {
     EXPECT_EQ(form.FixedTotLabel.Caption, fixedTotBefore);
     EXPECT_EQ(form.FlowTotLabel.Caption, suggestions[2].CurrentResult.Tot);
 
-    // The window's own pages were never touched by the search.
-    EXPECT_TRUE(z.dialogs.Messages.empty());
 }
+
+#ifdef HALVERN_CLI
+namespace {
+
+struct TCliRun {
+    int ExitCode = -1;
+    std::string Out;
+};
+
+TCliRun RunSuggest(const std::vector<std::string>& args) {
+    std::string command = std::string("timeout 60 '") + HALVERN_CLI + "' suggest";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'";
+    command += " 2>/dev/null";
+    TCliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        run.Out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+} // namespace
+
+TEST(SuggestCommand, PrintsAppliesAndSaysWhenAValveCannotHoldTheMinimum) {
+    ZoneForm z({"demo", Demo(), {}});
+    const auto suggestions = SuggestAll(z.form);
+
+    const TCliRun text = RunSuggest({Demo()});
+    EXPECT_EQ(text.ExitCode, 0);
+    for (const TValveSuggestion& s : suggestions) {
+        EXPECT_NE(text.Out.find(ValveName(s.Valve)), std::string::npos);
+        EXPECT_NE(text.Out.find(s.SuggestedResult.MoneySaving), std::string::npos);
+    }
+    EXPECT_NE(text.Out.find(suggestions[0].Suggested.Outlet), std::string::npos);
+    EXPECT_NE(text.Out.find("Pays back first: "), std::string::npos);
+
+    const TCliRun json = RunSuggest({"--json", Demo(), "--windows"});
+    EXPECT_EQ(json.ExitCode, 0);
+    EXPECT_EQ(json.Out.front(), '{');
+    EXPECT_NE(json.Out.find("\"windows_chosen\": true"), std::string::npos);
+
+    // --apply: the project saved with the suggestions reads back with every page holding
+    // the minimum and showing the suggested volumes.
+    TScratchDir dir;
+    const std::string out = dir.File("suggested.pru");
+    const TCliRun applied = RunSuggest({Demo(), "--apply", "-o", out});
+    EXPECT_EQ(applied.ExitCode, 0);
+    TZone saved{"saved", out, {}};
+    ZoneForm back(saved);
+    EXPECT_EQ(back.form.FixedPRVOutletEdit.Text(), suggestions[0].Suggested.Outlet);
+    EXPECT_EQ(back.form.FixedTotLabel.Caption, suggestions[0].SuggestedResult.Tot);
+    EXPECT_EQ(back.form.TimeTotLabel.Caption, suggestions[1].SuggestedResult.Tot);
+    EXPECT_EQ(back.form.FlowTotLabel.Caption, suggestions[2].SuggestedResult.Tot);
+    for (TValve valve : {TValve::Fixed, TValve::Time, TValve::Flow})
+        EXPECT_EQ(WarnLabel(back.form, valve).Caption, "") << ValveName(valve);
+
+    // A zone whose measured critical pressures are below the minimum in some hours: exit 1,
+    // and the valves are still printed with the hours named.
+    ZoneForm low({"demo", Demo(), {}});
+    Type(low.form, low.form.MinPressureEdit, "40");
+    const std::string lowFile = dir.File("high-minimum.pru");
+    ASSERT_TRUE(SaveProjectFile(low.form, lowFile));
+    const TCliRun infeasible = RunSuggest({lowFile});
+    EXPECT_EQ(infeasible.ExitCode, 1);
+    EXPECT_NE(infeasible.Out.find("Hours below the minimum: "), std::string::npos);
+    EXPECT_NE(infeasible.Out.find("Flow Modulated"), std::string::npos);
+
+    EXPECT_EQ(RunSuggest({Demo(), "--apply"}).ExitCode, 2);
+    EXPECT_EQ(RunSuggest({Demo(), "-o", out}).ExitCode, 2);
+    EXPECT_EQ(RunSuggest({}).ExitCode, 2);
+    EXPECT_EQ(RunSuggest({dir.File("missing.pru")}).ExitCode, 1);
+}
+#endif
