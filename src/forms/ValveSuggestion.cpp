@@ -384,7 +384,9 @@ TValveSuggestion TValveSuggester::SuggestTimeFor(const TValveSetting& windows) {
     THours low{};
     for (int h = 0; h < HoursPerDay; ++h)
         low[static_cast<size_t>(h)] = !high[static_cast<size_t>(h)];
-    const auto anyOf = [](const THours& hours) { return std::find(hours.begin(), hours.end(), true) != hours.end(); };
+    const auto anyOf = [](const THours& hours) {
+        return std::find(hours.begin(), hours.end(), true) != hours.end();
+    };
     // A pressure that no hour uses is left as it is.
     std::optional<int> highCm = anyOf(high) ? LowestUniform(high) : std::nullopt;
     std::optional<int> lowCm = anyOf(low) ? LowestUniform(low) : std::nullopt;
@@ -461,7 +463,8 @@ bool TValveSuggester::ChooseWindows(TValveSuggestion& s, const TSuggestOptions& 
         }
         const double loss = (curDep - dep) * DaysPerYear * c.Project.CostFactor / 100;
         const double ratio = avgAZP == 0 ? 1.0 : std::max(0.0, azp / HoursPerDay / avgAZP);
-        const double cons = avgAZP == 0 ? 0.0 : (dailyCons - std::pow(ratio, consN1) * dailyCons) * DaysPerYear;
+        const double cons =
+            avgAZP == 0 ? 0.0 : (dailyCons - std::pow(ratio, consN1) * dailyCons) * DaysPerYear;
         return (loss + cons) * c.Project.InflowCost - cons * c.Project.ConsumpCosts;
     };
 
@@ -531,7 +534,8 @@ bool TValveSuggester::ChooseWindows(TValveSuggestion& s, const TSuggestOptions& 
                 bestSaving = saving;
             }
         }
-        if (!progress(0.6 + 0.4 * static_cast<double>(i + 1) / static_cast<double>(ranked.size()))) return false;
+        if (!progress(0.6 + 0.4 * static_cast<double>(i + 1) / static_cast<double>(ranked.size())))
+            return false;
     }
     if (!best) {
         s.Computed = true;
@@ -569,11 +573,23 @@ void TValveSuggester::SuggestFlow(TValveSuggestion& s) {
         return;
     }
     s.Computed = true;
-    const std::optional<int> lowCm =
+    std::optional<int> lowCm =
         LowestHolding([&](int cm) { return FlowHolds(cm, targetTopCm_); }, floorCm_, targetTopCm_);
-    const std::optional<int> highCm =
+    std::optional<int> highCm =
         lowCm ? LowestHolding([&](int cm) { return FlowHolds(*lowCm, cm); }, floorCm_, targetTopCm_)
               : std::nullopt;
+    // A lower high-flow target also lowers the outlets of the hours that flow less than the
+    // low-flow hour, so the low-flow target may now go lower still; and so on, a few times,
+    // until neither target can go lower with the other where it is.
+    for (int round = 0; round < 4 && lowCm && highCm; ++round) {
+        const int high = *highCm;
+        const std::optional<int> lower =
+            LowestHolding([&](int cm) { return FlowHolds(cm, high); }, floorCm_, *lowCm);
+        if (!lower || *lower == *lowCm) break;
+        lowCm = lower;
+        const int low = *lowCm;
+        highCm = LowestHolding([&](int cm) { return FlowHolds(low, cm); }, floorCm_, high);
+    }
     if (!lowCm || !highCm) {
         s.ShortHours = ShortHoursAtTop(TValve::Flow);
         return;

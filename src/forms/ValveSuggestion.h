@@ -21,19 +21,19 @@ inline constexpr int ValveCount = 3;
 
 // What one valve is set to, as its page holds it: the pressures as typed (m).
 struct TValveSetting {
-    std::string Outlet;                  // fixed outlet
-    std::string High, Low;               // time-modulated pressures
-    int Intervals = 2;                   // 2, 4, or 0 for hourly mode
-    std::array<double, 4> Windows{};     // start 1, stop 1, start 2, stop 2 (fractions of a day)
-    std::string LowTarget, HighTarget;   // flow-modulated critical-point targets
+    std::string Outlet;                // fixed outlet
+    std::string High, Low;             // time-modulated pressures
+    int Intervals = 2;                 // 2, 4, or 0 for hourly mode
+    std::array<double, 4> Windows{};   // start 1, stop 1, start 2, stop 2 (fractions of a day)
+    std::string LowTarget, HighTarget; // flow-modulated critical-point targets
     bool operator==(const TValveSetting&) const = default;
 };
 
 // A valve's day with one setting, as its page and the Summary show it.
 struct TValveResult {
-    std::string Dep, Indep, Tot;                     // daily volumes, m³ (the page's labels)
-    std::string VolumeSaving, MoneySaving, Payback;  // m³/a, R/a and months (or "Never")
-    bool HoldsMinimum = false;                       // no hour's critical point below MinPressure
+    std::string Dep, Indep, Tot;                    // daily volumes, m³ (the page's labels)
+    std::string VolumeSaving, MoneySaving, Payback; // m³/a, R/a and months (or "Never")
+    bool HoldsMinimum = false;                      // no hour's critical point below MinPressure
 };
 
 // An hour whose critical point stays below the minimum, and by how much (m).
@@ -120,8 +120,8 @@ private:
     std::array<std::string, HoursPerDay> keys_;   // each row's start, "hh:mm:ss"
     std::array<std::string, HoursPerDay> labels_; // each row's label
     double minPressure_ = 0;
-    int topCm_ = 0;     // every hour's valve stands open at this outlet
-    int floorCm_ = 0;   // the minimum pressure, in whole centimetres upwards
+    int topCm_ = 0;   // every hour's valve stands open at this outlet
+    int floorCm_ = 0; // the minimum pressure, in whole centimetres upwards
     int targetTopCm_ = 0;
     std::map<int, THourRow> uniform_;
     std::map<std::pair<int, int>, bool> flow_;
@@ -139,7 +139,8 @@ std::vector<TSuggestionRow> SuggestionRows(const TValveSuggestion& suggestion);
 std::string ShortHoursText(const std::vector<TShortHour>& hours);
 
 // The three suggestions of the window's project.
-std::array<TValveSuggestion, ValveCount> SuggestAll(const TMainForm& form, const TSuggestOptions& options = {});
+std::array<TValveSuggestion, ValveCount> SuggestAll(const TMainForm& form,
+                                                    const TSuggestOptions& options = {});
 
 // Of the feasible suggestions, the one whose payback is shortest; none when none pays back.
 std::optional<TValve> FirstToPayBack(const std::array<TValveSuggestion, ValveCount>& suggestions);

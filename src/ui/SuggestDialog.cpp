@@ -92,8 +92,9 @@ void TSuggestDialog::Start() {
     notes_->setText("Searching...");
     TSuggestOptions options;
     options.ChooseWindows = windows_ && windows_->isChecked();
-    const std::vector<TValve> valves =
-        valve_ ? std::vector<TValve>{*valve_} : std::vector<TValve>{TValve::Fixed, TValve::Time, TValve::Flow};
+    const std::vector<TValve> valves = valve_
+                                           ? std::vector<TValve>{*valve_}
+                                           : std::vector<TValve>{TValve::Fixed, TValve::Time, TValve::Flow};
     worker_ = std::thread([this, options, valves]() mutable {
         std::vector<TValveSuggestion> found;
         for (std::size_t i = 0; i < valves.size(); ++i) {
@@ -153,7 +154,8 @@ void TSuggestDialog::ShowResults() {
         for (const TSuggestionRow& row : SuggestionRows(s)) {
             table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(row.Name)));
             for (int col = 1; col <= 2; ++col) {
-                auto* item = new QTableWidgetItem(QString::fromStdString(col == 1 ? row.Current : row.Suggested));
+                auto* item =
+                    new QTableWidgetItem(QString::fromStdString(col == 1 ? row.Current : row.Suggested));
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 table_->setItem(r, col, item);
             }
@@ -168,9 +170,10 @@ void TSuggestDialog::ShowResults() {
     }
     table_->resizeColumnsToContents();
     if (!valve_) {
-        const std::array<TValveSuggestion, ValveCount> all = {suggestions_.size() > 0 ? suggestions_[0] : TValveSuggestion{},
-                                                              suggestions_.size() > 1 ? suggestions_[1] : TValveSuggestion{},
-                                                              suggestions_.size() > 2 ? suggestions_[2] : TValveSuggestion{}};
+        const std::array<TValveSuggestion, ValveCount> all = {
+            suggestions_.size() > 0 ? suggestions_[0] : TValveSuggestion{},
+            suggestions_.size() > 1 ? suggestions_[1] : TValveSuggestion{},
+            suggestions_.size() > 2 ? suggestions_[2] : TValveSuggestion{}};
         const std::optional<TValve> first = FirstToPayBack(all);
         notes += QString("Pays back first: %1\n").arg(first ? ValveName(*first) : "none of the suggestions");
     }

@@ -53,8 +53,8 @@ std::string SuggestionText(const std::array<TValveSuggestion, ValveCount>& sugge
             w1 = std::max(w1, Width(r.Current));
             w2 = std::max(w2, Width(r.Suggested));
         }
-        out += "  " + Pad("", w0, false) + "  " + Pad("Current", w1, true) + "  " + Pad("Suggested", w2, true) +
-               "\n";
+        out += "  " + Pad("", w0, false) + "  " + Pad("Current", w1, true) + "  " +
+               Pad("Suggested", w2, true) + "\n";
         for (const TSuggestionRow& r : rows)
             out += "  " + Pad(r.Name, w0, false) + "  " + Pad(r.Current, w1, true) + "  " +
                    Pad(r.Suggested, w2, true) + "\n";
@@ -62,7 +62,8 @@ std::string SuggestionText(const std::array<TValveSuggestion, ValveCount>& sugge
         if (!s.ShortHours.empty()) out += "  Hours below the minimum: " + ShortHoursText(s.ShortHours) + "\n";
     }
     const std::optional<TValve> first = FirstToPayBack(suggestions);
-    out += std::string("\nPays back first: ") + (first ? ValveName(*first) : "none of the suggestions") + "\n";
+    out +=
+        std::string("\nPays back first: ") + (first ? ValveName(*first) : "none of the suggestions") + "\n";
     return out;
 }
 
@@ -73,11 +74,11 @@ std::string SuggestionJson(const std::array<TValveSuggestion, ValveCount>& sugge
             return "{\"outlet\": " + JsonString(v.Outlet) + "}";
         case TValve::Time:
             return "{\"high\": " + JsonString(v.High) + ", \"low\": " + JsonString(v.Low) +
-                   ", \"intervals\": " + std::to_string(v.Intervals) + ", \"windows\": " +
-                   JsonString(v.Intervals > 0 ? WindowsText(v) : "") + "}";
+                   ", \"intervals\": " + std::to_string(v.Intervals) +
+                   ", \"windows\": " + JsonString(v.Intervals > 0 ? WindowsText(v) : "") + "}";
         case TValve::Flow:
-            return "{\"low_target\": " + JsonString(v.LowTarget) + ", \"high_target\": " +
-                   JsonString(v.HighTarget) + "}";
+            return "{\"low_target\": " + JsonString(v.LowTarget) +
+                   ", \"high_target\": " + JsonString(v.HighTarget) + "}";
         }
         return std::string("{}");
     };
@@ -91,8 +92,10 @@ std::string SuggestionJson(const std::array<TValveSuggestion, ValveCount>& sugge
     for (std::size_t i = 0; i < suggestions.size(); ++i) {
         const TValveSuggestion& s = suggestions[i];
         out += std::string(i ? "," : "") + "\n    {\"valve\": " + JsonString(ValveName(s.Valve)) +
-               ", \"feasible\": " + JsonBool(s.Feasible) + ", \"windows_chosen\": " + JsonBool(s.WindowsChosen) +
-               ",\n     \"current\": " + setting(s, s.Current) + ", \"current_result\": " + result(s.CurrentResult);
+               ", \"feasible\": " + JsonBool(s.Feasible) +
+               ", \"windows_chosen\": " + JsonBool(s.WindowsChosen) +
+               ",\n     \"current\": " + setting(s, s.Current) +
+               ", \"current_result\": " + result(s.CurrentResult);
         if (s.Feasible)
             out += ",\n     \"suggested\": " + setting(s, s.Suggested) +
                    ", \"suggested_result\": " + result(s.SuggestedResult);
@@ -142,8 +145,8 @@ int Suggest(const std::vector<std::string>& args, const std::function<void(std::
     TScriptedDialogs dialogs;
     std::string context = *file;
     dialogs.OnMessage = [&](const TRecordedMessage& m) {
-        std::cerr << TerminalText(context) << ": " << MessageTypeName(m.Type) << ": " << TerminalText(m.Text, true)
-                  << "\n";
+        std::cerr << TerminalText(context) << ": " << MessageTypeName(m.Type) << ": "
+                  << TerminalText(m.Text, true) << "\n";
     };
     TMainForm form(dialogs);
     form.Dispatch([&] { form.FormShow(); });

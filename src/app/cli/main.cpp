@@ -358,7 +358,8 @@ int Run(const std::vector<std::string>& args) {
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "report") return Report(rest);
     if (command == "suggest")
-        return Suggest(rest, [](std::string_view text) { Out.Print(text); }, WrongUsage);
+        return Suggest(
+            rest, [](std::string_view text) { Out.Print(text); }, WrongUsage);
     if (command == "help") {
         Out.Print(kUsage);
         return kDone;
