@@ -156,6 +156,9 @@ inline std::string SuggestNoSetting(const std::string& minPressure, std::size_t 
            " m at the critical point in every hour: even with the valve fully open " + std::to_string(hours) +
            (hours == 1 ? " hour stays" : " hours stay") + " below it.";
 }
+inline std::string SuggestNothingHolds(const std::string& minPressure) {
+    return "No setting found keeps " + minPressure + " m at the critical point in every hour.";
+}
 inline std::string SuggestWindowsChosen(const std::string& windows) {
     return "High-pressure windows chosen for the largest saving: " + windows + ".";
 }

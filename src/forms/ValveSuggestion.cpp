@@ -353,8 +353,12 @@ TValveSuggestion TValveSuggester::Suggest(TValve valve, const TSuggestOptions& o
         SuggestFlow(s);
         break;
     }
-    if (s.Computed && !s.Feasible && !s.Cancelled && s.Note.empty())
-        s.Note = Msg::SuggestNoSetting(FormatFixed(minPressure_, 5, 2), s.ShortHours.size());
+    if (s.Computed && !s.Feasible && !s.Cancelled && s.Note.empty()) {
+        // Hours short with the valve fully open are named; else no setting tried held.
+        s.Note = s.ShortHours.empty()
+                     ? Msg::SuggestNothingHolds(FormatFixed(minPressure_, 5, 2))
+                     : Msg::SuggestNoSetting(FormatFixed(minPressure_, 5, 2), s.ShortHours.size());
+    }
     return s;
 }
 
