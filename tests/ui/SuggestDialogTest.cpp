@@ -4,6 +4,7 @@
 #include "UiFixture.h"
 #include "ui/SuggestDialog.h"
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
