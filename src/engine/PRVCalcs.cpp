@@ -98,6 +98,7 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
 
         const double crit = open ? CellNumber(CurrentGrid.Cell(Current::CriticalCol, p))
                                  : Checked(outlet - hlc + Project.InletElev - Project.TargetElev);
+        PRVCriticalPressures[static_cast<size_t>(h)] = crit;
         if (crit < Project.MinPressure) LowWarning = true;
 
         // A critical point without pressure: the hour's results mean nothing and are shown

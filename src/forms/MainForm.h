@@ -346,6 +346,9 @@ public:
     // `OpenHours` receives the hour labels of the hours in which the valve stands fully open.
     void DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& Dep, double& Indep, double& Tot,
                     bool& LowWarning, std::vector<std::string>& OpenHours);
+    // Each hour's critical pressure (m) as the last DoPRVCalcs worked it out, before it was
+    // rounded for its cell: what the low-pressure warning judges, hour by hour.
+    std::array<double, HoursPerDay> PRVCriticalPressures{};
     void CalcFixedPRV();
     void CalcTimePRV();
     void CalcFlowPRV();

@@ -151,4 +151,22 @@ inline std::string CannotCreateFolder(const std::string& folder) {
     return "Cannot create the folder " + folder;
 }
 
+// ---- suggested valve settings ---------------------------------------------------------------
+inline constexpr const char* SuggestNoCurrentSituation =
+    "No setting can be suggested: the current situation has no AZP pressure in the low-flow hour.";
+inline constexpr const char* SuggestHourlyMode =
+    "No pressures are suggested in hourly mode: choose 2 or 4 intervals to have them suggested.";
+// Where even the fully open valve leaves hours below the minimum (shown as "5 / 2").
+inline std::string SuggestNoSetting(const std::string& minPressure, std::size_t hours) {
+    return "No setting keeps " + minPressure +
+           " m at the critical point in every hour: even with the valve fully open " + std::to_string(hours) +
+           (hours == 1 ? " hour stays" : " hours stay") + " below it.";
+}
+inline std::string SuggestNothingHolds(const std::string& minPressure) {
+    return "No setting found keeps " + minPressure + " m at the critical point in every hour.";
+}
+inline std::string SuggestWindowsChosen(const std::string& windows) {
+    return "High-pressure windows chosen for the largest saving: " + windows + ".";
+}
+
 } // namespace halvern::Msg

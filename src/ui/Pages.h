@@ -1,8 +1,11 @@
 // The pages of the main window, each built from Qt layouts over the form's controls.
 #pragma once
 #include "forms/MainForm.h"
+#include "forms/ValveSuggestion.h"
+#include <optional>
 
 class QWidget;
+class QPushButton;
 
 namespace halvern {
 
@@ -21,6 +24,9 @@ QWidget* BuildFlowTabulatedSheet(TViewBinder& binder);
 // the first time the page is seen and redrawn whenever the chart model changes.
 QWidget* BuildGraphSheet(TViewBinder& binder, TTabSheet& sheet, TButton& button, TChart& chart,
                          int chartHelpContext);
+// "Suggest" of a valve page, or "Suggest all" (no valve): opens the suggestion window.
+QPushButton* MakeSuggestButton(TViewBinder& binder, std::optional<TValve> valve, const char* caption,
+                               const char* objectName);
 // "Summary": cost inputs, the summary table and the note.
 QWidget* BuildSummarySheet(TViewBinder& binder);
 

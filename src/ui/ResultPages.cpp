@@ -2,6 +2,7 @@
 // its inputs above it, and the "Graphical" pages with their charts.
 #include "ui/PageKit.h"
 #include "ui/Pages.h"
+#include "ui/SuggestDialog.h"
 #include "ui/ViewBinder.h"
 #include <QGridLayout>
 #include <QGroupBox>
@@ -125,6 +126,15 @@ QWidget* MakeValvePage(TViewBinder& b, QBoxLayout* inputs, const TValveResults& 
 
 } // namespace
 
+QPushButton* MakeSuggestButton(TViewBinder& b, std::optional<TValve> valve, const char* caption,
+                               const char* objectName) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(objectName);
+    QObject::connect(button, &QPushButton::clicked,
+                     [&b, valve, button] { ShowSuggestDialog(b, valve, button->window()); });
+    return button;
+}
+
 QWidget* BuildCurrentTabulatedSheet(TViewBinder& b) {
     TMainForm& f = b.Form;
     auto* checks = MakeFormGrid(true);
@@ -153,6 +163,7 @@ QWidget* BuildFixedTabulatedSheet(TViewBinder& b) {
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(MakeCaption("PRV Outlet Pressure"));
     inputs->addWidget(StyleNumberEdit(b.Edit(f.FixedPRVOutletEdit, kGreenText)));
+    inputs->addWidget(MakeSuggestButton(b, TValve::Fixed, "Suggest", "FixedSuggestButton"));
     return MakeValvePage(b, inputs,
                          {f.FixedPRVGrid,
                           f.FixedDayNightLabel,
@@ -189,6 +200,7 @@ QWidget* BuildTimeTabulatedSheet(TViewBinder& b) {
                                                               "Low Pressure (m)", f.LowPressureEdit)));
     inputs->addWidget(MakeGroup("High pressure periods", times));
     inputs->addWidget(MakeGroup("Intervals", intervals));
+    inputs->addWidget(MakeSuggestButton(b, TValve::Time, "Suggest", "TimeSuggestButton"));
     return MakeValvePage(b, inputs,
                          {f.TimePRVGrid,
                           f.TimeDayNightLabel,
@@ -204,6 +216,7 @@ QWidget* BuildFlowTabulatedSheet(TViewBinder& b) {
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(MakeGroup(
         "Pressures", MakePressurePair(b, "Low Pressure (m)", f.LPFlowMod, "High Pressure (m)", f.HPFlowMod)));
+    inputs->addWidget(MakeSuggestButton(b, TValve::Flow, "Suggest", "FlowSuggestButton"));
     return MakeValvePage(b, inputs,
                          {f.FlowPRVGrid,
                           f.FlowDayNightLabel,

@@ -28,6 +28,8 @@ QWidget* BuildSummarySheet(TViewBinder& b) {
     factor->addWidget(b.UpDown(f.CostFactorUpDown));
     costs->addLayout(factor, 2, 1, Qt::AlignLeft);
     costs->addWidget(b.Button(f.ImpCostsButton), 3, 0, 1, 2, Qt::AlignLeft);
+    costs->addWidget(MakeSuggestButton(b, std::nullopt, "Suggest all", "SuggestAllButton"), 4, 0, 1, 2,
+                     Qt::AlignLeft);
 
     auto* consumption = MakeFormGrid();
     consumption->addWidget(MakeCaption("% of residential consumption"), 0, 0);

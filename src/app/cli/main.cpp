@@ -1,6 +1,7 @@
 // halvern-cli: the program's core without its window. It reads, shows, imports and saves
 // projects exactly as the window's commands do; the messages the window would put in boxes
 // go to standard error, and a warning is answered OK.
+#include "Suggest.h"
 #include "Summary.h"
 #include "Views.h"
 
@@ -51,6 +52,12 @@ constexpr const char* kUsage =
     "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
     "      Writes the spreadsheet report of the project, as the window's \"Spreadsheet report\"\n"
     "      writes it after \"Read data\": all six sheets unless --sheets names some.\n"
+    "  halvern-cli suggest FILE.pru [--json] [--windows] [--apply -o OUT.pru]\n"
+    "      The lowest setting of each valve that keeps the minimum pressure at the critical\n"
+    "      point in every hour, with its daily volumes, savings and payback beside the\n"
+    "      current ones; --windows also chooses the time-modulated windows; --apply writes\n"
+    "      the project with the suggestions as \"Save data\" would. Exit 1 when a valve has\n"
+    "      no feasible setting (the others are still printed).\n"
     "  halvern-cli --help\n"
     "\n"
     "\"--\" ends the options: every argument after it is a file name.\n"
@@ -354,6 +361,9 @@ int Run(const std::vector<std::string>& args) {
     if (command == "import") return Import(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "report") return Report(rest);
+    if (command == "suggest")
+        return Suggest(
+            rest, [](std::string_view text) { Out.Print(text); }, WrongUsage);
     if (command == "help") {
         Out.Print(kUsage);
         return kDone;
