@@ -5,7 +5,9 @@
 #include "model/Numbers.h"
 #include "reports/SheetWriters.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace halvern {
 
@@ -23,8 +25,29 @@ std::string TwelveHourText(double time) {
     return buffer;
 }
 
-std::string FirstLine(const TMemo& memo) {
-    return memo.Lines.empty() ? std::string() : memo.Lines.front();
+// Every line of a contact memo (the name, Tel, Fax, email), one under the other in the cell;
+// blank lines at the end say nothing and are left out.
+std::vector<std::string> ContactLines(const TMemo& memo) {
+    std::vector<std::string> lines = memo.Lines;
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
+        lines.pop_back();
+    return lines;
+}
+
+void ContactCell(TWorksheet& sheet, int row, const TMemo& memo) {
+    const std::vector<std::string> lines = ContactLines(memo);
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "\n" : "") + lines[i];
+    sheet.Range(At("G", row)).SetLiteralText(text);
+    if (lines.size() > 1) {
+        // The row grows to show every line; the sheet still prints on its one page.
+        constexpr double kLinePoints = 11;
+        constexpr double kTallestRow = 409;
+        sheet.Range(Span("G", row, "J", row)).SetWrapText().SetVerticalAlignment(TVerticalAlignment::Top);
+        sheet.Range(At("A", row))
+            .SetRowHeight(std::min(kTallestRow, kLinePoints * static_cast<double>(lines.size())));
+    }
 }
 
 void SectionHeading(TWorksheet& sheet, int row, const std::string& text) {
@@ -136,17 +159,17 @@ void WriteGeneralData(TSheetContext& context) {
     CaptionCells(sheet, 4, "D", "F",
                  {"Zone Name:", "Analysis Reference:", "Water Supply System:", "Report Number:"});
     ValueCells(sheet, 4, 7, "G", "J", THorizontalAlignment::Left);
-    sheet.Range("G4").SetText(p.ZoneName);
-    sheet.Range("G5").SetText(p.ZoneRef);
-    sheet.Range("G6").SetText(p.WaterSupplySystem);
-    sheet.Range("G7").SetText(p.ReportNum);
+    sheet.Range("G4").SetLiteralText(p.ZoneName);
+    sheet.Range("G5").SetLiteralText(p.ZoneRef);
+    sheet.Range("G6").SetLiteralText(p.WaterSupplySystem);
+    sheet.Range("G7").SetLiteralText(p.ReportNum);
     progress.StepIt();
 
     GroupLabel(sheet, 9, "Contact Details:", "C");
     CaptionCells(sheet, 9, "D", "F", {"Data collected and collated by:", "Analysis performed by:"});
     ValueCells(sheet, 9, 10, "G", "J", THorizontalAlignment::Left);
-    sheet.Range("G9").SetText(FirstLine(form.CollectMemo));
-    sheet.Range("G10").SetText(FirstLine(form.AnalysisMemo));
+    ContactCell(sheet, 9, form.CollectMemo);
+    ContactCell(sheet, 10, form.AnalysisMemo);
 
     GroupLabel(sheet, 12, "Hour of min and max flow:", "C");
     CaptionCells(sheet, 12, "D", "F",
@@ -168,8 +191,8 @@ void WriteGeneralData(TSheetContext& context) {
     GroupLabel(sheet, 19, "Property Information:", "C");
     CaptionCells(sheet, 19, "D", "F",
                  {"Length of mains (km):", "Number of connections:", "Number of residential properties:",
-                  "Number of non-residential properties:", "Number of population:", "Peak demand periods:",
-                  "Night time:"});
+                  "Number of non-residential properties:", "Number of population:",
+                  "Min. pressure, peak demand periods (m):", "Min. pressure, night time (m):"});
     ValueCells(sheet, 19, 25, "G", "G", THorizontalAlignment::Right);
     sheet.Range("G19").SetNumber(p.MainsLength);
     sheet.Range("G20").SetNumber(p.NumOfConnect);

@@ -37,8 +37,8 @@ void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind k
     const TProject& p = context.Form.Project;
     const std::string last = LastColumn(kind);
     sheet.Range(Span("A", 2, last, 2)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetText(p.WaterSupplySystem);
-    sheet.Range("E2").SetText(p.ZoneName);
+    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
+    sheet.Range("E2").SetLiteralText(p.ZoneName);
     sheet.Range("I2").SetText(sheet.Name());
     if (kind == TScenarioKind::Current) {
         for (const char* range : {"A2:C2", "D2:F2", "G2:I2"})

@@ -38,7 +38,7 @@ std::string DatePrintedText(std::time_t when) {
 }
 
 TSpreadsheetReport::TSpreadsheetReport(TMainForm& form) : form_(form) {
-    Save = [](const TWorkbook& book, const std::string& fileName) { SaveWorkbookAs(book, fileName); };
+    Save = [](const TWorkbook& book, const std::string& fileName) { return SaveWorkbookAs(book, fileName); };
     Clock = [] { return std::time(nullptr); };
 }
 
@@ -134,11 +134,21 @@ void TSpreadsheetReport::AddGeneralDataToLastReport() {
 }
 
 bool TSpreadsheetReport::HandOver(const TWorkbook& book, const std::string& fileName) {
+    TWriteNotes notes;
     try {
-        Save(book, fileName);
+        notes = Save(book, fileName);
     } catch (const std::exception& e) {
-        form_.Dialogs.Message("Cannot write the report to " + fileName + "\n" + e.what());
+        form_.Dialogs.Error("Cannot write the report to " + fileName + "\n" + e.what());
         return false;
+    }
+    if (!notes.empty()) {
+        // A few places say what happened; a text pasted into every field needs no forty lines.
+        constexpr std::size_t kShown = 8;
+        std::string text = "The report was written to " + fileName + ", but some texts could not go in as they are:";
+        for (std::size_t i = 0; i < notes.size() && i < kShown; ++i)
+            text += "\n" + notes[i];
+        if (notes.size() > kShown) text += "\n... and " + std::to_string(notes.size() - kShown) + " more.";
+        form_.Dialogs.WarningOKIgnore(text);
     }
     return true;
 }

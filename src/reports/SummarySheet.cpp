@@ -15,8 +15,8 @@ constexpr int kScenarios = CostSummaryLayout::FlowRow - CostSummaryLayout::Curre
 
 void TitleRow(TWorksheet& sheet, const TProject& p) {
     sheet.Range("A2:K2").SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetText(p.WaterSupplySystem);
-    sheet.Range("E2").SetText(p.ZoneName);
+    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
+    sheet.Range("E2").SetLiteralText(p.ZoneName);
     sheet.Range("I2").SetText("Summary");
     for (const char* range : {"A2:D2", "E2:H2", "I2:K2"})
         sheet.Range(range).Merge();

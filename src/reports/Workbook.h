@@ -128,6 +128,9 @@ public:
 
     // Taken as typed; into every cell of the range.
     TSheetRange& SetText(const std::string& text);
+    // Kept as the very text, never read as a number or time: a zone called "0042" or a
+    // reference "2E4" is a name, not a value. An empty text leaves the cells empty.
+    TSheetRange& SetLiteralText(const std::string& text);
     // A number, or a time of day as a fraction of a day, keeps its type.
     TSheetRange& SetNumber(double value);
 

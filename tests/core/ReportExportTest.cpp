@@ -140,7 +140,7 @@ TEST_F(ReportExport, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingChang
     EXPECT_THAT(
         dialogs.Texts(),
         ElementsAre(kSlow, "Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
-    EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Information);
+    EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Error);
     EXPECT_EQ(dialog.ProgressBar1.Max(), 20);
     EXPECT_EQ(dialog.ProgressBar1.Position(), 7);
     EXPECT_FALSE(report.HasLastReport());

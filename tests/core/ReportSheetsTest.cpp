@@ -62,12 +62,50 @@ TEST_F(ReportSheets, FlowHoursAreWrittenOnTheTwelveHourClock) {
     }
 }
 
-TEST_F(ReportSheets, OnlyTheFirstLineOfEachContactReachesTheSheet) {
-    form.CollectMemo.Lines = {"Name: T. Mokoena", "Tel: 012 345 6789", "email: t@example.org"};
-    form.AnalysisMemo.Lines = {};
+TEST_F(ReportSheets, EveryLineOfEachContactReachesTheSheet) {
+    form.CollectMemo.Lines = {"Name: T. Mokoena", "Tel: 012 345 6789", "Fax: 012 345 6790",
+                              "email: t@example.org", ""};
+    form.AnalysisMemo.Lines = {"0123456789"};
     Create({&dialog.GeneralData});
-    EXPECT_EQ(Sheet("General Data").Shown("G9"), "Name: T. Mokoena");
-    EXPECT_EQ(Sheet("General Data").Value("G10").Kind, TKind::Empty);
+    TWorksheet& sheet = Sheet("General Data");
+    EXPECT_EQ(sheet.Value("G9").Text,
+              "Name: T. Mokoena\nTel: 012 345 6789\nFax: 012 345 6790\nemail: t@example.org");
+    // Wrapped in a row tall enough for its four lines.
+    EXPECT_TRUE(sheet.Format("G9").WrapText);
+    EXPECT_GE(sheet.RowHeight(9), 4 * 10.0);
+    // A telephone number alone is still the text typed, not a number.
+    EXPECT_EQ(sheet.Value("G10").Kind, TKind::Text);
+    EXPECT_EQ(sheet.Value("G10").Text, "0123456789");
+    EXPECT_EQ(sheet.RowHeight(10), 10);
+    EXPECT_EQ(sheet.Shown("D24"), "Min. pressure, peak demand periods (m):");
+    EXPECT_EQ(sheet.Shown("D25"), "Min. pressure, night time (m):");
+}
+
+TEST_F(ReportSheets, IdentificationTextsStayTheTextsTyped) {
+    TProject& p = form.Project;
+    p.ZoneName = "0042";
+    p.ZoneRef = "2E4";
+    p.WaterSupplySystem = "12:30";
+    p.ReportNum = "007";
+    CreateAll();
+    const TWorksheet& general = Sheet("General Data");
+    const std::pair<const char*, const char*> cells[] = {
+        {"G4", "0042"}, {"G5", "2E4"}, {"G6", "12:30"}, {"G7", "007"}};
+    for (const auto& [cell, text] : cells) {
+        SCOPED_TRACE(cell);
+        EXPECT_EQ(general.Value(cell).Kind, TKind::Text);
+        EXPECT_EQ(general.Value(cell).Text, text);
+        EXPECT_EQ(general.Shown(cell), text);
+    }
+    for (const char* name : {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
+        SCOPED_TRACE(name);
+        const TWorksheet& sheet = Sheet(name);
+        EXPECT_EQ(sheet.Value("A2").Text, "12:30");
+        // The zone stands in the merged title cell, which starts at D2 on Current Situation.
+        const char* zoneCell = std::string(name) == "Current Situation" ? "D2" : "E2";
+        EXPECT_EQ(sheet.Value(zoneCell).Text, "0042");
+        EXPECT_EQ(sheet.Value(zoneCell).Kind, TKind::Text);
+    }
 }
 
 TEST_F(ReportSheets, TheHourlyTableIsTheInputTableAsTyped) {
