@@ -79,7 +79,7 @@ void TMainForm::LowTimePickerChange(TTimePicker& picker) {
     // The low-flow and high-flow row marks of every table are now stale.
     ResetAllGridColours();
     TimeModulatedSheet.Highlighted = true;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
     if (&picker == &LowTimePicker) Project.LowFlowTime = picker.Time;
     if (&picker == &HighTimePicker) Project.HighFlowTime = picker.Time;
 }
@@ -93,7 +93,7 @@ void TMainForm::FixedPRVOutletEditChange() {
         Dialogs.Error(Msg::FixedPRVOutletEntryInvalid);
         return;
     }
-    CalcFixedPRV();
+    Calculate(TAnalysisScenario::FixedOutlet);
 }
 
 void TMainForm::TimePressureEditChange(TEdit& edit, float& field, const char* invalidMessage) {
@@ -103,7 +103,7 @@ void TMainForm::TimePressureEditChange(TEdit& edit, float& field, const char* in
         Dialogs.Error(invalidMessage);
         return;
     }
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::Interval2RadioClick() {
@@ -113,7 +113,7 @@ void TMainForm::Interval2RadioClick() {
     TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = false;
     TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     Project.Intervals = 2;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::Interval4RadioClick() {
@@ -121,28 +121,28 @@ void TMainForm::Interval4RadioClick() {
     TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = true;
     TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     Project.Intervals = 4;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::TimePRVGridSetEditText(int col, int row, const std::string& value) {
     (void)col;
     (void)row;
     (void)value;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 // ---- Flow Modulated ----------------------------------------------------------------------
 
 void TMainForm::LPFlowModChange() {
     Project.LPFlowMod = StrToFloat(LPFlowMod.Text());
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 void TMainForm::HPFlowModChange() {
     Project.HPFlowMod = StrToFloat(HPFlowMod.Text());
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 // ---- Summary -----------------------------------------------------------------------------
@@ -167,27 +167,37 @@ void TMainForm::edtConsumptionN1Change() {
 
 void TMainForm::CurrentSituationSheetShow() {
     CurrentSituationSheet.Highlighted = true;
-    CalcCurrentSituation();
+    Calculate(TAnalysisScenario::CurrentSituation);
 }
 
 void TMainForm::FixedOutletSheetShow() {
     FixedOutletSheet.Highlighted = true;
-    CalcFixedPRV();
+    Calculate(TAnalysisScenario::FixedOutlet);
 }
 
 void TMainForm::TimeModulatedSheetShow() {
     TimeModulatedSheet.Highlighted = true;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::FlowModulatedSheetShow() {
     FlowModulatedSheet.Highlighted = true;
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 void TMainForm::SummarySheetShow() {
-    RunAllOptions();
+    try {
+        RunAllOptions();
+    } catch (...) {
+        // What could be calculated is costed; the rows of the rest say they could not be.
+        try {
+            GetTheCosts();
+        } catch (...) {
+            MarkUncalculatedCostRows();
+        }
+        throw;
+    }
     SummarySheet.Highlighted = true;
     // The bottom heading row carries two-line captions.
     CostSummaryGrid.SetRowHeight(2, 2 * CostSummaryGrid.RowHeight(0));

@@ -287,6 +287,24 @@ public:
     std::optional<std::string> ReadFlowGrid();
     void DoMainCalcs();
     void RunAllOptions();
+    // The four results of the analysis, in the order RunAllOptions calculates them.
+    enum class TAnalysisScenario { CurrentSituation, FixedOutlet, TimeModulated, FlowModulated };
+    static constexpr int AnalysisScenarios = 4;
+    // Why each scenario could not be calculated the last time it was asked for ("Floating
+    // point overflow"); empty once it was. A scenario the analysis never reached because an
+    // earlier one stopped it says so too. The report and the summary page read these, so a
+    // scenario that stopped is never shown with numbers.
+    std::array<std::string, AnalysisScenarios> ScenarioFailure;
+    const std::string& FailureOf(TAnalysisScenario scenario) const {
+        return ScenarioFailure[static_cast<std::size_t>(scenario)];
+    }
+    // Whether any scenario stopped on an error.
+    bool AnalysisStopped() const;
+    // Calculates one scenario and remembers whether it could be; the error goes on.
+    void Calculate(TAnalysisScenario scenario);
+    // The summary table's rows of the scenarios that could not be calculated say so, in place
+    // of the numbers of an earlier run or of nothing.
+    void MarkUncalculatedCostRows();
     void CalcN1Edit();
     void ZoneNameEditChange();
     void ZoneRefEditChange();

@@ -1,7 +1,9 @@
 #include "reports/ScenarioParts.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace halvern {
@@ -30,8 +32,29 @@ constexpr std::array<TSeriesStyle, 5> kSeriesStyles = {{{0, TMarkerStyle::Plus, 
                                                         {255, TMarkerStyle::Triangle, 3, 4},
                                                         {65280, TMarkerStyle::Square, 4, 4}}};
 constexpr double kLineWeight = 0.75;
+// The white space between a table's last row and the chart below it.
+constexpr double kChartGap = 9;
 
 } // namespace
+
+std::string NotCalculatedText(const TMainForm& form, TMainForm::TAnalysisScenario scenario) {
+    const std::string& failure = form.FailureOf(scenario);
+    return failure.empty() ? std::string() : Msg::ScenarioNotCalculated + failure;
+}
+
+std::vector<std::string> ResultTexts(const std::string& notCalculated, std::vector<std::string> texts) {
+    if (!notCalculated.empty())
+        for (std::string& text : texts)
+            text.clear();
+    return texts;
+}
+
+double PointsToBottomOf(const TWorksheet& sheet, int row) {
+    double points = 0;
+    for (int r = 1; r <= row; ++r)
+        points += sheet.RowHeight(r);
+    return points;
+}
 
 void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind) {
     const TProject& p = context.Form.Project;
@@ -134,10 +157,10 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 }
 
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
-               const std::string& numberFormatRange) {
+               const std::string& numberFormatRange, bool calculated) {
     // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
     const int columns =
-        kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+        !calculated ? 1 : kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
     for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
             sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
@@ -158,17 +181,25 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
 }
 
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
-                   const TMarkStringGrid& grid, const std::string& numberFormatRange) {
+                   const TMarkStringGrid& grid, const std::string& numberFormatRange, bool calculated) {
     TableFrame(sheet, kind, headingRow);
     TableHeadings(sheet, kind, headingRow);
     context.Progress.StepIt();
-    TableRows(sheet, kind, headingRow, grid, numberFormatRange);
+    TableRows(sheet, kind, headingRow, grid, numberFormatRange, calculated);
     context.Progress.StepIt();
 }
 
 void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
-                   const TChartPlacement& placement, int steps) {
-    TSheetChart& chart = AddScenarioChart(sheet, placement);
+                   const TChartPlacement& placement, int tableEnd, int steps, bool calculated) {
+    if (!calculated) {
+        for (int step = 0; step < steps; ++step)
+            context.Progress.StepIt();
+        return;
+    }
+    TChartPlacement below = placement;
+    below.Top = std::max(placement.Top, PointsToBottomOf(sheet, tableEnd) + kChartGap);
+    below.Height = placement.Top + placement.Height - below.Top;
+    TSheetChart& chart = AddScenarioChart(sheet, below);
     NameSeries(chart, kind);
     StyleLines(chart);
     StyleMarkerShapes(chart);

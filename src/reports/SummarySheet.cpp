@@ -2,6 +2,7 @@
 // correction, and the annual savings and payback of every scenario as the window shows them.
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
+#include "reports/ScenarioParts.h"
 #include "reports/SheetWriters.h"
 
 namespace halvern {
@@ -96,13 +97,36 @@ void SavingsHeadings(TWorksheet& sheet) {
     }
 }
 
-void Savings(TWorksheet& sheet, const TMarkStringGrid& summary) {
+// Why a scenario's row has no numbers; empty when it has. Every valve's savings are counted
+// from the current situation, so its stop empties every row.
+std::string RowNotCalculated(const TMainForm& form, int scenario) {
+    using TScenario = TMainForm::TAnalysisScenario;
+    const std::string current = NotCalculatedText(form, TScenario::CurrentSituation);
+    if (!current.empty()) return current;
+    return NotCalculatedText(form, static_cast<TScenario>(scenario));
+}
+
+void Savings(TWorksheet& sheet, const TMainForm& form) {
     using namespace CostSummaryLayout;
+    const TMarkStringGrid& summary = form.CostSummaryGrid;
     // The inflow, the savings, the costs and the payback into C to K, as shown.
-    for (int i = 0; i < kScenarios; ++i)
+    for (int i = 0; i < kScenarios; ++i) {
+        const int row = 23 + i;
+        if (const std::string stopped = RowNotCalculated(form, i); !stopped.empty()) {
+            // No volume, saving or payback, only why; the implementation costs are still the costs.
+            sheet.Range(At("C", row)).SetLiteralText(stopped);
+            sheet.Range(At("J", row)).SetText(summary.Cell(ImplementationCol, CurrentRow + i));
+            sheet.Range(Span("C", row, "I", row)).Merge().SetShrinkToFit().SetHorizontalAlignment(
+                THorizontalAlignment::Left);
+            continue;
+        }
         for (int col = InflowCol; col <= PaybackCol; ++col)
-            sheet.Range(At(ColumnOf(col + 1), 23 + i)).SetText(summary.Cell(col, CurrentRow + i));
+            sheet.Range(At(ColumnOf(col + 1), row)).SetText(summary.Cell(col, CurrentRow + i));
+    }
     sheet.Range("C23:J26").SetHorizontalAlignment(THorizontalAlignment::Right);
+    for (int i = 0; i < kScenarios; ++i)
+        if (!RowNotCalculated(form, i).empty())
+            sheet.Range(At("C", 23 + i)).SetHorizontalAlignment(THorizontalAlignment::Left);
     // The narrow costs column still shows an amount in the hundreds of thousands whole.
     sheet.Range("J23:J26").SetShrinkToFit();
 }
@@ -158,7 +182,7 @@ void WriteSummary(TSheetContext& context) {
     progress.StepIt();
     SavingsHeadings(sheet);
     progress.StepIt();
-    Savings(sheet, form.CostSummaryGrid);
+    Savings(sheet, form);
     progress.StepIt();
 }
 

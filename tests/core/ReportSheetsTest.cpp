@@ -191,6 +191,29 @@ TEST_F(ReportSheets, TheTimeModulatedSheetShowsTheSwitchingTimesOfItsIntervals) 
     EXPECT_EQ(hourly.Find(ParseCell("F9")), nullptr);
 }
 
+TEST_F(ReportSheets, EveryChartStandsBelowItsTableOnTheSheetsPage) {
+    ReadDemo();
+    CreateAll();
+    const std::pair<const char*, int> tables[] = {
+        {"Current Situation", 37}, {"Fixed Outlet", 38}, {"Time Modulated", 45}, {"Flow Modulated", 39}};
+    for (const auto& [name, lastRow] : tables) {
+        SCOPED_TRACE(name);
+        const TWorksheet& sheet = Sheet(name);
+        ASSERT_EQ(sheet.ChartObjects().size(), 1u);
+        const TChartObject& chart = *sheet.ChartObjects().front();
+        double tableBottom = 0;
+        for (int row = 1; row <= lastRow; ++row)
+            tableBottom += sheet.RowHeight(row);
+        // A visible gap under the table, and the chart still ends above the closing line.
+        EXPECT_GE(chart.Top, tableBottom + 6);
+        double pageBottom = 0;
+        for (int row = 1; row <= 74; ++row)
+            pageBottom += sheet.RowHeight(row);
+        EXPECT_LE(chart.Top + chart.Height, pageBottom);
+        EXPECT_GE(chart.Height, 250);
+    }
+}
+
 TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
     ReadDemo();
     CreateAll();
@@ -211,7 +234,6 @@ TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
     EXPECT_EQ(fixed.Format("J2").Bottom, TBorderLine::Thick);
 
     const TChartObject& object = *fixed.ChartObjects().front();
-    EXPECT_EQ(object.Top, 403);
     EXPECT_EQ(object.Width, 483);
     const TSheetChart& chart = object.Chart;
     ASSERT_EQ(chart.Series.size(), 5u);
@@ -271,4 +293,48 @@ TEST_F(ReportSheets, TheSummaryCarriesCostsAndSavingsAsTheWindowShowsThem) {
     EXPECT_EQ(sheet.MergeAreaOf(ParseCell("B21")), ParseRange("A20:B22"));
     EXPECT_EQ(sheet.RowHeight(22), 36);
     EXPECT_EQ(sheet.Shown("A26"), "Flow Modulated PRV");
+}
+
+TEST_F(ReportSheets, AScenarioThatCouldNotBeCalculatedSaysSoAndShowsNoNumber) {
+    // The flow-modulated search of this zone runs away and stops on an overflow.
+    form.Dispatch([this] {
+        ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/flow-target-overflow.pru");
+    });
+    ASSERT_EQ(form.FailureOf(TMainForm::TAnalysisScenario::FlowModulated), "Floating point overflow");
+    CreateAll();
+    const std::string why = "Could not be calculated: Floating point overflow";
+
+    TWorksheet& flow = Sheet("Flow Modulated");
+    EXPECT_EQ(flow.Shown("C12"), why);
+    for (const char* cell : {"F7", "F8", "F9", "F11", "B16", "H16", "J39"}) {
+        SCOPED_TRACE(cell);
+        EXPECT_EQ(flow.Value(cell).Kind, TKind::Empty);
+    }
+    // The hours are there, with nothing drawn over them.
+    EXPECT_EQ(flow.Shown("A16"), form.FlowPRVGrid.Cell(PRVGridLayout::HourCol, ResultRows::HourRow(0)));
+    EXPECT_TRUE(flow.ChartObjects().empty());
+
+    // The scenarios that were calculated keep their results.
+    EXPECT_EQ(Sheet("Fixed Outlet").Value("F4").Kind, TKind::Number);
+    EXPECT_EQ(Sheet("Fixed Outlet").ChartObjects().size(), 1u);
+
+    // The summary's flow-modulated row says why, with no inflow or payback; the costs stay.
+    TWorksheet& summary = Sheet("Summary");
+    EXPECT_EQ(summary.Shown("C26"), why);
+    EXPECT_EQ(summary.MergeAreaOf(ParseCell("D26")), ParseRange("C26:I26"));
+    EXPECT_EQ(summary.Value("K26").Kind, TKind::Empty);
+    EXPECT_EQ(summary.Value("J26").Kind, TKind::Number);
+    EXPECT_EQ(summary.Value("C24").Kind, TKind::Number);
+    EXPECT_GT(summary.Value("C23").Number, 0);
+
+    // The window's summary table says the same, and the other valves are costed.
+    using namespace CostSummaryLayout;
+    EXPECT_EQ(form.CostSummaryGrid.Cell(InflowCol, FlowRow), "Not calculated");
+    EXPECT_EQ(form.CostSummaryGrid.Cell(PaybackCol, FlowRow), "");
+    EXPECT_NE(form.CostSummaryGrid.Cell(PaybackCol, FixedRow), "0");
+
+    // Once the scenario calculates again, its sheet has its numbers back.
+    form.Project.ZoneName = "again";
+    form.Dispatch([this] { form.actDataNewExec(); });
+    EXPECT_FALSE(form.AnalysisStopped());
 }
