@@ -100,6 +100,7 @@ void LeakageValues(TWorksheet& sheet, const TMainForm& form) {
     sheet.Range("F32").SetNumber(p.PropertyLoss);
     sheet.Range("H32").SetText(form.TotPropLossLabel.Caption);
     sheet.Range("H30:H32").SetNumberFormat("0.00");
+    sheet.Range("D30:H32").SetShrinkToFit();
 }
 
 void HourlyTableFrame(TWorksheet& sheet) {
@@ -140,6 +141,7 @@ void HourlyValues(TWorksheet& sheet, const TMarkStringGrid& flowGrid) {
             sheet.Range(At(sheetCol, kFirstTableRow + hour)).SetText(flowGrid.Cell(col, HourRow(hour)));
     sheet.Range("C54:C77").SetNumberFormat("0.00");
     sheet.Range("D54:J77").SetNumberFormat("#,##0.0");
+    sheet.Range("C54:J77").SetShrinkToFit();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace halvern {
 
@@ -47,6 +49,57 @@ std::vector<std::string> ResultTexts(const std::string& notCalculated, std::vect
         for (std::string& text : texts)
             text.clear();
     return texts;
+}
+
+namespace {
+
+// The lowest and highest number over a range of the sheet; nullopt when it holds none.
+std::optional<std::pair<double, double>> NumberSpan(const TWorksheet& sheet, const TCellRange& range) {
+    std::optional<std::pair<double, double>> span;
+    for (int row = range.First.Row; row <= range.Last.Row; ++row)
+        for (int col = range.First.Col; col <= range.Last.Col; ++col) {
+            const TSheetCell* cell = sheet.Find({row, col});
+            if (!cell || cell->Value.Kind != TCellValue::TKind::Number) continue;
+            const double v = cell->Value.Number;
+            span = span ? std::pair{std::min(span->first, v), std::max(span->second, v)} : std::pair{v, v};
+        }
+    return span;
+}
+
+// A round step of about a fifth of the span: 1, 2, 2.5 or 5 times a power of ten.
+double RoundStep(double span) {
+    const double rough = std::max(span, 1e-9) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10 * power;
+}
+
+} // namespace
+
+void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
+    // The hour labels always stand under the plot, wherever the pressure axis crosses it.
+    chart.CategoryLabelsLow = true;
+    std::optional<std::pair<double, double>> pressures, flows;
+    for (const TSheetSeries& series : chart.Series) {
+        auto& span = series.AxisGroup == 2 ? flows : pressures;
+        if (const auto found = NumberSpan(sheet, series.Values))
+            span = span ? std::pair{std::min(span->first, found->first), std::max(span->second, found->second)}
+                        : *found;
+    }
+    // Pressures at or above zero: the spreadsheet's own scales start both axes at zero.
+    if (!pressures || pressures->first >= 0) return;
+    // Below zero, both axes are fixed so that their zeros meet on one line, and the flows
+    // keep some room above their peak.
+    const double step = RoundStep(std::max(pressures->second, 0.0) - pressures->first);
+    const double low = std::floor(pressures->first / step) * step;
+    const double high = std::max(step, std::ceil(pressures->second / step) * step);
+    chart.ValueAxisMin = low;
+    chart.ValueAxisMax = high;
+    const double peak = flows ? std::max(flows->second, 0.0) : 0.0;
+    const double flowHigh = peak > 0 ? std::ceil(peak * 1.1 / RoundStep(peak)) * RoundStep(peak) : 1.0;
+    chart.SecondaryAxisMax = flowHigh;
+    chart.SecondaryAxisMin = flowHigh * low / high;
 }
 
 double PointsToBottomOf(const TWorksheet& sheet, int row) {
@@ -165,7 +218,8 @@ void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMar
         for (int col = 0; col < columns; ++col)
             sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
                 .SetText(grid.Cell(col, ResultRows::HourRow(hour)));
-    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
+    // The hourly flows of a large zone shrink rather than show as ###.
+    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0").SetShrinkToFit();
 }
 
 void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes) {
@@ -209,6 +263,7 @@ void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind
     chart.ValueAxisTitle = "Pressure(m)";
     chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
     chart.Legend = TLegendPosition::Bottom;
+    ScaleAxes(sheet, chart);
     for (int step = 0; step < steps; ++step)
         context.Progress.StepIt();
 }

@@ -73,6 +73,9 @@ void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind
 // ends, so it never covers the table; a scenario not calculated has no chart.
 void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
                    const TChartPlacement& placement, int tableEnd, int steps, bool calculated = true);
+// The axes of a chart over the sheet's numbers: hour labels below the plot; where pressures
+// fall below zero, both value axes fixed so that their zeros meet and the flows have room.
+void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart);
 // The points from the sheet's top to the bottom of a row.
 double PointsToBottomOf(const TWorksheet& sheet, int row);
 

@@ -85,11 +85,13 @@ void CaptionCells(TWorksheet& sheet, int firstRow, const std::string& firstCol, 
 
 void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol,
                 const std::string& lastCol, THorizontalAlignment alignment) {
+    // A number wider than its cell would show as ###: it shrinks to fit instead.
     sheet.Range(Span(firstCol, firstRow, lastCol, lastRow))
         .SetHorizontalAlignment(alignment)
         .SetBold(false)
         .SetFontSize(9)
-        .SetFontName("Calibri");
+        .SetFontName("Calibri")
+        .SetShrinkToFit();
     for (int row = firstRow; row <= lastRow; ++row)
         sheet.Range(Span(firstCol, row, lastCol, row)).Merge().SetBorders(TBorderLine::Thin);
 }

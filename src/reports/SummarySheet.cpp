@@ -52,7 +52,8 @@ void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
     // The spreadsheet's currency style, in the money form the program writes amounts in.
     sheet.Range("F10:K13")
         .SetNumberFormat(MoneyNumberFormat(money))
-        .SetHorizontalAlignment(THorizontalAlignment::Right);
+        .SetHorizontalAlignment(THorizontalAlignment::Right)
+        .SetShrinkToFit();
 }
 
 void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
@@ -127,8 +128,9 @@ void Savings(TWorksheet& sheet, const TMainForm& form) {
     for (int i = 0; i < kScenarios; ++i)
         if (!RowNotCalculated(form, i).empty())
             sheet.Range(At("C", 23 + i)).SetHorizontalAlignment(THorizontalAlignment::Left);
-    // The narrow costs column still shows an amount in the hundreds of thousands whole.
-    sheet.Range("J23:J26").SetShrinkToFit();
+    // The narrow columns still show the volumes and amounts of a large zone whole, in
+    // millions or more: they shrink rather than show ###.
+    sheet.Range("C23:K26").SetShrinkToFit();
 }
 
 } // namespace

@@ -100,6 +100,11 @@ struct TSheetChart {
     std::string Title;
     std::string CategoryAxisTitle, ValueAxisTitle, SecondaryValueAxisTitle;
     TLegendPosition Legend = TLegendPosition::Right;
+    // The category labels below the plot area, wherever the value axis crosses it (below
+    // zero they would stand over the lines).
+    bool CategoryLabelsLow = false;
+    // Fixed ends of the value axes; unset, the spreadsheet chooses.
+    std::optional<double> ValueAxisMin, ValueAxisMax, SecondaryAxisMin, SecondaryAxisMax;
 
     // A block whose first column holds the categories: one series per further column.
     void AddSeriesBlock(const std::string& sheetName, const TCellRange& block);

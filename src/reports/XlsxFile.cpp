@@ -332,6 +332,9 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
         chart_axis_set_name(ch->x_axis, notes.Plain(place + " axis title", chart.CategoryAxisTitle).c_str());
     if (!chart.ValueAxisTitle.empty())
         chart_axis_set_name(ch->y_axis, notes.Plain(place + " axis title", chart.ValueAxisTitle).c_str());
+    if (chart.CategoryLabelsLow) chart_axis_set_label_position(ch->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
+    if (chart.ValueAxisMin) chart_axis_set_min(ch->y_axis, *chart.ValueAxisMin);
+    if (chart.ValueAxisMax) chart_axis_set_max(ch->y_axis, *chart.ValueAxisMax);
     chart_legend_set_position(ch, chart.Legend == TLegendPosition::Bottom ? LXW_CHART_LEGEND_BOTTOM
                                                                           : LXW_CHART_LEGEND_RIGHT);
     if (chart.PlotAreaFillVisible) {
@@ -413,6 +416,8 @@ std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book, 
                 axis.SeriesNames.push_back(PlainFileText(chart.Series[s].Name).Text);
             axis.FirstValues = Reference(chart.Series[first].SheetName, chart.Series[first].Values);
             axis.Title = notes.Plain(book.Worksheets(i).Name() + " chart axis title", chart.SecondaryValueAxisTitle);
+            axis.Min = chart.SecondaryAxisMin;
+            axis.Max = chart.SecondaryAxisMax;
             axes.emplace_back(axis);
         }
     }

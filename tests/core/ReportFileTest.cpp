@@ -4,6 +4,8 @@
 #include "IoFixture.h"
 #include "io/FileAccess.h"
 #include "ReportFixture.h"
+#include "forms/TableLayouts.h"
+#include "forms/ProjectDocument.h"
 #include "reports/FileText.h"
 #include "reports/ZipRewrite.h"
 
@@ -286,5 +288,76 @@ TEST(FileText, TheWellFormednessCheckFindsWhatBreaksAPart) {
     for (const char* xml : broken) {
         SCOPED_TRACE(xml);
         EXPECT_THAT(XmlWellFormedFault(xml), Not(IsEmpty()));
+    }
+}
+
+TEST_F(ReportFile, NegativePressuresKeepTheHoursBelowThePlotAndTheZerosTogether) {
+    form.Dispatch([this] {
+        ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/negative-critical.pru");
+    });
+    const std::string file = dir.File("negative.xlsx");
+    const auto boxes = dialog.CheckBoxes();
+    Create({boxes.begin(), boxes.end()}, file);
+    ASSERT_TRUE(report.HasLastReport()) << ::testing::PrintToString(dialogs.Texts());
+    const auto values = [](const std::string& xml, const std::string& element) {
+        std::vector<double> found;
+        const std::regex pattern("<c:" + element + " val=\"(-?[0-9.e+-]+)\"/>");
+        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), pattern); it != std::sregex_iterator(); ++it)
+            found.push_back(std::stod((*it)[1].str()));
+        return found;
+    };
+    bool sawNegative = false;
+    for (int chart = 1; chart <= 4; ++chart) {
+        SCOPED_TRACE(chart);
+        const std::string xml = ReadZipEntry(file, "xl/charts/chart" + std::to_string(chart) + ".xml");
+        // Every category axis, the hidden one too, labels its hours low.
+        EXPECT_NE(xml.find("<c:tickLblPos val=\"low\"/>"), std::string::npos);
+        const std::vector<double> mins = values(xml, "min");
+        const std::vector<double> maxes = values(xml, "max");
+        if (mins.empty()) continue; // no pressure below zero on this sheet
+        sawNegative = true;
+        ASSERT_EQ(mins.size(), 2u);
+        ASSERT_EQ(maxes.size(), 2u);
+        EXPECT_LT(mins[0], 0);
+        // The pressure axis and the flow axis put their zeros at the same height.
+        EXPECT_NEAR(mins[0] / (maxes[0] - mins[0]), mins[1] / (maxes[1] - mins[1]), 1e-9);
+        EXPECT_GT(maxes[1], 0);
+    }
+    EXPECT_TRUE(sawNegative);
+}
+
+TEST_F(ReportFile, NoNumberOfALargeZoneIsHiddenBehindHashes) {
+    // A zone two thousand times the demo: annual volumes and money beyond 10^9.
+    ReadDemo();
+    using namespace FlowGridLayout;
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        const double inflow = std::stod(form.FlowGrid.Cell(InflowM3hCol, HourRow(hour)));
+        form.FlowGrid.SetCell(InflowM3hCol, HourRow(hour), std::to_string(inflow * 2000));
+    }
+    form.Project.InflowCost *= 100;
+    form.Dispatch([this] {
+        form.RunAllOptions();
+        form.GetTheCosts();
+    });
+    const auto boxes = dialog.CheckBoxes();
+    Create({boxes.begin(), boxes.end()}, dir.File("large.xlsx"));
+    ASSERT_TRUE(report.HasLastReport()) << ::testing::PrintToString(dialogs.Texts());
+    const TWorkbook& book = Book();
+    ASSERT_GT(book.Worksheets(3).Value("C23").Number, 1e9) << "the zone is not large enough";
+    for (int i = 1; i <= book.Count(); ++i) {
+        const TWorksheet& sheet = book.Worksheets(i);
+        for (const auto& [at, cell] : sheet.CellMap()) {
+            if (cell.Value.Kind != TCellValue::TKind::Number || cell.Format.ShrinkToFit) continue;
+            const TCellRef ref{at.first, at.second};
+            const std::string address = RangeName({ref, ref});
+            // The width of the cell as shown, merged or not, in the spreadsheet's characters
+            // (digits of its 11-point font), against the text at the cell's font size.
+            const TCellRange area = sheet.MergeAreaOf(ref).value_or(TCellRange{ref, ref});
+            double width = 0;
+            for (int col = area.First.Col; col <= area.Last.Col; ++col)
+                width += sheet.ColumnWidth(col);
+            const double needed = static_cast<double>(sheet.Shown(address).size()) * cell.Format.FontSize / 11;
+            EXPECT_LE(needed, width) << sheet.Name() << " " << address << " shows " << sheet.Shown(address);
+        }
     }
 }
