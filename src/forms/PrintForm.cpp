@@ -122,9 +122,9 @@ TReportChoice TfrmPrint::Chosen() const {
 
 bool IsWorkbookName(const std::string& fileName) {
     const std::string extension = std::filesystem::path(fileName).extension().string();
-    return extension.size() == 5 && std::equal(extension.begin(), extension.end(), ".xlsx", [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == b;
-           });
+    return extension.size() == 5 &&
+           std::equal(extension.begin(), extension.end(), ".xlsx",
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 std::string TfrmPrint::DefaultReportFileName() const {

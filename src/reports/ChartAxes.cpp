@@ -1,7 +1,7 @@
 #include "reports/ChartAxes.h"
 
-#include <charconv>
 #include "reports/Workbook.h"
+#include <charconv>
 
 #include <algorithm>
 #include <cstdint>

@@ -106,7 +106,8 @@ TFileText CellFileText(std::string_view text) {
             code = kReplacement;
             out.Replaced = true;
             AppendUtf8(piece, code);
-        } else if ((code < 0x20 && code != 0x9 && code != 0xA) || (code == '_' && LooksLikeEscape(text, at - 1))) {
+        } else if ((code < 0x20 && code != 0x9 && code != 0xA) ||
+                   (code == '_' && LooksLikeEscape(text, at - 1))) {
             // A carriage return is escaped too: a reader of the XML would make a line feed of it.
             piece = Escape(code);
             escaped = true;
@@ -221,8 +222,10 @@ private:
             const bool hex = body[1] == 'x';
             const std::string_view digits = body.substr(hex ? 2 : 1);
             std::uint32_t code = 0;
-            const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-            if (!digits.empty() && ec == std::errc() && end == digits.data() + digits.size() && IsXmlChar(code))
+            const auto [end, ec] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+            if (!digits.empty() && ec == std::errc() && end == digits.data() + digits.size() &&
+                IsXmlChar(code))
                 return;
             return Set("a character reference to a character XML cannot hold");
         }
@@ -242,7 +245,8 @@ private:
             const std::string_view name = Name();
             SkipBlanks();
             if (name.empty() || i_ >= x_.size() || x_[i_] != '>') return Set("a malformed end tag");
-            if (open_.empty() || open_.back() != name) return Set("</" + std::string(name) + "> closes nothing open");
+            if (open_.empty() || open_.back() != name)
+                return Set("</" + std::string(name) + "> closes nothing open");
             open_.pop_back();
             ++i_;
             return;
@@ -276,7 +280,8 @@ private:
             if (i_ >= x_.size() || x_[i_] != '=') return Set("an attribute without a value");
             ++i_;
             SkipBlanks();
-            if (i_ >= x_.size() || (x_[i_] != '"' && x_[i_] != '\'')) return Set("an unquoted attribute value");
+            if (i_ >= x_.size() || (x_[i_] != '"' && x_[i_] != '\''))
+                return Set("an unquoted attribute value");
             const char quote = x_[i_++];
             while (i_ < x_.size() && x_[i_] != quote && fault_.empty()) {
                 if (x_[i_] == '<') return Set("a '<' in an attribute value");

@@ -15,8 +15,8 @@ void WriteFixedOutlet(TSheetContext& context) {
 
     ScenarioTitleRow(context, sheet, kind);
     FlowsBlock(sheet, 4,
-               ResultTexts(stopped,
-                           {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption, form.FixedTotLabel.Caption}));
+               ResultTexts(stopped, {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption,
+                                     form.FixedTotLabel.Caption}));
     progress.StepIt();
     ValveChecks(sheet, 8, ResultTexts(stopped, {form.FixedDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FixedWarnLabel.Caption : stopped);

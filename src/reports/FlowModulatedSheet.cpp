@@ -18,7 +18,8 @@ void WriteFlowModulated(TSheetContext& context) {
     UpperBlock(sheet, 4, "Pressures :", {"Low Pressure (m):", "High Pressure (m):"});
     UpperValues(sheet, 4, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
     FlowsBlock(sheet, 7,
-               ResultTexts(stopped, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption}));
+               ResultTexts(stopped, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption,
+                                     form.FlowTotLabel.Caption}));
     progress.StepIt();
     ValveChecks(sheet, 11, ResultTexts(stopped, {form.FlowDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FlowWarnLabel.Caption : stopped);

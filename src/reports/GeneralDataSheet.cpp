@@ -40,14 +40,8 @@ void ContactCell(TWorksheet& sheet, int row, const TMemo& memo) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         text += (i ? "\n" : "") + lines[i];
     sheet.Range(At("G", row)).SetLiteralText(text);
-    if (lines.size() > 1) {
-        // The row grows to show every line; the sheet still prints on its one page.
-        constexpr double kLinePoints = 11;
-        constexpr double kTallestRow = 409;
-        sheet.Range(Span("G", row, "J", row)).SetWrapText().SetVerticalAlignment(TVerticalAlignment::Top);
-        sheet.Range(At("A", row))
-            .SetRowHeight(std::min(kTallestRow, kLinePoints * static_cast<double>(lines.size())));
-    }
+    // The row grows to show every line; the sheet still prints on its one page.
+    WrapLongText(sheet, row, "G", "J", text);
 }
 
 void SectionHeading(TWorksheet& sheet, int row, const std::string& text) {
@@ -161,10 +155,11 @@ void WriteGeneralData(TSheetContext& context) {
     CaptionCells(sheet, 4, "D", "F",
                  {"Zone Name:", "Analysis Reference:", "Water Supply System:", "Report Number:"});
     ValueCells(sheet, 4, 7, "G", "J", THorizontalAlignment::Left);
-    sheet.Range("G4").SetLiteralText(p.ZoneName);
-    sheet.Range("G5").SetLiteralText(p.ZoneRef);
-    sheet.Range("G6").SetLiteralText(p.WaterSupplySystem);
-    sheet.Range("G7").SetLiteralText(p.ReportNum);
+    const std::string* identification[] = {&p.ZoneName, &p.ZoneRef, &p.WaterSupplySystem, &p.ReportNum};
+    for (int i = 0; i < 4; ++i) {
+        sheet.Range(At("G", 4 + i)).SetLiteralText(*identification[i]);
+        WrapLongText(sheet, 4 + i, "G", "J", *identification[i]);
+    }
     progress.StepIt();
 
     GroupLabel(sheet, 9, "Contact Details:", "C");

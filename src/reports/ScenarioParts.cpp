@@ -84,8 +84,9 @@ void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
     for (const TSheetSeries& series : chart.Series) {
         auto& span = series.AxisGroup == 2 ? flows : pressures;
         if (const auto found = NumberSpan(sheet, series.Values))
-            span = span ? std::pair{std::min(span->first, found->first), std::max(span->second, found->second)}
-                        : *found;
+            span = span
+                       ? std::pair{std::min(span->first, found->first), std::max(span->second, found->second)}
+                       : *found;
     }
     // Pressures at or above zero: the spreadsheet's own scales start both axes at zero.
     if (!pressures || pressures->first >= 0) return;
@@ -121,11 +122,15 @@ void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind k
             sheet.Range(range).Merge();
         sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
         sheet.Range("G2:I2").SetHorizontalAlignment(THorizontalAlignment::Right);
+        WrapLongText(sheet, 2, "A", "C", p.WaterSupplySystem);
+        WrapLongText(sheet, 2, "D", "F", p.ZoneName);
     } else {
         for (const char* range : {"A2:D2", "E2:H2", "I2:J2"})
             sheet.Range(range).Merge();
         sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
         sheet.Range("I2:J2").SetHorizontalAlignment(THorizontalAlignment::Right);
+        WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
+        WrapLongText(sheet, 2, "E", "H", p.ZoneName);
     }
 }
 
@@ -212,8 +217,9 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
                const std::string& numberFormatRange, bool calculated) {
     // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
-    const int columns =
-        !calculated ? 1 : kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+    const int columns = !calculated                      ? 1
+                        : kind == TScenarioKind::Current ? CurrentGridLayout::ColCount
+                                                         : PRVGridLayout::ColCount;
     for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
             sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))

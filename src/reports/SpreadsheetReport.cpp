@@ -159,7 +159,8 @@ bool TSpreadsheetReport::HandOver(const TWorkbook& book, const std::string& file
     if (!notes.empty()) {
         // A few places say what happened; a text pasted into every field needs no forty lines.
         constexpr std::size_t kShown = 8;
-        std::string text = "The report was written to " + fileName + ", but some texts could not go in as they are:";
+        std::string text =
+            "The report was written to " + fileName + ", but some texts could not go in as they are:";
         for (std::size_t i = 0; i < notes.size() && i < kShown; ++i)
             text += "\n" + notes[i];
         if (notes.size() > kShown) text += "\n... and " + std::to_string(notes.size() - kShown) + " more.";

@@ -23,6 +23,8 @@ void TitleRow(TWorksheet& sheet, const TProject& p) {
         sheet.Range(range).Merge();
     sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
     sheet.Range("I2:K2").SetHorizontalAlignment(THorizontalAlignment::Right);
+    WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
+    WrapLongText(sheet, 2, "E", "H", p.ZoneName);
 }
 
 void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
@@ -117,8 +119,10 @@ void Savings(TWorksheet& sheet, const TMainForm& form) {
             // No volume, saving or payback, only why; the implementation costs are still the costs.
             sheet.Range(At("C", row)).SetLiteralText(stopped);
             sheet.Range(At("J", row)).SetText(summary.Cell(ImplementationCol, CurrentRow + i));
-            sheet.Range(Span("C", row, "I", row)).Merge().SetShrinkToFit().SetHorizontalAlignment(
-                THorizontalAlignment::Left);
+            sheet.Range(Span("C", row, "I", row))
+                .Merge()
+                .SetShrinkToFit()
+                .SetHorizontalAlignment(THorizontalAlignment::Left);
             continue;
         }
         for (int col = InflowCol; col <= PaybackCol; ++col)

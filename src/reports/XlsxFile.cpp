@@ -95,8 +95,9 @@ private:
             notes_->push_back(place + ": a character a workbook cannot hold (a NUL, U+FFFE, U+FFFF or bytes "
                                       "that are no UTF-8) is shown as \"\xEF\xBF\xBD\".");
         if (notes_ && clean.Cut)
-            notes_->push_back(place + ": the text is longer than the 32,767 characters a cell holds; it is cut "
-                                      "there.");
+            notes_->push_back(place +
+                              ": the text is longer than the 32,767 characters a cell holds; it is cut "
+                              "there.");
         return std::move(clean.Text);
     }
     TWriteNotes* notes_;
@@ -262,8 +263,9 @@ void WriteCells(lxw_worksheet* ws, const TWorksheet& sheet, TFormats& formats, T
             error = worksheet_write_number(ws, row, col, cell.Value.Number, format);
             break;
         case TCellValue::TKind::Text: {
-            const std::string text = notes.Cell(
-                sheet.Name() + " " + RangeName({{at.first, at.second}, {at.first, at.second}}), cell.Value.Text);
+            const std::string text =
+                notes.Cell(sheet.Name() + " " + RangeName({{at.first, at.second}, {at.first, at.second}}),
+                           cell.Value.Text);
             error = worksheet_write_string(ws, row, col, text.c_str(), format);
             break;
         }
@@ -352,7 +354,8 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
     Check(worksheet_insert_chart_opt(ws, 0, 0, ch, &options), "chart");
 }
 
-void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats& formats, TTextNotes& notes) {
+void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats& formats,
+                TTextNotes& notes) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.Name().c_str());
     if (!ws) throw EReportError("The workbook could not be written: no sheet " + sheet.Name());
     if (active) worksheet_activate(ws);
@@ -415,7 +418,8 @@ std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book, 
             for (std::size_t s = first; s < chart.Series.size(); ++s)
                 axis.SeriesNames.push_back(PlainFileText(chart.Series[s].Name).Text);
             axis.FirstValues = Reference(chart.Series[first].SheetName, chart.Series[first].Values);
-            axis.Title = notes.Plain(book.Worksheets(i).Name() + " chart axis title", chart.SecondaryValueAxisTitle);
+            axis.Title =
+                notes.Plain(book.Worksheets(i).Name() + " chart axis title", chart.SecondaryValueAxisTitle);
             axis.Min = chart.SecondaryAxisMin;
             axis.Max = chart.SecondaryAxisMax;
             axes.emplace_back(axis);

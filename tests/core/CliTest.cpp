@@ -392,7 +392,8 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
                 ::testing::ElementsAre("Current Situation", "Fixed Outlet"));
 
     // A name without an extension is given .xlsx, and the name written is the one said.
-    const TRun bare = RunCli({"report", Example("demo-zone.pru"), "--sheets", "summary", "-o", dir.File("bare")});
+    const TRun bare =
+        RunCli({"report", Example("demo-zone.pru"), "--sheets", "summary", "-o", dir.File("bare")});
     EXPECT_EQ(bare.ExitCode, 0) << bare.Err;
     EXPECT_EQ(bare.Out, std::string("Report written to: ").append(dir.File("bare.xlsx")).append("\n"));
     EXPECT_TRUE(std::filesystem::exists(dir.File("bare.xlsx")));

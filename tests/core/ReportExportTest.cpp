@@ -15,7 +15,6 @@ using ::testing::StartsWith;
 
 namespace {
 
-
 std::vector<std::string> CentreFooters(const TWorkbook& book) {
     std::vector<std::string> footers;
     for (int i = 1; i <= book.Count(); ++i)
@@ -56,9 +55,8 @@ TEST_F(ReportExport, AllSixSheetsStandInPageOrderNumberedOneToSix) {
     std::vector<int> positions;
     dialog.ProgressBar1.OnChange = [&] { positions.push_back(dialog.ProgressBar1.Position()); };
     CreateAll();
-    EXPECT_THAT(Book().SheetNames(),
-                ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet", "Time Modulated",
-                            "Flow Modulated"));
+    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Current Situation", "Summary",
+                                                 "Fixed Outlet", "Time Modulated", "Flow Modulated"));
     // The workbook's first empty sheet does not follow the report.
     EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 6", "&8Page 2 of 6", "&8Page 3 of 6",
                                                    "&8Page 4 of 6", "&8Page 5 of 6", "&8Page 6 of 6"));
@@ -151,9 +149,8 @@ TEST_F(ReportExport, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingChang
     std::vector<bool> busy;
     dialog.OnBusyCursor = [&](bool on) { busy.push_back(on); };
     CreateAll();
-    EXPECT_THAT(
-        dialogs.Texts(),
-        ElementsAre("Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
+    EXPECT_THAT(dialogs.Texts(),
+                ElementsAre("Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
     EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Error);
     EXPECT_EQ(dialog.ProgressBar1.Max(), 20);
     EXPECT_EQ(dialog.ProgressBar1.Position(), 7);

@@ -2,10 +2,10 @@
 // hold: numbers in the file's own notation, every part well-formed XML that other readers
 // take, every text back as it was typed or visibly replaced and said so.
 #include "IoFixture.h"
-#include "io/FileAccess.h"
 #include "ReportFixture.h"
-#include "forms/TableLayouts.h"
 #include "forms/ProjectDocument.h"
+#include "forms/TableLayouts.h"
+#include "io/FileAccess.h"
 #include "reports/FileText.h"
 #include "reports/ZipRewrite.h"
 
@@ -139,8 +139,8 @@ TEST_F(ReportFile, EveryByteOfEveryTextGivesAWellFormedWorkbook) {
     std::string controls;
     for (char c = 1; c < 0x20; ++c)
         controls.push_back(c);
-    const std::string nasty = "Zone " + controls + " <&>\"' _x0041_ \xEF\xBF\xBE\xEF\xBF\xBF" +
-                              std::string(1, '\0') + " \xC3 end";
+    const std::string nasty =
+        "Zone " + controls + " <&>\"' _x0041_ \xEF\xBF\xBE\xEF\xBF\xBF" + std::string(1, '\0') + " \xC3 end";
     TProject& p = form.Project;
     p.ZoneName = p.ZoneRef = p.WaterSupplySystem = p.ReportNum = nasty;
     form.CollectMemo.Lines = {nasty, "Tel: 012 345 6789"};
@@ -152,7 +152,8 @@ TEST_F(ReportFile, EveryByteOfEveryTextGivesAWellFormedWorkbook) {
     // The user is told what could not go in as it was.
     ASSERT_FALSE(dialogs.Messages.empty());
     EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Warning);
-    EXPECT_THAT(dialogs.Messages.back().Text, HasSubstr("General Data G4: a character a workbook cannot hold"));
+    EXPECT_THAT(dialogs.Messages.back().Text,
+                HasSubstr("General Data G4: a character a workbook cannot hold"));
 
     // An XML parser of its own takes every part.
     ASSERT_TRUE(RunShell("command -v xmllint >/dev/null")) << "xmllint is needed (scripts/install-deps)";
@@ -184,7 +185,8 @@ for sheet, cell in [("General Data", "G4"), ("General Data", "G5"), ("General Da
     const auto out = RunShell("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file));
     ASSERT_TRUE(out);
     // What stands in the file for what it cannot hold.
-    std::string expected = "Zone " + controls + " <&>\"' _x0041_ \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD end";
+    std::string expected =
+        "Zone " + controls + " <&>\"' _x0041_ \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD end";
     const auto hex = [](const std::string& text) {
         static const char* const kHex = "0123456789abcdef";
         std::string digits;
@@ -197,10 +199,10 @@ for sheet, cell in [("General Data", "G4"), ("General Data", "G5"), ("General Da
 
     // LibreOffice reads the escapes itself: the zone comes back byte for byte.
     ASSERT_TRUE(RunShell("command -v soffice >/dev/null")) << "LibreOffice is needed (scripts/install-deps)";
-    const auto csv = RunShell("cd " + Quote(dir.Path().string()) +
-                              " && HOME=" + Quote(dir.Path().string()) +
-                              " soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,"
-                              "true,false,false,false,1' nasty.xlsx >/dev/null 2>&1 && cat 'nasty-General Data.csv'");
+    const auto csv =
+        RunShell("cd " + Quote(dir.Path().string()) + " && HOME=" + Quote(dir.Path().string()) +
+                 " soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,"
+                 "true,false,false,false,1' nasty.xlsx >/dev/null 2>&1 && cat 'nasty-General Data.csv'");
     ASSERT_TRUE(csv);
     EXPECT_THAT(*csv, HasSubstr(controls.substr(0, 9)));
     EXPECT_THAT(*csv, HasSubstr("_x0041_ \xEF\xBF\xBD"));
@@ -260,14 +262,16 @@ TEST_F(ReportFile, ATextLongerThanACellIsCutWithAMessageAndTheReportWritten) {
     const std::string file = dir.File("long.xlsx");
     Create({&dialog.GeneralData}, file);
     ASSERT_TRUE(report.HasLastReport()) << ::testing::PrintToString(dialogs.Texts());
-    EXPECT_THAT(dialogs.Messages.back().Text, HasSubstr("General Data G9: the text is longer than the 32,767"));
+    EXPECT_THAT(dialogs.Messages.back().Text,
+                HasSubstr("General Data G9: the text is longer than the 32,767"));
     const std::string sheet = ReadZipEntry(file, "xl/sharedStrings.xml");
     EXPECT_THAT(sheet, HasSubstr(std::string(kCellTextLimit, 'a') + "<"));
 }
 
 TEST(FileText, TheWellFormednessCheckFindsWhatBreaksAPart) {
-    EXPECT_THAT(XmlWellFormedFault(R"(<?xml version="1.0"?><a x="1" y='&amp;'><b/>t&#x41;&lt;<![CDATA[<]]></a>)"),
-                IsEmpty());
+    EXPECT_THAT(
+        XmlWellFormedFault(R"(<?xml version="1.0"?><a x="1" y='&amp;'><b/>t&#x41;&lt;<![CDATA[<]]></a>)"),
+        IsEmpty());
     const char* const broken[] = {
         "<a>\x01</a>",           // a control character
         "<a>\xEF\xBF\xBE</a>",   // U+FFFE
@@ -292,9 +296,8 @@ TEST(FileText, TheWellFormednessCheckFindsWhatBreaksAPart) {
 }
 
 TEST_F(ReportFile, NegativePressuresKeepTheHoursBelowThePlotAndTheZerosTogether) {
-    form.Dispatch([this] {
-        ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/negative-critical.pru");
-    });
+    form.Dispatch(
+        [this] { ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/negative-critical.pru"); });
     const std::string file = dir.File("negative.xlsx");
     const auto boxes = dialog.CheckBoxes();
     Create({boxes.begin(), boxes.end()}, file);
@@ -302,7 +305,8 @@ TEST_F(ReportFile, NegativePressuresKeepTheHoursBelowThePlotAndTheZerosTogether)
     const auto values = [](const std::string& xml, const std::string& element) {
         std::vector<double> found;
         const std::regex pattern("<c:" + element + " val=\"(-?[0-9.e+-]+)\"/>");
-        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), pattern); it != std::sregex_iterator(); ++it)
+        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), pattern); it != std::sregex_iterator();
+             ++it)
             found.push_back(std::stod((*it)[1].str()));
         return found;
     };
@@ -356,7 +360,8 @@ TEST_F(ReportFile, NoNumberOfALargeZoneIsHiddenBehindHashes) {
             double width = 0;
             for (int col = area.First.Col; col <= area.Last.Col; ++col)
                 width += sheet.ColumnWidth(col);
-            const double needed = static_cast<double>(sheet.Shown(address).size()) * cell.Format.FontSize / 11;
+            const double needed =
+                static_cast<double>(sheet.Shown(address).size()) * cell.Format.FontSize / 11;
             EXPECT_LE(needed, width) << sheet.Name() << " " << address << " shows " << sheet.Shown(address);
         }
     }

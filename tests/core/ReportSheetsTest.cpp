@@ -97,7 +97,8 @@ TEST_F(ReportSheets, IdentificationTextsStayTheTextsTyped) {
         EXPECT_EQ(general.Value(cell).Text, text);
         EXPECT_EQ(general.Shown(cell), text);
     }
-    for (const char* name : {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
+    for (const char* name :
+         {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
         SCOPED_TRACE(name);
         const TWorksheet& sheet = Sheet(name);
         EXPECT_EQ(sheet.Value("A2").Text, "12:30");
@@ -337,4 +338,30 @@ TEST_F(ReportSheets, AScenarioThatCouldNotBeCalculatedSaysSoAndShowsNoNumber) {
     form.Project.ZoneName = "again";
     form.Dispatch([this] { form.actDataNewExec(); });
     EXPECT_FALSE(form.AnalysisStopped());
+}
+
+TEST_F(ReportSheets, LongNamesWrapInTheirCellsInsteadOfBeingCut) {
+    ReadDemo();
+    const std::string longName(136, 'N');
+    form.Project.ZoneName = longName;
+    form.Project.WaterSupplySystem =
+        "Rietvallei Reservoir supply through the northern trunk main and booster";
+    CreateAll();
+    TWorksheet& general = Sheet("General Data");
+    EXPECT_EQ(general.Value("G4").Text, longName);
+    EXPECT_TRUE(general.Format("G4").WrapText);
+    EXPECT_TRUE(general.Format("G6").WrapText);
+    // Tall enough for the lines the name takes at nine points over G:J.
+    EXPECT_GE(general.RowHeight(4), 3 * 9.0);
+    EXPECT_FALSE(general.Format("G5").WrapText); // a short reference stays on its line
+    EXPECT_EQ(general.RowHeight(5), 10);
+    for (const char* name :
+         {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
+        SCOPED_TRACE(name);
+        TWorksheet& sheet = Sheet(name);
+        const char* zoneCell = std::string(name) == "Current Situation" ? "D2" : "E2";
+        EXPECT_TRUE(sheet.Format(zoneCell).WrapText);
+        EXPECT_TRUE(sheet.Format("A2").WrapText);
+        EXPECT_GE(sheet.RowHeight(2), 4 * 12.0);
+    }
 }

@@ -3,8 +3,8 @@
 // shows: the daily volumes of the current situation and the three valves, the cost-benefit
 // table and the warnings. Projects are independent, so several are read at once, one window
 // per thread; the records still come out in the order the files were given.
-#include <algorithm>
 #include "Summary.h"
+#include <algorithm>
 
 #include "Json.h"
 #include "Views.h"

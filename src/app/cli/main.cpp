@@ -305,7 +305,8 @@ int Report(const std::vector<std::string>& args) {
     TReportChoice choice;
     choice.fill(true);
     if (sheets && sheets->empty())
-        return WrongUsage("--sheets names no sheet; name one or more of general,current,summary,fixed,time,flow");
+        return WrongUsage(
+            "--sheets names no sheet; name one or more of general,current,summary,fixed,time,flow");
     // The file is a workbook: a name without an extension gets .xlsx, as the dialog gives it;
     // another extension would mislead whoever opens the file.
     if (!HasExtension(*output)) {
