@@ -223,6 +223,18 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
         if (axis.Max) ends += "<c:max val=\"" + XmlNumber(*axis.Max) + "\"/>";
         if (axis.Min) ends += "<c:min val=\"" + XmlNumber(*axis.Min) + "\"/>";
         if (!ends.empty()) ReplaceOnce(valText2, "</c:scaling>", ends + "</c:scaling>");
+        if (const std::size_t at = valText2.find("<c:majorUnit val=\""); at != std::string::npos) {
+            const std::size_t close = valText2.find("/>", at);
+            if (close == std::string::npos) Unexpected("a major unit not closed");
+            valText2.erase(at, close + 2 - at);
+        }
+        if (axis.Step) {
+            if (valText2.find("<c:minorUnit") != std::string::npos ||
+                valText2.find("<c:dispUnits") != std::string::npos)
+                Unexpected("units the second axis cannot take over");
+            ReplaceOnce(valText2, "</c:valAx>",
+                        "<c:majorUnit val=\"" + XmlNumber(*axis.Step) + "\"/></c:valAx>");
+        }
     }
     ReplaceOnce(valText2, "<c:crosses val=\"autoZero\"/>", "<c:crosses val=\"max\"/>");
     if (axis.Title.empty()) {

@@ -20,6 +20,7 @@ struct TSecondaryAxis {
     // Fixed ends of the right axis; unset, the spreadsheet chooses (the left axis' ends are
     // never taken over).
     std::optional<double> Min = std::nullopt, Max = std::nullopt;
+    std::optional<double> Step = std::nullopt; // between its labels
 };
 
 // Throws EReportError when the part is not a line chart with the series and axes expected.

@@ -75,6 +75,14 @@ double RoundStep(double span) {
     return 10 * power;
 }
 
+// The round number (1, 2, 2.5 or 5 times a power of ten) at or above a value.
+double RoundUp(double value) {
+    const double power = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0})
+        if (factor * power >= value * (1 - 1e-12)) return factor * power;
+    return 10 * power;
+}
+
 } // namespace
 
 void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
@@ -97,10 +105,16 @@ void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
     const double high = std::max(step, std::ceil(pressures->second / step) * step);
     chart.ValueAxisMin = low;
     chart.ValueAxisMax = high;
+    chart.ValueAxisStep = step;
+    // The flow axis takes as many steps as the pressure axis on each side of zero, so that
+    // its labels stand on the same gridlines and read as round numbers too.
+    const double stepsAbove = std::round(high / step);
+    const double stepsBelow = std::round(-low / step);
     const double peak = flows ? std::max(flows->second, 0.0) : 0.0;
-    const double flowHigh = peak > 0 ? std::ceil(peak * 1.1 / RoundStep(peak)) * RoundStep(peak) : 1.0;
-    chart.SecondaryAxisMax = flowHigh;
-    chart.SecondaryAxisMin = flowHigh * low / high;
+    const double flowStep = RoundUp(std::max(peak * 1.1, 1.0) / stepsAbove);
+    chart.SecondaryAxisStep = flowStep;
+    chart.SecondaryAxisMax = flowStep * stepsAbove;
+    chart.SecondaryAxisMin = -flowStep * stepsBelow;
 }
 
 double PointsToBottomOf(const TWorksheet& sheet, int row) {

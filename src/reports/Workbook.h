@@ -105,6 +105,8 @@ struct TSheetChart {
     bool CategoryLabelsLow = false;
     // Fixed ends of the value axes; unset, the spreadsheet chooses.
     std::optional<double> ValueAxisMin, ValueAxisMax, SecondaryAxisMin, SecondaryAxisMax;
+    // Fixed steps between the value axes' labels; unset, the spreadsheet chooses.
+    std::optional<double> ValueAxisStep, SecondaryAxisStep;
 
     // A block whose first column holds the categories: one series per further column.
     void AddSeriesBlock(const std::string& sheetName, const TCellRange& block);

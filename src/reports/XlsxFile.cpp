@@ -337,6 +337,7 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
     if (chart.CategoryLabelsLow) chart_axis_set_label_position(ch->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
     if (chart.ValueAxisMin) chart_axis_set_min(ch->y_axis, *chart.ValueAxisMin);
     if (chart.ValueAxisMax) chart_axis_set_max(ch->y_axis, *chart.ValueAxisMax);
+    if (chart.ValueAxisStep) chart_axis_set_major_unit(ch->y_axis, *chart.ValueAxisStep);
     chart_legend_set_position(ch, chart.Legend == TLegendPosition::Bottom ? LXW_CHART_LEGEND_BOTTOM
                                                                           : LXW_CHART_LEGEND_RIGHT);
     if (chart.PlotAreaFillVisible) {
@@ -422,6 +423,7 @@ std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book, 
                 notes.Plain(book.Worksheets(i).Name() + " chart axis title", chart.SecondaryValueAxisTitle);
             axis.Min = chart.SecondaryAxisMin;
             axis.Max = chart.SecondaryAxisMax;
+            axis.Step = chart.SecondaryAxisStep;
             axes.emplace_back(axis);
         }
     }
