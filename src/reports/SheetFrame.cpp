@@ -30,8 +30,9 @@ void WrapLongText(TWorksheet& sheet, int row, const std::string& firstCol, const
     for (int col = area.First.Col; col <= area.Last.Col; ++col)
         width += sheet.ColumnWidth(col);
     const TCellFormat format = sheet.Format(At(firstCol, row));
-    // Characters of a name are wider than digits on the whole, bold ones more so.
-    const double perCharacter = format.FontSize / 11 * (format.Bold ? 1.15 : 1.05);
+    // The letters of a name are on the whole a little narrower than the digits the widths
+    // count in (Calibri), bold ones less so.
+    const double perCharacter = format.FontSize / 11 * (format.Bold ? 0.9 : 0.85);
     std::size_t characters = 0, longestLine = 0, lines = 1;
     for (const char c : text) {
         if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) continue; // a UTF-8 continuation byte
