@@ -110,6 +110,7 @@ void TMainForm::GetTheCosts() {
         grid.SetCell(PaybackCol, row, payback);
         ++row;
     }
+    MarkUncalculatedCostRows();
 }
 
 } // namespace halvern

@@ -104,6 +104,7 @@ void TMainForm::Initialise(bool DoVariables) {
     // 1. Defaults.
     if (DoVariables) {
         Project.ResetToDefaults();
+        ScenarioFailure = {};
         for (TMemo* memo : {&CollectMemo, &AnalysisMemo})
             memo->Lines = {"Name:", "Tel:", "Fax:", "email:"};
         TimeWarnCheckBox.Enabled = true;

@@ -85,7 +85,7 @@ void TMainForm::LowTimePickerChange(TTimePicker& picker) {
     ResetAllGridColours();
     MarkFlowGridRows();
     TimeModulatedSheet.Highlighted = true;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 // ---- Fixed Outlet and Time Modulated ---------------------------------------------------
@@ -97,7 +97,7 @@ void TMainForm::FixedPRVOutletEditChange() {
         Dialogs.Error(Msg::FixedPRVOutletEntryInvalid);
         return;
     }
-    CalcFixedPRV();
+    Calculate(TAnalysisScenario::FixedOutlet);
 }
 
 void TMainForm::TimePressureEditChange(TEdit& edit, float& field, const char* invalidMessage) {
@@ -107,7 +107,7 @@ void TMainForm::TimePressureEditChange(TEdit& edit, float& field, const char* in
         Dialogs.Error(invalidMessage);
         return;
     }
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::Interval2RadioClick() {
@@ -117,7 +117,7 @@ void TMainForm::Interval2RadioClick() {
     TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = false;
     TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     Project.Intervals = 2;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::Interval4RadioClick() {
@@ -125,28 +125,28 @@ void TMainForm::Interval4RadioClick() {
     TimeStart2Picker.Visible = TimeStop2Picker.Visible = SecondSetLabel.Visible = true;
     TimePRVGrid.Options &= ~static_cast<uint32_t>(goEditing);
     Project.Intervals = 4;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::TimePRVGridSetEditText(int col, int row, const std::string& value) {
     (void)col;
     (void)row;
     (void)value;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 // ---- Flow Modulated ----------------------------------------------------------------------
 
 void TMainForm::LPFlowModChange() {
     Project.LPFlowMod = StrToFloat(LPFlowMod.Text());
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 void TMainForm::HPFlowModChange() {
     Project.HPFlowMod = StrToFloat(HPFlowMod.Text());
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 // ---- Summary -----------------------------------------------------------------------------
@@ -171,27 +171,37 @@ void TMainForm::edtConsumptionN1Change() {
 
 void TMainForm::CurrentSituationSheetShow() {
     CurrentSituationSheet.Highlighted = true;
-    CalcCurrentSituation();
+    Calculate(TAnalysisScenario::CurrentSituation);
 }
 
 void TMainForm::FixedOutletSheetShow() {
     FixedOutletSheet.Highlighted = true;
-    CalcFixedPRV();
+    Calculate(TAnalysisScenario::FixedOutlet);
 }
 
 void TMainForm::TimeModulatedSheetShow() {
     TimeModulatedSheet.Highlighted = true;
-    CalcTimePRV();
+    Calculate(TAnalysisScenario::TimeModulated);
 }
 
 void TMainForm::FlowModulatedSheetShow() {
     FlowModulatedSheet.Highlighted = true;
-    CalcCurrentSituation();
-    CalcFlowPRV();
+    Calculate(TAnalysisScenario::CurrentSituation);
+    Calculate(TAnalysisScenario::FlowModulated);
 }
 
 void TMainForm::SummarySheetShow() {
-    RunAllOptions();
+    try {
+        RunAllOptions();
+    } catch (...) {
+        // What could be calculated is costed; the rows of the rest say they could not be.
+        try {
+            GetTheCosts();
+        } catch (...) {
+            MarkUncalculatedCostRows();
+        }
+        throw;
+    }
     SummarySheet.Highlighted = true;
     // The bottom heading row carries two-line captions.
     CostSummaryGrid.SetRowHeight(2, 2 * CostSummaryGrid.RowHeight(0));
@@ -200,7 +210,18 @@ void TMainForm::SummarySheetShow() {
 }
 
 void TMainForm::RunAllOptionsAndCosts() {
-    RunAllOptions();
+    try {
+        RunAllOptions();
+    } catch (...) {
+        // What is made from this (a report, a print) says which scenario could not be
+        // calculated and why; the scenarios that could be still get their costs.
+        try {
+            GetTheCosts();
+        } catch (...) {
+            MarkUncalculatedCostRows();
+        }
+        return;
+    }
     GetTheCosts();
 }
 

@@ -300,7 +300,28 @@ public:
     void RunAllOptions();
     // Every scenario and then the costs, as showing the Summary runs them: what a report, a
     // print or a picture is made from, so that all its pages describe one state of the inputs.
+    // A scenario that stops is recorded (ScenarioFailure), not raised: the output says so.
+
+
     void RunAllOptionsAndCosts();
+    // The four results of the analysis, in the order RunAllOptions calculates them.
+    enum class TAnalysisScenario { CurrentSituation, FixedOutlet, TimeModulated, FlowModulated };
+    static constexpr int AnalysisScenarios = 4;
+    // Why each scenario could not be calculated the last time it was asked for ("Floating
+    // point overflow"); empty once it was. A scenario the analysis never reached because an
+    // earlier one stopped it says so too. The report and the summary page read these, so a
+    // scenario that stopped is never shown with numbers.
+    std::array<std::string, AnalysisScenarios> ScenarioFailure;
+    const std::string& FailureOf(TAnalysisScenario scenario) const {
+        return ScenarioFailure[static_cast<std::size_t>(scenario)];
+    }
+    // Whether any scenario stopped on an error.
+    bool AnalysisStopped() const;
+    // Calculates one scenario and remembers whether it could be; the error goes on.
+    void Calculate(TAnalysisScenario scenario);
+    // The summary table's rows of the scenarios that could not be calculated say so, in place
+    // of the numbers of an earlier run or of nothing.
+    void MarkUncalculatedCostRows();
     void CalcN1Edit();
     void ZoneNameEditChange();
     void ZoneRefEditChange();

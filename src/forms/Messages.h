@@ -169,4 +169,15 @@ inline std::string SuggestWindowsChosen(const std::string& windows) {
     return "High-pressure windows chosen for the largest saving: " + windows + ".";
 }
 
+// A scenario that could not be calculated, on its report sheet and summary row.
+inline constexpr const char* ScenarioNotCalculated = "Could not be calculated: ";
+// A scenario after one that stopped the analysis.
+inline constexpr const char* ScenarioNotReached = "the analysis stopped on an error before this scenario";
+// The summary page's row of such a scenario.
+inline constexpr const char* CostRowNotCalculated = "Not calculated";
+// "Create" with no sheet ticked.
+inline constexpr const char* NoReportSheetChosen = "Tick at least one sheet to create a report.";
+inline std::string ReportNameNotXlsx(const std::string& fileName) {
+    return "The report is an Excel workbook, and its name must end in .xlsx: " + fileName;
+}
 } // namespace halvern::Msg

@@ -1,9 +1,11 @@
 // The "Output File Selection" dialog and the progress bar of the report run.
 #include "forms/PrintForm.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
@@ -118,6 +120,13 @@ TReportChoice TfrmPrint::Chosen() const {
             FixedOutlet.Checked, TimeModulated.Checked,    FlowModulated.Checked};
 }
 
+bool IsWorkbookName(const std::string& fileName) {
+    const std::string extension = std::filesystem::path(fileName).extension().string();
+    return extension.size() == 5 &&
+           std::equal(extension.begin(), extension.end(), ".xlsx",
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
 std::string TfrmPrint::DefaultReportFileName() const {
     namespace fs = std::filesystem;
     if (MainForm.ProjectFileName.empty())
@@ -127,13 +136,25 @@ std::string TfrmPrint::DefaultReportFileName() const {
 }
 
 void TfrmPrint::CreateExcelButtonClick() {
-    MainForm.Dialogs.Message("This action might take several minutes to perform");
+    // A report of no sheet is no report; the boxes are still there to be ticked. The run
+    // itself takes well under a second, and the bar shows it: no box to dismiss first.
+    const TReportChoice chosenSheets = Chosen();
+    if (std::none_of(chosenSheets.begin(), chosenSheets.end(), [](bool ticked) { return ticked; })) {
+        MainForm.Dialogs.Error(Msg::NoReportSheetChosen);
+        return;
+    }
     TFileDialogSpec dialog = kSaveReport;
     dialog.InitialFileName = DefaultReportFileName();
     const auto chosen = MainForm.Dialogs.SaveFileName(dialog);
     if (!chosen) return;
     std::string fileName = *chosen;
     if (!HasExtension(fileName)) fileName += ".xlsx";
+    // The file is a workbook whatever its name: a name that says otherwise would mislead
+    // whoever opens it.
+    if (!IsWorkbookName(fileName)) {
+        MainForm.Dialogs.Error(Msg::ReportNameNotXlsx(fileName));
+        return;
+    }
 
     if (OnRepaint) OnRepaint();
     const TBusyCursor busy(OnBusyCursor);

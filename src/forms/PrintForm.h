@@ -50,6 +50,9 @@ public:
     virtual void AddGeneralDataToLastReport() = 0;
 };
 
+// Whether a file name ends in ".xlsx" (in any case), as the report's workbook must.
+bool IsWorkbookName(const std::string& fileName);
+
 class TfrmPrint : public TAuxForm {
 public:
     explicit TfrmPrint(TMainForm& main);

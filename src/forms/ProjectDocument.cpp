@@ -201,10 +201,24 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
             form.Initialise(false);
         }
         warnIfEndedEarly();
-        form.RunAllOptions();
-        form.CostsForm.UpdateGrid();
-        form.GetTheCosts();
-        form.CostsForm.Close();
+        const auto costs = [&form] {
+            form.CostsForm.UpdateGrid();
+            form.GetTheCosts();
+            form.CostsForm.Close();
+        };
+        try {
+            form.RunAllOptions();
+        } catch (...) {
+            // The scenarios that could be calculated still get their costs; the summary rows
+            // of the others say they could not be, rather than show nothing or zeros.
+            try {
+                costs();
+            } catch (...) {
+                form.MarkUncalculatedCostRows();
+            }
+            throw;
+        }
+        costs();
     } catch (...) {
         // The data read stay on the screen, and they are the file's: nothing to save yet.
         MarkProjectUnchanged(form);

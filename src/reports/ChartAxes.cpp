@@ -1,5 +1,7 @@
 #include "reports/ChartAxes.h"
+
 #include "reports/Workbook.h"
+#include <charconv>
 
 #include <algorithm>
 #include <cstdint>
@@ -88,6 +90,13 @@ std::string CrossAx(const std::string& id) {
 }
 
 } // namespace
+
+// A number as XML writes one, whatever the locale: "-12.5".
+std::string XmlNumber(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
 
 std::string XmlEscaped(const std::string& text) {
     std::string escaped;
@@ -202,6 +211,31 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
     ReplaceOnce(valText2, "<c:axPos val=\"l\"/>", "<c:axPos val=\"r\"/>");
     RemoveElementIfAny(valText2, "c:majorGridlines");
     RemoveElementIfAny(valText2, "c:minorGridlines");
+    // Its own scale: the left axis' ends are pressures, not flows.
+    for (const char* end : {"<c:max val=\"", "<c:min val=\""})
+        if (const std::size_t at = valText2.find(end); at != std::string::npos) {
+            const std::size_t close = valText2.find("/>", at);
+            if (close == std::string::npos) Unexpected("an axis end not closed");
+            valText2.erase(at, close + 2 - at);
+        }
+    {
+        std::string ends;
+        if (axis.Max) ends += "<c:max val=\"" + XmlNumber(*axis.Max) + "\"/>";
+        if (axis.Min) ends += "<c:min val=\"" + XmlNumber(*axis.Min) + "\"/>";
+        if (!ends.empty()) ReplaceOnce(valText2, "</c:scaling>", ends + "</c:scaling>");
+        if (const std::size_t at = valText2.find("<c:majorUnit val=\""); at != std::string::npos) {
+            const std::size_t close = valText2.find("/>", at);
+            if (close == std::string::npos) Unexpected("a major unit not closed");
+            valText2.erase(at, close + 2 - at);
+        }
+        if (axis.Step) {
+            if (valText2.find("<c:minorUnit") != std::string::npos ||
+                valText2.find("<c:dispUnits") != std::string::npos)
+                Unexpected("units the second axis cannot take over");
+            ReplaceOnce(valText2, "</c:valAx>",
+                        "<c:majorUnit val=\"" + XmlNumber(*axis.Step) + "\"/></c:valAx>");
+        }
+    }
     ReplaceOnce(valText2, "<c:crosses val=\"autoZero\"/>", "<c:crosses val=\"max\"/>");
     if (axis.Title.empty()) {
         RemoveElementIfAny(valText2, "c:title");

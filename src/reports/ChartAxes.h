@@ -4,6 +4,7 @@
 // the maximum, and a hidden category axis). A chart part that does not read as expected
 // is refused, never half rewritten.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct TSecondaryAxis {
     // the chart part is the one meant.
     std::string FirstValues;
     std::string Title; // the right axis' title; empty for none
+    // Fixed ends of the right axis; unset, the spreadsheet chooses (the left axis' ends are
+    // never taken over).
+    std::optional<double> Min = std::nullopt, Max = std::nullopt;
+    std::optional<double> Step = std::nullopt; // between its labels
 };
 
 // Throws EReportError when the part is not a line chart with the series and axes expected.

@@ -10,23 +10,27 @@ void WriteCurrentSituation(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Current;
+    const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::CurrentSituation);
     TWorksheet& sheet = BeginSheet(context, {"Current Situation", 9.57, {{"A", 9.43}}, true, "A75:I75"});
 
     ScenarioTitleRow(context, sheet, kind);
     progress.StepIt();
     FlowsBlock(sheet, 4,
-               {form.CurrentDepLabel.Caption, form.CurrentIndepLabel.Caption, form.CurrentTotLabel.Caption});
+               ResultTexts(stopped, {form.CurrentDepLabel.Caption, form.CurrentIndepLabel.Caption,
+                                     form.CurrentTotLabel.Caption}));
     progress.StepIt();
     UpperBlock(sheet, 8, " Basic Checks :",
                {"Day / Night Factor:", "Non-Residential Use (m³/d):", "Estimated Population Use (l/hd/d):"});
-    UpperValues(
-        sheet, 8,
-        {form.DayNightLabel.Caption, form.NonResidentialUseLabel.Caption, form.ResidentialUseLabel.Caption});
+    UpperValues(sheet, 8,
+                ResultTexts(stopped, {form.DayNightLabel.Caption, form.NonResidentialUseLabel.Caption,
+                                      form.ResidentialUseLabel.Caption}));
+    // The sheet has no status row; the empty row above the table says why it has no results.
+    if (!stopped.empty()) StatusLine(sheet, 11, stopped);
     progress.StepIt();
     progress.StepIt(); // its table's frame takes a step of its own
 
-    ScenarioTable(context, sheet, kind, 12, form.CurrentGrid, "B13:I37");
-    ScenarioChart(context, sheet, kind, {0, 400, 484, 350, "A14:D37", "G14:G37"}, 3);
+    ScenarioTable(context, sheet, kind, 12, form.CurrentGrid, "B13:I37", stopped.empty());
+    ScenarioChart(context, sheet, kind, {0, 400, 484, 350, "A14:D37", "G14:G37"}, 37, 3, stopped.empty());
 }
 
 } // namespace halvern

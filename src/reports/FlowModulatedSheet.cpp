@@ -10,20 +10,25 @@ void WriteFlowModulated(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
+    const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::FlowModulated);
     TWorksheet& sheet = BeginSheet(context, {"Flow Modulated", 8.43, {}, true, "A75:J75"});
 
     ScenarioTitleRow(context, sheet, kind);
     progress.StepIt();
     UpperBlock(sheet, 4, "Pressures :", {"Low Pressure (m):", "High Pressure (m):"});
     UpperValues(sheet, 4, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
-    FlowsBlock(sheet, 7, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption, form.FlowTotLabel.Caption});
+    FlowsBlock(sheet, 7,
+               ResultTexts(stopped, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption,
+                                     form.FlowTotLabel.Caption}));
     progress.StepIt();
-    ValveChecks(sheet, 11, form.FlowDayNightLabel.Caption, form.FlowWarnLabel.Caption,
-                {form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption});
+    ValveChecks(sheet, 11, ResultTexts(stopped, {form.FlowDayNightLabel.Caption})[0],
+                stopped.empty() ? form.FlowWarnLabel.Caption : stopped,
+                stopped.empty() ? std::vector<std::string>{form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption}
+                                : std::vector<std::string>{});
     progress.StepIt();
 
-    ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39");
-    ScenarioChart(context, sheet, kind, {0, 416, 483, 340, "A16:E39", "H16:H39"}, 4);
+    ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39", stopped.empty());
+    ScenarioChart(context, sheet, kind, {0, 416, 483, 340, "A16:E39", "H16:H39"}, 39, 4, stopped.empty());
 }
 
 } // namespace halvern

@@ -5,7 +5,9 @@
 #include "model/Numbers.h"
 #include "reports/SheetWriters.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace halvern {
 
@@ -23,8 +25,23 @@ std::string TwelveHourText(double time) {
     return buffer;
 }
 
-std::string FirstLine(const TMemo& memo) {
-    return memo.Lines.empty() ? std::string() : memo.Lines.front();
+// Every line of a contact memo (the name, Tel, Fax, email), one under the other in the cell;
+// blank lines at the end say nothing and are left out.
+std::vector<std::string> ContactLines(const TMemo& memo) {
+    std::vector<std::string> lines = memo.Lines;
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
+        lines.pop_back();
+    return lines;
+}
+
+void ContactCell(TWorksheet& sheet, int row, const TMemo& memo) {
+    const std::vector<std::string> lines = ContactLines(memo);
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "\n" : "") + lines[i];
+    sheet.Range(At("G", row)).SetLiteralText(text);
+    // The row grows to show every line; the sheet still prints on its one page.
+    WrapLongText(sheet, row, "G", "J", text);
 }
 
 void SectionHeading(TWorksheet& sheet, int row, const std::string& text) {
@@ -77,6 +94,7 @@ void LeakageValues(TWorksheet& sheet, const TMainForm& form) {
     sheet.Range("F32").SetNumber(p.PropertyLoss);
     sheet.Range("H32").SetText(form.TotPropLossLabel.Caption);
     sheet.Range("H30:H32").SetNumberFormat("0.00");
+    sheet.Range("D30:H32").SetShrinkToFit();
 }
 
 void HourlyTableFrame(TWorksheet& sheet) {
@@ -117,6 +135,7 @@ void HourlyValues(TWorksheet& sheet, const TMarkStringGrid& flowGrid) {
             sheet.Range(At(sheetCol, kFirstTableRow + hour)).SetText(flowGrid.Cell(col, HourRow(hour)));
     sheet.Range("C54:C77").SetNumberFormat("0.00");
     sheet.Range("D54:J77").SetNumberFormat("#,##0.0");
+    sheet.Range("C54:J77").SetShrinkToFit();
 }
 
 } // namespace
@@ -136,17 +155,18 @@ void WriteGeneralData(TSheetContext& context) {
     CaptionCells(sheet, 4, "D", "F",
                  {"Zone Name:", "Analysis Reference:", "Water Supply System:", "Report Number:"});
     ValueCells(sheet, 4, 7, "G", "J", THorizontalAlignment::Left);
-    sheet.Range("G4").SetText(p.ZoneName);
-    sheet.Range("G5").SetText(p.ZoneRef);
-    sheet.Range("G6").SetText(p.WaterSupplySystem);
-    sheet.Range("G7").SetText(p.ReportNum);
+    const std::string* identification[] = {&p.ZoneName, &p.ZoneRef, &p.WaterSupplySystem, &p.ReportNum};
+    for (int i = 0; i < 4; ++i) {
+        sheet.Range(At("G", 4 + i)).SetLiteralText(*identification[i]);
+        WrapLongText(sheet, 4 + i, "G", "J", *identification[i]);
+    }
     progress.StepIt();
 
     GroupLabel(sheet, 9, "Contact Details:", "C");
     CaptionCells(sheet, 9, "D", "F", {"Data collected and collated by:", "Analysis performed by:"});
     ValueCells(sheet, 9, 10, "G", "J", THorizontalAlignment::Left);
-    sheet.Range("G9").SetText(FirstLine(form.CollectMemo));
-    sheet.Range("G10").SetText(FirstLine(form.AnalysisMemo));
+    ContactCell(sheet, 9, form.CollectMemo);
+    ContactCell(sheet, 10, form.AnalysisMemo);
 
     GroupLabel(sheet, 12, "Hour of min and max flow:", "C");
     CaptionCells(sheet, 12, "D", "F",
@@ -168,8 +188,8 @@ void WriteGeneralData(TSheetContext& context) {
     GroupLabel(sheet, 19, "Property Information:", "C");
     CaptionCells(sheet, 19, "D", "F",
                  {"Length of mains (km):", "Number of connections:", "Number of residential properties:",
-                  "Number of non-residential properties:", "Number of population:", "Peak demand periods:",
-                  "Night time:"});
+                  "Number of non-residential properties:", "Number of population:",
+                  "Min. pressure, peak demand periods (m):", "Min. pressure, night time (m):"});
     ValueCells(sheet, 19, 25, "G", "G", THorizontalAlignment::Right);
     sheet.Range("G19").SetNumber(p.MainsLength);
     sheet.Range("G20").SetNumber(p.NumOfConnect);

@@ -1,9 +1,13 @@
 #include "reports/ScenarioParts.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace halvern {
 
@@ -35,26 +39,117 @@ constexpr double kLineWeight = 0.75;
 constexpr uint32_t kValveOpenGrey = 0x808080;
 // About so many characters of 9-point text fill the columns C to J.
 constexpr int kNoteCharactersPerLine = 95;
+// The white space between a table's last row and the chart below it.
+constexpr double kChartGap = 9;
 
 } // namespace
+
+std::string NotCalculatedText(const TMainForm& form, TMainForm::TAnalysisScenario scenario) {
+    const std::string& failure = form.FailureOf(scenario);
+    return failure.empty() ? std::string() : Msg::ScenarioNotCalculated + failure;
+}
+
+std::vector<std::string> ResultTexts(const std::string& notCalculated, std::vector<std::string> texts) {
+    if (!notCalculated.empty())
+        for (std::string& text : texts)
+            text.clear();
+    return texts;
+}
+
+namespace {
+
+// The lowest and highest number over a range of the sheet; nullopt when it holds none.
+std::optional<std::pair<double, double>> NumberSpan(const TWorksheet& sheet, const TCellRange& range) {
+    std::optional<std::pair<double, double>> span;
+    for (int row = range.First.Row; row <= range.Last.Row; ++row)
+        for (int col = range.First.Col; col <= range.Last.Col; ++col) {
+            const TSheetCell* cell = sheet.Find({row, col});
+            if (!cell || cell->Value.Kind != TCellValue::TKind::Number) continue;
+            const double v = cell->Value.Number;
+            span = span ? std::pair{std::min(span->first, v), std::max(span->second, v)} : std::pair{v, v};
+        }
+    return span;
+}
+
+// A round step of about a fifth of the span: 1, 2, 2.5 or 5 times a power of ten.
+double RoundStep(double span) {
+    const double rough = std::max(span, 1e-9) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10 * power;
+}
+
+// The round number (1, 2, 2.5 or 5 times a power of ten) at or above a value.
+double RoundUp(double value) {
+    const double power = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0})
+        if (factor * power >= value * (1 - 1e-12)) return factor * power;
+    return 10 * power;
+}
+
+} // namespace
+
+void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
+    // The hour labels always stand under the plot, wherever the pressure axis crosses it.
+    chart.CategoryLabelsLow = true;
+    std::optional<std::pair<double, double>> pressures, flows;
+    for (const TSheetSeries& series : chart.Series) {
+        auto& span = series.AxisGroup == 2 ? flows : pressures;
+        if (const auto found = NumberSpan(sheet, series.Values))
+            span = span
+                       ? std::pair{std::min(span->first, found->first), std::max(span->second, found->second)}
+                       : *found;
+    }
+    // Pressures at or above zero: the spreadsheet's own scales start both axes at zero.
+    if (!pressures || pressures->first >= 0) return;
+    // Below zero, both axes are fixed so that their zeros meet on one line, and the flows
+    // keep some room above their peak.
+    const double step = RoundStep(std::max(pressures->second, 0.0) - pressures->first);
+    const double low = std::floor(pressures->first / step) * step;
+    const double high = std::max(step, std::ceil(pressures->second / step) * step);
+    chart.ValueAxisMin = low;
+    chart.ValueAxisMax = high;
+    chart.ValueAxisStep = step;
+    // The flow axis takes as many steps as the pressure axis on each side of zero, so that
+    // its labels stand on the same gridlines and read as round numbers too.
+    const double stepsAbove = std::round(high / step);
+    const double stepsBelow = std::round(-low / step);
+    const double peak = flows ? std::max(flows->second, 0.0) : 0.0;
+    const double flowStep = RoundUp(std::max(peak * 1.1, 1.0) / stepsAbove);
+    chart.SecondaryAxisStep = flowStep;
+    chart.SecondaryAxisMax = flowStep * stepsAbove;
+    chart.SecondaryAxisMin = -flowStep * stepsBelow;
+}
+
+double PointsToBottomOf(const TWorksheet& sheet, int row) {
+    double points = 0;
+    for (int r = 1; r <= row; ++r)
+        points += sheet.RowHeight(r);
+    return points;
+}
 
 void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind) {
     const TProject& p = context.Form.Project;
     const std::string last = LastColumn(kind);
     sheet.Range(Span("A", 2, last, 2)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetText(p.WaterSupplySystem);
-    sheet.Range("E2").SetText(p.ZoneName);
+    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
+    sheet.Range("E2").SetLiteralText(p.ZoneName);
     sheet.Range("I2").SetText(sheet.Name());
     if (kind == TScenarioKind::Current) {
         for (const char* range : {"A2:C2", "D2:F2", "G2:I2"})
             sheet.Range(range).Merge();
         sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
         sheet.Range("G2:I2").SetHorizontalAlignment(THorizontalAlignment::Right);
+        WrapLongText(sheet, 2, "A", "C", p.WaterSupplySystem);
+        WrapLongText(sheet, 2, "D", "F", p.ZoneName);
     } else {
         for (const char* range : {"A2:D2", "E2:H2", "I2:J2"})
             sheet.Range(range).Merge();
         sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
         sheet.Range("I2:J2").SetHorizontalAlignment(THorizontalAlignment::Right);
+        WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
+        WrapLongText(sheet, 2, "E", "H", p.ZoneName);
     }
 }
 
@@ -139,10 +234,11 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 }
 
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
-               const std::string& numberFormatRange) {
+               const std::string& numberFormatRange, bool calculated) {
     // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
-    const int columns =
-        kind == TScenarioKind::Current ? CurrentGridLayout::ColCount : PRVGridLayout::ColCount;
+    const int columns = !calculated                      ? 1
+                        : kind == TScenarioKind::Current ? CurrentGridLayout::ColCount
+                                                         : PRVGridLayout::ColCount;
     for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
             sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
@@ -153,7 +249,8 @@ void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMar
             if (IsOutletOpen(grid, ResultRows::HourRow(hour)))
                 sheet.Range(At(ColumnOf(PRVGridLayout::OutletCol), headingRow + 2 + hour))
                     .SetFontColour(kValveOpenGrey);
-    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0");
+    // The hourly flows of a large zone shrink rather than show as ###.
+    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0").SetShrinkToFit();
 }
 
 void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes) {
@@ -187,7 +284,7 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
     const int row = firstRow + 2;
     sheet.Range(Span("C", row, "J", row)).Merge();
     sheet.Range(At("C", row))
-        .SetText(text)
+        .SetLiteralText(text)
         .SetFontSize(9)
         .SetFontName("Calibri")
         .SetFontColour(kValveOpenGrey)
@@ -198,17 +295,25 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
 }
 
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
-                   const TMarkStringGrid& grid, const std::string& numberFormatRange) {
+                   const TMarkStringGrid& grid, const std::string& numberFormatRange, bool calculated) {
     TableFrame(sheet, kind, headingRow);
     TableHeadings(sheet, kind, headingRow);
     context.Progress.StepIt();
-    TableRows(sheet, kind, headingRow, grid, numberFormatRange);
+    TableRows(sheet, kind, headingRow, grid, numberFormatRange, calculated);
     context.Progress.StepIt();
 }
 
 void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
-                   const TChartPlacement& placement, int steps) {
-    TSheetChart& chart = AddScenarioChart(sheet, placement);
+                   const TChartPlacement& placement, int tableEnd, int steps, bool calculated) {
+    if (!calculated) {
+        for (int step = 0; step < steps; ++step)
+            context.Progress.StepIt();
+        return;
+    }
+    TChartPlacement below = placement;
+    below.Top = std::max(placement.Top, PointsToBottomOf(sheet, tableEnd) + kChartGap);
+    below.Height = placement.Top + placement.Height - below.Top;
+    TSheetChart& chart = AddScenarioChart(sheet, below);
     NameSeries(chart, kind);
     StyleLines(chart);
     StyleMarkerShapes(chart);
@@ -218,6 +323,7 @@ void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind
     chart.ValueAxisTitle = "Pressure(m)";
     chart.SecondaryValueAxisTitle = "Flow (m³/hr)";
     chart.Legend = TLegendPosition::Bottom;
+    ScaleAxes(sheet, chart);
     for (int step = 0; step < steps; ++step)
         context.Progress.StepIt();
 }

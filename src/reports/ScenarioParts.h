@@ -2,6 +2,7 @@
 // results, the 24-hour result table, and the line chart of the pressures with the zone
 // inflow ("Flows") read on a second axis.
 #pragma once
+#include "forms/MainForm.h"
 #include "reports/SheetFrame.h"
 #include <string>
 #include <vector>
@@ -12,6 +13,13 @@ class TMarkStringGrid;
 
 // The current situation's table has 9 columns (A to I); the valve sheets' 10 (A to J).
 enum class TScenarioKind { Current, Valve };
+
+// What a sheet says in place of the results of a scenario that could not be calculated
+// ("Could not be calculated: Floating point overflow"); empty when it was calculated.
+std::string NotCalculatedText(const TMainForm& form, TMainForm::TAnalysisScenario scenario);
+// The result texts, or as many empty ones when the scenario could not be calculated: a
+// stopped scenario shows no numbers of an earlier run, nor the page's first texts.
+std::vector<std::string> ResultTexts(const std::string& notCalculated, std::vector<std::string> texts);
 
 // Title row 2: the water supply system, the zone and the sheet's name.
 void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind);
@@ -39,7 +47,7 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
 void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow);
 void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow);
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
-               const std::string& numberFormatRange);
+               const std::string& numberFormatRange, bool calculated = true);
 
 struct TChartPlacement {
     double Left, Top, Width, Height;
@@ -59,12 +67,19 @@ void StyleMarkerColours(TSheetChart& chart);
 std::string ChartTitle(const TSheetContext& context, const std::string& sheetName);
 
 // The result table whole (frame, headings, the hours), a progress step after the headings
-// and one after the hours.
+// and one after the hours. A scenario not calculated has its hours and no values.
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
-                   const TMarkStringGrid& grid, const std::string& numberFormatRange);
+                   const TMarkStringGrid& grid, const std::string& numberFormatRange, bool calculated = true);
 // The chart whole: placed, its series named and styled, titled "<sheet>: <zone>" with its axes'
-// titles and the legend below; the sheet's remaining `steps` progress steps along the way.
+// titles and the legend below; the sheet's remaining `steps` progress steps along the way. The
+// chart starts a little below the table's last row `tableEnd` and ends where the placement
+// ends, so it never covers the table; a scenario not calculated has no chart.
 void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
-                   const TChartPlacement& placement, int steps);
+                   const TChartPlacement& placement, int tableEnd, int steps, bool calculated = true);
+// The axes of a chart over the sheet's numbers: hour labels below the plot; where pressures
+// fall below zero, both value axes fixed so that their zeros meet and the flows have room.
+void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart);
+// The points from the sheet's top to the bottom of a row.
+double PointsToBottomOf(const TWorksheet& sheet, int row);
 
 } // namespace halvern

@@ -2,6 +2,9 @@
 #include "forms/PrintForm.h"
 #include "model/Version.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace halvern {
 
 namespace {
@@ -19,6 +22,50 @@ std::string UniqueName(TWorkbook& book, const std::string& name) {
 }
 
 } // namespace
+
+void WrapLongText(TWorksheet& sheet, int row, const std::string& firstCol, const std::string& lastCol,
+                  const std::string& text) {
+    const TCellRange area = ParseRange(Span(firstCol, row, lastCol, row));
+    double width = 0; // in the widths of the spreadsheet's digits at 11 points
+    for (int col = area.First.Col; col <= area.Last.Col; ++col)
+        width += sheet.ColumnWidth(col);
+    const TCellFormat format = sheet.Format(At(firstCol, row));
+    // The letters of a name are on the whole a little narrower than the digits the widths
+    // count in (Calibri), bold ones less so.
+    const double perCharacter = format.FontSize / 11 * (format.Bold ? 0.9 : 0.85);
+    std::size_t characters = 0, longestLine = 0, lines = 1;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) continue; // a UTF-8 continuation byte
+        if (c == '\n') {
+            ++lines;
+            characters = 0;
+            continue;
+        }
+        longestLine = std::max(longestLine, ++characters);
+    }
+    if (lines == 1 && static_cast<double>(longestLine) * perCharacter <= width - 1) return;
+    // Each line of the text may itself wrap.
+    std::size_t shownLines = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::size_t count = 0;
+        for (std::size_t i = start; i < end; ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
+        shownLines += std::max<std::size_t>(
+            1, static_cast<std::size_t>(std::ceil(static_cast<double>(count) * perCharacter / (width - 1))));
+        if (end >= text.size()) break;
+        start = end + 1;
+    }
+    constexpr double kTallestRow = 409;
+    const double lineHeight = format.FontSize * 1.25;
+    sheet.Range(Span(firstCol, row, lastCol, row))
+        .SetWrapText()
+        .SetVerticalAlignment(TVerticalAlignment::Top);
+    sheet.Range(At("A", row))
+        .SetRowHeight(std::min(
+            kTallestRow, std::max(sheet.RowHeight(row), lineHeight * static_cast<double>(shownLines) + 1)));
+}
 
 std::string At(const std::string& col, int row) {
     return col + std::to_string(row);
@@ -85,11 +132,13 @@ void CaptionCells(TWorksheet& sheet, int firstRow, const std::string& firstCol, 
 
 void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol,
                 const std::string& lastCol, THorizontalAlignment alignment) {
+    // A number wider than its cell would show as ###: it shrinks to fit instead.
     sheet.Range(Span(firstCol, firstRow, lastCol, lastRow))
         .SetHorizontalAlignment(alignment)
         .SetBold(false)
         .SetFontSize(9)
-        .SetFontName("Calibri");
+        .SetFontName("Calibri")
+        .SetShrinkToFit();
     for (int row = firstRow; row <= lastRow; ++row)
         sheet.Range(Span(firstCol, row, lastCol, row)).Merge().SetBorders(TBorderLine::Thin);
 }

@@ -52,6 +52,12 @@ void CaptionCells(TWorksheet& sheet, int firstRow, const std::string& firstCol, 
 void ValueCells(TWorksheet& sheet, int firstRow, int lastRow, const std::string& firstCol,
                 const std::string& lastCol, THorizontalAlignment alignment);
 
+// A text too long for its merged cells, wrapped over as many lines as it needs, its row
+// grown to show them: a long zone name is neither cut off nor run over the page's edge
+// (which would shrink the whole printed page).
+void WrapLongText(TWorksheet& sheet, int row, const std::string& firstCol, const std::string& lastCol,
+                  const std::string& text);
+
 // "G12"-style addresses from a column name and a row.
 std::string At(const std::string& col, int row);
 std::string Span(const std::string& firstCol, int firstRow, const std::string& lastCol, int lastRow);

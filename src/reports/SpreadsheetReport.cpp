@@ -1,8 +1,11 @@
 #include "reports/SpreadsheetReport.h"
 #include "forms/MainForm.h"
+#include "forms/Messages.h"
 #include "reports/SheetFrame.h"
 #include "reports/SheetWriters.h"
 #include "reports/XlsxFile.h"
+
+#include <algorithm>
 
 namespace halvern {
 
@@ -38,7 +41,7 @@ std::string DatePrintedText(std::time_t when) {
 }
 
 TSpreadsheetReport::TSpreadsheetReport(TMainForm& form) : form_(form) {
-    Save = [](const TWorkbook& book, const std::string& fileName) { SaveWorkbookAs(book, fileName); };
+    Save = [](const TWorkbook& book, const std::string& fileName) { return SaveWorkbookAs(book, fileName); };
     Clock = [] { return std::time(nullptr); };
 }
 
@@ -51,10 +54,15 @@ TSheetContext TSpreadsheetReport::Context(int page) {
 
 void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::string& fileName) {
     TProgressBar& bar = form_.frmPrint.ProgressBar1;
+    if (std::none_of(sheets.begin(), sheets.end(), [](bool chosen) { return chosen; })) {
+        form_.Dialogs.Error(Msg::NoReportSheetChosen);
+        return;
+    }
     TProgressMemory before(bar);
 
     // A new workbook with its one empty sheet; the last report stays with the user.
     auto workbook = std::make_unique<TWorkbook>(Typing);
+    const TWorksheet* emptySheet = &workbook->Worksheets(1);
     book_ = workbook.get();
     workbook->DisplayWorkbookTabs = true;
     printedAt_ = DatePrintedText(Clock());
@@ -88,6 +96,13 @@ void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::st
         if (chosen(CurrentSituation)) WriteCurrentSituationSheet();
         if (chosen(GeneralData)) WriteGeneralDataSheet();
         bar.SetPosition(bar.Max());
+        // The workbook's first empty sheet would follow the report as a blank page on
+        // another paper size; the report is its sheets alone.
+        for (int i = 1; i <= workbook->Count(); ++i)
+            if (&workbook->Worksheets(i) == emptySheet && workbook->Count() > 1) {
+                workbook->DeleteWorksheet(i);
+                break;
+            }
     }
 
     if (!HandOver(*workbook, fileName)) {
@@ -134,11 +149,22 @@ void TSpreadsheetReport::AddGeneralDataToLastReport() {
 }
 
 bool TSpreadsheetReport::HandOver(const TWorkbook& book, const std::string& fileName) {
+    TWriteNotes notes;
     try {
-        Save(book, fileName);
+        notes = Save(book, fileName);
     } catch (const std::exception& e) {
-        form_.Dialogs.Message("Cannot write the report to " + fileName + "\n" + e.what());
+        form_.Dialogs.Error("Cannot write the report to " + fileName + "\n" + e.what());
         return false;
+    }
+    if (!notes.empty()) {
+        // A few places say what happened; a text pasted into every field needs no forty lines.
+        constexpr std::size_t kShown = 8;
+        std::string text =
+            "The report was written to " + fileName + ", but some texts could not go in as they are:";
+        for (std::size_t i = 0; i < notes.size() && i < kShown; ++i)
+            text += "\n" + notes[i];
+        if (notes.size() > kShown) text += "\n... and " + std::to_string(notes.size() - kShown) + " more.";
+        form_.Dialogs.WarningOKIgnore(text);
     }
     return true;
 }

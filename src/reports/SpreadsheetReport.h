@@ -6,6 +6,7 @@
 #pragma once
 #include "forms/PrintForm.h"
 #include "reports/Workbook.h"
+#include "reports/XlsxFile.h"
 
 #include <ctime>
 #include <functional>
@@ -52,8 +53,9 @@ public:
     int GeneralDataPage = 0, CurrentSituationPage = 0, SummaryPage = 0, FixedOutletPage = 0,
         TimeModulatedPage = 0, FlowModulatedPage = 0;
 
-    // Saves a finished workbook as the file; the .xlsx back end unless a test puts its own.
-    std::function<void(const TWorkbook&, const std::string& fileName)> Save;
+    // Saves a finished workbook as the file, telling what the texts lost on the way; the
+    // .xlsx back end unless a test puts its own.
+    std::function<TWriteNotes(const TWorkbook&, const std::string& fileName)> Save;
     // Opens the saved file in the desktop's spreadsheet application; false when nothing
     // could. Unset (the command line): the file is left where it was written.
     std::function<bool(const std::string& fileName)> OpenInSpreadsheet;

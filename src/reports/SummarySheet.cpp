@@ -2,6 +2,7 @@
 // correction, and the annual savings and payback of every scenario as the window shows them.
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
+#include "reports/ScenarioParts.h"
 #include "reports/SheetWriters.h"
 
 namespace halvern {
@@ -15,13 +16,15 @@ constexpr int kScenarios = CostSummaryLayout::FlowRow - CostSummaryLayout::Curre
 
 void TitleRow(TWorksheet& sheet, const TProject& p) {
     sheet.Range("A2:K2").SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetText(p.WaterSupplySystem);
-    sheet.Range("E2").SetText(p.ZoneName);
+    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
+    sheet.Range("E2").SetLiteralText(p.ZoneName);
     sheet.Range("I2").SetText("Summary");
     for (const char* range : {"A2:D2", "E2:H2", "I2:K2"})
         sheet.Range(range).Merge();
     sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
     sheet.Range("I2:K2").SetHorizontalAlignment(THorizontalAlignment::Right);
+    WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
+    WrapLongText(sheet, 2, "E", "H", p.ZoneName);
 }
 
 void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
@@ -51,7 +54,8 @@ void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
     // The spreadsheet's currency style, in the money form the program writes amounts in.
     sheet.Range("F10:K13")
         .SetNumberFormat(MoneyNumberFormat(money))
-        .SetHorizontalAlignment(THorizontalAlignment::Right);
+        .SetHorizontalAlignment(THorizontalAlignment::Right)
+        .SetShrinkToFit();
 }
 
 void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
@@ -96,15 +100,41 @@ void SavingsHeadings(TWorksheet& sheet) {
     }
 }
 
-void Savings(TWorksheet& sheet, const TMarkStringGrid& summary) {
+// Why a scenario's row has no numbers; empty when it has. Every valve's savings are counted
+// from the current situation, so its stop empties every row.
+std::string RowNotCalculated(const TMainForm& form, int scenario) {
+    using TScenario = TMainForm::TAnalysisScenario;
+    const std::string current = NotCalculatedText(form, TScenario::CurrentSituation);
+    if (!current.empty()) return current;
+    return NotCalculatedText(form, static_cast<TScenario>(scenario));
+}
+
+void Savings(TWorksheet& sheet, const TMainForm& form) {
     using namespace CostSummaryLayout;
+    const TMarkStringGrid& summary = form.CostSummaryGrid;
     // The inflow, the savings, the costs and the payback into C to K, as shown.
-    for (int i = 0; i < kScenarios; ++i)
+    for (int i = 0; i < kScenarios; ++i) {
+        const int row = 23 + i;
+        if (const std::string stopped = RowNotCalculated(form, i); !stopped.empty()) {
+            // No volume, saving or payback, only why; the implementation costs are still the costs.
+            sheet.Range(At("C", row)).SetLiteralText(stopped);
+            sheet.Range(At("J", row)).SetText(summary.Cell(ImplementationCol, CurrentRow + i));
+            sheet.Range(Span("C", row, "I", row))
+                .Merge()
+                .SetShrinkToFit()
+                .SetHorizontalAlignment(THorizontalAlignment::Left);
+            continue;
+        }
         for (int col = InflowCol; col <= PaybackCol; ++col)
-            sheet.Range(At(ColumnOf(col + 1), 23 + i)).SetText(summary.Cell(col, CurrentRow + i));
+            sheet.Range(At(ColumnOf(col + 1), row)).SetText(summary.Cell(col, CurrentRow + i));
+    }
     sheet.Range("C23:J26").SetHorizontalAlignment(THorizontalAlignment::Right);
-    // The narrow costs column still shows an amount in the hundreds of thousands whole.
-    sheet.Range("J23:J26").SetShrinkToFit();
+    for (int i = 0; i < kScenarios; ++i)
+        if (!RowNotCalculated(form, i).empty())
+            sheet.Range(At("C", 23 + i)).SetHorizontalAlignment(THorizontalAlignment::Left);
+    // The narrow columns still show the volumes and amounts of a large zone whole, in
+    // millions or more: they shrink rather than show ###.
+    sheet.Range("C23:K26").SetShrinkToFit();
 }
 
 } // namespace
@@ -158,7 +188,7 @@ void WriteSummary(TSheetContext& context) {
     progress.StepIt();
     SavingsHeadings(sheet);
     progress.StepIt();
-    Savings(sheet, form.CostSummaryGrid);
+    Savings(sheet, form);
     progress.StepIt();
 }
 

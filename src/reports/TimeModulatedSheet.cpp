@@ -40,6 +40,7 @@ void WriteTimeModulated(TSheetContext& context) {
     const TProject& p = form.Project;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
+    const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::TimeModulated);
     TWorksheet& sheet = BeginSheet(context, {"Time Modulated", 8.43, {}, true, "A75:J75"});
 
     ScenarioTitleRow(context, sheet, kind);
@@ -61,13 +62,15 @@ void WriteTimeModulated(TSheetContext& context) {
     progress.StepIt();
 
     FlowsBlock(sheet, 13,
-               {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption, form.TimeTotLabel.Caption});
-    ValveChecks(sheet, 17, form.TimeDayNightLabel.Caption, form.TimeWarnLabel.Caption,
-                {form.TimeOpenLabel.Caption});
+               ResultTexts(stopped, {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption,
+                                     form.TimeTotLabel.Caption}));
+    ValveChecks(sheet, 17, ResultTexts(stopped, {form.TimeDayNightLabel.Caption})[0],
+                stopped.empty() ? form.TimeWarnLabel.Caption : stopped,
+                stopped.empty() ? std::vector<std::string>{form.TimeOpenLabel.Caption} : std::vector<std::string>{});
     progress.StepIt();
 
-    ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45");
-    ScenarioChart(context, sheet, kind, {0, 472, 483, 283, "A22:E45", "H22:H45"}, 3);
+    ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45", stopped.empty());
+    ScenarioChart(context, sheet, kind, {0, 472, 483, 283, "A22:E45", "H22:H45"}, 45, 3, stopped.empty());
 }
 
 } // namespace halvern

@@ -112,6 +112,8 @@ std::string NumberFormatOf(const TNumberShape& shape) {
     if (shape.Decimals > 0) decimals.append(1, '.').append(Zeros(shape.Decimals));
     if (shape.Scientific) return std::string("0").append(decimals).append("E+00");
     if (shape.Grouped) return std::string("#,##0").append(decimals);
+    // "5.0" keeps its decimal, as a payback of 5.0 months is written.
+    if (shape.Decimals > 0) return std::string("0").append(decimals);
     return {};
 }
 

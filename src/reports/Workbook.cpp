@@ -92,6 +92,19 @@ TSheetRange& TSheetRange::SetText(const std::string& text) {
     return *this;
 }
 
+TSheetRange& TSheetRange::SetLiteralText(const std::string& text) {
+    if (whole_) throw EReportError("A value cannot be put into every cell of a sheet");
+    TCellValue value;
+    if (!text.empty()) {
+        value.Kind = TCellValue::TKind::Text;
+        value.Text = text;
+    }
+    for (int row = range_.First.Row; row <= range_.Last.Row; ++row)
+        for (int col = range_.First.Col; col <= range_.Last.Col; ++col)
+            sheet_->Put({row, col}, value, {});
+    return *this;
+}
+
 TSheetRange& TSheetRange::SetNumber(double value) {
     if (whole_) throw EReportError("A value cannot be put into every cell of a sheet");
     TCellValue cellValue;

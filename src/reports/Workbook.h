@@ -101,6 +101,13 @@ struct TSheetChart {
     std::string Title;
     std::string CategoryAxisTitle, ValueAxisTitle, SecondaryValueAxisTitle;
     TLegendPosition Legend = TLegendPosition::Right;
+    // The category labels below the plot area, wherever the value axis crosses it (below
+    // zero they would stand over the lines).
+    bool CategoryLabelsLow = false;
+    // Fixed ends of the value axes; unset, the spreadsheet chooses.
+    std::optional<double> ValueAxisMin, ValueAxisMax, SecondaryAxisMin, SecondaryAxisMax;
+    // Fixed steps between the value axes' labels; unset, the spreadsheet chooses.
+    std::optional<double> ValueAxisStep, SecondaryAxisStep;
 
     // A block whose first column holds the categories: one series per further column.
     void AddSeriesBlock(const std::string& sheetName, const TCellRange& block);
@@ -129,6 +136,9 @@ public:
 
     // Taken as typed; into every cell of the range.
     TSheetRange& SetText(const std::string& text);
+    // Kept as the very text, never read as a number or time: a zone called "0042" or a
+    // reference "2E4" is a name, not a value. An empty text leaves the cells empty.
+    TSheetRange& SetLiteralText(const std::string& text);
     // A number, or a time of day as a fraction of a day, keeps its type.
     TSheetRange& SetNumber(double value);
 

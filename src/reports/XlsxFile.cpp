@@ -1,9 +1,13 @@
 #include "reports/XlsxFile.h"
 #include "io/FileAccess.h"
 #include "reports/ChartAxes.h"
+#include "reports/FileText.h"
 #include "reports/ZipRewrite.h"
 
 #include <xlsxwriter.h>
+
+#include <clocale>
+#include <locale.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +17,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <string_view>
 
 namespace halvern {
 
@@ -49,6 +54,53 @@ public:
 
 private:
     fs::path path_;
+};
+
+// The C locale for this thread while the library writes: it formats its numbers with printf,
+// which writes "1474,3" and "10,42578125" under a decimal-comma locale. The process locale and
+// other threads (a summary of many zones writes workbooks side by side) are left alone.
+class TFileNotation {
+public:
+    TFileNotation() : c_(::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr))) {
+        if (c_ == static_cast<locale_t>(nullptr))
+            throw EReportWriteError("cannot set up the number notation of the workbook");
+        before_ = ::uselocale(c_);
+    }
+    ~TFileNotation() {
+        ::uselocale(before_);
+        ::freelocale(c_);
+    }
+    TFileNotation(const TFileNotation&) = delete;
+    TFileNotation& operator=(const TFileNotation&) = delete;
+
+private:
+    locale_t c_;
+    locale_t before_;
+};
+
+// Collects what the texts lost on their way into the file, one note per place.
+class TTextNotes {
+public:
+    explicit TTextNotes(TWriteNotes* notes) : notes_(notes) {}
+    std::string Cell(const std::string& place, const std::string& text) {
+        return Note(place, CellFileText(text));
+    }
+    std::string Plain(const std::string& place, const std::string& text) {
+        return Note(place, PlainFileText(text));
+    }
+
+private:
+    std::string Note(const std::string& place, TFileText clean) {
+        if (notes_ && clean.Replaced)
+            notes_->push_back(place + ": a character a workbook cannot hold (a NUL, U+FFFE, U+FFFF or bytes "
+                                      "that are no UTF-8) is shown as \"\xEF\xBF\xBD\".");
+        if (notes_ && clean.Cut)
+            notes_->push_back(place +
+                              ": the text is longer than the 32,767 characters a cell holds; it is cut "
+                              "there.");
+        return std::move(clean.Text);
+    }
+    TWriteNotes* notes_;
 };
 
 lxw_color_t Colour(uint32_t rgb) {
@@ -193,7 +245,7 @@ void WriteColumns(lxw_worksheet* ws, const TWorksheet& sheet, lxw_format* standa
         Check(worksheet_set_column(ws, from, kLastColIndex, sheet.StandardWidth, standard), "columns");
 }
 
-void WriteCells(lxw_worksheet* ws, const TWorksheet& sheet, TFormats& formats) {
+void WriteCells(lxw_worksheet* ws, const TWorksheet& sheet, TFormats& formats, TTextNotes& notes) {
     // Merges first: the library fills a merged area with its first cell's format, and
     // every cell is then written with its own.
     for (const TCellRange& area : sheet.MergedAreas()) {
@@ -212,9 +264,13 @@ void WriteCells(lxw_worksheet* ws, const TWorksheet& sheet, TFormats& formats) {
         case TCellValue::TKind::Number:
             error = worksheet_write_number(ws, row, col, cell.Value.Number, format);
             break;
-        case TCellValue::TKind::Text:
-            error = worksheet_write_string(ws, row, col, cell.Value.Text.c_str(), format);
+        case TCellValue::TKind::Text: {
+            const std::string text =
+                notes.Cell(sheet.Name() + " " + RangeName({{at.first, at.second}, {at.first, at.second}}),
+                           cell.Value.Text);
+            error = worksheet_write_string(ws, row, col, text.c_str(), format);
             break;
+        }
         case TCellValue::TKind::Empty:
             error = worksheet_write_blank(ws, row, col, format);
             break;
@@ -243,15 +299,18 @@ double LibraryPixelsDown(const TWorksheet& sheet, double points) {
     return pixels + (points - above) * kPixelsPerPoint;
 }
 
-void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, const TChartObject& object) {
+void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, const TChartObject& object,
+                TTextNotes& notes) {
     const TSheetChart& chart = object.Chart;
+    const std::string place = sheet.Name() + " chart";
     lxw_chart* ch = workbook_add_chart(wb, LXW_CHART_LINE);
     if (!ch) throw EReportError("The workbook could not be written: no chart");
     for (const TSheetSeries& series : chart.Series) {
         lxw_chart_series* s = chart_add_series(ch, Reference(series.SheetName, series.Categories).c_str(),
                                                Reference(series.SheetName, series.Values).c_str());
         if (!s) throw EReportError("The workbook could not be written: no series " + series.Name);
-        if (!series.Name.empty()) chart_series_set_name(s, series.Name.c_str());
+        if (!series.Name.empty())
+            chart_series_set_name(s, notes.Plain(place + " series name", series.Name).c_str());
         if (series.LineColour || series.LineWeight > 0) {
             lxw_chart_line line{};
             if (series.LineColour) line.color = Colour(*series.LineColour);
@@ -272,9 +331,15 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
             chart_series_set_marker_line(s, &line);
         }
     }
-    if (!chart.Title.empty()) chart_title_set_name(ch, chart.Title.c_str());
-    if (!chart.CategoryAxisTitle.empty()) chart_axis_set_name(ch->x_axis, chart.CategoryAxisTitle.c_str());
-    if (!chart.ValueAxisTitle.empty()) chart_axis_set_name(ch->y_axis, chart.ValueAxisTitle.c_str());
+    if (!chart.Title.empty()) chart_title_set_name(ch, notes.Plain(place + " title", chart.Title).c_str());
+    if (!chart.CategoryAxisTitle.empty())
+        chart_axis_set_name(ch->x_axis, notes.Plain(place + " axis title", chart.CategoryAxisTitle).c_str());
+    if (!chart.ValueAxisTitle.empty())
+        chart_axis_set_name(ch->y_axis, notes.Plain(place + " axis title", chart.ValueAxisTitle).c_str());
+    if (chart.CategoryLabelsLow) chart_axis_set_label_position(ch->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
+    if (chart.ValueAxisMin) chart_axis_set_min(ch->y_axis, *chart.ValueAxisMin);
+    if (chart.ValueAxisMax) chart_axis_set_max(ch->y_axis, *chart.ValueAxisMax);
+    if (chart.ValueAxisStep) chart_axis_set_major_unit(ch->y_axis, *chart.ValueAxisStep);
     chart_legend_set_position(ch, chart.Legend == TLegendPosition::Bottom ? LXW_CHART_LEGEND_BOTTOM
                                                                           : LXW_CHART_LEGEND_RIGHT);
     if (chart.PlotAreaFillVisible) {
@@ -292,7 +357,8 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
     Check(worksheet_insert_chart_opt(ws, 0, 0, ch, &options), "chart");
 }
 
-void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats& formats) {
+void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats& formats,
+                TTextNotes& notes) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.Name().c_str());
     if (!ws) throw EReportError("The workbook could not be written: no sheet " + sheet.Name());
     if (active) worksheet_activate(ws);
@@ -309,7 +375,7 @@ void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats
         worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.FitToPagesWide),
                                static_cast<uint16_t>(page.FitToPagesTall));
     if (const std::string footer = Footer(page); !footer.empty())
-        Check(worksheet_set_footer(ws, footer.c_str()), "footer");
+        Check(worksheet_set_footer(ws, notes.Plain(sheet.Name() + " footer", footer).c_str()), "footer");
 
     // Every row down to the last cell or chart gets its height written out: the library
     // places charts by the rows it knows, and a spreadsheet need not honour the default.
@@ -328,14 +394,14 @@ void WriteSheet(lxw_workbook* wb, const TWorksheet& sheet, bool active, TFormats
         Check(worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), sheet.RowHeight(row), nullptr),
               "row height");
     WriteColumns(ws, sheet, formats.Of(sheet.StandardFormat));
-    WriteCells(ws, sheet, formats);
+    WriteCells(ws, sheet, formats, notes);
     for (const auto& object : sheet.ChartObjects())
-        WriteChart(wb, ws, sheet, *object);
+        WriteChart(wb, ws, sheet, *object, notes);
 }
 
 // What each chart part needs: the library numbers the charts sheet by sheet, in the order
 // they were placed.
-std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book) {
+std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book, TTextNotes& notes) {
     std::vector<std::optional<TSecondaryAxis>> axes;
     for (int i = 1; i <= book.Count(); ++i) {
         for (const auto& object : book.Worksheets(i).ChartObjects()) {
@@ -351,10 +417,15 @@ std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book) 
                 continue;
             }
             TSecondaryAxis axis;
+            // The names as the chart part holds them, and the title as it can stand there.
             for (std::size_t s = first; s < chart.Series.size(); ++s)
-                axis.SeriesNames.push_back(chart.Series[s].Name);
+                axis.SeriesNames.push_back(PlainFileText(chart.Series[s].Name).Text);
             axis.FirstValues = Reference(chart.Series[first].SheetName, chart.Series[first].Values);
-            axis.Title = chart.SecondaryValueAxisTitle;
+            axis.Title =
+                notes.Plain(book.Worksheets(i).Name() + " chart axis title", chart.SecondaryValueAxisTitle);
+            axis.Min = chart.SecondaryAxisMin;
+            axis.Max = chart.SecondaryAxisMax;
+            axis.Step = chart.SecondaryAxisStep;
             axes.emplace_back(axis);
         }
     }
@@ -363,7 +434,9 @@ std::vector<std::optional<TSecondaryAxis>> SecondaryAxes(const TWorkbook& book) 
 
 } // namespace
 
-std::string XlsxBytes(const TWorkbook& book) {
+std::string XlsxBytes(const TWorkbook& book, TWriteNotes* notes) {
+    const TFileNotation notation;
+    TTextNotes textNotes(notes);
     const TTemporaryFolder folder;
     const std::string raw = (folder.Path() / "written.xlsx").string();
     const std::string finished = (folder.Path() / "finished.xlsx").string();
@@ -377,7 +450,7 @@ std::string XlsxBytes(const TWorkbook& book) {
     try {
         TFormats formats(wb);
         for (int i = 1; i <= book.Count(); ++i)
-            WriteSheet(wb, book.Worksheets(i), i == book.ActiveIndex(), formats);
+            WriteSheet(wb, book.Worksheets(i), i == book.ActiveIndex(), formats, textNotes);
     } catch (...) {
         // Closing is the only way to free the library's workbook; its file goes with the folder.
         workbook_close(wb);
@@ -386,20 +459,34 @@ std::string XlsxBytes(const TWorkbook& book) {
     const lxw_error closed = workbook_close(wb);
     if (closed != LXW_NO_ERROR) throw EReportWriteError(lxw_strerror(closed));
 
-    const auto axes = SecondaryAxes(book);
+    const auto axes = SecondaryAxes(book, textNotes);
     static const std::regex chartPart(R"(xl/charts/chart([0-9]+)\.xml)");
     std::size_t chartsSeen = 0;
+    // Every XML part passes through: the charts get their second axis, and no part leaves
+    // unless it is well-formed, so a spreadsheet never meets a part it must give up on.
+    const auto isXml = [](const std::string& name) {
+        const auto endsWith = [&](std::string_view end) {
+            return name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+        };
+        return endsWith(".xml") || endsWith(".rels");
+    };
     TZipRewrite rewrite;
-    rewrite.Wants = [](const std::string& name) { return std::regex_match(name, chartPart); };
+    rewrite.Wants = isXml;
     rewrite.Rewrite = [&](const std::string& name, const std::string& content) {
+        std::string finishedPart = content;
         std::smatch match;
-        std::regex_match(name, match, chartPart);
-        const std::size_t index = std::stoul(match[1].str());
-        if (index < 1 || index > axes.size())
-            throw EReportError("The workbook holds an unknown chart: " + name);
-        ++chartsSeen;
-        const auto& axis = axes[index - 1];
-        return axis ? PutOnSecondaryAxis(content, *axis) : content;
+        if (std::regex_match(name, match, chartPart)) {
+            const std::size_t index = std::stoul(match[1].str());
+            if (index < 1 || index > axes.size())
+                throw EReportError("The workbook holds an unknown chart: " + name);
+            ++chartsSeen;
+            const auto& axis = axes[index - 1];
+            if (axis) finishedPart = PutOnSecondaryAxis(content, *axis);
+        }
+        if (const std::string fault = XmlWellFormedFault(finishedPart); !fault.empty())
+            throw EReportError("The workbook could not be written: its part " + name +
+                               " is not well-formed XML (" + fault + ")");
+        return finishedPart;
     };
     RewriteZip(raw, finished, rewrite);
     if (chartsSeen != axes.size()) throw EReportError("The workbook lost some of its charts");
@@ -409,10 +496,12 @@ std::string XlsxBytes(const TWorkbook& book) {
     return bytes.Bytes;
 }
 
-void SaveWorkbookAs(const TWorkbook& book, const std::string& fileName) {
-    const std::string bytes = XlsxBytes(book);
+TWriteNotes SaveWorkbookAs(const TWorkbook& book, const std::string& fileName) {
+    TWriteNotes notes;
+    const std::string bytes = XlsxBytes(book, &notes);
     const TFileResult written = ReplaceFileContent(fileName, bytes);
     if (!written.Ok) throw EReportWriteError(written.Reason);
+    return notes;
 }
 
 } // namespace halvern

@@ -4,6 +4,7 @@
 #pragma once
 #include "reports/Workbook.h"
 #include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -13,11 +14,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The bytes of the .xlsx file of the workbook. Throws EReportError when a chart cannot be
-// given its second axis, EReportWriteError when the temporary files cannot be written.
-std::string XlsxBytes(const TWorkbook& book);
+// What had to change in the texts for the file to hold them ("General Data G4: ..."), for
+// the user to be told; empty when every text went in as it was.
+using TWriteNotes = std::vector<std::string>;
+
+// The bytes of the .xlsx file of the workbook, every number in the file's own notation
+// whatever the locale of the process or the thread. Throws EReportError when a chart cannot
+// be given its second axis or a part of the file would not be well-formed XML,
+// EReportWriteError when the temporary files cannot be written.
+std::string XlsxBytes(const TWorkbook& book, TWriteNotes* notes = nullptr);
 
 // XlsxBytes, written over the file through a new file beside it.
-void SaveWorkbookAs(const TWorkbook& book, const std::string& fileName);
+TWriteNotes SaveWorkbookAs(const TWorkbook& book, const std::string& fileName);
 
 } // namespace halvern

@@ -383,13 +383,20 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
     EXPECT_EQ(all.Out, std::string("Report written to: ").append(dir.File("demo.xlsx")).append("\n"));
     EXPECT_THAT(WorkbookSheets(dir.File("demo.xlsx")),
                 ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
-                                       "Time Modulated", "Flow Modulated", "Sheet1"));
+                                       "Time Modulated", "Flow Modulated"));
 
     const TRun two =
         RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o", dir.File("two.xlsx")});
     EXPECT_EQ(two.ExitCode, 0) << two.Err;
     EXPECT_THAT(WorkbookSheets(dir.File("two.xlsx")),
-                ::testing::ElementsAre("Current Situation", "Fixed Outlet", "Sheet1"));
+                ::testing::ElementsAre("Current Situation", "Fixed Outlet"));
+
+    // A name without an extension is given .xlsx, and the name written is the one said.
+    const TRun bare =
+        RunCli({"report", Example("demo-zone.pru"), "--sheets", "summary", "-o", dir.File("bare")});
+    EXPECT_EQ(bare.ExitCode, 0) << bare.Err;
+    EXPECT_EQ(bare.Out, std::string("Report written to: ").append(dir.File("bare.xlsx")).append("\n"));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("bare.xlsx")));
 
     for (const std::vector<std::string>& wrong :
          {std::vector<std::string>{"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets",
@@ -400,10 +407,15 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
           {"report", Example("demo-zone.pru"), Example("demo-zone.pru"), "-o", dir.File("x.xlsx")},
           {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "-o", dir.File("y.xlsx")},
           // The report would overwrite the project it reports.
-          {"report", Example("demo-zone.pru"), "-o", Example("demo-zone.pru")}}) {
+          {"report", Example("demo-zone.pru"), "-o", Example("demo-zone.pru")},
+          // A workbook under another kind's name, and no sheet named at all.
+          {"report", Example("demo-zone.pru"), "-o", dir.File("x.csv")},
+          {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", ""}}) {
         const TRun run = RunCli(wrong);
         EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(wrong);
+        EXPECT_THAT(run.Err, ::testing::Not(HasSubstr("a file name was expected")));
     }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.csv")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.xlsx")));
 
     const TRun unreadable = RunCli({"report", dir.File("absent.pru"), "-o", dir.File("x.xlsx")});
@@ -412,5 +424,26 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
     EXPECT_EQ(unwritable.ExitCode, 1);
     EXPECT_THAT(unwritable.Err, HasSubstr("Cannot write the report to " + dir.File("no-folder/x.xlsx")));
     EXPECT_THAT(unwritable.Err, HasSubstr("No such file or directory"));
+    // A write that failed is an error, as its exit status says.
+    EXPECT_THAT(unwritable.Err, HasSubstr(": error: Cannot write the report"));
+}
+
+TEST(Cli, AnAnalysisThatStoppedIsNoFullResult) {
+    // The flow-modulated search of this zone runs away: the scenario cannot be calculated.
+    TScratchDir dir;
+    const std::string zone = TestData("golden/flow-target-overflow.pru");
+    const TRun report = RunCli({"report", zone, "-o", dir.File("stopped.xlsx")});
+    EXPECT_EQ(report.ExitCode, 1);
+    EXPECT_THAT(report.Out, HasSubstr("Report written to: "));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("stopped.xlsx")));
+    EXPECT_THAT(report.Err, HasSubstr("error: The analysis stopped on an error, so some results could not be "
+                                      "calculated (Flow Modulated: Floating point overflow)"));
+
+    const TRun summary = RunCli({"summary", zone, Example("demo-zone.pru")});
+    EXPECT_EQ(summary.ExitCode, 1);
+    EXPECT_THAT(summary.Out, HasSubstr("Not calculated"));
+    EXPECT_THAT(summary.Err, HasSubstr("The analysis stopped on an error"));
+    const TRun fine = RunCli({"summary", Example("demo-zone.pru")});
+    EXPECT_EQ(fine.ExitCode, 0) << fine.Err;
 }
 #endif

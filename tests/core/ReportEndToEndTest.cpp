@@ -51,7 +51,7 @@ protected:
     ReportEndToEnd() {
         // The real back end this time.
         report.Save = [](const TWorkbook& book, const std::string& fileName) {
-            SaveWorkbookAs(book, fileName);
+            return SaveWorkbookAs(book, fileName);
         };
         report.Clock = [] { return std::time(nullptr); };
     }

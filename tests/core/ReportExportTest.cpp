@@ -18,8 +18,6 @@ using ::testing::StartsWith;
 
 namespace {
 
-const std::string kSlow = "This action might take several minutes to perform";
-
 std::vector<std::string> CentreFooters(const TWorkbook& book) {
     std::vector<std::string> footers;
     for (int i = 1; i <= book.Count(); ++i)
@@ -31,27 +29,40 @@ std::vector<std::string> CentreFooters(const TWorkbook& book) {
 
 using ReportExport = ReportFixture;
 
-TEST_F(ReportExport, NoSheetTickedStillHandsOverAWorkbookWithItsEmptySheet) {
+TEST_F(ReportExport, NoSheetTickedIsRefusedBeforeAnythingIsAsked) {
     dialogs.Clear();
+    dialog.ProgressBar1.SetMax(20);
+    dialog.ProgressBar1.SetPosition(7);
     Create({});
-    ASSERT_TRUE(report.HasLastReport());
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("Sheet1"));
-    EXPECT_EQ(Book().Worksheets(1).CellMap().size(), 0u);
-    EXPECT_EQ(dialog.ProgressBar1.Max(), 0);
-    EXPECT_EQ(dialog.ProgressBar1.Position(), 0);
-    EXPECT_THAT(Saved, ElementsAre("/reports/zone report.xlsx"));
-    EXPECT_THAT(dialogs.Texts(), ElementsAre(kSlow));
+    EXPECT_FALSE(report.HasLastReport());
+    EXPECT_THAT(dialogs.FileDialogsShown, IsEmpty());
+    EXPECT_THAT(Saved, IsEmpty());
+    EXPECT_THAT(dialogs.Texts(), ElementsAre("Tick at least one sheet to create a report."));
+    EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Error);
+    EXPECT_EQ(dialog.ProgressBar1.Position(), 7);
+    // The run itself refuses too, whoever starts it.
+    form.Dispatch([this] { report.ExportReport(TReportChoice{}, "/reports/none.xlsx"); });
+    EXPECT_THAT(Saved, IsEmpty());
+}
+
+TEST_F(ReportExport, ANameThatIsNoWorkbookIsRefused) {
+    Create({&dialog.Summary}, "/reports/zone.csv");
+    EXPECT_THAT(Saved, IsEmpty());
+    EXPECT_THAT(dialogs.Texts().back(),
+                ::testing::HasSubstr("its name must end in .xlsx: /reports/zone.csv"));
+    Create({&dialog.Summary}, "/reports/zone.XLSX");
+    EXPECT_THAT(Saved, ElementsAre("/reports/zone.XLSX"));
 }
 
 TEST_F(ReportExport, AllSixSheetsStandInPageOrderNumberedOneToSix) {
     std::vector<int> positions;
     dialog.ProgressBar1.OnChange = [&] { positions.push_back(dialog.ProgressBar1.Position()); };
     CreateAll();
-    EXPECT_THAT(Book().SheetNames(),
-                ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet", "Time Modulated",
-                            "Flow Modulated", "Sheet1"));
+    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Current Situation", "Summary",
+                                                 "Fixed Outlet", "Time Modulated", "Flow Modulated"));
+    // The workbook's first empty sheet does not follow the report.
     EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 6", "&8Page 2 of 6", "&8Page 3 of 6",
-                                                   "&8Page 4 of 6", "&8Page 5 of 6", "&8Page 6 of 6", ""));
+                                                   "&8Page 4 of 6", "&8Page 5 of 6", "&8Page 6 of 6"));
     EXPECT_EQ(Book().ActiveIndex(), 1);
     // Sixty single steps, and the bar full at the end.
     std::vector<int> steps(60);
@@ -63,8 +74,8 @@ TEST_F(ReportExport, AllSixSheetsStandInPageOrderNumberedOneToSix) {
 
 TEST_F(ReportExport, CurrentSituationAndFixedOutletArePagesOneAndTwoOfTwo) {
     Create({&dialog.FixedOutlet, &dialog.CurrentSituation});
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("Current Situation", "Fixed Outlet", "Sheet1"));
-    EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 2", "&8Page 2 of 2", ""));
+    EXPECT_THAT(Book().SheetNames(), ElementsAre("Current Situation", "Fixed Outlet"));
+    EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 2", "&8Page 2 of 2"));
 }
 
 TEST_F(ReportExport, EverySheetStepsTheBarTenTimes) {
@@ -113,19 +124,20 @@ TEST_F(ReportExport, CancellingTheSaveDialogWritesNothingAndLeavesTheBar) {
     EXPECT_THAT(Saved, ElementsAre("/reports/zone report.xlsx"));
     EXPECT_EQ(dialog.ProgressBar1.Max(), 60);
     EXPECT_EQ(dialog.ProgressBar1.Position(), 60);
-    EXPECT_THAT(dialogs.Texts(), ElementsAre(kSlow));
-    EXPECT_EQ(report.ExcelApp->Workbook->Count(), 7);
+    // No box to dismiss before the run: the bar shows it.
+    EXPECT_THAT(dialogs.Texts(), IsEmpty());
+    EXPECT_EQ(report.ExcelApp->Workbook->Count(), 6);
 }
 
 TEST_F(ReportExport, TheReportIsOfferedBesideTheProject) {
-    Create({});
+    Create({&dialog.Summary});
     ASSERT_FALSE(dialogs.FileDialogsShown.empty());
     const TFileDialogSpec& asked = dialogs.FileDialogsShown.back();
     EXPECT_EQ(asked.InitialFileName, "/home/engineer/Halvern report.xlsx");
     EXPECT_EQ(asked.DefaultExt, "xlsx");
 
     ReadDemo();
-    Create({}, "/reports/chosen");
+    Create({&dialog.Summary}, "/reports/chosen");
     const std::string demoFolder = std::filesystem::path(form.ProjectFileName).parent_path().string();
     EXPECT_EQ(dialogs.FileDialogsShown.back().InitialFileName, demoFolder + "/demo-zone report.xlsx");
     // A name chosen without an extension gets ".xlsx".
@@ -140,10 +152,9 @@ TEST_F(ReportExport, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingChang
     std::vector<bool> busy;
     dialog.OnBusyCursor = [&](bool on) { busy.push_back(on); };
     CreateAll();
-    EXPECT_THAT(
-        dialogs.Texts(),
-        ElementsAre(kSlow, "Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
-    EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Information);
+    EXPECT_THAT(dialogs.Texts(),
+                ElementsAre("Cannot write the report to /reports/zone report.xlsx\nNo space left on device"));
+    EXPECT_EQ(dialogs.Messages.back().Type, TMsgDlgType::Error);
     EXPECT_EQ(dialog.ProgressBar1.Max(), 20);
     EXPECT_EQ(dialog.ProgressBar1.Position(), 7);
     EXPECT_FALSE(report.HasLastReport());
@@ -157,7 +168,7 @@ TEST_F(ReportExport, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingChang
     Create({&dialog.FixedOutlet}, "/reports/second.xlsx");
     ASSERT_TRUE(report.HasLastReport());
     EXPECT_EQ(report.ExcelApp->FileName, "/reports/first.xlsx");
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("Summary", "Sheet1"));
+    EXPECT_THAT(Book().SheetNames(), ElementsAre("Summary"));
 }
 
 TEST_F(ReportExport, ExportToExcelAddsGeneralDataToTheLastReport) {
@@ -170,7 +181,7 @@ TEST_F(ReportExport, ExportToExcelAddsGeneralDataToTheLastReport) {
     EXPECT_TRUE(form.actExcel.Enabled);
     form.Dispatch([this] { form.actExcel.Execute(); });
     EXPECT_THAT(Saved, ElementsAre("/reports/valves.xlsx", "/reports/valves.xlsx"));
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Fixed Outlet", "Time Modulated", "Sheet1"));
+    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Fixed Outlet", "Time Modulated"));
     // Numbered with that report's count; General Data is always its first page.
     EXPECT_EQ(Book().Worksheets(1).PageSetup.CenterFooter, "&8Page 1 of 2");
 
@@ -183,7 +194,7 @@ TEST_F(ReportExport, ExportToExcelAddsGeneralDataToTheLastReport) {
     // Not written: the report stays as its file is.
     SaveError = "Read-only file system";
     form.Dispatch([this] { form.actExcel.Execute(); });
-    EXPECT_EQ(Book().Count(), 8);
+    EXPECT_EQ(Book().Count(), 7);
     EXPECT_THAT(dialogs.Texts().back(), StartsWith("Cannot write the report to /reports/zone report.xlsx"));
 }
 

@@ -24,6 +24,7 @@ protected:
         report.Save = [this](const TWorkbook&, const std::string& fileName) {
             if (SaveError) throw EReportWriteError(*SaveError);
             Saved.push_back(fileName);
+            return TWriteNotes{};
         };
         report.Clock = [] { return std::time_t{1700000000}; };
     }

@@ -62,12 +62,51 @@ TEST_F(ReportSheets, FlowHoursAreWrittenOnTheTwelveHourClock) {
     }
 }
 
-TEST_F(ReportSheets, OnlyTheFirstLineOfEachContactReachesTheSheet) {
-    form.CollectMemo.Lines = {"Name: T. Mokoena", "Tel: 012 345 6789", "email: t@example.org"};
-    form.AnalysisMemo.Lines = {};
+TEST_F(ReportSheets, EveryLineOfEachContactReachesTheSheet) {
+    form.CollectMemo.Lines = {"Name: T. Mokoena", "Tel: 012 345 6789", "Fax: 012 345 6790",
+                              "email: t@example.org", ""};
+    form.AnalysisMemo.Lines = {"0123456789"};
     Create({&dialog.GeneralData});
-    EXPECT_EQ(Sheet("General Data").Shown("G9"), "Name: T. Mokoena");
-    EXPECT_EQ(Sheet("General Data").Value("G10").Kind, TKind::Empty);
+    TWorksheet& sheet = Sheet("General Data");
+    EXPECT_EQ(sheet.Value("G9").Text,
+              "Name: T. Mokoena\nTel: 012 345 6789\nFax: 012 345 6790\nemail: t@example.org");
+    // Wrapped in a row tall enough for its four lines.
+    EXPECT_TRUE(sheet.Format("G9").WrapText);
+    EXPECT_GE(sheet.RowHeight(9), 4 * 10.0);
+    // A telephone number alone is still the text typed, not a number.
+    EXPECT_EQ(sheet.Value("G10").Kind, TKind::Text);
+    EXPECT_EQ(sheet.Value("G10").Text, "0123456789");
+    EXPECT_EQ(sheet.RowHeight(10), 10);
+    EXPECT_EQ(sheet.Shown("D24"), "Min. pressure, peak demand periods (m):");
+    EXPECT_EQ(sheet.Shown("D25"), "Min. pressure, night time (m):");
+}
+
+TEST_F(ReportSheets, IdentificationTextsStayTheTextsTyped) {
+    TProject& p = form.Project;
+    p.ZoneName = "0042";
+    p.ZoneRef = "2E4";
+    p.WaterSupplySystem = "12:30";
+    p.ReportNum = "007";
+    CreateAll();
+    const TWorksheet& general = Sheet("General Data");
+    const std::pair<const char*, const char*> cells[] = {
+        {"G4", "0042"}, {"G5", "2E4"}, {"G6", "12:30"}, {"G7", "007"}};
+    for (const auto& [cell, text] : cells) {
+        SCOPED_TRACE(cell);
+        EXPECT_EQ(general.Value(cell).Kind, TKind::Text);
+        EXPECT_EQ(general.Value(cell).Text, text);
+        EXPECT_EQ(general.Shown(cell), text);
+    }
+    for (const char* name :
+         {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
+        SCOPED_TRACE(name);
+        const TWorksheet& sheet = Sheet(name);
+        EXPECT_EQ(sheet.Value("A2").Text, "12:30");
+        // The zone stands in the merged title cell, which starts at D2 on Current Situation.
+        const char* zoneCell = std::string(name) == "Current Situation" ? "D2" : "E2";
+        EXPECT_EQ(sheet.Value(zoneCell).Text, "0042");
+        EXPECT_EQ(sheet.Value(zoneCell).Kind, TKind::Text);
+    }
 }
 
 TEST_F(ReportSheets, TheHourlyTableIsTheInputTableAsTyped) {
@@ -153,6 +192,29 @@ TEST_F(ReportSheets, TheTimeModulatedSheetShowsTheSwitchingTimesOfItsIntervals) 
     EXPECT_EQ(hourly.Find(ParseCell("F9")), nullptr);
 }
 
+TEST_F(ReportSheets, EveryChartStandsBelowItsTableOnTheSheetsPage) {
+    ReadDemo();
+    CreateAll();
+    const std::pair<const char*, int> tables[] = {
+        {"Current Situation", 37}, {"Fixed Outlet", 38}, {"Time Modulated", 45}, {"Flow Modulated", 39}};
+    for (const auto& [name, lastRow] : tables) {
+        SCOPED_TRACE(name);
+        const TWorksheet& sheet = Sheet(name);
+        ASSERT_EQ(sheet.ChartObjects().size(), 1u);
+        const TChartObject& chart = *sheet.ChartObjects().front();
+        double tableBottom = 0;
+        for (int row = 1; row <= lastRow; ++row)
+            tableBottom += sheet.RowHeight(row);
+        // A visible gap under the table, and the chart still ends above the closing line.
+        EXPECT_GE(chart.Top, tableBottom + 6);
+        double pageBottom = 0;
+        for (int row = 1; row <= 74; ++row)
+            pageBottom += sheet.RowHeight(row);
+        EXPECT_LE(chart.Top + chart.Height, pageBottom);
+        EXPECT_GE(chart.Height, 250);
+    }
+}
+
 TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
     ReadDemo();
     CreateAll();
@@ -173,7 +235,6 @@ TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
     EXPECT_EQ(fixed.Format("J2").Bottom, TBorderLine::Thick);
 
     const TChartObject& object = *fixed.ChartObjects().front();
-    EXPECT_EQ(object.Top, 403);
     EXPECT_EQ(object.Width, 483);
     const TSheetChart& chart = object.Chart;
     ASSERT_EQ(chart.Series.size(), 5u);
@@ -235,4 +296,74 @@ TEST_F(ReportSheets, TheSummaryCarriesCostsAndSavingsAsTheWindowShowsThem) {
     EXPECT_EQ(sheet.MergeAreaOf(ParseCell("B21")), ParseRange("A20:B22"));
     EXPECT_EQ(sheet.RowHeight(22), 36);
     EXPECT_EQ(sheet.Shown("A26"), "Flow Modulated PRV");
+}
+
+TEST_F(ReportSheets, AScenarioThatCouldNotBeCalculatedSaysSoAndShowsNoNumber) {
+    // The flow-modulated search of this zone runs away and stops on an overflow.
+    form.Dispatch([this] {
+        ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/flow-target-overflow.pru");
+    });
+    ASSERT_EQ(form.FailureOf(TMainForm::TAnalysisScenario::FlowModulated), "Floating point overflow");
+    CreateAll();
+    const std::string why = "Could not be calculated: Floating point overflow";
+
+    TWorksheet& flow = Sheet("Flow Modulated");
+    EXPECT_EQ(flow.Shown("C12"), why);
+    for (const char* cell : {"F7", "F8", "F9", "F11", "B16", "H16", "J39"}) {
+        SCOPED_TRACE(cell);
+        EXPECT_EQ(flow.Value(cell).Kind, TKind::Empty);
+    }
+    // The hours are there, with nothing drawn over them.
+    EXPECT_EQ(flow.Shown("A16"), form.FlowPRVGrid.Cell(PRVGridLayout::HourCol, ResultRows::HourRow(0)));
+    EXPECT_TRUE(flow.ChartObjects().empty());
+
+    // The scenarios that were calculated keep their results.
+    EXPECT_EQ(Sheet("Fixed Outlet").Value("F4").Kind, TKind::Number);
+    EXPECT_EQ(Sheet("Fixed Outlet").ChartObjects().size(), 1u);
+
+    // The summary's flow-modulated row says why, with no inflow or payback; the costs stay.
+    TWorksheet& summary = Sheet("Summary");
+    EXPECT_EQ(summary.Shown("C26"), why);
+    EXPECT_EQ(summary.MergeAreaOf(ParseCell("D26")), ParseRange("C26:I26"));
+    EXPECT_EQ(summary.Value("K26").Kind, TKind::Empty);
+    EXPECT_EQ(summary.Value("J26").Kind, TKind::Number);
+    EXPECT_EQ(summary.Value("C24").Kind, TKind::Number);
+    EXPECT_GT(summary.Value("C23").Number, 0);
+
+    // The window's summary table says the same, and the other valves are costed.
+    using namespace CostSummaryLayout;
+    EXPECT_EQ(form.CostSummaryGrid.Cell(InflowCol, FlowRow), "Not calculated");
+    EXPECT_EQ(form.CostSummaryGrid.Cell(PaybackCol, FlowRow), "");
+    EXPECT_NE(form.CostSummaryGrid.Cell(PaybackCol, FixedRow), "0");
+
+    // Once the scenario calculates again, its sheet has its numbers back.
+    form.Project.ZoneName = "again";
+    form.Dispatch([this] { form.actDataNewExec(); });
+    EXPECT_FALSE(form.AnalysisStopped());
+}
+
+TEST_F(ReportSheets, LongNamesWrapInTheirCellsInsteadOfBeingCut) {
+    ReadDemo();
+    const std::string longName(136, 'N');
+    form.Project.ZoneName = longName;
+    form.Project.WaterSupplySystem =
+        "Rietvallei Reservoir supply through the northern trunk main and booster";
+    CreateAll();
+    TWorksheet& general = Sheet("General Data");
+    EXPECT_EQ(general.Value("G4").Text, longName);
+    EXPECT_TRUE(general.Format("G4").WrapText);
+    EXPECT_TRUE(general.Format("G6").WrapText);
+    // Tall enough for the lines the name takes at nine points over G:J.
+    EXPECT_GE(general.RowHeight(4), 3 * 9.0);
+    EXPECT_FALSE(general.Format("G5").WrapText); // a short reference stays on its line
+    EXPECT_EQ(general.RowHeight(5), 10);
+    for (const char* name :
+         {"Current Situation", "Summary", "Fixed Outlet", "Time Modulated", "Flow Modulated"}) {
+        SCOPED_TRACE(name);
+        TWorksheet& sheet = Sheet(name);
+        const char* zoneCell = std::string(name) == "Current Situation" ? "D2" : "E2";
+        EXPECT_TRUE(sheet.Format(zoneCell).WrapText);
+        EXPECT_TRUE(sheet.Format("A2").WrapText);
+        EXPECT_GE(sheet.RowHeight(2), 4 * 12.0);
+    }
 }

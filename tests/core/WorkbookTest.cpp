@@ -38,9 +38,9 @@ TEST(TypedValue, TextsBecomeWhatTheyRead) {
     const TTypingCase cases[] = {
         {"", TKind::Empty, 0, ""},
         {"   ", TKind::Empty, 0, ""},
-        {"12.50", TKind::Number, 12.5, ""},
+        {"12.50", TKind::Number, 12.5, "0.00"}, // the decimals typed stay shown (a payback of 5.0)
         {"-3", TKind::Number, -3, ""},
-        {".5", TKind::Number, 0.5, ""},
+        {".5", TKind::Number, 0.5, "0.0"},
         {"182,625", TKind::Number, 182625, "#,##0"},
         {"1,003,016.5", TKind::Number, 1003016.5, "#,##0.0"},
         {"1.5E02", TKind::Number, 150, "0.0E+00"},

@@ -4,6 +4,7 @@
 // table and the warnings. Projects are independent, so several are read at once, one window
 // per thread; the records still come out in the order the files were given.
 #include "Summary.h"
+#include <algorithm>
 
 #include "Json.h"
 #include "Views.h"
@@ -247,6 +248,20 @@ const std::vector<std::string>& SummaryColumns() {
     return names;
 }
 
+std::string AnalysisStoppedText(const TMainForm& form) {
+    static const char* const kNames[TMainForm::AnalysisScenarios] = {"Current Situation", "Fixed Outlet",
+                                                                     "Time Modulated", "Flow Modulated"};
+    std::string why;
+    for (int i = 0; i < TMainForm::AnalysisScenarios; ++i) {
+        const std::string& failure = form.ScenarioFailure[static_cast<std::size_t>(i)];
+        if (failure.empty()) continue;
+        std::string oneLine = failure;
+        std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+        why += (why.empty() ? "" : "; ") + std::string(kNames[i]) + ": " + oneLine;
+    }
+    return "The analysis stopped on an error, so some results could not be calculated (" + why + ")";
+}
+
 TProjectSummary SummariseProject(const std::string& fileName) {
     TProjectSummary summary;
     summary.File = fileName;
@@ -275,6 +290,8 @@ TProjectSummary SummariseProject(const std::string& fileName) {
                                      ? shown
                                      : PlainNumber(shown, column.Kind));
     }
+    // The record keeps what could be calculated; the error says what could not.
+    if (form.AnalysisStopped()) summary.Error = AnalysisStoppedText(form);
     return summary;
 }
 

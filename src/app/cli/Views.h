@@ -16,6 +16,10 @@ std::string WindowJson(TMainForm& form, const TScriptedDialogs& dialogs);
 // three valve scenarios and the cost-benefit table.
 std::string SummaryText(TMainForm& form, const std::string& fileName);
 
+// "The analysis stopped on an error (Flow Modulated: Floating point overflow)": what the
+// report and the summary say when a scenario could not be calculated; one line.
+std::string AnalysisStoppedText(const TMainForm& form);
+
 // The type of a message box in the words of the JSON and the standard error output.
 std::string MessageTypeName(TMsgDlgType type);
 

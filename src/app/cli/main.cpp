@@ -51,7 +51,9 @@ constexpr const char* kUsage =
     "      Saves the new project as \"Save data\" would write it.\n"
     "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
     "      Writes the spreadsheet report of the project, as the window's \"Spreadsheet report\"\n"
-    "      writes it after \"Read data\": all six sheets unless --sheets names some.\n"
+    "      writes it after \"Read data\": all six sheets unless --sheets names some. A name\n"
+    "      without an extension gets .xlsx. Exit status 1 also when the analysis stopped on\n"
+    "      an error: the workbook is written and says which scenarios could not be calculated.\n"
     "  halvern-cli suggest FILE.pru [--json] [--windows] [--apply -o OUT.pru]\n"
     "      The lowest setting of each valve that keeps the minimum pressure at the critical\n"
     "      point in every hour, with its daily volumes, savings and payback beside the\n"
@@ -309,6 +311,16 @@ int Report(const std::vector<std::string>& args) {
     if (!output) return WrongUsage("report needs -o OUT.xlsx");
     TReportChoice choice;
     choice.fill(true);
+    if (sheets && sheets->empty())
+        return WrongUsage(
+            "--sheets names no sheet; name one or more of general,current,summary,fixed,time,flow");
+    // The file is a workbook: a name without an extension gets .xlsx, as the dialog gives it;
+    // another extension would mislead whoever opens the file.
+    if (!HasExtension(*output)) {
+        *output += ".xlsx";
+    } else if (!IsWorkbookName(*output)) {
+        return WrongUsage("the report is an Excel workbook; give -o a name ending in .xlsx, not " + *output);
+    }
     if (sheets) {
         std::string unknown;
         const auto chosen = SheetChoice(*sheets, unknown);
@@ -338,6 +350,12 @@ int Report(const std::vector<std::string>& args) {
     });
     if (!ran || !report.HasLastReport()) return kFileFailed;
     Out.Print("Report written to: " + fileName + "\n");
+    // The report says which scenarios stopped; a script must not take it for a full result.
+    if (form.AnalysisStopped()) {
+        std::cerr << TerminalText(*project) << ": error: " << TerminalText(AnalysisStoppedText(form), true)
+                  << "\n";
+        return kFileFailed;
+    }
     return kDone;
 }
 
@@ -352,8 +370,9 @@ int Run(const std::vector<std::string>& args) {
     if (args.empty()) return WrongUsage("no command given");
     // An empty file name (an unset shell variable) would only give "Cannot open file " and
     // nothing after it.
-    for (const std::string& arg : args)
-        if (arg.empty()) return WrongUsage("an argument is empty; a file name was expected");
+    for (std::size_t i = 0; i < args.size(); ++i)
+        if (args[i].empty() && (i == 0 || args[i - 1] != "--sheets"))
+            return WrongUsage("an argument is empty; a file name was expected");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "show") return Show(rest);
