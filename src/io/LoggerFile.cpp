@@ -290,16 +290,17 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     std::vector<std::string_view> fields;
     std::size_t columns = 0;
     for (const char sep : {'\t', ';', ','}) {
-        std::map<std::size_t, std::size_t> counts;
+        SplitLine(lines[sample.front()], sep, fields);
+        const std::size_t last = fields.size();
+        std::size_t agree = 0;
         for (const std::size_t i : sample) {
             SplitLine(lines[i], sep, fields);
-            ++counts[fields.size()];
+            agree += fields.size() == last;
         }
-        const auto modal = std::max_element(counts.begin(), counts.end(),
-                                            [](const auto& a, const auto& b) { return a.second < b.second; });
-        if (modal->first >= 2 && modal->second * 5 >= sample.size() * 4) {
+        // Metadata lines above the data may differ; most of the last lines may not.
+        if (last >= 2 && agree * 2 >= sample.size()) {
             result.Separator = sep;
-            columns = modal->first;
+            columns = last;
             break;
         }
     }
@@ -371,7 +372,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     std::vector<int> channelCols;
     for (std::size_t c = 0; c < columns; ++c) {
         if (static_cast<int>(c) == stampCol || static_cast<int>(c) == timeCol) continue;
-        bool numbers = false, text_ = false;
+        std::size_t numbers = 0, words = 0;
         std::size_t seen = 0;
         for (std::size_t i = first; i < lines.size() && seen < 50; ++i) {
             if (blank(lines[i])) continue;
@@ -379,10 +380,12 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
             SplitLine(lines[i], sep, fields);
             double value = 0;
             const TCellKind kind = c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
-            numbers |= kind == TCellKind::Number;
-            text_ |= kind == TCellKind::Bad;
+            numbers += kind == TCellKind::Number;
+            words += kind == TCellKind::Bad;
         }
-        if (numbers && !text_) channelCols.push_back(static_cast<int>(c));
+        // A column of words (a status, a logger's name) is no channel; a stray word in a
+        // column of numbers is a fault of its line.
+        if (numbers > 0 && numbers >= words) channelCols.push_back(static_cast<int>(c));
     }
     if (channelCols.empty()) return fail(first + 1, "no column beside the time stamp holds numbers.");
     for (const int c : channelCols) {

@@ -204,8 +204,9 @@ TEST(Cli, ImportRefusals) {
     WriteBytes(dir.File("bad.txt"), "abc,61,50,30,\r\n");
     const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.ExitCode, 1);
-    EXPECT_THAT(bad.Err, HasSubstr("error: Line 1, field 1 (inflow) of " + dir.File("bad.txt") +
-                                   " is not a number: \"abc\".\nThe hourly table was left as it was."));
+    EXPECT_THAT(bad.Err, HasSubstr("error: " + dir.File("bad.txt") +
+                                   " cannot be imported (read as comma-separated, decimal point).\nLine 1, field 1 "
+                                   "(inflow) is not a number: \"abc\".\nThe hourly table was left as it was."));
     EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru")));
 
     const TRun badFrom = RunCli(
