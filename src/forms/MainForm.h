@@ -7,6 +7,7 @@
 #include "forms/ControlRegistry.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
+#include "forms/LoggerImport.h"
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
 #include "forms/OutletPopup.h"
@@ -350,6 +351,9 @@ public:
     // ---- measurements in (MeasurementsIn.cpp) ------------------------------------------------
     // The imports, pastes and logger data of the tables, which Edit > Undo takes back.
     TTableUndo TableSteps;
+    // "Import logger data…" on the "Flow and Pressure" page, and its window.
+    TButton LoggerImportButton{Controls, "LoggerImportButton", Unlisted};
+    TLoggerImportForm LoggerImport{*this};
     // Edit > Undo: the last import, paste or logger data taken back.
     void EditUndo();
     // A block from the clipboard pasted at the current cell of FlowGrid, N1Grid or FixedCostGrid.

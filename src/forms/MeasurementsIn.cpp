@@ -17,6 +17,9 @@ void TMainForm::ConnectTablePaste() {
         grid.OnUndo = [this] { EditUndo(); };
     };
     connect(FlowGrid, [this] { UpdateFlowGrid(); });
+    LoggerImportButton.Caption = "Import logger data…";
+    LoggerImportButton.Hint = "Hourly means from pressure and flow loggers' files";
+    LoggerImportButton.OnClick = [this] { LoggerImport.Show(); };
     connect(N1CalculationForm.N1Grid, [this] { N1CalculationForm.GetNewN1(); });
     connect(CostsForm.FixedCostGrid, [this] { CostsForm.UpdateGrid(); });
 }
