@@ -16,7 +16,8 @@ using namespace halvern;
 namespace {
 
 std::string NinetyDays() {
-    std::string text = "Logger,benchmark zone\nSerial,1\n\nTime;Inflow (l/s);Inlet (m);AZP (m);Critical (m)\n";
+    std::string text =
+        "Logger,benchmark zone\nSerial,1\n\nTime;Inflow (l/s);Inlet (m);AZP (m);Critical (m)\n";
     text.reserve(130000 * 48);
     const int64_t first = DaysFromCivil(2024, 1, 1);
     char line[96];
@@ -25,8 +26,9 @@ std::string NinetyDays() {
         CivilFromDays(first + day, y, m, d);
         for (int minute = 0; minute < 1440; ++minute) {
             const double q = 30 + 8 * std::sin(minute / 229.0) + (minute % 7) * 0.1;
-            const int n = std::snprintf(line, sizeof line, "%02d/%02d/%04d %02d:%02d;%.2f;%.2f;%.2f;%.2f\n", d, m, y,
-                                        minute / 60, minute % 60, q, 60 - q * 0.1, 48 - q * 0.2, 26 - q * 0.3);
+            const int n =
+                std::snprintf(line, sizeof line, "%02d/%02d/%04d %02d:%02d;%.2f;%.2f;%.2f;%.2f\n", d, m, y,
+                              minute / 60, minute % 60, q, 60 - q * 0.1, 48 - q * 0.2, 26 - q * 0.3);
             text.append(line, static_cast<std::size_t>(n));
         }
     }
@@ -75,7 +77,8 @@ void BM_LoggerReadAndAverage(benchmark::State& state) {
     }
     state.counters["lines"] = 129600;
     state.counters["file_MB"] = static_cast<double>(bytes.size()) / 1e6;
-    if (before >= 0) state.counters["peak_growth_MB"] = static_cast<double>(PeakKilobytes() - before) / 1024.0;
+    if (before >= 0)
+        state.counters["peak_growth_MB"] = static_cast<double>(PeakKilobytes() - before) / 1024.0;
 }
 BENCHMARK(BM_LoggerReadAndAverage)->Unit(benchmark::kMillisecond);
 
@@ -83,7 +86,8 @@ BENCHMARK(BM_LoggerReadAndAverage)->Unit(benchmark::kMillisecond);
 void BM_LoggerAverageAgain(benchmark::State& state) {
     const TLoggerFile file = ReadLoggerBytes(File(), "ninety-days.csv");
     const TChannelBins bins = BinChannel(file, file.Channels[0], false);
-    const std::vector<int64_t> days = DaysBetween(DaysFromCivil(2024, 1, 1), DaysFromCivil(2024, 3, 30), TDayFilter::All);
+    const std::vector<int64_t> days =
+        DaysBetween(DaysFromCivil(2024, 1, 1), DaysFromCivil(2024, 3, 30), TDayFilter::All);
     for (auto _ : state)
         benchmark::DoNotOptimize(HourlyMeans(bins, days, 0.75));
 }

@@ -18,12 +18,14 @@ void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours) {
     step.Refresh = [&form] { form.UpdateFlowGrid(); };
 
     // The inflow lands in the column of the unit selected when the import runs.
-    const int inflowColumn = form.m3hrRadio.Checked() ? FlowGridLayout::InflowM3hCol : FlowGridLayout::InflowLsCol;
-    const int columns[THourlyImport::FieldsUsed] = {inflowColumn, FlowGridLayout::InletCol, FlowGridLayout::AZPCol,
-                                                    FlowGridLayout::CriticalCol};
+    const int inflowColumn =
+        form.m3hrRadio.Checked() ? FlowGridLayout::InflowM3hCol : FlowGridLayout::InflowLsCol;
+    const int columns[THourlyImport::FieldsUsed] = {inflowColumn, FlowGridLayout::InletCol,
+                                                    FlowGridLayout::AZPCol, FlowGridLayout::CriticalCol};
     for (int h = 0; h < HoursPerDay; ++h)
         for (std::size_t f = 0; f < THourlyImport::FieldsUsed; ++f)
-            grid.SetCell(columns[f], FlowGridLayout::FirstHourRow + h, hours.Fields[static_cast<std::size_t>(h)][f]);
+            grid.SetCell(columns[f], FlowGridLayout::FirstHourRow + h,
+                         hours.Fields[static_cast<std::size_t>(h)][f]);
     form.UpdateFlowGrid();
     form.TableSteps.Push(std::move(step));
     if (grid.OnRepaint) grid.OnRepaint();

@@ -34,10 +34,14 @@ std::optional<TMeasured> MeasuredInHeading(const std::string& heading) {
 
 const char* MeasuredName(TMeasured what) {
     switch (what) {
-    case TMeasured::Inflow: return "inflow";
-    case TMeasured::Inlet: return "inlet pressure";
-    case TMeasured::AZP: return "AZP pressure";
-    case TMeasured::Critical: return "critical point pressure";
+    case TMeasured::Inflow:
+        return "inflow";
+    case TMeasured::Inlet:
+        return "inlet pressure";
+    case TMeasured::AZP:
+        return "AZP pressure";
+    case TMeasured::Critical:
+        return "critical point pressure";
     }
     return "";
 }
@@ -66,7 +70,8 @@ bool TLoggerImportForm::AddFile(TLoggerFile file) {
         slot.Channel = static_cast<int>(c);
         const auto unit = UnitInHeading(added.Channels[c].Name);
         const bool flow = *what == TMeasured::Inflow;
-        slot.Unit = unit && IsFlowUnit(*unit) == flow ? *unit : (flow ? TLoggerUnit::M3PerHour : TLoggerUnit::Metres);
+        slot.Unit =
+            unit && IsFlowUnit(*unit) == flow ? *unit : (flow ? TLoggerUnit::M3PerHour : TLoggerUnit::Metres);
     }
     const std::vector<int64_t> days = RecordDays();
     if (ChosenDays.empty() && !days.empty()) {
@@ -82,8 +87,10 @@ void TLoggerImportForm::RemoveFile(std::size_t index) {
     if (index >= Files.size()) return;
     Files.erase(Files.begin() + static_cast<std::ptrdiff_t>(index));
     for (TChannelAssignment& slot : Assigned) {
-        if (slot.File == static_cast<int>(index)) slot = {};
-        else if (slot.File > static_cast<int>(index)) --slot.File;
+        if (slot.File == static_cast<int>(index))
+            slot = {};
+        else if (slot.File > static_cast<int>(index))
+            --slot.File;
     }
     bins_.clear();
 }
@@ -100,7 +107,8 @@ std::vector<int64_t> TLoggerImportForm::RecordDays() const {
 }
 
 std::vector<int64_t> TLoggerImportForm::Days() const {
-    if (DayMode == TDayMode::Range) return FromDay <= ToDay ? DaysBetween(FromDay, ToDay, RangeFilter) : std::vector<int64_t>{};
+    if (DayMode == TDayMode::Range)
+        return FromDay <= ToDay ? DaysBetween(FromDay, ToDay, RangeFilter) : std::vector<int64_t>{};
     std::vector<int64_t> days = ChosenDays;
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
@@ -115,8 +123,9 @@ const TChannelBins& TLoggerImportForm::Bins(int file, int channel) const {
     auto found = bins_.find({file, channel});
     if (found == bins_.end()) {
         const TLoggerFile& f = Files[static_cast<std::size_t>(file)];
-        found = bins_.emplace(std::pair{file, channel},
-                              BinChannel(f, f.Channels[static_cast<std::size_t>(channel)], StampAtEnd))
+        found = bins_
+                    .emplace(std::pair{file, channel},
+                             BinChannel(f, f.Channels[static_cast<std::size_t>(channel)], StampAtEnd))
                     .first;
     }
     return found->second;
@@ -140,7 +149,8 @@ TLoggerPreview TLoggerImportForm::Preview() const {
         const TLoggerFile& file = Files[static_cast<std::size_t>(slot.File)];
         const TLoggerChannel& channel = file.Channels[static_cast<std::size_t>(slot.Channel)];
         if (IsFlowUnit(slot.Unit) != (q == 0)) {
-            preview.Refusal = LoggerUnitText(slot.Unit) + " is not a unit of " + MeasuredName(static_cast<TMeasured>(q)) + ".";
+            preview.Refusal = LoggerUnitText(slot.Unit) + " is not a unit of " +
+                              MeasuredName(static_cast<TMeasured>(q)) + ".";
             return preview;
         }
         const std::vector<int64_t> recorded = file.Days();
@@ -157,8 +167,9 @@ TLoggerPreview TLoggerImportForm::Preview() const {
             preview.Flagged[static_cast<std::size_t>(low.Hour)] = true;
             preview.LowCoverage = true;
             if (lowCount++ < kCautionsShown)
-                preview.Cautions.push_back(DayText(low.Day) + " " + HourText(low.Hour) + ": " + MeasuredName(static_cast<TMeasured>(q)) +
-                                           " (" + channel.Name + ") is " + Percent(low.Coverage) + " covered, below " +
+                preview.Cautions.push_back(DayText(low.Day) + " " + HourText(low.Hour) + ": " +
+                                           MeasuredName(static_cast<TMeasured>(q)) + " (" + channel.Name +
+                                           ") is " + Percent(low.Coverage) + " covered, below " +
                                            Percent(MinCoverage) + ".");
         }
         for (const TClockChange& change : file.ClockChanges) {
@@ -173,8 +184,8 @@ TLoggerPreview TLoggerImportForm::Preview() const {
         preview.Means[q] = std::move(means);
     }
     if (lowCount > kCautionsShown)
-        preview.Cautions.push_back("… and " + std::to_string(lowCount - kCautionsShown) + " more hours below " +
-                                   Percent(MinCoverage) + ".");
+        preview.Cautions.push_back("… and " + std::to_string(lowCount - kCautionsShown) +
+                                   " more hours below " + Percent(MinCoverage) + ".");
     return preview;
 }
 
@@ -211,7 +222,8 @@ void TLoggerImportForm::Show() {
     if (OnShowRequest) OnShowRequest();
 }
 
-void ApplyLoggerHours(TMainForm& form, const std::array<std::optional<std::array<double, 24>>, MeasuredCount>& values,
+void ApplyLoggerHours(TMainForm& form,
+                      const std::array<std::optional<std::array<double, 24>>, MeasuredCount>& values,
                       bool setFlowHours) {
     using namespace FlowGridLayout;
     TMarkStringGrid& grid = form.FlowGrid;

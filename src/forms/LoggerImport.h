@@ -34,8 +34,8 @@ enum class TDayMode { Days, Range };
 // The values the choice gives, in the table's units (m³/hr, m), with their coverage.
 struct TLoggerPreview {
     std::array<std::optional<THourlyMeans>, MeasuredCount> Means;
-    std::vector<int64_t> Days;  // the chosen days
-    std::string Refusal;        // what must be changed before OK (no day, a day not recorded)
+    std::vector<int64_t> Days;         // the chosen days
+    std::string Refusal;               // what must be changed before OK (no day, a day not recorded)
     std::vector<std::string> Cautions; // low coverage and clock changes: accepted, or changed
     bool LowCoverage = false;          // some chosen hour is below the least coverage
     bool ClockChange = false;          // some chosen day is 23 or 25 hours long
@@ -49,16 +49,16 @@ public:
     TMainForm& MainForm;
 
     std::vector<TLoggerFile> Files;
-    TLoggerOptions ReadOptions;    // month first
-    bool StampAtEnd = false;       // a sample stamps the end of its interval
-    double MinCoverage = 0.75;     // of each hour on each chosen day
+    TLoggerOptions ReadOptions; // month first
+    bool StampAtEnd = false;    // a sample stamps the end of its interval
+    double MinCoverage = 0.75;  // of each hour on each chosen day
     std::array<TChannelAssignment, MeasuredCount> Assigned;
     TDayMode DayMode = TDayMode::Days;
-    std::vector<int64_t> ChosenDays;      // TDayMode::Days
-    int64_t FromDay = 0, ToDay = 0;       // TDayMode::Range
+    std::vector<int64_t> ChosenDays; // TDayMode::Days
+    int64_t FromDay = 0, ToDay = 0;  // TDayMode::Range
     TDayFilter RangeFilter = TDayFilter::All;
-    bool AcceptCautions = false;          // the user accepts low coverage and clock changes
-    bool SetFlowHours = false;            // low- and high-flow hours from the mean inflow
+    bool AcceptCautions = false; // the user accepts low coverage and clock changes
+    bool SetFlowHours = false;   // low- and high-flow hours from the mean inflow
 
     // A file read (by the view, away from the window's thread): kept when it was read,
     // else its fault is shown. Channels whose headings name a quantity are assigned.
@@ -89,7 +89,8 @@ private:
 // inflow into the column of the selected unit, pressures into theirs; a quantity without
 // values keeps its column. With setFlowHours the low- and high-flow hours become the hours
 // of lowest and highest inflow.
-void ApplyLoggerHours(TMainForm& form, const std::array<std::optional<std::array<double, 24>>, MeasuredCount>& values,
+void ApplyLoggerHours(TMainForm& form,
+                      const std::array<std::optional<std::array<double, 24>>, MeasuredCount>& values,
                       bool setFlowHours);
 
 // "03:00" for hour 3.

@@ -73,8 +73,9 @@ bool PasteIntoTable(TMarkStringGrid& grid, std::string_view text, TDialogs& dial
     std::vector<std::string> values;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (rows[r].size() != width)
-            return refuse("row " + std::to_string(r + 1) + " of the block has " + std::to_string(rows[r].size()) +
-                          " cells, the first " + std::to_string(width) + ".");
+            return refuse("row " + std::to_string(r + 1) + " of the block has " +
+                          std::to_string(rows[r].size()) + " cells, the first " + std::to_string(width) +
+                          ".");
         for (std::size_t c = 0; c < width; ++c) {
             const int col = columns[c];
             const int row = top + static_cast<int>(r);
@@ -83,7 +84,8 @@ bool PasteIntoTable(TMarkStringGrid& grid, std::string_view text, TDialogs& dial
                 return refuse("row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1) +
                               " of the block is not a number: " + QuotedForMessage(rows[r][c]) + ".");
             if (grid.GetCellLock(col, row))
-                return refuse("row " + std::to_string(r + 1) + " of the block would land on a cell that is worked "
+                return refuse("row " + std::to_string(r + 1) +
+                              " of the block would land on a cell that is worked "
                               "out, not typed.");
             cells.emplace_back(col, row);
             values.push_back(*number);

@@ -79,8 +79,8 @@ THourlyImport ParseHourlyImport(std::string_view text) {
                     std::replace(field.begin(), field.end(), ',', '.');
                     commaInNumbers = true;
                 }
-        const bool anyNumber =
-            std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return ParseNumber(f).has_value(); });
+        const bool anyNumber = std::any_of(fields.begin(), fields.end(),
+                                           [](const std::string& f) { return ParseNumber(f).has_value(); });
         // Words before the first hour are a heading (the columns' names, a title).
         if (hours == 0 && !anyNumber) {
             ++result.HeaderLines;
@@ -94,7 +94,8 @@ THourlyImport ParseHourlyImport(std::string_view text) {
             return result;
         }
         if (hours == HoursPerDay) {
-            result.Refusal = LineText(n) + " would be a 25th hour: an import holds one day, 24 lines of hours.";
+            result.Refusal =
+                LineText(n) + " would be a 25th hour: an import holds one day, 24 lines of hours.";
             return result;
         }
         if (fields.size() < THourlyImport::FieldsUsed) {
@@ -137,8 +138,8 @@ std::string ImportLayoutText(const THourlyImport& hours) {
                                                 : "comma-separated";
     text += hours.DecimalComma ? ", decimal comma" : ", decimal point";
     if (hours.HeaderLines > 0)
-        text += ", " + std::to_string(hours.HeaderLines) + " header line" + (hours.HeaderLines == 1 ? "" : "s") +
-                " skipped";
+        text += ", " + std::to_string(hours.HeaderLines) + " header line" +
+                (hours.HeaderLines == 1 ? "" : "s") + " skipped";
     if (hours.ExtraFields) text += ", fields after the fourth not used";
     return text;
 }

@@ -144,9 +144,15 @@ std::string StampFormatText(const TStampParts& first, bool monthFirst, bool twoC
     std::string date;
     const std::string s(1, first.DateSeparator);
     switch (first.Kind) {
-    case TDateKind::Iso: date = "yyyy-mm-dd"; break;
-    case TDateKind::YearSlash: date = "yyyy/mm/dd"; break;
-    case TDateKind::Numeric: date = monthFirst ? "mm" + s + "dd" + s + "yyyy" : "dd" + s + "mm" + s + "yyyy"; break;
+    case TDateKind::Iso:
+        date = "yyyy-mm-dd";
+        break;
+    case TDateKind::YearSlash:
+        date = "yyyy/mm/dd";
+        break;
+    case TDateKind::Numeric:
+        date = monthFirst ? "mm" + s + "dd" + s + "yyyy" : "dd" + s + "mm" + s + "yyyy";
+        break;
     }
     std::string time = first.HasSeconds ? "hh:mm:ss" : "hh:mm";
     if (first.HasOffset) time += "±hh:mm";
@@ -167,7 +173,8 @@ std::optional<TLoggerUnit> ParseLoggerUnit(std::string_view text) {
         }
     }
     unit = Lower(unit);
-    if (unit == "m3/h" || unit == "m3/hr" || unit == "m3h" || unit == "m3/hour") return TLoggerUnit::M3PerHour;
+    if (unit == "m3/h" || unit == "m3/hr" || unit == "m3h" || unit == "m3/hour")
+        return TLoggerUnit::M3PerHour;
     if (unit == "l/s" || unit == "ls" || unit == "lps") return TLoggerUnit::LitresPerSecond;
     if (unit == "m3/d" || unit == "m3/day" || unit == "m3d") return TLoggerUnit::M3PerDay;
     if (unit == "m" || unit == "mh2o" || unit == "mwc") return TLoggerUnit::Metres;
@@ -178,28 +185,41 @@ std::optional<TLoggerUnit> ParseLoggerUnit(std::string_view text) {
 
 std::string LoggerUnitText(TLoggerUnit unit) {
     switch (unit) {
-    case TLoggerUnit::M3PerHour: return "m³/hr";
-    case TLoggerUnit::LitresPerSecond: return "l/s";
-    case TLoggerUnit::M3PerDay: return "m³/d";
-    case TLoggerUnit::Metres: return "m";
-    case TLoggerUnit::Bar: return "bar";
-    case TLoggerUnit::KiloPascal: return "kPa";
+    case TLoggerUnit::M3PerHour:
+        return "m³/hr";
+    case TLoggerUnit::LitresPerSecond:
+        return "l/s";
+    case TLoggerUnit::M3PerDay:
+        return "m³/d";
+    case TLoggerUnit::Metres:
+        return "m";
+    case TLoggerUnit::Bar:
+        return "bar";
+    case TLoggerUnit::KiloPascal:
+        return "kPa";
     }
     return {};
 }
 
 bool IsFlowUnit(TLoggerUnit unit) {
-    return unit == TLoggerUnit::M3PerHour || unit == TLoggerUnit::LitresPerSecond || unit == TLoggerUnit::M3PerDay;
+    return unit == TLoggerUnit::M3PerHour || unit == TLoggerUnit::LitresPerSecond ||
+           unit == TLoggerUnit::M3PerDay;
 }
 
 double ToTableUnit(double value, TLoggerUnit unit) {
     switch (unit) {
-    case TLoggerUnit::M3PerHour: return value;
-    case TLoggerUnit::LitresPerSecond: return value * 3600.0 / 1000.0;
-    case TLoggerUnit::M3PerDay: return value / 24.0;
-    case TLoggerUnit::Metres: return value;
-    case TLoggerUnit::Bar: return value * 100.0 * kMetresPerKPa;
-    case TLoggerUnit::KiloPascal: return value * kMetresPerKPa;
+    case TLoggerUnit::M3PerHour:
+        return value;
+    case TLoggerUnit::LitresPerSecond:
+        return value * 3600.0 / 1000.0;
+    case TLoggerUnit::M3PerDay:
+        return value / 24.0;
+    case TLoggerUnit::Metres:
+        return value;
+    case TLoggerUnit::Bar:
+        return value * 100.0 * kMetresPerKPa;
+    case TLoggerUnit::KiloPascal:
+        return value * kMetresPerKPa;
     }
     return value;
 }
@@ -228,7 +248,8 @@ const TLoggerChannel* TLoggerFile::FindChannel(std::string_view nameOrColumn) co
     const bool number = !nameOrColumn.empty() && std::all_of(nameOrColumn.begin(), nameOrColumn.end(),
                                                              [](char c) { return c >= '0' && c <= '9'; });
     for (const TLoggerChannel& channel : Channels) {
-        if (number ? std::to_string(channel.Column) == nameOrColumn : Lower(channel.Name) == Lower(nameOrColumn))
+        if (number ? std::to_string(channel.Column) == nameOrColumn
+                   : Lower(channel.Name) == Lower(nameOrColumn))
             return &channel;
     }
     return nullptr;
@@ -245,7 +266,8 @@ TLoggerFile ReadLoggerFile(const std::string& fileName, const TLoggerOptions& op
     return ReadLoggerBytes(file.Bytes, fileName, options);
 }
 
-TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName, const TLoggerOptions& options) {
+TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
+                            const TLoggerOptions& options) {
     TLoggerFile result;
     result.FileName = fileName;
     const auto fail = [&](std::size_t line, const std::string& reason) {
@@ -305,8 +327,9 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         }
     }
     if (columns == 0)
-        return fail(0, "no columns were found: a logger file has a time stamp and at least one channel on each "
-                       "line, separated by commas, semicolons or tabs.");
+        return fail(0,
+                    "no columns were found: a logger file has a time stamp and at least one channel on each "
+                    "line, separated by commas, semicolons or tabs.");
     const char sep = result.Separator;
     if (sep != ',') {
         double value = 0;
@@ -379,7 +402,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
             ++seen;
             SplitLine(lines[i], sep, fields);
             double value = 0;
-            const TCellKind kind = c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
+            const TCellKind kind =
+                c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
             numbers += kind == TCellKind::Number;
             words += kind == TCellKind::Bad;
         }
@@ -411,8 +435,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         SplitLine(lines[i], sep, fields);
         const std::size_t lineNo = i + 1;
         if (static_cast<std::size_t>(std::max(stampCol, timeCol)) >= fields.size())
-            return fail(lineNo, "the line cannot be read: it has " + std::to_string(fields.size()) + " fields, the data " +
-                                    std::to_string(columns) + ".");
+            return fail(lineNo, "the line cannot be read: it has " + std::to_string(fields.size()) +
+                                    " fields, the data " + std::to_string(columns) + ".");
         std::optional<TStampParts> parts = ParseStampParts(fields[static_cast<std::size_t>(stampCol)]);
         if (parts && timeCol >= 0) {
             const auto time = ParseStampParts(fields[static_cast<std::size_t>(timeCol)]);
@@ -454,24 +478,30 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         for (TLoggerChannel& channel : result.Channels) {
             const std::size_t c = static_cast<std::size_t>(channel.Column - 1);
             double value = kNaN;
-            const TCellKind kind = c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
+            const TCellKind kind =
+                c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
             if (kind == TCellKind::Bad)
-                return fail(lineNo, "the line cannot be read: " + QuotedForMessage(fields[c]) + " in column " +
-                                        std::to_string(c + 1) + " (" + channel.Name + ") is not a number.");
-            if (kind == TCellKind::Empty) value = kNaN;
-            else ++channel.Samples;
+                return fail(lineNo, "the line cannot be read: " + QuotedForMessage(fields[c]) +
+                                        " in column " + std::to_string(c + 1) + " (" + channel.Name +
+                                        ") is not a number.");
+            if (kind == TCellKind::Empty)
+                value = kNaN;
+            else
+                ++channel.Samples;
             channel.Values.push_back(value);
         }
         result.LastDataLine = lineNo;
     }
-    if (stamps.size() < 2) return fail(result.FirstDataLine, "the record has a single sample; it needs two at least.");
+    if (stamps.size() < 2)
+        return fail(result.FirstDataLine, "the record has a single sample; it needs two at least.");
 
     // Day and month: as the user says, else day first unless the days prove otherwise.
     bool monthFirst = false;
     if (firstParts.Kind == TDateKind::Numeric) {
         if (options.MonthFirst) {
             if (!monthFirstPossible)
-                return fail(monthFirstBreaker, "the date cannot be read as mm/dd/yyyy (the month would be past 12).");
+                return fail(monthFirstBreaker,
+                            "the date cannot be read as mm/dd/yyyy (the month would be past 12).");
             monthFirst = true;
         } else if (!dayFirstPossible) {
             if (!monthFirstPossible)
@@ -495,9 +525,9 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     for (std::size_t i = 1; i < stamps.size(); ++i)
         if (const int64_t d = result.Local[i] - result.Local[i - 1]; d > 0) ++steps[d];
     if (steps.empty()) return fail(lineOf[1], "the time stamp does not move on.");
-    const int64_t interval =
-        std::max_element(steps.begin(), steps.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
-            ->first;
+    const int64_t interval = std::max_element(steps.begin(), steps.end(), [](const auto& a, const auto& b) {
+                                 return a.second < b.second;
+                             })->first;
     if (interval > 3600)
         return fail(0, "the samples are " + IntervalText(static_cast<int>(interval)) +
                            " apart; hourly means need one an hour at least.");
@@ -513,8 +543,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         if (firstParts.HasOffset) {
             result.Elapsed[i] = local - int64_t{stamps[i].Offset} * 60;
             if (i > 0 && stamps[i].Offset != stamps[i - 1].Offset)
-                result.ClockChanges.push_back({FloorDiv(local, kDay), 24 - (stamps[i].Offset - stamps[i - 1].Offset) / 60,
-                                               lineOf[i]});
+                result.ClockChanges.push_back(
+                    {FloorDiv(local, kDay), 24 - (stamps[i].Offset - stamps[i - 1].Offset) / 60, lineOf[i]});
         } else {
             if (i > 0) {
                 const int64_t step = local - result.Local[i - 1];
@@ -531,9 +561,10 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         }
         if (i > 0 && result.Elapsed[i] <= result.Elapsed[i - 1]) {
             if (result.Elapsed[i] == result.Elapsed[i - 1])
-                return fail(lineOf[i], "the time stamp repeats that of line " + std::to_string(lineOf[i - 1]) + ".");
-            return fail(lineOf[i], "the time stamp goes back, before that of line " + std::to_string(lineOf[i - 1]) +
-                                       ".");
+                return fail(lineOf[i],
+                            "the time stamp repeats that of line " + std::to_string(lineOf[i - 1]) + ".");
+            return fail(lineOf[i], "the time stamp goes back, before that of line " +
+                                       std::to_string(lineOf[i - 1]) + ".");
         }
     }
     return result;

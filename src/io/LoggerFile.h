@@ -40,8 +40,8 @@ struct TLoggerChannel {
 
 // A day whose clock was put forward or back (23 or 25 hours long).
 struct TClockChange {
-    int64_t Day = 0;   // days since 1970-01-01
-    int Hours = 24;    // 23 or 25
+    int64_t Day = 0; // days since 1970-01-01
+    int Hours = 24;  // 23 or 25
     std::size_t Line = 0;
 };
 
@@ -51,8 +51,8 @@ struct TLoggerFile {
     bool Ok() const { return Error.empty(); }
 
     // The layout found.
-    std::string CodePage;      // "UTF-8", "UTF-8 with byte-order mark", "Windows-1252"
-    char Separator = ',';      // ',', ';' or '\t'
+    std::string CodePage; // "UTF-8", "UTF-8 with byte-order mark", "Windows-1252"
+    char Separator = ','; // ',', ';' or '\t'
     bool DecimalComma = false;
     std::size_t LinesBefore = 0; // header and metadata lines before the data
     bool HasHeading = false;     // one of them names the columns
@@ -76,7 +76,8 @@ struct TLoggerFile {
 };
 
 // Reads a logger file's bytes; fileName is what the messages name.
-TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName, const TLoggerOptions& options = {});
+TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
+                            const TLoggerOptions& options = {});
 TLoggerFile ReadLoggerFile(const std::string& fileName, const TLoggerOptions& options = {});
 
 // "2024-03-01 00:00 to 2024-03-07 23:45".

@@ -40,7 +40,8 @@
 namespace halvern {
 namespace {
 
-constexpr TLoggerUnit kFlowUnits[] = {TLoggerUnit::M3PerHour, TLoggerUnit::LitresPerSecond, TLoggerUnit::M3PerDay};
+constexpr TLoggerUnit kFlowUnits[] = {TLoggerUnit::M3PerHour, TLoggerUnit::LitresPerSecond,
+                                      TLoggerUnit::M3PerDay};
 constexpr TLoggerUnit kPressureUnits[] = {TLoggerUnit::Metres, TLoggerUnit::Bar, TLoggerUnit::KiloPascal};
 const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kMeasuredCaptions[] = {"Inflow", "Inlet pressure", "AZP pressure", "Critical pressure"};
@@ -283,8 +284,8 @@ void TLoggerImportDialog::closeEvent(QCloseEvent* event) {
 }
 
 void TLoggerImportDialog::ChooseFiles() {
-    const QStringList names = QFileDialog::getOpenFileNames(this, "Logger files", QString(),
-                                                            "Logger files (*.csv *.txt *.dat);;All files (*)");
+    const QStringList names = QFileDialog::getOpenFileNames(
+        this, "Logger files", QString(), "Logger files (*.csv *.txt *.dat);;All files (*)");
     if (!names.isEmpty()) AddFiles(names);
 }
 
@@ -296,7 +297,8 @@ void TLoggerImportDialog::AddFiles(const QStringList& fileNames) {
         auto result = std::make_shared<TLoggerFile>();
         const TLoggerOptions options = form_.ReadOptions;
         const std::string fileName = name.toStdString();
-        QThread* thread = QThread::create([result, fileName, options] { *result = ReadLoggerFile(fileName, options); });
+        QThread* thread =
+            QThread::create([result, fileName, options] { *result = ReadLoggerFile(fileName, options); });
         QPointer<TLoggerImportDialog> self(this);
         connect(thread, &QThread::finished, this, [self, result, thread] {
             thread->deleteLater();
@@ -324,7 +326,9 @@ void TLoggerImportDialog::Rebuild() {
         const TLoggerFile& file = form_.Files[f];
         const QString shortName = QFileInfo(Q(file.FileName)).fileName();
         const QString layout = QString("%1, decimal %2, %3")
-                                   .arg(file.Separator == '\t' ? "tab" : file.Separator == ';' ? "semicolon" : "comma",
+                                   .arg(file.Separator == '\t'  ? "tab"
+                                        : file.Separator == ';' ? "semicolon"
+                                                                : "comma",
                                         file.DecimalComma ? "comma" : "point", Q(file.StampFormat));
         files_->setItem(static_cast<int>(f), 0, Item(shortName));
         files_->setItem(static_cast<int>(f), 1, Item(layout));
@@ -333,9 +337,11 @@ void TLoggerImportDialog::Rebuild() {
         for (std::size_t c = 0; c < file.Channels.size(); ++c, ++row) {
             const TLoggerChannel& channel = file.Channels[c];
             channels_->setItem(row, 0, Item(shortName));
-            channels_->setItem(row, 1, Item(QString::number(channel.Column), Qt::AlignRight | Qt::AlignVCenter));
+            channels_->setItem(row, 1,
+                               Item(QString::number(channel.Column), Qt::AlignRight | Qt::AlignVCenter));
             channels_->setItem(row, 2, Item(Q(channel.Name)));
-            channels_->setItem(row, 3, Item(QString::number(channel.Samples), Qt::AlignRight | Qt::AlignVCenter));
+            channels_->setItem(row, 3,
+                               Item(QString::number(channel.Samples), Qt::AlignRight | Qt::AlignVCenter));
             choices << shortName + ": " + Q(channel.Name);
             choiceOf.emplace_back(static_cast<int>(f), static_cast<int>(c));
         }
@@ -359,7 +365,8 @@ void TLoggerImportDialog::Rebuild() {
     for (const int64_t day : days) {
         auto* item = new QListWidgetItem(DayCaption(day), dayList_);
         item->setData(Qt::UserRole, QVariant::fromValue<qint64>(day));
-        item->setSelected(std::find(form_.ChosenDays.begin(), form_.ChosenDays.end(), day) != form_.ChosenDays.end());
+        item->setSelected(std::find(form_.ChosenDays.begin(), form_.ChosenDays.end(), day) !=
+                          form_.ChosenDays.end());
         fromBox_->addItem(DayCaption(day), QVariant::fromValue<qint64>(day));
         toBox_->addItem(DayCaption(day), QVariant::fromValue<qint64>(day));
     }
@@ -385,8 +392,9 @@ void TLoggerImportDialog::Apply() {
     for (int q = 0; q < 4; ++q) {
         TChannelAssignment& slot = form_.Assigned[static_cast<std::size_t>(q)];
         index = channelBoxes_[q]->currentIndex();
-        const auto chosen = index >= 0 && index < static_cast<int>(choiceOf.size()) ? choiceOf[static_cast<std::size_t>(index)]
-                                                                                      : std::pair{-1, -1};
+        const auto chosen = index >= 0 && index < static_cast<int>(choiceOf.size())
+                                ? choiceOf[static_cast<std::size_t>(index)]
+                                : std::pair{-1, -1};
         slot.File = chosen.first;
         slot.Channel = chosen.second;
         slot.Unit = static_cast<TLoggerUnit>(unitBoxes_[q]->currentData().toInt());
@@ -418,7 +426,9 @@ void TLoggerImportDialog::UpdatePreview() {
             if (preview.Means[q]) {
                 const double mean = preview.Means[q]->Mean[static_cast<std::size_t>(h)];
                 value = std::isnan(mean) ? "-" : Q(FormatFixed(mean, 15, q == 0 ? 3 : 2));
-                cover = QString::number(std::lround(preview.Means[q]->Coverage[static_cast<std::size_t>(h)] * 100)) + " %";
+                cover = QString::number(
+                            std::lround(preview.Means[q]->Coverage[static_cast<std::size_t>(h)] * 100)) +
+                        " %";
             }
             auto* v = Item(value, Qt::AlignRight | Qt::AlignVCenter);
             auto* c = Item(cover, Qt::AlignRight | Qt::AlignVCenter);

@@ -102,9 +102,9 @@ TMainWindow::~TMainWindow() {
          {&form_.CurrentChart, &form_.FixedPRVChart, &form_.TimePRVChart, &form_.FlowPRVChart})
         chart->OnChanged = nullptr;
     form_.frmPrint.Exporter = nullptr;
-    for (TAuxForm* aux : std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm,
-                                                          &form_.GraphPropForm, &form_.ImportHelp,
-                                                          &form_.LoggerImport}) {
+    for (TAuxForm* aux :
+         std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm, &form_.GraphPropForm,
+                                          &form_.ImportHelp, &form_.LoggerImport}) {
         aux->OnShowRequest = nullptr;
         aux->OnCloseRequest = nullptr;
     }

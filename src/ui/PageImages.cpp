@@ -2,7 +2,6 @@
 #include "ui/HelpWindow.h"
 #include "ui/ImportHelpWindow.h"
 #include "ui/LoggerImportDialog.h"
-#include <filesystem>
 #include "ui/MainWindow.h"
 #include "ui/N1Window.h"
 #include "ui/ViewBinder.h"
@@ -13,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <filesystem>
 
 namespace halvern {
 

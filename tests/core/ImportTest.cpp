@@ -97,8 +97,12 @@ TEST(HourlyImport, ReadsEachLayoutOfADay) {
         std::vector<std::string> FirstRow;
         std::string Layout;
     } cases[] = {
-        {day("", "64,60,50,35", "\n"), {"64", "   17.78", "60", "50", "35"}, "comma-separated, decimal point"},
-        {day("", "64,60,50,35,", "\r\n"), {"64", "   17.78", "60", "50", "35"}, "comma-separated, decimal point"},
+        {day("", "64,60,50,35", "\n"),
+         {"64", "   17.78", "60", "50", "35"},
+         "comma-separated, decimal point"},
+        {day("", "64,60,50,35,", "\r\n"),
+         {"64", "   17.78", "60", "50", "35"},
+         "comma-separated, decimal point"},
         {day("", "64,5;60;50;35", "\n"),
          {"64.5", "   17.92", "60", "50", "35"},
          "semicolon-separated, decimal comma"},
@@ -140,21 +144,25 @@ TEST(HourlyImport, RefusedFilesChangeNothing) {
     const std::string kept = "\nThe hourly table was left as it was.";
     const std::pair<std::string, std::string> cases[] = {
         {lines(20, "80,60,50,30\n"),
-         refused + "It holds 20 hours; an import needs all 24, one line for each hour from 00:00 to 23:00." + kept},
+         refused + "It holds 20 hours; an import needs all 24, one line for each hour from 00:00 to 23:00." +
+             kept},
         {lines(3, "80,60,50,30\n") + "80,60,50\n" + lines(20, "80,60,50,30\n"),
-         refused + "Line 4 has 3 fields; each hour needs four: inflow, inlet, AZP and critical point pressure." +
+         refused +
+             "Line 4 has 3 fields; each hour needs four: inflow, inlet, AZP and critical point pressure." +
              kept},
         {"80,60,50,30,\n80,6O,50,30,\n" + lines(22, "80,60,50,30\n"),
          refused + "Line 2, field 2 (inlet pressure) is not a number: \"6O\"." + kept},
         {"abc,61,50,30,\n", refused + "Line 1, field 1 (inflow) is not a number: \"abc\"." + kept},
         {"80,60,50,,\n" + lines(23, "80,60,50,30\n"),
          refused + "Line 1, field 4 (critical point pressure) is not a number: \"\"." + kept},
-        {"80,60,\x1B[31m,30,\n", refused + "Line 1, field 3 (AZP pressure) is not a number: \"?[31m\"." + kept},
+        {"80,60,\x1B[31m,30,\n",
+         refused + "Line 1, field 3 (AZP pressure) is not a number: \"?[31m\"." + kept},
         {"Flow;Inlet;AZP;Critical\n" + lines(2, "64,5;60;50;35\n") + "64,5;6,0,1;50;35\n",
          file + " cannot be imported (read as semicolon-separated, decimal comma, 1 header line skipped).\n" +
              "Line 4, field 2 (inlet pressure) is not a number: \"6,0,1\"." + kept},
         {lines(10, "80,60,50,30\n") + "\n" + lines(14, "80,60,50,30\n"),
-         refused + "Line 11 is empty, between the hours: each hour from 00:00 to 23:00 needs its line, in order." +
+         refused +
+             "Line 11 is empty, between the hours: each hour from 00:00 to 23:00 needs its line, in order." +
              kept},
         {lines(25, "80,60,50,30\n"),
          refused + "Line 25 would be a 25th hour: an import holds one day, 24 lines of hours." + kept},

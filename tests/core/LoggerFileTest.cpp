@@ -31,8 +31,9 @@ template <class Skip> std::string QuarterHours(Skip skip) {
         for (int h = 0; h < 24; ++h)
             for (int q = 0; q < 4; ++q) {
                 if (skip(d, h, q)) continue;
-                text += "2024-03-0" + std::to_string(d) + " " + (h < 10 ? "0" : "") + std::to_string(h) + ":" +
-                        (q == 0 ? "00" : std::to_string(q * 15)) + "," + std::to_string(10 * h + q) + "\n";
+                text += "2024-03-0" + std::to_string(d) + " " + (h < 10 ? "0" : "") + std::to_string(h) +
+                        ":" + (q == 0 ? "00" : std::to_string(q * 15)) + "," + std::to_string(10 * h + q) +
+                        "\n";
             }
     return text;
 }
@@ -52,22 +53,56 @@ TEST(LoggerLayout, EachLayoutIsFoundByItself) {
         std::size_t LinesBefore;
         std::vector<std::string> Names;
     } cases[] = {
-        {"Time,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n", ',', false, "UTF-8", 1,
+        {"Time,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8",
+         1,
          {"Flow", "P1"}},
-        {"Time;Flow;P1\n2024-03-04 00:00;12,5;4,1\n2024-03-04 00:15;13,5;4,2\n", ';', true, "UTF-8", 1,
+        {"Time;Flow;P1\n2024-03-04 00:00;12,5;4,1\n2024-03-04 00:15;13,5;4,2\n",
+         ';',
+         true,
+         "UTF-8",
+         1,
          {"Flow", "P1"}},
-        {"Time\tFlow\tP1\r\n2024-03-04 00:00\t12.5\t4.1\r\n2024-03-04 00:15\t13.5\t4.2\r\n", '\t', false, "UTF-8", 1,
+        {"Time\tFlow\tP1\r\n2024-03-04 00:00\t12.5\t4.1\r\n2024-03-04 00:15\t13.5\t4.2\r\n",
+         '\t',
+         false,
+         "UTF-8",
+         1,
          {"Flow", "P1"}},
-        {"Time\tFlow\tP1\n2024-03-04 00:00\t12,5\t4,1\n2024-03-04 00:15\t13,5\t4,2\n", '\t', true, "UTF-8", 1,
+        {"Time\tFlow\tP1\n2024-03-04 00:00\t12,5\t4,1\n2024-03-04 00:15\t13,5\t4,2\n",
+         '\t',
+         true,
+         "UTF-8",
+         1,
          {"Flow", "P1"}},
-        {"\xEF\xBB\xBFTime,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n", ',', false,
-         "UTF-8 with byte-order mark", 1, {"Flow", "P1"}},
-        {"Logger: Z\xF6ne 4\nTime,Flow m\xB3/h,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n", ',', false,
-         "Windows-1252", 2, {"Flow m³/h", "P1"}},
-        {"Site,North reservoir\nSerial,1234; 5678\nStart,2024-03-04\n\n\"Date/Time\",\"Flow, total\",\"P \"\"1\"\"\"\n"
+        {"\xEF\xBB\xBFTime,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8 with byte-order mark",
+         1,
+         {"Flow", "P1"}},
+        {"Logger: Z\xF6ne 4\nTime,Flow m\xB3/h,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "Windows-1252",
+         2,
+         {"Flow m³/h", "P1"}},
+        {"Site,North reservoir\nSerial,1234; 5678\nStart,2024-03-04\n\n\"Date/Time\",\"Flow, total\",\"P "
+         "\"\"1\"\"\"\n"
          "\"2024-03-04 00:00\",\"12.5\",\"4.1\"\n\"2024-03-04 00:15\",\"13.5\",\"4.2\"\n",
-         ',', false, "UTF-8", 4, {"Flow, total", "P \"1\""}},
-        {"2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n", ',', false, "UTF-8", 0, {"Column 2", "Column 3"}},
+         ',',
+         false,
+         "UTF-8",
+         4,
+         {"Flow, total", "P \"1\""}},
+        {"2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8",
+         0,
+         {"Column 2", "Column 3"}},
     };
     for (const auto& c : cases) {
         const TLoggerFile file = ReadLoggerBytes(c.Bytes, "z.csv");
@@ -96,7 +131,8 @@ TEST(LoggerLayout, EachTimeFormat) {
     } cases[] = {
         {"2024-03-04 06:00", "2024-03-04 06:05", false, "yyyy-mm-dd hh:mm", At("2024-03-04", 6, 0)},
         {"2024-03-04T06:00:00", "2024-03-04T06:05:00", false, "yyyy-mm-ddThh:mm:ss", At("2024-03-04", 6, 0)},
-        {"2024-03-04T06:00:00Z", "2024-03-04T06:05:00Z", false, "yyyy-mm-ddThh:mm:ss±hh:mm", At("2024-03-04", 6, 0)},
+        {"2024-03-04T06:00:00Z", "2024-03-04T06:05:00Z", false, "yyyy-mm-ddThh:mm:ss±hh:mm",
+         At("2024-03-04", 6, 0)},
         {"2024/03/04 06:00", "2024/03/04 06:05", false, "yyyy/mm/dd hh:mm", At("2024-03-04", 6, 0)},
         {"04/03/2024 06:00:00", "04/03/2024 06:05:00", false, "dd/mm/yyyy hh:mm:ss", At("2024-03-04", 6, 0)},
         {"4.3.2024 6:00", "4.3.2024 6:05", false, "dd.mm.yyyy hh:mm", At("2024-03-04", 6, 0)},
@@ -104,11 +140,13 @@ TEST(LoggerLayout, EachTimeFormat) {
         // The 13th proves the month comes first, unasked.
         {"03/12/2024 23:55", "03/13/2024 00:00", false, "mm/dd/yyyy hh:mm", At("2024-03-12", 23, 55)},
         {"3/4/2024 6:00 PM", "3/4/2024 6:05 PM", true, "mm/dd/yyyy hh:mm", At("2024-03-04", 18, 0)},
-        {"04/03/2024,06:00", "04/03/2024,06:05", false, "dd/mm/yyyy + hh:mm (two columns)", At("2024-03-04", 6, 0)},
+        {"04/03/2024,06:00", "04/03/2024,06:05", false, "dd/mm/yyyy + hh:mm (two columns)",
+         At("2024-03-04", 6, 0)},
     };
     for (const auto& c : cases) {
         const bool twoColumns = c.Format.find("two columns") != std::string::npos;
-        const std::string text = std::string(twoColumns ? "id,date,time,flow" : "id,stamp,flow") + "\n7," + c.First + ",1.5\n7," + c.Second + ",2.5\n";
+        const std::string text = std::string(twoColumns ? "id,date,time,flow" : "id,stamp,flow") + "\n7," +
+                                 c.First + ",1.5\n7," + c.Second + ",2.5\n";
         TLoggerOptions options;
         options.MonthFirst = c.MonthFirst;
         const TLoggerFile file = ReadLoggerBytes(text, "t.csv", options);
@@ -123,8 +161,9 @@ TEST(LoggerLayout, EachTimeFormat) {
 }
 
 TEST(LoggerLayout, StrictTimeStamps) {
-    for (const char* text : {"2024-02-30 00:00", "2024-03-04 24:00", "2024-03-04 6:5", "2024-03-04 06:00 x",
-                             "04/03/24 06:00", "2024-3-4T", "13/13/2024 00:00", "06:00 PM x", "2024-03-04 13:00 PM"})
+    for (const char* text :
+         {"2024-02-30 00:00", "2024-03-04 24:00", "2024-03-04 6:5", "2024-03-04 06:00 x", "04/03/24 06:00",
+          "2024-3-4T", "13/13/2024 00:00", "06:00 PM x", "2024-03-04 13:00 PM"})
         EXPECT_FALSE(ParseStampParts(text).has_value()) << text;
     const auto offset = ParseStampParts("2024-03-31T03:00:00+02:00");
     ASSERT_TRUE(offset);
@@ -166,7 +205,8 @@ TEST(LoggerMeans, IntervalsSpanningTwoHoursAreSplitByTime) {
         "2024-03-04 01:40,5\n2024-03-04 02:05,6\n",
         "q.csv");
     ASSERT_TRUE(file.Ok()) << file.Error;
-    const THourlyMeans means = HourlyMeans(BinChannel(file, file.Channels[0], false), {Day("2024-03-04")}, 0.75);
+    const THourlyMeans means =
+        HourlyMeans(BinChannel(file, file.Channels[0], false), {Day("2024-03-04")}, 0.75);
     EXPECT_DOUBLE_EQ(means.Mean[0], (1 * 25 + 2 * 25 + 3 * 10) / 60.0);
     EXPECT_DOUBLE_EQ(means.Mean[1], (3 * 15 + 4 * 25 + 5 * 20) / 60.0);
     // 01:40 lasts to 02:05; the last sample the usual 25 minutes, to 02:30.
@@ -177,7 +217,8 @@ TEST(LoggerMeans, IntervalsSpanningTwoHoursAreSplitByTime) {
 
 TEST(LoggerMeans, GapsAreNotFilledAndAreFlagged) {
     // Day 1: 03:30 and 03:45 missing; day 2: the whole of 05:00 missing, and an empty value.
-    std::string text = QuarterHours([](int d, int h, int q) { return (d == 4 && h == 3 && q >= 2) || (d == 5 && h == 5); });
+    std::string text =
+        QuarterHours([](int d, int h, int q) { return (d == 4 && h == 3 && q >= 2) || (d == 5 && h == 5); });
     text.insert(text.find("2024-03-05 07:15,71"), "");
     const TLoggerFile file = ReadLoggerBytes(text, "g.csv");
     ASSERT_TRUE(file.Ok()) << file.Error;
@@ -215,27 +256,30 @@ TEST(LoggerMeans, DayChoices) {
 
 // A clock put back gives a 25-hour day, one put forward a 23-hour day; with or without offsets.
 TEST(LoggerRecord, ClockChanges) {
-    const TLoggerFile back = ReadLoggerBytes("t,v\n2023-10-29 01:30,1\n2023-10-29 02:00,2\n2023-10-29 02:30,3\n"
-                                             "2023-10-29 02:00,4\n2023-10-29 02:30,5\n2023-10-29 03:00,6\n",
-                                             "b.csv");
+    const TLoggerFile back =
+        ReadLoggerBytes("t,v\n2023-10-29 01:30,1\n2023-10-29 02:00,2\n2023-10-29 02:30,3\n"
+                        "2023-10-29 02:00,4\n2023-10-29 02:30,5\n2023-10-29 03:00,6\n",
+                        "b.csv");
     ASSERT_TRUE(back.Ok()) << back.Error;
     ASSERT_EQ(back.ClockChanges.size(), 1u);
     EXPECT_EQ(back.ClockChanges[0].Day, Day("2023-10-29"));
     EXPECT_EQ(back.ClockChanges[0].Hours, 25);
     EXPECT_EQ(back.ClockChanges[0].Line, 5u);
     // Hour 02:00 was lived twice: all four samples in it.
-    const THourlyMeans means = HourlyMeans(BinChannel(back, back.Channels[0], false), {Day("2023-10-29")}, 0.75);
+    const THourlyMeans means =
+        HourlyMeans(BinChannel(back, back.Channels[0], false), {Day("2023-10-29")}, 0.75);
     EXPECT_DOUBLE_EQ(means.Mean[2], 3.5);
 
-    const TLoggerFile forward =
-        ReadLoggerBytes("t,v\n2024-03-31 01:00,1\n2024-03-31 01:30,2\n2024-03-31 03:00,3\n2024-03-31 03:30,4\n", "f.csv");
+    const TLoggerFile forward = ReadLoggerBytes(
+        "t,v\n2024-03-31 01:00,1\n2024-03-31 01:30,2\n2024-03-31 03:00,3\n2024-03-31 03:30,4\n", "f.csv");
     ASSERT_TRUE(forward.Ok()) << forward.Error;
     ASSERT_EQ(forward.ClockChanges.size(), 1u);
     EXPECT_EQ(forward.ClockChanges[0].Hours, 23);
     EXPECT_EQ(forward.IntervalSeconds, 1800);
 
     const TLoggerFile offsets = ReadLoggerBytes(
-        "t,v\n2024-03-31T01:30:00+01:00,1\n2024-03-31T03:00:00+02:00,2\n2024-03-31T03:30:00+02:00,3\n", "o.csv");
+        "t,v\n2024-03-31T01:30:00+01:00,1\n2024-03-31T03:00:00+02:00,2\n2024-03-31T03:30:00+02:00,3\n",
+        "o.csv");
     ASSERT_TRUE(offsets.Ok()) << offsets.Error;
     ASSERT_EQ(offsets.ClockChanges.size(), 1u);
     EXPECT_EQ(offsets.ClockChanges[0].Hours, 23);
@@ -245,23 +289,25 @@ TEST(LoggerRecord, ClockChanges) {
 TEST(LoggerRecord, FaultsAreNamedByFileAndLine) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "x.csv: the file is empty."},
-        {"a,b\n1,2\n3,4\n",
-         "x.csv: no time stamp column was found: the data lines need a date and time such as 2024-03-05 14:15, "
-         "05/03/2024 14:15 or 2024/03/05 14:15."},
-        {"just words\nmore words\n",
-         "x.csv: no columns were found: a logger file has a time stamp and at least one channel on each line, "
-         "separated by commas, semicolons or tabs."},
+        {"a,b\n1,2\n3,4\n", "x.csv: no time stamp column was found: the data lines need a date and time such "
+                            "as 2024-03-05 14:15, "
+                            "05/03/2024 14:15 or 2024/03/05 14:15."},
+        {"just words\nmore words\n", "x.csv: no columns were found: a logger file has a time stamp and at "
+                                     "least one channel on each line, "
+                                     "separated by commas, semicolons or tabs."},
         {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:30,x2\n",
          "x.csv, line 4: the line cannot be read: \"x2\" in column 2 (v) is not a number."},
         {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n04/03/2024 00:30,3\n",
-         "x.csv, line 4: the line cannot be read: \"04/03/2024 00:30\" is not a time stamp like those before it."},
+         "x.csv, line 4: the line cannot be read: \"04/03/2024 00:30\" is not a time stamp like those before "
+         "it."},
         {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:15,3\n",
          "x.csv, line 4: the time stamp repeats that of line 3."},
         {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:30,3\n2024-03-04 00:05,3\n",
          "x.csv, line 5: the time stamp goes back, before that of line 4."},
         {"t,v\n2024-03-04 00:00,1\n2024-03-04 02:00,2\n2024-03-04 04:00,3\n",
          "x.csv: the samples are 2 h apart; hourly means need one an hour at least."},
-        {"t,v\n03/13/2024 00:00,1\n13/03/2024 00:15,2\n", "x.csv, line 3: the dates mix dd/mm/yyyy and mm/dd/yyyy."},
+        {"t,v\n03/13/2024 00:00,1\n13/03/2024 00:15,2\n",
+         "x.csv, line 3: the dates mix dd/mm/yyyy and mm/dd/yyyy."},
     };
     for (const auto& [text, message] : cases) {
         const TLoggerFile file = ReadLoggerBytes(text, "x.csv");

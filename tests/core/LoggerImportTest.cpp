@@ -1,7 +1,7 @@
 // The "Import logger data" dialog's model: channels assigned from their headings, the
 // preview, OK refused until low coverage is accepted, and one Undo step in the table.
-#include "IoFixture.h"
 #include "forms/LoggerImport.h"
+#include "IoFixture.h"
 #include "io/TimeStamp.h"
 
 #include <gmock/gmock.h>
@@ -43,10 +43,12 @@ TEST(LoggerImport, AppliesTheMeansAsOneStep) {
     ASSERT_TRUE(preview.Ok()) << preview.Refusal;
     EXPECT_TRUE(preview.Flagged[3]);
     EXPECT_DOUBLE_EQ(preview.Means[0]->Mean[7], 324.0);
-    EXPECT_THAT(preview.Cautions, ::testing::ElementsAre("2024-03-05 03:00: inflow (Inflow (l/s)) is 25 % covered, below 75 %.",
-                                                         "2024-03-05 03:00: inlet pressure (Inlet [bar]) is 25 % covered, below 75 %.",
-                                                         "2024-03-05 03:00: AZP pressure (AZP [bar]) is 25 % covered, below 75 %.",
-                                                         "2024-03-05 03:00: critical point pressure (Crit [kPa]) is 25 % covered, below 75 %."));
+    EXPECT_THAT(preview.Cautions,
+                ::testing::ElementsAre(
+                    "2024-03-05 03:00: inflow (Inflow (l/s)) is 25 % covered, below 75 %.",
+                    "2024-03-05 03:00: inlet pressure (Inlet [bar]) is 25 % covered, below 75 %.",
+                    "2024-03-05 03:00: AZP pressure (AZP [bar]) is 25 % covered, below 75 %.",
+                    "2024-03-05 03:00: critical point pressure (Crit [kPa]) is 25 % covered, below 75 %."));
 
     const std::string before = Snapshot(*form);
     const auto table = [&form] {
@@ -58,7 +60,8 @@ TEST(LoggerImport, AppliesTheMeansAsOneStep) {
     };
     const std::string tableBefore = table();
     EXPECT_FALSE(dialog.OkClick());
-    EXPECT_THAT(form.Dialogs.Texts().back(), ::testing::StartsWith("The chosen days are not fully recorded:"));
+    EXPECT_THAT(form.Dialogs.Texts().back(),
+                ::testing::StartsWith("The chosen days are not fully recorded:"));
     EXPECT_EQ(Snapshot(*form), before);
 
     dialog.AcceptCautions = true;

@@ -1,7 +1,7 @@
 // Pasting blocks copied from a spreadsheet into the hourly table, the N1 table and the
 // implementation costs table.
-#include "IoFixture.h"
 #include "forms/TablePaste.h"
+#include "IoFixture.h"
 #include "forms/TableLayouts.h"
 
 #include <gmock/gmock.h>
@@ -32,7 +32,8 @@ TEST(TablePaste, DayOfFourColumnsFillsTheTypedColumns) {
     TShownForm form;
     std::string block;
     for (int h = 0; h < 24; ++h)
-        block += std::to_string(60 + h) + "\t6" + std::to_string(h % 10) + ",5\t50\t30" + (h < 23 ? "\r\n" : "");
+        block +=
+            std::to_string(60 + h) + "\t6" + std::to_string(h % 10) + ",5\t50\t30" + (h < 23 ? "\r\n" : "");
     // With m³/hr typed, the block skips the derived l/s column.
     Paste(form->FlowGrid, FlowGridLayout::InflowM3hCol, 1, block);
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
@@ -67,8 +68,10 @@ TEST(TablePaste, RefusedBlocksChangeNothing) {
         int Col, Row;
         std::string Text, Message;
     } cases[] = {
-        {1, 1, "60\t61\t62\t63\t64\n", "Cannot paste: the block has 5 columns and the table has room for 4 from the current cell."},
-        {3, 20, "1\n2\n3\n4\n5\n6\n", "Cannot paste: the block has 6 rows and the table has room for 5 from the current cell."},
+        {1, 1, "60\t61\t62\t63\t64\n",
+         "Cannot paste: the block has 5 columns and the table has room for 4 from the current cell."},
+        {3, 20, "1\n2\n3\n4\n5\n6\n",
+         "Cannot paste: the block has 6 rows and the table has room for 5 from the current cell."},
         {1, 1, "60\t61\n62\tn/a\n", "Cannot paste: row 2, column 2 of the block is not a number: \"n/a\"."},
         {1, 1, "60\t\t50\t30\n", "Cannot paste: row 1, column 2 of the block is not a number: \"\"."},
         {1, 1, "1,250\n", "Cannot paste: row 1, column 1 of the block is not a number: \"1,250\"."},
@@ -77,7 +80,8 @@ TEST(TablePaste, RefusedBlocksChangeNothing) {
     for (const auto& c : cases) {
         form.Dialogs.Clear();
         Paste(form->FlowGrid, c.Col, c.Row, c.Text);
-        EXPECT_EQ(form.Dialogs.Messages, std::vector<TRecordedMessage>({{TMsgDlgType::Error, c.Message + kept}}))
+        EXPECT_EQ(form.Dialogs.Messages,
+                  std::vector<TRecordedMessage>({{TMsgDlgType::Error, c.Message + kept}}))
             << c.Text;
         form.Dialogs.Clear();
         EXPECT_EQ(Snapshot(*form), before);
@@ -89,7 +93,8 @@ TEST(TablePaste, N1AndCostTables) {
     TShownForm form;
     form->N1CalculationForm.Show();
     TMarkStringGrid& n1 = form->N1CalculationForm.N1Grid;
-    Paste(n1, N1GridLayout::StartTimeCol, N1GridLayout::StartRow, "0\t1\t60\t50\t30\t100\n1\t2\t50\t40\t20\t85\n");
+    Paste(n1, N1GridLayout::StartTimeCol, N1GridLayout::StartRow,
+          "0\t1\t60\t50\t30\t100\n1\t2\t50\t40\t20\t85\n");
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
     EXPECT_EQ(n1.Cell(N1GridLayout::InflowCol, N1GridLayout::Stage1Row), "85");
     EXPECT_EQ(n1.Cell(N1GridLayout::LossesCol, N1GridLayout::Stage1Row), "84.70"); // less the night use, 0.3
@@ -97,10 +102,12 @@ TEST(TablePaste, N1AndCostTables) {
     EXPECT_EQ(n1.Cell(N1GridLayout::InflowCol, N1GridLayout::Stage1Row), "");
 
     TMarkStringGrid& costs = form->CostsForm.FixedCostGrid;
-    Paste(costs, FixedCostLayout::FirstOptionCol, FixedCostLayout::FirstItemRow, "1000\t2000\t3000\n500\t500\t500\n1\t1\t1\n0\t0\t0");
+    Paste(costs, FixedCostLayout::FirstOptionCol, FixedCostLayout::FirstItemRow,
+          "1000\t2000\t3000\n500\t500\t500\n1\t1\t1\n0\t0\t0");
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
     EXPECT_EQ(costs.Cell(FixedCostLayout::LastOptionCol, FixedCostLayout::FirstItemRow + 1), "500");
-    EXPECT_NE(costs.Cell(FixedCostLayout::FirstOptionCol, FixedCostLayout::TotalRow).find("1,501.00"), std::string::npos);
+    EXPECT_NE(costs.Cell(FixedCostLayout::FirstOptionCol, FixedCostLayout::TotalRow).find("1,501.00"),
+              std::string::npos);
 }
 
 TEST(TablePaste, PastedNumbers) {

@@ -10,9 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -64,9 +64,11 @@ private slots:
         QCOMPARE(files->item(0, 2)->text(), QString("5 min"));
         QCOMPARE(dialog->findChild<QTableWidget*>("ChannelsTable")->rowCount(), 4);
         // The headings name the quantities and their units.
-        QCOMPARE(dialog->findChild<QComboBox*>("ChannelBox0")->currentText(), QString("zone-logger.csv: Inflow (l/s)"));
+        QCOMPARE(dialog->findChild<QComboBox*>("ChannelBox0")->currentText(),
+                 QString("zone-logger.csv: Inflow (l/s)"));
         QCOMPARE(dialog->findChild<QComboBox*>("UnitBox0")->currentText(), QString("l/s"));
-        QCOMPARE(dialog->findChild<QComboBox*>("ChannelBox3")->currentText(), QString("zone-logger.csv: Critical (m)"));
+        QCOMPARE(dialog->findChild<QComboBox*>("ChannelBox3")->currentText(),
+                 QString("zone-logger.csv: Critical (m)"));
         QVERIFY(dialog->findChild<QChartView*>("RecordChart")->chart()->series().size() >= 5);
 
         // Thursday's 03:00 was a logger read-out: chosen with Wednesday it is flagged.
@@ -80,7 +82,8 @@ private slots:
         auto* ok = dialog->findChild<QDialogButtonBox*>("DialogButtons")->button(QDialogButtonBox::Ok);
         ok->click();
         QVERIFY(dialog->isVisible());
-        QVERIFY(QString::fromStdString(ui.dialogs.Messages.back().Text).startsWith("The chosen days are not fully recorded:"));
+        QVERIFY(QString::fromStdString(ui.dialogs.Messages.back().Text)
+                    .startsWith("The chosen days are not fully recorded:"));
 
         // Wednesday alone is whole.
         SelectDays(days, {"2024-03-06"});
@@ -91,7 +94,8 @@ private slots:
         QVERIFY(!dialog->isVisible());
 
         TMarkStringGrid& grid = ui.form.FlowGrid;
-        QCOMPARE(QString::fromStdString(grid.Cell(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(7))), inflowAt7);
+        QCOMPARE(QString::fromStdString(grid.Cell(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(7))),
+                 inflowAt7);
         QVERIFY(!grid.Cell(FlowGridLayout::InflowLsCol, FlowGridLayout::HourRow(7)).empty());
         QVERIFY(!grid.Cell(FlowGridLayout::CriticalCol, FlowGridLayout::HourRow(23)).empty());
         QCOMPARE(QString::fromStdString(TimeToShortStr(ui.form.HighTimePicker.Time)), QString("07:00"));
@@ -104,7 +108,8 @@ private slots:
         QVERIFY(undo->isEnabled());
         QCOMPARE(undo->text(), QString("&Undo logger data"));
         undo->trigger();
-        QCOMPARE(QString::fromStdString(grid.Cell(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(7))), QString("0.00"));
+        QCOMPARE(QString::fromStdString(grid.Cell(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(7))),
+                 QString("0.00"));
         QVERIFY(!undo->isEnabled());
     }
 
@@ -122,9 +127,11 @@ private slots:
         QApplication::clipboard()->setText("61\t51\t31\n62\t52\t32\n");
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(QString::fromStdString(ui.form.FlowGrid.Cell(FlowGridLayout::CriticalCol, 2)), QString("32"));
+        QCOMPARE(QString::fromStdString(ui.form.FlowGrid.Cell(FlowGridLayout::CriticalCol, 2)),
+                 QString("32"));
         QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(QString::fromStdString(ui.form.FlowGrid.Cell(FlowGridLayout::CriticalCol, 2)), QString("0.00"));
+        QCOMPARE(QString::fromStdString(ui.form.FlowGrid.Cell(FlowGridLayout::CriticalCol, 2)),
+                 QString("0.00"));
     }
 };
 

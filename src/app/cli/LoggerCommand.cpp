@@ -32,9 +32,9 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
     TLoggerCommand command;
     std::optional<std::string> stamp, coverage;
     std::map<std::string, std::optional<std::string>*> values = {
-        {"--day", &command.Day},         {"--days", &command.Days},       {"--from-day", &command.FromDay},
-        {"--to-day", &command.ToDay},    {"--stamp", &stamp},             {"--min-coverage", &coverage},
-        {"-o", &command.Output},         {"--from", &command.From}};
+        {"--day", &command.Day},      {"--days", &command.Days}, {"--from-day", &command.FromDay},
+        {"--to-day", &command.ToDay}, {"--stamp", &stamp},       {"--min-coverage", &coverage},
+        {"-o", &command.Output},      {"--from", &command.From}};
     for (std::size_t q = 0; q < MeasuredCount; ++q)
         values[kSpecOptions[q]] = &command.Specs[q];
     const std::map<std::string, bool*> flags = {{"--list", &command.List},
@@ -80,8 +80,10 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
         return wrong.empty() ? std::optional(command) : std::nullopt;
     }
     if (!command.ListFiles.empty())
-        wrong = "import-logger takes its files with --flow, --inlet, --azp and --critical, not " + command.ListFiles[0];
-    else if (std::none_of(command.Specs.begin(), command.Specs.end(), [](const auto& s) { return s.has_value(); }))
+        wrong = "import-logger takes its files with --flow, --inlet, --azp and --critical, not " +
+                command.ListFiles[0];
+    else if (std::none_of(command.Specs.begin(), command.Specs.end(),
+                          [](const auto& s) { return s.has_value(); }))
         wrong = "import-logger needs --flow, --inlet, --azp or --critical";
     else if ((command.Day.has_value() + command.Days.has_value() + (command.FromDay || command.ToDay)) != 1)
         wrong = "import-logger needs one of --day, --days, or --from-day with --to-day";
@@ -99,7 +101,8 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
     command.Filter = weekdays ? TDayFilter::Weekdays : weekends ? TDayFilter::Weekends : TDayFilter::All;
     command.StampAtEnd = stamp && *stamp == "end";
     if (coverage) {
-        const auto [end, ec] = std::from_chars(coverage->data(), coverage->data() + coverage->size(), command.MinCoverage);
+        const auto [end, ec] =
+            std::from_chars(coverage->data(), coverage->data() + coverage->size(), command.MinCoverage);
         if (ec != std::errc() || end != coverage->data() + coverage->size() || !(command.MinCoverage >= 0) ||
             command.MinCoverage > 1) {
             wrong = "--min-coverage is a fraction from 0 to 1, such as 0.75";
@@ -113,22 +116,24 @@ std::string LoggerListText(const TLoggerFile& file) {
     std::string text = file.FileName + "\n";
     text += "  code page: " + file.CodePage + "\n";
     text += std::string("  separator: ") +
-            (file.Separator == '\t' ? "tab" : file.Separator == ';' ? "semicolon" : "comma") +
+            (file.Separator == '\t'  ? "tab"
+             : file.Separator == ';' ? "semicolon"
+                                     : "comma") +
             ", decimal " + (file.DecimalComma ? "comma" : "point") + "\n";
     text += "  lines before the data: " + std::to_string(file.LinesBefore) +
             (file.HasHeading ? " (the last names the columns)" : "") + "\n";
     text += "  time stamp: column " + std::to_string(file.StampColumn) +
-            (file.TimeColumn ? " and " + std::to_string(file.TimeColumn) : std::string()) + ", " + file.StampFormat +
-            "\n";
+            (file.TimeColumn ? " and " + std::to_string(file.TimeColumn) : std::string()) + ", " +
+            file.StampFormat + "\n";
     text += "  record: " + RecordRangeText(file) + ", every " + IntervalText(file.IntervalSeconds) + ", " +
             std::to_string(file.Local.size()) + " samples, " + std::to_string(file.Days().size()) + " days\n";
     for (const TClockChange& change : file.ClockChanges)
-        text += "  clock change: " + DayText(change.Day) + " has " + std::to_string(change.Hours) + " hours (line " +
-                std::to_string(change.Line) + ")\n";
+        text += "  clock change: " + DayText(change.Day) + " has " + std::to_string(change.Hours) +
+                " hours (line " + std::to_string(change.Line) + ")\n";
     text += "  channels:\n";
     for (const TLoggerChannel& channel : file.Channels) {
-        text += "    " + std::to_string(channel.Column) + " \"" + channel.Name + "\": " + std::to_string(channel.Samples) +
-                " samples";
+        text += "    " + std::to_string(channel.Column) + " \"" + channel.Name +
+                "\": " + std::to_string(channel.Samples) + " samples";
         if (const auto unit = UnitInHeading(channel.Name)) text += ", " + LoggerUnitText(*unit);
         text += "\n";
     }
@@ -149,12 +154,14 @@ std::optional<std::string> SetUpLoggerImport(TLoggerImportForm& form, const TLog
         // The file is the part that names an existing file: a heading may hold ":" or "/",
         // and a unit "/" too.
         std::error_code ec;
-        if (const std::size_t at = file.rfind('@'); at != std::string::npos && !std::filesystem::exists(file, ec)) {
+        if (const std::size_t at = file.rfind('@');
+            at != std::string::npos && !std::filesystem::exists(file, ec)) {
             unitText = file.substr(at + 1);
             file.erase(at);
         }
         if (!std::filesystem::exists(file, ec)) {
-            for (std::size_t colon = file.find(':'); colon != std::string::npos; colon = file.find(':', colon + 1))
+            for (std::size_t colon = file.find(':'); colon != std::string::npos;
+                 colon = file.find(':', colon + 1))
                 if (std::filesystem::exists(file.substr(0, colon), ec)) {
                     column = file.substr(colon + 1);
                     file.erase(colon);
@@ -189,8 +196,8 @@ std::optional<std::string> SetUpLoggerImport(TLoggerImportForm& form, const TLog
                 return option + ": unknown unit \"" + *unitText + "\"; " +
                        (flow ? "flows are in m3/h, l/s or m3/d" : "pressures are in m, bar or kPa") + ".";
             if (IsFlowUnit(*unit) != flow)
-                return option + ": " + LoggerUnitText(*unit) + " is not a unit of " + MeasuredName(static_cast<TMeasured>(q)) +
-                       ".";
+                return option + ": " + LoggerUnitText(*unit) + " is not a unit of " +
+                       MeasuredName(static_cast<TMeasured>(q)) + ".";
         } else if (const auto named = UnitInHeading(channel->Name); named && IsFlowUnit(*named) == flow) {
             unit = named;
         }
@@ -245,10 +252,13 @@ std::string LoggerHoursText(const TLoggerImportForm& form, const TLoggerPreview&
             if (!preview.Means[q]) continue;
             const double mean = preview.Means[q]->Mean[hour];
             text += Padded(std::isnan(mean) ? "-" : FormatFixed(mean, 15, q == 0 ? 3 : 2), 16);
-            text += Padded(std::to_string(static_cast<int>(std::floor(preview.Means[q]->Coverage[hour] * 100 + 0.5))) + "%",
-                           6);
+            text += Padded(
+                std::to_string(static_cast<int>(std::floor(preview.Means[q]->Coverage[hour] * 100 + 0.5))) +
+                    "%",
+                6);
         }
-        if (preview.Flagged[hour]) text += "  below " + std::to_string(static_cast<int>(form.MinCoverage * 100 + 0.5)) + "%";
+        if (preview.Flagged[hour])
+            text += "  below " + std::to_string(static_cast<int>(form.MinCoverage * 100 + 0.5)) + "%";
         text += "\n";
     }
     return text;

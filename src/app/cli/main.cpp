@@ -297,7 +297,8 @@ int ImportLogger(const std::vector<std::string>& args) {
     if (!preview.Ok()) return fail(preview.Refusal);
     Out.Print(TerminalText(LoggerHoursText(logger, preview), true));
     std::string refusal;
-    if (preview.LowCoverage) refusal = "coverage too low; choose other days or lower --min-coverage:";
+    if (preview.LowCoverage)
+        refusal = "coverage too low; choose other days or lower --min-coverage:";
     else if (preview.ClockChange && !command->AcceptClockChange)
         refusal = "a chosen day has a clock change; choose other days or give --accept-clock-change:";
     if (!refusal.empty()) {
