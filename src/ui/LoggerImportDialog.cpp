@@ -25,7 +25,6 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +33,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -274,6 +274,11 @@ TLoggerImportDialog::TLoggerImportDialog(TLoggerImportForm& form, TViewBinder& b
 }
 
 TLoggerImportDialog::~TLoggerImportDialog() {
+    // A file still being read is waited for: its thread writes into what it was given.
+    for (QThread* thread : threads_) {
+        thread->wait();
+        delete thread;
+    }
     form_.OnShowRequest = nullptr;
     form_.OnCloseRequest = nullptr;
 }
@@ -299,14 +304,14 @@ void TLoggerImportDialog::AddFiles(const QStringList& fileNames) {
         const std::string fileName = name.toStdString();
         QThread* thread =
             QThread::create([result, fileName, options] { *result = ReadLoggerFile(fileName, options); });
-        QPointer<TLoggerImportDialog> self(this);
-        connect(thread, &QThread::finished, this, [self, result, thread] {
+        threads_.push_back(thread);
+        connect(thread, &QThread::finished, this, [this, result, thread] {
+            threads_.erase(std::find(threads_.begin(), threads_.end(), thread));
             thread->deleteLater();
-            if (!self) return;
-            if (--self->reading_ == 0) self->progress_->hide();
-            self->binder_.Run([&] { self->form_.AddFile(std::move(*result)); });
-            self->Rebuild();
-            emit self->FilesRead();
+            if (--reading_ == 0) progress_->hide();
+            binder_.Run([&] { form_.AddFile(std::move(*result)); });
+            Rebuild();
+            emit FilesRead();
         });
         thread->start();
     }

@@ -5,6 +5,7 @@
 #pragma once
 #include <QDialog>
 #include <QStringList>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -16,6 +17,7 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 class QChartView;
+class QThread;
 
 namespace halvern {
 
@@ -49,6 +51,7 @@ private:
     TLoggerImportForm& form_;
     TViewBinder& binder_;
     int reading_ = 0;
+    std::vector<QThread*> threads_; // files still being read
     bool building_ = false;
     QTableWidget* files_ = nullptr;
     QTableWidget* channels_ = nullptr;
