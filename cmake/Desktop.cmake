@@ -34,7 +34,8 @@ if(TARGET halvern)
   install(DIRECTORY ${HALVERN_GUIDE_DIR}/ DESTINATION ${HALVERN_DOC_DIR}/guide)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/examples/README.md ${PROJECT_SOURCE_DIR}/examples/demo-zone.pru
-  ${PROJECT_SOURCE_DIR}/examples/import-example.txt DESTINATION ${HALVERN_DOC_DIR}/examples)
+  ${PROJECT_SOURCE_DIR}/examples/import-example.txt ${PROJECT_SOURCE_DIR}/examples/zone-logger.csv
+  DESTINATION ${HALVERN_DOC_DIR}/examples)
 
 # The Debian package: `cpack -G DEB` in a build folder (a Release build, for a package to hand
 # out). Its dependencies are the packages of the shared libraries the two programs load, as

@@ -13,7 +13,7 @@ namespace {
 
 const TFileDialogSpec kOpenProject{"OpenDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
 const TFileDialogSpec kSaveProject{"SaveDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
-const TFileDialogSpec kOpenImport{"OpenDialog2", "Text Files|*.txt|All Files|*.*", "", {}};
+const TFileDialogSpec kOpenImport{"OpenDialog2", "Text and CSV files|*.txt;*.csv|All Files|*.*", "", {}};
 
 // As the toolkit's file dialog does: a name chosen without an extension gets the default one.
 std::string WithDefaultExtension(const std::string& fileName, const TFileDialogSpec& dialog) {

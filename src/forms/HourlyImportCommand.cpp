@@ -2,6 +2,7 @@
 #include "forms/HourlyImportCommand.h"
 
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
 #include "model/Numbers.h"
@@ -23,18 +24,25 @@ std::string ShownValue(const std::string& field) {
 
 void ApplyHourlyImport(TMainForm& form, const THourlyImport& hours) {
     TMarkStringGrid& grid = form.FlowGrid;
-    for (int row = 1; row <= HoursPerDay; ++row)
-        for (int col = 1; col <= 5; ++col)
-            grid.SetCell(col, row, "0");
+    std::vector<std::pair<int, int>> cells;
+    for (int row = FlowGridLayout::FirstHourRow; row <= FlowGridLayout::LastHourRow; ++row)
+        for (int col = FlowGridLayout::InflowM3hCol; col <= FlowGridLayout::CriticalCol; ++col)
+            cells.emplace_back(col, row);
+    TTableStep step = TTableUndo::Before("import", grid, cells);
+    step.Refresh = [&form] { form.UpdateFlowGrid(); };
+
     // The inflow lands in the column of the unit selected when the import runs.
-    const int inflowColumn = form.m3hrRadio.Checked() ? 1 : 2;
-    const int columns[THourlyImport::FieldsUsed] = {inflowColumn, 3, 4, 5};
-    for (int h = 0; h < HoursPerDay; ++h) {
-        const auto& fields = hours.Fields[static_cast<std::size_t>(h)];
-        for (std::size_t f = 0; f < fields.size() && f < THourlyImport::FieldsUsed; ++f)
-            grid.SetCell(columns[f], h + 1, ShownValue(fields[f]));
-    }
+    const int inflowColumn =
+        form.m3hrRadio.Checked() ? FlowGridLayout::InflowM3hCol : FlowGridLayout::InflowLsCol;
+    const int columns[THourlyImport::FieldsUsed] = {inflowColumn, FlowGridLayout::InletCol,
+                                                    FlowGridLayout::AZPCol, FlowGridLayout::CriticalCol};
+    for (int h = 0; h < HoursPerDay; ++h)
+        for (std::size_t f = 0; f < THourlyImport::FieldsUsed; ++f)
+            grid.SetCell(columns[f], FlowGridLayout::FirstHourRow + h,
+                         ShownValue(hours.Fields[static_cast<std::size_t>(h)][f]));
     form.UpdateFlowGrid();
+    form.TableSteps.Push(std::move(step));
+    if (grid.OnRepaint) grid.OnRepaint();
 }
 
 bool ImportHourlyFile(TMainForm& form, const std::string& fileName) {
@@ -48,13 +56,12 @@ bool ImportHourlyFile(TMainForm& form, const std::string& fileName) {
 
 bool ImportHourlyBytes(TMainForm& form, std::string_view bytes, const std::string& fileName) {
     const THourlyImport hours = ParseHourlyImport(DecodeFileText(bytes));
-    if (const std::string refusal = ImportRefusal(hours, fileName); !refusal.empty()) {
-        form.Dialogs.Error(refusal);
+    if (!hours.Ok()) {
+        form.Dialogs.Error(ImportRefusal(hours, fileName));
         return false;
     }
     ApplyHourlyImport(form, hours);
-    if (const std::string shortfall = ImportShortfall(hours, fileName); !shortfall.empty())
-        form.Dialogs.Message(shortfall);
+    form.StatusBar1.SimpleText = "Imported 24 hours from " + fileName + " (" + ImportLayoutText(hours) + ")";
     return true;
 }
 

@@ -110,8 +110,9 @@ void TMainForm::Initialise(bool DoVariables) {
         TimeWarnCheckBox.Enabled = true;
     }
 
-    // 2. No hour of the old project stays marked.
+    // 2. No hour of the old project stays marked, and Undo cannot bring its tables back.
     ResetAllGridColours();
+    TableSteps.Clear();
 
     // 3. Identification, zone description, leakage rates, units.
     Write(*this, ZoneNameEdit, Project.ZoneName);

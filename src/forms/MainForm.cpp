@@ -126,6 +126,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
 
     SetupCharts();
     ConnectHandlers();
+    ConnectTablePaste();
 }
 
 void TMainForm::BuildPages() {

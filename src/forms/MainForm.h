@@ -7,10 +7,12 @@
 #include "forms/ControlRegistry.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
+#include "forms/LoggerImport.h"
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
 #include "forms/OutletPopup.h"
 #include "forms/PrintForm.h"
+#include "forms/TableUndo.h"
 #include "model/Project.h"
 #include <array>
 #include <functional>
@@ -392,6 +394,16 @@ public:
     void ImpCostsButtonClick();
     void ImportButtonClick();
     void Button1Click();
+    // ---- measurements in (MeasurementsIn.cpp) ------------------------------------------------
+    // The imports, pastes and logger data of the tables, which Edit > Undo takes back.
+    TTableUndo TableSteps;
+    // "Import logger data…" on the "Flow and Pressure" page, and its window.
+    TButton LoggerImportButton{Controls, "LoggerImportButton", Unlisted};
+    TLoggerImportForm LoggerImport{*this};
+    // Edit > Undo: the last import, paste or logger data taken back.
+    void EditUndo();
+    // A block from the clipboard pasted at the current cell of FlowGrid, N1Grid or FixedCostGrid.
+    void ConnectTablePaste();
     // Runs a project or import dialog (FileDialog); the chosen file's folder becomes LastFolder.
     std::optional<std::string> ChooseFile(const TFileDialogSpec& dialog, bool save);
 

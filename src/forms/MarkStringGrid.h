@@ -89,6 +89,10 @@ public:
     std::function<void(int col, int row, const std::string& value)> OnSetEditText;
     // Raised for a character key pressed in the grid (Enter is '\r'); set key to 0 to swallow it.
     std::function<void(char& key)> OnKeyPress;
+    // A text from the clipboard pasted into the table (not into an open cell editor), and
+    // Ctrl+Z in the table; unset: the table takes neither.
+    std::function<void(const std::string& text)> OnPaste;
+    std::function<void()> OnUndo;
     // Asked to repaint (ResetGridColor, DoPrint); the views connect their update here.
     std::function<void()> OnRepaint;
 

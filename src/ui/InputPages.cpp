@@ -227,6 +227,9 @@ QWidget* BuildFlowSheet(TViewBinder& b) {
     QuickHintsFromHover(import);
     strip->addWidget(import, 0, Qt::AlignBottom);
     strip->addWidget(help, 0, Qt::AlignBottom);
+    QPushButton* logger = b.Button(f.LoggerImportButton);
+    QuickHintsFromHover(logger);
+    strip->addWidget(logger, 0, Qt::AlignBottom);
     strip->addStretch(1);
     strip->addWidget(MakeFlowLegend(), 0, Qt::AlignBottom);
 

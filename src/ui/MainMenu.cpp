@@ -4,6 +4,7 @@
 #include "ui/MainWindow.h"
 #include "ui/ViewBinder.h"
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -57,6 +58,23 @@ void BuildMainMenu(TMainWindow& window) {
     recent->setEnabled(false);
     file->addSeparator();
     AddCommand(*file, "&Close", "menuClose", window, form.actClose, QKeySequence::Quit);
+
+    // Edit > Undo takes back the last import, paste or logger data of a table. An open cell
+    // or line editor keeps Ctrl+Z for its own text.
+    QMenu* edit = bar->addMenu("&Edit");
+    edit->setObjectName("EditMenu");
+    QAction* undo = edit->addAction("&Undo");
+    undo->setObjectName("menuUndo");
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(false);
+    QObject::connect(undo, &QAction::triggered, &window,
+                     [&window] { window.Binder().Run([&window] { window.Form().EditUndo(); }); });
+    window.Binder().AddRefresher([undo, &form] {
+        const bool can = form.TableSteps.CanUndo();
+        if (undo->isEnabled() != can) undo->setEnabled(can);
+        const QString text = can ? "&" + QString::fromStdString(form.TableSteps.Caption()) : QString("&Undo");
+        if (undo->text() != text) undo->setText(text);
+    });
 
     QMenu* help = bar->addMenu("&Help");
     help->setObjectName("HelpMenu");

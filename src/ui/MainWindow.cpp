@@ -6,6 +6,7 @@
 #include "ui/GraphPropDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/ImportHelpWindow.h"
+#include "ui/LoggerImportDialog.h"
 #include "ui/MainMenu.h"
 #include "ui/N1Window.h"
 #include "ui/OutputFileDialog.h"
@@ -101,8 +102,9 @@ TMainWindow::~TMainWindow() {
          {&form_.CurrentChart, &form_.FixedPRVChart, &form_.TimePRVChart, &form_.FlowPRVChart})
         chart->OnChanged = nullptr;
     form_.frmPrint.Exporter = nullptr;
-    for (TAuxForm* aux : std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm,
-                                                          &form_.GraphPropForm, &form_.ImportHelp}) {
+    for (TAuxForm* aux :
+         std::initializer_list<TAuxForm*>{&form_.N1CalculationForm, &form_.CostsForm, &form_.GraphPropForm,
+                                          &form_.ImportHelp, &form_.LoggerImport}) {
         aux->OnShowRequest = nullptr;
         aux->OnCloseRequest = nullptr;
     }
@@ -186,6 +188,7 @@ void TMainWindow::BuildAuxiliaryWindows() {
     costsDialog_ = new TCostsDialog(form_.CostsForm, *binder_, this);
     InstallGraphPropDialog(form_.GraphPropForm, *binder_, this);
     importHelp_ = new TImportHelpWindow(form_.ImportHelp, *binder_, this);
+    loggerImport_ = new TLoggerImportDialog(form_.LoggerImport, *binder_, this);
     helpWindow_ = new THelpWindow(this);
 }
 

@@ -17,6 +17,7 @@ class TPageTabs;
 class TN1Window;
 class TCostsDialog;
 class TImportHelpWindow;
+class TLoggerImportDialog;
 class TQtDialogs;
 class THelpWindow;
 class TOutputFileDialog;
@@ -36,6 +37,7 @@ public:
     TN1Window* N1Window() const { return n1Window_; }
     TCostsDialog* CostsDialog() const { return costsDialog_; }
     TImportHelpWindow* ImportHelpWindow() const { return importHelp_; }
+    TLoggerImportDialog* LoggerImportDialog() const { return loggerImport_; }
     // "Output File Selection" and the spreadsheet report it runs.
     TOutputFileDialog* OutputFileDialog() const { return outputFileDialog_; }
     TSpreadsheetReport& Report() { return *report_; }
@@ -69,6 +71,7 @@ private:
     TN1Window* n1Window_ = nullptr;
     TCostsDialog* costsDialog_ = nullptr;
     TImportHelpWindow* importHelp_ = nullptr;
+    TLoggerImportDialog* loggerImport_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     TOutputFileDialog* outputFileDialog_ = nullptr;
     std::unique_ptr<TSpreadsheetReport> report_;

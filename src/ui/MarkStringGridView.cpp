@@ -354,6 +354,18 @@ bool TMarkStringGridView::HandleKey(QKeyEvent* event, bool fromEditor) {
             QGuiApplication::clipboard()->setText(QString::fromStdString(grid_.SelectionText()));
             return true;
         }
+        // A block from a spreadsheet pastes at the current cell; Ctrl+Z takes it back.
+        if (event->matches(QKeySequence::Paste) && grid_.OnPaste) {
+            const std::string text = QGuiApplication::clipboard()->text().toStdString();
+            run_([this, &text] { grid_.OnPaste(text); });
+            viewport()->update();
+            return true;
+        }
+        if (event->matches(QKeySequence::Undo) && grid_.OnUndo) {
+            run_([this] { grid_.OnUndo(); });
+            viewport()->update();
+            return true;
+        }
         if (event->matches(QKeySequence::SelectAll)) {
             grid_.SelectAll();
             viewport()->update();

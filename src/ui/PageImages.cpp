@@ -1,6 +1,7 @@
 #include "ui/PageImages.h"
 #include "ui/HelpWindow.h"
 #include "ui/ImportHelpWindow.h"
+#include "ui/LoggerImportDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/N1Window.h"
 #include "ui/ViewBinder.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <filesystem>
 
 namespace halvern {
 
@@ -104,6 +106,25 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
     SettleEvents();
     pictures.Take(window.ImportHelpWindow(), "TImportHelp");
     window.ImportHelpWindow()->close();
+
+    // "Import logger data" on the sample logger file beside the project, when there is one,
+    // with its first whole day chosen.
+    const std::filesystem::path project(form.ProjectFileName);
+    const std::filesystem::path logger = project.parent_path() / "zone-logger.csv";
+    std::error_code ec;
+    if (!form.ProjectFileName.empty() && std::filesystem::exists(logger, ec)) {
+        binder.Run([&] {
+            form.LoggerImport.AddFile(ReadLoggerFile(logger.string()));
+            form.LoggerImportButton.Click();
+        });
+        SettleEvents();
+        pictures.Take(window.LoggerImportDialog(), "TLoggerImportForm");
+        binder.Run([&] {
+            form.LoggerImport.Cancel();
+            while (!form.LoggerImport.Files.empty())
+                form.LoggerImport.RemoveFile(0);
+        });
+    }
 
     // The user guide as F1 on the "Current Situation" tab opens it.
     window.HelpWindow()->ShowTopic(61);

@@ -204,8 +204,10 @@ TEST(Cli, ImportRefusals) {
     WriteBytes(dir.File("bad.txt"), "abc,61,50,30,\r\n");
     const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.ExitCode, 1);
-    EXPECT_THAT(bad.Err, HasSubstr("error: Line 1, field 1 (inflow) of " + dir.File("bad.txt") +
-                                   " is not a number: \"abc\".\nThe hourly table was left as it was."));
+    EXPECT_THAT(bad.Err,
+                HasSubstr("error: " + dir.File("bad.txt") +
+                          " cannot be imported (read as comma-separated, decimal point).\nLine 1, field 1 "
+                          "(inflow) is not a number: \"abc\".\nThe hourly table was left as it was."));
     EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru")));
 
     const TRun badFrom = RunCli(
@@ -446,4 +448,122 @@ TEST(Cli, AnAnalysisThatStoppedIsNoFullResult) {
     const TRun fine = RunCli({"summary", Example("demo-zone.pru")});
     EXPECT_EQ(fine.ExitCode, 0) << fine.Err;
 }
+// import-logger --list: what the reader found in each file.
+TEST(Cli, ImportLoggerListsLayouts) {
+    TScratchDir dir;
+    WriteBytes(dir.File("semi.txt"),
+               "\xEF\xBB\xBFTijd;Debiet\r\n2024-03-04T00:00:00;1,5\r\n2024-03-04T00:01:00;2,5\r\n");
+    const TRun run = RunCli({"import-logger", "--list", Example("zone-logger.csv"), dir.File("semi.txt")});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(
+        run.Out,
+        Example("zone-logger.csv") +
+            "\n  code page: UTF-8\n  separator: comma, decimal point\n"
+            "  lines before the data: 5 (the last names the columns)\n"
+            "  time stamp: column 1, dd/mm/yyyy hh:mm\n"
+            "  record: 2024-03-04 00:00 to 2024-03-10 23:55, every 5 min, 2007 samples, 7 days\n"
+            "  channels:\n    2 \"Inflow (l/s)\": 2007 samples, l/s\n    3 \"Inlet (m)\": 2007 samples, m\n"
+            "    4 \"AZP (m)\": 2007 samples, m\n    5 \"Critical (m)\": 2007 samples, m\n\n" +
+            dir.File("semi.txt") +
+            "\n  code page: UTF-8 with byte-order mark\n  separator: semicolon, decimal comma\n"
+            "  lines before the data: 1 (the last names the columns)\n"
+            "  time stamp: column 1, yyyy-mm-ddThh:mm:ss\n"
+            "  record: 2024-03-04 00:00 to 2024-03-04 00:01, every 1 min, 2 samples, 1 days\n"
+            "  channels:\n    2 \"Debiet\": 2 samples\n");
+}
+
+// The 24 means go into the project as typing them would; what is printed is what is saved.
+TEST(Cli, ImportLoggerWritesTheHoursItPrints) {
+    TScratchDir dir;
+    const std::string e = Example("zone-logger.csv");
+    const TRun run = RunCli({"import-logger", "--flow", e + ":Inflow (l/s)", "--inlet", e + ":3", "--azp",
+                             e + ":4@m", "--critical", e + ":Critical (m)", "--day", "2024-03-05",
+                             "--set-flow-hours", "-o", dir.File("zone.pru")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_THAT(run.Out, HasSubstr("Days: 2024-03-05\nHour   Inflow (m³/hr) cover       Inlet (m) cover"));
+    EXPECT_THAT(run.Out, HasSubstr("\n07:00         104.469  100%           59.39  100%"));
+    TShownForm form;
+    form.Read(dir.File("zone.pru"));
+    EXPECT_EQ(form->FlowGrid.Cell(1, 8), "104.47"); // the table shows two decimals of a project read
+    EXPECT_EQ(form->FlowGrid.Cell(3, 8), "59.39");
+    EXPECT_EQ(TimeToShortStr(form->LowTimePicker.Time), "04:00");
+    EXPECT_EQ(TimeToShortStr(form->HighTimePicker.Time), "07:00");
+}
+
+// Bad input says file, line or option and reason, and writes nothing.
+TEST(Cli, ImportLoggerRefusals) {
+    TScratchDir dir;
+    const std::string e = Example("zone-logger.csv");
+    WriteBytes(dir.File("words.csv"), "a,b\nx,1\ny,2\n");
+    // 29 October 2023: the clock goes back from 03:00 to 02:00, so 02:00 to 03:00 comes twice.
+    std::string back = "t,v\n";
+    for (int m = 0; m < 24 * 60; m += 30) {
+        const std::string clock = (m < 600 ? "0" : "") + std::to_string(m / 60) + (m % 60 ? ":30" : ":00");
+        back += "2023-10-29 " + clock + ",70\n";
+        if (m == 150) back += "2023-10-29 02:00,71\n2023-10-29 02:30,71\n";
+    }
+    WriteBytes(dir.File("back.csv"), back);
+    const std::string out = dir.File("out.pru");
+    const struct {
+        std::vector<std::string> Args;
+        int Exit;
+        std::string Err;
+    } cases[] = {
+        {{"--flow", e + ":Flow", "--day", "2024-03-05", "-o", out},
+         1,
+         "error: --flow: " + e +
+             " has no channel \"Flow\"; its channels are 2 \"Inflow (l/s)\", 3 \"Inlet (m)\", 4 "
+             "\"AZP (m)\", 5 \"Critical (m)\".\n"},
+        {{"--flow", e, "--day", "2024-03-05", "-o", out}, 1, "name one as FILE:COLUMN.\n"},
+        {{"--flow", e + ":2@psi", "--day", "2024-03-05", "-o", out},
+         1,
+         "error: --flow: unknown unit \"psi\"; flows are in m3/h, l/s or m3/d.\n"},
+        {{"--inlet", e + ":3@l/s", "--day", "2024-03-05", "-o", out},
+         1,
+         "error: --inlet: l/s is not a unit of inlet pressure.\n"},
+        {{"--flow", e + ":2", "--day", "2024-04-01", "-o", out},
+         1,
+         "error: 2024-04-01 is not in the record of " + e + " (2024-03-04 00:00 to 2024-03-10 23:55).\n"},
+        {{"--flow", e + ":2", "--days", "2024-03-06,2024-03-07", "-o", out},
+         1,
+         "error: coverage too low; choose other days or lower --min-coverage:\n2024-03-07 03:00: inflow "
+         "(Inflow "
+         "(l/s)) is 25 % covered, below 75 %.\nNothing was written.\n"},
+        {{"--flow", dir.File("back.csv") + ":v", "--day", "2023-10-29", "--min-coverage", "0", "-o", out},
+         1,
+         "error: a chosen day has a clock change; choose other days or give "
+         "--accept-clock-change:\n2023-10-29 has a "
+         "clock change: 25 hours in " +
+             dir.File("back.csv") + " (line 8).\nNothing was written.\n"},
+        {{"--flow", dir.File("words.csv") + ":2", "--day", "2024-03-05", "-o", out},
+         1,
+         "error: " + dir.File("words.csv") + ": no time stamp column was found"},
+        {{"--flow", e + ":2", "--day", "5 March", "-o", out},
+         1,
+         "error: \"5 March\" is not a day written as YYYY-MM-DD.\n"},
+        {{"--flow", e + ":2", "-o", out},
+         2,
+         "import-logger needs one of --day, --days, or --from-day with --to-day"},
+        {{"--flow", e + ":2", "--day", "2024-03-05", "--weekends", "-o", out},
+         2,
+         "--weekdays and --weekends choose among --from-day to --to-day"},
+        {{"--flow", e + ":2", "--day", "2024-03-05", "--min-coverage", "75", "-o", out},
+         2,
+         "--min-coverage is a fraction from 0 to 1, such as 0.75"},
+        {{"--list"}, 2, "import-logger --list needs one logger file at least"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"import-logger"};
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const TRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, c.Exit) << c.Err;
+        EXPECT_THAT(run.Err, HasSubstr(c.Err));
+        EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru"))) << c.Err;
+    }
+    // Accepted, the clock change day is written.
+    const TRun accepted = RunCli({"import-logger", "--flow", dir.File("back.csv") + ":v", "--day",
+                                  "2023-10-29", "--min-coverage", "0", "--accept-clock-change", "-o", out});
+    EXPECT_EQ(accepted.ExitCode, 0) << accepted.Err;
+}
+
 #endif

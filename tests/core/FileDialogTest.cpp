@@ -48,7 +48,7 @@ TEST_F(FileDialogTest, ANewRunLeavesTheFolderToTheDialogAndOffersNoName) {
     EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).DefaultExt, "pru");
     const TFileDialogSpec import = Shown(&TMainForm::ImportButtonClick);
     EXPECT_EQ(import.Name, "OpenDialog2");
-    EXPECT_EQ(import.Filter, "Text Files|*.txt|All Files|*.*");
+    EXPECT_EQ(import.Filter, "Text and CSV files|*.txt;*.csv|All Files|*.*");
     EXPECT_EQ(import.DefaultExt, "");
 }
 

@@ -81,81 +81,93 @@ TEST(HourlyImport, ExampleWithLitresPerSecond) {
     EXPECT_TRUE(form->lsRadio.Checked());
 }
 
-TEST(HourlyImport, FieldsCountOnlyWhenACommaFollows) {
+// A day in the layouts spreadsheets and loggers write: with or without a final separator,
+// semicolons or tabs with decimal commas, a heading, CR LF, blank lines after the day.
+TEST(HourlyImport, ReadsEachLayoutOfADay) {
     TScratchDir dir;
     TShownForm form;
-    Import(form, dir,
-           "82.8,61,50,30\r\n"      // no final comma: the critical pressure stays 0
-           " 75.6,63,51,34,99,x,\n" // leading blanks allowed; fields after the fourth unused
-           "\r\n"                   // an empty line consumes the 02:00 row
-           "7\r2.0,64,52,36,\n"     // a lone carriage return is dropped
-           "-1,.,1e2,+4,\n");       // every form of the number rule, shown as read values are
-    EXPECT_THAT(Row(*form, 1), ElementsAre("82.80", "23.00", "61.00", "50.00", "0"));
-    EXPECT_THAT(Row(*form, 2), ElementsAre("75.60", "21.00", "63.00", "51.00", "34.00"));
-    EXPECT_THAT(Row(*form, 3), ElementsAre("0", "0.00", "0", "0", "0"));
-    EXPECT_THAT(Row(*form, 4), ElementsAre("72.00", "20.00", "64.00", "52.00", "36.00"));
-    EXPECT_THAT(Row(*form, 5), ElementsAre("-1.00", "-0.28", "0.00", "100.00", "4.00"));
-    EXPECT_THAT(Row(*form, 6), ElementsAre("0", "0.00", "0", "0", "0"));
-}
-
-// What the import says: nothing for a full day; how many hours it filled for less.
-TEST(HourlyImport, FewerThan24HoursAreSaidInAMessage) {
-    TScratchDir dir;
-    TShownForm form;
-    const std::string file = dir.File("hours.txt");
-    std::string day;
-    for (int h = 0; h < 24; ++h)
-        day += "80,60,50,30,\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {day, ""},
-        {day + "1,2,3,4,\nnot, hourly, data\n", ""}, // lines after the 24th are not read
-        {"80,60,50,30,\n\n80,60,50,30,\n",
-         "Complete hourly data was imported for 2 of the 24 hours; the values missing from " + file +
-             " were set to 0."},
-        {"82.8,61,50,30\r\n",
-         "Complete hourly data was imported for 0 of the 24 hours; the values missing from " + file +
-             " were set to 0.\nLine 1 has fewer than four fields; each field, the last included, ends with a "
-             "comma."},
+    const auto day = [](const std::string& heading, const std::string& line, const std::string& end) {
+        std::string text = heading;
+        for (int h = 0; h < 24; ++h)
+            text += line + end;
+        return text;
     };
-    for (const auto& [text, message] : cases) {
-        form.Dialogs.Clear();
-        Import(form, dir, text);
-        if (message.empty()) {
-            EXPECT_THAT(form.Dialogs.Messages, IsEmpty()) << text;
-        } else {
-            EXPECT_EQ(form.Dialogs.Messages,
-                      std::vector<TRecordedMessage>({{TMsgDlgType::Information, message}}));
-        }
+    const struct {
+        std::string Text;
+        std::vector<std::string> FirstRow;
+        std::string Layout;
+    } cases[] = {
+        {day("", "64,60,50,35", "\n"),
+         {"64", "   17.78", "60", "50", "35"},
+         "comma-separated, decimal point"},
+        {day("", "64,60,50,35,", "\r\n"),
+         {"64", "   17.78", "60", "50", "35"},
+         "comma-separated, decimal point"},
+        {day("", "64,5;60;50;35", "\n"),
+         {"64.5", "   17.92", "60", "50", "35"},
+         "semicolon-separated, decimal comma"},
+        {day("", "64.5;60;50;35;", "\n"),
+         {"64.5", "   17.92", "60", "50", "35"},
+         "semicolon-separated, decimal point"},
+        {day("Inflow\tInlet\tAZP\tCritical\r\n", "64,5\t60,25\t50\t35", "\r\n") + "\r\n\r\n",
+         {"64.5", "   17.92", "60.25", "50", "35"},
+         "tab-separated, decimal comma, 1 header line skipped"},
+        {day("Zone 4 logger day\nflow (m3/h),inlet,azp,critical\n", " 64,60,50,35,7", "\n"),
+         {" 64", "   17.78", "60", "50", "35"},
+         "comma-separated, decimal point, 2 header lines skipped, fields after the fourth not used"},
+    };
+    for (const auto& c : cases) {
+        Import(form, dir, c.Text);
+        EXPECT_THAT(form.Dialogs.Messages, IsEmpty()) << c.Text.substr(0, 60);
+        EXPECT_EQ(Row(*form, 1), c.FirstRow) << c.Text.substr(0, 60);
+        EXPECT_EQ(Row(*form, 24), c.FirstRow) << c.Text.substr(0, 60);
+        EXPECT_EQ(form->StatusBar1.SimpleText,
+                  "Imported 24 hours from " + dir.File("hours.txt") + " (" + c.Layout + ")");
     }
 }
 
-// The whole file is checked before a cell changes: a field that is not a number, or a file
-// with no hour in it, leaves the table as it was and says where the fault is.
-TEST(HourlyImport, FileWithAFieldThatIsNoNumberOrNoDataChangesNothing) {
+// An import is all or nothing: every fault is named with its line, and the table (with
+// everything else the window shows) stays exactly as it was.
+TEST(HourlyImport, RefusedFilesChangeNothing) {
     TScratchDir dir;
     TShownForm form;
     Import(form, dir, ExampleText(form->ImportHelp));
     const std::string before = Snapshot(*form);
     const std::string file = dir.File("hours.txt");
+    const auto lines = [](int count, const std::string& line) {
+        std::string text;
+        for (int n = 0; n < count; ++n)
+            text += line;
+        return text;
+    };
+    const std::string refused = file + " cannot be imported (read as comma-separated, decimal point).\n";
     const std::string kept = "\nThe hourly table was left as it was.";
-    const std::string noData = file + " holds no hourly data: no line has a field ended by a comma." + kept;
     const std::pair<std::string, std::string> cases[] = {
-        {"abc,61,50,30,\n", "Line 1, field 1 (inflow) of " + file + " is not a number: \"abc\"." + kept},
-        {"80,60,50,30,\n80,6O,50,30,\n",
-         "Line 2, field 2 (inlet pressure) of " + file + " is not a number: \"6O\"." + kept},
-        {"80,60,50,30,\n\n80,60, 50 ,30,\n",
-         "Line 3, field 3 (AZP pressure) of " + file + " is not a number: \" 50 \"." + kept},
-        {"80,60,50,,\n",
-         "Line 1, field 4 (critical point pressure) of " + file + " is not a number: \"\"." + kept},
-        {"80,60,\xB1"
-         "50,30,\r\n", // a Windows-1252 file: the text is shown as the program holds it
-         "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"±50\"." + kept},
+        {lines(20, "80,60,50,30\n"),
+         refused + "It holds 20 hours; an import needs all 24, one line for each hour from 00:00 to 23:00." +
+             kept},
+        {lines(3, "80,60,50,30\n") + "80,60,50\n" + lines(20, "80,60,50,30\n"),
+         refused +
+             "Line 4 has 3 fields; each hour needs four: inflow, inlet, AZP and critical point pressure." +
+             kept},
+        {"80,60,50,30,\n80,6O,50,30,\n" + lines(22, "80,60,50,30\n"),
+         refused + "Line 2, field 2 (inlet pressure) is not a number: \"6O\"." + kept},
+        {"abc,61,50,30,\n", refused + "Line 1, field 1 (inflow) is not a number: \"abc\"." + kept},
+        {"80,60,50,,\n" + lines(23, "80,60,50,30\n"),
+         refused + "Line 1, field 4 (critical point pressure) is not a number: \"\"." + kept},
         {"80,60,\x1B[31m,30,\n",
-         "Line 1, field 3 (AZP pressure) of " + file + " is not a number: \"?[31m\"." + kept},
-        {"", noData},
-        {std::string(4096, '\0'), noData},
-        {std::string(1000, '\n'), noData},
-        {"82.8 61 50 30\n", noData},
+         refused + "Line 1, field 3 (AZP pressure) is not a number: \"?[31m\"." + kept},
+        {"Flow;Inlet;AZP;Critical\n" + lines(2, "64,5;60;50;35\n") + "64,5;6,0,1;50;35\n",
+         file + " cannot be imported (read as semicolon-separated, decimal comma, 1 header line skipped).\n" +
+             "Line 4, field 2 (inlet pressure) is not a number: \"6,0,1\"." + kept},
+        {lines(10, "80,60,50,30\n") + "\n" + lines(14, "80,60,50,30\n"),
+         refused +
+             "Line 11 is empty, between the hours: each hour from 00:00 to 23:00 needs its line, in order." +
+             kept},
+        {lines(25, "80,60,50,30\n"),
+         refused + "Line 25 would be a 25th hour: an import holds one day, 24 lines of hours." + kept},
+        {"", refused + "It holds no hourly data: no line has numbers in it." + kept},
+        {std::string(1000, '\n'), refused + "It holds no hourly data: no line has numbers in it." + kept},
     };
     for (const auto& [text, message] : cases) {
         form.Dialogs.Clear();
@@ -167,22 +179,36 @@ TEST(HourlyImport, FileWithAFieldThatIsNoNumberOrNoDataChangesNothing) {
     }
 }
 
-TEST(HourlyImport, SingleLineAndLongFiles) {
+// Edit > Undo takes back an import whole, and a paste; a new project forgets them.
+TEST(HourlyImport, UndoTakesBackTheImport) {
     TScratchDir dir;
     TShownForm form;
-    // A first import fills every row; a single-line file then clears all the others.
+    // What the window holds; the status line keeps saying what was last imported.
+    const auto Snapshot = [](TMainForm& f) {
+        f.StatusBar1.SimpleText.clear();
+        return halvern::testing::Snapshot(f);
+    };
+    const std::string fresh = Snapshot(*form);
     Import(form, dir, ExampleText(form->ImportHelp));
-    Import(form, dir, "50,40,30,20,");
-    EXPECT_THAT(Row(*form, 1), ElementsAre("50.00", "13.89", "40.00", "30.00", "20.00"));
-    for (int row = 2; row <= 24; ++row)
-        EXPECT_THAT(Row(*form, row), ElementsAre("0", "0.00", "0", "0", "0"));
+    const std::string imported = Snapshot(*form);
+    ASSERT_NE(imported, fresh);
+    EXPECT_EQ(form->TableSteps.Caption(), "Undo import");
+    form->FlowGrid.Col = 3;
+    form->FlowGrid.Row = 5;
+    form->FlowGrid.OnPaste("1\t2\n3\t4\n");
+    EXPECT_EQ(form->FlowGrid.Cell(4, 6), "4");
+    EXPECT_EQ(form->TableSteps.Caption(), "Undo paste");
+    form->EditUndo();
+    EXPECT_EQ(Snapshot(*form), imported);
+    form->EditUndo();
+    EXPECT_EQ(Snapshot(*form), fresh);
+    EXPECT_FALSE(form->TableSteps.CanUndo());
+    form->EditUndo(); // nothing left: nothing happens
+    EXPECT_EQ(Snapshot(*form), fresh);
 
-    std::string many;
-    for (int n = 1; n <= 30; ++n)
-        many += std::to_string(n) + ",1,2,3,\n";
-    Import(form, dir, many);
-    EXPECT_EQ(form->FlowGrid.Cell(1, 24), "24.00");
-    EXPECT_EQ(form->FlowGrid.RowCount(), 25);
+    Import(form, dir, ExampleText(form->ImportHelp));
+    form->actDataNew.Execute();
+    EXPECT_FALSE(form->TableSteps.CanUndo());
 }
 
 TEST(HourlyImport, CancelledOrUnreadableFileChangesNothing) {
@@ -226,17 +252,13 @@ TEST(HourlyImport, ImportedValuesReachTheAnalysisAtTheNextCollection) {
     EXPECT_EQ(form->Project.CriticalPressure[23], 28.0);
 }
 
-TEST(HourlyImportParse, SplitsLinesAndFields) {
-    const THourlyImport hours = ParseHourlyImport("1,2,3,4,5,\r\n\r\na,b\r\nc,");
+TEST(HourlyImportParse, ALineMayEndWithOrWithoutItsSeparator) {
+    std::string text;
+    for (int h = 0; h < 24; ++h)
+        text += h % 2 ? "1,2,3,4, \n" : "1,2,3,4\n";
+    const THourlyImport hours = ParseHourlyImport(text);
+    ASSERT_TRUE(hours.Ok()) << hours.Refusal;
     EXPECT_THAT(hours.Fields[0], ElementsAre("1", "2", "3", "4"));
-    EXPECT_THAT(hours.Fields[1], IsEmpty());
-    EXPECT_THAT(hours.Fields[2], ElementsAre("a"));
-    EXPECT_THAT(hours.Fields[3], ElementsAre("c"));
-    EXPECT_THAT(hours.Fields[4], IsEmpty());
-    EXPECT_EQ(hours.HoursWithData, 3);
-    EXPECT_EQ(hours.CompleteHours, 1);
-    EXPECT_EQ(hours.FirstIncompleteLine, 3);
-    EXPECT_EQ(hours.BadLine, 3);
-    EXPECT_EQ(hours.BadField, 1);
-    EXPECT_EQ(hours.BadText, "a");
+    EXPECT_THAT(hours.Fields[1], ElementsAre("1", "2", "3", "4"));
+    EXPECT_FALSE(hours.ExtraFields);
 }

@@ -381,7 +381,7 @@ TEST(ProjectFileCommands, DialogsAndTheCloseCommand) {
     EXPECT_EQ(specs[1].Name, "SaveDialog1");
     EXPECT_EQ(specs[1].DefaultExt, "pru");
     EXPECT_EQ(specs[2].Name, "OpenDialog2");
-    EXPECT_EQ(specs[2].Filter, "Text Files|*.txt|All Files|*.*");
+    EXPECT_EQ(specs[2].Filter, "Text and CSV files|*.txt;*.csv|All Files|*.*");
     EXPECT_EQ(specs[2].DefaultExt, "");
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
     EXPECT_EQ(form->Caption, "Halvern, Version: 4.4");

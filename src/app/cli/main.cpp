@@ -1,6 +1,7 @@
 // halvern-cli: the program's core without its window. It reads, shows, imports and saves
 // projects exactly as the window's commands do; the messages the window would put in boxes
 // go to standard error, and a warning is answered OK.
+#include "LoggerCommand.h"
 #include "Suggest.h"
 #include "Summary.h"
 #include "Views.h"
@@ -45,8 +46,19 @@ constexpr const char* kUsage =
     "      situation and the three valves, the cost-benefit table and the warnings, as CSV\n"
     "      (the default) or JSON Lines; N projects are read at once (default: every core).\n"
     "  halvern-cli import DATA.txt -o FILE.pru [--units m3h|ls] [--from FILE.pru]\n"
-    "      Imports hourly data (inflow, inlet, AZP and critical point pressure, each field\n"
-    "      ended by a comma) into a new project, or into the one given, and saves it.\n"
+    "      Imports a day of hourly data (24 lines of inflow, inlet, AZP and critical point\n"
+    "      pressure, separated by commas, or by semicolons or tabs with decimal commas) into a\n"
+    "      new project, or into the one given, and saves it.\n"
+    "  halvern-cli import-logger --list FILE...\n"
+    "      Each logger file's layout found: separator, decimal mark, time stamp column and\n"
+    "      format, channels, interval and date range.\n"
+    "  halvern-cli import-logger --flow FILE[:COLUMN][@UNIT] --inlet ... --azp ... --critical ...\n"
+    "              (--day YYYY-MM-DD | --days D1,D2,... | --from-day D --to-day D [--weekdays|--weekends])\n"
+    "              [--stamp start|end] [--min-coverage 0.75] [--month-first] [--accept-clock-change]\n"
+    "              [--set-flow-hours] -o OUT.pru [--from FILE.pru]\n"
+    "      The 24 hourly means of logger channels over the chosen days, weighted by time, into a\n"
+    "      project as import does; prints the values with each hour's coverage. COLUMN is a\n"
+    "      heading or a 1-based column number; UNIT m3/h, l/s, m3/d, m, bar or kPa.\n"
     "  halvern-cli save-defaults -o FILE.pru\n"
     "      Saves the new project as \"Save data\" would write it.\n"
     "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
@@ -263,6 +275,54 @@ int Import(const std::vector<std::string>& args) {
     return session.Save(*output) ? kDone : kFileFailed;
 }
 
+int ImportLogger(const std::vector<std::string>& args) {
+    std::string wrong;
+    const auto command = ParseLoggerCommand(args, wrong);
+    if (!command) return WrongUsage(wrong);
+    const auto fail = [](const std::string& why) {
+        std::cerr << "halvern-cli: error: " << TerminalText(why, true) << "\n";
+        return kFileFailed;
+    };
+    if (command->List) {
+        TLoggerOptions options;
+        options.MonthFirst = command->MonthFirst;
+        int status = kDone;
+        for (std::size_t i = 0; i < command->ListFiles.size(); ++i) {
+            const TLoggerFile file = ReadLoggerFile(command->ListFiles[i], options);
+            if (!file.Ok()) {
+                status = fail(file.Error);
+                continue;
+            }
+            Out.Print((i ? "\n" : "") + TerminalText(LoggerListText(file), true));
+        }
+        return status;
+    }
+    TSession session(*command->Output);
+    TMainForm& form = *session.Form;
+    if (command->From && !session.Read(*command->From)) return kFileFailed;
+    TLoggerImportForm& logger = form.LoggerImport;
+    if (const auto fault = SetUpLoggerImport(logger, *command)) return fail(*fault);
+    const TLoggerPreview preview = logger.Preview();
+    if (!preview.Ok()) return fail(preview.Refusal);
+    Out.Print(TerminalText(LoggerHoursText(logger, preview), true));
+    std::string refusal;
+    if (preview.LowCoverage)
+        refusal = "coverage too low; choose other days or lower --min-coverage:";
+    else if (preview.ClockChange && !command->AcceptClockChange)
+        refusal = "a chosen day has a clock change; choose other days or give --accept-clock-change:";
+    if (!refusal.empty()) {
+        for (const std::string& caution : preview.Cautions)
+            refusal += "\n" + caution;
+        return fail(refusal + "\nNothing was written.");
+    }
+    logger.AcceptCautions = true;
+    logger.SetFlowHours = command->SetFlowHours;
+    bool applied = false;
+    form.Dispatch([&] { applied = logger.OkClick(); });
+    if (!applied) return kFileFailed;
+    return session.Save(*command->Output) ? kDone : kFileFailed;
+}
+
 int SaveDefaults(const std::vector<std::string>& args) {
     std::optional<std::string> output;
     bool optionsEnded = false;
@@ -378,6 +438,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "show") return Show(rest);
     if (command == "summary") return Summary(rest, [](std::string_view text) { Out.Print(text); });
     if (command == "import") return Import(rest);
+    if (command == "import-logger") return ImportLogger(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "report") return Report(rest);
     if (command == "suggest")

@@ -1,0 +1,333 @@
+// The logger file reader: layouts found by themselves, the record with its interval and
+// clock changes, the hourly means worked out by hand, and the faults named by line.
+#include "io/LoggerFile.h"
+#include "io/TimeStamp.h"
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+
+using namespace halvern;
+using ::testing::ElementsAre;
+
+namespace {
+
+constexpr int64_t kDay = 86400;
+
+int64_t Day(const char* text) {
+    return *ParseDayText(text);
+}
+
+// "2024-03-04 00:15" as seconds of the local clock.
+int64_t At(const char* day, int hour, int minute) {
+    return Day(day) * kDay + hour * 3600 + minute * 60;
+}
+
+// Two days of quarter-hour samples, the value 10 × hour + quarter (0 to 3), from Monday
+// 2024-03-04 00:00; `skip` leaves out the samples for which it is true.
+template <class Skip> std::string QuarterHours(Skip skip) {
+    std::string text = "Time,Flow (l/s)\n";
+    for (int d = 4; d <= 5; ++d)
+        for (int h = 0; h < 24; ++h)
+            for (int q = 0; q < 4; ++q) {
+                if (skip(d, h, q)) continue;
+                text += "2024-03-0" + std::to_string(d) + " " + (h < 10 ? "0" : "") + std::to_string(h) +
+                        ":" + (q == 0 ? "00" : std::to_string(q * 15)) + "," + std::to_string(10 * h + q) +
+                        "\n";
+            }
+    return text;
+}
+std::string QuarterHours() {
+    return QuarterHours([](int, int, int) { return false; });
+}
+
+} // namespace
+
+// Each separator, decimal mark, code page, quoting and heading reads to the same record.
+TEST(LoggerLayout, EachLayoutIsFoundByItself) {
+    const struct {
+        std::string Bytes;
+        char Separator;
+        bool DecimalComma;
+        std::string CodePage;
+        std::size_t LinesBefore;
+        std::vector<std::string> Names;
+    } cases[] = {
+        {"Time,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8",
+         1,
+         {"Flow", "P1"}},
+        {"Time;Flow;P1\n2024-03-04 00:00;12,5;4,1\n2024-03-04 00:15;13,5;4,2\n",
+         ';',
+         true,
+         "UTF-8",
+         1,
+         {"Flow", "P1"}},
+        {"Time\tFlow\tP1\r\n2024-03-04 00:00\t12.5\t4.1\r\n2024-03-04 00:15\t13.5\t4.2\r\n",
+         '\t',
+         false,
+         "UTF-8",
+         1,
+         {"Flow", "P1"}},
+        {"Time\tFlow\tP1\n2024-03-04 00:00\t12,5\t4,1\n2024-03-04 00:15\t13,5\t4,2\n",
+         '\t',
+         true,
+         "UTF-8",
+         1,
+         {"Flow", "P1"}},
+        {"\xEF\xBB\xBFTime,Flow,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8 with byte-order mark",
+         1,
+         {"Flow", "P1"}},
+        {"Logger: Z\xF6ne 4\nTime,Flow m\xB3/h,P1\n2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "Windows-1252",
+         2,
+         {"Flow m³/h", "P1"}},
+        {"Site,North reservoir\nSerial,1234; 5678\nStart,2024-03-04\n\n\"Date/Time\",\"Flow, total\",\"P "
+         "\"\"1\"\"\"\n"
+         "\"2024-03-04 00:00\",\"12.5\",\"4.1\"\n\"2024-03-04 00:15\",\"13.5\",\"4.2\"\n",
+         ',',
+         false,
+         "UTF-8",
+         4,
+         {"Flow, total", "P \"1\""}},
+        {"2024-03-04 00:00,12.5,4.1\n2024-03-04 00:15,13.5,4.2\n",
+         ',',
+         false,
+         "UTF-8",
+         0,
+         {"Column 2", "Column 3"}},
+    };
+    for (const auto& c : cases) {
+        const TLoggerFile file = ReadLoggerBytes(c.Bytes, "z.csv");
+        ASSERT_TRUE(file.Ok()) << file.Error;
+        EXPECT_EQ(file.Separator, c.Separator) << c.Bytes;
+        EXPECT_EQ(file.DecimalComma, c.DecimalComma) << c.Bytes;
+        EXPECT_EQ(file.CodePage, c.CodePage) << c.Bytes;
+        EXPECT_EQ(file.LinesBefore, c.LinesBefore) << c.Bytes;
+        ASSERT_EQ(file.Channels.size(), 2u) << c.Bytes;
+        EXPECT_EQ(file.Channels[0].Name, c.Names[0]);
+        EXPECT_EQ(file.Channels[1].Name, c.Names[1]);
+        EXPECT_THAT(file.Channels[0].Values, ElementsAre(12.5, 13.5));
+        EXPECT_THAT(file.Channels[1].Values, ElementsAre(4.1, 4.2));
+        EXPECT_THAT(file.Local, ElementsAre(At("2024-03-04", 0, 0), At("2024-03-04", 0, 15)));
+        EXPECT_EQ(file.IntervalSeconds, 900);
+    }
+}
+
+// Every time format, with the stamp where it stands; day and month as written, said, or proved.
+TEST(LoggerLayout, EachTimeFormat) {
+    const struct {
+        std::string First, Second;
+        bool MonthFirst;
+        std::string Format;
+        int64_t Start;
+    } cases[] = {
+        {"2024-03-04 06:00", "2024-03-04 06:05", false, "yyyy-mm-dd hh:mm", At("2024-03-04", 6, 0)},
+        {"2024-03-04T06:00:00", "2024-03-04T06:05:00", false, "yyyy-mm-ddThh:mm:ss", At("2024-03-04", 6, 0)},
+        {"2024-03-04T06:00:00Z", "2024-03-04T06:05:00Z", false, "yyyy-mm-ddThh:mm:ss±hh:mm",
+         At("2024-03-04", 6, 0)},
+        {"2024/03/04 06:00", "2024/03/04 06:05", false, "yyyy/mm/dd hh:mm", At("2024-03-04", 6, 0)},
+        {"04/03/2024 06:00:00", "04/03/2024 06:05:00", false, "dd/mm/yyyy hh:mm:ss", At("2024-03-04", 6, 0)},
+        {"4.3.2024 6:00", "4.3.2024 6:05", false, "dd.mm.yyyy hh:mm", At("2024-03-04", 6, 0)},
+        {"03/04/2024 06:00", "03/04/2024 06:05", true, "mm/dd/yyyy hh:mm", At("2024-03-04", 6, 0)},
+        // The 13th proves the month comes first, unasked.
+        {"03/12/2024 23:55", "03/13/2024 00:00", false, "mm/dd/yyyy hh:mm", At("2024-03-12", 23, 55)},
+        {"3/4/2024 6:00 PM", "3/4/2024 6:05 PM", true, "mm/dd/yyyy hh:mm", At("2024-03-04", 18, 0)},
+        {"04/03/2024,06:00", "04/03/2024,06:05", false, "dd/mm/yyyy + hh:mm (two columns)",
+         At("2024-03-04", 6, 0)},
+    };
+    for (const auto& c : cases) {
+        const bool twoColumns = c.Format.find("two columns") != std::string::npos;
+        const std::string text = std::string(twoColumns ? "id,date,time,flow" : "id,stamp,flow") + "\n7," +
+                                 c.First + ",1.5\n7," + c.Second + ",2.5\n";
+        TLoggerOptions options;
+        options.MonthFirst = c.MonthFirst;
+        const TLoggerFile file = ReadLoggerBytes(text, "t.csv", options);
+        ASSERT_TRUE(file.Ok()) << file.Error;
+        EXPECT_EQ(file.StampFormat, c.Format) << c.First;
+        EXPECT_EQ(file.StampColumn, 2) << c.First;
+        EXPECT_EQ(file.Local.front(), c.Start) << c.First;
+        EXPECT_EQ(file.IntervalSeconds, 300) << c.First;
+        // The logger's id is a number too: it is a channel as well as the flow.
+        EXPECT_EQ(file.Channels.back().Name, "flow");
+    }
+}
+
+TEST(LoggerLayout, StrictTimeStamps) {
+    for (const char* text :
+         {"2024-02-30 00:00", "2024-03-04 24:00", "2024-03-04 6:5", "2024-03-04 06:00 x", "04/03/24 06:00",
+          "2024-3-4T", "13/13/2024 00:00", "06:00 PM x", "2024-03-04 13:00 PM"})
+        EXPECT_FALSE(ParseStampParts(text).has_value()) << text;
+    const auto offset = ParseStampParts("2024-03-31T03:00:00+02:00");
+    ASSERT_TRUE(offset);
+    EXPECT_EQ(offset->OffsetMinutes, 120);
+    EXPECT_EQ(WeekdayOfDays(Day("2024-03-04")), 1); // a Monday
+    EXPECT_EQ(DayText(Day("2024-02-29")), "2024-02-29");
+}
+
+// The hourly means, worked out by hand: each hour of quarter-hour samples 10h+0..3.
+TEST(LoggerMeans, StampsAtTheStartOrTheEnd) {
+    const TLoggerFile file = ReadLoggerBytes(QuarterHours(), "q.csv");
+    ASSERT_TRUE(file.Ok()) << file.Error;
+    EXPECT_EQ(file.Days(), (std::vector<int64_t>{Day("2024-03-04"), Day("2024-03-05")}));
+    const TLoggerChannel& flow = file.Channels[0];
+
+    const THourlyMeans start = HourlyMeans(BinChannel(file, flow, false), {Day("2024-03-05")}, 0.75);
+    for (int h = 0; h < 24; ++h) {
+        EXPECT_DOUBLE_EQ(start.Mean[static_cast<std::size_t>(h)], 10 * h + 1.5) << h;
+        EXPECT_DOUBLE_EQ(start.Coverage[static_cast<std::size_t>(h)], 1.0) << h;
+    }
+    EXPECT_TRUE(start.Low.empty());
+
+    // Stamped at the end, hour h holds 10h+1, +2, +3 and the next hour's 10(h+1).
+    const THourlyMeans end = HourlyMeans(BinChannel(file, flow, true), {Day("2024-03-04")}, 0.75);
+    EXPECT_DOUBLE_EQ(end.Mean[0], 4.0);
+    EXPECT_DOUBLE_EQ(end.Mean[22], 224.0);
+    EXPECT_DOUBLE_EQ(end.Mean[23], (231 + 232 + 233 + 0) / 4.0); // 00:00 of the next day is hour 0's 10 × 0
+    // The last hour of the record lacks its last quarter: 75 % covered, not flagged.
+    const THourlyMeans last = HourlyMeans(BinChannel(file, flow, true), {Day("2024-03-05")}, 0.75);
+    EXPECT_DOUBLE_EQ(last.Mean[23], 232.0);
+    EXPECT_DOUBLE_EQ(last.Coverage[23], 0.75);
+    EXPECT_TRUE(last.Low.empty());
+}
+
+TEST(LoggerMeans, IntervalsSpanningTwoHoursAreSplitByTime) {
+    // Every 25 minutes: 00:00 1, 00:25 2, 00:50 3, 01:15 4, 01:40 5, 02:05 6.
+    const TLoggerFile file = ReadLoggerBytes(
+        "t,v\n2024-03-04 00:00,1\n2024-03-04 00:25,2\n2024-03-04 00:50,3\n2024-03-04 01:15,4\n"
+        "2024-03-04 01:40,5\n2024-03-04 02:05,6\n",
+        "q.csv");
+    ASSERT_TRUE(file.Ok()) << file.Error;
+    const THourlyMeans means =
+        HourlyMeans(BinChannel(file, file.Channels[0], false), {Day("2024-03-04")}, 0.75);
+    EXPECT_DOUBLE_EQ(means.Mean[0], (1 * 25 + 2 * 25 + 3 * 10) / 60.0);
+    EXPECT_DOUBLE_EQ(means.Mean[1], (3 * 15 + 4 * 25 + 5 * 20) / 60.0);
+    // 01:40 lasts to 02:05; the last sample the usual 25 minutes, to 02:30.
+    EXPECT_DOUBLE_EQ(means.Mean[2], (5 * 5 + 6 * 25) / 30.0);
+    EXPECT_DOUBLE_EQ(means.Coverage[2], 0.5);
+    EXPECT_TRUE(std::isnan(means.Mean[3]));
+}
+
+TEST(LoggerMeans, GapsAreNotFilledAndAreFlagged) {
+    // Day 1: 03:30 and 03:45 missing; day 2: the whole of 05:00 missing, and an empty value.
+    std::string text =
+        QuarterHours([](int d, int h, int q) { return (d == 4 && h == 3 && q >= 2) || (d == 5 && h == 5); });
+    text.insert(text.find("2024-03-05 07:15,71"), "");
+    const TLoggerFile file = ReadLoggerBytes(text, "g.csv");
+    ASSERT_TRUE(file.Ok()) << file.Error;
+    const TChannelBins bins = BinChannel(file, file.Channels[0], false);
+    const THourlyMeans both = HourlyMeans(bins, {Day("2024-03-04"), Day("2024-03-05")}, 0.75);
+    EXPECT_DOUBLE_EQ(both.Mean[3], (30 + 31 + 30 + 31 + 32 + 33) / 6.0);
+    EXPECT_DOUBLE_EQ(both.Coverage[3], 0.75);
+    EXPECT_DOUBLE_EQ(both.Mean[5], 51.5);
+    EXPECT_DOUBLE_EQ(both.Coverage[5], 0.5);
+    ASSERT_EQ(both.Low.size(), 2u);
+    EXPECT_EQ(both.Low[0].Day, Day("2024-03-04"));
+    EXPECT_EQ(both.Low[0].Hour, 3);
+    EXPECT_DOUBLE_EQ(both.Low[0].Coverage, 0.5);
+    EXPECT_EQ(both.Low[1].Day, Day("2024-03-05"));
+    EXPECT_EQ(both.Low[1].Hour, 5);
+
+    // A day outside the record has nothing at all.
+    const THourlyMeans missing = HourlyMeans(bins, {Day("2024-03-09")}, 0.75);
+    EXPECT_EQ(missing.Low.size(), 24u);
+
+    const TLoggerFile blanks = ReadLoggerBytes("t,a,b\n2024-03-04 00:00,1,\n2024-03-04 00:30,,2\n", "b.csv");
+    ASSERT_TRUE(blanks.Ok()) << blanks.Error;
+    EXPECT_EQ(blanks.Channels[0].Samples, 1u);
+    EXPECT_TRUE(std::isnan(blanks.Channels[1].Values[0]));
+}
+
+TEST(LoggerMeans, DayChoices) {
+    // 2024-03-01 is a Friday.
+    EXPECT_EQ(DaysBetween(Day("2024-03-01"), Day("2024-03-05"), TDayFilter::Weekdays),
+              (std::vector<int64_t>{Day("2024-03-01"), Day("2024-03-04"), Day("2024-03-05")}));
+    EXPECT_EQ(DaysBetween(Day("2024-03-01"), Day("2024-03-05"), TDayFilter::Weekends),
+              (std::vector<int64_t>{Day("2024-03-02"), Day("2024-03-03")}));
+    EXPECT_EQ(DaysBetween(Day("2024-03-01"), Day("2024-03-02"), TDayFilter::All).size(), 2u);
+}
+
+// A clock put back gives a 25-hour day, one put forward a 23-hour day; with or without offsets.
+TEST(LoggerRecord, ClockChanges) {
+    const TLoggerFile back =
+        ReadLoggerBytes("t,v\n2023-10-29 01:30,1\n2023-10-29 02:00,2\n2023-10-29 02:30,3\n"
+                        "2023-10-29 02:00,4\n2023-10-29 02:30,5\n2023-10-29 03:00,6\n",
+                        "b.csv");
+    ASSERT_TRUE(back.Ok()) << back.Error;
+    ASSERT_EQ(back.ClockChanges.size(), 1u);
+    EXPECT_EQ(back.ClockChanges[0].Day, Day("2023-10-29"));
+    EXPECT_EQ(back.ClockChanges[0].Hours, 25);
+    EXPECT_EQ(back.ClockChanges[0].Line, 5u);
+    // Hour 02:00 was lived twice: all four samples in it.
+    const THourlyMeans means =
+        HourlyMeans(BinChannel(back, back.Channels[0], false), {Day("2023-10-29")}, 0.75);
+    EXPECT_DOUBLE_EQ(means.Mean[2], 3.5);
+
+    const TLoggerFile forward = ReadLoggerBytes(
+        "t,v\n2024-03-31 01:00,1\n2024-03-31 01:30,2\n2024-03-31 03:00,3\n2024-03-31 03:30,4\n", "f.csv");
+    ASSERT_TRUE(forward.Ok()) << forward.Error;
+    ASSERT_EQ(forward.ClockChanges.size(), 1u);
+    EXPECT_EQ(forward.ClockChanges[0].Hours, 23);
+    EXPECT_EQ(forward.IntervalSeconds, 1800);
+
+    const TLoggerFile offsets = ReadLoggerBytes(
+        "t,v\n2024-03-31T01:30:00+01:00,1\n2024-03-31T03:00:00+02:00,2\n2024-03-31T03:30:00+02:00,3\n",
+        "o.csv");
+    ASSERT_TRUE(offsets.Ok()) << offsets.Error;
+    ASSERT_EQ(offsets.ClockChanges.size(), 1u);
+    EXPECT_EQ(offsets.ClockChanges[0].Hours, 23);
+    EXPECT_EQ(offsets.Elapsed[1] - offsets.Elapsed[0], 1800);
+}
+
+TEST(LoggerRecord, FaultsAreNamedByFileAndLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "x.csv: the file is empty."},
+        {"a,b\n1,2\n3,4\n", "x.csv: no time stamp column was found: the data lines need a date and time such "
+                            "as 2024-03-05 14:15, "
+                            "05/03/2024 14:15 or 2024/03/05 14:15."},
+        {"just words\nmore words\n", "x.csv: no columns were found: a logger file has a time stamp and at "
+                                     "least one channel on each line, "
+                                     "separated by commas, semicolons or tabs."},
+        {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:30,x2\n",
+         "x.csv, line 4: the line cannot be read: \"x2\" in column 2 (v) is not a number."},
+        {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n04/03/2024 00:30,3\n",
+         "x.csv, line 4: the line cannot be read: \"04/03/2024 00:30\" is not a time stamp like those before "
+         "it."},
+        {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:15,3\n",
+         "x.csv, line 4: the time stamp repeats that of line 3."},
+        {"t,v\n2024-03-04 00:00,1\n2024-03-04 00:15,2\n2024-03-04 00:30,3\n2024-03-04 00:05,3\n",
+         "x.csv, line 5: the time stamp goes back, before that of line 4."},
+        {"t,v\n2024-03-04 00:00,1\n2024-03-04 02:00,2\n2024-03-04 04:00,3\n",
+         "x.csv: the samples are 2 h apart; hourly means need one an hour at least."},
+        {"t,v\n03/13/2024 00:00,1\n13/03/2024 00:15,2\n",
+         "x.csv, line 3: the dates mix dd/mm/yyyy and mm/dd/yyyy."},
+    };
+    for (const auto& [text, message] : cases) {
+        const TLoggerFile file = ReadLoggerBytes(text, "x.csv");
+        EXPECT_EQ(file.Error, message) << text;
+        EXPECT_TRUE(file.Channels.empty());
+    }
+}
+
+TEST(LoggerUnits, NamesAndConversions) {
+    EXPECT_EQ(ParseLoggerUnit("m³/hr"), TLoggerUnit::M3PerHour);
+    EXPECT_EQ(ParseLoggerUnit("M3/H"), TLoggerUnit::M3PerHour);
+    EXPECT_EQ(ParseLoggerUnit("l/s"), TLoggerUnit::LitresPerSecond);
+    EXPECT_EQ(ParseLoggerUnit("m3/d"), TLoggerUnit::M3PerDay);
+    EXPECT_EQ(ParseLoggerUnit("kPa"), TLoggerUnit::KiloPascal);
+    EXPECT_EQ(ParseLoggerUnit("psi"), std::nullopt);
+    EXPECT_EQ(UnitInHeading("Flow (l/s)"), TLoggerUnit::LitresPerSecond);
+    EXPECT_EQ(UnitInHeading("P1 [bar]"), TLoggerUnit::Bar);
+    EXPECT_EQ(UnitInHeading("Flow"), std::nullopt);
+    EXPECT_DOUBLE_EQ(ToTableUnit(10, TLoggerUnit::LitresPerSecond), 36.0);
+    EXPECT_DOUBLE_EQ(ToTableUnit(2400, TLoggerUnit::M3PerDay), 100.0);
+    EXPECT_NEAR(ToTableUnit(1, TLoggerUnit::Bar), 10.1972, 1e-4);
+    EXPECT_NEAR(ToTableUnit(98.0665, TLoggerUnit::KiloPascal), 10.0, 1e-12);
+}
