@@ -24,9 +24,16 @@ struct TChartSeries {
     int Column = 0;     // the result table's column it is drawn from
     std::vector<double> Values;
     std::vector<std::string> Labels;
+    // Where the points stand along a value axis (the N1 charts); empty: evenly spaced in
+    // the order drawn. A point marked as a gap has no value (a payback of "Never"): the
+    // line breaks there.
+    std::vector<double> X;
+    std::vector<bool> Gap;
     void Clear() {
         Values.clear();
         Labels.clear();
+        X.clear();
+        Gap.clear();
     }
     void Add(double value, const std::string& label) {
         Values.push_back(value);
@@ -50,6 +57,11 @@ public:
     TChartAxis LeftAxis, RightAxis, BottomAxis;
     // PRV charts skip empty cells; the current-situation chart reads every cell.
     bool SkipEmptyCells = true;
+    // A vertical line across the plot at this place of the bottom axis (the project's N1),
+    // with its caption; only for charts whose points stand at X.
+    bool HasMarker = false;
+    double MarkerX = 0;
+    std::string MarkerCaption;
     // The table texts the points were last drawn from, so that a chart in view is drawn
     // again only when its table has changed.
     std::vector<std::string> SourceTexts;

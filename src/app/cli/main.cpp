@@ -1,6 +1,7 @@
 // halvern-cli: the program's core without its window. It reads, shows, imports and saves
 // projects exactly as the window's commands do; the messages the window would put in boxes
 // go to standard error, and a warning is answered OK.
+#include "Sensitivity.h"
 #include "Summary.h"
 #include "Views.h"
 
@@ -43,6 +44,11 @@ constexpr const char* kUsage =
     "      One record per project, in the order given: the daily volumes of the current\n"
     "      situation and the three valves, the cost-benefit table and the warnings, as CSV\n"
     "      (the default) or JSON Lines; N projects are read at once (default: every core).\n"
+    "  halvern-cli sensitivity FILE.pru [--n1 FROM:TO:STEP] [--horizon MONTHS] [--csv | --json]\n"
+    "      One record per N1 from FROM to TO in steps of STEP (default 0.5:2.5:0.25), the\n"
+    "      project's own N1 among them: the savings and payback of the three valves, each as\n"
+    "      the Summary shows it with that N1 typed in, and whether the payback is within\n"
+    "      MONTHS (default 60).\n"
     "  halvern-cli import DATA.txt -o FILE.pru [--units m3h|ls] [--from FILE.pru]\n"
     "      Imports hourly data (inflow, inlet, AZP and critical point pressure, each field\n"
     "      ended by a comma) into a new project, or into the one given, and saves it.\n"
@@ -347,6 +353,7 @@ int Run(const std::vector<std::string>& args) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "show") return Show(rest);
     if (command == "summary") return Summary(rest, [](std::string_view text) { Out.Print(text); });
+    if (command == "sensitivity") return Sensitivity(rest, [](std::string_view text) { Out.Print(text); });
     if (command == "import") return Import(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
     if (command == "report") return Report(rest);
