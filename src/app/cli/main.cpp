@@ -54,9 +54,10 @@ constexpr const char* kUsage =
     "      ended by a comma) into a new project, or into the one given, and saves it.\n"
     "  halvern-cli save-defaults -o FILE.pru\n"
     "      Saves the new project as \"Save data\" would write it.\n"
-    "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
+    "  halvern-cli report FILE.pru -o OUT.xlsx\n"
+    "          [--sheets general,current,summary,fixed,time,flow,sensitivity]\n"
     "      Writes the spreadsheet report of the project, as the window's \"Spreadsheet report\"\n"
-    "      writes it after \"Read data\": all six sheets unless --sheets names some.\n"
+    "      writes it after \"Read data\": all seven sheets unless --sheets names some.\n"
     "  halvern-cli --help\n"
     "\n"
     "\"--\" ends the options: every argument after it is a file name.\n"
@@ -281,8 +282,8 @@ int SaveDefaults(const std::vector<std::string>& args) {
 
 // "general,fixed" -> the sheets ticked; nullopt for a name that is no sheet.
 std::optional<TReportChoice> SheetChoice(const std::string& list, std::string& unknown) {
-    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary",
-                                                         "fixed",   "time",    "flow"};
+    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary",    "fixed",
+                                                         "time",    "flow",    "sensitivity"};
     TReportChoice choice{};
     std::size_t start = 0;
     while (start <= list.size()) {
