@@ -189,7 +189,6 @@ void WriteN1Sensitivity(TSheetContext& context) {
     TWorksheet& sheet = BeginSheet(context, {"N1 Sensitivity", 8.43, {{"A", 7.0}}, true, "A75:J75"});
 
     ScenarioTitleRow(context, sheet, TScenarioKind::Valve);
-    progress.StepIt();
     RangeBlock(sheet, page);
     progress.StepIt();
     TableHeadings(sheet);
@@ -216,7 +215,6 @@ void WriteN1Sensitivity(TSheetContext& context) {
     progress.StepIt();
     AddChart(sheet, kPaybackBlockFirst, firstValueRow, rowCount, chartsTop + kChartHeight + kChartGap,
              "Payback against N1: " + zone, "Payback (months)");
-    progress.StepIt();
     progress.StepIt();
     progress.StepIt();
 }
