@@ -53,6 +53,8 @@ TN1SensitivityForm::TN1SensitivityForm(TMainForm& main) : MainForm(main) {
         edit->OnChange = [this] { RangeEditChange(); };
     }
     HorizonEdit.Flags = TControlFlag::NumericKeys;
+    for (TEdit* edit : {&N1FromEdit, &N1ToEdit, &N1StepEdit, &HorizonEdit})
+        edit->OnKeyPress = [this, edit](char& key) { MainForm.CheckNumberEdit(*edit, key); };
     HorizonEdit.OnChange = [this] { HorizonEditChange(); };
     RangeWarningLabel.FontColour = clRed;
     SetupGrid();
@@ -159,13 +161,13 @@ void TN1SensitivityForm::Refresh() {
         OnSweepWanted(source, Range);
         return;
     }
-    std::vector<TN1SweepRow> rows = RunN1Sweep(source, Range, Threads);
+    std::vector<TN1SweepRow> rows = RunN1Sweep(source, Range, Threads, Copies.get());
     ShowSweep(std::move(source), Range, std::move(rows));
 }
 
 void TN1SensitivityForm::SweepNow() {
     TN1SweepSource source = TakeN1SweepSource(MainForm);
-    std::vector<TN1SweepRow> rows = RunN1Sweep(source, Range, Threads);
+    std::vector<TN1SweepRow> rows = RunN1Sweep(source, Range, Threads, Copies.get());
     ShowSweep(std::move(source), Range, std::move(rows));
 }
 

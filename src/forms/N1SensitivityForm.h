@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,8 +45,9 @@ public:
     std::vector<TN1SweepRow> Rows;
     std::optional<TN1SweepSource> SweptSource;
     TN1Range SweptRange;
-    // Threads a sweep made here may use.
+    // Threads a sweep made here may use, and the copies of the window kept between sweeps.
     unsigned Threads = 1;
+    std::unique_ptr<TN1SweepCopies> Copies = std::make_unique<TN1SweepCopies>();
 
     // Set by a view that sweeps off its interface thread: asked for a sweep of this source
     // and range, it later calls ShowSweep with the rows. Unset, Refresh sweeps at once.

@@ -120,11 +120,21 @@ std::vector<TN1SweepRow> N1SweepRows(const TN1Range& range, const std::string& p
     return rows;
 }
 
+TN1SweepCopy::TN1SweepCopy()
+    : Dialogs(std::make_unique<TScriptedDialogs>()), Form(std::make_unique<TMainForm>(*Dialogs)) {
+    Form->FormShow();
+}
+
+TN1SweepCopy::~TN1SweepCopy() = default;
+
 void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row) {
-    TScriptedDialogs dialogs;
-    const auto copy = std::make_unique<TMainForm>(dialogs);
-    TMainForm& form = *copy;
-    form.FormShow();
+    TN1SweepCopy copy;
+    RunN1SweepRow(source, row, copy);
+}
+
+void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row, TN1SweepCopy& copy) {
+    TScriptedDialogs& dialogs = *copy.Dialogs;
+    TMainForm& form = *copy.Form;
 
     TProjectFileData data = source.Data;
     data.Values.N1 = row.N1;
@@ -166,20 +176,31 @@ void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row) {
     }
 }
 
-std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range& range, unsigned threads) {
+std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range& range, unsigned threads,
+                                    TN1SweepCopies* kept) {
     std::vector<TN1SweepRow> rows = N1SweepRows(range, source.ProjectN1Text);
     // The locale's separators are read once, before any copy formats a number with them.
     PinNumberConventions();
+    // The kept copies while no other sweep has them, else copies for this sweep only.
+    TN1SweepCopies own;
+    std::unique_lock<std::mutex> lock;
+    if (kept) lock = std::unique_lock<std::mutex>(kept->InUse, std::try_to_lock);
+    TN1SweepCopies& copies = kept && lock.owns_lock() ? *kept : own;
+    copies.Copies.resize(std::max(copies.Copies.size(), rows.size()));
+    const auto runRow = [&](std::size_t i) {
+        if (!copies.Copies[i]) copies.Copies[i] = std::make_unique<TN1SweepCopy>();
+        RunN1SweepRow(source, rows[i], *copies.Copies[i]);
+    };
     const std::size_t workers = std::min<std::size_t>(std::max(1u, threads), rows.size());
     if (workers <= 1) {
-        for (TN1SweepRow& row : rows)
-            RunN1SweepRow(source, row);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            runRow(i);
         return rows;
     }
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < rows.size();)
-            RunN1SweepRow(source, rows[i]);
+            runRow(i);
     };
     {
         std::vector<std::jthread> pool;

@@ -6,6 +6,8 @@
 #include "io/ProjectFile.h"
 
 #include <array>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 namespace halvern {
 
 class TMainForm;
+class TScriptedDialogs;
 
 // The N1 values of a sweep: From, From + Step, ... up to To, within the N1 box's bounds.
 struct TN1Range {
@@ -71,11 +74,34 @@ TN1SweepSource TakeN1SweepSource(TMainForm& form);
 // in its place among them (marked); sorted, each once.
 std::vector<TN1SweepRow> N1SweepRows(const TN1Range& range, const std::string& projectN1Text);
 
-// One N1 on a copy of the window made from the source.
+// A copy of the window for one N1: made once, then given each sweep's project as "Read data"
+// gives a window a project, which leaves nothing of the one before.
+struct TN1SweepCopy {
+    TN1SweepCopy();
+    ~TN1SweepCopy();
+    TN1SweepCopy(const TN1SweepCopy&) = delete;
+    TN1SweepCopy& operator=(const TN1SweepCopy&) = delete;
+    std::unique_ptr<TScriptedDialogs> Dialogs;
+    std::unique_ptr<TMainForm> Form;
+};
+
+// The copies kept between sweeps, one per N1 value, so that a page following the user's
+// edits does not build ten windows for every keystroke. One sweep uses them at a time.
+class TN1SweepCopies {
+public:
+    std::mutex InUse;
+    std::vector<std::unique_ptr<TN1SweepCopy>> Copies;
+};
+
+// One N1 on a copy of the window, given the source's project.
+void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row, TN1SweepCopy& copy);
+// The same on a copy of its own.
 void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row);
 
-// Every row, on up to `threads` threads (each copy is independent of the others).
-std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range& range, unsigned threads = 1);
+// Every row, on up to `threads` threads (each copy is independent of the others), on the
+// kept copies when given and free, else on new ones.
+std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range& range, unsigned threads = 1,
+                                    TN1SweepCopies* kept = nullptr);
 
 // The payback, in months, that a row's text stands for; nothing for "Never" or no number.
 std::optional<double> PaybackMonths(const std::string& payback);

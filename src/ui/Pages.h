@@ -21,7 +21,10 @@ QWidget* BuildFlowTabulatedSheet(TViewBinder& binder);
 // the first time the page is seen and redrawn whenever the chart model changes.
 QWidget* BuildGraphSheet(TViewBinder& binder, TTabSheet& sheet, TButton& button, TChart& chart,
                          int chartHelpContext);
-// "Summary": cost inputs, the summary table and the note.
-QWidget* BuildSummarySheet(TViewBinder& binder);
+// "Summary": the cost inputs above the Summary's pages; "Cost Summary": the summary table and
+// the note; "N1 Sensitivity": the sweep's range, table, charts and sentences.
+QWidget* BuildSummarySheet(TViewBinder& binder, QWidget* pages);
+QWidget* BuildCostSummarySheet(TViewBinder& binder);
+QWidget* BuildN1SensitivitySheet(TViewBinder& binder);
 
 } // namespace halvern
