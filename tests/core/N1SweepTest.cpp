@@ -307,4 +307,91 @@ TEST(N1Sweep, SentencesSayOverWhichN1AValvePaysBack) {
     EXPECT_EQ(PaybackSentence(rows, 2, 60), "Flow Modulated PRV pays back within 60 months only for N1 ≥ 1.00.");
 }
 
+// The page: shown, it sweeps and fills its table, charts and sentences; it sweeps again when
+// the window's inputs or its range change, and only then; its charts' menu names the valves.
+TEST(N1SensitivityPage, FollowsTheWindowAndShowsTheLastSweep) {
+    TShownForm window;
+    window.Read(Demo());
+    TMainForm& form = *window;
+    TN1SensitivityForm& page = form.N1Sensitivity;
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.SummarySheet); });
+    EXPECT_TRUE(page.Rows.empty()); // not in view yet
+    form.Dispatch([&] { form.SummaryPages.SetActivePage(form.N1SensitivitySheet); });
+    ASSERT_EQ(page.Rows.size(), 10u);
+    EXPECT_TRUE(form.N1SensitivitySheet.Highlighted);
+
+    namespace L = N1SensitivityLayout;
+    const TMarkStringGrid& grid = page.SensitivityGrid;
+    ASSERT_EQ(grid.RowCount(), L::FirstN1Row + 10);
+    for (std::size_t i = 0; i < page.Rows.size(); ++i) {
+        const int row = L::FirstN1Row + static_cast<int>(i);
+        EXPECT_EQ(grid.Cell(L::N1Col, row), page.Rows[i].N1Text);
+        for (int v = 0; v < SweepValves; ++v)
+            EXPECT_EQ((std::vector<std::string>{grid.Cell(L::ValveCol(v, L::SavingM3aOffset), row),
+                                                grid.Cell(L::ValveCol(v, L::SavingRaOffset), row),
+                                                grid.Cell(L::ValveCol(v, L::PaybackOffset), row)}),
+                      RowTexts(page.Rows[i], v));
+    }
+    const auto own = std::find_if(page.Rows.begin(), page.Rows.end(), [](const auto& r) { return r.ProjectN1; });
+    ASSERT_NE(own, page.Rows.end());
+    EXPECT_EQ(page.ProjectN1Label.Caption, "Highlighted: the project's N1 (" + own->N1Text + ")");
+    for (const TChart* chart : {&page.SavingsChart, &page.PaybackChart}) {
+        ASSERT_EQ(chart->Series.size(), 3u);
+        EXPECT_EQ(chart->Series[0].X.size(), 10u);
+        EXPECT_TRUE(chart->HasMarker);
+        EXPECT_EQ(chart->MarkerX, own->N1);
+    }
+    EXPECT_EQ(page.SentenceLabels[1].Caption, PaybackSentence(page.Rows, 1, 60));
+
+    // Nothing changed: no new sweep. A cost input changed: the next refresh sweeps again.
+    const TN1SweepSource swept = *page.SweptSource;
+    page.Rows.front().Valves[0].SavingM3a = "stale";
+    page.Refresh();
+    EXPECT_EQ(page.Rows.front().Valves[0].SavingM3a, "stale");
+    form.Dispatch([&] { form.InflowCostEdit.SetText("2.5"); });
+    page.Refresh();
+    EXPECT_NE(page.Rows.front().Valves[0].SavingM3a, "stale");
+    EXPECT_FALSE(*page.SweptSource == swept);
+
+    // The horizon only rewrites the sentences; a range that cannot be swept is named and the
+    // last sweep stays.
+    form.Dispatch([&] { page.HorizonEdit.SetText("3"); });
+    EXPECT_EQ(page.SentenceLabels[2].Caption, PaybackSentence(page.Rows, 2, 3));
+    form.Dispatch([&] { page.N1ToEdit.SetText("3.00"); });
+    EXPECT_EQ(page.RangeWarningLabel.Caption, Msg::N1RangeOutside);
+    EXPECT_EQ(page.Rows.size(), 10u);
+    form.Dispatch([&] { page.N1ToEdit.SetText("1.50"); });
+    EXPECT_EQ(page.RangeWarningLabel.Caption, "");
+    EXPECT_EQ(page.Rows.size(), 6u);
+
+    // The charts' menu lists the valves and switches their lines; the result charts get their
+    // own items back.
+    TOutletPopup& popup = form.OutletPopup;
+    popup.Popup(page.PaybackChart);
+    ASSERT_EQ(popup.Items.size(), 3u);
+    EXPECT_EQ(popup.Items[2].Caption, "Flow Modulated PRV");
+    EXPECT_TRUE(popup.Items[2].Checked);
+    popup.ItemClick(2);
+    EXPECT_FALSE(page.PaybackChart.Series[2].Active);
+    popup.Popup(form.FixedPRVChart);
+    EXPECT_EQ(popup.Items.size(), 9u);
+    EXPECT_EQ(popup.Items[0].Caption, "Inlet Pressure");
+}
+
+// A payback of "Never" is a gap in the payback chart, not a point at zero.
+TEST(N1SensitivityPage, NeverIsAGapInThePaybackChart) {
+    TShownForm window;
+    window.Read(Golden("n1-low-never-pays"));
+    TN1SensitivityForm& page = window->N1Sensitivity;
+    page.SweepNow();
+    bool sawNever = false;
+    for (int v = 0; v < SweepValves; ++v)
+        for (std::size_t i = 0; i < page.Rows.size(); ++i) {
+            const bool never = page.Rows[i].Valves[static_cast<std::size_t>(v)].Payback == "Never";
+            sawNever = sawNever || never;
+            EXPECT_EQ(page.PaybackChart.Series[static_cast<std::size_t>(v)].Gap[i], never);
+        }
+    EXPECT_TRUE(sawNever);
+}
+
 } // namespace
