@@ -27,18 +27,13 @@ std::string EditNumberText(double value) {
 
 // A number of the table (with the user's separators) as a value for the chart; none for
 // "Never" or an empty cell.
+// The decimal separator is always the point: whatever else stands between the digits is
+// the user's group separator.
 std::optional<double> CellValue(const std::string& text) {
     std::string plain;
-    const TNumberConventions& conventions = PinNumberConventions();
-    const std::string& separator = conventions.ThousandsSeparator;
-    for (std::size_t i = 0; i < text.size();) {
-        if (!separator.empty() && text.compare(i, separator.size(), separator) == 0) {
-            i += separator.size();
-            continue;
-        }
-        plain += text[i++];
-    }
-    return ParseNumber(Trim(plain));
+    for (const char c : text)
+        if ((c >= '0' && c <= '9') || c == '.' || c == '-') plain += c;
+    return ParseNumber(plain);
 }
 
 } // namespace
@@ -155,7 +150,8 @@ void TN1SensitivityForm::N1SensitivitySheetShow() {
 void TN1SensitivityForm::Refresh() {
     if (!MainForm.N1SensitivitySheet.Showing()) return;
     TN1SweepSource source = TakeN1SweepSource(MainForm);
-    const bool sameRange = SweptRange.From == Range.From && SweptRange.To == Range.To && SweptRange.Step == Range.Step;
+    const bool sameRange =
+        SweptRange.From == Range.From && SweptRange.To == Range.To && SweptRange.Step == Range.Step;
     if (SweptSource && sameRange && *SweptSource == source) return;
     if (OnSweepWanted) {
         OnSweepWanted(source, Range);
@@ -171,7 +167,8 @@ void TN1SensitivityForm::SweepNow() {
     ShowSweep(std::move(source), Range, std::move(rows));
 }
 
-void TN1SensitivityForm::ShowSweep(TN1SweepSource source, const TN1Range& range, std::vector<TN1SweepRow> rows) {
+void TN1SensitivityForm::ShowSweep(TN1SweepSource source, const TN1Range& range,
+                                   std::vector<TN1SweepRow> rows) {
     SweptSource = std::move(source);
     SweptRange = range;
     Rows = std::move(rows);
@@ -242,7 +239,8 @@ void TN1SensitivityForm::DrawCharts() {
 
 void TN1SensitivityForm::WriteSentences() {
     for (int v = 0; v < SweepValves; ++v)
-        SentenceLabels[static_cast<std::size_t>(v)].Caption = Rows.empty() ? "" : PaybackSentence(Rows, v, Horizon);
+        SentenceLabels[static_cast<std::size_t>(v)].Caption =
+            Rows.empty() ? "" : PaybackSentence(Rows, v, Horizon);
 }
 
 } // namespace halvern

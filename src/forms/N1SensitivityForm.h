@@ -29,7 +29,7 @@ public:
     // The controls join no registry: the page is no part of the project (nothing here is
     // saved, and `show --json` lists the window as the project shows it).
     TEdit N1FromEdit{"N1FromEdit"}, N1ToEdit{"N1ToEdit"}, N1StepEdit{"N1StepEdit"};
-    TEdit HorizonEdit{"HorizonEdit"};    // months
+    TEdit HorizonEdit{"HorizonEdit"};              // months
     TLabel RangeWarningLabel{"RangeWarningLabel"}; // why the range or horizon is refused
     TLabel ProjectN1Label{"ProjectN1Label"};       // "Highlighted: the project's N1 (1.00)"
     TMarkStringGrid SensitivityGrid{"SensitivityGrid"};

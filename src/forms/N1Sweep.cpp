@@ -157,8 +157,8 @@ void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row, TN1SweepCopy&
     });
     // Typed into the N1 box: the marked row types the box's own text, which may carry more
     // decimals than the table shows.
-    const std::string typed = row.ProjectN1 && Typed(source.ProjectN1Text) == row.N1 ? source.ProjectN1Text
-                                                                                      : row.N1Text;
+    const std::string typed =
+        row.ProjectN1 && Typed(source.ProjectN1Text) == row.N1 ? source.ProjectN1Text : row.N1Text;
     form.Dispatch([&] { form.N1Edit.SetText(typed); });
 
     // Only the Summary's own messages belong to the row.
@@ -221,13 +221,15 @@ std::string PaybackSentence(const std::vector<TN1SweepRow>& rows, int valve, dou
     if (rows.empty()) return name + ": no N1 to judge.";
     std::vector<bool> pays;
     for (const TN1SweepRow& row : rows) {
-        const std::optional<double> months = PaybackMonths(row.Valves[static_cast<std::size_t>(valve)].Payback);
+        const std::optional<double> months =
+            PaybackMonths(row.Valves[static_cast<std::size_t>(valve)].Payback);
         pays.push_back(!row.Failed && months && *months <= horizonMonths);
     }
     const std::string span = " from " + rows.front().N1Text + " to " + rows.back().N1Text;
     const auto count = std::count(pays.begin(), pays.end(), true);
     if (count == static_cast<std::ptrdiff_t>(pays.size()))
-        return name + " pays back" + within + " for every N1" + (rows.size() > 1 ? span : " of " + rows.front().N1Text) + ".";
+        return name + " pays back" + within + " for every N1" +
+               (rows.size() > 1 ? span : " of " + rows.front().N1Text) + ".";
     if (count == 0)
         return name + " does not pay back" + within + " for any N1" +
                (rows.size() > 1 ? span : " of " + rows.front().N1Text) + ".";

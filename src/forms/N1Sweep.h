@@ -23,9 +23,9 @@ struct TN1Range {
     double To = 2.5;
     double Step = 0.25;
 };
-inline constexpr double N1SweepLowest = 0.5;   // the N1 box's bounds
+inline constexpr double N1SweepLowest = 0.5; // the N1 box's bounds
 inline constexpr double N1SweepHighest = 2.5;
-inline constexpr double N1SweepFinestStep = 0.01; // the N1 box shows two decimals
+inline constexpr double N1SweepFinestStep = 0.01;   // the N1 box shows two decimals
 inline constexpr double DefaultPaybackHorizon = 60; // months
 
 // What is wrong with a range, in the program's words; nothing when it can be swept.
@@ -60,10 +60,10 @@ struct TN1SweepRow {
 struct TN1SweepSource {
     TProjectFileData Data;
     bool InflowInLs = false;
-    std::vector<std::string> FlowCells;  // the hours of the flow table, row by row
-    std::string LastHourOutlet;          // the 23:00 outlet of the time modulation (not in a file)
-    std::string ConsumptionN1;           // "N1 for Correction" (not in a file)
-    std::string ProjectN1Text;           // the N1 box
+    std::vector<std::string> FlowCells; // the hours of the flow table, row by row
+    std::string LastHourOutlet;         // the 23:00 outlet of the time modulation (not in a file)
+    std::string ConsumptionN1;          // "N1 for Correction" (not in a file)
+    std::string ProjectN1Text;          // the N1 box
     // Equal sources give equal sweeps: the page sweeps again only when this changes.
     bool operator==(const TN1SweepSource& other) const;
 };

@@ -32,7 +32,8 @@ bool TOutletPopup::NamesOwnSeries(const TChart& chart) const {
 
 int TOutletPopup::SeriesOf(int index) const {
     if (!ClickedChart || index < 0 || index >= static_cast<int>(Items.size())) return -1;
-    if (NamesOwnSeries(*ClickedChart)) return index < static_cast<int>(ClickedChart->Series.size()) ? index : -1;
+    if (NamesOwnSeries(*ClickedChart))
+        return index < static_cast<int>(ClickedChart->Series.size()) ? index : -1;
     const TItemSeries& item = ItemSeries[index];
     const int series = ClickedChart == &MainForm.CurrentChart ? item.CurrentIndex : item.PRVIndex;
     return series < static_cast<int>(ClickedChart->Series.size()) ? series : -1;

@@ -115,12 +115,13 @@ void TfrmPrint::N1SensitivityClick() {
 }
 
 std::array<TCheckBox*, ReportSheetKinds> TfrmPrint::CheckBoxes() {
-    return {&GeneralData, &CurrentSituation, &Summary, &FixedOutlet, &TimeModulated, &FlowModulated, &N1Sensitivity};
+    return {&GeneralData,   &CurrentSituation, &Summary,      &FixedOutlet,
+            &TimeModulated, &FlowModulated,    &N1Sensitivity};
 }
 
 TReportChoice TfrmPrint::Chosen() const {
-    return {GeneralData.Checked, CurrentSituation.Checked, Summary.Checked,
-            FixedOutlet.Checked, TimeModulated.Checked,    FlowModulated.Checked, N1Sensitivity.Checked};
+    return {GeneralData.Checked,   CurrentSituation.Checked, Summary.Checked,      FixedOutlet.Checked,
+            TimeModulated.Checked, FlowModulated.Checked,    N1Sensitivity.Checked};
 }
 
 std::string TfrmPrint::DefaultReportFileName() const {

@@ -125,7 +125,7 @@ inline constexpr int RowCount = 6;
 // N1 of the sweep; per valve its total savings and payback as the cost table shows them.
 namespace N1SensitivityLayout {
 inline constexpr int N1Col = 0;
-inline constexpr int ValveCols = 3; // per valve:
+inline constexpr int ValveCols = 3;       // per valve:
 inline constexpr int SavingM3aOffset = 0; // total savings, m³/a
 inline constexpr int SavingRaOffset = 1;  // total savings, R/a
 inline constexpr int PaybackOffset = 2;   // months, or "Never"

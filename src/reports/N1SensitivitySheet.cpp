@@ -35,18 +35,13 @@ const std::vector<TN1SweepRow>& CurrentSweep(TMainForm& form) {
     return page.Rows;
 }
 
-// A number of the table without the user's group separators, as the chart reads it.
+// A number of the table without the user's group separators, as the chart reads it (the
+// decimal separator is always the point; whatever else stands between the digits groups them).
 std::string ChartNumber(const std::string& shown) {
     std::string plain;
-    const std::string& separator = PinNumberConventions().ThousandsSeparator;
-    for (std::size_t i = 0; i < shown.size();) {
-        if (!separator.empty() && shown.compare(i, separator.size(), separator) == 0) {
-            i += separator.size();
-            continue;
-        }
-        plain += shown[i++];
-    }
-    return ParseNumber(Trim(plain)) ? Trim(plain) : std::string();
+    for (const char c : shown)
+        if ((c >= '0' && c <= '9') || c == '.' || c == '-') plain += c;
+    return ParseNumber(plain) ? plain : std::string();
 }
 
 void RangeBlock(TWorksheet& sheet, const TN1SensitivityForm& page) {
@@ -75,9 +70,12 @@ void TableHeadings(TWorksheet& sheet) {
         const std::string last = ColumnOf(Layout::ValveCol(v, Layout::ValveCols - 1));
         sheet.Range(At(first, kHeadingRow)).SetText(SweepValveNames[static_cast<std::size_t>(v)]);
         sheet.Range(Span(first, kHeadingRow, last, kHeadingRow)).Merge();
-        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), second)).SetText("Savings (m³/a)");
-        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), second)).SetText("Savings (R/a)");
-        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::PaybackOffset)), second)).SetText("Payback (months)");
+        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), second))
+            .SetText("Savings (m³/a)");
+        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), second))
+            .SetText("Savings (R/a)");
+        sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::PaybackOffset)), second))
+            .SetText("Payback (months)");
     }
     sheet.Range(At("A", second)).SetRowHeight(24);
 }
@@ -95,8 +93,10 @@ void TableRows(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows) {
         sheet.Range(At("A", row)).SetText(r.N1Text).SetNumberFormat(r.N1Text.size() > 4 ? "0.000" : "0.00");
         for (int v = 0; v < SweepValves; ++v) {
             const TValveSensitivity& valve = r.Valves[static_cast<std::size_t>(v)];
-            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), row)).SetText(valve.SavingM3a);
-            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), row)).SetText(valve.SavingRa);
+            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), row))
+                .SetText(valve.SavingM3a);
+            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), row))
+                .SetText(valve.SavingRa);
             sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::PaybackOffset)), row))
                 .SetText(valve.Payback)
                 .SetNumberFormat("0.0");
@@ -128,8 +128,10 @@ void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int ti
     sheet.Range(Span(kSavingsBlockFirst, heading, "J", heading)).SetBold().SetFontSize(8).SetWrapText();
     sheet.Range(At(kSavingsBlockFirst, heading)).SetRowHeight(24);
     for (int v = 0; v < SweepValves; ++v) {
-        sheet.Range(At(ColumnOf(savingsFirstCol + v), heading)).SetText(SweepValveNames[static_cast<std::size_t>(v)]);
-        sheet.Range(At(ColumnOf(paybackFirstCol + v), heading)).SetText(SweepValveNames[static_cast<std::size_t>(v)]);
+        sheet.Range(At(ColumnOf(savingsFirstCol + v), heading))
+            .SetText(SweepValveNames[static_cast<std::size_t>(v)]);
+        sheet.Range(At(ColumnOf(paybackFirstCol + v), heading))
+            .SetText(SweepValveNames[static_cast<std::size_t>(v)]);
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TN1SweepRow& r = rows[i];
@@ -144,7 +146,9 @@ void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int ti
             const std::optional<double> months = PaybackMonths(valve.Payback);
             if (!saving.empty()) sheet.Range(At(ColumnOf(savingsFirstCol + v), row)).SetText(saving);
             if (months && !r.Failed)
-                sheet.Range(At(ColumnOf(paybackFirstCol + v), row)).SetText(Trim(valve.Payback)).SetNumberFormat("0.0");
+                sheet.Range(At(ColumnOf(paybackFirstCol + v), row))
+                    .SetText(Trim(valve.Payback))
+                    .SetNumberFormat("0.0");
         }
     }
 }
@@ -163,8 +167,8 @@ void AddChart(TWorksheet& sheet, const std::string& firstCol, int firstRow, int 
     TSheetChart& chart = sheet.AddChart(0, top, 483, 250).Chart; // as high as kChartHeight
     chart.PlotAreaFillVisible = true;
     chart.PlotAreaColour = 0xFFFFFF;
-    chart.AddSeriesBlock(sheet.Name(),
-                         ParseRange(Span(firstCol, firstRow, ColumnOf(firstColIndex + SweepValves), lastRow)));
+    chart.AddSeriesBlock(
+        sheet.Name(), ParseRange(Span(firstCol, firstRow, ColumnOf(firstColIndex + SweepValves), lastRow)));
     for (int v = 0; v < SweepValves && v < static_cast<int>(chart.Series.size()); ++v) {
         TSheetSeries& series = chart.Series[static_cast<std::size_t>(v)];
         series.Name = SweepValveNames[static_cast<std::size_t>(v)];

@@ -62,8 +62,8 @@ void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::st
     // Pages are numbered in page order; a sheet not chosen keeps the number it had.
     ReportSheetCount = 0;
     ReportProgressMax = 0;
-    int* pages[ReportSheetKinds] = {&GeneralDataPage, &CurrentSituationPage, &SummaryPage,
-                                    &FixedOutletPage, &TimeModulatedPage,    &FlowModulatedPage,
+    int* pages[ReportSheetKinds] = {&GeneralDataPage,  &CurrentSituationPage, &SummaryPage,
+                                    &FixedOutletPage,  &TimeModulatedPage,    &FlowModulatedPage,
                                     &N1SensitivityPage};
     for (int kind = 0; kind < ReportSheetKinds; ++kind) {
         if (!sheets[static_cast<std::size_t>(kind)]) continue;

@@ -294,7 +294,8 @@ void TChartView::RefreshValueSeries() {
         marker->setName(QString::fromStdString(FModel.MarkerCaption));
         marker->setPen(QPen(Qt::darkGray, 2, Qt::DashLine));
         marker->setColor(Qt::darkGray);
-        marker->replace(QList<QPointF>{{FModel.MarkerX, FPressureAxis->min()}, {FModel.MarkerX, FPressureAxis->max()}});
+        marker->replace(
+            QList<QPointF>{{FModel.MarkerX, FPressureAxis->min()}, {FModel.MarkerX, FPressureAxis->max()}});
         FChart->addSeries(marker);
         marker->attachAxis(FValueXAxis);
         marker->attachAxis(FPressureAxis);

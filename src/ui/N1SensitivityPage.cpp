@@ -53,7 +53,8 @@ private:
         if (lastDuration_ <= kLongestSweepInFrame) {
             const auto started = std::chrono::steady_clock::now();
             std::vector<TN1SweepRow> rows = RunN1Sweep(source, range, page_.Threads, page_.Copies.get());
-            lastDuration_ = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+            lastDuration_ = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
             requested_.reset();
             page_.ShowSweep(std::move(source), range, std::move(rows));
             return;
@@ -65,9 +66,10 @@ private:
         TN1SweepCopies* copies = page_.Copies.get();
         worker_ = std::thread([self, source = std::move(source), range, threads, copies]() mutable {
             const auto started = std::chrono::steady_clock::now();
-            auto rows = std::make_shared<std::vector<TN1SweepRow>>(RunN1Sweep(source, range, threads, copies));
-            const auto took =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+            auto rows =
+                std::make_shared<std::vector<TN1SweepRow>>(RunN1Sweep(source, range, threads, copies));
+            const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
             auto done = std::make_shared<TN1SweepSource>(std::move(source));
             QMetaObject::invokeMethod(
                 self.data(),
@@ -82,7 +84,8 @@ private:
                   std::chrono::milliseconds took) {
         running_ = false;
         lastDuration_ = took;
-        if (requested_ && requested_->first == source && SameRange(requested_->second, range)) requested_.reset();
+        if (requested_ && requested_->first == source && SameRange(requested_->second, range))
+            requested_.reset();
         page_.ShowSweep(std::move(source), range, std::move(rows));
         if (requested_) Start();
     }
@@ -165,9 +168,14 @@ QWidget* BuildN1SensitivitySheet(TViewBinder& b) {
     // every event the page sweeps again if what it reads has changed.
     s.Threads = std::max(1u, std::thread::hardware_concurrency());
     auto* runner = new TSweepRunner(s, page);
-    s.OnSweepWanted = [runner](const TN1SweepSource& source, const TN1Range& n1) { runner->Want(source, n1); };
+    s.OnSweepWanted = [runner](const TN1SweepSource& source, const TN1Range& n1) {
+        runner->Want(source, n1);
+    };
     // A sweep may land in the middle of a refresh; the widgets follow it right after.
-    s.OnChanged = [&b] { QMetaObject::invokeMethod(&b, [&b] { b.Refresh(); }, Qt::QueuedConnection); };
+    s.OnChanged = [&b] {
+        QMetaObject::invokeMethod(
+            &b, [&b] { b.Refresh(); }, Qt::QueuedConnection);
+    };
     QObject::connect(page, &QObject::destroyed, [&s] {
         s.OnSweepWanted = nullptr;
         s.OnChanged = nullptr;

@@ -1,8 +1,8 @@
 // The N1 sweep: every row is what the program itself gives for that N1 (the command line's
 // `show --json` of the project with the N1 written into it, the Summary with it typed in),
 // the window is left as it was, and the sentences say over which N1 a valve pays back.
-#include "IoFixture.h"
 #include "forms/N1Sweep.h"
+#include "IoFixture.h"
 #include "forms/TableLayouts.h"
 #include "io/TextCodec.h"
 
@@ -30,7 +30,8 @@ std::string Golden(const std::string& zone) {
 std::vector<std::string> SummaryTexts(TMainForm& form, int valve) {
     using namespace CostSummaryLayout;
     const int row = ValveRows[valve];
-    return {Trim(form.CostSummaryGrid.Cell(VolumeSavingCol, row)), Trim(form.CostSummaryGrid.Cell(MoneySavingCol, row)),
+    return {Trim(form.CostSummaryGrid.Cell(VolumeSavingCol, row)),
+            Trim(form.CostSummaryGrid.Cell(MoneySavingCol, row)),
             Trim(form.CostSummaryGrid.Cell(PaybackCol, row))};
 }
 
@@ -106,16 +107,19 @@ TEST_P(N1SweepShowJson, EveryRowIsTheProgramsOwnResultForThatN1) {
         const std::string json = RunCli({"show", "--json", WithN1(project, row.N1, dir)}, exitCode);
         ASSERT_EQ(exitCode, 0) << row.N1Text;
         for (int v = 0; v < SweepValves; ++v) {
-            const std::vector<std::string> cells = JsonCostRow(json, SweepValveNames[static_cast<std::size_t>(v)]);
+            const std::vector<std::string> cells =
+                JsonCostRow(json, SweepValveNames[static_cast<std::size_t>(v)]);
             ASSERT_EQ(cells.size(), static_cast<std::size_t>(CostSummaryLayout::ColCount));
             using namespace CostSummaryLayout;
-            EXPECT_EQ(RowTexts(row, v), (std::vector<std::string>{Trim(cells[VolumeSavingCol]),
-                                                                  Trim(cells[MoneySavingCol]), Trim(cells[PaybackCol])}))
+            EXPECT_EQ(RowTexts(row, v),
+                      (std::vector<std::string>{Trim(cells[VolumeSavingCol]), Trim(cells[MoneySavingCol]),
+                                                Trim(cells[PaybackCol])}))
                 << GetParam() << " N1 " << row.N1Text << " " << SweepValveNames[static_cast<std::size_t>(v)];
         }
     }
 }
-INSTANTIATE_TEST_SUITE_P(Zones, N1SweepShowJson, ::testing::Values("demo", "n1-low-never-pays", "azp-unsettled"));
+INSTANTIATE_TEST_SUITE_P(Zones, N1SweepShowJson,
+                         ::testing::Values("demo", "n1-low-never-pays", "azp-unsettled"));
 
 // The command line's records: one per N1, the values as `summary` writes them.
 TEST(N1SweepCli, CsvAndJsonRecordsFollowTheSweep) {
@@ -130,11 +134,12 @@ TEST(N1SweepCli, CsvAndJsonRecordsFollowTheSweep) {
     EXPECT_EQ(exitCode, 0);
     const std::vector<std::string> lines = FileLines(csv);
     ASSERT_EQ(lines.size(), rows.size() + 1);
-    EXPECT_EQ(lines[0], "file,n1,project_n1,horizon_months,fixed_outlet_saving_m3a,fixed_outlet_saving_ra,"
-                        "fixed_outlet_payback_months,fixed_outlet_within_horizon,time_modulated_saving_m3a,"
-                        "time_modulated_saving_ra,time_modulated_payback_months,time_modulated_within_horizon,"
-                        "flow_modulated_saving_m3a,flow_modulated_saving_ra,flow_modulated_payback_months,"
-                        "flow_modulated_within_horizon,messages,error");
+    EXPECT_EQ(lines[0],
+              "file,n1,project_n1,horizon_months,fixed_outlet_saving_m3a,fixed_outlet_saving_ra,"
+              "fixed_outlet_payback_months,fixed_outlet_within_horizon,time_modulated_saving_m3a,"
+              "time_modulated_saving_ra,time_modulated_payback_months,time_modulated_within_horizon,"
+              "flow_modulated_saving_m3a,flow_modulated_saving_ra,flow_modulated_payback_months,"
+              "flow_modulated_within_horizon,messages,error");
     const auto plain = [](std::string text) {
         std::erase(text, ',');
         return text;
@@ -165,21 +170,22 @@ TEST(N1SweepCli, CsvAndJsonRecordsFollowTheSweep) {
                                                   ",\"project_n1\":true,\"horizon_months\":60,"
                                                   "\"fixed_outlet_saving_m3a\":" +
                                                   plain(own.Valves[0].SavingM3a) + ","));
-    EXPECT_THAT(records[1], ::testing::HasSubstr("\"flow_modulated_payback_months\":" + own.Valves[2].Payback +
-                                                 ",\"flow_modulated_within_horizon\":true,"
-                                                 "\"messages\":[],\"error\":null}"));
+    EXPECT_THAT(records[1],
+                ::testing::HasSubstr("\"flow_modulated_payback_months\":" + own.Valves[2].Payback +
+                                     ",\"flow_modulated_within_horizon\":true,"
+                                     "\"messages\":[],\"error\":null}"));
 }
 
 TEST(N1SweepCli, WrongRangesAndHorizonsAreRefusedAsUsage) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"sensitivity", Demo(), "--n1", "0.4:2:0.25"},
-             {"sensitivity", Demo(), "--n1", "2:1:0.25"},
-             {"sensitivity", Demo(), "--n1", "0.5:2.5:0"},
-             {"sensitivity", Demo(), "--n1", "0.5:2.5"},
-             {"sensitivity", Demo(), "--horizon", "-3"},
-             {"sensitivity", Demo(), "--csv", "--json"},
-             {"sensitivity", Demo(), Demo()},
-             {"sensitivity"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"sensitivity", Demo(), "--n1", "0.4:2:0.25"},
+                                               {"sensitivity", Demo(), "--n1", "2:1:0.25"},
+                                               {"sensitivity", Demo(), "--n1", "0.5:2.5:0"},
+                                               {"sensitivity", Demo(), "--n1", "0.5:2.5"},
+                                               {"sensitivity", Demo(), "--horizon", "-3"},
+                                               {"sensitivity", Demo(), "--csv", "--json"},
+                                               {"sensitivity", Demo(), Demo()},
+                                               {"sensitivity"}}) {
         int exitCode = -1;
         RunCli(args, exitCode);
         EXPECT_EQ(exitCode, 2) << ::testing::PrintToString(args);
@@ -196,7 +202,8 @@ TEST(N1Sweep, ProjectRowIsTheSummaryAndTheWindowStaysAsItWas) {
     TShownForm window;
     window.Read(Demo());
     TMainForm& form = *window;
-    form.Dispatch([&] { form.FlowGrid.SetEditText(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(3), "95"); });
+    form.Dispatch(
+        [&] { form.FlowGrid.SetEditText(FlowGridLayout::InflowM3hCol, FlowGridLayout::HourRow(3), "95"); });
     form.Dispatch([&] { form.N1Edit.SetText("1.37"); });
     form.Dispatch([&] { form.SummarySheetShow(); });
     window.Dialogs.Clear();
@@ -223,7 +230,8 @@ TEST(N1Sweep, ProjectRowIsTheSummaryAndTheWindowStaysAsItWas) {
     // Any other N1 typed in: that row is what the Summary then shows.
     form.Dispatch([&] { form.N1Edit.SetText("2.00"); });
     form.Dispatch([&] { form.SummarySheetShow(); });
-    const auto at2 = std::find_if(rows.begin(), rows.end(), [](const TN1SweepRow& r) { return r.N1Text == "2.00"; });
+    const auto at2 =
+        std::find_if(rows.begin(), rows.end(), [](const TN1SweepRow& r) { return r.N1Text == "2.00"; });
     ASSERT_NE(at2, rows.end());
     for (int v = 0; v < SweepValves; ++v)
         EXPECT_EQ(RowTexts(*at2, v), SummaryTexts(form, v));
@@ -239,7 +247,8 @@ TEST(N1Sweep, RowsOfARangeWithTheProjectsN1InItsPlace) {
     using V = std::vector<std::string>;
     EXPECT_EQ(texts(N1SweepRows({}, "1.10")),
               (V{"0.50", "0.75", "1.00", "1.10*", "1.25", "1.50", "1.75", "2.00", "2.25", "2.50"}));
-    EXPECT_EQ(texts(N1SweepRows({}, "1.0")), (V{"0.50", "0.75", "1.00*", "1.25", "1.50", "1.75", "2.00", "2.25", "2.50"}));
+    EXPECT_EQ(texts(N1SweepRows({}, "1.0")),
+              (V{"0.50", "0.75", "1.00*", "1.25", "1.50", "1.75", "2.00", "2.25", "2.50"}));
     EXPECT_EQ(texts(N1SweepRows({1.0, 1.5, 0.2}, "2.5")), (V{"1.00", "1.20", "1.40", "2.50*"}));
     EXPECT_EQ(texts(N1SweepRows({1.0, 1.0, 0}, "1.125")), (V{"1.00", "1.125*"}));
     EXPECT_EQ(texts(N1SweepRows({0.5, 0.53, 0.01}, "")), (V{"0.50", "0.51", "0.52", "0.53"}));
@@ -293,7 +302,12 @@ TEST(N1Sweep, SentencesSayOverWhichN1AValvePaysBack) {
          1,
          24,
          "Time Modulated PRV pays back within 24 months only for N1 ≤ 0.50."},
-        {{{"0.50", "Never"}, {"1.00", "30.0"}, {"1.25", "Never"}, {"1.50", "5.0"}, {"1.75", "6.0"}, {"2.00", "Never"}},
+        {{{"0.50", "Never"},
+          {"1.00", "30.0"},
+          {"1.25", "Never"},
+          {"1.50", "5.0"},
+          {"1.75", "6.0"},
+          {"2.00", "Never"}},
          0,
          36.5,
          "Fixed Outlet PRV pays back within 36.5 months only for N1 = 1.00 and from 1.50 to 1.75."},
@@ -304,7 +318,8 @@ TEST(N1Sweep, SentencesSayOverWhichN1AValvePaysBack) {
     // A row whose analysis stopped on an error counts as no payback.
     std::vector<TN1SweepRow> rows = Paybacks({{"0.50", "5.0"}, {"1.00", "5.0"}});
     rows[0].Failed = true;
-    EXPECT_EQ(PaybackSentence(rows, 2, 60), "Flow Modulated PRV pays back within 60 months only for N1 ≥ 1.00.");
+    EXPECT_EQ(PaybackSentence(rows, 2, 60),
+              "Flow Modulated PRV pays back within 60 months only for N1 ≥ 1.00.");
 }
 
 // The page: shown, it sweeps and fills its table, charts and sentences; it sweeps again when
@@ -332,7 +347,8 @@ TEST(N1SensitivityPage, FollowsTheWindowAndShowsTheLastSweep) {
                                                 grid.Cell(L::ValveCol(v, L::PaybackOffset), row)}),
                       RowTexts(page.Rows[i], v));
     }
-    const auto own = std::find_if(page.Rows.begin(), page.Rows.end(), [](const auto& r) { return r.ProjectN1; });
+    const auto own =
+        std::find_if(page.Rows.begin(), page.Rows.end(), [](const auto& r) { return r.ProjectN1; });
     ASSERT_NE(own, page.Rows.end());
     EXPECT_EQ(page.ProjectN1Label.Caption, "Highlighted: the project's N1 (" + own->N1Text + ")");
     for (const TChart* chart : {&page.SavingsChart, &page.PaybackChart}) {

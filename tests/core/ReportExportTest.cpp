@@ -48,8 +48,8 @@ TEST_F(ReportExport, AllSevenSheetsStandInPageOrderNumberedOneToSeven) {
                 ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet", "Time Modulated",
                             "Flow Modulated", "N1 Sensitivity", "Sheet1"));
     EXPECT_THAT(CentreFooters(Book()),
-                ElementsAre("&8Page 1 of 7", "&8Page 2 of 7", "&8Page 3 of 7", "&8Page 4 of 7", "&8Page 5 of 7",
-                            "&8Page 6 of 7", "&8Page 7 of 7", ""));
+                ElementsAre("&8Page 1 of 7", "&8Page 2 of 7", "&8Page 3 of 7", "&8Page 4 of 7",
+                            "&8Page 5 of 7", "&8Page 6 of 7", "&8Page 7 of 7", ""));
     EXPECT_EQ(Book().ActiveIndex(), 1);
     // Seventy single steps, and the bar full at the end.
     std::vector<int> steps(70);

@@ -67,8 +67,8 @@ bool WithinHorizon(const TValveSensitivity& valve, const TN1SweepRow& row, doubl
 }
 
 std::string CsvRecord(const std::string& file, const TN1SweepRow& row, double horizon) {
-    std::string line = RecordCsvField(file) + "," + row.N1Text + "," + (row.ProjectN1 ? "true" : "false") + "," +
-                       FormatGeneral(horizon);
+    std::string line = RecordCsvField(file) + "," + row.N1Text + "," + (row.ProjectN1 ? "true" : "false") +
+                       "," + FormatGeneral(horizon);
     for (const TValveSensitivity& valve : row.Valves) {
         line += "," + RecordCsvField(RecordNumber(valve.SavingM3a));
         line += "," + RecordCsvField(RecordNumber(valve.SavingRa));
@@ -87,7 +87,8 @@ std::string JsonValue(const std::string& text) {
 
 std::string JsonRecord(const std::string& file, const TN1SweepRow& row, double horizon) {
     std::string line = "{\"file\":" + JsonString(file) + ",\"n1\":" + JsonValue(row.N1Text) +
-                       ",\"project_n1\":" + JsonBool(row.ProjectN1) + ",\"horizon_months\":" + JsonNumber(horizon);
+                       ",\"project_n1\":" + JsonBool(row.ProjectN1) +
+                       ",\"horizon_months\":" + JsonNumber(horizon);
     for (std::size_t v = 0; v < SweepValves; ++v) {
         const TValveSensitivity& valve = row.Valves[v];
         const std::string key = kValveKeys[v];
@@ -152,8 +153,8 @@ int Sensitivity(const std::vector<std::string>& args, const std::function<void(s
     // The window after "Read data", its messages on standard error under the file's name.
     TScriptedDialogs dialogs;
     dialogs.OnMessage = [&](const TRecordedMessage& m) {
-        std::cerr << TerminalText(*file) << ": " << MessageTypeName(m.Type) << ": " << TerminalText(m.Text, true)
-                  << "\n";
+        std::cerr << TerminalText(*file) << ": " << MessageTypeName(m.Type) << ": "
+                  << TerminalText(m.Text, true) << "\n";
     };
     TMainForm form(dialogs);
     form.FormShow();
