@@ -26,14 +26,16 @@ private slots:
                                    "GraphicalSheet",     "FixedOutletSheet",      "FixedTabulatedSheet",
                                    "FixedGraphSheet",    "TimeModulatedSheet",    "TimeTabulatedSheet",
                                    "TimeGraphicalSheet", "FlowModulatedSheet",    "FlowTabulatedSheet",
-                                   "FlowGraphicalSheet", "SummarySheet"};
+                                   "FlowGraphicalSheet", "SummarySheet",          "CostSummarySheet",
+                                   "N1SensitivitySheet"};
         QCOMPARE(names, pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm",
                                              "TGraphPropForm", "TImportHelp", "HelpWindow"}));
         for (const QString& page : pages)
             QCOMPARE(QImage(QDir(folder.path()).filePath(page + ".png")).size(), QSize(908, 645));
-        QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 205));
+        QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 237));
         // Each page was shown as a user would show it: the last one is highlighted now.
         QVERIFY(ui.form.SummarySheet.Highlighted);
+        QVERIFY(ui.form.N1SensitivitySheet.Highlighted);
         // The windows were closed again, as their close boxes close them.
         QVERIFY(!ui.form.CostsForm.Visible);
         QVERIFY(!ui.form.N1CalculationForm.Visible);
