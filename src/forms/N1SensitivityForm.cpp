@@ -184,6 +184,10 @@ void TN1SensitivityForm::FillGrid() {
         for (int col = 0; col < Layout::ColCount; ++col)
             g.ResetCellColor(col, row);
     g.SetRowCount(Layout::FirstN1Row + std::max<int>(1, static_cast<int>(Rows.size())));
+    // The savings in blue as on the cost table, on every row the sweep now has.
+    for (int v = 0; v < SweepValves; ++v)
+        for (int offset : {Layout::SavingM3aOffset, Layout::SavingRaOffset})
+            g.SetColColours(Layout::ValveCol(v, offset), clNone, clBlue);
     for (int col = 0; col < Layout::ColCount; ++col)
         g.SetCell(col, Layout::FirstN1Row, "");
     ProjectN1Label.Caption.clear();

@@ -107,7 +107,7 @@ void AddChart(TViewBinder& b, QVBoxLayout* column, TChart& chart) {
     holder->setObjectName(QString::fromStdString(chart.Name) + "Holder");
     auto* holderLayout = new QVBoxLayout(holder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    holder->setMinimumSize(380, 230);
+    holder->setMinimumSize(300, 150);
     column->addWidget(holder, 1);
     b.AddRefresher([&b, holder, holderLayout, &chart, view = static_cast<TChartView*>(nullptr)]() mutable {
         if (view || !b.Form.N1SensitivitySheet.Showing()) return;
