@@ -26,10 +26,17 @@ struct TChartSeries {
     std::vector<std::string> Labels;
     // Points the table shows grey: the outlet of an hour in which the valve stands fully open.
     std::vector<bool> Open;
+    // Where the points stand along a value axis (the N1 charts); empty: evenly spaced in
+    // the order drawn. A point marked as a gap has no value (a payback of "Never"): the
+    // line breaks there.
+    std::vector<double> X;
+    std::vector<bool> Gap;
     void Clear() {
         Values.clear();
         Labels.clear();
         Open.clear();
+        X.clear();
+        Gap.clear();
     }
     void Add(double value, const std::string& label, bool open = false) {
         Values.push_back(value);
@@ -54,6 +61,11 @@ public:
     TChartAxis LeftAxis, RightAxis, BottomAxis;
     // PRV charts skip empty cells; the current-situation chart reads every cell.
     bool SkipEmptyCells = true;
+    // A vertical line across the plot at this place of the bottom axis (the project's N1),
+    // with its caption; only for charts whose points stand at X.
+    bool HasMarker = false;
+    double MarkerX = 0;
+    std::string MarkerCaption;
     // The table texts the points were last drawn from, so that a chart in view is drawn
     // again only when its table has changed.
     std::vector<std::string> SourceTexts;

@@ -144,6 +144,7 @@ void TMainForm::BuildPages() {
     nest(FixedOutletSheet, FixedPRVPage, {&FixedTabulatedSheet, &FixedGraphSheet});
     nest(TimeModulatedSheet, TimePage, {&TimeTabulatedSheet, &TimeGraphicalSheet});
     nest(FlowModulatedSheet, PageControl1, {&FlowTabulatedSheet, &FlowGraphicalSheet});
+    nest(SummarySheet, SummaryPages, {&CostSummarySheet, &N1SensitivitySheet});
     // The first sub-page a user meets on a result tab is its chart.
     MainPage.InitActivePage(DataInputSheet);
     InputPage.InitActivePage(GeneralSheet);
@@ -151,6 +152,7 @@ void TMainForm::BuildPages() {
     FixedPRVPage.InitActivePage(FixedGraphSheet);
     TimePage.InitActivePage(TimeGraphicalSheet);
     PageControl1.InitActivePage(FlowGraphicalSheet);
+    SummaryPages.InitActivePage(CostSummarySheet);
 }
 
 void TMainForm::ReportInternalError(const std::string& detail) {
@@ -316,6 +318,10 @@ void TMainForm::ConnectHandlers() {
     };
     FlowGraphicalSheet.OnShow = [this] { FlowGraphicalSheetShow(); };
     SummarySheet.OnShow = [this] { SummarySheetShow(); };
+    CostSummarySheet.OnShow = [this] { CostSummarySheet.Highlighted = true; };
+    CostSummarySheet.OnHide = [this] { CostSummarySheet.Highlighted = false; };
+    N1SensitivitySheet.OnHide = [this] { N1SensitivitySheet.Highlighted = false; };
+    N1SensitivitySheet.OnShow = [this] { N1Sensitivity.N1SensitivitySheetShow(); };
 
     // Buttons and commands.
     N1Calculation.OnClick = [this] { N1CalculationClick(); };

@@ -10,6 +10,7 @@
 #include "forms/LoggerImport.h"
 #include "forms/MarkStringGrid.h"
 #include "forms/Messages.h"
+#include "forms/N1SensitivityForm.h"
 #include "forms/OutletPopup.h"
 #include "forms/PrintForm.h"
 #include "forms/TableUndo.h"
@@ -105,6 +106,11 @@ public:
     TTabSheet FlowTabulatedSheet{Controls, "FlowTabulatedSheet", "Tabulated"};
     TTabSheet FlowGraphicalSheet{Controls, "FlowGraphicalSheet", "Graphical"};
     TTabSheet SummarySheet{Controls, "SummarySheet", "Summary"};
+    // The Summary's own pages: the cost table and the N1 sweep. They join no registry, so
+    // the listing of the window (`show --json`) is what it was without them.
+    TPageControl SummaryPages{"SummaryPages"};
+    TTabSheet CostSummarySheet{"CostSummarySheet", "Cost Summary"};
+    TTabSheet N1SensitivitySheet{"N1SensitivitySheet", "N1 Sensitivity"};
 
     // ---- General Info -----------------------------------------------------------------
     TEdit ZoneNameEdit{Controls, "ZoneNameEdit"}, ZoneRefEdit{Controls, "ZoneRefEdit"},
@@ -250,6 +256,8 @@ public:
     TCostsForm CostsForm{*this, Controls};
     TGraphPropForm GraphPropForm{*this};
     TImportHelp ImportHelp;
+    // The Summary's "N1 Sensitivity" page.
+    TN1SensitivityForm N1Sensitivity{*this};
 
     // Gives every grid the canvas the views measure texts with; nullptr when that canvas
     // goes, after which the grids measure with their own fixed-width canvas again.

@@ -51,6 +51,13 @@ inline std::string CellInvalid(const char* prefix, const std::string& hourLabel)
     return prefix + hourLabel + " is invalid.";
 }
 
+// ---- the N1 sensitivity page ------------------------------------------------------------------
+inline constexpr const char* N1RangeOutside = "The N1 range must lie between 0.5 and 2.5.";
+inline constexpr const char* N1RangeReversed = "The first N1 must not be above the last.";
+inline constexpr const char* N1StepTooSmall = "The N1 step must be at least 0.01.";
+inline constexpr const char* N1RangeInvalid = "The N1 range is not a number.";
+inline constexpr const char* HorizonInvalid = "The payback horizon must be a number of months above 0.";
+
 // ---- the edits' own checks --------------------------------------------------------------------
 inline constexpr const char* N1OutOfRange = "N1 must be between 0.5 and 2.5";
 inline constexpr const char* FixedPRVOutletEntryInvalid = "Invalid entry for Fixed PRV Outlet pressure.";

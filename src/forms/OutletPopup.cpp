@@ -26,8 +26,14 @@ TOutletPopup::TOutletPopup(TMainForm& main) : MainForm(main) {
         Items.push_back({item.Caption, true, true});
 }
 
+bool TOutletPopup::NamesOwnSeries(const TChart& chart) const {
+    return &chart == &MainForm.N1Sensitivity.SavingsChart || &chart == &MainForm.N1Sensitivity.PaybackChart;
+}
+
 int TOutletPopup::SeriesOf(int index) const {
     if (!ClickedChart || index < 0 || index >= static_cast<int>(Items.size())) return -1;
+    if (NamesOwnSeries(*ClickedChart))
+        return index < static_cast<int>(ClickedChart->Series.size()) ? index : -1;
     const TItemSeries& item = ItemSeries[index];
     const int series = ClickedChart == &MainForm.CurrentChart ? item.CurrentIndex : item.PRVIndex;
     return series < static_cast<int>(ClickedChart->Series.size()) ? series : -1;
@@ -35,6 +41,15 @@ int TOutletPopup::SeriesOf(int index) const {
 
 void TOutletPopup::Popup(TChart& chart) {
     ClickedChart = &chart;
+    // The N1 charts have a line per valve: the menu names those lines; the result charts
+    // get the items of the hourly series back.
+    Items.clear();
+    if (NamesOwnSeries(chart))
+        for (const TChartSeries& series : chart.Series)
+            Items.push_back({series.Title, series.Active, true});
+    else
+        for (const TItemSeries& item : ItemSeries)
+            Items.push_back({item.Caption, true, true});
     for (int i = 0; i < static_cast<int>(Items.size()); ++i) {
         const int series = SeriesOf(i);
         Items[i].Visible = series >= 0;

@@ -35,6 +35,9 @@ public:
     void ItemClick(int index);
     // The series of the clicked chart an item names; -1 for none.
     int SeriesOf(int index) const;
+    // Whether the chart's menu lists the chart's own series (the N1 charts' valves) rather
+    // than the hourly series of the result charts.
+    bool NamesOwnSeries(const TChart& chart) const;
 };
 
 } // namespace halvern

@@ -60,6 +60,7 @@ TfrmPrint::TfrmPrint(TMainForm& main) : TAuxForm("Output File Selection"), MainF
     FixedOutlet.Caption = "Fixed Outlet";
     TimeModulated.Caption = "Time Modulated";
     FlowModulated.Caption = "Flow Modulated";
+    N1Sensitivity.Caption = "N1 Sensitivity";
     CreateExcelButton.Caption = "Create";
     ProgressBar1.Smooth = true;
     ProgressBar1.Step = 1;
@@ -71,6 +72,7 @@ TfrmPrint::TfrmPrint(TMainForm& main) : TAuxForm("Output File Selection"), MainF
     FixedOutlet.OnClick = [this] { FixedOutletClick(); };
     TimeModulated.OnClick = [this] { TimeModulatedClick(); };
     FlowModulated.OnClick = [this] { FlowModulatedClick(); };
+    N1Sensitivity.OnClick = [this] { N1SensitivityClick(); };
     CreateExcelButton.OnClick = [this] { CreateExcelButtonClick(); };
 }
 
@@ -110,14 +112,18 @@ void TfrmPrint::TimeModulatedClick() {
 void TfrmPrint::FlowModulatedClick() {
     ProgressBar1.SetPosition(0);
 }
+void TfrmPrint::N1SensitivityClick() {
+    ProgressBar1.SetPosition(0);
+}
 
 std::array<TCheckBox*, ReportSheetKinds> TfrmPrint::CheckBoxes() {
-    return {&GeneralData, &CurrentSituation, &Summary, &FixedOutlet, &TimeModulated, &FlowModulated};
+    return {&GeneralData,   &CurrentSituation, &Summary,      &FixedOutlet,
+            &TimeModulated, &FlowModulated,    &N1Sensitivity};
 }
 
 TReportChoice TfrmPrint::Chosen() const {
-    return {GeneralData.Checked, CurrentSituation.Checked, Summary.Checked,
-            FixedOutlet.Checked, TimeModulated.Checked,    FlowModulated.Checked};
+    return {GeneralData.Checked,   CurrentSituation.Checked, Summary.Checked,      FixedOutlet.Checked,
+            TimeModulated.Checked, FlowModulated.Checked,    N1Sensitivity.Checked};
 }
 
 bool IsWorkbookName(const std::string& fileName) {

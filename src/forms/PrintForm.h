@@ -33,9 +33,17 @@ private:
     int position_ = 0;
 };
 
-// The six sheets of the report in their page order, and a choice among them.
-enum class TReportSheet { GeneralData, CurrentSituation, Summary, FixedOutlet, TimeModulated, FlowModulated };
-constexpr int ReportSheetKinds = 6;
+// The seven sheets of the report in their page order, and a choice among them.
+enum class TReportSheet {
+    GeneralData,
+    CurrentSituation,
+    Summary,
+    FixedOutlet,
+    TimeModulated,
+    FlowModulated,
+    N1Sensitivity
+};
+constexpr int ReportSheetKinds = 7;
 using TReportChoice = std::array<bool, ReportSheetKinds>;
 
 // The report run itself, which the spreadsheet report provides (it lives above the forms).
@@ -60,7 +68,8 @@ public:
 
     TControl GroupBox1{"GroupBox1"};
     TCheckBox GeneralData{"GeneralData"}, CurrentSituation{"CurrentSituation"}, Summary{"Summary"},
-        FixedOutlet{"FixedOutlet"}, TimeModulated{"TimeModulated"}, FlowModulated{"FlowModulated"};
+        FixedOutlet{"FixedOutlet"}, TimeModulated{"TimeModulated"}, FlowModulated{"FlowModulated"},
+        N1Sensitivity{"N1Sensitivity"};
     TButton CreateExcelButton{"CreateExcelButton"};
     TProgressBar ProgressBar1{"ProgressBar1"};
 
@@ -81,6 +90,7 @@ public:
     void FixedOutletClick();
     void TimeModulatedClick();
     void FlowModulatedClick();
+    void N1SensitivityClick();
     void CreateExcelButtonClick();
     void Close();
 

@@ -121,6 +121,22 @@ inline constexpr int LastStageRow = Stage3Row;
 inline constexpr int RowCount = 6;
 } // namespace N1GridLayout
 
+// SensitivityGrid (the Summary's "N1 Sensitivity" page): two heading rows, then one row per
+// N1 of the sweep; per valve its total savings and payback as the cost table shows them.
+namespace N1SensitivityLayout {
+inline constexpr int N1Col = 0;
+inline constexpr int ValveCols = 3;       // per valve:
+inline constexpr int SavingM3aOffset = 0; // total savings, m³/a
+inline constexpr int SavingRaOffset = 1;  // total savings, R/a
+inline constexpr int PaybackOffset = 2;   // months, or "Never"
+constexpr int ValveCol(int valve, int offset) {
+    return 1 + valve * ValveCols + offset;
+}
+inline constexpr int ColCount = 1 + 3 * ValveCols;
+inline constexpr int HeadingRows = 2;
+inline constexpr int FirstN1Row = 2;
+} // namespace N1SensitivityLayout
+
 // FixedCostGrid (the "Implementation Costs" dialog): the cost items of each valve in R.
 namespace FixedCostLayout {
 inline constexpr int DescriptionCol = 0;

@@ -70,8 +70,9 @@ void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::st
     // Pages are numbered in page order; a sheet not chosen keeps the number it had.
     ReportSheetCount = 0;
     ReportProgressMax = 0;
-    int* pages[ReportSheetKinds] = {&GeneralDataPage, &CurrentSituationPage, &SummaryPage,
-                                    &FixedOutletPage, &TimeModulatedPage,    &FlowModulatedPage};
+    int* pages[ReportSheetKinds] = {&GeneralDataPage,  &CurrentSituationPage, &SummaryPage,
+                                    &FixedOutletPage,  &TimeModulatedPage,    &FlowModulatedPage,
+                                    &N1SensitivityPage};
     for (int kind = 0; kind < ReportSheetKinds; ++kind) {
         if (!sheets[static_cast<std::size_t>(kind)]) continue;
         *pages[kind] = ++ReportSheetCount;
@@ -89,6 +90,7 @@ void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::st
         // Each sheet goes in front of the one written before: backwards, the tabs end in page order.
         using enum TReportSheet;
         const auto chosen = [&sheets](TReportSheet kind) { return sheets[static_cast<std::size_t>(kind)]; };
+        if (chosen(N1Sensitivity)) WriteN1SensitivitySheet();
         if (chosen(FlowModulated)) WriteFlowModulatedSheet();
         if (chosen(TimeModulated)) WriteTimeModulatedSheet();
         if (chosen(FixedOutlet)) WriteFixedOutletSheet();
@@ -197,6 +199,11 @@ void TSpreadsheetReport::WriteTimeModulatedSheet() {
 void TSpreadsheetReport::WriteFlowModulatedSheet() {
     TSheetContext context = Context(FlowModulatedPage);
     WriteFlowModulated(context);
+}
+
+void TSpreadsheetReport::WriteN1SensitivitySheet() {
+    TSheetContext context = Context(N1SensitivityPage);
+    WriteN1Sensitivity(context);
 }
 
 } // namespace halvern

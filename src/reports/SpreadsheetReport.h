@@ -37,6 +37,7 @@ public:
     void WriteFixedOutletSheet();
     void WriteTimeModulatedSheet();
     void WriteFlowModulatedSheet();
+    void WriteN1SensitivitySheet();
 
     // The workbook last handed to the user and its file; none before the first report.
     struct TSpreadsheetApp {
@@ -51,7 +52,7 @@ public:
     int ReportSheetCount = 0;
     int ReportProgressMax = 0;
     int GeneralDataPage = 0, CurrentSituationPage = 0, SummaryPage = 0, FixedOutletPage = 0,
-        TimeModulatedPage = 0, FlowModulatedPage = 0;
+        TimeModulatedPage = 0, FlowModulatedPage = 0, N1SensitivityPage = 0;
 
     // Saves a finished workbook as the file, telling what the texts lost on the way; the
     // .xlsx back end unless a test puts its own.

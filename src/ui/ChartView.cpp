@@ -173,6 +173,12 @@ void TChartView::Refresh() {
     FPressureAxis->setGridLineVisible(FModel.LeftAxis.Grid);
 
     FChart->removeAllSeries(); // deletes the old series
+    const bool valueX = std::any_of(FModel.Series.begin(), FModel.Series.end(),
+                                    [](const TChartSeries& s) { return !s.X.empty(); });
+    if (valueX) {
+        RefreshValueSeries();
+        return;
+    }
     const TChartSeries* longest = nullptr;
     for (const TChartSeries& s : FModel.Series) {
         auto* series = new QLineSeries();
@@ -242,6 +248,89 @@ void TChartView::AddOpenValveMarks() {
     FChart->addSeries(marks);
     marks->attachAxis(FHoursAxis);
     marks->attachAxis(axis == TSeriesAxis::Left ? FPressureAxis : FFlowAxis);
+}
+
+void TChartView::RefreshValueSeries() {
+    // Made the first time: the hourly charts never carry it.
+    if (!FValueXAxis) {
+        FHoursAxis->setVisible(false);
+        FChart->removeAxis(FHoursAxis);
+        FValueXAxis = new QValueAxis(FChart);
+        FChart->addAxis(FValueXAxis, Qt::AlignBottom);
+        FValueXAxis->setTitleFont(FHoursAxis->titleFont());
+        FValueXAxis->setLabelsColor(Qt::black);
+        FValueXAxis->setTitleBrush(Qt::black);
+    }
+    FValueXAxis->setTitleText(QString::fromStdString(FModel.BottomAxis.Title));
+    double minX = 0, maxX = 0;
+    bool anyPoint = false;
+    for (const TChartSeries& s : FModel.Series) {
+        const QColor colour = ToQColor(s.Colour);
+        QLineSeries* named = nullptr;
+        QList<QPointF> points;
+        // A point without a value ("Never") ends one line; the next value starts another.
+        const auto flush = [&] {
+            if (points.isEmpty() && named) return;
+            auto* series = new QLineSeries();
+            series->setName(QString::fromStdString(s.Title));
+            series->setPen(QPen(colour, 2, ToPenStyle(s.LineStyle)));
+            series->setColor(colour);
+            series->setMarkerSize(MarkerSize);
+            series->setLightMarker(MarkerImage(s.Pointer, colour));
+            series->replace(points);
+            FChart->addSeries(series);
+            series->attachAxis(FValueXAxis);
+            series->attachAxis(s.Axis == TSeriesAxis::Left ? FPressureAxis : FFlowAxis);
+            series->setVisible(s.Active);
+            // One legend entry per valve, however many pieces its line has.
+            for (QLegendMarker* marker : FChart->legend()->markers(series))
+                marker->setVisible(s.Active && !named);
+            if (!named) named = series;
+            points.clear();
+        };
+        for (std::size_t i = 0; i < s.Values.size() && i < s.X.size(); ++i) {
+            minX = anyPoint ? std::min(minX, s.X[i]) : s.X[i];
+            maxX = anyPoint ? std::max(maxX, s.X[i]) : s.X[i];
+            anyPoint = true;
+            if (i < s.Gap.size() && s.Gap[i]) {
+                if (!points.isEmpty()) flush();
+                continue;
+            }
+            points.append(QPointF(s.X[i], s.Values[i]));
+        }
+        flush();
+    }
+    SetRange(*FPressureAxis, FModel.LeftAxis, DataMaximum(FModel, TSeriesAxis::Left));
+    SetRange(*FFlowAxis, FModel.RightAxis, DataMaximum(FModel, TSeriesAxis::Right));
+    FFlowAxis->setVisible(std::any_of(FModel.Series.begin(), FModel.Series.end(),
+                                      [](const TChartSeries& s) { return s.Axis == TSeriesAxis::Right; }));
+    if (!anyPoint) {
+        minX = 0.5;
+        maxX = 2.5;
+    }
+    if (maxX - minX < 0.1) {
+        minX -= 0.05;
+        maxX += 0.05;
+    }
+    FValueXAxis->setRange(minX, maxX);
+    FValueXAxis->setLabelFormat("%.2f");
+    FValueXAxis->setTickType(QValueAxis::TicksDynamic);
+    FValueXAxis->setTickAnchor(minX);
+    FValueXAxis->setTickInterval(maxX - minX > 1 ? 0.25 : 0.05);
+
+    // The project's N1: a grey upright line from the bottom of the plot to its top.
+    if (FModel.HasMarker) {
+        auto* marker = new QLineSeries();
+        marker->setName(QString::fromStdString(FModel.MarkerCaption));
+        marker->setPen(QPen(Qt::darkGray, 2, Qt::DashLine));
+        marker->setColor(Qt::darkGray);
+        marker->replace(
+            QList<QPointF>{{FModel.MarkerX, FPressureAxis->min()}, {FModel.MarkerX, FPressureAxis->max()}});
+        FChart->addSeries(marker);
+        marker->attachAxis(FValueXAxis);
+        marker->attachAxis(FPressureAxis);
+    }
+    SetRange(*FPressureAxis, FModel.LeftAxis, DataMaximum(FModel, TSeriesAxis::Left));
 }
 
 void TChartView::PrintTo(QPainter& painter, const QRectF& rect) {

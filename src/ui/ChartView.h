@@ -30,10 +30,13 @@ public:
 
 private:
     void AddOpenValveMarks();
+    // The series along a value axis: each a line broken at its gaps, and the marker line.
+    void RefreshValueSeries();
     TChart& FModel;
     QChart* FChart = nullptr;
     QChartView* FView = nullptr;
     QCategoryAxis* FHoursAxis = nullptr;
+    QValueAxis* FValueXAxis = nullptr; // for series whose points stand at X (the N1 charts)
     QValueAxis* FPressureAxis = nullptr;
     QValueAxis* FFlowAxis = nullptr;
 };

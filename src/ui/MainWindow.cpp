@@ -171,7 +171,10 @@ void TMainWindow::BuildPages() {
     resultPage(f.FlowModulatedSheet, f.PageControl1, f.FlowTabulatedSheet, BuildFlowTabulatedSheet,
                f.FlowGraphicalSheet, f.BitBtn2, f.FlowPRVChart, 73);
 
-    main->AddSheet(f.SummarySheet, BuildSummarySheet(b));
+    TPageTabs* summary = tabs(f.SummaryPages);
+    summary->AddSheet(f.CostSummarySheet, BuildCostSummarySheet(b));
+    summary->AddSheet(f.N1SensitivitySheet, BuildN1SensitivitySheet(b));
+    main->AddSheet(f.SummarySheet, BuildSummarySheet(b, summary));
     setCentralWidget(main);
 }
 

@@ -14,7 +14,7 @@ namespace halvern {
 
 namespace {
 
-constexpr QSize kClientSize(335, 205);
+constexpr QSize kClientSize(335, 237);
 
 } // namespace
 
@@ -29,13 +29,14 @@ TOutputFileDialog::TOutputFileDialog(TfrmPrint& form, TViewBinder& binder, QWidg
 
     auto* group = new QGroupBox(this);
     group->setObjectName(QString::fromStdString(form_.GroupBox1.Name));
-    group->setGeometry(8, 8, 321, 121);
+    group->setGeometry(8, 8, 321, 153);
     group->installEventFilter(this);
     group_ = group;
     const std::pair<TCheckBox*, QPoint> boxes[] = {
         {&form_.GeneralData, {16, 24}},    {&form_.CurrentSituation, {16, 56}},
         {&form_.Summary, {16, 88}},        {&form_.FixedOutlet, {184, 24}},
-        {&form_.TimeModulated, {184, 56}}, {&form_.FlowModulated, {184, 88}}};
+        {&form_.TimeModulated, {184, 56}}, {&form_.FlowModulated, {184, 88}},
+        {&form_.N1Sensitivity, {16, 120}}};
     for (const auto& [box, place] : boxes) {
         QCheckBox* widget = binder_.CheckBox(*box);
         widget->setParent(group);
@@ -45,12 +46,12 @@ TOutputFileDialog::TOutputFileDialog(TfrmPrint& form, TViewBinder& binder, QWidg
 
     QPushButton* create = binder_.Button(form_.CreateExcelButton);
     create->setParent(this);
-    create->setGeometry(8, 136, 321, 25);
+    create->setGeometry(8, 168, 321, 25);
     create->setAutoDefault(false);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QString::fromStdString(form_.ProgressBar1.Name));
-    progress_->setGeometry(8, 168, 321, 33);
+    progress_->setGeometry(8, 200, 321, 33);
     progress_->setTextVisible(false);
     const auto showProgress = [this] {
         const TProgressBar& bar = form_.ProgressBar1;

@@ -27,7 +27,10 @@ QWidget* BuildGraphSheet(TViewBinder& binder, TTabSheet& sheet, TButton& button,
 // "Suggest" of a valve page, or "Suggest all" (no valve): opens the suggestion window.
 QPushButton* MakeSuggestButton(TViewBinder& binder, std::optional<TValve> valve, const char* caption,
                                const char* objectName);
-// "Summary": cost inputs, the summary table and the note.
-QWidget* BuildSummarySheet(TViewBinder& binder);
+// "Summary": the cost inputs above the Summary's pages; "Cost Summary": the summary table and
+// the note; "N1 Sensitivity": the sweep's range, table, charts and sentences.
+QWidget* BuildSummarySheet(TViewBinder& binder, QWidget* pages);
+QWidget* BuildCostSummarySheet(TViewBinder& binder);
+QWidget* BuildN1SensitivitySheet(TViewBinder& binder);
 
 } // namespace halvern

@@ -1,4 +1,5 @@
-// "Summary": the cost inputs, the cost-benefit table and the note on what it leaves out.
+// "Summary": the cost inputs above its two pages, "Cost Summary" (the cost-benefit table and
+// the note on what it leaves out) and "N1 Sensitivity".
 #include "ui/PageKit.h"
 #include "ui/Pages.h"
 #include "ui/ViewBinder.h"
@@ -12,7 +13,7 @@
 
 namespace halvern {
 
-QWidget* BuildSummarySheet(TViewBinder& b) {
+QWidget* BuildSummarySheet(TViewBinder& b, QWidget* pages) {
     TMainForm& f = b.Form;
     auto* page = new QWidget;
 
@@ -51,6 +52,15 @@ QWidget* BuildSummarySheet(TViewBinder& b) {
     inputs->addWidget(MakeGroup("N1 Value for Consumption Correction", n1));
     inputs->addStretch(1);
 
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(inputs);
+    layout->addWidget(pages, 1);
+    return page;
+}
+
+QWidget* BuildCostSummarySheet(TViewBinder& b) {
+    TMainForm& f = b.Form;
+    auto* page = new QWidget;
     auto* table = new QHBoxLayout;
     table->addWidget(b.Grid(f.CostSummaryGrid));
     table->addStretch(1);
@@ -65,7 +75,6 @@ QWidget* BuildSummarySheet(TViewBinder& b) {
         note->addWidget(MakeCaption(line, kRedText));
 
     auto* layout = new QVBoxLayout(page);
-    layout->addLayout(inputs);
     layout->addLayout(table);
     layout->addLayout(note);
     layout->addStretch(1);

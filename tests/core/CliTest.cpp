@@ -385,7 +385,7 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
     EXPECT_EQ(all.Out, std::string("Report written to: ").append(dir.File("demo.xlsx")).append("\n"));
     EXPECT_THAT(WorkbookSheets(dir.File("demo.xlsx")),
                 ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
-                                       "Time Modulated", "Flow Modulated"));
+                                       "Time Modulated", "Flow Modulated", "N1 Sensitivity"));
 
     const TRun two =
         RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o", dir.File("two.xlsx")});

@@ -321,7 +321,9 @@ TEST_F(PrintCommandsTest, ShownPageCaptionFollowsTheActivePages) {
     form.Dispatch([&] { form.MainPage.SetActivePage(form.FixedOutletSheet); });
     EXPECT_EQ(form.ShownPageCaption(), "Fixed Outlet - Graphical");
     form.Dispatch([&] { form.MainPage.SetActivePage(form.SummarySheet); });
-    EXPECT_EQ(form.ShownPageCaption(), "Summary");
+    EXPECT_EQ(form.ShownPageCaption(), "Summary - Cost Summary");
+    form.Dispatch([&] { form.SummaryPages.SetActivePage(form.N1SensitivitySheet); });
+    EXPECT_EQ(form.ShownPageCaption(), "Summary - N1 Sensitivity");
 }
 
 // ---- the charts' pop-up menu ----------------------------------------------------------------

@@ -1,4 +1,4 @@
-// The six-sheet report of the demo zone written through the real back end and opened in a
+// The seven-sheet report of the demo zone written through the real back end and opened in a
 // real spreadsheet application: LibreOffice turns it into a PDF, whose text must carry the
 // sheets' headings, the hourly values, the page footers in order and the charts' axis
 // titles; and in the file itself every chart reads its flows on a second axis.
@@ -46,6 +46,11 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return n;
 }
 
+// The chart parts of the last sheet: the two charts after the four scenario charts.
+std::string xmlOfSheetCharts(const std::string& file) {
+    return ReadZipEntry(file, "xl/charts/chart5.xml") + ReadZipEntry(file, "xl/charts/chart6.xml");
+}
+
 class ReportEndToEnd : public ReportFixture {
 protected:
     ReportEndToEnd() {
@@ -89,7 +94,7 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
     const std::string pdf = dir.File("demo report.pdf");
     const auto pages = RunShell("pdfinfo " + Quote(pdf));
     ASSERT_TRUE(pages);
-    EXPECT_THAT(*pages, ::testing::ContainsRegex("Pages: +6\n")); // one page per sheet
+    EXPECT_THAT(*pages, ::testing::ContainsRegex("Pages: +7\n")); // one page per sheet
     const auto text = RunShell("pdftotext -layout " + Quote(pdf) + " -");
     ASSERT_TRUE(text);
 
@@ -105,16 +110,26 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
     EXPECT_THAT(*text, HasSubstr("Fixed Outlet: " + form.Project.ZoneName));
     // The footers count the pages in order, once each.
     std::size_t at = 0;
-    for (int page = 1; page <= 6; ++page) {
-        const std::string footer = "Page " + std::to_string(page) + " of 6";
+    for (int page = 1; page <= 7; ++page) {
+        const std::string footer = "Page " + std::to_string(page) + " of 7";
         EXPECT_EQ(Count(*text, footer), 1u) << footer;
         const std::size_t found = text->find(footer);
         EXPECT_GT(found, at) << footer;
         at = found == std::string::npos ? at : found;
     }
-    EXPECT_EQ(Count(*text, "Version: 4.4"), 6u);
+    EXPECT_EQ(Count(*text, "Version: 4.4"), 7u);
     // The axis titles of all four charts.
     EXPECT_EQ(Count(*text, "Pressure(m)"), 4u);
     EXPECT_EQ(Count(*text, "Flow (m³/hr)"), 4u);
     EXPECT_EQ(Count(*text, "Hours"), 4u);
+
+    // The N1 sweep's page, last: its table, sentences and both charts, on a page of its own.
+    const std::string last = text->substr(text->find("Page 6 of 7"));
+    EXPECT_THAT(last, HasSubstr("N1 Sensitivity"));
+    EXPECT_THAT(last, HasSubstr("Savings (R/a)"));
+    EXPECT_THAT(last, HasSubstr(form.N1Sensitivity.SentenceLabels[0].Caption));
+    EXPECT_THAT(last, HasSubstr("Savings against N1: " + form.Project.ZoneName));
+    EXPECT_THAT(last, HasSubstr("Payback against N1: " + form.Project.ZoneName));
+    EXPECT_THAT(last, HasSubstr("Payback (months)"));
+    EXPECT_EQ(Count(xmlOfSheetCharts(file), "<c:lineChart>"), 2u);
 }

@@ -54,22 +54,24 @@ TEST_F(ReportExport, ANameThatIsNoWorkbookIsRefused) {
     EXPECT_THAT(Saved, ElementsAre("/reports/zone.XLSX"));
 }
 
-TEST_F(ReportExport, AllSixSheetsStandInPageOrderNumberedOneToSix) {
+TEST_F(ReportExport, AllSevenSheetsStandInPageOrderNumberedOneToSeven) {
     std::vector<int> positions;
     dialog.ProgressBar1.OnChange = [&] { positions.push_back(dialog.ProgressBar1.Position()); };
     CreateAll();
-    EXPECT_THAT(Book().SheetNames(), ElementsAre("General Data", "Current Situation", "Summary",
-                                                 "Fixed Outlet", "Time Modulated", "Flow Modulated"));
+    EXPECT_THAT(Book().SheetNames(),
+                ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet", "Time Modulated",
+                            "Flow Modulated", "N1 Sensitivity"));
     // The workbook's first empty sheet does not follow the report.
-    EXPECT_THAT(CentreFooters(Book()), ElementsAre("&8Page 1 of 6", "&8Page 2 of 6", "&8Page 3 of 6",
-                                                   "&8Page 4 of 6", "&8Page 5 of 6", "&8Page 6 of 6"));
+    EXPECT_THAT(CentreFooters(Book()),
+                ElementsAre("&8Page 1 of 7", "&8Page 2 of 7", "&8Page 3 of 7", "&8Page 4 of 7",
+                            "&8Page 5 of 7", "&8Page 6 of 7", "&8Page 7 of 7"));
     EXPECT_EQ(Book().ActiveIndex(), 1);
-    // Sixty single steps, and the bar full at the end.
-    std::vector<int> steps(60);
+    // Seventy single steps, and the bar full at the end.
+    std::vector<int> steps(70);
     std::iota(steps.begin(), steps.end(), 1);
     EXPECT_THAT(positions, ElementsAreArray(steps));
-    EXPECT_EQ(dialog.ProgressBar1.Max(), 60);
-    EXPECT_EQ(dialog.ProgressBar1.Position(), 60);
+    EXPECT_EQ(dialog.ProgressBar1.Max(), 70);
+    EXPECT_EQ(dialog.ProgressBar1.Position(), 70);
 }
 
 TEST_F(ReportExport, CurrentSituationAndFixedOutletArePagesOneAndTwoOfTwo) {
@@ -102,7 +104,8 @@ TEST_F(ReportExport, TouchingTheDialogEmptiesTheBarAgain) {
                                                         [&] { dialog.Summary.Click(); },
                                                         [&] { dialog.FixedOutlet.Click(); },
                                                         [&] { dialog.TimeModulated.Click(); },
-                                                        [&] { dialog.FlowModulated.Click(); }};
+                                                        [&] { dialog.FlowModulated.Click(); },
+                                                        [&] { dialog.N1Sensitivity.Click(); }};
     for (const auto& touch : touches) {
         bar.SetPosition(60);
         touch();
@@ -122,11 +125,11 @@ TEST_F(ReportExport, CancellingTheSaveDialogWritesNothingAndLeavesTheBar) {
     dialogs.Clear();
     Create({&dialog.Summary}, std::nullopt);
     EXPECT_THAT(Saved, ElementsAre("/reports/zone report.xlsx"));
-    EXPECT_EQ(dialog.ProgressBar1.Max(), 60);
-    EXPECT_EQ(dialog.ProgressBar1.Position(), 60);
+    EXPECT_EQ(dialog.ProgressBar1.Max(), 70);
+    EXPECT_EQ(dialog.ProgressBar1.Position(), 70);
     // No box to dismiss before the run: the bar shows it.
     EXPECT_THAT(dialogs.Texts(), IsEmpty());
-    EXPECT_EQ(report.ExcelApp->Workbook->Count(), 6);
+    EXPECT_EQ(report.ExcelApp->Workbook->Count(), 7);
 }
 
 TEST_F(ReportExport, TheReportIsOfferedBesideTheProject) {
@@ -189,12 +192,12 @@ TEST_F(ReportExport, ExportToExcelAddsGeneralDataToTheLastReport) {
     CreateAll();
     form.Dispatch([this] { form.actExcel.Execute(); });
     EXPECT_EQ(Book().Worksheets(1).Name(), "General Data (2)");
-    EXPECT_EQ(Book().Worksheets(1).PageSetup.CenterFooter, "&8Page 1 of 6");
+    EXPECT_EQ(Book().Worksheets(1).PageSetup.CenterFooter, "&8Page 1 of 7");
 
     // Not written: the report stays as its file is.
     SaveError = "Read-only file system";
     form.Dispatch([this] { form.actExcel.Execute(); });
-    EXPECT_EQ(Book().Count(), 7);
+    EXPECT_EQ(Book().Count(), 8);
     EXPECT_THAT(dialogs.Texts().back(), StartsWith("Cannot write the report to /reports/zone report.xlsx"));
 }
 

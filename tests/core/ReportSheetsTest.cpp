@@ -1,7 +1,8 @@
-// What the six sheets say: the window's current texts and the project's values, each in its
+// What the seven sheets say: the window's current texts and the project's values, each in its
 // cell, taken as typed and shown through the sheet's formats.
 #include "ReportFixture.h"
 #include "forms/TableLayouts.h"
+#include "reports/SheetFrame.h"
 
 #include <gmock/gmock.h>
 
@@ -18,6 +19,12 @@ std::vector<std::string> ShownRange(const TWorksheet& sheet, const std::vector<s
     for (const auto& cell : cells)
         shown.push_back(sheet.Shown(cell));
     return shown;
+}
+
+// "1,234" as 1234.
+std::string PlainText(std::string text) {
+    std::erase(text, ',');
+    return text;
 }
 
 } // namespace
@@ -365,5 +372,58 @@ TEST_F(ReportSheets, LongNamesWrapInTheirCellsInsteadOfBeingCut) {
         EXPECT_TRUE(sheet.Format(zoneCell).WrapText);
         EXPECT_TRUE(sheet.Format("A2").WrapText);
         EXPECT_GE(sheet.RowHeight(2), 4 * 12.0);
+    }
+}
+
+// The N1 sweep's sheet: the table as the page shows it, row for row, the project's N1 marked,
+// the sentences, and the two charts over the values they are drawn from.
+TEST_F(ReportSheets, N1SensitivityHoldsTheSweepAndItsTwoCharts) {
+    ReadDemo();
+    form.Dispatch([this] { form.N1Sensitivity.N1StepEdit.SetText("0.50"); });
+    Create({&dialog.N1Sensitivity});
+    const TN1SensitivityForm& page = form.N1Sensitivity;
+    ASSERT_EQ(page.Rows.size(), 6u); // 0.50, 1.00, the project's 1.10, 1.50, 2.00, 2.50
+    TWorksheet& sheet = Sheet("N1 Sensitivity");
+    EXPECT_EQ(sheet.Shown("I2"), "N1 Sensitivity");
+    EXPECT_EQ(sheet.Shown("H6"), "0.50");
+    EXPECT_EQ(sheet.Shown("B9"), "Fixed Outlet PRV");
+    for (std::size_t i = 0; i < page.Rows.size(); ++i) {
+        const TN1SweepRow& row = page.Rows[i];
+        const int r = 11 + static_cast<int>(i);
+        SCOPED_TRACE(row.N1Text);
+        std::vector<std::string> expected{row.N1Text};
+        for (const TValveSensitivity& v : row.Valves)
+            expected.insert(expected.end(), {v.SavingM3a, v.SavingRa, v.Payback});
+        const std::string n = std::to_string(r);
+        EXPECT_EQ(ShownRange(sheet, {"A" + n, "B" + n, "C" + n, "D" + n, "E" + n, "F" + n, "G" + n, "H" + n,
+                                     "I" + n, "J" + n}),
+                  expected);
+        EXPECT_EQ(sheet.Value("C" + n).Kind, TKind::Number);
+        EXPECT_EQ(sheet.Format("A" + n).Bold, row.ProjectN1);
+    }
+    // The sentences under the table.
+    EXPECT_EQ(sheet.Shown("A18"), page.SentenceLabels[0].Caption);
+    EXPECT_EQ(sheet.Shown("A20"), page.SentenceLabels[2].Caption);
+
+    ASSERT_EQ(sheet.ChartObjects().size(), 2u);
+    const TSheetChart& savings = sheet.ChartObjects()[0]->Chart;
+    const TSheetChart& payback = sheet.ChartObjects()[1]->Chart;
+    EXPECT_EQ(savings.ValueAxisTitle, "Savings (R/a)");
+    EXPECT_EQ(payback.ValueAxisTitle, "Payback (months)");
+    for (const TSheetChart* chart : {&savings, &payback}) {
+        ASSERT_EQ(chart->Series.size(), 3u);
+        EXPECT_EQ(chart->Series[2].Name, "Flow Modulated PRV");
+        EXPECT_EQ(chart->Series[0].Values.Rows(), 6);
+        EXPECT_EQ(chart->CategoryAxisTitle, "N1");
+    }
+    // Each chart's values are the table's: the savings in R/a, the payback in months.
+    const TCellRange values = savings.Series[1].Values;
+    const TCellRange months = payback.Series[2].Values;
+    for (int i = 0; i < 6; ++i) {
+        const TN1SweepRow& row = page.Rows[static_cast<std::size_t>(i)];
+        EXPECT_EQ(sheet.Value(At(ColumnOf(values.First.Col - 1), values.First.Row + i)).Number,
+                  *ParseNumber(PlainText(row.Valves[1].SavingRa)));
+        EXPECT_EQ(sheet.Value(At(ColumnOf(months.First.Col - 1), months.First.Row + i)).Number,
+                  *ParseNumber(row.Valves[2].Payback));
     }
 }

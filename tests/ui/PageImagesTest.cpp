@@ -21,19 +21,20 @@ private slots:
         QStringList names;
         for (const QString& file : written)
             names << QFileInfo(file).completeBaseName();
-        const QStringList pages = {"DataInputSheet",     "GeneralSheet",          "PropertySheet",
-                                   "FlowSheet",          "CurrentSituationSheet", "CurrentTabulatedSheet",
-                                   "GraphicalSheet",     "FixedOutletSheet",      "FixedTabulatedSheet",
-                                   "FixedGraphSheet",    "TimeModulatedSheet",    "TimeTabulatedSheet",
-                                   "TimeGraphicalSheet", "FlowModulatedSheet",    "FlowTabulatedSheet",
-                                   "FlowGraphicalSheet", "SummarySheet"};
+        const QStringList pages = {
+            "DataInputSheet",        "GeneralSheet",          "PropertySheet",      "FlowSheet",
+            "CurrentSituationSheet", "CurrentTabulatedSheet", "GraphicalSheet",     "FixedOutletSheet",
+            "FixedTabulatedSheet",   "FixedGraphSheet",       "TimeModulatedSheet", "TimeTabulatedSheet",
+            "TimeGraphicalSheet",    "FlowModulatedSheet",    "FlowTabulatedSheet", "FlowGraphicalSheet",
+            "SummarySheet",          "CostSummarySheet",      "N1SensitivitySheet"};
         QCOMPARE(names, pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm",
                                              "TGraphPropForm", "TImportHelp", "HelpWindow"}));
         for (const QString& page : pages)
             QCOMPARE(QImage(QDir(folder.path()).filePath(page + ".png")).size(), QSize(908, 645));
-        QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 205));
+        QCOMPARE(QImage(QDir(folder.path()).filePath("TfrmPrint.png")).size(), QSize(335, 237));
         // Each page was shown as a user would show it: the last one is highlighted now.
         QVERIFY(ui.form.SummarySheet.Highlighted);
+        QVERIFY(ui.form.N1SensitivitySheet.Highlighted);
         // The windows were closed again, as their close boxes close them.
         QVERIFY(!ui.form.CostsForm.Visible);
         QVERIFY(!ui.form.N1CalculationForm.Visible);

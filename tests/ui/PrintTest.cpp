@@ -306,14 +306,17 @@ private slots:
         QStringList names;
         for (const QString& file : result.Written)
             names << QFileInfo(file).fileName();
-        QCOMPARE(
-            names,
-            QStringList({"GeneralSheet.pdf", "PropertySheet.pdf", "FlowSheet.pdf",
-                         "CurrentTabulatedSheet.pdf", "GraphicalSheet.pdf", "FixedTabulatedSheet.pdf",
-                         "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
-                         "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "SummarySheet.pdf",
-                         "CurrentChart.pdf", "FixedPRVChart.pdf", "TimePRVChart.pdf", "FlowPRVChart.pdf"}));
-        QVERIFY(Run("pdfinfo", {File("pages/SummarySheet.pdf")}).contains("595 x 842")); // A4 portrait
+        QCOMPARE(names,
+                 QStringList({"GeneralSheet.pdf", "PropertySheet.pdf", "FlowSheet.pdf",
+                              "CurrentTabulatedSheet.pdf", "GraphicalSheet.pdf", "FixedTabulatedSheet.pdf",
+                              "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
+                              "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "CostSummarySheet.pdf",
+                              "N1SensitivitySheet.pdf", "CurrentChart.pdf", "FixedPRVChart.pdf",
+                              "TimePRVChart.pdf", "FlowPRVChart.pdf"}));
+        QVERIFY(Run("pdfinfo", {File("pages/CostSummarySheet.pdf")}).contains("595 x 842")); // A4 portrait
+        // The N1 page is printed with its table and sentences.
+        QVERIFY(Run("pdftotext", {File("pages/N1SensitivitySheet.pdf"), "-"})
+                    .contains("pays back within 60 months"));
         QVERIFY(Run("pdfinfo", {File("pages/FlowPRVChart.pdf")}).contains("842 x 595"));
         // The flow table is printed whole: its last hour too.
         QVERIFY(Run("pdftotext", {File("pages/FlowSheet.pdf"), "-"}).contains("23:00 - 00:00"));

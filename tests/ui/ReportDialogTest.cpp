@@ -68,13 +68,16 @@ private slots:
     void TheDialogIsTheFormsAndKeepsItsBoxes() {
         WithDialog([&](TOutputFileDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Output File Selection"));
-            QCOMPARE(dialog->size(), QSize(335, 205));
+            QCOMPARE(dialog->size(), QSize(335, 237));
             auto* summary = dialog->findChild<QCheckBox*>("Summary");
             QVERIFY(summary);
             QCOMPARE(summary->text(), QString("Summary"));
             QCOMPARE(summary->pos(), QPoint(16, 88));
             QCOMPARE(dialog->findChild<QPushButton*>("CreateExcelButton")->geometry(),
-                     QRect(8, 136, 321, 25));
+                     QRect(8, 168, 321, 25));
+            auto* sensitivity = dialog->findChild<QCheckBox*>("N1Sensitivity");
+            QVERIFY(sensitivity);
+            QCOMPARE(sensitivity->text(), QString("N1 Sensitivity"));
             summary->click();
             QVERIFY(ui->form.frmPrint.Summary.Checked);
         });

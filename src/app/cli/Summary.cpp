@@ -336,6 +336,18 @@ std::string SummaryJsonRecord(const TProjectSummary& summary) {
     return line + "}\n";
 }
 
+std::string RecordNumber(const std::string& shown) {
+    return PlainNumber(Trim(shown), TKind::Number);
+}
+
+std::string RecordCsvField(const std::string& text) {
+    return CsvField(Utf8(text));
+}
+
+bool RecordJsonNumber(const std::string& text) {
+    return IsJsonNumber(text);
+}
+
 int Summary(const std::vector<std::string>& args, const std::function<void(std::string_view)>& print) {
     bool json = false;
     bool csv = false;

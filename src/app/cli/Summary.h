@@ -28,6 +28,13 @@ std::string SummaryCsvRecord(const TProjectSummary& summary);
 // The record as one JSON line.
 std::string SummaryJsonRecord(const TProjectSummary& summary);
 
+// A value as the records write it: a number the window shows with the user's separators
+// ("182,625") plainly ("182625"); a field of CSV quoted where it must be; whether a text
+// is a JSON number as it stands.
+std::string RecordNumber(const std::string& shown);
+std::string RecordCsvField(const std::string& text);
+bool RecordJsonNumber(const std::string& text);
+
 // The command: summary FILE.pru... [--csv | --json] [-j N]; the records go to `print`.
 int Summary(const std::vector<std::string>& args, const std::function<void(std::string_view)>& print);
 

@@ -3,6 +3,7 @@
 // go to standard error, and a warning is answered OK.
 #include "LoggerCommand.h"
 #include "Suggest.h"
+#include "Sensitivity.h"
 #include "Summary.h"
 #include "Views.h"
 
@@ -45,6 +46,11 @@ constexpr const char* kUsage =
     "      One record per project, in the order given: the daily volumes of the current\n"
     "      situation and the three valves, the cost-benefit table and the warnings, as CSV\n"
     "      (the default) or JSON Lines; N projects are read at once (default: every core).\n"
+    "  halvern-cli sensitivity FILE.pru [--n1 FROM:TO:STEP] [--horizon MONTHS] [--csv | --json]\n"
+    "      One record per N1 from FROM to TO in steps of STEP (default 0.5:2.5:0.25), the\n"
+    "      project's own N1 among them: the savings and payback of the three valves, each as\n"
+    "      the Summary shows it with that N1 typed in, and whether the payback is within\n"
+    "      MONTHS (default 60).\n"
     "  halvern-cli import DATA.txt -o FILE.pru [--units m3h|ls] [--from FILE.pru]\n"
     "      Imports a day of hourly data (24 lines of inflow, inlet, AZP and critical point\n"
     "      pressure, separated by commas, or by semicolons or tabs with decimal commas) into a\n"
@@ -61,9 +67,10 @@ constexpr const char* kUsage =
     "      heading or a 1-based column number; UNIT m3/h, l/s, m3/d, m, bar or kPa.\n"
     "  halvern-cli save-defaults -o FILE.pru\n"
     "      Saves the new project as \"Save data\" would write it.\n"
-    "  halvern-cli report FILE.pru -o OUT.xlsx [--sheets general,current,summary,fixed,time,flow]\n"
+    "  halvern-cli report FILE.pru -o OUT.xlsx\n"
+    "          [--sheets general,current,summary,fixed,time,flow,sensitivity]\n"
     "      Writes the spreadsheet report of the project, as the window's \"Spreadsheet report\"\n"
-    "      writes it after \"Read data\": all six sheets unless --sheets names some. A name\n"
+    "      writes it after \"Read data\": all seven sheets unless --sheets names some. A name\n"
     "      without an extension gets .xlsx. Exit status 1 also when the analysis stopped on\n"
     "      an error: the workbook is written and says which scenarios could not be calculated.\n"
     "  halvern-cli suggest FILE.pru [--json] [--windows] [--apply -o OUT.pru]\n"
@@ -344,8 +351,8 @@ int SaveDefaults(const std::vector<std::string>& args) {
 
 // "general,fixed" -> the sheets ticked; nullopt for a name that is no sheet.
 std::optional<TReportChoice> SheetChoice(const std::string& list, std::string& unknown) {
-    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary",
-                                                         "fixed",   "time",    "flow"};
+    static const char* const kNames[ReportSheetKinds] = {"general", "current", "summary",    "fixed",
+                                                         "time",    "flow",    "sensitivity"};
     TReportChoice choice{};
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -437,6 +444,7 @@ int Run(const std::vector<std::string>& args) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "show") return Show(rest);
     if (command == "summary") return Summary(rest, [](std::string_view text) { Out.Print(text); });
+    if (command == "sensitivity") return Sensitivity(rest, [](std::string_view text) { Out.Print(text); });
     if (command == "import") return Import(rest);
     if (command == "import-logger") return ImportLogger(rest);
     if (command == "save-defaults") return SaveDefaults(rest);
