@@ -431,15 +431,15 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
 }
 
 TEST(Cli, AnAnalysisThatStoppedIsNoFullResult) {
-    // The flow-modulated search of this zone runs away: the scenario cannot be calculated.
+    // A negative AZP pressure at 11:00 stops the current situation, and every valve with it.
     TScratchDir dir;
-    const std::string zone = TestData("golden/flow-target-overflow.pru");
+    const std::string zone = TestData("stopped-analysis.pru");
     const TRun report = RunCli({"report", zone, "-o", dir.File("stopped.xlsx")});
     EXPECT_EQ(report.ExitCode, 1);
     EXPECT_THAT(report.Out, HasSubstr("Report written to: "));
     EXPECT_TRUE(std::filesystem::exists(dir.File("stopped.xlsx")));
     EXPECT_THAT(report.Err, HasSubstr("error: The analysis stopped on an error, so some results could not be "
-                                      "calculated (Flow Modulated: Floating point overflow)"));
+                                      "calculated (Current Situation: Invalid floating point operation"));
 
     const TRun summary = RunCli({"summary", zone, Example("demo-zone.pru")});
     EXPECT_EQ(summary.ExitCode, 1);
