@@ -176,9 +176,16 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     }
 
     // A file that ended early is read as a complete one would be, and then the zeros it gave
-    // are named, even when the recalculation stopped at an error.
-    const auto warnIfEndedEarly = [&] {
+    // are named, even when the recalculation stopped at an error. So is a multiplication
+    // factor the window holds to 0..100: the costs use, and a save keeps, the one it shows.
+    const auto warnAboutFile = [&] {
         if (parse.EndedAfterLine > 0) form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
+        const int32_t factor = parse.Data.Values.CostFactor;
+        if (factor < form.CostFactorUpDown.Min || factor > form.CostFactorUpDown.Max) {
+            const int used =
+                factor < form.CostFactorUpDown.Min ? form.CostFactorUpDown.Min : form.CostFactorUpDown.Max;
+            form.Dialogs.WarningOKIgnore(Msg::CostFactorOutOfRange(factor, fileName, used));
+        }
     };
     try {
         {
@@ -201,11 +208,11 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     } catch (...) {
         // The data read stay on the screen, and they are the file's: nothing to save yet.
         MarkProjectUnchanged(form);
-        warnIfEndedEarly();
+        warnAboutFile();
         throw;
     }
     MarkProjectUnchanged(form);
-    warnIfEndedEarly();
+    warnAboutFile();
     return TReadOutcome::Read;
 }
 

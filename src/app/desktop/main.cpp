@@ -5,6 +5,8 @@
 //   halvern --print-pages DIR [FILE.pru]     prints every page and chart to PDF files in DIR
 // The commands that only write files or text need no display: without one they draw on
 // Qt's offscreen platform.
+#include "io/FileAccess.h"
+#include "io/Leftovers.h"
 #include "model/Numbers.h"
 #include "ui/DesktopSession.h"
 #include "ui/DesktopSettings.h"
@@ -17,7 +19,6 @@
 #include "ui/ToolkitNotes.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QPointer>
 #include <QTimer>
@@ -100,6 +101,8 @@ int main(int argc, char* argv[]) {
     // settings alone.
     std::unique_ptr<TDesktopSettings> settings;
     if (!unattended) settings = std::make_unique<TDesktopSettings>();
+    // What a killed save or report left is removed by the next one that finds it.
+    if (!unattended) UseLeftoverRecord(DefaultLeftoverRecord());
 
     TQtDialogs dialogs;
     dialogs.Unattended = unattended;
@@ -109,7 +112,8 @@ int main(int argc, char* argv[]) {
     // Reads a project exactly as Read data reads a chosen file: only the open dialog takes the
     // name, so a question asked on the way (or a save it leads to) never does.
     const auto readAsReadData = [&](const QString& fileName) {
-        dialogs.QueueFileName(QFileInfo(fileName).absoluteFilePath().toStdString(), "OpenDialog1");
+        // The name as the system follows it: ".." after a link is the link target's parent.
+        dialogs.QueueFileName(AbsoluteFileName(fileName.toStdString()), "OpenDialog1");
         window.Binder().Run([&] { form.actDataReadExec(); });
         dialogs.DropQueuedFileNames();
     };
