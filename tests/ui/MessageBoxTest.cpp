@@ -95,7 +95,7 @@ private slots:
     // A name that looks like markup is shown as the name it is, in a box and in the status line.
     void FileNamesAreShownAsTheyStand() {
         QTemporaryDir folder;
-        const QString name = folder.filePath("<b>bold</b><img src=x>.pru");
+        const QString name = folder.filePath("<b>bold<img src=x>.pru"); // no "/" in a file's own name
         QString shown;
         Qt::TextFormat format = Qt::AutoText;
         TBoxWatcher watcher([&](QMessageBox& box) {
