@@ -142,6 +142,11 @@ inline std::string InvalidDataFile(const std::string& fileName) {
     return "Invalid data file:\n" + fileName + "\nUnable to read data.";
 }
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
+// A project file whose multiplication factor the window cannot show: the factor it uses.
+inline std::string CostFactorOutOfRange(int factor, const std::string& fileName, int used) {
+    return "The multiplication factor " + std::to_string(factor) + " in " + fileName +
+           " is outside 0 to 100; " + std::to_string(used) + " is used.";
+}
 
 // ---- printing ----------------------------------------------------------------------------------
 // A PDF file or picture that could not be written, with the system's reason.

@@ -176,12 +176,20 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     }
 
     // A file that ended early is read as a complete one would be, and the zeros it gave are
-    // named before the recalculation, whose warnings about those zeros it explains.
+    // named before the recalculation, whose warnings about those zeros it explains (and also
+    // when the recalculation stopped at an error). So is a multiplication factor the window
+    // holds to 0..100: the costs use, and a save keeps, the one it shows.
     bool warned = false;
-    const auto warnIfEndedEarly = [&] {
-        if (warned || parse.EndedAfterLine == 0) return;
+    const auto warnAboutFile = [&] {
+        if (warned) return;
         warned = true;
-        form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
+        if (parse.EndedAfterLine > 0) form.Dialogs.WarningOKIgnore(EndedEarlyMessage(parse, fileName));
+        const int32_t factor = parse.Data.Values.CostFactor;
+        if (factor < form.CostFactorUpDown.Min || factor > form.CostFactorUpDown.Max) {
+            const int used =
+                factor < form.CostFactorUpDown.Min ? form.CostFactorUpDown.Min : form.CostFactorUpDown.Max;
+            form.Dialogs.WarningOKIgnore(Msg::CostFactorOutOfRange(factor, fileName, used));
+        }
     };
     try {
         {
@@ -200,7 +208,7 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
             // closing the costs dialog stores its table and publishes the implementation costs.
             form.Initialise(false);
         }
-        warnIfEndedEarly();
+        warnAboutFile();
         const auto costs = [&form] {
             form.CostsForm.UpdateGrid();
             form.GetTheCosts();
@@ -222,7 +230,7 @@ TReadOutcome ReadProjectBytes(TMainForm& form, std::string_view bytes, const std
     } catch (...) {
         // The data read stay on the screen, and they are the file's: nothing to save yet.
         MarkProjectUnchanged(form);
-        warnIfEndedEarly();
+        warnAboutFile();
         throw;
     }
     MarkProjectUnchanged(form);

@@ -2,9 +2,11 @@
 // they alone say what a name is before it is opened, open without blocking, create a file
 // with no name and give it one later, lock a file against another save, and sync a folder.
 #include "io/FileAccess.h"
+#include "io/Leftovers.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,7 +29,6 @@ constexpr int kMaxLinks = 40;
 // bytes leaves no room for the rest.
 constexpr std::size_t kMaxNameInTemporary = 200;
 constexpr std::string_view kTemporaryEnd = ".tmp";
-constexpr std::size_t kTemporaryDigits = 6;
 
 std::string ErrnoText(int error) {
     return std::strerror(error != 0 ? error : EIO);
@@ -157,6 +158,12 @@ TFileResult ResolveTarget(const std::string& fileName, TSaveTarget& target) {
         }
         if (S_ISLNK(st.st_mode)) {
             if (links == kMaxLinks) return Failed(TFileFailure::Open, ErrnoText(ELOOP));
+            struct stat in {};
+            if (::stat(folder.c_str(), &in) != 0) return FailedErrno(TFileFailure::Open);
+            if (!LinkMayBeFollowed(in.st_mode, in.st_uid, st.st_uid, ::geteuid()))
+                return Failed(TFileFailure::Open, "The link " + path +
+                                                      " is in a folder that every user may write to " +
+                                                      "and belongs to another user; it is not followed.");
             std::string link(static_cast<std::size_t>(std::max<off_t>(st.st_size, 255)) + 1, '\0');
             const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
             if (n < 0) return FailedErrno(TFileFailure::Open);
@@ -177,14 +184,6 @@ std::string TemporaryPrefix(const std::string& name) {
     return "." + name.substr(0, kMaxNameInTemporary) + ".";
 }
 
-bool IsTemporaryOf(std::string_view candidate, std::string_view prefix) {
-    if (candidate.size() != prefix.size() + kTemporaryDigits + kTemporaryEnd.size()) return false;
-    if (candidate.substr(0, prefix.size()) != prefix) return false;
-    if (candidate.substr(prefix.size() + kTemporaryDigits) != kTemporaryEnd) return false;
-    const std::string_view digits = candidate.substr(prefix.size(), kTemporaryDigits);
-    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 class TTemporaryNames {
 public:
     explicit TTemporaryNames(std::string prefix)
@@ -199,32 +198,6 @@ private:
     std::string prefix_;
     std::mt19937 random_;
 };
-
-// A save that is still running holds its new file locked; one that was killed left it
-// unlocked, and such a file is removed by the next save of the same project.
-void RemoveStaleTemporaries(int folderFd, const std::string& prefix) {
-    const int listing = ::dup(folderFd);
-    if (listing < 0) return;
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(listing), &::closedir);
-    if (!dir) {
-        ::close(listing);
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (!IsTemporaryOf(name, prefix)) continue;
-        TFd file(::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat opened {};
-        struct stat now {};
-        if (!file || ::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)) continue;
-        if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) continue;
-        if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
-            now.st_ino != opened.st_ino || now.st_dev != opened.st_dev)
-            continue;
-        // A file that cannot be removed stays for a later save; this save does not depend on it.
-        ::unlinkat(folderFd, name.c_str(), 0);
-    }
-}
 
 // Gives the new file the replaced project's owner where the process may, and its permissions;
 // a new project gets the permissions of any new file. Done before a byte is written.
@@ -257,7 +230,7 @@ class TReplacement {
 public:
     TReplacement(const TSaveTarget& target, int folderFd, bool folderSyncs)
         : target_(target), folder_(folderFd), folderSyncs_(folderSyncs),
-          names_(TemporaryPrefix(target.Name)) {}
+          folderPath_(AbsoluteFileName(target.Folder)), names_(TemporaryPrefix(target.Name)) {}
 
     enum class TUnnamed { Done, Unsupported };
 
@@ -277,15 +250,20 @@ public:
         const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string name = names_.Next();
+            // Named only for the instant before it takes the project's place; a kill in that
+            // instant leaves it to a later run.
+            const TLeftover leftover = Recorded(file.Get(), name);
             const bool named =
                 ::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
                 (errno != EEXIST && ::linkat(file.Get(), "", folder_, name.c_str(), AT_EMPTY_PATH) == 0);
             if (named) {
-                result = PutInPlace(file, name);
+                result = PutInPlace(file, name, leftover);
                 return TUnnamed::Done;
             }
+            const int why = errno;
+            ForgetLeftover(leftover);
             // Without /proc only the superuser can name it; anyone else writes it again with a name.
-            if (errno != EEXIST) return TUnnamed::Unsupported;
+            if (why != EEXIST) return TUnnamed::Unsupported;
         }
         return TUnnamed::Unsupported;
 #else
@@ -299,12 +277,18 @@ public:
     TFileResult Named(const std::string& bytes) {
         TFd file;
         std::string name;
+        TLeftover intended;
         for (int attempt = 0; attempt < 100 && !file; ++attempt) {
             name = names_.Next();
+            // Written down before it exists, so that no kill can leave it unrecorded.
+            intended = Intended(name);
             file = TFd(
                 ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             if (!file) {
-                if (errno == EEXIST) continue;
+                const int why = errno;
+                ForgetLeftover(intended);
+                if (why == EEXIST) continue;
+                errno = why;
                 return FailedErrno(TFileFailure::Open);
             }
             // Another save may have taken it for a stale file in the instant before the lock.
@@ -319,20 +303,57 @@ public:
                 now.st_ino != opened.st_ino)
                 file.Reset();
         }
-        if (!file) return Failed(TFileFailure::Open, ErrnoText(EEXIST));
+        if (!file) {
+            ForgetLeftover(intended);
+            return Failed(TFileFailure::Open, ErrnoText(EEXIST));
+        }
+        const TLeftover leftover = Recorded(file.Get(), name, &intended);
         TFileResult result;
         if (!Fill(file.Get(), bytes, result)) {
-            result.Reason += Remove(name);
+            result.Reason += Remove(name, leftover);
             return result;
         }
-        return PutInPlace(file, name);
+        return PutInPlace(file, name, leftover);
     }
 
 private:
     const TSaveTarget& target_;
     int folder_;
     bool folderSyncs_;
+    std::string folderPath_;
     TTemporaryNames names_;
+
+    std::string PathOf(const std::string& name) const {
+        return (folderPath_ == "/" ? "/" : folderPath_ + "/") + name;
+    }
+
+    // A new file about to be made under this name.
+    TLeftover Intended(const std::string& name) {
+        struct stat folder {};
+        if (::fstat(folder_, &folder) != 0) return {};
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        const TLeftover leftover{
+            false, static_cast<unsigned long long>(folder.st_dev), 0,
+            static_cast<unsigned long long>(std::chrono::duration_cast<std::chrono::seconds>(now).count()),
+            PathOf(name)};
+        RecordLeftover(leftover);
+        return leftover;
+    }
+
+    // The new file under its name, written down so that a kill cannot leave it for ever (in
+    // place of what was written down before it was made, if anything).
+    TLeftover Recorded(int fd, const std::string& name, const TLeftover* intended = nullptr) {
+        TLeftover leftover;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) return intended ? *intended : leftover;
+        leftover = TLeftover{false, static_cast<unsigned long long>(st.st_dev),
+                             static_cast<unsigned long long>(st.st_ino), 0, PathOf(name)};
+        if (intended)
+            UpdateLeftover(*intended, leftover);
+        else
+            RecordLeftover(leftover);
+        return leftover;
+    }
 
     bool Fill(int fd, const std::string& bytes, TFileResult& result) {
         if (!TakeOwnerAndMode(fd, target_) || !WriteAll(fd, bytes) || !SyncFile(fd)) {
@@ -342,20 +363,25 @@ private:
         return true;
     }
 
-    // Removes the new file of a failed save; the text to add to the reason if it stays.
-    std::string Remove(const std::string& name) {
-        if (::unlinkat(folder_, name.c_str(), 0) == 0 || errno == ENOENT) return {};
+    // Removes the new file of a failed save; the text to add to the reason if it stays (for a
+    // later run to remove).
+    std::string Remove(const std::string& name, const TLeftover& leftover) {
+        if (::unlinkat(folder_, name.c_str(), 0) == 0 || errno == ENOENT) {
+            ForgetLeftover(leftover);
+            return {};
+        }
         return "\nThe unfinished file " + name + " could not be removed: " + ErrnoText(errno);
     }
 
     // The complete new file takes the target's place in one step, and the folder is synced
     // so that the new name survives a power cut.
-    TFileResult PutInPlace(TFd& file, const std::string& name) {
+    TFileResult PutInPlace(TFd& file, const std::string& name, const TLeftover& leftover) {
         if (::renameat(folder_, name.c_str(), folder_, target_.Name.c_str()) != 0) {
             TFileResult failed = FailedErrno(TFileFailure::Write);
-            failed.Reason += Remove(name);
+            failed.Reason += Remove(name, leftover);
             return failed;
         }
+        ForgetLeftover(leftover);
         if (folderSyncs_ && ::fsync(folder_) != 0 && errno != EINVAL)
             return Failed(TFileFailure::Write,
                           "The new content is in place, but the system could not confirm "
@@ -420,8 +446,8 @@ TFileResult ReplaceFileContent(const std::string& fileName, const std::string& b
 #endif
     if (!folder) return FailedErrno(TFileFailure::Open);
 
-    // What a killed save left of this project goes first (where the folder can be listed).
-    if (folderReadable) RemoveStaleTemporaries(folder.Get(), TemporaryPrefix(target.Name));
+    // What killed saves and reports left goes first; only what they recorded as theirs.
+    RemoveLeftovers();
     TReplacement replacement(target, folder.Get(), folderReadable);
     if (options.UnnamedFirst) {
         TFileResult result;
@@ -447,6 +473,38 @@ std::string FileFailureMessage(const std::string& fileName, const TFileResult& r
     text += fileName;
     if (!result.Reason.empty()) text += "\n" + result.Reason;
     return text;
+}
+
+bool LinkMayBeFollowed(unsigned folderMode, unsigned folderOwner, unsigned linkOwner, unsigned user) {
+    const unsigned shared = S_ISVTX | S_IWOTH;
+    return (folderMode & shared) != shared || linkOwner == user || linkOwner == folderOwner;
+}
+
+std::string AbsoluteFileName(const std::string& fileName) {
+    std::string absolute = fileName;
+    if (fileName.empty() || fileName[0] != '/') {
+        std::string folder(256, '\0');
+        while (::getcwd(folder.data(), folder.size()) == nullptr) {
+            if (errno != ERANGE) return fileName;
+            folder.resize(folder.size() * 2);
+        }
+        folder.resize(std::strlen(folder.c_str()));
+        absolute = folder + "/" + fileName;
+    }
+    std::string out;
+    std::size_t start = 0;
+    while (start <= absolute.size()) {
+        std::size_t slash = absolute.find('/', start);
+        if (slash == std::string::npos) slash = absolute.size();
+        const std::string_view part = std::string_view(absolute).substr(start, slash - start);
+        if (!part.empty() && part != ".") {
+            out += '/';
+            out += part;
+        }
+        start = slash + 1;
+    }
+    if (out.empty() || absolute.back() == '/') out += '/';
+    return out;
 }
 
 std::string FileNameOnly(const std::string& fileName) {

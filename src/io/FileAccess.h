@@ -42,16 +42,28 @@ struct TReplaceOptions {
 
 // Writes the bytes to a new file in the target's folder and renames it over the target. A
 // symbolic link stays a link: the file it leads to is replaced (or created, for a link that
-// leads nowhere yet). A target that is not a regular file is refused. The new file has the
-// replaced project's permissions (and owner, where the process may set it) from the start; a
-// new project gets the permissions any new file gets. On any failure the target is left as it
-// was and nothing is left beside it.
+// leads nowhere yet), unless LinkMayBeFollowed refuses it. A target that is not a regular file is refused.
+// The new file has the replaced project's permissions (and owner, where the process may set it) from the
+// start; a new project gets the permissions any new file gets. On any failure the target is left as it was
+// and nothing is left beside it.
 TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes,
                                const TReplaceOptions& options = {});
+
+// Whether a save may follow a link: not one in a sticky folder that every user may write to
+// (the system's temporary folder) unless it belongs to the user or to the folder's owner,
+// since another user may have planted it there to have the save replace a file of the
+// user's. The system's own rule for protected links, applied whatever the system is set to.
+bool LinkMayBeFollowed(unsigned folderMode, unsigned folderOwner, unsigned linkOwner, unsigned user);
 
 // The message of a failed read or write: "Cannot open file NAME", "Cannot read file NAME" or
 // "Cannot write file NAME", then the reason on a line of its own.
 std::string FileFailureMessage(const std::string& fileName, const TFileResult& result);
+
+// The full name of a file as the file dialogs give it: the working folder before a relative
+// name. Only "." parts and doubled slashes, which never change the file, are dropped; ".."
+// is left for the system to follow, since after a link it leads elsewhere than the name
+// suggests.
+std::string AbsoluteFileName(const std::string& fileName);
 
 // The file's name without its folders: the part after the last "\" or "/".
 std::string FileNameOnly(const std::string& fileName);

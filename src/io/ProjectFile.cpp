@@ -169,7 +169,19 @@ public:
     std::string FailedReason;
     bool EndedEarly = false;
 
-    void Text(std::string& text) { text = NextLine().value_or(""); }
+    void Text(std::string& text) {
+        if (Failed) return;
+        text = NextLine().value_or("");
+        // A longer text is no name or note of a zone, and the window could only take ages to
+        // show it: the file is refused whole rather than shown in part.
+        const std::size_t characters = static_cast<std::size_t>(std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        if (characters > MaxTextCharacters) {
+            text.clear();
+            Fail("the text has " + std::to_string(characters) +
+                 " characters; the program takes texts of at most " + std::to_string(MaxTextCharacters));
+        }
+    }
     void Fixed(double& value) {
         if (Failed) return;
         const auto token = NextToken();

@@ -25,6 +25,10 @@ struct TProjectFileData {
     std::array<std::string, TimeOutletRows> TimeOutlets{};                 // [row - 2]
 };
 
+// The longest text a project may hold on one line (a name, a memo line, a cost item): what
+// a spreadsheet cell holds. A file with a longer one is refused as of an invalid format.
+constexpr std::size_t MaxTextCharacters = 32767;
+
 enum class TProjectParseError { None, InvalidDataFile, InvalidFormat };
 
 struct TProjectParse {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace halvern {
 
@@ -248,6 +249,21 @@ std::string PutOnSecondaryAxis(const std::string& chartXml, const TSecondaryAxis
         if (to == std::string::npos) Unexpected("the value axis title is not closed");
         titleText.replace(from, to - from, XmlEscaped(axis.Title));
         valText2.replace(title.Begin, title.End - title.Begin, titleText);
+    }
+
+    // What makes them the second pair must have stood in the axes themselves, not in a part
+    // of one (its title) that was dropped or rewritten since.
+    const std::pair<const std::string*, std::string> parts[] = {{&catText2, AxisId(catId2)},
+                                                                {&catText2, CrossAx(valId2)},
+                                                                {&catText2, "<c:delete val=\"1\"/>"},
+                                                                {&valText2, AxisId(valId2)},
+                                                                {&valText2, CrossAx(catId2)},
+                                                                {&valText2, "<c:axPos val=\"r\"/>"},
+                                                                {&valText2, "<c:crosses val=\"max\"/>"}};
+    for (const auto& [text, part] : parts) {
+        std::string own = *text;
+        RemoveElementIfAny(own, "c:title");
+        if (Count(own, part) != 1 || Count(*text, part) != 1) Unexpected("the second axes have lost " + part);
     }
 
     if (catAx.Begin < group.End || valAx.Begin < group.End)

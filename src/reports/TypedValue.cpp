@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace halvern {
@@ -96,8 +97,10 @@ std::optional<TNumberShape> ReadNumber(std::string_view text, const std::string&
     if (pos != text.size()) return std::nullopt;
     double value = 0;
     const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+    // A number below the smallest a double holds at full precision ("100.39E-323") would
+    // show as digits that read back as another number: it stays the text typed.
     if (result.ec != std::errc() || result.ptr != canonical.data() + canonical.size() ||
-        !std::isfinite(value))
+        !std::isfinite(value) || (value != 0 && value < std::numeric_limits<double>::min()))
         return std::nullopt;
     shape.Value = negative ? -value : value;
     return shape;

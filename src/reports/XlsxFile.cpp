@@ -1,5 +1,6 @@
 #include "reports/XlsxFile.h"
 #include "io/FileAccess.h"
+#include "io/Leftovers.h"
 #include "reports/ChartAxes.h"
 #include "reports/FileText.h"
 #include "reports/ZipRewrite.h"
@@ -32,28 +33,17 @@ constexpr double kPixelsPerPoint = 4.0 / 3.0;
 constexpr double kDefaultChartWidth = 480;
 constexpr double kDefaultChartHeight = 288;
 
-// A folder of our own for the library's files, removed with everything in it.
+// A folder of our own for the library's files, removed with everything in it (by a later
+// run when a kill leaves it).
 class TTemporaryFolder {
 public:
-    TTemporaryFolder() {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "halvern-report-XXXXXX").string();
-        if (ec) pattern = "/tmp/halvern-report-XXXXXX";
-        errno = 0;
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw EReportWriteError(std::string("cannot make a temporary folder: ") + std::strerror(errno));
-        path_ = pattern;
+    TTemporaryFolder() : folder_("halvern-report-") {
+        if (!folder_.Ok()) throw EReportWriteError("cannot make a temporary folder: " + folder_.Reason());
     }
-    ~TTemporaryFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TTemporaryFolder(const TTemporaryFolder&) = delete;
-    TTemporaryFolder& operator=(const TTemporaryFolder&) = delete;
-    const fs::path& Path() const { return path_; }
+    const fs::path& Path() const { return folder_.Path(); }
 
 private:
-    fs::path path_;
+    TTemporaryWorkFolder folder_;
 };
 
 // The C locale for this thread while the library writes: it formats its numbers with printf,

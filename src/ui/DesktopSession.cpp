@@ -78,7 +78,9 @@ bool TDesktopSession::eventFilter(QObject* watched, QEvent* event) {
 
 void TDesktopSession::ProjectFileUsed(const QString& fileName) {
     settings_.AddRecentProject(fileName);
-    settings_.SetLastFolder(QFileInfo(fileName).absolutePath());
+    // The folder the system finds the file in, not the one its name suggests.
+    if (const QStringList recent = settings_.RecentProjects(); !recent.isEmpty())
+        settings_.SetLastFolder(QFileInfo(recent.first()).absolutePath());
     FillRecentMenu();
 }
 
@@ -90,7 +92,8 @@ void TDesktopSession::FillRecentMenu() {
         const QString file = files[i];
         QAction* item =
             recentMenu_->addAction(MenuText(i, file), this, [this, file] { OpenRecentProject(file); });
-        item->setToolTip(file);
+        // A tip is taken as markup when it looks like some; a file name never is.
+        item->setToolTip("<p style='white-space:pre'>" + file.toHtmlEscaped() + "</p>");
         item->setStatusTip(file);
         item->setData(file);
     }

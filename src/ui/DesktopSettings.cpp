@@ -1,9 +1,11 @@
 #include "ui/DesktopSettings.h"
+#include "io/FileAccess.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <cstdio>
 
 namespace halvern {
 
@@ -13,19 +15,44 @@ const QString kGeometry = QStringLiteral("MainWindow/geometry");
 const QString kLastFolder = QStringLiteral("Projects/lastFolder");
 const QString kRecent = QStringLiteral("Projects/recent");
 
-// A file name from the list as it should be kept: absolute, cleaned, one line; empty when
-// the entry is not a file name at all (a damaged file can hold anything).
+// A name as the system follows it: "." parts and doubled slashes dropped, ".." kept, since
+// after a link it leads elsewhere than the name suggests.
+QString Absolute(const QString& name) {
+    return QString::fromStdString(AbsoluteFileName(name.toStdString()));
+}
+
+// A file or folder by the name the system resolves it to (every link and ".." followed),
+// so that a name kept for later still leads to it; one that is gone keeps its own name.
+QString Resolved(const QString& name) {
+    const QString canonical = QFileInfo(name).canonicalFilePath();
+    return canonical.isEmpty() ? Absolute(name) : canonical;
+}
+
+// A file name from the list as it should be kept: absolute, one line; empty when the entry
+// is not a file name at all (a damaged file can hold anything).
 QString Kept(const QString& entry) {
     if (entry.isEmpty() || entry.contains(QChar('\n')) || entry.contains(QChar('\r')) ||
         entry.contains(QChar('\0')) || !QDir::isAbsolutePath(entry))
         return {};
-    return QDir::cleanPath(entry);
+    return Absolute(entry);
+}
+
+// Settings are read only from a regular file: reading a named pipe would wait for a writer
+// for ever, and a device may never end. Such a name (a link to /dev/null kept on purpose
+// included) is left as it is, and the settings are kept for this run only, in a place
+// that cannot exist (under the name itself), so that nothing is read or written.
+QString SettingsFileToUse(const QString& fileName) {
+    const QFileInfo file(fileName);
+    if (!file.exists() || file.isFile()) return fileName;
+    std::fprintf(stderr, "Halvern: %s is not a regular file; the settings are kept for this run only.\n",
+                 qPrintable(fileName));
+    return fileName + "/not-a-regular-file/Halvern.conf";
 }
 
 } // namespace
 
 TDesktopSettings::TDesktopSettings(const QString& fileName)
-    : settings_(std::make_unique<QSettings>(fileName, QSettings::IniFormat)) {
+    : settings_(std::make_unique<QSettings>(SettingsFileToUse(fileName), QSettings::IniFormat)) {
     if (settings_->status() == QSettings::FormatError) {
         // A file that cannot be read as settings is put aside (for whoever wants to look at
         // it) and the program starts from its defaults; the next change writes a sound file.
@@ -63,7 +90,7 @@ QString TDesktopSettings::LastFolder() const {
 }
 
 void TDesktopSettings::SetLastFolder(const QString& folder) {
-    settings_->setValue(kLastFolder, QDir::cleanPath(QDir(folder).absolutePath()));
+    settings_->setValue(kLastFolder, Resolved(folder));
     Write();
 }
 
@@ -78,7 +105,7 @@ QStringList TDesktopSettings::RecentProjects() const {
 }
 
 void TDesktopSettings::AddRecentProject(const QString& fileName) {
-    const QString file = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+    const QString file = Resolved(fileName);
     QStringList files = RecentProjects();
     files.removeAll(file);
     files.prepend(file);
@@ -87,7 +114,7 @@ void TDesktopSettings::AddRecentProject(const QString& fileName) {
 
 void TDesktopSettings::RemoveRecentProject(const QString& fileName) {
     QStringList files = RecentProjects();
-    files.removeAll(QDir::cleanPath(fileName));
+    files.removeAll(Absolute(fileName));
     SetRecentProjects(files);
 }
 

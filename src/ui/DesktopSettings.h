@@ -29,11 +29,13 @@ public:
     QByteArray WindowGeometry() const;
     void SetWindowGeometry(const QByteArray& geometry);
 
-    // The folder of the last project read or saved, when it still exists; else empty.
+    // The folder of the last project read or saved (links and ".." followed), when it still
+    // exists; else empty.
     QString LastFolder() const;
     void SetLastFolder(const QString& folder);
 
-    // Most recent first, at most MaxRecentProjects absolute file names, none twice. Files
+    // Most recent first, at most MaxRecentProjects absolute file names, none twice, each by
+    // the name the system resolves it to (links and ".." followed when it is added). Files
     // that no longer exist stay listed until they are chosen.
     QStringList RecentProjects() const;
     // Puts a project at the top of the list (moving it there if it was listed already).

@@ -61,6 +61,8 @@ TMainWindow::TMainWindow(TMainForm& form, QWidget* parent)
 
     status_ = new QLabel;
     status_->setObjectName("StatusBar1");
+    // It shows file names: "<b>x</b>.pru" is a name, not markup.
+    status_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
 

@@ -31,6 +31,17 @@ void ToStandardError(const char* kind, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", kind, text.c_str());
 }
 
+// A message box whose text is shown as it stands: a file name or a zone name holding
+// "<b>" or "<img ...>" is a name, never markup.
+QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const char* title,
+                                const std::string& text, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton chosen) {
+    QMessageBox box(icon, title, QString::fromStdString(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(chosen);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 } // namespace
 
 QWidget* TQtDialogs::PrepareToShow() {
@@ -43,7 +54,7 @@ QWidget* TQtDialogs::PrepareToShow() {
 
 void TQtDialogs::Error(const std::string& text) {
     if (Unattended) return ToStandardError("Error", text);
-    QMessageBox::critical(PrepareToShow(), "Error", QString::fromStdString(text), QMessageBox::Ok);
+    Ask(PrepareToShow(), QMessageBox::Critical, "Error", text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 TModalResult TQtDialogs::WarningOKIgnore(const std::string& text) {
@@ -51,8 +62,8 @@ TModalResult TQtDialogs::WarningOKIgnore(const std::string& text) {
         ToStandardError("Warning", text);
         return TModalResult::OK;
     }
-    const auto answer = QMessageBox::warning(PrepareToShow(), "Warning", QString::fromStdString(text),
-                                             QMessageBox::Ok | QMessageBox::Ignore, QMessageBox::Ok);
+    const auto answer = Ask(PrepareToShow(), QMessageBox::Warning, "Warning", text,
+                            QMessageBox::Ok | QMessageBox::Ignore, QMessageBox::Ok);
     return answer == QMessageBox::Ignore ? TModalResult::Ignore : TModalResult::OK;
 }
 
@@ -61,8 +72,8 @@ bool TQtDialogs::ConfirmOKCancel(const std::string& text) {
         ToStandardError("Confirm", text);
         return true;
     }
-    const auto answer = QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
-                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    const auto answer = Ask(PrepareToShow(), QMessageBox::Question, "Confirm", text,
+                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     return answer == QMessageBox::Ok;
 }
 
@@ -72,9 +83,9 @@ TSaveChoice TQtDialogs::AskSaveChanges(const std::string& text) {
         ToStandardError("Confirm", text);
         return TSaveChoice::Discard;
     }
-    const auto answer = QMessageBox::question(PrepareToShow(), "Confirm", QString::fromStdString(text),
-                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                              QMessageBox::Save);
+    const auto answer =
+        Ask(PrepareToShow(), QMessageBox::Question, "Confirm", text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save) return TSaveChoice::Save;
     if (answer == QMessageBox::Discard) return TSaveChoice::Discard;
     return TSaveChoice::Cancel;
@@ -82,7 +93,7 @@ TSaveChoice TQtDialogs::AskSaveChanges(const std::string& text) {
 
 void TQtDialogs::Message(const std::string& text) {
     if (Unattended) return ToStandardError("Information", text);
-    QMessageBox::information(PrepareToShow(), "Information", QString::fromStdString(text), QMessageBox::Ok);
+    Ask(PrepareToShow(), QMessageBox::Information, "Information", text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TQtDialogs::Beep() {

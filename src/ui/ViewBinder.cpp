@@ -12,6 +12,7 @@
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace halvern {
@@ -170,6 +171,8 @@ QLineEdit* TViewBinder::Edit(TEdit& edit, QColor colour) {
 
 QLabel* TViewBinder::Value(TLabel& label, QColor colour) {
     auto* widget = new QLabel;
+    // Results and warnings may quote what the user typed; never taken as markup.
+    widget->setTextFormat(Qt::PlainText);
     BindControl(widget, label, colour);
     AddRefresher([widget, &label] {
         const QString text = Q(label.Caption);
@@ -259,6 +262,16 @@ QPlainTextEdit* TViewBinder::Memo(TMemo& memo, QColor colour) {
         const QString text = lines.join('\n');
         if (widget->toPlainText() != text) {
             const QSignalBlocker block(widget);
+            // Looking for a word break along thousands of characters without one takes time
+            // that grows with the square of the line; such a line is broken anywhere.
+            qsizetype run = 0;
+            qsizetype longest = 0;
+            for (const QChar c : text) {
+                run = c.isSpace() ? 0 : run + 1;
+                longest = std::max(longest, run);
+            }
+            widget->setWordWrapMode(longest > 200 ? QTextOption::WrapAnywhere
+                                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
             widget->setPlainText(text);
         }
     });

@@ -34,9 +34,11 @@ std::string Quote(const std::string& arg) {
 
 // Runs the program with the arguments; its standard output is captured, or goes to the file
 // given. A program that hangs is stopped after a minute (exit code 124).
-TRun RunCli(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
+TRun RunCli(const std::vector<std::string>& args, const std::string& stdoutTo = "",
+            const std::string& workingFolder = "") {
     TScratchDir dir;
     std::string command = "timeout 60 " + Quote(HALVERN_CLI);
+    if (!workingFolder.empty()) command = "cd " + Quote(workingFolder) + " && " + command;
     for (const auto& arg : args)
         command += " " + Quote(arg);
     command += " 2>" + Quote(dir.File("stderr"));
@@ -261,6 +263,12 @@ TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
     const TRun show = RunCli({"show", dir.File("work/lnk/../a.pru")});
     EXPECT_EQ(show.ExitCode, 0) << show.Err;
     EXPECT_THAT(show.Out, HasSubstr("Beside the link's target"));
+    const TRun summary = RunCli({"summary", "--json", dir.File("work/lnk/../a.pru")});
+    EXPECT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_THAT(summary.Out, HasSubstr("\"zone_name\":\"Beside the link's target\""));
+    // A relative name too, from inside the folder with the link.
+    const TRun relative = RunCli({"summary", "--json", "lnk/../a.pru"}, "", dir.File("work"));
+    EXPECT_THAT(relative.Out, HasSubstr("\"zone_name\":\"Beside the link's target\"")) << relative.Err;
 
     const TRun import =
         RunCli({"import", Example("import-example.txt"), "-o", dir.File("work/lnk/../new.pru")});
@@ -308,25 +316,55 @@ TEST(Cli, ControlCharactersFromAProjectAreShownEscaped) {
     TScratchDir dir;
     TProjectFileData hostile = RichProject();
     hostile.Values.ZoneName = "\x1B]0;owned\x07\x1B[31mRed\x7F\u009B2J";
-    hostile.Values.ZoneRef = "plain";
+    // A right-to-left override would show "gpj.exe" as "exe.jpg".
+    hostile.Values.ZoneRef = "plain\u202Egpj.exe\u2066x\u2069";
     WriteBytes(dir.File("hostile\x1B[2J.pru"), EncodeFileText(FormatProjectFile(hostile)));
     const TRun run = RunCli({"show", dir.File("hostile\x1B[2J.pru")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_THAT(run.Out,
                 HasSubstr("Zone name                   \\x1b]0;owned\\x07\\x1b[31mRed\\x7f\\u009b2J\n"));
     EXPECT_THAT(run.Out, HasSubstr("hostile\\x1b[2J.pru\n"));
+    EXPECT_THAT(run.Out, HasSubstr("plain\\u202egpj.exe\\u2066x\\u2069\n"));
     for (const char control : {'\x1B', '\x07', '\x7F'})
         EXPECT_EQ(run.Out.find(control), std::string::npos);
-    EXPECT_EQ(run.Out.find("\u009B"), std::string::npos);
+    for (const char* invisible : {"\u009B", "\u202E", "\u2066", "\u2069"})
+        EXPECT_EQ(run.Out.find(invisible), std::string::npos) << invisible;
 
     const TRun json = RunCli({"show", "--json", dir.File("hostile\x1B[2J.pru")});
     EXPECT_THAT(json.Out,
                 HasSubstr("\"ZoneNameEdit\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\\u007f\\u009b2J\""));
+    EXPECT_THAT(json.Out, HasSubstr("\"ZoneRefEdit\": \"plain\\u202egpj.exe\\u2066x\\u2069\""));
+
+    // The name of a report written, and the status line of a save, as show prints names.
+    const TRun report = RunCli({"report", dir.File("hostile\x1B[2J.pru"), "-o",
+                                dir.File("r\x1B]0;t\x07.xlsx"), "--sheets", "general"});
+    EXPECT_EQ(report.ExitCode, 0) << report.Err;
+    EXPECT_EQ(report.Out, "Report written to: " + dir.File("r\\x1b]0;t\\x07.xlsx") + "\n");
+    const TRun save = RunCli({"save-defaults", "-o", dir.File("\u202Eurp.exe")});
+    EXPECT_EQ(save.ExitCode, 0) << save.Err;
+    EXPECT_EQ(save.Out, "Saved data to: " + dir.File("\\u202eurp.exe") + "\n");
 
     // Messages on standard error are escaped too.
     WriteBytes(dir.File("bad.txt"), "\x1B[31m,1,2,3,\n");
     const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.Err.find('\x1B'), std::string::npos);
+}
+
+// A multiplication factor the window cannot show is named where the command line shows
+// the window's messages, and the record of summary carries it.
+TEST(Cli, FactorOutsideItsRangeIsNamed) {
+    TScratchDir dir;
+    TProjectFileData d = RichProject();
+    d.Values.CostFactor = 150;
+    WriteBytes(dir.File("factor.pru"), EncodeFileText(FormatProjectFile(d)));
+    const std::string message =
+        "The multiplication factor 150 in " + dir.File("factor.pru") + " is outside 0 to 100; 100 is used.";
+    const TRun show = RunCli({"show", dir.File("factor.pru")});
+    EXPECT_EQ(show.ExitCode, 0);
+    EXPECT_EQ(show.Err, dir.File("factor.pru") + ": warning: " + message + "\n");
+    EXPECT_THAT(show.Out, HasSubstr("multiplication factor 100 %"));
+    const TRun summary = RunCli({"summary", "--json", dir.File("factor.pru")});
+    EXPECT_THAT(summary.Out, HasSubstr("\"messages\":[\"" + message + "\"]"));
 }
 
 TEST(Cli, DoubleDashEndsTheOptions) {

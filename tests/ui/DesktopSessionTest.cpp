@@ -8,11 +8,14 @@
 #include "ui/MainWindow.h"
 #include "ui/ViewBinder.h"
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace halvern;
 
@@ -189,6 +192,37 @@ private slots:
             QVERIFY(damaged.open(QIODevice::ReadOnly));
             QCOMPARE(damaged.readAll(), content);
         }
+    }
+
+    // A named pipe where the settings belong used to keep the window from ever showing.
+    void ASettingsFileThatIsANamedPipeIsNotWaitedFor() {
+        QDir().mkpath(Path("config/Halvern"));
+        QCOMPARE(::mkfifo(SettingsFile().toLocal8Bit().constData(), 0600), 0);
+        const QString a = Project("a.pru");
+        {
+            TRun run(SettingsFile());
+            run.Read(a);
+            QCOMPARE(run.MenuFiles(), QStringList({a})); // remembered for this run
+            run.window.close();
+        }
+        QVERIFY(QFileInfo(SettingsFile()).exists() && !QFileInfo(SettingsFile()).isFile()); // left as it was
+        TRun again(SettingsFile());
+        QVERIFY(again.MenuFiles().isEmpty());
+    }
+
+    // A name read through a link and ".." is kept as the file the system read: the entry
+    // later opens that file, not the one the name seems to say.
+    void RecentProjectsKeepTheFileTheSystemRead() {
+        QDir().mkpath(Path("work"));
+        QDir().mkpath(Path("real/sub"));
+        QVERIFY(QFile::link("../real/sub", Path("work/lnk")));
+        const QString target = Project("real/a.pru");
+        Project("work/a.pru");
+        TRun run(SettingsFile());
+        run.Read(Path("work/lnk/../a.pru"));
+        QCOMPARE(run.MenuFiles(), QStringList({QFileInfo(target).canonicalFilePath()}));
+        QCOMPARE(run.session->StartFolder({"OpenDialog1", "", "pru", {}}),
+                 QFileInfo(Path("real")).canonicalFilePath());
     }
 
     void AnUnwritableSettingsFolderOnlyForgets() {

@@ -1,6 +1,7 @@
 // The program's real message boxes: the window behind a box already shows what the
 // running event has done, and a box raised from a modal dialog opens over that dialog.
 #include "forms/MainForm.h"
+#include "forms/ProjectDocument.h"
 #include "ui/CostsDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MarkStringGridView.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -88,6 +90,28 @@ private slots:
         QVERIFY(watcher.Seen > 0);
         QVERIFY(currentHighlighted);
         QVERIFY(!inputHighlighted);
+    }
+
+    // A name that looks like markup is shown as the name it is, in a box and in the status line.
+    void FileNamesAreShownAsTheyStand() {
+        QTemporaryDir folder;
+        const QString name = folder.filePath("<b>bold<img src=x>.pru"); // no "/" in a file's own name
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        TBoxWatcher watcher([&](QMessageBox& box) {
+            shown = box.text();
+            format = box.textFormat();
+        });
+        ui->window.Binder().Run([&] { ReadProjectFile(ui->form, name.toStdString()); });
+        QCOMPARE(watcher.Seen, 1);
+        QCOMPARE(format, Qt::PlainText);
+        QVERIFY2(shown.startsWith("Cannot open file " + name), qPrintable(shown));
+
+        ui->window.Binder().Run([&] { SaveProjectFile(ui->form, name.toStdString()); });
+        auto* status = ui->window.findChild<QLabel*>("StatusBar1");
+        QVERIFY(status);
+        QCOMPARE(status->textFormat(), Qt::PlainText);
+        QCOMPARE(status->text(), "Saved data to: " + name);
     }
 
     void ABoxFromTheCostsDialogOpensOverIt() {

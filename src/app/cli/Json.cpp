@@ -8,6 +8,23 @@
 #include <cstdio>
 
 namespace halvern::cli {
+namespace {
+
+// The bidirectional control that starts at i (its code point), or 0.
+unsigned BidiControlAt(std::string_view utf8, std::size_t i) {
+    const auto at = [&](std::size_t k) {
+        return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0u;
+    };
+    if (at(0) == 0xD8 && at(1) == 0x9C) return 0x061C;
+    if (at(0) != 0xE2) return 0;
+    const unsigned code = 0x2000u | ((at(1) & 0x3Fu) << 6) | (at(2) & 0x3Fu);
+    if (at(1) != 0x80 && at(1) != 0x81) return 0;
+    const bool bidi = code == 0x200E || code == 0x200F || (code >= 0x202A && code <= 0x202E) ||
+                      (code >= 0x2066 && code <= 0x2069);
+    return bidi ? code : 0;
+}
+
+} // namespace
 
 std::string JsonString(std::string_view text) {
     const std::string utf8 = IsValidUtf8(text) ? std::string(text) : Windows1252ToUtf8(text);
@@ -22,6 +39,15 @@ std::string JsonString(std::string_view text) {
             std::snprintf(escape, sizeof escape, "\\u%04x", c == '\x7F' ? 0x7Fu : next);
             out += escape;
             if (c != '\x7F') ++i;
+            continue;
+        }
+        // The bidirectional controls (U+202E and its kind) reorder what a terminal shows;
+        // escaped, they read back as the same text.
+        if (const unsigned bidi = BidiControlAt(utf8, i); bidi != 0) {
+            char escape[16];
+            std::snprintf(escape, sizeof escape, "\\u%04x", bidi);
+            out += escape;
+            i += bidi == 0x061C ? 1 : 2;
             continue;
         }
         switch (c) {

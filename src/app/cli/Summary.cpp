@@ -18,11 +18,11 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #if defined(__GLIBC__)
@@ -136,11 +136,20 @@ std::string Utf8(const std::string& text) {
     return IsValidUtf8(text) ? text : Windows1252ToUtf8(text);
 }
 
-// The absolute name the open dialog would give for a file.
+// The absolute name the open dialog would give for a file, ".." left for the system to
+// follow as every other command does.
 std::string FullName(const std::string& fileName) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(fileName, ec);
-    return ec ? fileName : full.lexically_normal().string();
+    return AbsoluteFileName(fileName);
+}
+
+// A text field as a spreadsheet opening the CSV must take it: as text, never as a formula
+// ("=HYPERLINK(...)" in a zone name), so one that starts like a formula gets a leading
+// apostrophe; and as a terminal may print it (TerminalText).
+std::string CsvText(const std::string& text) {
+    const std::string shown = TerminalText(Utf8(text), true);
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    return formula ? "'" + shown : shown;
 }
 
 std::string CsvField(const std::string& text) {
@@ -217,8 +226,19 @@ void SummariseAll(const std::vector<std::string>& files, unsigned jobs,
         }
     };
     std::vector<std::jthread> workers;
-    for (unsigned j = 0; j < jobs && j < files.size(); ++j)
-        workers.emplace_back(work);
+    for (unsigned j = 0; j < jobs && j < files.size(); ++j) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the system gives no more threads: the ones started do the work
+        }
+    }
+    if (workers.empty()) {
+        // Not one: the projects are read here, one after the other.
+        for (const std::string& file : files)
+            emit(SummariseSafely(file));
+        return;
+    }
     for (std::size_t i = 0; i < files.size(); ++i) {
         std::unique_lock lock(mutex);
         ready.wait(lock, [&] { return done[i].has_value(); });
@@ -303,16 +323,20 @@ std::string SummaryCsvHeader() {
 }
 
 std::string SummaryCsvRecord(const TProjectSummary& summary) {
-    std::string line = CsvField(Utf8(summary.File));
+    std::string line = CsvField(CsvText(summary.File));
     line.reserve(1024);
     const auto field = [&line](const std::string& text) {
         line += ',';
-        line += CsvField(Utf8(text));
+        line += CsvField(text);
     };
-    for (std::size_t c = 0; c < SummaryColumns().size(); ++c)
-        field(c < summary.Values.size() ? summary.Values[c] : std::string());
-    field(JoinMessages(summary.Messages));
-    field(summary.Error);
+    const auto& columns = Columns();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::string value = c < summary.Values.size() ? summary.Values[c] : std::string();
+        // Numbers stay numbers ("-1234.5" included); anything else is a text.
+        field(columns[c].Kind != TKind::Text && IsJsonNumber(value) ? value : CsvText(value));
+    }
+    field(CsvText(JoinMessages(summary.Messages)));
+    field(CsvText(summary.Error));
     line += "\r\n";
     return line;
 }

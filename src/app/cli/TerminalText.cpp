@@ -25,6 +25,19 @@ std::size_t SequenceLength(std::string_view text, std::size_t pos) {
     return length;
 }
 
+// The invisible marks that reorder text on the screen (U+202E turns "gpj.exe" into
+// "exe.jpg"): the bidirectional embeddings, overrides, isolates and marks.
+bool IsBidiControl(unsigned codePoint) {
+    return codePoint == 0x061C || codePoint == 0x200E || codePoint == 0x200F ||
+           (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
+// The code point of a three-byte sequence.
+unsigned CodePoint3(std::string_view text, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    return ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+}
+
 std::string Escape(const char* format, unsigned value) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, format, value);
@@ -51,6 +64,9 @@ std::string TerminalText(std::string_view text, bool keepLineFeeds) {
         } else if (c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) {
             out += Escape("\\u%04x", static_cast<unsigned char>(text[pos + 1])); // a C1 control
             pos += 2;
+        } else if (length == 3 && IsBidiControl(CodePoint3(text, pos))) {
+            out += Escape("\\u%04x", CodePoint3(text, pos));
+            pos += 3;
         } else {
             out.append(text.substr(pos, length));
             pos += length;

@@ -24,8 +24,9 @@ std::string AnalysisStoppedText(const TMainForm& form);
 std::string MessageTypeName(TMsgDlgType type);
 
 // A text as a terminal may print it: control characters (a title, colour or bell sequence
-// hidden in a project), DEL, the C1 controls and bytes that are not UTF-8 are written as
-// visible escapes ("\x1b", "\u009b"); line feeds are kept when keepLineFeeds is set.
+// hidden in a project), DEL, the C1 controls, the bidirectional controls that reorder what
+// is shown (U+202E) and bytes that are not UTF-8 are written as visible escapes ("\x1b",
+// "\u009b", "\u202e"); line feeds are kept when keepLineFeeds is set.
 std::string TerminalText(std::string_view text, bool keepLineFeeds = false);
 
 } // namespace halvern::cli

@@ -11,6 +11,7 @@
 #include "forms/MainForm.h"
 #include "forms/ProjectDocument.h"
 #include "io/FileAccess.h"
+#include "io/Leftovers.h"
 #include "model/Numbers.h"
 #include "reports/SpreadsheetReport.h"
 
@@ -18,7 +19,6 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -118,24 +118,9 @@ int WrongUsage(const std::string& why) {
     return kWrongUsage;
 }
 
-// The full name of a file, as the file dialogs give it: the working folder before a relative
-// name. ".." is left for the system to follow, since after a link it leads elsewhere than the
-// name suggests; only "." parts and doubled slashes, which never change the file, are dropped.
+// The full name of a file, as the file dialogs give it (".." left for the system to follow).
 std::string FullName(const std::string& fileName) {
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(fileName, ec).string();
-    if (ec) return fileName;
-    std::string out;
-    std::size_t start = 0;
-    while (start <= absolute.size()) {
-        std::size_t slash = absolute.find('/', start);
-        if (slash == std::string::npos) slash = absolute.size();
-        const std::string part = absolute.substr(start, slash - start);
-        if (!part.empty() && part != ".") out += "/" + part;
-        start = slash + 1;
-    }
-    if (out.empty() || absolute.back() == '/') out += "/";
-    return out;
+    return AbsoluteFileName(fileName);
 }
 
 // A freshly started program: the window created and shown, its message boxes printed, each
@@ -416,7 +401,7 @@ int Report(const std::vector<std::string>& args) {
         report.ExportReport(form.frmPrint.Chosen(), fileName);
     });
     if (!ran || !report.HasLastReport()) return kFileFailed;
-    Out.Print("Report written to: " + fileName + "\n");
+    Out.Print("Report written to: " + TerminalText(fileName) + "\n");
     // The report says which scenarios stopped; a script must not take it for a full result.
     if (form.AnalysisStopped()) {
         std::cerr << TerminalText(*project) << ": error: " << TerminalText(AnalysisStoppedText(form), true)
@@ -467,6 +452,8 @@ int main(int argc, char** argv) {
     // The user's thousands separator and money format, as the window uses them.
     std::setlocale(LC_ALL, "");
     halvern::PinNumberConventions();
+    // What a killed save or report left is removed by the next one that finds it.
+    halvern::UseLeftoverRecord(halvern::DefaultLeftoverRecord());
     int status = kFileFailed;
     try {
         status = Run(std::vector<std::string>(argv + 1, argv + argc));

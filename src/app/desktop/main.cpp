@@ -7,6 +7,8 @@
 // --version and --help answer before the toolkit starts, so they need no display; the
 // commands that only write files need none either: without one they draw on Qt's offscreen
 // platform.
+#include "io/FileAccess.h"
+#include "io/Leftovers.h"
 #include "model/Numbers.h"
 #include "model/Version.h"
 #include "ui/DesktopSession.h"
@@ -20,7 +22,6 @@
 #include "ui/ToolkitNotes.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QPointer>
 #include <QTimer>
@@ -126,6 +127,8 @@ int main(int argc, char* argv[]) {
     // settings alone.
     std::unique_ptr<TDesktopSettings> settings;
     if (!unattended) settings = std::make_unique<TDesktopSettings>();
+    // What a killed save or report left is removed by the next one that finds it.
+    if (!unattended) UseLeftoverRecord(DefaultLeftoverRecord());
 
     TQtDialogs dialogs;
     dialogs.Unattended = unattended;
@@ -135,7 +138,8 @@ int main(int argc, char* argv[]) {
     // Reads a project exactly as Read data reads a chosen file: only the open dialog takes the
     // name, so a question asked on the way (or a save it leads to) never does.
     const auto readAsReadData = [&](const QString& fileName) {
-        dialogs.QueueFileName(QFileInfo(fileName).absoluteFilePath().toStdString(), "OpenDialog1");
+        // The name as the system follows it: ".." after a link is the link target's parent.
+        dialogs.QueueFileName(AbsoluteFileName(fileName.toStdString()), "OpenDialog1");
         window.Binder().Run([&] { form.actDataReadExec(); });
         dialogs.DropQueuedFileNames();
     };
