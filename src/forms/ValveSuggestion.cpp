@@ -15,6 +15,7 @@
 #include "forms/ValveSuggestion.h"
 
 #include "engine/CellNumber.h"
+#include "forms/N1Sweep.h"
 #include "forms/ProjectDocument.h"
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
@@ -52,11 +53,6 @@ double SummaryNumber(const std::string& text) {
         if (c >= '0' && c <= '9') value = value * 10 + (c - '0');
     }
     return negative ? -value : value;
-}
-
-// Months until a saving pays back, or none ("Never").
-std::optional<double> PaybackMonths(const std::string& text) {
-    return ParseNumber(text);
 }
 
 int CeilCm(double metres) {
