@@ -312,7 +312,6 @@ public:
     // print or a picture is made from, so that all its pages describe one state of the inputs.
     // A scenario that stops is recorded (ScenarioFailure), not raised: the output says so.
 
-
     void RunAllOptionsAndCosts();
     // The four results of the analysis, in the order RunAllOptions calculates them.
     enum class TAnalysisScenario { CurrentSituation, FixedOutlet, TimeModulated, FlowModulated };

@@ -179,8 +179,8 @@ void RunN1SweepRow(const TN1SweepSource& source, TN1SweepRow& row, TN1SweepCopy&
 std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range& range, unsigned threads,
                                     TN1SweepCopies* kept) {
     std::vector<TN1SweepRow> rows = N1SweepRows(range, source.ProjectN1Text);
-    // The locale's separators are read once, before any copy formats a number with them.
-    PinNumberConventions();
+    // The copies format numbers with the user's separators on other threads: the programs
+    // pin those conventions at start (PinNumberConventions), so no copy reads the locale.
     // The kept copies while no other sweep has them, else copies for this sweep only.
     TN1SweepCopies own;
     std::unique_lock<std::mutex> lock;

@@ -20,7 +20,8 @@ void WriteFixedOutlet(TSheetContext& context) {
     progress.StepIt();
     ValveChecks(sheet, 8, ResultTexts(stopped, {form.FixedDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FixedWarnLabel.Caption : stopped,
-                stopped.empty() ? std::vector<std::string>{form.FixedOpenLabel.Caption} : std::vector<std::string>{});
+                stopped.empty() ? std::vector<std::string>{form.FixedOpenLabel.Caption}
+                                : std::vector<std::string>{});
     progress.StepIt();
     UpperBlock(sheet, 11, " PRV Setting :", {"PRV Outlet Pressure (m):"});
     UpperValues(sheet, 11, {form.FixedPRVOutletEdit.Text()});

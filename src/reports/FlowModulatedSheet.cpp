@@ -23,8 +23,9 @@ void WriteFlowModulated(TSheetContext& context) {
     progress.StepIt();
     ValveChecks(sheet, 11, ResultTexts(stopped, {form.FlowDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FlowWarnLabel.Caption : stopped,
-                stopped.empty() ? std::vector<std::string>{form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption}
-                                : std::vector<std::string>{});
+                stopped.empty()
+                    ? std::vector<std::string>{form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption}
+                    : std::vector<std::string>{});
     progress.StepIt();
 
     ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39", stopped.empty());

@@ -44,6 +44,17 @@ std::string ChartNumber(const std::string& shown) {
     return ParseNumber(plain) ? plain : std::string();
 }
 
+// A saving as the Summary shows it ("24,578" with the user's separators), as a number in the
+// file's own notation whatever the locale; a text that is no number stays text. A large
+// zone's figures shrink rather than show as ###.
+void WholeNumber(TWorksheet& sheet, const std::string& cell, const std::string& shown) {
+    const std::string plain = ChartNumber(shown);
+    if (const std::optional<double> value = plain.empty() ? std::nullopt : ParseNumber(plain))
+        sheet.Range(cell).SetNumber(*value).SetNumberFormat("#,##0").SetShrinkToFit();
+    else
+        sheet.Range(cell).SetText(shown).SetShrinkToFit();
+}
+
 void RangeBlock(TWorksheet& sheet, const TN1SensitivityForm& page) {
     GroupLabel(sheet, 4, " Sweep :", "C");
     CaptionCells(sheet, 4, "D", "G", {"N1 from:", "N1 to:", "N1 step:", "Payback horizon (months):"});
@@ -93,13 +104,14 @@ void TableRows(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows) {
         sheet.Range(At("A", row)).SetText(r.N1Text).SetNumberFormat(r.N1Text.size() > 4 ? "0.000" : "0.00");
         for (int v = 0; v < SweepValves; ++v) {
             const TValveSensitivity& valve = r.Valves[static_cast<std::size_t>(v)];
-            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), row))
-                .SetText(valve.SavingM3a);
-            sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), row))
-                .SetText(valve.SavingRa);
+            WholeNumber(sheet, At(ColumnOf(Layout::ValveCol(v, Layout::SavingM3aOffset)), row),
+                        valve.SavingM3a);
+            WholeNumber(sheet, At(ColumnOf(Layout::ValveCol(v, Layout::SavingRaOffset)), row),
+                        valve.SavingRa);
             sheet.Range(At(ColumnOf(Layout::ValveCol(v, Layout::PaybackOffset)), row))
                 .SetText(valve.Payback)
-                .SetNumberFormat("0.0");
+                .SetNumberFormat("0.0")
+                .SetShrinkToFit();
         }
         if (r.ProjectN1) sheet.Range(Span("A", row, "J", row)).SetFill(0xFFFF00).SetBold();
     }
@@ -144,11 +156,13 @@ void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int ti
             const TValveSensitivity& valve = r.Valves[static_cast<std::size_t>(v)];
             const std::string saving = r.Failed ? "" : ChartNumber(valve.SavingRa);
             const std::optional<double> months = PaybackMonths(valve.Payback);
-            if (!saving.empty()) sheet.Range(At(ColumnOf(savingsFirstCol + v), row)).SetText(saving);
+            if (!saving.empty())
+                sheet.Range(At(ColumnOf(savingsFirstCol + v), row)).SetText(saving).SetShrinkToFit();
             if (months && !r.Failed)
                 sheet.Range(At(ColumnOf(paybackFirstCol + v), row))
                     .SetText(Trim(valve.Payback))
-                    .SetNumberFormat("0.0");
+                    .SetNumberFormat("0.0")
+                    .SetShrinkToFit();
         }
     }
 }

@@ -66,7 +66,8 @@ void WriteTimeModulated(TSheetContext& context) {
                                      form.TimeTotLabel.Caption}));
     ValveChecks(sheet, 17, ResultTexts(stopped, {form.TimeDayNightLabel.Caption})[0],
                 stopped.empty() ? form.TimeWarnLabel.Caption : stopped,
-                stopped.empty() ? std::vector<std::string>{form.TimeOpenLabel.Caption} : std::vector<std::string>{});
+                stopped.empty() ? std::vector<std::string>{form.TimeOpenLabel.Caption}
+                                : std::vector<std::string>{});
     progress.StepIt();
 
     ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45", stopped.empty());

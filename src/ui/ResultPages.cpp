@@ -61,6 +61,9 @@ QGroupBox* MakeStatusGroup(TViewBinder& b, TLabel& dayNight, TLabel& warning,
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(text, row++, 0, 1, 2);
+        // Most days have no such hour: an empty note takes no room from the page.
+        text->setVisible(false);
+        b.AddRefresher([text, note] { text->setVisible(!note->Caption.empty()); });
     }
     grid->setColumnStretch(0, 1);
     return MakeGroup(" Status ", grid);

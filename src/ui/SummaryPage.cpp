@@ -28,9 +28,12 @@ QWidget* BuildSummarySheet(TViewBinder& b, QWidget* pages) {
     factor->addWidget(StyleNumberEdit(b.Edit(f.CostFactorEdit, kGreenText), 62));
     factor->addWidget(b.UpDown(f.CostFactorUpDown));
     costs->addLayout(factor, 2, 1, Qt::AlignLeft);
-    costs->addWidget(b.Button(f.ImpCostsButton), 3, 0, 1, 2, Qt::AlignLeft);
-    costs->addWidget(MakeSuggestButton(b, std::nullopt, "Suggest all", "SuggestAllButton"), 4, 0, 1, 2,
-                     Qt::AlignLeft);
+    // The two buttons share a row, so the page below them keeps its room.
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(b.Button(f.ImpCostsButton));
+    buttons->addWidget(MakeSuggestButton(b, std::nullopt, "Suggest all", "SuggestAllButton"));
+    buttons->addStretch(1);
+    costs->addLayout(buttons, 3, 0, 1, 2);
 
     auto* consumption = MakeFormGrid();
     consumption->addWidget(MakeCaption("% of residential consumption"), 0, 0);

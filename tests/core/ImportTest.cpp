@@ -98,22 +98,22 @@ TEST(HourlyImport, ReadsEachLayoutOfADay) {
         std::string Layout;
     } cases[] = {
         {day("", "64,60,50,35", "\n"),
-         {"64", "   17.78", "60", "50", "35"},
+         {"64.00", "17.78", "60.00", "50.00", "35.00"},
          "comma-separated, decimal point"},
         {day("", "64,60,50,35,", "\r\n"),
-         {"64", "   17.78", "60", "50", "35"},
+         {"64.00", "17.78", "60.00", "50.00", "35.00"},
          "comma-separated, decimal point"},
         {day("", "64,5;60;50;35", "\n"),
-         {"64.5", "   17.92", "60", "50", "35"},
+         {"64.50", "17.92", "60.00", "50.00", "35.00"},
          "semicolon-separated, decimal comma"},
         {day("", "64.5;60;50;35;", "\n"),
-         {"64.5", "   17.92", "60", "50", "35"},
+         {"64.50", "17.92", "60.00", "50.00", "35.00"},
          "semicolon-separated, decimal point"},
         {day("Inflow\tInlet\tAZP\tCritical\r\n", "64,5\t60,25\t50\t35", "\r\n") + "\r\n\r\n",
-         {"64.5", "   17.92", "60.25", "50", "35"},
+         {"64.50", "17.92", "60.25", "50.00", "35.00"},
          "tab-separated, decimal comma, 1 header line skipped"},
         {day("Zone 4 logger day\nflow (m3/h),inlet,azp,critical\n", " 64,60,50,35,7", "\n"),
-         {" 64", "   17.78", "60", "50", "35"},
+         {"64.00", "17.78", "60.00", "50.00", "35.00"},
          "comma-separated, decimal point, 2 header lines skipped, fields after the fourth not used"},
     };
     for (const auto& c : cases) {

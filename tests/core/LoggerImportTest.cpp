@@ -69,7 +69,7 @@ TEST(LoggerImport, AppliesTheMeansAsOneStep) {
     ASSERT_TRUE(dialog.OkClick());
     EXPECT_FALSE(dialog.Visible);
     EXPECT_EQ(form->FlowGrid.Cell(1, 1), "129.600");
-    EXPECT_EQ(form->FlowGrid.Cell(2, 1), "   36.00");
+    EXPECT_EQ(form->FlowGrid.Cell(2, 1), "36.00");
     EXPECT_EQ(form->FlowGrid.Cell(1, 8), "324.000");
     EXPECT_EQ(form->FlowGrid.Cell(3, 1), "61.18"); // 6 bar
     EXPECT_EQ(form->FlowGrid.Cell(5, 1), "30.00"); // 294.1995 kPa

@@ -37,13 +37,13 @@ TEST(TablePaste, DayOfFourColumnsFillsTheTypedColumns) {
     // With m³/hr typed, the block skips the derived l/s column.
     Paste(form->FlowGrid, FlowGridLayout::InflowM3hCol, 1, block);
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
-    EXPECT_THAT(Row(*form, 1), ElementsAre("60", "   16.67", "60.5", "50", "30"));
-    EXPECT_THAT(Row(*form, 24), ElementsAre("83", "   23.06", "63.5", "50", "30"));
+    EXPECT_THAT(Row(*form, 1), ElementsAre("60", "16.67", "60.5", "50", "30"));
+    EXPECT_THAT(Row(*form, 24), ElementsAre("83", "23.06", "63.5", "50", "30"));
 
     // With l/s typed the block starts in the l/s column; m³/h follows as typing makes it.
     form->lsRadio.Click();
     Paste(form->FlowGrid, FlowGridLayout::InflowLsCol, 1, "10\t61\t51\t31\n");
-    EXPECT_THAT(Row(*form, 1), ElementsAre("   36.00", "10", "61", "51", "31"));
+    EXPECT_THAT(Row(*form, 1), ElementsAre("36.00", "10", "61", "51", "31"));
 }
 
 TEST(TablePaste, OneColumnAndOneCell) {

@@ -39,9 +39,10 @@ struct TRun {
         dialogs.FileNames.push_back(file.toStdString());
         window.Binder().Run([&] { form.actDataReadExec(); });
     }
+    // "Save data as": a project read from a file saves to it with Save data, without a dialog.
     void Save(const QString& file) {
         dialogs.FileNames.push_back(file.toStdString());
-        window.Binder().Run([&] { form.actDataSaveExec(); });
+        window.Binder().Run([&] { form.actDataSaveAsExec(); });
     }
     // The recent projects as the File menu lists them (their full names).
     QStringList MenuFiles() const {

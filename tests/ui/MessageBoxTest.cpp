@@ -170,7 +170,8 @@ private slots:
         const TSeen import = seen([&] { ui->form.ImportButtonClick(); });
         QCOMPARE(import.name, QString("OpenDialog2"));
         QCOMPARE(import.folder, folder);
-        const TSeen save = seen([&] { ui->form.actDataSaveExec(); });
+        // Save data writes the project's own file; "Save data as" asks, in the project's folder.
+        const TSeen save = seen([&] { ui->form.actDataSaveAsExec(); });
         QCOMPARE(save.name, QString("SaveDialog1"));
         QCOMPARE(save.folder, folder);
         QCOMPARE(QFileInfo(save.offered).fileName(), QString("zone.pru"));

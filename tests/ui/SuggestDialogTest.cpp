@@ -1,8 +1,8 @@
 // The suggestion window over a read project: the search runs beside the window and fills
 // the table, Apply writes into the page's edits as one step, Undo takes it back, Cancel
 // stops the window search; every valve page has its "Suggest" button.
-#include "UiFixture.h"
 #include "ui/SuggestDialog.h"
+#include "UiFixture.h"
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +17,8 @@ private slots:
         TUiFixture ui;
         ui.dialogs.FileNames.push_back(std::string(HALVERN_TEST_DATA) + "/../../examples/demo-zone.pru");
         ui.Run([&] { ui.form.actDataReadExec(); });
-        for (const char* name : {"FixedSuggestButton", "TimeSuggestButton", "FlowSuggestButton", "SuggestAllButton"})
+        for (const char* name :
+             {"FixedSuggestButton", "TimeSuggestButton", "FlowSuggestButton", "SuggestAllButton"})
             QVERIFY2(ui.Find<QPushButton>(name) != nullptr, name);
 
         const std::string outlet = ui.form.FixedPRVOutletEdit.Text();
@@ -32,7 +33,8 @@ private slots:
         dialog.Apply();
         QCOMPARE(ui.form.FixedPRVOutletEdit.Text(), s.Suggested.Outlet);
         QCOMPARE(ui.form.FixedWarnLabel.Caption, std::string());
-        QCOMPARE(ui.Find<QLineEdit>("FixedPRVOutletEdit")->text(), QString::fromStdString(s.Suggested.Outlet));
+        QCOMPARE(ui.Find<QLineEdit>("FixedPRVOutletEdit")->text(),
+                 QString::fromStdString(s.Suggested.Outlet));
         dialog.Undo();
         QCOMPARE(ui.form.FixedPRVOutletEdit.Text(), outlet);
     }

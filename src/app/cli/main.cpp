@@ -2,8 +2,8 @@
 // projects exactly as the window's commands do; the messages the window would put in boxes
 // go to standard error, and a warning is answered OK.
 #include "LoggerCommand.h"
-#include "Suggest.h"
 #include "Sensitivity.h"
+#include "Suggest.h"
 #include "Summary.h"
 #include "Views.h"
 
