@@ -5,6 +5,7 @@
 #include "model/Errors.h"
 #include "model/Numbers.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -191,38 +192,29 @@ void TMainForm::FlowModulatedSheetShow() {
 }
 
 void TMainForm::SummarySheetShow() {
-    try {
-        RunAllOptions();
-    } catch (...) {
-        // What could be calculated is costed; the rows of the rest say they could not be.
-        try {
-            GetTheCosts();
-        } catch (...) {
-            MarkUncalculatedCostRows();
-        }
-        throw;
-    }
+    if (const std::exception_ptr stopped = RunAllOptionsAndCosts()) std::rethrow_exception(stopped);
     SummarySheet.Highlighted = true;
     // The bottom heading row carries two-line captions.
     CostSummaryGrid.SetRowHeight(2, 2 * CostSummaryGrid.RowHeight(0));
-    GetTheCosts();
     Focus("CostSummaryGrid");
 }
 
-void TMainForm::RunAllOptionsAndCosts() {
+std::exception_ptr TMainForm::RunAllOptionsAndCosts() {
     try {
         RunAllOptions();
     } catch (...) {
-        // What is made from this (a report, a print) says which scenario could not be
-        // calculated and why; the scenarios that could be still get their costs.
+        // The scenario that stopped is recorded (ScenarioFailure); what could be calculated
+        // is costed, and the rows of the rest say they could not be.
+        const std::exception_ptr stopped = std::current_exception();
         try {
             GetTheCosts();
         } catch (...) {
             MarkUncalculatedCostRows();
         }
-        return;
+        return stopped;
     }
     GetTheCosts();
+    return nullptr;
 }
 
 } // namespace halvern

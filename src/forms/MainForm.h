@@ -16,6 +16,7 @@
 #include "forms/TableUndo.h"
 #include "model/Project.h"
 #include <array>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -310,9 +311,9 @@ public:
     void RunAllOptions();
     // Every scenario and then the costs, as showing the Summary runs them: what a report, a
     // print or a picture is made from, so that all its pages describe one state of the inputs.
-    // A scenario that stops is recorded (ScenarioFailure), not raised: the output says so.
-
-    void RunAllOptionsAndCosts();
+    // A scenario that stops is recorded (ScenarioFailure) and its error returned, not raised:
+    // a report or print says so; the Summary page raises it.
+    std::exception_ptr RunAllOptionsAndCosts();
     // The four results of the analysis, in the order RunAllOptions calculates them.
     enum class TAnalysisScenario { CurrentSituation, FixedOutlet, TimeModulated, FlowModulated };
     static constexpr int AnalysisScenarios = 4;
