@@ -17,7 +17,7 @@ struct THourlyImport {
     static constexpr std::size_t FieldsUsed = 4;
     // Each hour's four texts as they go into the table: as the file has them, a decimal
     // comma turned into the program's point.
-    std::array<std::array<std::string, FieldsUsed>, HoursPerDay> Fields{};
+    std::array<std::array<std::string, FieldsUsed>, HoursPerDay> Fields;
     char Separator = ',';      // ',', ';' or '\t'
     bool DecimalComma = false; // the numbers were written with a decimal comma
     int HeaderLines = 0;       // lines of words before the data, skipped
