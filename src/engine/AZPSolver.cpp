@@ -47,15 +47,14 @@ double ResidualSlope(const TAZPEquation& eq, double s, double leakage) {
     return 1 + 2 * eq.LossCoef * flow * eq.Law.N1 * leakage / s;
 }
 
-// The side of the root each bisection midpoint falls on, as the residual there says. Far
-// from the root the answer is certain without working out the leakage law; only the
-// midpoints close to it are evaluated. The root is first found by a few Newton steps (from
-// the pressure the equation names as near the root, else from the middle of the bracket:
-// a search that moves the outlet by a percent at a time finds each hour's root within a
-// few steps of the last one), and
-// the certain band is kept hundreds of times wider than the residual's rounding error, so
-// every answer is the one the residual itself would give: the bisection takes the same
-// steps and lands on the same pressure, only with a fraction of the powers.
+// Newton's steps first, from the pressure the equation names as near the root (else the
+// middle of the bracket). The residual rises at least as fast as the pressure, so a point
+// whose residual is within rounding of zero is within that distance of the root: that
+// point is the answer. Where the steps do not get there, they still narrow the band in
+// which the root lies. The bisection then evaluates the law only for midpoints inside
+// that band; outside it the side is certain. The band is kept hundreds of times wider
+// than the residual's rounding error, so the bisection takes the steps the residual
+// itself would give.
 class TRootSide {
 public:
     TRootSide(const TAZPEquation& eq, double lo, double hi) : eq_(eq) {
@@ -77,7 +76,10 @@ public:
             below_ = std::max(a, x - std::fabs(g));
             above_ = std::min(b, x + std::fabs(g));
             known_ = true;
-            if (std::fabs(g) <= Band(x)) break;
+            if (std::fabs(g) <= Band(x)) {
+                converged_ = true;
+                break;
+            }
             double next = x - g / ResidualSlope(eq, x, leakage);
             if (!(next > a && next < b)) next = a + (b - a) / 2;
             if (next == x) break;
@@ -88,6 +90,9 @@ public:
         certainlyBelow_ = below_ - band;
         certainlyAbove_ = above_ + band;
     }
+
+    // The pressure whose residual is within rounding of zero, once Newton's steps found one.
+    std::optional<double> Root() const { return converged_ ? std::optional<double>(centre_) : std::nullopt; }
 
     bool Below(double mid) const {
         if (known_) {
@@ -106,6 +111,7 @@ private:
 
     const TAZPEquation& eq_;
     bool known_ = false;
+    bool converged_ = false;
     double below_ = 0;
     double above_ = 0;
     double centre_ = 0;
@@ -131,6 +137,7 @@ std::optional<double> SolveAZPRoot(const TAZPEquation& eq) {
         hi *= 2;
     }
     const TRootSide side(eq, lo, hi);
+    if (const auto root = side.Root()) return root;
     for (int i = 0; i < MaxHalvings && hi - lo > RootTolerance; ++i) {
         const double mid = lo + (hi - lo) / 2;
         if (mid <= lo || mid >= hi) break; // the bracket is down to adjacent doubles

@@ -109,6 +109,11 @@ void TMarkStringGrid::SetCell(int col, int row, const std::string& text) {
     cells_[row][col] = text;
 }
 
+void TMarkStringGrid::SetCell(int col, int row, std::string&& text) {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
+    cells_[row][col] = std::move(text);
+}
+
 TCanvas& TMarkStringGrid::Measure() {
     return MeasureCanvas ? *MeasureCanvas : defaultMeasure_;
 }

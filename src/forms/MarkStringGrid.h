@@ -76,6 +76,8 @@ public:
     // Cell texts. Out-of-range reads give the empty text; writes outside are ignored.
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, const std::string& text);
+    // A text made for the cell (a formatted result) moves in.
+    void SetCell(int col, int row, std::string&& text);
 
     // The canvas used to measure texts (widths of columns, row heights); the views put
     // their own font's canvas here, tests a fixed-width one.
@@ -201,9 +203,17 @@ private:
     OptionRec* Find(int ACol, int ARow);
     OptionRec Lookup(int ACol, int ARow);
     void Store(const OptionRec& rec);
-    // Changes one cell's marks: looked up (or made), changed, stored.
+    // Changes one cell's marks in place, or makes them for a cell without any. Every
+    // recalculation marks each hour row again, so the common case changes a mark that is
+    // already there.
     template <class Change> void Modify(int ACol, int ARow, Change change) {
-        OptionRec rec = Lookup(ACol, ARow);
+        if (OptionRec* found = Find(ACol, ARow)) {
+            change(*found);
+            return;
+        }
+        OptionRec rec;
+        rec.TheCol = ACol;
+        rec.TheRow = ARow;
         change(rec);
         Store(rec);
     }

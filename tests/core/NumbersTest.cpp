@@ -245,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Table texts are read through a short exact route; it must land on the same double as the
 // full decimal conversion, for the texts the tables write and at the edges of that route
-// (2^53 and its neighbours, 10^±22, 19 digits, halfway decimals).
+// (2^53 and its neighbours, 10^±22, 15, 16 and 19 digits, halfway decimals).
 TEST(ParseNumber, ShortDecimalsReadAsTheFullConversionReadsThem) {
     const auto full = [](const std::string& text) {
         double value = 0;
@@ -272,7 +272,12 @@ TEST(ParseNumber, ShortDecimalsReadAsTheFullConversionReadsThem) {
                                       "5e-324",
                                       "1.7976931348623157e308",
                                       "8.589973e9",
-                                      "45.23e+2"};
+                                      "45.23e+2",
+                                      "999999999999999",
+                                      "99999999999999.9",
+                                      "0.00000000000001",
+                                      "999999999999999.9",
+                                      "00000000000012.5"};
     std::mt19937_64 random(17);
     for (int i = 0; i < 20000; ++i) {
         const double value =
