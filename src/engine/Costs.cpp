@@ -6,6 +6,7 @@
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <numeric>
 
@@ -54,8 +55,8 @@ double MeanScenarioAZP(const TScenarioSource& source) {
 
 void TMainForm::GetTheCosts() {
     TMarkStringGrid& grid = CostSummaryGrid;
-    const double curDep = ParseNumber(CurrentDepLabel.Caption).value_or(0.0);
-    const double curIndep = ParseNumber(CurrentIndepLabel.Caption).value_or(0.0);
+    const double curDep = CellNumber(CurrentDepLabel.Caption);
+    const double curIndep = CellNumber(CurrentIndepLabel.Caption);
     // The multiplication factor scales what the zone buys, not what its consumers use.
     const double factor = Project.CostFactor;
     const auto yearly = [factor](double daily) { return daily * DaysPerYear * factor / 100; };
@@ -68,7 +69,7 @@ void TMainForm::GetTheCosts() {
                              nonResidential * Project.NonresConsumpChange / 100;
     const double avgAZP =
         std::accumulate(Project.AZPPressure.begin(), Project.AZPPressure.end(), 0.0) / HoursPerDay;
-    const double consumptionN1 = ParseNumber(edtConsumptionN1.Text()).value_or(0.0);
+    const double consumptionN1 = CellNumber(edtConsumptionN1.Text());
 
     const TScenarioSource scenarios[] = {
         {FixedTotLabel, FixedDepLabel, FixedPRVGrid, false, Project.FixedCostFixedPRV,

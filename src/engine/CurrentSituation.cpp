@@ -4,12 +4,12 @@
 // the inflow split into leakage and pressure-independent flow), the volume and check
 // labels, and the values every PRV scenario builds on: the leakage and AZP pressure of
 // the low-flow hour and each hour's head-loss coefficients.
-#include "engine/CellNumber.h"
 #include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/TextNumbers.h"
 
 #include <array>
 
@@ -113,8 +113,7 @@ void TMainForm::CalcCurrentSituation() {
     CurrentDepLabel.Caption = Fixed52(dep);
     CurrentIndepLabel.Caption = Fixed52(indep);
     CurrentTotLabel.Caption = Fixed52(tot);
-    // No leakage in the low-flow hour leaves the factor without meaning: 0 ÷ 0 stops here.
-    DayNightLabel.Caption = Fixed52(FDiv(dep, Project.NightLeakage));
+    DayNightLabel.Caption = Fixed52(DayNightFactor(dep, Project.NightLeakage, ENoNightLeakage::Stops));
 
     // Population use: what the residents take of the pressure-independent volume.
     double use = indep - Project.DailyNonResidential;

@@ -2,9 +2,9 @@
 // each hour's inlet, AZP and critical pressures from FlowGrid and the outlet edit's text
 // into FixedPRVGrid, lets DoPRVCalcs work out the hours, and shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
-#include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
+#include "forms/ScenarioLabels.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 

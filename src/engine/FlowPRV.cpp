@@ -8,13 +8,14 @@
 // (CurrentGrid, the leakage law, the head loss coefficients); writes FlowPRVGrid and the
 // Flow labels, all in metres and m³/h.
 #include "engine/AZPSolver.h"
-#include "engine/CellNumber.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
+#include "forms/ScenarioLabels.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <algorithm>
 #include <array>
@@ -142,7 +143,7 @@ private:
         const double lossSlope = x.Q > 0 ? 2 * balance.LossCoef * x.Q : 0.0;
         const double azpSlope = 1 / (1 + lossSlope * leakageSlope);
         x.InflowSlope = std::isfinite(azpSlope) ? leakageSlope * azpSlope : 0.0;
-        const double critLoss = x.Q > 0 ? x.Q * x.Q * project_.CritHeadlossCoef[static_cast<size_t>(i)] : 0.0;
+        const double critLoss = CritLossAtFlow(x.Q, project_.CritHeadlossCoef[static_cast<size_t>(i)]);
         x.Crit = (c.Crit + x.Out - x.In) - (critLoss - c.CritHeadloss);
         x.HlC = (x.Out + project_.InletElev) - (x.Crit + project_.TargetElev);
         return x;
@@ -375,12 +376,10 @@ void TMainForm::CalcFlowPRV() {
     // No leakage in the low-flow hour leaves no factor to give: show 0, as the other
     // scenarios do.
     const double nightDep = run.Hour(lowHour).Dep;
-    FlowDayNightLabel.Caption = FormatFixed(nightDep == 0 ? 0.0 : FDiv(depSum, nightDep), 11, 2);
-    if (low)
-        FlowWarnLabel.Caption =
-            Msg::PressureOf + FormatFixed(Project.MinPressure, 5, 2) + Msg::NotAchievedAtAllCriticalPoints;
-    else
-        FlowWarnLabel.Caption.clear();
+    FlowDayNightLabel.Caption =
+        FormatFixed(DayNightFactor(depSum, nightDep, ENoNightLeakage::ShowsZero), 11, 2);
+    FlowWarnLabel.Caption =
+        low ? LowPressureWarning(Project.MinPressure, Msg::NotAchievedAtAllCriticalPoints) : std::string();
     FlowOpenLabel.Caption = FullyOpenText(openHours, Msg::OutletNeededAboveInlet);
     std::string targets;
     for (const std::string& message : run.TargetMessages())

@@ -52,9 +52,22 @@ inline TLeakageLaw ProjectLeakageLaw(const TProject& project) {
 }
 
 // The head loss from the inlet to the critical point at an inflow (m³/h), with the hour's
-// coefficient: none unless water flows in.
+// coefficient: none unless water flows in. Unchecked, as the searches probe outlets no row
+// shows; a row's value is checked where it is written.
 inline double CritLossAtFlow(double flow, double coef) {
-    return flow > 0 ? Checked(flow * flow * coef) : 0.0;
+    return flow > 0 ? flow * flow * coef : 0.0;
+}
+
+// What the day/night factor of a zone whose low-flow hour leaks nothing is: a valve
+// scenario shows 0; the current situation, whose low-flow leakage every scenario scales
+// from, has no meaning left and stops (0 ÷ 0).
+enum class ENoNightLeakage { ShowsZero, Stops };
+
+// The day/night factor: the day's leakage (m³) in hours of the low-flow hour's leakage
+// (m³/h).
+inline double DayNightFactor(double dailyLeakage, double lowFlowLeakage, ENoNightLeakage none) {
+    if (none == ENoNightLeakage::ShowsZero && lowFlowLeakage == 0) return 0.0;
+    return FDiv(dailyLeakage, lowFlowLeakage);
 }
 
 } // namespace halvern

@@ -5,11 +5,11 @@
 // AZP and critical pressures (m), head losses (m) and flows (m³/h) and returns the daily
 // volumes (m³), the day/night factor and the low-pressure flag.
 #include "engine/AZPSolver.h"
-#include "engine/CellNumber.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/TextNumbers.h"
 
 namespace halvern {
 
@@ -83,7 +83,7 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
             s = BalanceAZP(balance, balance.Start);
             dep = law.AtOrNone(s);
             tot = Checked(dep + indep);
-            hlc = CritLossAtFlow(tot, Project.CritHeadlossCoef[h]);
+            hlc = Checked(CritLossAtFlow(tot, Project.CritHeadlossCoef[h]));
         }
         Sender.SetCell(AZPCol, p, Fixed52(s));
 
@@ -123,7 +123,7 @@ void TMainForm::DoPRVCalcs(TMarkStringGrid& Sender, double& DayNight, double& De
             break;
         }
     }
-    DayNight = lowLeakage == 0 ? 0.0 : FDiv(Dep, lowLeakage);
+    DayNight = DayNightFactor(Dep, lowLeakage, ENoNightLeakage::ShowsZero);
 }
 
 } // namespace halvern

@@ -3,9 +3,9 @@
 // In hourly mode (0 intervals) each hour's outlet is the one typed into the outlet column of
 // TimePRVGrid. DoPRVCalcs works out the hours; the page shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
-#include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
 #include "forms/Messages.h"
+#include "forms/ScenarioLabels.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 

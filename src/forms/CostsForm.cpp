@@ -7,6 +7,7 @@
 #include "model/CheckedMath.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <array>
 #include <cmath>
@@ -29,7 +30,7 @@ const std::array<const char*, 3> OptionNames = {"Fixed PRV", "Time Modulated PRV
 // An amount as the project keeps it: single precision, 0 for a text that is no number. An
 // amount beyond single precision is the program's overflow, never an endless cost.
 double StoredAmount(const std::string& text) {
-    const double amount = ParseNumber(text).value_or(0.0);
+    const double amount = CellNumber(text);
     if (std::fabs(amount) > std::numeric_limits<float>::max()) throw EOverflow();
     return static_cast<double>(static_cast<float>(amount));
 }

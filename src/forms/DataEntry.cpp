@@ -3,8 +3,9 @@
 #include "forms/MainForm.h"
 #include "forms/NumberEntry.h"
 #include "forms/TableLayouts.h"
-#include "model/Errors.h"
+#include "model/FlowUnits.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <cmath>
 #include <optional>
@@ -17,16 +18,6 @@ constexpr int kFirstHourRow = FlowGridLayout::FirstHourRow;
 constexpr int kLastHourRow = FlowGridLayout::LastHourRow;
 constexpr int kColM3h = FlowGridLayout::InflowM3hCol;
 constexpr int kColLs = FlowGridLayout::InflowLsCol;
-constexpr double kLsToM3h = 3600.0 / 1000.0;
-
-// A table text read with the locale's conversion; nothing when it is not a number.
-std::optional<double> CellValue(const std::string& text) {
-    try {
-        return StrToFloat(text);
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
 
 // An inflow worked out from the other unit: two decimals, written as a typed or read inflow
 // is, so that the column reads alike whichever way its figures came.
@@ -59,8 +50,8 @@ void TMainForm::FlowGridSetEditText(int col, int row, const std::string& value) 
         // A text that gives no usable inflow empties the m³/h cell, so that the next
         // collection of the inputs names the hour instead of using a stale inflow.
         const std::optional<double> litres = ParseNumber(value);
-        const bool usable = litres && std::isfinite(*litres * kLsToM3h);
-        FlowGrid.SetCell(kColM3h, row, usable ? InflowText(*litres * kLsToM3h) : std::string());
+        const bool usable = litres && std::isfinite(CubicMetresPerHour(*litres));
+        FlowGrid.SetCell(kColM3h, row, usable ? InflowText(CubicMetresPerHour(*litres)) : std::string());
     }
     // Only the hour typed into is converted: every other hour keeps its inflow exactly as it
     // was typed, whichever unit it was typed in.
@@ -76,16 +67,16 @@ void TMainForm::UpdateFlowGridRow(int row) {
     // The derived inflow follows every number typed, 0 and below too, so that it never
     // shows the flow of a figure since replaced; a text that is no number leaves it.
     if (m3hrRadio.Checked()) {
-        const std::optional<double> flow = CellValue(FlowGrid.Cell(kColM3h, row));
-        if (flow) FlowGrid.SetCell(kColLs, row, InflowText(*flow / kLsToM3h));
+        const std::optional<double> flow = TypedNumber(FlowGrid.Cell(kColM3h, row));
+        if (flow) FlowGrid.SetCell(kColLs, row, InflowText(LitresPerSecond(*flow)));
         if (FlowGrid.Cell(kColM3h, row).empty()) {
             FlowGrid.SetCell(kColM3h, row, "");
             FlowGrid.SetCell(kColLs, row, "0");
         }
     } else {
-        const std::optional<double> flow = CellValue(FlowGrid.Cell(kColLs, row));
-        if (flow && std::isfinite(*flow * kLsToM3h))
-            FlowGrid.SetCell(kColM3h, row, InflowText(*flow * kLsToM3h));
+        const std::optional<double> flow = TypedNumber(FlowGrid.Cell(kColLs, row));
+        if (flow && std::isfinite(CubicMetresPerHour(*flow)))
+            FlowGrid.SetCell(kColM3h, row, InflowText(CubicMetresPerHour(*flow)));
         if (FlowGrid.Cell(kColLs, row).empty()) {
             FlowGrid.SetCell(kColM3h, row, "0");
             FlowGrid.SetCell(kColLs, row, "");

@@ -7,6 +7,7 @@
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/FlowUnits.h"
 #include "model/Numbers.h"
 #include <algorithm>
 #include <array>
@@ -59,14 +60,6 @@ void CentreHeadingRows(TMarkStringGrid& grid) {
     for (int row = 0; row < grid.FixedRows; ++row)
         for (int col = 0; col < grid.ColCount(); ++col)
             grid.SetTextPos(col, row, 'C', 'C');
-}
-
-// m³/h as l/s. An inflow too large to be multiplied by 1000 (only a damaged file holds
-// one) is divided first, so that the refresh of the window never stops half-way.
-double LitresPerSecond(double cubicMetresPerHour) {
-    const double litresPerHour = cubicMetresPerHour * 1000;
-    if (std::isfinite(litresPerHour)) return litresPerHour / 3600;
-    return Checked(cubicMetresPerHour / 3600 * 1000);
 }
 
 // A result table before any calculation: the hour labels of the input table and "0" in

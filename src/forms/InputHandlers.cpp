@@ -4,6 +4,7 @@
 #include "forms/Messages.h"
 #include "model/Errors.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <exception>
 #include <optional>
@@ -155,7 +156,7 @@ void TMainForm::HPFlowModChange() {
 // (an emptied edit) counts as 0 without a message.
 
 void TMainForm::CostEditChange(const TEdit& edit, double& field) {
-    field = ParseNumber(edit.Text()).value_or(0.0);
+    field = CellNumber(edit.Text());
     GetTheCosts();
 }
 

@@ -9,6 +9,7 @@
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <algorithm>
 #include <atomic>
@@ -28,7 +29,7 @@ std::string TwoDecimals(double value) {
 
 // A value as the N1 box's text would give it back.
 double Typed(const std::string& text) {
-    return ParseNumber(text).value_or(0);
+    return CellNumber(text);
 }
 
 // The shortest text that reads back as the value ("1.125").

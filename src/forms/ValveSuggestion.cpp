@@ -14,12 +14,12 @@
 // and shared by the fixed outlet, both time-modulated pressures and the window search.
 #include "forms/ValveSuggestion.h"
 
-#include "engine/CellNumber.h"
 #include "forms/N1Sweep.h"
 #include "forms/ProjectDocument.h"
 #include "forms/RefreshGuard.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
+#include "model/TextNumbers.h"
 
 #include <algorithm>
 #include <charconv>
@@ -180,7 +180,7 @@ void TValveSuggester::ApplyToCopy(TValve valve, const TValveSetting& setting) {
     switch (valve) {
     case TValve::Fixed:
         c.FixedPRVOutletEdit.InitText(setting.Outlet);
-        c.Project.FixedPRVOutlet = ParseNumber(setting.Outlet).value_or(0.0);
+        c.Project.FixedPRVOutlet = CellNumber(setting.Outlet);
         c.CalcFixedPRV();
         break;
     case TValve::Time:
@@ -196,8 +196,8 @@ void TValveSuggester::ApplyToCopy(TValve valve, const TValveSetting& setting) {
     case TValve::Flow:
         c.LPFlowMod.InitText(setting.LowTarget);
         c.HPFlowMod.InitText(setting.HighTarget);
-        c.Project.LPFlowMod = ParseNumber(setting.LowTarget).value_or(0.0);
-        c.Project.HPFlowMod = ParseNumber(setting.HighTarget).value_or(0.0);
+        c.Project.LPFlowMod = CellNumber(setting.LowTarget);
+        c.Project.HPFlowMod = CellNumber(setting.HighTarget);
         c.CalcFlowPRV();
         break;
     }
@@ -439,15 +439,15 @@ bool TValveSuggester::ChooseWindows(TValveSuggestion& s, const TSuggestOptions& 
 
     // What the Summary's saving (R/a) depends on, for ranking only.
     TMainForm& c = *copy_;
-    const double curDep = ParseNumber(c.CurrentDepLabel.Caption).value_or(0.0);
-    const double curIndep = ParseNumber(c.CurrentIndepLabel.Caption).value_or(0.0);
+    const double curDep = CellNumber(c.CurrentDepLabel.Caption);
+    const double curIndep = CellNumber(c.CurrentIndepLabel.Caption);
     const double nonRes = c.Project.DailyNonResidential;
     const double dailyCons =
         (curIndep - nonRes) * c.Project.ResConsumpChange / 100 + nonRes * c.Project.NonresConsumpChange / 100;
     double avgAZP = 0;
     for (double p : c.Project.AZPPressure)
         avgAZP += p / HoursPerDay;
-    const double consN1 = ParseNumber(c.edtConsumptionN1.Text()).value_or(0.0);
+    const double consN1 = CellNumber(c.edtConsumptionN1.Text());
     const auto rankSaving = [&](const THours& high) {
         int highCm = 0, lowCm = 0;
         for (int h = 0; h < HoursPerDay; ++h)

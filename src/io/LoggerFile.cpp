@@ -4,6 +4,7 @@
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
 #include "io/TimeStamp.h"
+#include "model/FlowUnits.h"
 
 #include <algorithm>
 #include <charconv>
@@ -211,7 +212,7 @@ double ToTableUnit(double value, TLoggerUnit unit) {
     case TLoggerUnit::M3PerHour:
         return value;
     case TLoggerUnit::LitresPerSecond:
-        return value * 3600.0 / 1000.0;
+        return CubicMetresPerHour(value);
     case TLoggerUnit::M3PerDay:
         return value / 24.0;
     case TLoggerUnit::Metres:

@@ -4,6 +4,7 @@
 #include "model/Numbers.h"
 #include "model/CheckedMath.h"
 #include "model/Errors.h"
+#include "model/TextNumbers.h"
 
 #include <algorithm>
 #include <atomic>
@@ -684,6 +685,14 @@ std::optional<float> ParseSingle(std::string_view text) {
 std::size_t Utf8Length(std::string_view text) {
     return static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return !IsUtf8Continuation(c); }));
+}
+
+std::optional<double> TypedNumber(const std::string& text) {
+    try {
+        return StrToFloat(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace halvern

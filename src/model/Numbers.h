@@ -64,8 +64,8 @@ constexpr bool IsUtf8Continuation(char c) {
 // Characters of a UTF-8 text, as a table or a terminal gives each one column.
 std::size_t Utf8Length(std::string_view text);
 
-// The locale-aware conversion of change handlers and charts: surrounding blanks are
-// allowed; anything else that is not a number raises EConvertError with
+// The point-decimal syntax of ParseNumber with blanks allowed on either side, whatever the
+// locale; anything else that is not a number raises EConvertError with
 // "'<text>' is not a valid floating point value" / "... integer value".
 double StrToFloat(const std::string& text);
 int32_t StrToInt(const std::string& text);

@@ -19,15 +19,19 @@ struct TScenarioLabels {
     TLabel& Open; // the hours in which the valve stands fully open
 };
 
-// `warningEnd` finishes "Pressure of <MinPressure>" in the page's own words.
+// "Pressure of <minPressure> …" where a valve leaves some hour's critical point below the
+// minimum acceptable pressure; `warningEnd` finishes it in the page's own words.
+inline std::string LowPressureWarning(double minPressure, const char* warningEnd) {
+    return Msg::PressureOf + FormatFixed(minPressure, 5, 2) + warningEnd;
+}
+
 inline void PublishScenario(const TScenarioLabels& labels, double dayNight, double dep, double indep,
                             double tot, bool lowWarning, double minPressure, const char* warningEnd) {
     labels.DayNight.Caption = FormatFixed(dayNight, 5, 2);
     labels.Dep.Caption = FormatFixed(dep, 11, 2);
     labels.Indep.Caption = FormatFixed(indep, 11, 2);
     labels.Tot.Caption = FormatFixed(tot, 11, 2);
-    labels.Warn.Caption =
-        lowWarning ? Msg::PressureOf + FormatFixed(minPressure, 5, 2) + warningEnd : std::string();
+    labels.Warn.Caption = lowWarning ? LowPressureWarning(minPressure, warningEnd) : std::string();
 }
 
 // The hours of a valve table whose inputs are in place, worked out by DoPRVCalcs and
