@@ -54,13 +54,38 @@ void TMainForm::Calculate(TAnalysisScenario scenario) {
             break;
         }
     } catch (const std::exception& e) {
+        ShowCalculationMessages();
         failure = e.what();
         throw;
     } catch (...) {
+        ShowCalculationMessages();
         failure = Msg::InternalError;
         throw;
     }
     failure.clear();
+    ShowCalculationMessages();
+}
+
+void TMainForm::RecordFlowTimeWarning(std::string text) {
+    CalculationMessages.push_back({true, std::move(text)});
+}
+
+void TMainForm::RecordCalculationError(std::string text) {
+    CalculationMessages.push_back({false, std::move(text)});
+}
+
+void TMainForm::ShowCalculationMessages() {
+    std::vector<TCalculationMessage> messages;
+    messages.swap(CalculationMessages);
+    for (const TCalculationMessage& message : messages) {
+        if (!message.FlowTimeWarning) {
+            Dialogs.Error(message.Text);
+            continue;
+        }
+        // "Ignore" ticks the box that disables these warnings: the next one is not shown.
+        if (TimeWarnCheckBox.Checked) continue;
+        if (Dialogs.WarningOKIgnore(message.Text) == TModalResult::Ignore) TimeWarnCheckBox.Checked = true;
+    }
 }
 
 bool TMainForm::AnalysisStopped() const {

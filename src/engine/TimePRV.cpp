@@ -23,12 +23,12 @@ bool InWindow(const std::string& hourKey, const TTimePicker& start, const TTimeP
 void TMainForm::CalcTimePRV() {
     const auto high = ParseNumber(HighPressureEdit.Text());
     if (!high) {
-        Dialogs.Error(Msg::HighPressureValueInvalid(HighPressureEdit.Text()));
+        RecordCalculationError(Msg::HighPressureValueInvalid(HighPressureEdit.Text()));
         return;
     }
     const auto low = ParseNumber(LowPressureEdit.Text());
     if (!low) {
-        Dialogs.Error(Msg::LowPressureValueInvalid(LowPressureEdit.Text()));
+        RecordCalculationError(Msg::LowPressureValueInvalid(LowPressureEdit.Text()));
         return;
     }
     const std::string highText = FormatFixed(*high, 5, 2);

@@ -94,7 +94,6 @@ void ClearRowBackground(TMarkStringGrid& grid, int row) {
 } // namespace
 
 void TMainForm::Initialise(bool DoVariables) {
-    // 1. Defaults.
     if (DoVariables) {
         Project.ResetToDefaults();
         ScenarioFailure = {};
@@ -102,12 +101,26 @@ void TMainForm::Initialise(bool DoVariables) {
             memo->Lines = {"Name:", "Tel:", "Fax:", "email:"};
         TimeWarnCheckBox.Enabled = true;
     }
-
-    // 2. No hour of the old project stays marked, and Undo cannot bring its tables back.
+    // No hour of the old project stays marked, and Undo cannot bring its tables back.
     ResetAllGridColours();
     TableSteps.Clear();
 
-    // 3. Identification, zone description, leakage rates, units.
+    // The order rule: the pages in the order the analysis reads them. Each step's controls
+    // run their change handlers as they are written, and those handlers read what the
+    // steps before wrote: the zone before the hourly table, night use before the current
+    // situation, the current situation before the valves, the valves before the costs.
+    RefreshZone();
+    SetupFlowGrid();
+    RefreshNightUse();
+    SetupCurrentGrid();
+    RefreshFixedOutlet();
+    RefreshTimeModulated(DoVariables);
+    RefreshFlowModulated();
+    RefreshCosts();
+}
+
+// Identification, zone description, leakage rates, units.
+void TMainForm::RefreshZone() {
     Write(*this, ZoneNameEdit, Project.ZoneName);
     Write(*this, ZoneRefEdit, Project.ZoneRef);
     Write(*this, WaterSupplySystemEdit, Project.WaterSupplySystem);
@@ -137,11 +150,9 @@ void TMainForm::Initialise(bool DoVariables) {
     Write(*this, PropertyLossEdit, InputText(Project.PropertyLoss, 2));
     Write(*this, PropPressEdit, InputText(Project.PropPress, 2));
     Check(*this, Project.FlowUnitsM3h ? m3hrRadio : lsRadio);
+}
 
-    // 4. The hourly input table.
-    SetupFlowGrid();
-
-    // 5. Night use.
+void TMainForm::RefreshNightUse() {
     Write(*this, DomesticNightEdit, InputText(Project.DomesticNight, 2));
     Write(*this, PopActiveEdit, InputText(Project.PopActive, 0));
     Write(*this, NonDomMeterEdit, InputText(Project.NonDomMeter, 2));
@@ -150,17 +161,19 @@ void TMainForm::Initialise(bool DoVariables) {
     // The counts have no handler of their own that recalculates, and edits whose text did
     // not change ran nothing: the components must still match the record just written.
     Dispatch([this] { CalcNightLoss(); });
+}
 
-    // 6. Current situation.
-    SetupCurrentGrid();
-
-    // 7. The three PRV scenarios.
+void TMainForm::RefreshFixedOutlet() {
     Write(*this, FixedPRVOutletEdit, InputText(Project.FixedPRVOutlet, 2));
     SetupPRVGrid(FixedPRVGrid);
     ClearScenarioLabels(
         {&FixedDayNightLabel, &FixedDepLabel, &FixedIndepLabel, &FixedTotLabel, &FixedOpenLabel},
         FixedWarnLabel);
+}
 
+// `newProject`: the hourly outlet pressures of a project just read live only in the
+// table's outlet column and are kept; a new project starts from "0".
+void TMainForm::RefreshTimeModulated(bool newProject) {
     Write(*this, HighPressureEdit, InputText(Project.HighPressure, 2));
     Write(*this, LowPressureEdit, InputText(Project.LowPressure, 2));
     TimeStart1Picker.Time = Project.TimeStart1;
@@ -187,7 +200,7 @@ void TMainForm::Initialise(bool DoVariables) {
     for (int row = 0; row < PRV::RowCount; ++row)
         hourlyOutlets[row] = TimePRVGrid.Cell(PRV::OutletCol, row);
     SetupPRVGrid(TimePRVGrid);
-    if (!DoVariables)
+    if (!newProject)
         for (int row = PRV::FirstHourRow; row <= PRV::LastHourRow; ++row)
             TimePRVGrid.SetCell(PRV::OutletCol, row, hourlyOutlets[row]);
     if (hourly) {
@@ -197,15 +210,18 @@ void TMainForm::Initialise(bool DoVariables) {
     }
     ClearScenarioLabels({&TimeDayNightLabel, &TimeDepLabel, &TimeIndepLabel, &TimeTotLabel, &TimeOpenLabel},
                         TimeWarnLabel);
+}
 
+void TMainForm::RefreshFlowModulated() {
     Write(*this, LPFlowMod, FormatGeneral(Project.LPFlowMod));
     Write(*this, HPFlowMod, FormatGeneral(Project.HPFlowMod));
     SetupPRVGrid(FlowPRVGrid);
     ClearScenarioLabels(
         {&FlowDayNightLabel, &FlowDepLabel, &FlowIndepLabel, &FlowTotLabel, &FlowOpenLabel, &FlowTargetLabel},
         FlowWarnLabel);
+}
 
-    // 8. Costs.
+void TMainForm::RefreshCosts() {
     Write(*this, InflowCostEdit, InputText(Project.InflowCost, 2));
     Write(*this, ConsumpCostsEdit, InputText(Project.ConsumpCosts, 2));
     Write(*this, ResConsumpChangeEdit, InputText(Project.ResConsumpChange, 2));

@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace halvern {
 
@@ -78,6 +79,8 @@ public:
     // The main window closed (its close box, or Close confirmed): the program ends, and
     // the windows that stay open beside it close with it.
     void FormClose();
+    // Puts the project's defaults into the record (DoVariables) and refreshes every control
+    // and table from the record, page by page in the steps below.
     void Initialise(bool DoVariables);
 
     // The two flags the controls below carry.
@@ -219,6 +222,11 @@ public:
     // Set while Read data or New data refreshes the window: the flow-time warnings wait for
     // the full recalculation, so that none names an hour of the project that was there.
     bool RefreshingProject = false;
+    struct TCalculationMessage {
+        bool FlowTimeWarning = false; // else an error
+        std::string Text;
+    };
+    std::vector<TCalculationMessage> CalculationMessages;
     // What the project file would keep, as of the last read, save or new project.
     std::string UnchangedProject;
     TEdit LPFlowMod{Controls, "LPFlowMod"}; // outlet pressure at the lowest flow, m
@@ -263,6 +271,14 @@ public:
     // Gives every grid the canvas the views measure texts with; nullptr when that canvas
     // goes, after which the grids measure with their own fixed-width canvas again.
     void SetMeasureCanvas(TCanvas* canvas);
+
+    // ---- the refresh steps of Initialise, in its order -------------------------------------
+    void RefreshZone();
+    void RefreshNightUse();
+    void RefreshFixedOutlet();
+    void RefreshTimeModulated(bool newProject);
+    void RefreshFlowModulated();
+    void RefreshCosts();
 
     // ---- table set-ups (part of Initialise) ----------------------------------------------
     void SetupFlowGrid();
@@ -384,6 +400,13 @@ public:
     void CalcTimePRV();
     void CalcFlowPRV();
     void GetTheCosts();
+    // What a calculation finds that needs the engineer's answer is recorded while it runs
+    // and shown by ShowCalculationMessages once it has ended: no message box opens half-way
+    // through a calculation. A flow-time warning offers "Ignore", which ticks the box that
+    // turns the next ones off.
+    void RecordFlowTimeWarning(std::string text);
+    void RecordCalculationError(std::string text);
+    void ShowCalculationMessages();
 
     // ---- commands and buttons -----------------------------------------------------------------
     void actDataNewExec();

@@ -219,20 +219,20 @@ int MarkKey(int col, int row) {
 OptionRec* TMarkStringGrid::Find(int ACol, int ARow) {
     const auto matches = [&](const OptionRec& rec) { return rec.TheCol == ACol && rec.TheRow == ARow; };
     // Painting and the column/row operations ask for the same cell several times in a row.
-    if (CurrentCell >= 0 && static_cast<std::size_t>(CurrentCell) < OptionArray.size() &&
-        matches(OptionArray[CurrentCell]))
-        return &OptionArray[CurrentCell];
+    if (currentMark_ >= 0 && static_cast<std::size_t>(currentMark_) < marks_.size() &&
+        matches(marks_[currentMark_]))
+        return &marks_[currentMark_];
     // Every recalculation marks each hour row again: the marks are found by their cell, not
     // by reading the whole list each time.
     if (const int key = MarkKey(ACol, ARow); key >= 0) {
         if (static_cast<std::size_t>(key) >= markIndex_.size() || markIndex_[key] < 0) return nullptr;
-        CurrentCell = markIndex_[key];
-        return &OptionArray[CurrentCell];
+        currentMark_ = markIndex_[key];
+        return &marks_[currentMark_];
     }
-    for (std::size_t i = 0; i < OptionArray.size(); ++i) {
-        if (matches(OptionArray[i])) {
-            CurrentCell = static_cast<int32_t>(i);
-            return &OptionArray[i];
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+        if (matches(marks_[i])) {
+            currentMark_ = static_cast<int32_t>(i);
+            return &marks_[i];
         }
     }
     return nullptr;
@@ -254,9 +254,9 @@ void TMarkStringGrid::Store(const OptionRec& rec) {
     if (const int key = MarkKey(rec.TheCol, rec.TheRow); key >= 0) {
         if (static_cast<std::size_t>(key) >= markIndex_.size())
             markIndex_.resize(static_cast<std::size_t>(key) + 1, -1);
-        markIndex_[key] = static_cast<int32_t>(OptionArray.size());
+        markIndex_[key] = static_cast<int32_t>(marks_.size());
     }
-    OptionArray.push_back(rec);
+    marks_.push_back(rec);
 }
 
 void TMarkStringGrid::Repaint() {
@@ -282,9 +282,9 @@ TColor TMarkStringGrid::GetFontColour(int ACol, int ARow) {
 TColor TMarkStringGrid::FontColourOf(int ACol, int ARow) const {
     if (const int key = MarkKey(ACol, ARow); key >= 0) {
         if (static_cast<std::size_t>(key) >= markIndex_.size() || markIndex_[key] < 0) return clNone;
-        return OptionArray[static_cast<std::size_t>(markIndex_[key])].FontColour;
+        return marks_[static_cast<std::size_t>(markIndex_[key])].FontColour;
     }
-    for (const OptionRec& rec : OptionArray)
+    for (const OptionRec& rec : marks_)
         if (rec.TheCol == ACol && rec.TheRow == ARow) return rec.FontColour;
     return clNone;
 }
@@ -329,8 +329,8 @@ void TMarkStringGrid::ClearTextPos(int ACol, int ARow) {
 }
 
 bool TMarkStringGrid::IsJoined(int TheCol, int TheRow) {
-    FJoinResult = Lookup(TheCol, TheRow).TheJoin;
-    return std::any_of(FJoinResult.begin(), FJoinResult.end(), [](char c) { return c != ' '; });
+    joinResult_ = Lookup(TheCol, TheRow).TheJoin;
+    return std::any_of(joinResult_.begin(), joinResult_.end(), [](char c) { return c != ' '; });
 }
 
 void TMarkStringGrid::SetColColours(int ACol, TColor BackColour, TColor TextColour) {
@@ -368,13 +368,13 @@ void TMarkStringGrid::ClearRowLock(int ARow) {
 }
 
 void TMarkStringGrid::ResetGridColor() {
-    for (auto& rec : OptionArray)
+    for (auto& rec : marks_)
         rec.TheColour = clNone;
     Repaint();
 }
 
 void TMarkStringGrid::ResetGridFontColor() {
-    for (auto& rec : OptionArray)
+    for (auto& rec : marks_)
         rec.FontColour = clNone;
     Repaint();
 }
@@ -449,7 +449,7 @@ void TMarkStringGrid::DrawCell(TCanvas& canvas, int ACol, int ARow, TRect rect, 
     TRect d = rect;
 
     if (IsJoined(ACol, ARow)) {
-        const JoinString join = FJoinResult;
+        const JoinString join = joinResult_;
         // Every cell of a merged heading paints the whole heading from its first cell.
         if (Flag(join, kJoinLeft) && ACol > 0) {
             TRect left = rect;

@@ -192,9 +192,9 @@ public:
     double PrintScaling = 1.0;
 
     // Exposed for tests of the lookup.
-    const std::vector<OptionRec>& Marks() const { return OptionArray; }
-    int32_t CurrentCellIndex() const { return CurrentCell; }
-    const JoinString& JoinResult() const { return FJoinResult; }
+    const std::vector<OptionRec>& Marks() const { return marks_; }
+    int32_t CurrentCellIndex() const { return currentMark_; }
+    const JoinString& JoinResult() const { return joinResult_; }
 
     // Splits a text into the lines that fit `width` on the canvas (word wrap of the cells).
     static std::vector<std::string> WrapText(TCanvas& canvas, const std::string& text, int width);
@@ -225,10 +225,10 @@ private:
     std::vector<std::vector<std::string>> cells_;
     std::vector<int> colWidths_;
     std::vector<int> rowHeights_;
-    std::vector<OptionRec> OptionArray;
-    std::vector<int32_t> markIndex_; // position in OptionArray by cell (row * 256 + col), -1 for none
-    int32_t CurrentCell = 0;
-    JoinString FJoinResult = "    ";
+    std::vector<OptionRec> marks_;
+    std::vector<int32_t> markIndex_; // position in marks_ by cell (row * 256 + col), -1 for none
+    int32_t currentMark_ = 0;
+    JoinString joinResult_ = "    ";
     TCanvas* printPage_ = nullptr;
     TFixedWidthCanvas defaultMeasure_;
 };

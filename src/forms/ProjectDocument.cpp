@@ -49,7 +49,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     TProject& p = form.Project;
     const TProject& in = data.Values;
 
-    // Lines 2 to 13: identification and the two contact memos.
+    // Identification and the two contact memos.
     p.ZoneName = in.ZoneName;
     p.ZoneRef = in.ZoneRef;
     p.WaterSupplySystem = in.WaterSupplySystem;
@@ -57,7 +57,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     form.CollectMemo.Lines.assign(data.CollectLines.begin(), data.CollectLines.end());
     form.AnalysisMemo.Lines.assign(data.AnalysisLines.begin(), data.AnalysisLines.end());
 
-    // Lines 14 to 16, then the elevation edits.
+    // The elevations, then their edits.
     p.InletElev = in.InletElev;
     p.AZPElev = in.AZPElev;
     p.TargetElev = in.TargetElev;
@@ -65,13 +65,13 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     SetEditText(form, form.AZPElevEdit, FormatGeneral(p.AZPElev));
     SetEditText(form, form.TargetElevEdit, FormatGeneral(p.TargetElev));
 
-    // Lines 17 to 19.
+    // The low-flow and high-flow hours and whether their warnings are off.
     p.LowFlowTime = in.LowFlowTime;
     p.HighFlowTime = in.HighFlowTime;
     p.DisableTimeWarnings = in.DisableTimeWarnings;
     form.TimeWarnCheckBox.Checked = p.DisableTimeWarnings;
 
-    // Lines 20 to 135: zone description, leakage rates, night use, the hours and the unit.
+    // Zone description, leakage rates, night use, the hours and the inflow unit.
     p.MainsLength = in.MainsLength;
     p.NumOfConnect = in.NumOfConnect;
     p.NumOfServiced = in.NumOfServiced;
@@ -97,14 +97,14 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     p.CriticalPressure = in.CriticalPressure;
     p.FlowUnitsM3h = in.FlowUnitsM3h;
 
-    // Lines 136 to 159: the step test measurements.
+    // The step test measurements (N1Cells).
     TMarkStringGrid& n1 = form.N1CalculationForm.N1Grid;
     for (int r = 0; r < N1FileRows; ++r)
         for (int c = 0; c < N1FileCols; ++c)
             n1.SetCell(N1GridLayout::FirstMeasuredCol + c, N1GridLayout::FirstStageRow + r,
                        data.N1Cells[r][c]);
 
-    // Lines 160 to 167: the fixed outlet and the time modulation.
+    // The fixed outlet and the time modulation.
     p.FixedPRVOutlet = in.FixedPRVOutlet;
     p.HighPressure = in.HighPressure;
     p.LowPressure = in.LowPressure;
@@ -114,22 +114,22 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
     p.TimeStop2 = in.TimeStop2;
     p.Intervals = in.Intervals;
 
-    // Lines 168 to 190: the hourly outlet pressures of 00:00 to 22:00.
+    // The hourly outlet pressures of 00:00 to 22:00 (TimeOutlets).
     for (int r = 0; r < TimeOutletRows; ++r)
         form.TimePRVGrid.SetCell(PRVGridLayout::OutletCol, PRVGridLayout::HourRow(r), data.TimeOutlets[r]);
 
-    // Lines 191 and 192, each followed by its edit, whose change handler recalculates.
+    // The flow-modulation targets, each followed by its edit, whose change handler recalculates.
     p.LPFlowMod = in.LPFlowMod;
     SetEditText(form, form.LPFlowMod, FormatGeneral(p.LPFlowMod));
     p.HPFlowMod = in.HPFlowMod;
     SetEditText(form, form.HPFlowMod, FormatGeneral(p.HPFlowMod));
 
-    // Lines 193 to 195.
+    // The prices and the multiplication factor.
     p.InflowCost = in.InflowCost;
     p.ConsumpCosts = in.ConsumpCosts;
     p.CostFactor = in.CostFactor;
 
-    // Lines 196 to 275: the cost lists; capital amounts also into the costs table (its
+    // The cost lists; capital amounts also into the costs table (its
     // item rows and total row hold entries 0 to 4; the later entries have no row).
     TMarkStringGrid& costs = form.CostsForm.FixedCostGrid;
     const int firstRow = FixedCostLayout::FirstItemRow;
@@ -148,7 +148,7 @@ void ApplyProjectData(TMainForm& form, const TProjectFileData& data) {
         p.AnnualCostFlowPRV[i] = in.AnnualCostFlowPRV[i];
     }
 
-    // Lines 276 and 277.
+    // The expected changes of consumption.
     p.ResConsumpChange = in.ResConsumpChange;
     p.NonresConsumpChange = in.NonresConsumpChange;
 }

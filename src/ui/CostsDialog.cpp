@@ -10,9 +10,8 @@
 namespace halvern {
 
 TCostsDialog::TCostsDialog(TCostsForm& form, TViewBinder& binder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      form_(form), binder_(binder) {
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), form_(form),
+      binder_(binder) {
     setObjectName("TCostsForm");
     setWindowTitle(QString::fromStdString(form_.Caption));
     setModal(true);

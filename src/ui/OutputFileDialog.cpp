@@ -19,9 +19,8 @@ constexpr QSize kClientSize(335, 237);
 } // namespace
 
 TOutputFileDialog::TOutputFileDialog(TfrmPrint& form, TViewBinder& binder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      form_(form), binder_(binder) {
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), form_(form),
+      binder_(binder) {
     setObjectName("TfrmPrint");
     setWindowTitle(QString::fromStdString(form_.Caption));
     setModal(true);

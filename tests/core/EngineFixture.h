@@ -80,6 +80,10 @@ protected:
     bool Run(void (TMainForm::*calc)()) {
         return form.Dispatch([&] { (form.*calc)(); });
     }
+    // One scenario as the window runs it: the calculation, then what it found.
+    bool Run(TMainForm::TAnalysisScenario scenario) {
+        return form.Dispatch([&] { form.Calculate(scenario); });
+    }
 };
 
 } // namespace halvern::test

@@ -259,7 +259,7 @@ TEST_F(PRVScenarioTest, AnInvalidHighOrLowPressureStopsTheScenario) {
         dialogs.Clear();
         form.HighPressureEdit.InitText(c.high);
         form.LowPressureEdit.InitText(c.low);
-        ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
+        ASSERT_TRUE(Run(TMainForm::TAnalysisScenario::TimeModulated));
         EXPECT_EQ(dialogs.Messages, (std::vector<TRecordedMessage>{{TMsgDlgType::Error, c.message}}));
         EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(4)), shown);
         EXPECT_EQ(form.TimeDepLabel.Caption, label);
