@@ -53,8 +53,9 @@ std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogSpec&
     return OpenFileName(dialog);
 }
 
-bool TScriptedDialogs::PrinterSetup(TPrintOrientation orientation) {
+bool TScriptedDialogs::PrinterSetup(TPrintOrientation orientation, const std::string& printFile) {
     PrinterSetupsShown.push_back(orientation);
+    PrintFilesOffered.push_back(printFile);
     if (PrinterAnswers.empty()) return true;
     const bool answer = PrinterAnswers.front();
     PrinterAnswers.pop_front();

@@ -50,8 +50,13 @@ public:
     virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) = 0;
     virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) = 0;
     // The printer set-up dialog, which chooses the current printer (or a PDF file); true
-    // when confirmed. Where no printer can be chosen nothing is printed.
-    virtual bool PrinterSetup(TPrintOrientation) { return false; }
+    // when confirmed. Where no printer can be chosen nothing is printed. printFile: the
+    // file a print to a file is offered as, with its folder, or a bare name for the home
+    // folder.
+    virtual bool PrinterSetup(TPrintOrientation, const std::string& printFile) {
+        (void)printFile;
+        return false;
+    }
 };
 
 struct TRecordedMessage {
@@ -73,7 +78,7 @@ public:
     void Beep() override { ++Beeps; }
     std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) override;
-    bool PrinterSetup(TPrintOrientation orientation) override;
+    bool PrinterSetup(TPrintOrientation orientation, const std::string& printFile) override;
 
     std::vector<TRecordedMessage> Messages;
     int Beeps = 0;
@@ -84,6 +89,7 @@ public:
     std::vector<TFileDialogSpec> FileDialogsShown;
     std::deque<bool> PrinterAnswers; // confirmed when none is queued
     std::vector<TPrintOrientation> PrinterSetupsShown;
+    std::vector<std::string> PrintFilesOffered;
     // Called after every recorded message (the command line prints them as they come).
     std::function<void(const TRecordedMessage&)> OnMessage;
 

@@ -468,6 +468,9 @@ public:
     std::array<std::string, 4> PrintHeader() const;
     // "Fixed Outlet - Graphical": the captions of the page that is showing.
     std::string ShownPageCaption() const;
+    // The file a print to a file is offered as: "<project> - <what>.pdf" in the project's
+    // folder, or a bare "<what>.pdf" (the home folder) for a project never saved.
+    std::string PrintFileOffered(const std::string& what) const;
     // Every result and the charts in view brought up to the inputs before they go out.
     void RecalculateForOutput();
 

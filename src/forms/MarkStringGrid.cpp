@@ -489,9 +489,13 @@ void TMarkStringGrid::DrawCell(TCanvas& canvas, int ACol, int ARow, TRect rect, 
 
     TCanvas* page = HardCopy ? printPage_ : nullptr;
     if (page) {
-        page->FrameRect(
-            {ScaleToPage(d.Left, PrintScaling) + PrintLeft, ScaleToPage(d.Top, PrintScaling) + PrintTop,
-             ScaleToPage(d.Right, PrintScaling) + PrintLeft, ScaleToPage(d.Bottom, PrintScaling) + PrintTop});
+        const TRect onPage{
+            ScaleToPage(d.Left, PrintScaling) + PrintLeft, ScaleToPage(d.Top, PrintScaling) + PrintTop,
+            ScaleToPage(d.Right, PrintScaling) + PrintLeft, ScaleToPage(d.Bottom, PrintScaling) + PrintTop};
+        // The paper shows the cell's own colour (the low- and high-flow rows), not the
+        // selection or the current cell, which belong to the screen.
+        if (rec.TheColour != clNone) page->FillRect(onPage, rec.TheColour);
+        page->FrameRect(onPage);
     }
 
     const std::string& text = Cell(ACol, ARow);
@@ -517,10 +521,11 @@ void TMarkStringGrid::DrawCell(TCanvas& canvas, int ACol, int ARow, TRect rect, 
         if (vert == 'B') y = d.Bottom - static_cast<int>(std::trunc((n - i) * (h * 1.1))) - 3;
         if (x < d.Left || x > d.Right || y < d.Top || y > d.Bottom) continue;
         canvas.TextOut(x, y, line, textColour);
-        // The page keeps its own font, black: the printout shows no cell colours.
+        // The page keeps its own font, in the cell's own text colour (a fully open valve's
+        // grey outlet, the flow-modulated targets in red).
         if (page)
             page->TextOut(ScaleToPage(x, PrintScaling) + PrintLeft, ScaleToPage(y, PrintScaling) + PrintTop,
-                          line, clBlack);
+                          line, rec.FontColour == clNone ? clBlack : rec.FontColour);
     }
 
     if (state == gdFixed) {

@@ -15,6 +15,31 @@ int LineHeight(TPrintCanvas& page) {
     return page.TextHeight("M");
 }
 
+// The bytes of the UTF-8 character that starts at text[pos].
+std::size_t CharacterLength(const std::string& text, std::size_t pos) {
+    std::size_t length = 1;
+    while (pos + length < text.size() && (static_cast<unsigned char>(text[pos + length]) & 0xC0) == 0x80)
+        ++length;
+    return length;
+}
+
+// A word wider than the page is cut into pieces that each fit, a character at a time.
+void AddCutWord(TCanvas& page, const std::string& word, int width, std::vector<std::string>& lines) {
+    std::string piece;
+    for (std::size_t pos = 0; pos < word.size();) {
+        const std::size_t length = CharacterLength(word, pos);
+        const std::string longer = piece + word.substr(pos, length);
+        if (!piece.empty() && page.TextWidth(longer) > width) {
+            lines.push_back(piece);
+            piece = word.substr(pos, length);
+        } else {
+            piece = longer;
+        }
+        pos += length;
+    }
+    lines.push_back(piece);
+}
+
 bool IsContainer(TPrintKind kind) {
     return kind == TPrintKind::PageControl || kind == TPrintKind::TabSheet || kind == TPrintKind::Panel ||
            kind == TPrintKind::GroupBox;
@@ -28,6 +53,43 @@ bool OffsetsChildren(TPrintKind kind) {
 
 } // namespace
 
+std::vector<std::string> WrapToWidth(TCanvas& page, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    // A blank at the end of a line would move the centred line off the middle.
+    const auto finish = [&lines](std::string line) {
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    };
+    std::string line;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t blank = text.find(' ', pos);
+        const std::string word =
+            text.substr(pos, blank == std::string::npos ? std::string::npos : blank - pos);
+        pos = blank == std::string::npos ? text.size() : blank + 1;
+        if (word.empty()) {
+            if (!line.empty()) line += ' '; // blanks inside the name stay as typed
+            continue;
+        }
+        const std::string longer = line.empty() ? word : line + ' ' + word;
+        if (page.TextWidth(longer) <= width) {
+            line = longer;
+            continue;
+        }
+        if (!line.empty()) finish(line);
+        if (page.TextWidth(word) <= width) {
+            line = word;
+            continue;
+        }
+        AddCutWord(page, word, width, lines);
+        line = lines.back();
+        lines.pop_back();
+    }
+    finish(line);
+    return lines;
+}
+
 std::array<std::string, 4> PageHeaderLines(const std::string& version, const std::string& zoneName,
                                            const std::string& zoneRef, const std::string& waterSupplySystem,
                                            const std::string& reportNumber) {
@@ -35,6 +97,18 @@ std::array<std::string, 4> PageHeaderLines(const std::string& version, const std
 }
 
 namespace {
+
+// A caption written on its own white, so that the frame it sits on stops either side of it.
+void OnWhite(TPrintCanvas& page, int x, int y, const std::string& text) {
+    if (text.empty()) return;
+    page.FillRect({x, y, x + page.TextWidth(text), y + LineHeight(page)}, clWhite);
+    page.TextOut(x, y, text, clBlack);
+}
+
+// The inside of a frame drawn from (L, T) to (R, B): its text stops short of the frame.
+TRect InsideFrame(int L, int T, int R, int B) {
+    return {L + 1, T + 1, std::max(L + 1, R - 1), std::max(T + 1, B - 1)};
+}
 
 // fontTaken: whether a control printed before this one has set the page's font.
 void PrintOne(TPrintCanvas& page, const TPrintControl& c, int x, int y, double scale, bool& fontTaken) {
@@ -57,24 +131,28 @@ void PrintOne(TPrintCanvas& page, const TPrintControl& c, int x, int y, double s
     case TPrintKind::GroupBox: {
         const int h = takeFont();
         page.Rectangle(L, T + h / 2, R, B);
-        page.TextOut(L + 5, T, c.Caption, clBlack);
+        OnWhite(page, L + 5, T, c.Caption);
         break;
     }
     case TPrintKind::Label: {
         const int h = takeFont();
         if (c.Lines.empty()) {
-            page.TextOut(L, T, c.Caption, clBlack);
+            page.TextOut(L, T, c.Caption, c.Colour);
         } else {
             // A caption the screen wraps prints the lines it shows.
             for (size_t i = 0; i < c.Lines.size(); ++i)
-                page.TextOut(L, T + h * static_cast<int>(i), c.Lines[i], clBlack);
+                page.TextOut(L, T + h * static_cast<int>(i), c.Lines[i], c.Colour);
         }
         break;
     }
     case TPrintKind::StaticText: {
         const int h = takeFont();
-        if (c.Border) page.Rectangle(L, T + h / 2, R, B);
-        page.TextOut(L + 3, T + 3, c.Caption, clBlack);
+        if (c.Border) {
+            page.Rectangle(L, T + h / 2, R, B);
+            OnWhite(page, L + 3, T + 3, c.Caption);
+        } else {
+            page.TextOut(L + 3, T + 3, c.Caption, clBlack);
+        }
         break;
     }
     case TPrintKind::CheckBox: {
@@ -102,15 +180,20 @@ void PrintOne(TPrintCanvas& page, const TPrintControl& c, int x, int y, double s
     case TPrintKind::Edit:
         takeFont();
         page.Rectangle(L, T, R, B);
-        page.TextOut(L + 3, T + 3, c.Caption, clBlack);
+        page.TextRect(InsideFrame(L, T, R, B), L + 3, T + 3, c.Caption, clBlack);
         break;
     case TPrintKind::Memo: {
         const int h = takeFont();
         page.Rectangle(L, T, R, B);
         for (size_t i = 0; i < c.Lines.size(); ++i)
-            page.TextOut(L + 3, T + 3 + h * static_cast<int>(i), c.Lines[i], clBlack);
+            page.TextRect(InsideFrame(L, T, R, B), L + 3, T + 3 + h * static_cast<int>(i), c.Lines[i],
+                          clBlack);
         break;
     }
+    case TPrintKind::Shape:
+        page.FillRect({L, T, R, B}, c.Colour);
+        page.Rectangle(L, T, R, B);
+        break;
     case TPrintKind::StringGrid:
         // The cells take the font the control printed before this one left on the page.
         // A table printed first takes its own: the header's font, in points on the paper,
@@ -169,15 +252,30 @@ TPrintExtent PrintedExtent(const TPrintControl& c) {
     return extent;
 }
 
+namespace {
+
+// Header lines wider than the paper wrap at their blanks, each piece centred.
+std::vector<std::string> WrapEach(TPrintCanvas& page, const std::vector<std::string>& texts, int width) {
+    std::vector<std::string> lines;
+    for (const std::string& text : texts)
+        for (std::string& line : WrapToWidth(page, text, width))
+            lines.push_back(std::move(line));
+    return lines;
+}
+
+} // namespace
+
 double PrintPage(TPrintCanvas& page, const std::array<std::string, 4>& header, const TPrintControl& activeTab,
                  int screenWidth, int screenHeight) {
     page.SetFont(kHeaderFont);
     const int h = LineHeight(page);
     const int width = page.PageWidth();
-    for (size_t i = 0; i < header.size(); ++i)
-        page.TextOut((width - page.TextWidth(header[i])) / 2, h * static_cast<int>(i), header[i], clBlack);
+    const std::vector<std::string> lines = WrapEach(page, {header.begin(), header.end()}, width);
+    for (size_t i = 0; i < lines.size(); ++i)
+        page.TextOut((width - page.TextWidth(lines[i])) / 2, h * static_cast<int>(i), lines[i], clBlack);
 
-    const int top = 5 * h;
+    // The page starts a blank line below the header, which is four lines unless a name wraps.
+    const int top = (static_cast<int>(lines.size()) + 1) * h;
     const TPrintExtent extent = PrintedExtent(activeTab);
     const double scale = FitScale(PageScale(width, page.PageHeight(), screenWidth, screenHeight),
                                   extent.Right, extent.Bottom, width, page.PageHeight() - top);
@@ -191,9 +289,11 @@ void PrintChartPage(TPrintCanvas& page, const std::string& zoneName, const std::
     const TRect rect = ChartPrintRect(width, page.PageHeight(), margins);
     page.SetFont(kChartHeadingFont);
     const int h = LineHeight(page);
-    const int y0 = ChartHeadingTop(page.PageHeight(), margins, h);
-    page.TextOut(width / 2 - page.TextWidth(zoneName) / 2, y0, zoneName, clBlack);
-    page.TextOut(width / 2 - page.TextWidth(zoneRef) / 2, y0 + h, zoneRef, clBlack);
+    const std::vector<std::string> lines = WrapEach(page, {zoneName, zoneRef}, width);
+    const int y0 = ChartHeadingTop(page.PageHeight(), margins, h, static_cast<int>(lines.size()));
+    for (size_t i = 0; i < lines.size(); ++i)
+        page.TextOut(width / 2 - page.TextWidth(lines[i]) / 2, y0 + h * static_cast<int>(i), lines[i],
+                     clBlack);
     if (printChart) printChart(rect);
 }
 

@@ -29,7 +29,8 @@ enum class TPrintKind {
     Memo,
     StringGrid,
     Chart,
-    NotPrinted, // buttons, time pickers, up-downs, splitters, tab headers
+    Shape,      // a patch of colour in a frame: a legend's swatch
+    NotPrinted, // buttons, up-downs, splitters, tab headers
 };
 
 // One control of a page as the print sees it: kind, place and size in its parent (screen
@@ -43,6 +44,7 @@ struct TPrintControl {
     std::vector<std::string> Lines; // a memo's lines; a label's lines where it wraps on screen
     bool Checked = false;           // a ticked check box, a selected radio button
     bool Border = false;            // a static text drawn with its border
+    TColor Colour = clBlack;        // a label's text; a shape's inside
     TMarkStringGrid* Grid = nullptr;
     TCanvas* GridScreen = nullptr; // measures the grid's texts in the font it shows them in
     // Prints the chart into a rectangle of the page.
@@ -50,6 +52,10 @@ struct TPrintControl {
     TChartMargins Margins;
     std::vector<TPrintControl> Children;
 };
+
+// The lines a text takes on the page when no line may be wider than width: broken at
+// blanks, and a word wider than the whole width in pieces that fit.
+std::vector<std::string> WrapToWidth(TCanvas& page, const std::string& text, int width);
 
 // The four header lines from the identification edits' texts.
 std::array<std::string, 4> PageHeaderLines(const std::string& version, const std::string& zoneName,
@@ -68,13 +74,14 @@ struct TPrintExtent {
 };
 TPrintExtent PrintedExtent(const TPrintControl& control);
 
-// Prints the page that is showing: the header in Arial 10 bold, then the active tab from
-// five lines down. Returns the scale used.
+// Prints the page that is showing: the header in Arial 10 bold, each line centred and
+// wrapped where it is wider than the paper, then the active tab from a line below it
+// (five lines down for a header of four). Returns the scale used.
 double PrintPage(TPrintCanvas& page, const std::array<std::string, 4>& header, const TPrintControl& activeTab,
                  int screenWidth, int screenHeight);
 
 // Prints one chart: the zone name and reference centred in Arial 12 above the rectangle
-// of the chart's margins, and the chart into that rectangle.
+// of the chart's margins (wrapped as the page header is), and the chart into that rectangle.
 void PrintChartPage(TPrintCanvas& page, const std::string& zoneName, const std::string& zoneRef,
                     const TChartMargins& margins, const std::function<void(const TRect&)>& printChart);
 

@@ -17,8 +17,9 @@ struct TFontSpec {
     bool operator==(const TFontSpec&) const = default;
 };
 
-// TextOut writes on a white ground (the page's brush), so a group box's caption
-// interrupts its frame. FrameRect draws the page's pen around a white inside.
+// TextOut writes on whatever the page holds there (a table cell's colour shows through
+// its text); FillRect paints, so a white ground first lets a caption interrupt its frame.
+// FrameRect draws the page's pen around an inside it leaves as it is.
 class TPrintCanvas : public TCanvas {
 public:
     // The printable area in printer units; (0, 0) is its top-left corner.
@@ -29,6 +30,9 @@ public:
     // The font at the size it has on the screen, times scale: texts of a page keep their
     // place among the page's scaled frames whatever the screen and printer resolutions.
     virtual void SetScreenFont(const TFontSpec& font, double scale) = 0;
+    // Text with its top-left corner at (x, y), of which only what falls inside box is
+    // drawn: an edit's text longer than its box stops at the box's edge.
+    virtual void TextRect(const TRect& box, int x, int y, const std::string& text, TColor colour) = 0;
     // The rectangle of (left, top) to (right, bottom), right and bottom edges excluded.
     void Rectangle(int left, int top, int right, int bottom) { FrameRect({left, top, right, bottom}); }
     // The half of the ellipse in box that runs counter-clockwise from the direction of

@@ -4,6 +4,7 @@
 #include "forms/PagePrint.h"
 #include "io/FileAccess.h"
 #include "model/Version.h"
+#include <filesystem>
 
 namespace halvern {
 
@@ -23,7 +24,7 @@ void TMainForm::RecalculateForOutput() {
 }
 
 void TMainForm::actPrintExec() {
-    if (!Dialogs.PrinterSetup(TPrintOrientation::Portrait)) return;
+    if (!Dialogs.PrinterSetup(TPrintOrientation::Portrait, PrintFileOffered(ShownPageCaption()))) return;
     RecalculateForOutput();
     if (OnPrintPage) ReportFailure(Dialogs, OnPrintPage());
 }
@@ -31,7 +32,7 @@ void TMainForm::actPrintExec() {
 void TMainForm::PrintGraph2Click() {
     TChart* chart = OutletPopup.ClickedChart;
     if (!chart) return;
-    if (!Dialogs.PrinterSetup(TPrintOrientation::Landscape)) return;
+    if (!Dialogs.PrinterSetup(TPrintOrientation::Landscape, PrintFileOffered(chart->Title))) return;
     RecalculateForOutput();
     if (OnPrintChart) ReportFailure(Dialogs, OnPrintChart(*chart));
 }
@@ -49,6 +50,14 @@ void TMainForm::actPrintToBitmapExec() {
 std::array<std::string, 4> TMainForm::PrintHeader() const {
     return PageHeaderLines(VersionText, ZoneNameEdit.Text(), ZoneRefEdit.Text(), WaterSupplySystemEdit.Text(),
                            ReportNumEdit.Text());
+}
+
+std::string TMainForm::PrintFileOffered(const std::string& what) const {
+    // Prints to a file go beside the project they come from, named after it; a project
+    // never saved has no folder yet, and its prints are offered in the home folder.
+    if (ProjectFileName.empty()) return what + ".pdf";
+    const std::filesystem::path project(ProjectFileName);
+    return (project.parent_path() / (project.stem().string() + " - " + what + ".pdf")).string();
 }
 
 std::string TMainForm::ShownPageCaption() const {

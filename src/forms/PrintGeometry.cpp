@@ -40,10 +40,10 @@ TRect ChartPrintRect(int pageWidth, int pageHeight, const TChartMargins& margins
             pageWidth - part(pageWidth, margins.Right), pageHeight - part(pageHeight, margins.Bottom)};
 }
 
-int ChartHeadingTop(int pageHeight, const TChartMargins& margins, int lineHeight) {
+int ChartHeadingTop(int pageHeight, const TChartMargins& margins, int lineHeight, int lineCount) {
     const int top = static_cast<int>(std::trunc(static_cast<double>(pageHeight) * (margins.Top - 2) / 100.0));
     const int chartTop = ChartPrintRect(0, pageHeight, margins).Top;
-    return std::max(0, std::min(top, chartTop - 2 * lineHeight));
+    return std::max(0, std::min(top, chartTop - lineCount * lineHeight));
 }
 
 } // namespace halvern

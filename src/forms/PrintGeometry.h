@@ -31,9 +31,9 @@ struct TChartMargins {
 // truncated to whole printer units.
 TRect ChartPrintRect(int pageWidth, int pageHeight, const TChartMargins& margins);
 
-// Where a single-chart print writes the zone name (the reference follows one line below):
-// 2 % of the page above the chart's top margin, moved up where the two lines of height
-// lineHeight would otherwise run into the chart (the chart is printed over them).
-int ChartHeadingTop(int pageHeight, const TChartMargins& margins, int lineHeight);
+// Where a single-chart print writes the zone name (the reference follows below it):
+// 2 % of the page above the chart's top margin, moved up where the lineCount lines of
+// height lineHeight would otherwise run into the chart (the chart is printed over them).
+int ChartHeadingTop(int pageHeight, const TChartMargins& margins, int lineHeight, int lineCount = 2);
 
 } // namespace halvern

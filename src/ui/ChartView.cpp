@@ -113,6 +113,10 @@ double DataMaximum(const TChart& chart, TSeriesAxis axis) {
     return maximum;
 }
 
+// How far above the highest point an automatic axis reaches at least, as a part of its
+// span: the marker of the peak hour is drawn whole inside the plot, not on its frame.
+constexpr double kHeadroom = 0.05;
+
 // Both vertical axes start at 0; the maximum follows the shown data unless it is fixed.
 void SetRange(QValueAxis& axis, const TChartAxis& model, double dataMaximum) {
     if (!model.Automatic && model.Maximum > model.Minimum) {
@@ -120,7 +124,8 @@ void SetRange(QValueAxis& axis, const TChartAxis& model, double dataMaximum) {
         axis.setTickCount(5);
         return;
     }
-    axis.setRange(model.Minimum, dataMaximum > model.Minimum ? dataMaximum : model.Minimum + 1);
+    const double span = dataMaximum - model.Minimum;
+    axis.setRange(model.Minimum, span > 0 ? dataMaximum + span * kHeadroom : model.Minimum + 1);
     axis.applyNiceNumbers();
     axis.setMin(model.Minimum);
 }

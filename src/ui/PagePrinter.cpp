@@ -9,8 +9,10 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -93,11 +95,27 @@ std::vector<std::string> ShownLines(const QLabel& label, const QString& text) {
 }
 
 bool IsNeverPrinted(QWidget* widget) {
-    // Buttons, time pickers and spinners, splitters, tab headers, lists and sliders.
+    // Buttons, spinners, splitters, tab headers, lists and sliders.
     return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
            qobject_cast<QSplitter*>(widget) || qobject_cast<QTabBar*>(widget) ||
            qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
            qobject_cast<QAbstractScrollArea*>(widget);
+}
+
+TColor ToTColor(const QColor& colour) {
+    return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+// A caption's own colour (a warning in red, a legend's grey sample); black where it has
+// the desktop's usual one, which on a dark desktop would be white on the paper.
+TColor CaptionColour(const QWidget& widget) {
+    const QColor own = widget.palette().color(QPalette::WindowText);
+    return own == QApplication::palette(&widget).color(QPalette::WindowText) ? clBlack : ToTColor(own);
+}
+
+// A plain frame that fills itself with a colour of its own: a legend's swatch.
+bool IsSwatch(const QWidget& widget) {
+    return widget.metaObject() == &QFrame::staticMetaObject && widget.autoFillBackground();
 }
 
 void DescribeChildren(QWidget* widget, TPrintControl& control, TPageDescription& page, double screenDpi) {
@@ -183,6 +201,7 @@ TPrintControl DescribeWidget(QWidget* widget, TPageDescription& page, double scr
         c.Kind = TPrintKind::Label;
         const QString text = ShownText(label->text());
         c.Caption = Std(text);
+        c.Colour = CaptionColour(*label);
         if (label->wordWrap()) c.Lines = ShownLines(*label, text);
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         c.Kind = TPrintKind::CheckBox;
@@ -203,6 +222,14 @@ TPrintControl DescribeWidget(QWidget* widget, TPageDescription& page, double scr
         c.Kind = TPrintKind::Memo;
         for (const QString& line : rich->toPlainText().split('\n'))
             c.Lines.push_back(Std(line));
+    } else if (auto* time = qobject_cast<QDateTimeEdit*>(widget)) {
+        // A time picker prints as the box with the time it shows: the low- and high-flow
+        // hours and the switching times belong on the paper.
+        c.Kind = TPrintKind::Edit;
+        c.Caption = Std(time->text());
+    } else if (IsSwatch(*widget)) {
+        c.Kind = TPrintKind::Shape;
+        c.Colour = ToTColor(widget->palette().color(QPalette::Window));
     } else if (IsNeverPrinted(widget)) {
         c.Kind = TPrintKind::NotPrinted;
     } else {

@@ -1,7 +1,9 @@
 #include "ui/QtDialogs.h"
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -142,7 +144,7 @@ std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& requ
 
 namespace halvern {
 
-bool TQtDialogs::PrinterSetup(TPrintOrientation orientation) {
+bool TQtDialogs::PrinterSetup(TPrintOrientation orientation, const std::string& printFile) {
     QPrinter* printer = Printer ? Printer() : nullptr;
     if (Unattended || !printer) return false;
     printer->setPageOrientation(orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
@@ -150,6 +152,13 @@ bool TQtDialogs::PrinterSetup(TPrintOrientation orientation) {
     // Qt's print dialog chooses the printer, or a PDF file, and its settings at once.
     QPrintDialog dialog(printer, PrepareToShow());
     dialog.setObjectName("PrinterSetupDialog1");
+    // Its file field would offer the home folder (or the folder the program was started
+    // in); the window offers the project's folder and a name for what is printed.
+    if (auto* field = dialog.findChild<QLineEdit*>("filename"); field && !printFile.empty()) {
+        const QString offered = QString::fromStdString(printFile);
+        field->setText(QDir::isAbsolutePath(offered) ? QDir::toNativeSeparators(offered)
+                                                     : QDir(QDir::homePath()).filePath(offered));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -46,7 +46,7 @@ public:
     void Beep() override;
     std::optional<std::string> OpenFileName(const TFileDialogSpec& request) override;
     std::optional<std::string> SaveFileName(const TFileDialogSpec& request) override;
-    bool PrinterSetup(TPrintOrientation orientation) override;
+    bool PrinterSetup(TPrintOrientation orientation, const std::string& printFile) override;
 
 private:
     std::optional<std::string> RunFileDialog(const TFileDialogSpec& request, bool save);

@@ -69,11 +69,16 @@ void TQtPrintCanvas::FillRect(const TRect& rect, TColor colour) {
 void TQtPrintCanvas::TextOut(int x, int y, const std::string& text, TColor colour) {
     if (text.empty()) return;
     painter_.save();
-    // Texts are written on the page's white, as a caption over its group's frame is.
-    painter_.setBackgroundMode(Qt::OpaqueMode);
-    painter_.setBackground(Qt::white);
     painter_.setPen(ToQColor(colour, QPalette()));
     painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(text));
+    painter_.restore();
+}
+
+void TQtPrintCanvas::TextRect(const TRect& box, int x, int y, const std::string& text, TColor colour) {
+    if (text.empty() || box.Width() <= 0 || box.Height() <= 0) return;
+    painter_.save();
+    painter_.setClipRect(QRect(box.Left, box.Top, box.Width(), box.Height()), Qt::IntersectClip);
+    TextOut(x, y, text, colour);
     painter_.restore();
 }
 
@@ -91,7 +96,11 @@ void TQtPrintCanvas::Line(int x1, int y1, int x2, int y2, TColor colour) {
 }
 
 void TQtPrintCanvas::FrameRect(const TRect& rect) {
+    // Only the frame: a table cell's or a swatch's colour painted first stays inside it.
+    painter_.save();
+    painter_.setBrush(Qt::NoBrush);
     painter_.drawRect(Box(rect));
+    painter_.restore();
 }
 
 void TQtPrintCanvas::Arc(const TRect& box) {

@@ -23,6 +23,7 @@ public:
     int TextHeight(const std::string& text) override;
     void FillRect(const TRect& rect, TColor colour) override;
     void TextOut(int x, int y, const std::string& text, TColor colour) override;
+    void TextRect(const TRect& box, int x, int y, const std::string& text, TColor colour) override;
     void Line(int x1, int y1, int x2, int y2, TColor colour) override;
     void FrameRect(const TRect& rect) override;
     void Arc(const TRect& box) override;

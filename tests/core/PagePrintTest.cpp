@@ -76,6 +76,51 @@ TEST(PagePrint, HeaderLinesAreCentredOneLineApartInArialTenBold) {
                             }));
 }
 
+TEST(PagePrint, ALongNameWrapsOnThePaperAndThePageKeepsItsScale) {
+    // 136 characters of Arial 10 are 1360 units on a 1000-unit page.
+    const std::string name =
+        "Rietvallei Extension 4 Pressure Management Zone north of the reservoir, including "
+        "the industrial area and Kloofsig Heights housing areas";
+    ASSERT_EQ(name.size(), 136u);
+    TPrintControl tab = Control(TPrintKind::TabSheet, 0, 0, 0, 0);
+    tab.Children.push_back(Control(TPrintKind::Label, 10, 10, 40, 10, "Zone Name:"));
+    TRecordingPage shortPage(1000, 1400), longPage(1000, 1400);
+    const double usual =
+        PrintPage(shortPage, PageHeaderLines("V", "Zone", "Z-7", "Vaal", "1"), tab, 500, 700);
+    const double scale =
+        PrintPage(longPage, PageHeaderLines("V", name, "Z-7", name + " " + name, "1"), tab, 500, 700);
+    EXPECT_DOUBLE_EQ(scale, usual);
+
+    std::string header;
+    int lines = 0;
+    for (const auto& text : longPage.TextCalls) {
+        if (text.Text == "Zone Name:") break;
+        // Each line lies whole on the paper, centred, one line below the one before.
+        EXPECT_GE(text.X, 0) << text.Text;
+        EXPECT_LE(text.X + static_cast<int>(text.Text.size()) * 10, 1000) << text.Text;
+        EXPECT_EQ(text.X, (1000 - static_cast<int>(text.Text.size()) * 10) / 2) << text.Text;
+        EXPECT_EQ(text.Y, 20 * lines++) << text.Text;
+        header += (header.empty() ? "" : " ") + text.Text;
+    }
+    // Nothing is lost: the lines read back as the header, broken at its blanks.
+    EXPECT_EQ(header, "V " + name + " Z-7 " + name + " " + name + " Report number: 1");
+    EXPECT_GT(lines, 4);
+    // The page starts a blank line below the last line of the header.
+    EXPECT_EQ(longPage.Find("Zone Name:")->Y, (lines + 1) * 20 + ScaleToPage(10, scale));
+}
+
+TEST(PagePrint, AWordWiderThanThePaperIsCutIntoPiecesThatFit) {
+    TRecordingPage page(100, 100);
+    page.SetFont({"Arial", 10});
+    EXPECT_EQ(WrapToWidth(page, "PMZ-0123456789ABCDEF", 100),
+              (std::vector<std::string>{"PMZ-012345", "6789ABCDEF"}));
+    EXPECT_EQ(WrapToWidth(page, "A  B  ", 100), (std::vector<std::string>{"A  B"}));
+    EXPECT_EQ(WrapToWidth(page, "", 100), (std::vector<std::string>{""}));
+    // A character of several bytes is never split: "é" counts its two bytes here.
+    EXPECT_EQ(WrapToWidth(page, "\xC3\xA9\xC3\xA9\xC3\xA9", 40),
+              (std::vector<std::string>{"\xC3\xA9\xC3\xA9", "\xC3\xA9"}));
+}
+
 TEST(PagePrint, PageTwiceTheScreenPrintsAtTwoPointFiveEightFiveLinesDown) {
     TRecordingPage page(2000, 1600);
     TPrintControl tab = Control(TPrintKind::TabSheet, 7, 9, 300, 300);
@@ -110,6 +155,10 @@ TEST(PagePrint, EachKindOfControlIsDrawnAtItsScaledPlace) {
         {"label",
          Control(TPrintKind::Label, 10, 20, 50, 8, "Zone inlet"),
          {"text 120,140 Zone inlet [Tahoma 5]"}},
+        {"label in a colour of its own",
+         with(Control(TPrintKind::Label, 10, 20, 14, 7, "0.00"),
+              [](TPrintControl& c) { c.Colour = clValveOpen; }),
+         {"text 120,140 0.00 [Tahoma 5] #808080"}},
         {"label wrapped on screen",
          with(Control(TPrintKind::Label, 10, 20, 50, 16, "Total Night"),
               [](TPrintControl& c) {
@@ -119,7 +168,8 @@ TEST(PagePrint, EachKindOfControlIsDrawnAtItsScaledPlace) {
         {"static text with border",
          with(Control(TPrintKind::StaticText, 10, 20, 50, 8, "28.98"),
               [](TPrintControl& c) { c.Border = true; }),
-         {"rect 120,150 220,156", "text 123,143 28.98 [Tahoma 5]"}},
+         // The text interrupts the frame's top line, as a group's caption does.
+         {"rect 120,150 220,156", "paint 123,143 173,163 #FFFFFF", "text 123,143 28.98 [Tahoma 5]"}},
         {"static text without border",
          Control(TPrintKind::StaticText, 10, 20, 50, 8, "28.98"),
          {"text 123,143 28.98 [Tahoma 5]"}},
@@ -140,13 +190,17 @@ TEST(PagePrint, EachKindOfControlIsDrawnAtItsScaledPlace) {
          {"arc 120,140 140,160", "fill 120,140 140,160", "text 145,140 l/s [Tahoma 5]"}},
         {"edit",
          Control(TPrintKind::Edit, 10, 20, 50, 8, "1420.00"),
-         {"rect 120,140 220,156", "text 123,143 1420.00 [Tahoma 5]"}},
+         {"rect 120,140 220,156", "text 123,143 1420.00 [Tahoma 5] within 121,141 219,155"}},
+        {"swatch",
+         with(Control(TPrintKind::Shape, 10, 20, 14, 7), [](TPrintControl& c) { c.Colour = clAqua; }),
+         {"paint 120,140 148,154 #00FFFF", "rect 120,140 148,154"}},
         {"memo",
          with(Control(TPrintKind::Memo, 10, 20, 50, 30),
               [](TPrintControl& c) {
                   c.Lines = {"Name: A", "Tel: 1"};
               }),
-         {"rect 120,140 220,200", "text 123,143 Name: A [Tahoma 5]", "text 123,163 Tel: 1 [Tahoma 5]"}},
+         {"rect 120,140 220,200", "text 123,143 Name: A [Tahoma 5] within 121,141 219,199",
+          "text 123,163 Tel: 1 [Tahoma 5] within 121,141 219,199"}},
         {"button", Control(TPrintKind::NotPrinted, 10, 20, 50, 8, "Graph properties"), {}},
     };
     for (const Case& c : cases) {
@@ -173,8 +227,9 @@ TEST(PagePrint, ContainersPlaceTheirChildrenAsTheirKindSays) {
     PrintControl(page, pages, 0, 100, 2.0);
     // The page set and its page add nothing; the panel moves by (20, 20) and the group by
     // (10, 12): the group's frame starts half a line below its caption.
-    EXPECT_EQ(page.Calls, (std::vector<std::string>{"rect 30,142 230,232", "text 35,132  Flows  [Tahoma 5]",
-                                                    "text 32,136 m3 [Tahoma 5]"}));
+    EXPECT_EQ(page.Calls,
+              (std::vector<std::string>{"rect 30,142 230,232", "paint 35,132 105,152 #FFFFFF",
+                                        "text 35,132  Flows  [Tahoma 5]", "text 32,136 m3 [Tahoma 5]"}));
 }
 
 TEST(PagePrint, AChartPrintsOverItsMarginsWhereverItSitsOnScreen) {
@@ -244,6 +299,45 @@ TEST(PagePrint, ChartPageCentresTheZoneNameAndReferenceAboveTheChart) {
     EXPECT_EQ(printedInto, (std::vector<TRect>{{450, 300, 2550, 1700}}));
 }
 
+TEST(PagePrint, ChartPageWrapsALongZoneNameAboveTheChart) {
+    TRecordingPage page(1000, 700);
+    const std::string name(50, 'x');
+    PrintChartPage(page, name + " " + name, "PMZ-4", {}, [](const TRect&) {});
+    // Arial 12: 12 units a character, 24 a line; three lines end where the chart begins (105).
+    ASSERT_EQ(page.TextCalls.size(), 3u);
+    for (const auto& text : page.TextCalls) {
+        EXPECT_GE(text.X, 0);
+        EXPECT_LE(text.X + static_cast<int>(text.Text.size()) * 12, 1000);
+    }
+    EXPECT_EQ(page.TextCalls[0].Y, 105 - 3 * 24);
+    EXPECT_EQ(page.TextCalls[2].Text, "PMZ-4");
+}
+
+TEST(PagePrint, ATablePrintsTheColoursOfItsCellsButNotTheSelection) {
+    TMarkStringGrid grid("Grid");
+    grid.SetColCount(2);
+    grid.SetRowCount(2);
+    grid.FixedCols = grid.FixedRows = 0;
+    grid.DefaultColWidth = 40;
+    grid.DefaultRowHeight = 20;
+    grid.SetCell(1, 0, "46.00");
+    grid.SetCell(1, 1, "61.00");
+    grid.SetColour(0, 0, clAqua); // the low-flow hour's row
+    grid.SetColour(1, 0, clAqua);
+    grid.SetFontColour(1, 1, clValveOpen); // the hour the valve stands fully open
+    grid.Col = 0;
+    grid.Row = 0; // the current cell: the screen shows it in its own colours, the paper does not
+    TFixedWidthCanvas screen(5, 10);
+    TRecordingPage page(4000, 4000);
+    page.SetFont({"Arial", 5});
+    grid.DoPrint(0, 0, 1.0, screen, page);
+    EXPECT_EQ(page.Calls, (std::vector<std::string>{
+                              "paint 0,0 40,20 #00FFFF", "rect 0,0 40,20", "text 3,3  [Arial 5]",
+                              "paint 41,0 81,20 #00FFFF", "rect 41,0 81,20", "text 44,3 46.00 [Arial 5]",
+                              "rect 0,21 40,41", "text 3,24  [Arial 5]", "rect 41,21 81,41",
+                              "text 44,24 61.00 [Arial 5] #808080"}));
+}
+
 // ---- the commands --------------------------------------------------------------------------
 
 class PrintCommandsTest : public halvern::fixtures::FormFixture {};
@@ -262,6 +356,21 @@ TEST_F(PrintCommandsTest, PrintAsksForThePrinterAndCancelPrintsNothing) {
     EXPECT_EQ(dialogs.PrinterSetupsShown,
               (std::vector<TPrintOrientation>{TPrintOrientation::Portrait, TPrintOrientation::Portrait}));
     EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(PrintCommandsTest, APrintToAFileIsOfferedBesideTheProjectNamedAfterWhatIsPrinted) {
+    form.OnPrintPage = [] { return std::string(); };
+    form.OnPrintChart = [](TChart&) { return std::string(); };
+    form.Dispatch([&] { form.actPrintExec(); }); // never saved: the home folder
+    form.ProjectFileName = "/data/zones/Rietvallei.pru";
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.FixedOutletSheet); });
+    form.Dispatch([&] { form.actPrintExec(); });
+    form.OutletPopup.Popup(form.FixedPRVChart);
+    form.Dispatch([&] { form.PrintGraph2Click(); });
+    EXPECT_EQ(dialogs.PrintFilesOffered,
+              (std::vector<std::string>{"Data Input - General Info.pdf",
+                                        "/data/zones/Rietvallei - Fixed Outlet - Graphical.pdf",
+                                        "/data/zones/Rietvallei - Fixed PRV Outlet.pdf"}));
 }
 
 TEST_F(PrintCommandsTest, APrinterThatCannotBeWrittenIsSaidOnce) {

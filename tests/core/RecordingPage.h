@@ -3,6 +3,7 @@
 // high), so that positions on the page are exact.
 #pragma once
 #include "forms/PrintCanvas.h"
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ public:
         int X, Y;
         std::string Text;
         TFontSpec Font;
+        TColor Colour = clBlack;
+        std::optional<TRect> Box; // the box a text is cut to
     };
     std::vector<TText> TextCalls;
 
@@ -37,12 +40,24 @@ public:
         return static_cast<int>(text.size() * Font.Size * FontScale);
     }
     int TextHeight(const std::string&) override { return static_cast<int>(2 * Font.Size * FontScale); }
-    void FillRect(const TRect&, TColor) override {}
-    void TextOut(int x, int y, const std::string& text, TColor) override {
-        TextCalls.push_back({x, y, text, Font});
-        Log() << "text " << x << "," << y << " " << text << " [" << Font.Name << " " << Font.Size
-              << (Font.Bold ? " bold" : "") << "]";
+    void FillRect(const TRect& r, TColor colour) override {
+        Log() << "paint " << r.Left << "," << r.Top << " " << r.Right << "," << r.Bottom << " "
+              << Hex(colour);
         Flush();
+    }
+    void TextOut(int x, int y, const std::string& text, TColor colour) override {
+        TextCalls.push_back({x, y, text, Font, colour, std::nullopt});
+        Log() << "text " << x << "," << y << " " << text << " [" << Font.Name << " " << Font.Size
+              << (Font.Bold ? " bold" : "") << "]" << (colour == clBlack ? "" : " " + Hex(colour));
+        Flush();
+    }
+    // Written as "text ... within L,T R,B": the box the text is cut to.
+    void TextRect(const TRect& r, int x, int y, const std::string& text, TColor colour) override {
+        TextOut(x, y, text, colour);
+        std::ostringstream box;
+        box << " within " << r.Left << "," << r.Top << " " << r.Right << "," << r.Bottom;
+        Calls.back() += box.str();
+        TextCalls.back().Box = r;
     }
     void Line(int x1, int y1, int x2, int y2, TColor) override {
         Log() << "line " << x1 << "," << y1 << " " << x2 << "," << y2;
@@ -74,6 +89,17 @@ public:
         for (const std::string& call : Calls)
             if (call.rfind("text ", 0) == 0) texts.push_back(call);
         return texts;
+    }
+
+    // A colour as #RRGGBB.
+    static std::string Hex(TColor colour) {
+        static const char digits[] = "0123456789ABCDEF";
+        std::string text = "#";
+        for (int part : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
+            text += digits[part / 16];
+            text += digits[part % 16];
+        }
+        return text;
     }
 
 private:

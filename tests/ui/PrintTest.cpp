@@ -24,7 +24,9 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 #include <QTimer>
+#include <functional>
 
 using namespace halvern;
 
@@ -102,9 +104,8 @@ private slots:
         // Below "1st Set" in the same column, not at the corner of its group.
         QCOMPARE(second->X, first->X);
         QVERIFY(second->Y > first->Y);
-        // Buttons and time pickers are not printed; edits and radio buttons are.
+        // Buttons are not printed; edits and radio buttons are.
         QVERIFY(!page->Find("Graph properties"));
-        QVERIFY(!page->Find("06:00:00"));
         QVERIFY(page->Find(ui->form.HighPressureEdit.Text()));
         QVERIFY(page->Find("4 Intervals"));
     }
@@ -175,16 +176,69 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ToPdf(window.PagePrinter().Printer(), File("cancelled.pdf"));
-        QString seen;
+        form.ProjectFileName = File("Rietvallei.pru").toStdString();
+        QString seen, offered;
         QTimer::singleShot(300, [&] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 seen = dialog->objectName();
+                if (auto* field = dialog->findChild<QLineEdit*>("filename")) offered = field->text();
                 dialog->reject();
             }
         });
         window.Binder().Run([&] { form.actPrint.Execute(); });
         QCOMPARE(seen, QString("PrinterSetupDialog1"));
         QVERIFY(!QFile::exists(File("cancelled.pdf")));
+        // A print to a file is offered beside the project, not in the home folder.
+        QCOMPARE(offered, File("Rietvallei - Data Input - General Info.pdf"));
+    }
+
+    void TimePickersRowColoursAndSwatchesArePrinted() {
+        ReadZone();
+        Show(ui->form.TimeModulatedSheet, &ui->form.TimeTabulatedSheet);
+        const auto page = RecordShownPage();
+        // The switching times, each in its box.
+        for (const char* name : {"TimeStart1Picker", "TimeStop1Picker"}) {
+            const auto* time = page->Find(ui->Find<QTimeEdit>(name)->text().toStdString());
+            QVERIFY2(time && time->Box, name);
+        }
+        // The low- and high-flow rows and the legend's swatches in their colours on paper.
+        QImage paper(2000, 2800, QImage::Format_RGB32);
+        paper.fill(Qt::white);
+        {
+            QPainter painter(&paper);
+            ui->window.PagePrinter().DrawShownPage(painter);
+        }
+        QVERIFY(CountNear(paper, QColor(0, 255, 255)) > 2000);
+        QVERIFY(CountNear(paper, QColor(255, 255, 0)) > 2000);
+        const auto shown = ui->window.PagePrinter().DescribeShownPage();
+        std::vector<TColor> swatches;
+        const std::function<void(const TPrintControl&)> collect = [&](const TPrintControl& c) {
+            if (c.Kind == TPrintKind::Shape) swatches.push_back(c.Colour);
+            for (const TPrintControl& child : c.Children)
+                collect(child);
+        };
+        collect(shown->Tab);
+        QCOMPARE(swatches, (std::vector<TColor>{clAqua, clYellow}));
+    }
+
+    void AnEditsTextStopsAtItsBox() {
+        QImage paper(400, 100, QImage::Format_RGB32);
+        paper.fill(Qt::white);
+        {
+            QPainter painter(&paper);
+            TQtPrintCanvas canvas(painter, paper.size(), 96);
+            canvas.SetFont({"Arial", 10});
+            canvas.TextRect({10, 10, 60, 40}, 12, 12, std::string(40, 'W'), clBlack);
+        }
+        int ink = 0;
+        for (int y = 0; y < paper.height(); ++y)
+            for (int x = 0; x < paper.width(); ++x) {
+                if (paper.pixelColor(x, y) == Qt::white) continue;
+                QVERIFY2(x >= 10 && x < 60 && y >= 10 && y < 40,
+                         qPrintable(QString("ink at %1, %2").arg(x).arg(y)));
+                ++ink;
+            }
+        QVERIFY(ink > 50);
     }
 
     void AFileThatCannotBeWrittenIsSaidOnceAndTheWindowStays() {
