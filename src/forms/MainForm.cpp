@@ -114,6 +114,7 @@ TMainForm::TMainForm(TDialogs& dialogs) : Dialogs(dialogs) {
                                                       {&TimeStart2Picker, 86},
                                                       {&TimeStop2Picker, 86},
                                                       {&SummarySheet, 90},
+                                                      {&N1SensitivitySheet, 92},
                                                       {&edtConsumptionN1, 91}};
     for (const auto& [control, topic] : helpContexts)
         control->HelpContext = topic;

@@ -52,6 +52,11 @@ TN1SensitivityForm::TN1SensitivityForm(TMainForm& main) : MainForm(main) {
         edit->OnKeyPress = [this, edit](char& key) { MainForm.CheckNumberEdit(*edit, key); };
     HorizonEdit.OnChange = [this] { HorizonEditChange(); };
     RangeWarningLabel.FontColour = clRed;
+    // F1 topics of the page's controls; the charts' views carry ChartHelpContext.
+    for (TEdit* edit : {&N1FromEdit, &N1ToEdit, &N1StepEdit})
+        edit->HelpContext = 93;
+    HorizonEdit.HelpContext = 94;
+    SensitivityGrid.HelpContext = 95;
     SetupGrid();
     DesignCharts();
 }
@@ -72,12 +77,19 @@ void TN1SensitivityForm::SetupGrid() {
         g.SetCell(Layout::ValveCol(v, Layout::SavingM3aOffset), 1, "Savings (m³/a)");
         g.SetCell(Layout::ValveCol(v, Layout::SavingRaOffset), 1, "Savings (R/a)");
         g.SetCell(Layout::ValveCol(v, Layout::PaybackOffset), 1, "Payback (months)");
+        // The headings wrap between their words, so that the nine figures fit the window's
+        // width beside the N1 column: a column is as wide as a saving of ten million or the
+        // longest word of its heading.
         for (int offset = 0; offset < Layout::ValveCols; ++offset) {
             const int col = Layout::ValveCol(v, offset);
-            g.SetColWidth(col, std::max(g.ColWidth(col), g.Measure().TextWidth("Payback (months)") + 10));
+            TCanvas& measure = g.Measure();
+            g.SetColWidth(col,
+                          std::max({measure.TextWidth("10,000,000") + 10, measure.TextWidth("Payback") + 10,
+                                    measure.TextWidth("(months)") + 10}));
             if (offset != Layout::PaybackOffset) g.SetColColours(col, clNone, clBlue);
         }
     }
+    g.SetRowHeight(1, 2 * g.RowHeight(0));
     for (int row = 0; row < Layout::HeadingRows; ++row)
         for (int col = 0; col < Layout::ColCount; ++col)
             g.SetTextPos(col, row, 'C', 'C');

@@ -34,6 +34,8 @@ public:
     TLabel ProjectN1Label{"ProjectN1Label"};       // "Highlighted: the project's N1 (1.00)"
     TMarkStringGrid SensitivityGrid{"SensitivityGrid"};
     TChart SavingsChart{"SensitivitySavingsChart"}, PaybackChart{"SensitivityPaybackChart"};
+    // The F1 topic of both charts (the page's own topic is its tab's).
+    static constexpr int ChartHelpContext = 96;
     std::array<TLabel, SweepValves> SentenceLabels{TLabel{"FixedSentenceLabel"}, TLabel{"TimeSentenceLabel"},
                                                    TLabel{"FlowSentenceLabel"}};
 

@@ -202,7 +202,9 @@ void PrintOne(TPrintCanvas& page, const TPrintControl& c, int x, int y, double s
         if (c.Grid && c.GridScreen) c.Grid->DoPrint(L, T, scale, *c.GridScreen, page);
         break;
     case TPrintKind::Chart:
-        if (c.PrintChart) c.PrintChart(ChartPrintRect(page.PageWidth(), page.PageHeight(), c.Margins));
+        if (c.PrintChart)
+            c.PrintChart(c.InPlace ? TRect{L, T, R, B}
+                                   : ChartPrintRect(page.PageWidth(), page.PageHeight(), c.Margins));
         break;
     case TPrintKind::NotPrinted:
         return;
@@ -226,6 +228,10 @@ TPrintExtent PrintedExtent(const TPrintControl& c) {
     TPrintExtent extent;
     switch (c.Kind) {
     case TPrintKind::Chart:
+        if (!c.InPlace) return extent;
+        extent.Right = c.Left + c.Width;
+        extent.Bottom = c.Top + c.Height;
+        return extent;
     case TPrintKind::NotPrinted:
         return extent;
     case TPrintKind::StringGrid:

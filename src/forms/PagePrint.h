@@ -50,6 +50,9 @@ struct TPrintControl {
     // Prints the chart into a rectangle of the page.
     std::function<void(const TRect&)> PrintChart;
     TChartMargins Margins;
+    // A chart that shares its page with a table and another chart (the N1 page's two) prints
+    // where it stands, scaled as they are; over its margins' rectangle it would cover them.
+    bool InPlace = false;
     std::vector<TPrintControl> Children;
 };
 
@@ -68,7 +71,8 @@ std::array<std::string, 4> PageHeaderLines(const std::string& version, const std
 void PrintControl(TPrintCanvas& page, const TPrintControl& control, int x, int y, double scale);
 
 // How far a control's print reaches right and down from its parent's origin, in screen
-// pixels; a chart reaches nowhere (it prints into its own margins' rectangle).
+// pixels; a chart reaches nowhere (it prints into its own margins' rectangle) unless it
+// prints in place.
 struct TPrintExtent {
     int Right = 0, Bottom = 0;
 };

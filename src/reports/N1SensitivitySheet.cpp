@@ -8,6 +8,10 @@
 #include "reports/ScenarioParts.h"
 #include "reports/SheetWriters.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 namespace halvern {
 
 namespace {
@@ -20,6 +24,10 @@ constexpr int kFirstN1Row = kHeadingRow + 2;
 // (R/a), and again the N1 with per valve the payback in months, empty where it never pays back.
 constexpr const char* kSavingsBlockFirst = "A";
 constexpr const char* kPaybackBlockFirst = "F";
+// After each block's valves, the column of the project's N1 line: one value, at the project's
+// row, standing at the top of the chart's value axis.
+constexpr int kMarkerOffset = 1 + SweepValves;
+constexpr uint32_t kMarkerColour = 0x808080; // the grey of the window's charts' line
 
 // The chart values of the valves' lines, in the valves' colours of the page.
 constexpr uint32_t kValveLineColours[SweepValves] = {0x0000FF, 0xFF0000, 0x008000};
@@ -53,6 +61,52 @@ void WholeNumber(TWorksheet& sheet, const std::string& cell, const std::string& 
         sheet.Range(cell).SetNumber(*value).SetNumberFormat("#,##0").SetShrinkToFit();
     else
         sheet.Range(cell).SetText(shown).SetShrinkToFit();
+}
+
+// A chart's value axis, fixed so that the project's N1 line reaches from its bottom to its
+// top: from zero (or below, for a saving that is a loss) to a round number over the values.
+struct TValueAxis {
+    double Min = 0, Max = 1, Step = 0.2;
+};
+
+TValueAxis AxisOver(const std::vector<double>& values) {
+    double low = 0, high = 0;
+    for (const double v : values) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    if (!(high > low)) high = low + 1;
+    TValueAxis axis;
+    axis.Step = RoundStep(high - low);
+    axis.Min = std::floor(low / axis.Step) * axis.Step;
+    axis.Max = std::max(axis.Min + axis.Step, std::ceil(high / axis.Step) * axis.Step);
+    return axis;
+}
+
+// The value a row puts on a chart, none for a gap (a failed row, "Never").
+std::optional<double> SavingValue(const TN1SweepRow& row, int valve) {
+    if (row.Failed) return std::nullopt;
+    const std::string plain = ChartNumber(row.Valves[static_cast<std::size_t>(valve)].SavingRa);
+    return plain.empty() ? std::nullopt : ParseNumber(plain);
+}
+
+std::optional<double> PaybackValue(const TN1SweepRow& row, int valve) {
+    if (row.Failed) return std::nullopt;
+    return PaybackMonths(row.Valves[static_cast<std::size_t>(valve)].Payback);
+}
+
+template <typename F> TValueAxis AxisOfRows(const std::vector<TN1SweepRow>& rows, F value) {
+    std::vector<double> values;
+    for (const TN1SweepRow& row : rows)
+        for (int v = 0; v < SweepValves; ++v)
+            if (const std::optional<double> x = value(row, v)) values.push_back(*x);
+    return AxisOver(values);
+}
+
+const TN1SweepRow* ProjectRow(const std::vector<TN1SweepRow>& rows) {
+    for (const TN1SweepRow& row : rows)
+        if (row.ProjectN1) return &row;
+    return nullptr;
 }
 
 void RangeBlock(TWorksheet& sheet, const TN1SensitivityForm& page) {
@@ -127,7 +181,8 @@ void Sentences(TWorksheet& sheet, const TN1SensitivityForm& page, int firstRow) 
 
 // The chart values beside the page: one block for the savings and one for the payback, each
 // with the N1 first, as the charts' categories.
-void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int titleRow) {
+void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int titleRow,
+                 const TValueAxis& savingsAxis, const TValueAxis& paybackAxis) {
     const int heading = titleRow + 1;
     GroupLabel(sheet, titleRow, "Chart values (R/a and months; empty: never pays back) :", "J");
     const std::string savingsN1 = kSavingsBlockFirst;
@@ -145,6 +200,10 @@ void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int ti
         sheet.Range(At(ColumnOf(paybackFirstCol + v), heading))
             .SetText(SweepValveNames[static_cast<std::size_t>(v)]);
     }
+    const int savingsMarkerCol = savingsFirstCol - 1 + kMarkerOffset;
+    const int paybackMarkerCol = paybackFirstCol - 1 + kMarkerOffset;
+    sheet.Range(At(ColumnOf(savingsMarkerCol), heading)).SetText("Project N1 line");
+    sheet.Range(At(ColumnOf(paybackMarkerCol), heading)).SetText("Project N1 line");
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TN1SweepRow& r = rows[i];
         const int row = heading + 1 + static_cast<int>(i);
@@ -152,6 +211,10 @@ void ChartValues(TWorksheet& sheet, const std::vector<TN1SweepRow>& rows, int ti
         const std::string format = r.N1Text.size() > 4 ? "0.000" : "0.00";
         sheet.Range(At(savingsN1, row)).SetText(r.N1Text).SetNumberFormat(format);
         sheet.Range(At(paybackN1, row)).SetText(r.N1Text).SetNumberFormat(format);
+        if (r.ProjectN1) {
+            sheet.Range(At(ColumnOf(savingsMarkerCol), row)).SetNumber(savingsAxis.Max).SetShrinkToFit();
+            sheet.Range(At(ColumnOf(paybackMarkerCol), row)).SetNumber(paybackAxis.Max).SetShrinkToFit();
+        }
         for (int v = 0; v < SweepValves; ++v) {
             const TValveSensitivity& valve = r.Valves[static_cast<std::size_t>(v)];
             const std::string saving = r.Failed ? "" : ChartNumber(valve.SavingRa);
@@ -175,7 +238,8 @@ double TopOfRow(const TWorksheet& sheet, int row) {
 }
 
 void AddChart(TWorksheet& sheet, const std::string& firstCol, int firstRow, int rowCount, double top,
-              const std::string& title, const std::string& axisTitle) {
+              const std::string& title, const std::string& axisTitle, const TValueAxis& axis,
+              const TN1SweepRow* project) {
     const int firstColIndex = ParseRange(At(firstCol, 1)).First.Col - 1; // from A = 0
     const int lastRow = firstRow + std::max(1, rowCount) - 1;
     TSheetChart& chart = sheet.AddChart(0, top, 483, 250).Chart; // as high as kChartHeight
@@ -191,6 +255,19 @@ void AddChart(TWorksheet& sheet, const std::string& firstCol, int firstRow, int 
         series.MarkerStyle = kValveMarkers[v];
         series.MarkerSize = 5;
     }
+    // The project's N1 as the window's charts mark it: a grey upright line over the plot.
+    if (project) {
+        const std::string column = ColumnOf(firstColIndex + kMarkerOffset);
+        chart.AddSeries(sheet.Name(), ParseRange(Span(column, firstRow, column, lastRow)));
+        TSheetSeries& marker = chart.Series.back();
+        marker.Name = "Project N1 " + project->N1Text;
+        marker.LineColour = kMarkerColour;
+        marker.LineWeight = 1.5;
+        marker.UprightLineLength = axis.Max - axis.Min;
+    }
+    chart.ValueAxisMin = axis.Min;
+    chart.ValueAxisMax = axis.Max;
+    chart.ValueAxisStep = axis.Step;
     chart.Title = title;
     chart.CategoryAxisTitle = "N1";
     chart.ValueAxisTitle = axisTitle;
@@ -224,15 +301,17 @@ void WriteN1Sensitivity(TSheetContext& context) {
     int valuesRow = sentenceRow + SweepValves + 1;
     while (TopOfRow(sheet, valuesRow) < chartsTop + 2 * (kChartHeight + kChartGap))
         ++valuesRow;
-    ChartValues(sheet, rows, valuesRow);
+    const TValueAxis savingsAxis = AxisOfRows(rows, SavingValue);
+    const TValueAxis paybackAxis = AxisOfRows(rows, PaybackValue);
+    ChartValues(sheet, rows, valuesRow, savingsAxis, paybackAxis);
     progress.StepIt();
     const int firstValueRow = valuesRow + 2;
     const std::string zone = form.Project.ZoneName;
     AddChart(sheet, kSavingsBlockFirst, firstValueRow, rowCount, chartsTop, "Savings against N1: " + zone,
-             "Savings (R/a)");
+             "Savings (R/a)", savingsAxis, ProjectRow(rows));
     progress.StepIt();
     AddChart(sheet, kPaybackBlockFirst, firstValueRow, rowCount, chartsTop + kChartHeight + kChartGap,
-             "Payback against N1: " + zone, "Payback (months)");
+             "Payback against N1: " + zone, "Payback (months)", paybackAxis, ProjectRow(rows));
     progress.StepIt();
     progress.StepIt();
 }

@@ -71,15 +71,6 @@ std::optional<std::pair<double, double>> NumberSpan(const TWorksheet& sheet, con
     return span;
 }
 
-// A round step of about a fifth of the span: 1, 2, 2.5 or 5 times a power of ten.
-double RoundStep(double span) {
-    const double rough = std::max(span, 1e-9) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 2.5, 5.0})
-        if (factor * power >= rough) return factor * power;
-    return 10 * power;
-}
-
 // The round number (1, 2, 2.5 or 5 times a power of ten) at or above a value.
 double RoundUp(double value) {
     const double power = std::pow(10.0, std::floor(std::log10(value)));
@@ -89,6 +80,14 @@ double RoundUp(double value) {
 }
 
 } // namespace
+
+double RoundStep(double span) {
+    const double rough = std::max(span, 1e-9) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10 * power;
+}
 
 void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart) {
     // The hour labels always stand under the plot, wherever the pressure axis crosses it.

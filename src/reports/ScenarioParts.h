@@ -76,6 +76,8 @@ void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind
 // ends, so it never covers the table; a scenario not calculated has no chart.
 void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
                    const TChartPlacement& placement, int tableEnd, int steps, bool calculated = true);
+// A round step of about a fifth of the span: 1, 2, 2.5 or 5 times a power of ten.
+double RoundStep(double span);
 // The axes of a chart over the sheet's numbers: hour labels below the plot; where pressures
 // fall below zero, both value axes fixed so that their zeros meet and the flows have room.
 void ScaleAxes(const TWorksheet& sheet, TSheetChart& chart);

@@ -89,6 +89,10 @@ struct TSheetSeries {
     int MarkerBackgroundColorIndex = 0; // palette indexes; 0 automatic
     int MarkerForegroundColorIndex = 0;
     int MarkerSize = 0; // 0 automatic
+    // Drawn as upright lines, one down from each of its points by this much, dashed in
+    // LineColour, with no line between the points and no markers: a value on the category
+    // axis marked over the whole plot (the project's N1) by a single point at the axis' top.
+    std::optional<double> UprightLineLength;
 };
 
 enum class TLegendPosition { Right, Bottom };

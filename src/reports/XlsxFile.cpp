@@ -301,6 +301,22 @@ void WriteChart(lxw_workbook* wb, lxw_worksheet* ws, const TWorksheet& sheet, co
         if (!s) throw EReportError("The workbook could not be written: no series " + series.Name);
         if (!series.Name.empty())
             chart_series_set_name(s, notes.Plain(place + " series name", series.Name).c_str());
+        if (series.UprightLineLength) {
+            lxw_chart_line none{};
+            none.none = LXW_TRUE;
+            chart_series_set_line(s, &none);
+            chart_series_set_marker_type(s, LXW_CHART_MARKER_NONE);
+            chart_series_set_error_bars(s->y_error_bars, LXW_CHART_ERROR_BAR_TYPE_FIXED,
+                                        *series.UprightLineLength);
+            chart_series_set_error_bars_direction(s->y_error_bars, LXW_CHART_ERROR_BAR_DIR_MINUS);
+            chart_series_set_error_bars_endcap(s->y_error_bars, LXW_CHART_ERROR_BAR_NO_CAP);
+            lxw_chart_line upright{};
+            if (series.LineColour) upright.color = Colour(*series.LineColour);
+            upright.width = static_cast<float>(series.LineWeight > 0 ? series.LineWeight : 1.5);
+            upright.dash_type = LXW_CHART_LINE_DASH_DASH;
+            chart_series_set_error_bars_line(s->y_error_bars, &upright);
+            continue;
+        }
         if (series.LineColour || series.LineWeight > 0) {
             lxw_chart_line line{};
             if (series.LineColour) line.color = Colour(*series.LineColour);

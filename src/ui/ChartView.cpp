@@ -265,6 +265,11 @@ void TChartView::RefreshValueSeries() {
         FValueXAxis->setTitleFont(FHoursAxis->titleFont());
         FValueXAxis->setLabelsColor(Qt::black);
         FValueXAxis->setTitleBrush(Qt::black);
+        // These charts stand two side by side: the legend's four names a point smaller
+        // read whole.
+        QFont legend = FChart->legend()->font();
+        legend.setPointSizeF(legend.pointSizeF() - 1);
+        FChart->legend()->setFont(legend);
     }
     FValueXAxis->setTitleText(QString::fromStdString(FModel.BottomAxis.Title));
     double minX = 0, maxX = 0;
@@ -336,6 +341,8 @@ void TChartView::RefreshValueSeries() {
         marker->attachAxis(FPressureAxis);
     }
     SetRange(*FPressureAxis, FModel.LeftAxis, DataMaximum(FModel, TSeriesAxis::Left));
+    // Savings of rands a year read as whole numbers; a payback of months with its tenth.
+    FPressureAxis->setLabelFormat(FPressureAxis->max() >= 1000 ? "%.0f" : "%.1f");
 }
 
 void TChartView::PrintTo(QPainter& painter, const QRectF& rect) {

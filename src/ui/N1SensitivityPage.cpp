@@ -1,8 +1,10 @@
-// "N1 Sensitivity": the sweep's range and horizon above, the table with the sentences under
-// it on the left, the savings and payback charts on the right. A sweep that takes longer than
+// "N1 Sensitivity": the sweep's range and horizon above; under them, scrolling as one, the
+// table, the sentences and the savings and payback charts side by side. A sweep that takes longer than
 // a frame runs on other threads; the page meanwhile shows the last complete one.
+#include "forms/TableLayouts.h"
 #include "ui/ChartPopup.h"
 #include "ui/ChartView.h"
+#include "ui/MarkStringGridView.h"
 #include "ui/PageKit.h"
 #include "ui/Pages.h"
 #include "ui/ViewBinder.h"
@@ -12,6 +14,8 @@
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -101,25 +105,46 @@ QLineEdit* RangeEdit(TViewBinder& b, TEdit& edit) {
     return StyleNumberEdit(b.Edit(edit, kGreenText), 60);
 }
 
+// Room a chart needs for its title, axis titles, legend and a plot that reads.
+constexpr int kChartWidth = 320, kChartHeight = 300;
+// The table shows so many N1 rows before it scrolls on its own (the default sweep has ten).
+constexpr int kTableRowsShown = 12;
+
 // A chart of the page, made the first time the page is seen (Qt Charts is slow to build).
-void AddChart(TViewBinder& b, QVBoxLayout* column, TChart& chart) {
+void AddChart(TViewBinder& b, QHBoxLayout* row, TChart& chart) {
     auto* holder = new QWidget;
     holder->setObjectName(QString::fromStdString(chart.Name) + "Holder");
+    holder->setProperty("helpContext", TN1SensitivityForm::ChartHelpContext);
     auto* holderLayout = new QVBoxLayout(holder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    holder->setMinimumSize(300, 150);
-    column->addWidget(holder, 1);
+    holder->setMinimumSize(kChartWidth, kChartHeight);
+    row->addWidget(holder, 1);
     b.AddRefresher([&b, holder, holderLayout, &chart, view = static_cast<TChartView*>(nullptr)]() mutable {
         if (view || !b.Form.N1SensitivitySheet.Showing()) return;
         view = new TChartView(chart, holder);
         view->setObjectName(QString::fromStdString(chart.Name));
         view->setFocusPolicy(Qt::ClickFocus);
+        // Printed where it stands among the table and the other chart, not over the page.
+        view->setProperty("printInPlace", true);
         holderLayout->addWidget(view);
         view->show();
         chart.OnChanged = [view] { view->Refresh(); };
         view->Refresh();
         InstallOutletPopup(*view, b, chart);
     });
+}
+
+// The table as high as its rows, up to kTableRowsShown of them, so that the page rather
+// than the table scrolls down to the sentences and charts.
+void FitTableHeight(TMarkStringGridView& view) {
+    const TMarkStringGrid& grid = view.Grid();
+    int height = 0;
+    for (int row = 0; row < grid.RowCount() && row < N1SensitivityLayout::FirstN1Row + kTableRowsShown; ++row)
+        height += grid.RowHeight(row) + grid.GridLineWidth;
+    height += 2 * view.frameWidth();
+    if (grid.TotalWidth() + 2 * view.frameWidth() > view.width())
+        height += view.horizontalScrollBar()->sizeHint().height();
+    if (view.minimumHeight() != height || view.maximumHeight() != height) view.setFixedHeight(height);
 }
 
 } // namespace
@@ -143,26 +168,39 @@ QWidget* BuildN1SensitivitySheet(TViewBinder& b) {
     range->addWidget(b.Value(s.RangeWarningLabel, kRedText));
     range->addStretch(1);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(b.Grid(s.SensitivityGrid), 1);
-    left->addWidget(b.Value(s.ProjectN1Label));
+    // Under the range, one column that scrolls: the table, the sentences under it, then the
+    // two charts side by side, each at a size where its titles and legend read whole. The
+    // Summary's cost inputs leave the page too little height for all of them at once.
+    auto* body = new QWidget;
+    body->setObjectName("N1SensitivityBody");
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* table = new QHBoxLayout;
+    TMarkStringGridView* grid = b.Grid(s.SensitivityGrid);
+    table->addWidget(grid);
+    table->addStretch(1);
+    column->addLayout(table);
+    column->addWidget(b.Value(s.ProjectN1Label));
     for (TLabel& sentence : s.SentenceLabels) {
         QLabel* label = b.Value(sentence, kNavyText);
         label->setWordWrap(true);
-        left->addWidget(label);
+        column->addWidget(label);
     }
-
-    auto* charts = new QVBoxLayout;
+    auto* charts = new QHBoxLayout;
     AddChart(b, charts, s.SavingsChart);
     AddChart(b, charts, s.PaybackChart);
+    column->addLayout(charts, 1);
 
-    auto* body = new QHBoxLayout;
-    body->addLayout(left, 3);
-    body->addLayout(charts, 2);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("N1SensitivityScroll");
+    scroll->setWidget(body);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(range);
-    layout->addLayout(body, 1);
+    layout->addWidget(scroll, 1);
 
     // Sweeps on every core; quick ones at once, slow ones off the interface thread. After
     // every event the page sweeps again if what it reads has changed.
@@ -181,6 +219,7 @@ QWidget* BuildN1SensitivitySheet(TViewBinder& b) {
         s.OnChanged = nullptr;
     });
     b.AddRefresher([&s] { s.Refresh(); });
+    b.AddRefresher([grid] { FitTableHeight(*grid); });
     return page;
 }
 

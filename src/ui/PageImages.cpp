@@ -4,11 +4,14 @@
 #include "ui/LoggerImportDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/N1Window.h"
+#include "ui/PageTabs.h"
 #include "ui/ViewBinder.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -84,6 +87,20 @@ QStringList WritePageImages(TMainWindow& window, const QString& folder) {
             binder.Run([&] { page->Children->SetActivePage(*sub); });
             SettleEvents();
             pictures.Take(&window, QString::fromStdString(sub->Name));
+            // A page taller than the window (the N1 page's charts under its table) once more,
+            // scrolled to its end, and back as it was.
+            QWidget* shown =
+                window.Tabs(*page->Children) ? window.Tabs(*page->Children)->currentWidget() : nullptr;
+            for (QScrollArea* scroll : shown ? shown->findChildren<QScrollArea*>() : QList<QScrollArea*>()) {
+                QScrollBar* bar = scroll->verticalScrollBar();
+                if (bar->maximum() <= 0) continue;
+                const int was = bar->value();
+                bar->setValue(bar->maximum());
+                SettleEvents();
+                pictures.Take(&window, QString::fromStdString(sub->Name) + "Below");
+                bar->setValue(was);
+                SettleEvents();
+            }
         }
     }
 

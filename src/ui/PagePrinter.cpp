@@ -25,6 +25,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -179,7 +180,33 @@ TPrintControl DescribeWidget(QWidget* widget, TPageDescription& page, double scr
             TPrintControl sheet = DescribeWidget(active, page, screenDpi);
             sheet.Kind = TPrintKind::TabSheet;
             c.Children.push_back(std::move(sheet));
+            // A page set prints its page at its own parent's origin. Where it shares that
+            // parent with other controls (the Summary's cost inputs above its two pages), a
+            // panel at the page's place on screen keeps the page from printing over them.
+            const QPoint at = active->mapTo(tabs, QPoint(0, 0));
+            if (place.topLeft() + at != QPoint(0, 0)) {
+                TPrintControl set = std::move(c);
+                c = TPrintControl{};
+                c.Kind = TPrintKind::Panel;
+                c.Name = set.Name;
+                c.Font = set.Font;
+                c.Left = place.x() + at.x();
+                c.Top = place.y() + at.y();
+                c.Width = active->width();
+                c.Height = active->height();
+                set.Left = set.Top = 0;
+                set.Width = c.Width;
+                set.Height = c.Height;
+                c.Children.push_back(std::move(set));
+            }
         }
+    } else if (auto* scroll = qobject_cast<QScrollArea*>(widget); scroll && scroll->widget()) {
+        // What scrolls prints whole, from its top, wherever it is scrolled to on screen.
+        c.Kind = TPrintKind::Panel;
+        TPrintControl inner = DescribeWidget(scroll->widget(), page, screenDpi);
+        inner.Left = scroll->viewport()->x();
+        inner.Top = scroll->viewport()->y();
+        c.Children.push_back(std::move(inner));
     } else if (auto* grid = qobject_cast<TMarkStringGridView*>(widget)) {
         c.Kind = TPrintKind::StringGrid;
         c.Grid = &grid->Grid();
@@ -187,6 +214,7 @@ TPrintControl DescribeWidget(QWidget* widget, TPageDescription& page, double scr
         c.GridScreen = page.Canvases.back().get();
     } else if (auto* chart = qobject_cast<TChartView*>(widget)) {
         c.Kind = TPrintKind::Chart;
+        c.InPlace = chart->property("printInPlace").toBool();
         c.PrintChart = [chart, &page](const TRect& r) {
             if (!page.Painter) return;
             page.Painter->save();

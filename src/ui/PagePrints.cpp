@@ -73,7 +73,8 @@ TPagePrintsResult WritePagePrints(TMainWindow& window, const QString& folder) {
         }
     }
     // Every chart has been seen on its page by now, so each has its view.
-    for (TChart* chart : {&form.CurrentChart, &form.FixedPRVChart, &form.TimePRVChart, &form.FlowPRVChart})
+    for (TChart* chart : {&form.CurrentChart, &form.FixedPRVChart, &form.TimePRVChart, &form.FlowPRVChart,
+                          &form.N1Sensitivity.SavingsChart, &form.N1Sensitivity.PaybackChart})
         prints.PrintChart(*chart);
     return prints.Result;
 }

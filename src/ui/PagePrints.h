@@ -1,6 +1,6 @@
 // Prints for checking and for users without a printer: every page a user can print (each
 // main tab with each of its sub-pages active) to DIR/<sheet name>.pdf on A4 portrait, and
-// every result chart as "Print Graph" prints it to DIR/<chart name>.pdf.
+// every result chart (the N1 page's two too) as "Print Graph" prints it to DIR/<chart name>.pdf.
 #pragma once
 #include <QString>
 #include <QStringList>

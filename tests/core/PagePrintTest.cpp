@@ -244,6 +244,31 @@ TEST(PagePrint, AChartPrintsOverItsMarginsWhereverItSitsOnScreen) {
     }
 }
 
+// The N1 page's two charts share the page with its table: each prints where it stands, scaled
+// as the table is, and the page is scaled to take them in; over the margins they would cover
+// each other and the table.
+TEST(PagePrint, ChartsInPlacePrintWhereTheyStandAndCountInThePagesExtent) {
+    TRecordingPage page(2000, 3000);
+    std::vector<TRect> printedInto;
+    TPrintControl sheet = Control(TPrintKind::TabSheet, 0, 0, 800, 900);
+    TPrintControl body = Control(TPrintKind::Panel, 10, 20, 780, 880);
+    for (const int left : {0, 400}) {
+        TPrintControl chart = Control(TPrintKind::Chart, left, 500, 380, 300);
+        chart.InPlace = true;
+        chart.PrintChart = [&](const TRect& rect) { printedInto.push_back(rect); };
+        body.Children.push_back(chart);
+    }
+    sheet.Children.push_back(body);
+    PrintControl(page, sheet, 50, 60, 2.0);
+    EXPECT_EQ(printedInto, (std::vector<TRect>{{70, 1100, 830, 1700}, {870, 1100, 1630, 1700}}));
+    // Alone, the charts reach 10 + 780 across and 20 + 800 down.
+    const TPrintExtent extent = PrintedExtent(sheet);
+    EXPECT_EQ(extent.Right, 790);
+    EXPECT_EQ(extent.Bottom, 900);
+    sheet.Children[0].Height = 10;
+    EXPECT_EQ(PrintedExtent(sheet).Bottom, 820);
+}
+
 TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeftOrItsOwnWhenFirst) {
     TMarkStringGrid grid("Grid");
     grid.SetColCount(2);

@@ -132,4 +132,7 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
     EXPECT_THAT(last, HasSubstr("Payback against N1: " + form.Project.ZoneName));
     EXPECT_THAT(last, HasSubstr("Payback (months)"));
     EXPECT_EQ(Count(xmlOfSheetCharts(file), "<c:lineChart>"), 2u);
+    // Each marks the project's N1 with its upright line.
+    EXPECT_EQ(Count(xmlOfSheetCharts(file), "<c:errBars>"), 2u);
+    EXPECT_EQ(Count(last, "Project N1 1.10"), 2u);
 }

@@ -407,10 +407,36 @@ TEST_F(ReportSheets, N1SensitivityHoldsTheSweepAndItsTwoCharts) {
     EXPECT_EQ(savings.ValueAxisTitle, "Savings (R/a)");
     EXPECT_EQ(payback.ValueAxisTitle, "Payback (months)");
     for (const TSheetChart* chart : {&savings, &payback}) {
-        ASSERT_EQ(chart->Series.size(), 3u);
+        ASSERT_EQ(chart->Series.size(), 4u);
         EXPECT_EQ(chart->Series[2].Name, "Flow Modulated PRV");
         EXPECT_EQ(chart->Series[0].Values.Rows(), 6);
         EXPECT_EQ(chart->CategoryAxisTitle, "N1");
+        // The project's N1 as the window marks it: one point, on the project's row, at the top
+        // of a fixed value axis, with a line down to its bottom; nothing on the other rows.
+        const TSheetSeries& marker = chart->Series[3];
+        SCOPED_TRACE(chart->Title);
+        EXPECT_EQ(marker.Name, "Project N1 1.10");
+        ASSERT_TRUE(chart->ValueAxisMin && chart->ValueAxisMax && marker.UprightLineLength);
+        EXPECT_EQ(*chart->ValueAxisMin, 0.0);
+        EXPECT_EQ(*marker.UprightLineLength, *chart->ValueAxisMax - *chart->ValueAxisMin);
+        EXPECT_EQ(marker.Values.Rows(), 6);
+        for (int i = 0; i < 6; ++i) {
+            const TCellValue v =
+                sheet.Value(At(ColumnOf(marker.Values.First.Col - 1), marker.Values.First.Row + i));
+            if (page.Rows[static_cast<std::size_t>(i)].ProjectN1) {
+                EXPECT_EQ(v.Number, *chart->ValueAxisMax);
+            } else {
+                EXPECT_EQ(v.Kind, TKind::Empty);
+            }
+            // Every line stays within the axis.
+            for (int s = 0; s < 3; ++s) {
+                const TCellValue value = sheet.Value(
+                    At(ColumnOf(chart->Series[s].Values.First.Col - 1), marker.Values.First.Row + i));
+                if (value.Kind == TKind::Number) {
+                    EXPECT_LE(value.Number, *chart->ValueAxisMax);
+                }
+            }
+        }
     }
     // Each chart's values are the table's: the savings in R/a, the payback in months.
     const TCellRange values = savings.Series[1].Values;

@@ -128,6 +128,11 @@ private slots:
         row(86, "High pressure periods", {"Start", "Stop"});
         row(90, "Summary", {"payback", "Implementation Costs"});
         row(91, "N1 Value for Consumption Correction", {"not saved", "0.5"});
+        row(92, "N1 Sensitivity", {"leakage exponent", "Typical N1", "copy of the window"});
+        row(93, "N1 from, to and step", {"0.5 and 2.5", "at least 0.01"});
+        row(94, "Payback horizon", {"60", "sentences"});
+        row(95, "sensitivity table", {"yellow", "Never", "m³/a"});
+        row(96, "charts", {"upright line", "gap", "right click"});
     }
     void EveryTopicOpensASectionAboutItsControl() {
         QFETCH(int, topic);

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimeEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,6 +83,40 @@ private slots:
         QVERIFY(chart);
         QVERIFY(chart->isVisible());
         QVERIFY(!ui->window.findChild<TChartView*>("TimePRVChart"));
+    }
+
+    void TheN1PageReadsWholeAtTheWindowsSize() {
+        ui->Run([&] { ui->form.MainPage.SetActivePage(ui->form.SummarySheet); });
+        ui->Run([&] { ui->form.SummaryPages.SetActivePage(ui->form.N1SensitivitySheet); });
+        auto* savings = ui->window.findChild<TChartView*>("SensitivitySavingsChart");
+        auto* payback = ui->window.findChild<TChartView*>("SensitivityPaybackChart");
+        QVERIFY(savings && payback);
+        QTRY_VERIFY(!ui->form.N1Sensitivity.Rows.empty());
+        QApplication::processEvents();
+        QCOMPARE(ui->window.size(), QSize(908, 645));
+        // The table shows all its columns and rows without scrolling of its own.
+        auto* table = ui->Find<QAbstractScrollArea>("SensitivityGrid");
+        const TMarkStringGrid& grid = ui->form.N1Sensitivity.SensitivityGrid;
+        QVERIFY2(table->viewport()->width() >= grid.TotalWidth(), "the table scrolls sideways");
+        QVERIFY2(table->viewport()->height() >= grid.TotalHeight(), "the table scrolls down");
+        // The charts side by side under the sentences, each large enough to read.
+        auto* lastSentence = ui->Find<QLabel>("FlowSentenceLabel");
+        auto* body = ui->Find<QWidget>("N1SensitivityBody");
+        const QRect left(savings->mapTo(body, QPoint(0, 0)), savings->size());
+        const QRect right(payback->mapTo(body, QPoint(0, 0)), payback->size());
+        QVERIFY(left.top() >= lastSentence->mapTo(body, QPoint(0, lastSentence->height())).y());
+        QCOMPARE(left.top(), right.top());
+        QVERIFY(left.right() < right.left());
+        for (const QRect& chart : {left, right})
+            QVERIFY2(chart.width() >= 320 && chart.height() >= 300,
+                     qPrintable(QString("a chart of %1 x %2").arg(chart.width()).arg(chart.height())));
+        // Scrolled to its end, the page shows both charts whole.
+        auto* scroll = ui->Find<QScrollArea>("N1SensitivityScroll");
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        QApplication::processEvents();
+        const QRect shown = scroll->viewport()->rect();
+        for (TChartView* chart : {savings, payback})
+            QVERIFY(shown.contains(QRect(chart->mapTo(scroll->viewport(), QPoint(0, 0)), chart->size())));
     }
 
     void ShowingTheFlowPageFocusesItsTable() {

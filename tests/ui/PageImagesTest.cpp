@@ -21,12 +21,13 @@ private slots:
         QStringList names;
         for (const QString& file : written)
             names << QFileInfo(file).completeBaseName();
-        const QStringList pages = {
-            "DataInputSheet",        "GeneralSheet",          "PropertySheet",      "FlowSheet",
-            "CurrentSituationSheet", "CurrentTabulatedSheet", "GraphicalSheet",     "FixedOutletSheet",
-            "FixedTabulatedSheet",   "FixedGraphSheet",       "TimeModulatedSheet", "TimeTabulatedSheet",
-            "TimeGraphicalSheet",    "FlowModulatedSheet",    "FlowTabulatedSheet", "FlowGraphicalSheet",
-            "SummarySheet",          "CostSummarySheet",      "N1SensitivitySheet"};
+        const QStringList pages = {"DataInputSheet",     "GeneralSheet",           "PropertySheet",
+                                   "FlowSheet",          "CurrentSituationSheet",  "CurrentTabulatedSheet",
+                                   "GraphicalSheet",     "FixedOutletSheet",       "FixedTabulatedSheet",
+                                   "FixedGraphSheet",    "TimeModulatedSheet",     "TimeTabulatedSheet",
+                                   "TimeGraphicalSheet", "FlowModulatedSheet",     "FlowTabulatedSheet",
+                                   "FlowGraphicalSheet", "SummarySheet",           "CostSummarySheet",
+                                   "N1SensitivitySheet", "N1SensitivitySheetBelow"};
         QCOMPARE(names, pages + QStringList({"TN1CalculationForm", "TfrmPrint", "TCostsForm",
                                              "TGraphPropForm", "TImportHelp", "HelpWindow"}));
         for (const QString& page : pages)

@@ -110,6 +110,20 @@ private slots:
         QVERIFY(page->Find("4 Intervals"));
     }
 
+    void TheSummarysPagesPrintBelowItsCostInputs() {
+        ReadZone();
+        const std::pair<TTabSheet*, const char*> pages[] = {{&ui->form.CostSummarySheet, "Current Situation"},
+                                                            {&ui->form.N1SensitivitySheet, "N1 from"}};
+        for (const auto& [sub, first] : pages) {
+            Show(ui->form.SummarySheet, sub);
+            const auto page = RecordShownPage();
+            const auto* inputs = page->Find("Multiplication factor (%)");
+            const auto* below = page->Find(first);
+            QVERIFY(inputs && below);
+            QVERIFY2(below->Y > inputs->Y + 20, first);
+        }
+    }
+
     void TheHeaderTakesWhatTheIdentificationEditsShow() {
         ReadZone();
         auto* zone = ui->Find<QLineEdit>("ZoneNameEdit");
@@ -366,11 +380,15 @@ private slots:
                               "FixedGraphSheet.pdf", "TimeTabulatedSheet.pdf", "TimeGraphicalSheet.pdf",
                               "FlowTabulatedSheet.pdf", "FlowGraphicalSheet.pdf", "CostSummarySheet.pdf",
                               "N1SensitivitySheet.pdf", "CurrentChart.pdf", "FixedPRVChart.pdf",
-                              "TimePRVChart.pdf", "FlowPRVChart.pdf"}));
+                              "TimePRVChart.pdf", "FlowPRVChart.pdf", "SensitivitySavingsChart.pdf",
+                              "SensitivityPaybackChart.pdf"}));
         QVERIFY(Run("pdfinfo", {File("pages/CostSummarySheet.pdf")}).contains("595 x 842")); // A4 portrait
         // The N1 page is printed with its table and sentences.
-        QVERIFY(Run("pdftotext", {File("pages/N1SensitivitySheet.pdf"), "-"})
-                    .contains("pays back within 60 months"));
+        // The N1 page is printed with its table, sentences and both charts, scrolled out of
+        // view or not.
+        const QString n1Page = Run("pdftotext", {File("pages/N1SensitivitySheet.pdf"), "-"});
+        for (const char* text : {"pays back within 60 months", "Savings against N1", "Payback against N1"})
+            QVERIFY2(n1Page.contains(text), text);
         QVERIFY(Run("pdfinfo", {File("pages/FlowPRVChart.pdf")}).contains("842 x 595"));
         // The flow table is printed whole: its last hour too.
         QVERIFY(Run("pdftotext", {File("pages/FlowSheet.pdf"), "-"}).contains("23:00 - 00:00"));
