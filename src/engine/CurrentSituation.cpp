@@ -7,9 +7,9 @@
 #include "engine/CellNumber.h"
 #include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/Messages.h"
 
 #include <array>
 

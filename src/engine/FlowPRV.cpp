@@ -11,9 +11,9 @@
 #include "engine/CellNumber.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "engine/ScenarioLabels.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 namespace halvern {

@@ -1,8 +1,8 @@
 #include "reports/ScenarioParts.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 // What the seven sheets say: the window's current texts and the project's values, each in its
 // cell, taken as typed and shown through the sheet's formats.
 #include "ReportFixture.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 #include "reports/SheetFrame.h"
 
 #include <gmock/gmock.h>
