@@ -6,9 +6,9 @@
 // the low-flow hour and each hour's head-loss coefficients.
 #include "engine/LeakageLaw.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/Messages.h"
 #include "model/TextNumbers.h"
 
 #include <array>

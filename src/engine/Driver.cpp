@@ -1,8 +1,8 @@
 // The analysis driver: the two composite runs. What runs when an input changes or a page is
 // shown is decided by the window's handlers (forms/InputHandlers.cpp).
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 
 namespace halvern {
 

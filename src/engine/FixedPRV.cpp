@@ -3,9 +3,9 @@
 // into FixedPRVGrid, lets DoPRVCalcs work out the hours, and shows the daily volumes (m³),
 // the day/night factor and whether the minimum pressure is kept at the critical point.
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/ScenarioLabels.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 namespace halvern {

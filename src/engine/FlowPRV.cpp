@@ -10,10 +10,10 @@
 #include "engine/AZPSolver.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/ScenarioLabels.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include "model/TextNumbers.h"
 

@@ -5,8 +5,8 @@
 #pragma once
 #include "forms/Colours.h"
 #include "forms/MarkStringGrid.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 
 #include <string>
 #include <vector>

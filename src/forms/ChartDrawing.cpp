@@ -70,7 +70,7 @@ void DesignPRVChart(TChart& chart, const char* title, TColor presDepColour, TCol
 std::vector<std::string> SourceTextsOf(const TChart& chart, const TMarkStringGrid& grid) {
     std::vector<std::string> texts;
     for (int row = ResultRows::FirstHourRow; row < grid.RowCount(); ++row) {
-        texts.push_back(grid.Cell(0, row));
+        texts.push_back(grid.Cell(ResultRows::HourCol, row));
         for (const TChartSeries& s : chart.Series)
             texts.push_back(grid.Cell(s.Column, row));
     }
@@ -90,7 +90,7 @@ void Draw(TChart& chart, const TMarkStringGrid& grid) {
     for (TChartSeries& s : chart.Series)
         s.Clear();
     for (int row = ResultRows::FirstHourRow; row < grid.RowCount(); ++row) {
-        const std::string& hour = grid.Cell(0, row);
+        const std::string& hour = grid.Cell(ResultRows::HourCol, row);
         // A table that stops short of 24 hours is drawn as far as it goes, left open.
         if (hour.empty()) return;
         const std::string label = hour.substr(0, 2);

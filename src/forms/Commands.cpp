@@ -1,6 +1,6 @@
 // The toolbar's file commands and the import buttons of the "Flow and Pressure" page.
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
+#include "model/Messages.h"
 
 #include "forms/HourlyImportCommand.h"
 #include "forms/ProjectChanges.h"

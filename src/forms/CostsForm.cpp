@@ -2,10 +2,10 @@
 // totals. The table is the working copy; the project takes the amounts when the dialog
 // closes, and the cost-benefit summary then shows each option's implementation cost.
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
 #include "model/CheckedMath.h"
 #include "model/Errors.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include "model/TextNumbers.h"
 

@@ -67,7 +67,7 @@ void CentreHeadingRows(TMarkStringGrid& grid) {
 void FillHourRows(TMarkStringGrid& grid, const TMarkStringGrid& flowGrid) {
     for (int hour = 0; hour < HoursPerDay; ++hour) {
         const int row = ResultRows::HourRow(hour);
-        grid.SetCell(0, row, flowGrid.Cell(Flow::HourCol, Flow::HourRow(hour)));
+        grid.SetCell(ResultRows::HourCol, row, flowGrid.Cell(Flow::HourCol, Flow::HourRow(hour)));
         for (int col = 1; col < grid.ColCount(); ++col)
             grid.SetCell(col, row, "0");
     }
@@ -289,7 +289,7 @@ std::string TMainForm::CopyHourRow(TMarkStringGrid& grid, int hour, const std::s
                                    const std::string& highKey) {
     const int row = ResultRows::HourRow(hour);
     const std::string& label = FlowGrid.Cell(FlowGridLayout::HourCol, FlowGridLayout::HourRow(hour));
-    grid.SetCell(0, row, label);
+    grid.SetCell(ResultRows::HourCol, row, label);
     const std::string key = HourKey(label);
     // The marks follow the times as they are now: a row marked for an hour set before loses it.
     ClearRowBackground(grid, row);

@@ -2,8 +2,8 @@
 // pass, in a fixed order, stopping at the first text that is not a number. The order is
 // one table of steps; each edit appears in it once.
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 // The main window's handlers that decide what is recalculated when an input of the
 // General Info, result or Summary pages changes, or when a result page is shown.
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "model/Errors.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include "model/TextNumbers.h"
 

@@ -135,11 +135,11 @@ TLoggerPreview TLoggerImportForm::Preview() const {
     TLoggerPreview preview;
     preview.Days = Days();
     if (std::none_of(Assigned.begin(), Assigned.end(), [](const auto& a) { return a.Assigned(); })) {
-        preview.Refusal = "No channel is assigned to inflow or a pressure.";
+        preview.Refusal = Msg::LoggerNothingAssigned;
         return preview;
     }
     if (preview.Days.empty()) {
-        preview.Refusal = "No day is chosen.";
+        preview.Refusal = Msg::LoggerNoDayChosen;
         return preview;
     }
     std::size_t lowCount = 0;
@@ -149,15 +149,15 @@ TLoggerPreview TLoggerImportForm::Preview() const {
         const TLoggerFile& file = Files[static_cast<std::size_t>(slot.File)];
         const TLoggerChannel& channel = file.Channels[static_cast<std::size_t>(slot.Channel)];
         if (IsFlowUnit(slot.Unit) != (q == 0)) {
-            preview.Refusal = LoggerUnitText(slot.Unit) + " is not a unit of " +
-                              MeasuredName(static_cast<TMeasured>(q)) + ".";
+            preview.Refusal =
+                Msg::LoggerWrongUnit(LoggerUnitText(slot.Unit), MeasuredName(static_cast<TMeasured>(q)));
             return preview;
         }
         const std::vector<int64_t> recorded = file.Days();
         for (const int64_t day : preview.Days)
             if (!std::binary_search(recorded.begin(), recorded.end(), day)) {
-                preview.Refusal = DayText(day) + " is not in the record of " + file.FileName + " (" +
-                                  RecordRangeText(file) + ").";
+                preview.Refusal =
+                    Msg::LoggerDayNotRecorded(DayText(day), file.FileName, RecordRangeText(file));
                 return preview;
             }
         THourlyMeans means = HourlyMeans(Bins(slot.File, slot.Channel), preview.Days, MinCoverage);
@@ -167,16 +167,15 @@ TLoggerPreview TLoggerImportForm::Preview() const {
             preview.Flagged[static_cast<std::size_t>(low.Hour)] = true;
             preview.LowCoverage = true;
             if (lowCount++ < kCautionsShown)
-                preview.Cautions.push_back(DayText(low.Day) + " " + HourText(low.Hour) + ": " +
-                                           MeasuredName(static_cast<TMeasured>(q)) + " (" + channel.Name +
-                                           ") is " + Percent(low.Coverage) + " covered, below " +
-                                           Percent(MinCoverage) + ".");
+                preview.Cautions.push_back(Msg::LoggerLowCoverage(
+                    DayText(low.Day) + " " + HourText(low.Hour), MeasuredName(static_cast<TMeasured>(q)),
+                    channel.Name, Percent(low.Coverage), Percent(MinCoverage)));
         }
         for (const TClockChange& change : file.ClockChanges) {
             if (!std::binary_search(preview.Days.begin(), preview.Days.end(), change.Day)) continue;
             preview.ClockChange = true;
-            std::string text = DayText(change.Day) + " has a clock change: " + std::to_string(change.Hours) +
-                               " hours in " + file.FileName + " (line " + std::to_string(change.Line) + ").";
+            std::string text =
+                Msg::LoggerClockChange(DayText(change.Day), change.Hours, file.FileName, change.Line);
             // Several channels of one file share its clock: said once.
             if (std::find(preview.Cautions.begin(), preview.Cautions.end(), text) == preview.Cautions.end())
                 preview.Cautions.push_back(std::move(text));
@@ -184,8 +183,7 @@ TLoggerPreview TLoggerImportForm::Preview() const {
         preview.Means[q] = std::move(means);
     }
     if (lowCount > kCautionsShown)
-        preview.Cautions.push_back("… and " + std::to_string(lowCount - kCautionsShown) +
-                                   " more hours below " + Percent(MinCoverage) + ".");
+        preview.Cautions.push_back(Msg::LoggerMoreLowHours(lowCount - kCautionsShown, Percent(MinCoverage)));
     return preview;
 }
 
@@ -196,10 +194,10 @@ bool TLoggerImportForm::OkClick() {
         return false;
     }
     if (!preview.Cautions.empty() && !AcceptCautions) {
-        std::string text = "The chosen days are not fully recorded:";
+        std::string text = Msg::LoggerNotFullyRecorded;
         for (const std::string& caution : preview.Cautions)
             text += "\n" + caution;
-        text += "\nAccept them, or choose other days.";
+        text += Msg::LoggerAcceptCautions;
         MainForm.Dialogs.Error(text);
         return false;
     }

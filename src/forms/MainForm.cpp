@@ -1,9 +1,9 @@
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/NumberEntry.h"
 #include "forms/ProjectChanges.h"
 #include "forms/TableLayouts.h"
 #include "model/Errors.h"
+#include "model/Messages.h"
 #include "model/Version.h"
 #include <iostream>
 

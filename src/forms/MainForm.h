@@ -9,11 +9,11 @@
 #include "forms/Dialogs.h"
 #include "forms/LoggerImport.h"
 #include "forms/MarkStringGrid.h"
-#include "forms/Messages.h"
 #include "forms/N1SensitivityForm.h"
 #include "forms/OutletPopup.h"
 #include "forms/PrintForm.h"
 #include "forms/TableUndo.h"
+#include "model/Messages.h"
 #include "model/Project.h"
 #include <array>
 #include <exception>

@@ -1,9 +1,9 @@
 // TMarkStringGrid: cells, marks and the painting of every table of the program.
 #include "forms/MarkStringGrid.h"
 #include "forms/Dialogs.h"
-#include "forms/Messages.h"
 #include "forms/NumberEntry.h"
 #include "forms/PrintGeometry.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #include "forms/N1SensitivityForm.h"
 
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // The "Output File Selection" dialog and the progress bar of the report run.
 #include "forms/PrintForm.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "io/FileAccess.h"
+#include "model/Messages.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,8 +5,8 @@
 #include "forms/ProjectChanges.h"
 
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 
 #include <sstream>
 

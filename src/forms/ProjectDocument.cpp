@@ -1,9 +1,9 @@
 // "Read data" and "Save data" after the file dialog: the project file applied to, and
 // collected from, the main window.
 #include "forms/ProjectDocument.h"
-#include "forms/Messages.h"
 #include "forms/ProjectChanges.h"
 #include "forms/RefreshGuard.h"
+#include "model/Messages.h"
 
 #include "forms/MainForm.h"
 #include "forms/TableLayouts.h"
@@ -246,9 +246,10 @@ bool SaveProjectFile(TMainForm& form, const std::string& fileName) {
     // In hourly mode the outlet pressures are read back as numbers: a file holding anything
     // else could not be opened again.
     if (const int hour = FirstUnsavableOutlet(data); hour >= 0) {
-        form.Dialogs.Error("Time modulated PRV outlet pressure at interval " +
-                           form.FlowGrid.Cell(0, hour + 1) +
-                           " is invalid.\nCannot proceed with calculations.");
+        form.Dialogs.Error(
+            Msg::CellInvalid(Msg::TimeOutletPressureAtInterval,
+                             form.FlowGrid.Cell(FlowGridLayout::HourCol, FlowGridLayout::HourRow(hour))) +
+            Msg::CannotProceed);
         return false;
     }
     const TFileResult written = ReplaceFileContent(fileName, EncodeFileText(FormatProjectFile(data)));

@@ -3,7 +3,7 @@
 #pragma once
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include <string>
 #include <vector>

@@ -15,6 +15,7 @@ inline constexpr int InletCol = 3;     // inlet pressure, m
 inline constexpr int AZPCol = 4;       // AZP pressure, m
 inline constexpr int CriticalCol = 5;  // critical point pressure, m
 inline constexpr int ColCount = 6;
+inline constexpr int HeadingRow = 0;
 inline constexpr int FirstHourRow = 1;
 inline constexpr int LastHourRow = FirstHourRow + HoursPerDay - 1;
 inline constexpr int RowCount = LastHourRow + 1;
@@ -24,9 +25,13 @@ constexpr int HourRow(int hour) {
 }
 } // namespace FlowGridLayout
 
-// The hourly result tables share their rows: two heading rows, then the 24 hours.
+// The hourly result tables share their rows: two heading rows, then the 24 hours, each
+// labelled in the first column.
 namespace ResultRows {
+inline constexpr int HourCol = 0;
 inline constexpr int HeadingRows = 2;
+inline constexpr int GroupHeadingRow = 0;  // "Pressure (m)", "Flow (m³/hr)" over their columns
+inline constexpr int ColumnHeadingRow = 1; // each column's own heading
 inline constexpr int FirstHourRow = 2;
 inline constexpr int LastHourRow = FirstHourRow + HoursPerDay - 1;
 inline constexpr int RowCount = LastHourRow + 1;
@@ -42,7 +47,6 @@ constexpr int HourOfRow(int row) {
 // the inflow split into leakage and consumption.
 namespace CurrentGridLayout {
 using namespace ResultRows;
-inline constexpr int HourCol = 0;
 inline constexpr int InletCol = 1;        // m, from the input table
 inline constexpr int AZPCol = 2;          // m, from the input table
 inline constexpr int CriticalCol = 3;     // m, from the input table
@@ -57,7 +61,6 @@ inline constexpr int ColCount = 9;
 // FixedPRVGrid, TimePRVGrid and FlowPRVGrid: one layout for the three valve scenarios.
 namespace PRVGridLayout {
 using namespace ResultRows;
-inline constexpr int HourCol = 0;
 inline constexpr int InletCol = 1;        // m, from the input table
 inline constexpr int OutletCol = 2;       // PRV outlet pressure, m
 inline constexpr int AZPCol = 3;          // m
@@ -85,6 +88,9 @@ inline constexpr int ImplementationCol = 8; // implementation costs, R
 inline constexpr int PaybackCol = 9;        // months, or "Never"
 inline constexpr int ColCount = 10;
 inline constexpr int HeadingRows = 3;
+inline constexpr int GroupHeadingRow = 0;  // "Zone Inflow (m³/a)", "Savings", "Payback (months)"
+inline constexpr int UnitsRow = 1;         // "(m³/a)", "(R/a)" under the savings
+inline constexpr int ColumnHeadingRow = 2; // each saving's own heading
 inline constexpr int CurrentRow = 3;
 inline constexpr int FixedRow = 4;
 inline constexpr int TimeRow = 5;
@@ -112,6 +118,8 @@ inline constexpr int FirstDerivedCol = NightConsumptionCol;
 inline constexpr int LastDerivedCol = AverageN1Col;
 inline constexpr int ColCount = 13;
 inline constexpr int HeadingRows = 2;
+inline constexpr int GroupHeadingRow = 0;  // "Measured Pressure", "Calculated values of N1 for zone"
+inline constexpr int ColumnHeadingRow = 1; // "AZP (m)", "Average"
 inline constexpr int StartRow = 2;
 inline constexpr int Stage1Row = 3;
 inline constexpr int Stage2Row = 4;
@@ -145,6 +153,8 @@ inline constexpr int OptionCount = 3;
 inline constexpr int LastOptionCol = FirstOptionCol + OptionCount - 1;
 inline constexpr int ColCount = 4;
 inline constexpr int HeadingRows = 2;
+inline constexpr int GroupHeadingRow = 0;  // "Fixed Costs", "Costs (R)"
+inline constexpr int ColumnHeadingRow = 1; // the valves' names
 inline constexpr int FirstItemRow = 2;
 inline constexpr int LastItemRow = 5;
 inline constexpr int TotalRow = 6;

@@ -5,6 +5,7 @@
 #include "forms/MarkStringGrid.h"
 #include "forms/TableUndo.h"
 #include "io/TextCodec.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ bool PasteIntoTable(TMarkStringGrid& grid, std::string_view text, TDialogs& dial
     const auto rows = SplitPasteBlock(text);
     if (rows.empty()) return false;
     const auto refuse = [&dialogs](const std::string& why) {
-        dialogs.Error("Cannot paste: " + why + "\nThe table was left as it was.");
+        dialogs.Error(Msg::CannotPaste(why));
         return false;
     };
     std::size_t width = 0;
@@ -62,31 +63,20 @@ bool PasteIntoTable(TMarkStringGrid& grid, std::string_view text, TDialogs& dial
     std::vector<int> columns;
     for (int col = std::max(grid.Col, grid.FixedCols); col < grid.ColCount() && columns.size() < width; ++col)
         if (!grid.GetCellLock(col, top)) columns.push_back(col);
-    if (columns.size() < width)
-        return refuse("the block has " + std::to_string(width) + " columns and the table has room for " +
-                      std::to_string(columns.size()) + " from the current cell.");
+    if (columns.size() < width) return refuse(Msg::PasteTooWide(width, columns.size()));
     if (top < grid.FixedRows || top + static_cast<int>(rows.size()) > grid.RowCount())
-        return refuse("the block has " + std::to_string(rows.size()) + " rows and the table has room for " +
-                      std::to_string(std::max(0, grid.RowCount() - top)) + " from the current cell.");
+        return refuse(Msg::PasteTooLong(rows.size(), std::max(0, grid.RowCount() - top)));
 
     std::vector<std::pair<int, int>> cells;
     std::vector<std::string> values;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (rows[r].size() != width)
-            return refuse("row " + std::to_string(r + 1) + " of the block has " +
-                          std::to_string(rows[r].size()) + " cells, the first " + std::to_string(width) +
-                          ".");
+        if (rows[r].size() != width) return refuse(Msg::PasteRowShort(r + 1, rows[r].size(), width));
         for (std::size_t c = 0; c < width; ++c) {
             const int col = columns[c];
             const int row = top + static_cast<int>(r);
             const auto number = PastedNumber(rows[r][c]);
-            if (!number)
-                return refuse("row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1) +
-                              " of the block is not a number: " + QuotedForMessage(rows[r][c]) + ".");
-            if (grid.GetCellLock(col, row))
-                return refuse("row " + std::to_string(r + 1) +
-                              " of the block would land on a cell that is worked "
-                              "out, not typed.");
+            if (!number) return refuse(Msg::PasteNotANumber(r + 1, c + 1, QuotedForMessage(rows[r][c])));
+            if (grid.GetCellLock(col, row)) return refuse(Msg::PasteOnWorkedOut(r + 1));
             cells.emplace_back(col, row);
             values.push_back(*number);
         }

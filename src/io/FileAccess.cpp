@@ -3,6 +3,7 @@
 // with no name and give it one later, lock a file against another save, and sync a folder.
 #include "io/FileAccess.h"
 #include "io/Leftovers.h"
+#include "model/Messages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,22 +79,21 @@ private:
     int fd_ = -1;
 };
 
-std::string KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a named pipe";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "of an unknown kind";
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return Msg::KindFolder;
+    if (S_ISFIFO(mode)) return Msg::KindNamedPipe;
+    if (S_ISCHR(mode)) return Msg::KindCharacterDevice;
+    if (S_ISBLK(mode)) return Msg::KindBlockDevice;
+    if (S_ISSOCK(mode)) return Msg::KindSocket;
+    return Msg::KindUnknown;
 }
 
 TFileResult NotRegular(const std::string& fileName, mode_t mode) {
-    return Failed(TFileFailure::NotRegular, fileName + " is not a regular file (" + KindOf(mode) + ").");
+    return Failed(TFileFailure::NotRegular, Msg::NotRegularFile(fileName, KindOf(mode)));
 }
 
 TFileResult TooLarge() {
-    return Failed(TFileFailure::TooLarge, "The file is larger than " + std::to_string(MaxReadBytes >> 20) +
-                                              " MB; no project or day of hourly data is that large.");
+    return Failed(TFileFailure::TooLarge, Msg::FileTooLarge(MaxReadBytes >> 20));
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -161,9 +161,7 @@ TFileResult ResolveTarget(const std::string& fileName, TSaveTarget& target) {
             struct stat in {};
             if (::stat(folder.c_str(), &in) != 0) return FailedErrno(TFileFailure::Open);
             if (!LinkMayBeFollowed(in.st_mode, in.st_uid, st.st_uid, ::geteuid()))
-                return Failed(TFileFailure::Open, "The link " + path +
-                                                      " is in a folder that every user may write to " +
-                                                      "and belongs to another user; it is not followed.");
+                return Failed(TFileFailure::Open, Msg::LinkNotFollowed(path));
             std::string link(static_cast<std::size_t>(std::max<off_t>(st.st_size, 255)) + 1, '\0');
             const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
             if (n < 0) return FailedErrno(TFileFailure::Open);
@@ -370,7 +368,7 @@ private:
             ForgetLeftover(leftover);
             return {};
         }
-        return "\nThe unfinished file " + name + " could not be removed: " + ErrnoText(errno);
+        return Msg::UnfinishedFileNotRemoved(name, ErrnoText(errno));
     }
 
     // The complete new file takes the target's place in one step, and the folder is synced
@@ -383,10 +381,7 @@ private:
         }
         ForgetLeftover(leftover);
         if (folderSyncs_ && ::fsync(folder_) != 0 && errno != EINVAL)
-            return Failed(TFileFailure::Write,
-                          "The new content is in place, but the system could not confirm "
-                          "that it is kept: " +
-                              ErrnoText(errno));
+            return Failed(TFileFailure::Write, Msg::SaveNotConfirmed(ErrnoText(errno)));
         if (!file.Close()) return FailedErrno(TFileFailure::Write);
         return TFileResult{true, {}, TFileFailure::None, {}};
     }
@@ -461,16 +456,15 @@ std::string FileFailureMessage(const std::string& fileName, const TFileResult& r
     switch (result.Failure) {
     case TFileFailure::Read:
     case TFileFailure::TooLarge:
-        text = "Cannot read file ";
+        text = Msg::CannotReadFile(fileName);
         break;
     case TFileFailure::Write:
-        text = "Cannot write file ";
+        text = Msg::CannotWriteFile(fileName);
         break;
     default:
-        text = "Cannot open file ";
+        text = Msg::CannotOpenFile(fileName);
         break;
     }
-    text += fileName;
     if (!result.Reason.empty()) text += "\n" + result.Reason;
     return text;
 }

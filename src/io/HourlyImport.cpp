@@ -2,6 +2,7 @@
 #include "io/HourlyImport.h"
 
 #include "io/TextCodec.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace {
 
 constexpr const char* kFieldNames[THourlyImport::FieldsUsed] = {"inflow", "inlet pressure", "AZP pressure",
                                                                 "critical point pressure"};
-constexpr const char* kTableKept = "\nThe hourly table was left as it was.";
 
 bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;
@@ -52,7 +52,7 @@ std::vector<std::string> SplitFields(const std::string& line, char separator) {
 }
 
 std::string LineText(std::size_t index) {
-    return "Line " + std::to_string(index + 1);
+    return Msg::FileLine(index + 1);
 }
 
 } // namespace
@@ -88,20 +88,15 @@ THourlyImport ParseHourlyImport(std::string_view text) {
         }
         if (firstBlankInData != 0) {
             // A gap among the hours would move every later hour to the wrong time.
-            result.Refusal = LineText(firstBlankInData - 1) +
-                             " is empty, between the hours: each hour from 00:00 to 23:00 needs its line, "
-                             "in order.";
+            result.Refusal = Msg::ImportLineEmpty(LineText(firstBlankInData - 1));
             return result;
         }
         if (hours == HoursPerDay) {
-            result.Refusal =
-                LineText(n) + " would be a 25th hour: an import holds one day, 24 lines of hours.";
+            result.Refusal = Msg::ImportLine25thHour(LineText(n));
             return result;
         }
         if (fields.size() < THourlyImport::FieldsUsed) {
-            result.Refusal = LineText(n) + " has " + std::to_string(fields.size()) + " field" +
-                             (fields.size() == 1 ? "" : "s") +
-                             "; each hour needs four: inflow, inlet, AZP and critical point pressure.";
+            result.Refusal = Msg::ImportLineFieldsMissing(LineText(n), fields.size());
             return result;
         }
         if (fields.size() > THourlyImport::FieldsUsed) result.ExtraFields = true;
@@ -110,8 +105,8 @@ THourlyImport ParseHourlyImport(std::string_view text) {
             if (!ParseNumber(fields[f])) {
                 // The text as the file has it, decimal comma and all.
                 const std::vector<std::string> asWritten = SplitFields(line, result.Separator);
-                result.Refusal = LineText(n) + ", field " + std::to_string(f + 1) + " (" + kFieldNames[f] +
-                                 ") is not a number: " + QuotedForMessage(asWritten[f]) + ".";
+                result.Refusal = Msg::ImportFieldNotANumber(LineText(n), f + 1, kFieldNames[f],
+                                                            QuotedForMessage(asWritten[f]));
                 return result;
             }
             result.Fields[static_cast<std::size_t>(hours)][f] = fields[f];
@@ -119,17 +114,15 @@ THourlyImport ParseHourlyImport(std::string_view text) {
         ++hours;
     }
     if (hours == 0)
-        result.Refusal = "It holds no hourly data: no line has numbers in it.";
+        result.Refusal = Msg::ImportNoHours;
     else if (hours < HoursPerDay)
-        result.Refusal = "It holds " + std::to_string(hours) + " hour" + (hours == 1 ? "" : "s") +
-                         "; an import needs all 24, one line for each hour from 00:00 to 23:00.";
+        result.Refusal = Msg::ImportTooFewHours(hours);
     return result;
 }
 
 std::string ImportRefusal(const THourlyImport& hours, const std::string& fileName) {
     if (hours.Ok()) return {};
-    return fileName + " cannot be imported (read as " + ImportLayoutText(hours) + ").\n" + hours.Refusal +
-           kTableKept;
+    return Msg::CannotImport(fileName, ImportLayoutText(hours), hours.Refusal);
 }
 
 std::string ImportLayoutText(const THourlyImport& hours) {

@@ -5,6 +5,7 @@
 #include "io/TextCodec.h"
 #include "io/TimeStamp.h"
 #include "model/FlowUnits.h"
+#include "model/Messages.h"
 
 #include <algorithm>
 #include <charconv>
@@ -103,11 +104,6 @@ std::string Unquote(std::string_view field) {
     for (std::size_t at = text.find("\"\""); at != std::string::npos; at = text.find("\"\"", at + 1))
         text.erase(at, 1);
     return text;
-}
-
-std::string Fail(const std::string& file, std::size_t line, const std::string& reason) {
-    if (line == 0) return file + ": " + reason;
-    return file + ", line " + std::to_string(line) + ": " + reason;
 }
 
 // Where the time stamp stands on a line, if it has one: a column with date and time, or a
@@ -272,7 +268,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     TLoggerFile result;
     result.FileName = fileName;
     const auto fail = [&](std::size_t line, const std::string& reason) {
-        result.Error = Fail(fileName, line, reason);
+        result.Error = Msg::LoggerFileRefused(fileName, line, reason);
         result.Local.clear();
         result.Elapsed.clear();
         result.Channels.clear();
@@ -309,7 +305,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     std::vector<std::size_t> sample;
     for (std::size_t i = lines.size(); i-- > 0 && sample.size() < 50;)
         if (!blank(lines[i])) sample.push_back(i);
-    if (sample.empty()) return fail(0, "the file is empty.");
+    if (sample.empty()) return fail(0, Msg::LoggerFileEmpty);
     std::vector<std::string_view> fields;
     std::size_t columns = 0;
     for (const char sep : {'\t', ';', ','}) {
@@ -327,10 +323,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
             break;
         }
     }
-    if (columns == 0)
-        return fail(0,
-                    "no columns were found: a logger file has a time stamp and at least one channel on each "
-                    "line, separated by commas, semicolons or tabs.");
+    if (columns == 0) return fail(0, Msg::LoggerNoColumns);
     const char sep = result.Separator;
     if (sep != ',') {
         double value = 0;
@@ -367,9 +360,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         }
         first = i;
     }
-    if (first == lines.size())
-        return fail(0, "no time stamp column was found: the data lines need a date and time such as "
-                       "2024-03-05 14:15, 05/03/2024 14:15 or 2024/03/05 14:15.");
+    if (first == lines.size()) return fail(0, Msg::LoggerNoTimeStamp);
     result.FirstDataLine = first + 1;
     result.LinesBefore = 0;
     for (std::size_t i = 0; i < first; ++i)
@@ -412,7 +403,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         // column of numbers is a fault of its line.
         if (numbers > 0 && numbers >= words) channelCols.push_back(static_cast<int>(c));
     }
-    if (channelCols.empty()) return fail(first + 1, "no column beside the time stamp holds numbers.");
+    if (channelCols.empty()) return fail(first + 1, Msg::LoggerNoChannel);
     for (const int c : channelCols) {
         TLoggerChannel channel;
         channel.Name = names[static_cast<std::size_t>(c)];
@@ -436,8 +427,7 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         SplitLine(lines[i], sep, fields);
         const std::size_t lineNo = i + 1;
         if (static_cast<std::size_t>(std::max(stampCol, timeCol)) >= fields.size())
-            return fail(lineNo, "the line cannot be read: it has " + std::to_string(fields.size()) +
-                                    " fields, the data " + std::to_string(columns) + ".");
+            return fail(lineNo, Msg::LoggerLineFields(fields.size(), columns));
         std::optional<TStampParts> parts = ParseStampParts(fields[static_cast<std::size_t>(stampCol)]);
         if (parts && timeCol >= 0) {
             const auto time = ParseStampParts(fields[static_cast<std::size_t>(timeCol)]);
@@ -457,9 +447,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         if (parts && (!parts->HasDate || !parts->HasTime)) parts.reset();
         if (stamps.empty() && parts) firstParts = *parts;
         if (!parts || parts->Kind != firstParts.Kind || parts->HasOffset != firstParts.HasOffset)
-            return fail(lineNo, "the line cannot be read: " +
-                                    QuotedForMessage(fields[static_cast<std::size_t>(stampCol)]) +
-                                    " is not a time stamp like those before it.");
+            return fail(lineNo, Msg::LoggerLineNoTimeStamp(
+                                    QuotedForMessage(fields[static_cast<std::size_t>(stampCol)])));
         if (parts->Kind == TDateKind::Numeric) {
             if (dayFirstPossible && !ValidDate(parts->Year, parts->Second, parts->First)) {
                 dayFirstPossible = false;
@@ -482,9 +471,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
             const TCellKind kind =
                 c < fields.size() ? ReadValue(fields[c], decimalComma, value) : TCellKind::Empty;
             if (kind == TCellKind::Bad)
-                return fail(lineNo, "the line cannot be read: " + QuotedForMessage(fields[c]) +
-                                        " in column " + std::to_string(c + 1) + " (" + channel.Name +
-                                        ") is not a number.");
+                return fail(lineNo,
+                            Msg::LoggerLineNotANumber(QuotedForMessage(fields[c]), c + 1, channel.Name));
             if (kind == TCellKind::Empty)
                 value = kNaN;
             else
@@ -493,20 +481,16 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         }
         result.LastDataLine = lineNo;
     }
-    if (stamps.size() < 2)
-        return fail(result.FirstDataLine, "the record has a single sample; it needs two at least.");
+    if (stamps.size() < 2) return fail(result.FirstDataLine, Msg::LoggerSingleSample);
 
     // Day and month: as the user says, else day first unless the days prove otherwise.
     bool monthFirst = false;
     if (firstParts.Kind == TDateKind::Numeric) {
         if (options.MonthFirst) {
-            if (!monthFirstPossible)
-                return fail(monthFirstBreaker,
-                            "the date cannot be read as mm/dd/yyyy (the month would be past 12).");
+            if (!monthFirstPossible) return fail(monthFirstBreaker, Msg::LoggerNotMonthFirst);
             monthFirst = true;
         } else if (!dayFirstPossible) {
-            if (!monthFirstPossible)
-                return fail(monthFirstBreaker, "the dates mix dd/mm/yyyy and mm/dd/yyyy.");
+            if (!monthFirstPossible) return fail(monthFirstBreaker, Msg::LoggerDatesMixed);
             monthFirst = true;
         }
     }
@@ -525,13 +509,12 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
     std::map<int64_t, std::size_t> steps;
     for (std::size_t i = 1; i < stamps.size(); ++i)
         if (const int64_t d = result.Local[i] - result.Local[i - 1]; d > 0) ++steps[d];
-    if (steps.empty()) return fail(lineOf[1], "the time stamp does not move on.");
+    if (steps.empty()) return fail(lineOf[1], Msg::LoggerTimeStandsStill);
     const int64_t interval = std::max_element(steps.begin(), steps.end(), [](const auto& a, const auto& b) {
                                  return a.second < b.second;
                              })->first;
     if (interval > 3600)
-        return fail(0, "the samples are " + IntervalText(static_cast<int>(interval)) +
-                           " apart; hourly means need one an hour at least.");
+        return fail(0, Msg::LoggerSamplesTooFarApart(IntervalText(static_cast<int>(interval))));
     result.IntervalSeconds = static_cast<int>(interval);
 
     // Elapsed time: the clock changes and UTC offsets taken out. Without offsets a clock put
@@ -562,10 +545,8 @@ TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
         }
         if (i > 0 && result.Elapsed[i] <= result.Elapsed[i - 1]) {
             if (result.Elapsed[i] == result.Elapsed[i - 1])
-                return fail(lineOf[i],
-                            "the time stamp repeats that of line " + std::to_string(lineOf[i - 1]) + ".");
-            return fail(lineOf[i], "the time stamp goes back, before that of line " +
-                                       std::to_string(lineOf[i - 1]) + ".");
+                return fail(lineOf[i], Msg::LoggerTimeRepeats(lineOf[i - 1]));
+            return fail(lineOf[i], Msg::LoggerTimeGoesBack(lineOf[i - 1]));
         }
     }
     return result;

@@ -3,6 +3,7 @@
 #include "io/ProjectFile.h"
 
 #include "io/TextCodec.h"
+#include "model/Messages.h"
 #include "model/Numbers.h"
 #include "model/Version.h"
 
@@ -334,15 +335,13 @@ TProjectParse ParseProjectFile(std::string_view text) {
 }
 
 std::string InvalidFormatMessage(const TProjectParse& parse) {
-    std::string text = "Invalid file format encountered.";
-    if (parse.ErrorLine > 0)
-        text += "\nLine " + std::to_string(parse.ErrorLine) + ": " + parse.ErrorReason + ".";
+    std::string text = Msg::InvalidFileFormat;
+    if (parse.ErrorLine > 0) text += Msg::FileFormatLine(parse.ErrorLine, parse.ErrorReason);
     return text;
 }
 
 std::string EndedEarlyMessage(const TProjectParse& parse, const std::string& fileName) {
-    return fileName + " ended after line " + std::to_string(parse.EndedAfterLine) +
-           "; the values after it were read as 0.";
+    return Msg::FileEndedEarly(fileName, parse.EndedAfterLine);
 }
 
 int FirstUnsavableOutlet(const TProjectFileData& data) {

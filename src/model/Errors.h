@@ -1,6 +1,7 @@
 // The program's two kinds of calculation error. Both end the running event
 // handler; the dispatch point of the forms shows their message in an error box.
 #pragma once
+#include "model/Messages.h"
 #include <stdexcept>
 #include <string>
 
@@ -20,17 +21,17 @@ public:
 
 class EZeroDivide : public EMathError {
 public:
-    EZeroDivide() : EMathError("Floating point division by zero") {}
+    EZeroDivide() : EMathError(Msg::FloatingPointDivisionByZero) {}
 };
 
 class EInvalidOp : public EMathError {
 public:
-    EInvalidOp() : EMathError("Invalid floating point operation") {}
+    EInvalidOp() : EMathError(Msg::InvalidFloatingPointOperation) {}
 };
 
 class EOverflow : public EMathError {
 public:
-    EOverflow() : EMathError("Floating point overflow") {}
+    EOverflow() : EMathError(Msg::FloatingPointOverflow) {}
 };
 
 } // namespace halvern

@@ -603,13 +603,13 @@ std::optional<int32_t> ParseWhole(std::string_view text) {
 
 double StrToFloat(const std::string& text) {
     const auto value = ParseNumber(Trim(text));
-    if (!value) throw EConvertError("'" + text + "' is not a valid floating point value");
+    if (!value) throw EConvertError(Msg::NotAFloatingPointValue(text));
     return *value;
 }
 
 int32_t StrToInt(const std::string& text) {
     const auto value = ParseWhole(Trim(text));
-    if (!value) throw EConvertError("'" + text + "' is not a valid integer value");
+    if (!value) throw EConvertError(Msg::NotAnIntegerValue(text));
     return *value;
 }
 

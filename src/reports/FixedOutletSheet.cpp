@@ -10,25 +10,27 @@ void WriteFixedOutlet(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
+    using namespace FixedOutletSheetLayout;
     const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::FixedOutlet);
-    TWorksheet& sheet = BeginSheet(context, {"Fixed Outlet", 8.43, {}, true, "A75:J75"});
+    TWorksheet& sheet = BeginSheet(context, {"Fixed Outlet", 8.43, {}, true, ScenarioClosingLine(kind)});
 
     ScenarioTitleRow(context, sheet, kind);
-    FlowsBlock(sheet, 4,
+    FlowsBlock(sheet, FlowsRow,
                ResultTexts(stopped, {form.FixedDepLabel.Caption, form.FixedIndepLabel.Caption,
                                      form.FixedTotLabel.Caption}));
     progress.StepIt();
-    ValveChecks(sheet, 8, ResultTexts(stopped, {form.FixedDayNightLabel.Caption})[0],
+    ValveChecks(sheet, ChecksRow, ResultTexts(stopped, {form.FixedDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FixedWarnLabel.Caption : stopped,
                 stopped.empty() ? std::vector<std::string>{form.FixedOpenLabel.Caption}
                                 : std::vector<std::string>{});
     progress.StepIt();
-    UpperBlock(sheet, 11, " PRV Setting :", {"PRV Outlet Pressure (m):"});
-    UpperValues(sheet, 11, {form.FixedPRVOutletEdit.Text()});
+    UpperBlock(sheet, SettingRow, " PRV Setting :", {"PRV Outlet Pressure (m):"});
+    UpperValues(sheet, SettingRow, {form.FixedPRVOutletEdit.Text()});
     progress.StepIt();
 
-    ScenarioTable(context, sheet, kind, 13, form.FixedPRVGrid, "B13:J38", stopped.empty());
-    ScenarioChart(context, sheet, kind, {0, 403, 483, 350, "A15:E38", "H15:H38"}, 38, 4, stopped.empty());
+    ScenarioTable(context, sheet, kind, TableHeadingRow, form.FixedPRVGrid, FirstFormattedRow,
+                  stopped.empty());
+    ScenarioChart(context, sheet, kind, TableHeadingRow, {0, 403, 483, 350}, 4, stopped.empty());
 }
 
 } // namespace halvern

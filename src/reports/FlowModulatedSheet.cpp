@@ -10,26 +10,28 @@ void WriteFlowModulated(TSheetContext& context) {
     TMainForm& form = context.Form;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
+    using namespace FlowModulatedSheetLayout;
     const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::FlowModulated);
-    TWorksheet& sheet = BeginSheet(context, {"Flow Modulated", 8.43, {}, true, "A75:J75"});
+    TWorksheet& sheet = BeginSheet(context, {"Flow Modulated", 8.43, {}, true, ScenarioClosingLine(kind)});
 
     ScenarioTitleRow(context, sheet, kind);
     progress.StepIt();
-    UpperBlock(sheet, 4, "Pressures :", {"Low Pressure (m):", "High Pressure (m):"});
-    UpperValues(sheet, 4, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
-    FlowsBlock(sheet, 7,
+    UpperBlock(sheet, PressuresRow, "Pressures :", {"Low Pressure (m):", "High Pressure (m):"});
+    UpperValues(sheet, PressuresRow, {form.LPFlowMod.Text(), form.HPFlowMod.Text()});
+    FlowsBlock(sheet, FlowsRow,
                ResultTexts(stopped, {form.FlowDepLabel.Caption, form.FlowIndepLabel.Caption,
                                      form.FlowTotLabel.Caption}));
     progress.StepIt();
-    ValveChecks(sheet, 11, ResultTexts(stopped, {form.FlowDayNightLabel.Caption})[0],
+    ValveChecks(sheet, ChecksRow, ResultTexts(stopped, {form.FlowDayNightLabel.Caption})[0],
                 stopped.empty() ? form.FlowWarnLabel.Caption : stopped,
                 stopped.empty()
                     ? std::vector<std::string>{form.FlowOpenLabel.Caption, form.FlowTargetLabel.Caption}
                     : std::vector<std::string>{});
     progress.StepIt();
 
-    ScenarioTable(context, sheet, kind, 14, form.FlowPRVGrid, "B16:J39", stopped.empty());
-    ScenarioChart(context, sheet, kind, {0, 416, 483, 340, "A16:E39", "H16:H39"}, 39, 4, stopped.empty());
+    ScenarioTable(context, sheet, kind, TableHeadingRow, form.FlowPRVGrid, FirstFormattedRow,
+                  stopped.empty());
+    ScenarioChart(context, sheet, kind, TableHeadingRow, {0, 416, 483, 340}, 4, stopped.empty());
 }
 
 } // namespace halvern

@@ -1,13 +1,14 @@
 #include "reports/ScenarioParts.h"
 #include "engine/ValveOpen.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace halvern {
 
@@ -17,9 +18,9 @@ constexpr int kHours = HoursPerDay;
 // The plot area behind the lines: a pale yellow.
 constexpr uint32_t kPlotAreaColour = 0xFFFFCC;
 
-std::string LastColumn(TScenarioKind kind) {
-    return kind == TScenarioKind::Current ? "I" : "J";
-}
+// The title row, and the row a scenario sheet's page ends with.
+constexpr int kTitleRow = 2;
+constexpr int kClosingRow = 75;
 
 struct TSeriesStyle {
     uint32_t LineColour; // the spreadsheet's own colour number
@@ -43,6 +44,28 @@ constexpr int kNoteCharactersPerLine = 95;
 constexpr double kChartGap = 9;
 
 } // namespace
+
+std::string LastColumn(TScenarioKind kind) {
+    return kind == TScenarioKind::Current ? "I" : "J";
+}
+
+std::string ScenarioClosingLine(TScenarioKind kind) {
+    return Span("A", kClosingRow, LastColumn(kind), kClosingRow);
+}
+
+TChartPlacement ScenarioChartPlacement(TScenarioKind kind, int headingRow, const TChartFrame& frame) {
+    // The hours, then the pressures up to the critical point's; the zone inflow on its own.
+    const bool current = kind == TScenarioKind::Current;
+    const int lastPressure = current ? CurrentGridLayout::CriticalCol : PRVGridLayout::CriticalCol;
+    const int flow = current ? CurrentGridLayout::TotalFlowCol : PRVGridLayout::TotalFlowCol;
+    const int first = TableFirstHourRow(headingRow), last = TableLastHourRow(headingRow);
+    return {frame.Left,
+            frame.Top,
+            frame.Width,
+            frame.Height,
+            Span(ColumnOf(ResultRows::HourCol), first, ColumnOf(lastPressure), last),
+            Span(ColumnOf(flow), first, ColumnOf(flow), last)};
+}
 
 std::string NotCalculatedText(const TMainForm& form, TMainForm::TAnalysisScenario scenario) {
     const std::string& failure = form.FailureOf(scenario);
@@ -131,25 +154,22 @@ double PointsToBottomOf(const TWorksheet& sheet, int row) {
 void ScenarioTitleRow(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind) {
     const TProject& p = context.Form.Project;
     const std::string last = LastColumn(kind);
-    sheet.Range(Span("A", 2, last, 2)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
-    sheet.Range("E2").SetLiteralText(p.ZoneName);
-    sheet.Range("I2").SetText(sheet.Name());
-    if (kind == TScenarioKind::Current) {
-        for (const char* range : {"A2:C2", "D2:F2", "G2:I2"})
-            sheet.Range(range).Merge();
-        sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
-        sheet.Range("G2:I2").SetHorizontalAlignment(THorizontalAlignment::Right);
-        WrapLongText(sheet, 2, "A", "C", p.WaterSupplySystem);
-        WrapLongText(sheet, 2, "D", "F", p.ZoneName);
-    } else {
-        for (const char* range : {"A2:D2", "E2:H2", "I2:J2"})
-            sheet.Range(range).Merge();
-        sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
-        sheet.Range("I2:J2").SetHorizontalAlignment(THorizontalAlignment::Right);
-        WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
-        WrapLongText(sheet, 2, "E", "H", p.ZoneName);
-    }
+    const int r = kTitleRow;
+    sheet.Range(Span("A", r, last, r)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
+    sheet.Range(At("A", r)).SetLiteralText(p.WaterSupplySystem);
+    sheet.Range(At("E", r)).SetLiteralText(p.ZoneName);
+    sheet.Range(At("I", r)).SetText(sheet.Name());
+    // The system, the zone and the sheet's name each over their merged cells.
+    const bool current = kind == TScenarioKind::Current;
+    const std::pair<const char*, const char*> parts[] = {{"A", current ? "C" : "D"},
+                                                         {current ? "D" : "E", current ? "F" : "H"},
+                                                         {current ? "G" : "I", last.c_str()}};
+    for (const auto& [first, end] : parts)
+        sheet.Range(Span(first, r, end, r)).Merge();
+    sheet.Range(Span("A", r, "H", r)).SetHorizontalAlignment(THorizontalAlignment::Left);
+    sheet.Range(Span(parts[2].first, r, last, r)).SetHorizontalAlignment(THorizontalAlignment::Right);
+    WrapLongText(sheet, r, parts[0].first, parts[0].second, p.WaterSupplySystem);
+    WrapLongText(sheet, r, parts[1].first, parts[1].second, p.ZoneName);
 }
 
 void UpperBlock(TWorksheet& sheet, int firstRow, const std::string& label,
@@ -201,7 +221,7 @@ void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
         sheet.Range(Span("H", r + 1, "J", r + 1)).SetWrapText();
     }
     sheet.Range(At("A", r + 1)).SetRowHeight(36);
-    sheet.Range(Span("A", r, last, r + 1 + kHours)).SetBorders(TBorderLine::Thin);
+    sheet.Range(Span("A", r, last, TableLastHourRow(r))).SetBorders(TBorderLine::Thin);
 }
 
 void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
@@ -233,23 +253,25 @@ void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow) {
 }
 
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
-               const std::string& numberFormatRange, bool calculated) {
+               int firstFormattedRow, bool calculated) {
     // The table's columns in their order, from the hour on; its heading rows are the sheet's own.
     const int columns = !calculated                      ? 1
                         : kind == TScenarioKind::Current ? CurrentGridLayout::ColCount
                                                          : PRVGridLayout::ColCount;
     for (int hour = 0; hour < kHours; ++hour)
         for (int col = 0; col < columns; ++col)
-            sheet.Range(At(ColumnOf(col), headingRow + 2 + hour))
+            sheet.Range(At(ColumnOf(col), TableFirstHourRow(headingRow) + hour))
                 .SetText(grid.Cell(col, ResultRows::HourRow(hour)));
     // The outlet of an hour in which the valve stands fully open is grey, as in the window.
     if (kind == TScenarioKind::Valve)
         for (int hour = 0; hour < kHours; ++hour)
             if (IsOutletOpen(grid, ResultRows::HourRow(hour)))
-                sheet.Range(At(ColumnOf(PRVGridLayout::OutletCol), headingRow + 2 + hour))
+                sheet.Range(At(ColumnOf(PRVGridLayout::OutletCol), TableFirstHourRow(headingRow) + hour))
                     .SetFontColour(kValveOpenGrey);
     // The hourly flows of a large zone shrink rather than show as ###.
-    sheet.Range(numberFormatRange).SetNumberFormat("#,##0.0").SetShrinkToFit();
+    sheet.Range(Span("B", firstFormattedRow, LastColumn(kind), TableLastHourRow(headingRow)))
+        .SetNumberFormat("#,##0.0")
+        .SetShrinkToFit();
 }
 
 void FlowsBlock(TWorksheet& sheet, int firstRow, const std::vector<std::string>& volumes) {
@@ -294,23 +316,24 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
 }
 
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
-                   const TMarkStringGrid& grid, const std::string& numberFormatRange, bool calculated) {
+                   const TMarkStringGrid& grid, int firstFormattedRow, bool calculated) {
     TableFrame(sheet, kind, headingRow);
     TableHeadings(sheet, kind, headingRow);
     context.Progress.StepIt();
-    TableRows(sheet, kind, headingRow, grid, numberFormatRange, calculated);
+    TableRows(sheet, kind, headingRow, grid, firstFormattedRow, calculated);
     context.Progress.StepIt();
 }
 
-void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
-                   const TChartPlacement& placement, int tableEnd, int steps, bool calculated) {
+void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
+                   const TChartFrame& frame, int steps, bool calculated) {
     if (!calculated) {
         for (int step = 0; step < steps; ++step)
             context.Progress.StepIt();
         return;
     }
+    const TChartPlacement placement = ScenarioChartPlacement(kind, headingRow, frame);
     TChartPlacement below = placement;
-    below.Top = std::max(placement.Top, PointsToBottomOf(sheet, tableEnd) + kChartGap);
+    below.Top = std::max(placement.Top, PointsToBottomOf(sheet, TableLastHourRow(headingRow)) + kChartGap);
     below.Height = placement.Top + placement.Height - below.Top;
     TSheetChart& chart = AddScenarioChart(sheet, below);
     NameSeries(chart, kind);

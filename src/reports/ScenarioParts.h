@@ -14,6 +14,52 @@ class TMarkStringGrid;
 // The current situation's table has 9 columns (A to I); the valve sheets' 10 (A to J).
 enum class TScenarioKind { Current, Valve };
 
+// Where each part of a scenario sheet stands, in the spreadsheet's rows (counted from 1). The
+// result table has two heading rows at TableHeadingRow, then the 24 hours; its numbers are
+// shown as "#,##0.0", shrunk to fit, from FirstFormattedRow down to its last hour.
+namespace CurrentSituationSheetLayout {
+inline constexpr int FlowsRow = 4;   // "Flows:", three rows
+inline constexpr int ChecksRow = 8;  // " Basic Checks :", three rows
+inline constexpr int StatusRow = 11; // why a scenario not calculated has no results
+inline constexpr int TableHeadingRow = 12;
+inline constexpr int FirstFormattedRow = 13;
+} // namespace CurrentSituationSheetLayout
+namespace FixedOutletSheetLayout {
+inline constexpr int FlowsRow = 4;
+inline constexpr int ChecksRow = 8;   // the day/night factor, the warning, the notes
+inline constexpr int SettingRow = 11; // " PRV Setting :"
+inline constexpr int TableHeadingRow = 13;
+inline constexpr int FirstFormattedRow = 13;
+} // namespace FixedOutletSheetLayout
+namespace TimeModulatedSheetLayout {
+inline constexpr int PressuresRow = 4; // high and low pressure
+inline constexpr int IntervalsRow = 7;
+inline constexpr int SwitchingTimesRow = 9; // a set's heading, "Start:" and "Stop:" below it
+inline constexpr int FlowsRow = 13;
+inline constexpr int ChecksRow = 17;
+inline constexpr int TableHeadingRow = 20;
+inline constexpr int FirstFormattedRow = 20;
+} // namespace TimeModulatedSheetLayout
+namespace FlowModulatedSheetLayout {
+inline constexpr int PressuresRow = 4; // low and high pressure
+inline constexpr int FlowsRow = 7;
+inline constexpr int ChecksRow = 11;
+inline constexpr int TableHeadingRow = 14;
+inline constexpr int FirstFormattedRow = 16;
+} // namespace FlowModulatedSheetLayout
+
+// The rows of a result table's first and last hour, from its heading row.
+constexpr int TableFirstHourRow(int headingRow) {
+    return headingRow + 2;
+}
+constexpr int TableLastHourRow(int headingRow) {
+    return headingRow + 1 + HoursPerDay;
+}
+// The last column of the table of a kind ("I" or "J").
+std::string LastColumn(TScenarioKind kind);
+// The line that closes a scenario sheet's page, along its row 75 below the chart.
+std::string ScenarioClosingLine(TScenarioKind kind);
+
 // What a sheet says in place of the results of a scenario that could not be calculated
 // ("Could not be calculated: Floating point overflow"); empty when it was calculated.
 std::string NotCalculatedText(const TMainForm& form, TMainForm::TAnalysisScenario scenario);
@@ -47,13 +93,19 @@ void ValveChecks(TWorksheet& sheet, int firstRow, const std::string& dayNight, c
 void TableFrame(TWorksheet& sheet, TScenarioKind kind, int headingRow);
 void TableHeadings(TWorksheet& sheet, TScenarioKind kind, int headingRow);
 void TableRows(TWorksheet& sheet, TScenarioKind kind, int headingRow, const TMarkStringGrid& grid,
-               const std::string& numberFormatRange, bool calculated = true);
+               int firstFormattedRow, bool calculated = true);
 
+// Where a chart stands on its sheet, in points.
+struct TChartFrame {
+    double Left, Top, Width, Height;
+};
 struct TChartPlacement {
     double Left, Top, Width, Height;
     std::string PressureBlock; // hours, then one column per pressure
     std::string FlowColumn;
 };
+// A scenario chart over its table: the hours and the pressures, and the zone inflow.
+TChartPlacement ScenarioChartPlacement(TScenarioKind kind, int headingRow, const TChartFrame& frame);
 
 // The chart object with its plot area and series added (the pressures, then the flows).
 TSheetChart& AddScenarioChart(TWorksheet& sheet, const TChartPlacement& placement);
@@ -69,13 +121,14 @@ std::string ChartTitle(const TSheetContext& context, const std::string& sheetNam
 // The result table whole (frame, headings, the hours), a progress step after the headings
 // and one after the hours. A scenario not calculated has its hours and no values.
 void ScenarioTable(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
-                   const TMarkStringGrid& grid, const std::string& numberFormatRange, bool calculated = true);
-// The chart whole: placed, its series named and styled, titled "<sheet>: <zone>" with its axes'
-// titles and the legend below; the sheet's remaining `steps` progress steps along the way. The
-// chart starts a little below the table's last row `tableEnd` and ends where the placement
-// ends, so it never covers the table; a scenario not calculated has no chart.
-void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind,
-                   const TChartPlacement& placement, int tableEnd, int steps, bool calculated = true);
+                   const TMarkStringGrid& grid, int firstFormattedRow, bool calculated = true);
+// The chart whole, over the table at `headingRow`: placed, its series named and styled,
+// titled "<sheet>: <zone>" with its axes' titles and the legend below; the sheet's remaining
+// `steps` progress steps along the way. The chart starts a little below the table's last
+// hour and ends where the frame ends, so it never covers the table; a scenario not
+// calculated has no chart.
+void ScenarioChart(TSheetContext& context, TWorksheet& sheet, TScenarioKind kind, int headingRow,
+                   const TChartFrame& frame, int steps, bool calculated = true);
 // A round step of about a fifth of the span: 1, 2, 2.5 or 5 times a power of ten.
 double RoundStep(double span);
 // The axes of a chart over the sheet's numbers: hour labels below the plot; where pressures

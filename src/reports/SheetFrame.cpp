@@ -93,12 +93,13 @@ TWorksheet& BeginSheet(TSheetContext& context, const TFrameLayout& layout) {
     page.LeftFooter = std::string("&8") + VersionText + kOwnerNotice;
 
     sheet.AllCells().SetRowHeight(10).SetFontSize(9).SetVerticalAlignment(TVerticalAlignment::Centre);
-    sheet.Range("A1").SetRowHeight(6);
-    sheet.Range("A2").SetRowHeight(12);
-    if (layout.TallSectionRows) {
-        sheet.Range("A27").SetRowHeight(12);
-        sheet.Range("A50").SetRowHeight(12);
-    }
+    // A thin margin row above the title row; the sections' heading rows as tall as the title.
+    constexpr int marginRow = 1, titleRow = 2, sectionRows[] = {27, 50};
+    sheet.Range(At("A", marginRow)).SetRowHeight(6);
+    sheet.Range(At("A", titleRow)).SetRowHeight(12);
+    if (layout.TallSectionRows)
+        for (const int row : sectionRows)
+            sheet.Range(At("A", row)).SetRowHeight(12);
     if (layout.StandardWidth > 0) sheet.AllCells().SetColumnWidth(layout.StandardWidth);
     for (const auto& [col, width] : layout.ColumnWidths)
         sheet.Range(At(col, 1)).SetColumnWidth(width);

@@ -1,6 +1,6 @@
 #include "reports/SpreadsheetReport.h"
 #include "forms/MainForm.h"
-#include "forms/Messages.h"
+#include "model/Messages.h"
 #include "reports/SheetFrame.h"
 #include "reports/SheetWriters.h"
 #include "reports/XlsxFile.h"
@@ -119,8 +119,7 @@ void TSpreadsheetReport::ExportReport(const TReportChoice& sheets, const std::st
     ExcelApp = std::move(app);
     form_.actExcel.Enabled = true;
     if (OpenInSpreadsheet && !OpenInSpreadsheet(fileName))
-        form_.Dialogs.Message("The report was written to " + fileName +
-                              "\nNo spreadsheet application could be started to show it.");
+        form_.Dialogs.Message(Msg::ReportWrittenNotShown(fileName));
 }
 
 void TSpreadsheetReport::AddGeneralDataToLastReport() {
@@ -146,8 +145,7 @@ void TSpreadsheetReport::AddGeneralDataToLastReport() {
         return;
     }
     if (OpenInSpreadsheet && !OpenInSpreadsheet(ExcelApp->FileName))
-        form_.Dialogs.Message("The report was written to " + ExcelApp->FileName +
-                              "\nNo spreadsheet application could be started to show it.");
+        form_.Dialogs.Message(Msg::ReportWrittenNotShown(ExcelApp->FileName));
 }
 
 bool TSpreadsheetReport::HandOver(const TWorkbook& book, const std::string& fileName) {
@@ -155,17 +153,16 @@ bool TSpreadsheetReport::HandOver(const TWorkbook& book, const std::string& file
     try {
         notes = Save(book, fileName);
     } catch (const std::exception& e) {
-        form_.Dialogs.Error("Cannot write the report to " + fileName + "\n" + e.what());
+        form_.Dialogs.Error(Msg::CannotWriteReport(fileName, e.what()));
         return false;
     }
     if (!notes.empty()) {
         // A few places say what happened; a text pasted into every field needs no forty lines.
         constexpr std::size_t kShown = 8;
-        std::string text =
-            "The report was written to " + fileName + ", but some texts could not go in as they are:";
+        std::string text = Msg::ReportTextsChanged(fileName);
         for (std::size_t i = 0; i < notes.size() && i < kShown; ++i)
             text += "\n" + notes[i];
-        if (notes.size() > kShown) text += "\n... and " + std::to_string(notes.size() - kShown) + " more.";
+        if (notes.size() > kShown) text += Msg::MoreNotes(notes.size() - kShown);
         form_.Dialogs.WarningOKIgnore(text);
     }
     return true;

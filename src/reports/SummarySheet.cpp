@@ -14,45 +14,65 @@ constexpr int kCostItems = FixedCostLayout::LastItemRow - FixedCostLayout::First
 // The cost-benefit table's rows: the current situation, then the three valves.
 constexpr int kScenarios = CostSummaryLayout::FlowRow - CostSummaryLayout::CurrentRow + 1;
 
+// Where each part of the sheet stands, in the spreadsheet's rows (counted from 1).
+constexpr int kTitleRow = 2;
+constexpr int kCostFactorsRow = 4;  // inflow cost, consumption value, multiplication factor
+constexpr int kCostsHeadingRow = 8; // two heading rows, then the cost items
+constexpr int kFirstCostItemRow = kCostsHeadingRow + 2;
+constexpr int kLastCostItemRow = kFirstCostItemRow + kCostItems - 1;
+constexpr int kConsumptionRow = 15;    // the residential and non-residential percentages
+constexpr int kCorrectionN1Row = 18;   // the N1 of the consumption correction
+constexpr int kSavingsHeadingRow = 20; // three heading rows, then a row per scenario
+constexpr int kFirstScenarioRow = kSavingsHeadingRow + 3;
+constexpr int kLastScenarioRow = kFirstScenarioRow + kScenarios - 1;
+constexpr int kClosingRow = 75;
+
 void TitleRow(TWorksheet& sheet, const TProject& p) {
-    sheet.Range("A2:K2").SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
-    sheet.Range("A2").SetLiteralText(p.WaterSupplySystem);
-    sheet.Range("E2").SetLiteralText(p.ZoneName);
-    sheet.Range("I2").SetText("Summary");
-    for (const char* range : {"A2:D2", "E2:H2", "I2:K2"})
-        sheet.Range(range).Merge();
-    sheet.Range("A2:H2").SetHorizontalAlignment(THorizontalAlignment::Left);
-    sheet.Range("I2:K2").SetHorizontalAlignment(THorizontalAlignment::Right);
-    WrapLongText(sheet, 2, "A", "D", p.WaterSupplySystem);
-    WrapLongText(sheet, 2, "E", "H", p.ZoneName);
+    const int r = kTitleRow;
+    sheet.Range(Span("A", r, "K", r)).SetBold().SetFontSize(12).SetBottomBorder(TBorderLine::Thick);
+    sheet.Range(At("A", r)).SetLiteralText(p.WaterSupplySystem);
+    sheet.Range(At("E", r)).SetLiteralText(p.ZoneName);
+    sheet.Range(At("I", r)).SetText("Summary");
+    for (const auto& [first, last] : {std::pair{"A", "D"}, std::pair{"E", "H"}, std::pair{"I", "K"}})
+        sheet.Range(Span(first, r, last, r)).Merge();
+    sheet.Range(Span("A", r, "H", r)).SetHorizontalAlignment(THorizontalAlignment::Left);
+    sheet.Range(Span("I", r, "K", r)).SetHorizontalAlignment(THorizontalAlignment::Right);
+    WrapLongText(sheet, r, "A", "D", p.WaterSupplySystem);
+    WrapLongText(sheet, r, "E", "H", p.ZoneName);
 }
 
 void ImplementationCostsTable(TWorksheet& sheet, const TMoneyForm& money) {
-    GroupLabel(sheet, 8, "Implementation Costs:", "C");
-    sheet.Range("D8:K9")
+    const int top = kCostsHeadingRow, names = kCostsHeadingRow + 1;
+    GroupLabel(sheet, top, "Implementation Costs:", "C");
+    sheet.Range(Span("D", top, "K", names))
         .SetHorizontalAlignment(THorizontalAlignment::Centre)
         .SetBold()
         .SetFontSize(9)
         .SetFontName("Calibri")
         .SetFill(PaleYellow);
-    for (const char* range : {"D8:E8", "F8:K8", "D9:E9", "F9:G9", "H9:I9", "J9:K9"})
+    for (const std::string& range :
+         {Span("D", top, "E", top), Span("F", top, "K", top), Span("D", names, "E", names),
+          Span("F", names, "G", names), Span("H", names, "I", names), Span("J", names, "K", names)})
         sheet.Range(range).Merge();
-    for (int row = 10; row <= 13; ++row)
+    for (int row = kFirstCostItemRow; row <= kLastCostItemRow; ++row)
         for (const auto& [first, last] :
              {std::pair{"D", "E"}, std::pair{"F", "G"}, std::pair{"H", "I"}, std::pair{"J", "K"}})
             sheet.Range(Span(first, row, last, row)).Merge();
-    sheet.Range("D8:K13").SetBorders(TBorderLine::Thin);
-    const std::pair<const char*, const char*> headings[] = {
-        {"D8", "Fix Costs"}, {"F8", "Costs (R)"},          {"D9", "Description"},
-        {"F9", "Fix PRV"},   {"H9", "Time Modulated PRV"}, {"J9", "Flow Modulated PRV"}};
+    sheet.Range(Span("D", top, "K", kLastCostItemRow)).SetBorders(TBorderLine::Thin);
+    const std::pair<std::string, const char*> headings[] = {{At("D", top), "Fix Costs"},
+                                                            {At("F", top), "Costs (R)"},
+                                                            {At("D", names), "Description"},
+                                                            {At("F", names), "Fix PRV"},
+                                                            {At("H", names), "Time Modulated PRV"},
+                                                            {At("J", names), "Flow Modulated PRV"}};
     for (const auto& [cell, text] : headings)
         sheet.Range(cell).SetText(text);
-    sheet.Range("D10:E13").SetBold().SetFill(PaleYellow);
+    sheet.Range(Span("D", kFirstCostItemRow, "E", kLastCostItemRow)).SetBold().SetFill(PaleYellow);
     const char* items[] = {"Design Costs:", "Construction Costs:", "Equipment Costs:", "Other Costs:"};
     for (int i = 0; i < kCostItems; ++i)
-        sheet.Range(At("D", 10 + i)).SetText(items[i]);
+        sheet.Range(At("D", kFirstCostItemRow + i)).SetText(items[i]);
     // The spreadsheet's currency style, in the money form the program writes amounts in.
-    sheet.Range("F10:K13")
+    sheet.Range(Span("F", kFirstCostItemRow, "K", kLastCostItemRow))
         .SetNumberFormat(MoneyNumberFormat(money))
         .SetHorizontalAlignment(THorizontalAlignment::Right)
         .SetShrinkToFit();
@@ -64,37 +84,43 @@ void ImplementationCosts(TWorksheet& sheet, const TMarkStringGrid& costs) {
     const char* columns[OptionCount] = {"F", "H", "J"};
     for (int i = 0; i < kCostItems; ++i)
         for (int option = 0; option < OptionCount; ++option)
-            sheet.Range(At(columns[option], 10 + i))
+            sheet.Range(At(columns[option], kFirstCostItemRow + i))
                 .SetText(costs.Cell(FirstOptionCol + option, FirstItemRow + i));
 }
 
 void SavingsTableFrame(TWorksheet& sheet) {
-    sheet.Range("A20:K22").SetBold().SetFill(PaleYellow).SetWrapText();
-    sheet.Range("A20:J22").SetHorizontalAlignment(THorizontalAlignment::Centre);
-    for (const char* range : {"A20:B22", "C20:C22", "D20:I20", "D21:F21", "G21:I21", "J20:J22", "K20:K22"})
+    // Three heading rows: the groups, the units under the savings, each column's own.
+    const int top = kSavingsHeadingRow, units = top + 1, bottom = top + 2;
+    sheet.Range(Span("A", top, "K", bottom)).SetBold().SetFill(PaleYellow).SetWrapText();
+    sheet.Range(Span("A", top, "J", bottom)).SetHorizontalAlignment(THorizontalAlignment::Centre);
+    for (const std::string& range :
+         {Span("A", top, "B", bottom), Span("C", top, "C", bottom), Span("D", top, "I", top),
+          Span("D", units, "F", units), Span("G", units, "I", units), Span("J", top, "J", bottom),
+          Span("K", top, "K", bottom)})
         sheet.Range(range).Merge();
-    sheet.Range("A20:K26").SetBorders(TBorderLine::Thin);
+    sheet.Range(Span("A", top, "K", kLastScenarioRow)).SetBorders(TBorderLine::Thin);
 }
 
 void SavingsHeadings(TWorksheet& sheet) {
-    const std::pair<const char*, const char*> headings[] = {{"C20", "Zone Inflow (m³/a)"},
-                                                            {"D20", "Savings"},
-                                                            {"D21", "(m³/a)"},
-                                                            {"D22", "Reduced Distrib. losses"},
-                                                            {"E22", "Reduced Consump."},
-                                                            {"F22", "Total"},
-                                                            {"G21", "(R/a)"},
-                                                            {"G22", "Reduced purchases"},
-                                                            {"H22", "Reduced income"},
-                                                            {"I22", "Total"},
-                                                            {"J20", "Implemen-tation Costs (R)"},
-                                                            {"K20", "Payback (months)"}};
+    const int top = kSavingsHeadingRow, units = top + 1, bottom = top + 2;
+    const std::pair<std::string, const char*> headings[] = {{At("C", top), "Zone Inflow (m³/a)"},
+                                                            {At("D", top), "Savings"},
+                                                            {At("D", units), "(m³/a)"},
+                                                            {At("D", bottom), "Reduced Distrib. losses"},
+                                                            {At("E", bottom), "Reduced Consump."},
+                                                            {At("F", bottom), "Total"},
+                                                            {At("G", units), "(R/a)"},
+                                                            {At("G", bottom), "Reduced purchases"},
+                                                            {At("H", bottom), "Reduced income"},
+                                                            {At("I", bottom), "Total"},
+                                                            {At("J", top), "Implemen-tation Costs (R)"},
+                                                            {At("K", top), "Payback (months)"}};
     for (const auto& [cell, text] : headings)
         sheet.Range(cell).SetText(text);
     const char* scenarios[] = {"Current Situation", "Fixed Outlet PRV", "Time Modulated PRV",
                                "Flow Modulated PRV"};
     for (int i = 0; i < kScenarios; ++i) {
-        const int row = 23 + i;
+        const int row = kFirstScenarioRow + i;
         sheet.Range(At("A", row)).SetText(scenarios[i]);
         sheet.Range(Span("A", row, "B", row)).Merge().SetBold();
     }
@@ -114,7 +140,7 @@ void Savings(TWorksheet& sheet, const TMainForm& form) {
     const TMarkStringGrid& summary = form.CostSummaryGrid;
     // The inflow, the savings, the costs and the payback into C to K, as shown.
     for (int i = 0; i < kScenarios; ++i) {
-        const int row = 23 + i;
+        const int row = kFirstScenarioRow + i;
         if (const std::string stopped = RowNotCalculated(form, i); !stopped.empty()) {
             // No volume, saving or payback, only why; the implementation costs are still the costs.
             sheet.Range(At("C", row)).SetLiteralText(stopped);
@@ -128,13 +154,14 @@ void Savings(TWorksheet& sheet, const TMainForm& form) {
         for (int col = InflowCol; col <= PaybackCol; ++col)
             sheet.Range(At(ColumnOf(col + 1), row)).SetText(summary.Cell(col, CurrentRow + i));
     }
-    sheet.Range("C23:J26").SetHorizontalAlignment(THorizontalAlignment::Right);
+    sheet.Range(Span("C", kFirstScenarioRow, "J", kLastScenarioRow))
+        .SetHorizontalAlignment(THorizontalAlignment::Right);
     for (int i = 0; i < kScenarios; ++i)
         if (!RowNotCalculated(form, i).empty())
-            sheet.Range(At("C", 23 + i)).SetHorizontalAlignment(THorizontalAlignment::Left);
+            sheet.Range(At("C", kFirstScenarioRow + i)).SetHorizontalAlignment(THorizontalAlignment::Left);
     // The narrow columns still show the volumes and amounts of a large zone whole, in
     // millions or more: they shrink rather than show ###.
-    sheet.Range("C23:K26").SetShrinkToFit();
+    sheet.Range(Span("C", kFirstScenarioRow, "K", kLastScenarioRow)).SetShrinkToFit();
 }
 
 } // namespace
@@ -147,22 +174,23 @@ void WriteSummary(TSheetContext& context) {
                              6.86,
                              {{"A", 9.71}, {"B", 9.71}, {"C", 9.71}, {"G", 7.57}, {"J", 7.29}},
                              false,
-                             "A75:K75"});
+                             Span("A", kClosingRow, "K", kClosingRow)});
     // The savings table's headings are three rows of wrapped text.
-    sheet.Range("A22").SetRowHeight(36);
-    sheet.Range("A20:J22").SetWrapText();
+    sheet.Range(At("A", kSavingsHeadingRow + 2)).SetRowHeight(36);
+    sheet.Range(Span("A", kSavingsHeadingRow, "J", kSavingsHeadingRow + 2)).SetWrapText();
 
     TitleRow(sheet, form.Project);
     progress.StepIt();
 
-    GroupLabel(sheet, 4, "Cost Factors :", "C");
-    CaptionCells(sheet, 4, "D", "G",
+    const int factors = kCostFactorsRow;
+    GroupLabel(sheet, factors, "Cost Factors :", "C");
+    CaptionCells(sheet, factors, "D", "G",
                  {"Cost of Inflow (R/m³):", "Consumption Value (R/m³):", "Multiplication factor (%):"});
-    ValueCells(sheet, 4, 6, "H", "H", THorizontalAlignment::Right);
-    sheet.Range("H4").SetText(form.InflowCostEdit.Text());
-    sheet.Range("H5").SetText(form.ConsumpCostsEdit.Text());
-    sheet.Range("H6").SetText(form.CostFactorEdit.Text());
-    sheet.Range("H4:H5").SetNumberFormat("#,##0.0");
+    ValueCells(sheet, factors, factors + 2, "H", "H", THorizontalAlignment::Right);
+    sheet.Range(At("H", factors)).SetText(form.InflowCostEdit.Text());
+    sheet.Range(At("H", factors + 1)).SetText(form.ConsumpCostsEdit.Text());
+    sheet.Range(At("H", factors + 2)).SetText(form.CostFactorEdit.Text());
+    sheet.Range(Span("H", factors, "H", factors + 1)).SetNumberFormat("#,##0.0");
     progress.StepIt();
 
     ImplementationCostsTable(sheet, context.Book.Typing().Money);
@@ -170,18 +198,20 @@ void WriteSummary(TSheetContext& context) {
     ImplementationCosts(sheet, form.CostsForm.FixedCostGrid);
     progress.StepIt();
 
-    GroupLabel(sheet, 15, "Pressure dependent consumption:", "C");
-    CaptionCells(sheet, 15, "D", "G", {"% of residential consumption:", "% of non-residential consumption:"});
-    ValueCells(sheet, 15, 16, "H", "H", THorizontalAlignment::Right);
-    sheet.Range("H15").SetText(form.ResConsumpChangeEdit.Text());
-    sheet.Range("H16").SetText(form.NonresConsumpChangeEdit.Text());
-    sheet.Range("H15:H16").SetNumberFormat("#,##0.0");
+    const int consumption = kConsumptionRow;
+    GroupLabel(sheet, consumption, "Pressure dependent consumption:", "C");
+    CaptionCells(sheet, consumption, "D", "G",
+                 {"% of residential consumption:", "% of non-residential consumption:"});
+    ValueCells(sheet, consumption, consumption + 1, "H", "H", THorizontalAlignment::Right);
+    sheet.Range(At("H", consumption)).SetText(form.ResConsumpChangeEdit.Text());
+    sheet.Range(At("H", consumption + 1)).SetText(form.NonresConsumpChangeEdit.Text());
+    sheet.Range(Span("H", consumption, "H", consumption + 1)).SetNumberFormat("#,##0.0");
     progress.StepIt();
 
-    GroupLabel(sheet, 18, "N1 Value for Consumption Correction:", "C");
-    CaptionCells(sheet, 18, "D", "G", {"N1 for Correction:"});
-    ValueCells(sheet, 18, 18, "H", "H", THorizontalAlignment::Right);
-    sheet.Range("H18").SetText(form.edtConsumptionN1.Text()).SetNumberFormat("#,##0.0");
+    GroupLabel(sheet, kCorrectionN1Row, "N1 Value for Consumption Correction:", "C");
+    CaptionCells(sheet, kCorrectionN1Row, "D", "G", {"N1 for Correction:"});
+    ValueCells(sheet, kCorrectionN1Row, kCorrectionN1Row, "H", "H", THorizontalAlignment::Right);
+    sheet.Range(At("H", kCorrectionN1Row)).SetText(form.edtConsumptionN1.Text()).SetNumberFormat("#,##0.0");
     progress.StepIt();
 
     SavingsTableFrame(sheet);

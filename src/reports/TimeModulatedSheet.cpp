@@ -15,22 +15,27 @@ const std::string kLongTime = "[$-F400]h:mm:ss AM/PM";
 // "Start:" and "Stop:" with their times beside them.
 void SwitchingTimes(TWorksheet& sheet, const std::string& first, const std::string& second,
                     const std::string& last, const std::string& heading, double start, double stop) {
-    sheet.Range(At(first, 9)).SetText(heading);
-    sheet.Range(Span(first, 9, last, 9)).Merge().SetHorizontalAlignment(THorizontalAlignment::Centre);
-    sheet.Range(At(first, 10)).SetText("Start:");
-    sheet.Range(At(first, 11)).SetText("Stop:");
-    for (const std::string& range : {Span(first, 9, last, 9), Span(first, 10, first, 11)})
+    constexpr int headingRow = TimeModulatedSheetLayout::SwitchingTimesRow;
+    constexpr int startRow = headingRow + 1, stopRow = headingRow + 2;
+    sheet.Range(At(first, headingRow)).SetText(heading);
+    sheet.Range(Span(first, headingRow, last, headingRow))
+        .Merge()
+        .SetHorizontalAlignment(THorizontalAlignment::Centre);
+    sheet.Range(At(first, startRow)).SetText("Start:");
+    sheet.Range(At(first, stopRow)).SetText("Stop:");
+    for (const std::string& range :
+         {Span(first, headingRow, last, headingRow), Span(first, startRow, first, stopRow)})
         sheet.Range(range).SetBold().SetFill(PaleYellow);
-    for (int row : {10, 11})
+    for (int row : {startRow, stopRow})
         sheet.Range(Span(second, row, last, row))
             .Merge()
             .SetHorizontalAlignment(THorizontalAlignment::Right)
             .SetBold(false)
             .SetFontSize(9)
             .SetFontName("Calibri");
-    sheet.Range(At(second, 10)).SetNumber(start).SetNumberFormat(kLongTime);
-    sheet.Range(At(second, 11)).SetNumber(stop).SetNumberFormat(kLongTime);
-    sheet.Range(Span(first, 9, last, 11)).SetBorders(TBorderLine::Thin);
+    sheet.Range(At(second, startRow)).SetNumber(start).SetNumberFormat(kLongTime);
+    sheet.Range(At(second, stopRow)).SetNumber(stop).SetNumberFormat(kLongTime);
+    sheet.Range(Span(first, headingRow, last, stopRow)).SetBorders(TBorderLine::Thin);
 }
 
 } // namespace
@@ -40,38 +45,40 @@ void WriteTimeModulated(TSheetContext& context) {
     const TProject& p = form.Project;
     TProgressBar& progress = context.Progress;
     constexpr auto kind = TScenarioKind::Valve;
+    using namespace TimeModulatedSheetLayout;
     const std::string stopped = NotCalculatedText(form, TMainForm::TAnalysisScenario::TimeModulated);
-    TWorksheet& sheet = BeginSheet(context, {"Time Modulated", 8.43, {}, true, "A75:J75"});
+    TWorksheet& sheet = BeginSheet(context, {"Time Modulated", 8.43, {}, true, ScenarioClosingLine(kind)});
 
     ScenarioTitleRow(context, sheet, kind);
-    UpperBlock(sheet, 4, "Pressures :", {"High Pressure (m):", "Low Pressure (m):"});
-    UpperValues(sheet, 4, {form.HighPressureEdit.Text(), form.LowPressureEdit.Text()});
+    UpperBlock(sheet, PressuresRow, "Pressures :", {"High Pressure (m):", "Low Pressure (m):"});
+    UpperValues(sheet, PressuresRow, {form.HighPressureEdit.Text(), form.LowPressureEdit.Text()});
     progress.StepIt();
 
-    UpperBlock(sheet, 7, "Intervals :", {"Interval :"});
+    UpperBlock(sheet, IntervalsRow, "Intervals :", {"Interval :"});
     // In hourly mode neither button is checked, and the interval cell stays empty.
     const std::string intervals = form.Interval2Radio.Checked()   ? "2 Intervals"
                                   : form.Interval4Radio.Checked() ? "4 Intervals"
                                                                   : "";
-    UpperValues(sheet, 7, {intervals}, "");
-    GroupLabel(sheet, 9, "High Pressures Times:", "B");
+    UpperValues(sheet, IntervalsRow, {intervals}, "");
+    GroupLabel(sheet, SwitchingTimesRow, "High Pressures Times:", "B");
     SwitchingTimes(sheet, "C", "D", "E", "1st Set:", p.TimeStart1, p.TimeStop1);
     progress.StepIt();
     if (form.Interval4Radio.Checked())
         SwitchingTimes(sheet, "F", "G", "H", "2nd Set:", p.TimeStart2, p.TimeStop2);
     progress.StepIt();
 
-    FlowsBlock(sheet, 13,
+    FlowsBlock(sheet, FlowsRow,
                ResultTexts(stopped, {form.TimeDepLabel.Caption, form.TimeIndepLabel.Caption,
                                      form.TimeTotLabel.Caption}));
-    ValveChecks(sheet, 17, ResultTexts(stopped, {form.TimeDayNightLabel.Caption})[0],
+    ValveChecks(sheet, ChecksRow, ResultTexts(stopped, {form.TimeDayNightLabel.Caption})[0],
                 stopped.empty() ? form.TimeWarnLabel.Caption : stopped,
                 stopped.empty() ? std::vector<std::string>{form.TimeOpenLabel.Caption}
                                 : std::vector<std::string>{});
     progress.StepIt();
 
-    ScenarioTable(context, sheet, kind, 20, form.TimePRVGrid, "B20:J45", stopped.empty());
-    ScenarioChart(context, sheet, kind, {0, 472, 483, 283, "A22:E45", "H22:H45"}, 45, 3, stopped.empty());
+    ScenarioTable(context, sheet, kind, TableHeadingRow, form.TimePRVGrid, FirstFormattedRow,
+                  stopped.empty());
+    ScenarioChart(context, sheet, kind, TableHeadingRow, {0, 472, 483, 283}, 3, stopped.empty());
 }
 
 } // namespace halvern

@@ -1,5 +1,6 @@
 #include "ui/DesktopSession.h"
 #include "forms/MainForm.h"
+#include "model/Messages.h"
 #include "ui/DesktopSettings.h"
 #include "ui/MainWindow.h"
 #include "ui/ViewBinder.h"
@@ -113,8 +114,7 @@ void TDesktopSession::OpenRecentProject(const QString& fileName) {
         settings_.RemoveRecentProject(fileName);
         FillRecentMenu();
         window_.Binder().Run([&] {
-            form_.Dialogs.Error("The project " + QDir::toNativeSeparators(fileName).toStdString() +
-                                " no longer exists.\nIt has been taken off the recent projects.");
+            form_.Dialogs.Error(Msg::RecentProjectGone(QDir::toNativeSeparators(fileName).toStdString()));
         });
         return;
     }

@@ -1,5 +1,5 @@
 #include "ui/PagePrinter.h"
-#include "forms/Messages.h"
+#include "model/Messages.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/MarkStringGridView.h"

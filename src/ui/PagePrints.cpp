@@ -1,5 +1,5 @@
 #include "ui/PagePrints.h"
-#include "forms/Messages.h"
+#include "model/Messages.h"
 #include "ui/MainWindow.h"
 #include "ui/PageImages.h"
 #include "ui/PagePrinter.h"

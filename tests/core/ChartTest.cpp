@@ -1,10 +1,13 @@
 // The result charts drawn from their tables, and the Graph Properties dialog that
 // chooses their series and axis maxima.
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <gtest/gtest.h>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace PRV = PRVGridLayout;
 
 namespace {
 
@@ -20,7 +23,7 @@ protected:
         grid.SetRowCount(26);
         for (int h = 0; h < 24; ++h) {
             const std::string hour = (h < 10 ? "0" : "") + std::to_string(h);
-            grid.SetCell(0, h + 2, hour + ":00 - " + hour + ":59");
+            grid.SetCell(PRV::HourCol, PRV::HourRow(h), hour + ":00 - " + hour + ":59");
             for (int c = 1; c < columns; ++c)
                 grid.SetCell(c, h + 2, FormatFixed(c * 100 + h, 5, 2));
         }
@@ -114,7 +117,7 @@ TEST_F(ChartTest, ADayIsDrawnAs25PointsFrom00To24EndingWhereItBegan) {
     }
 
     // Drawing again starts afresh rather than adding to the old points.
-    form.CurrentGrid.SetCell(1, 2, "7");
+    form.CurrentGrid.SetCell(Current::InletCol, Current::HourRow(0), "7");
     form.DrawChart(form.CurrentChart, form.CurrentGrid);
     EXPECT_EQ(form.CurrentChart.Series[0].Values.size(), 25u);
     EXPECT_DOUBLE_EQ(form.CurrentChart.Series[0].Values.front(), 7);
@@ -124,8 +127,8 @@ TEST_F(ChartTest, ADayIsDrawnAs25PointsFrom00To24EndingWhereItBegan) {
 TEST_F(ChartTest, PRVChartsSkipEmptyCellsWhereTheCurrentSituationStops) {
     // The PRV charts' hour with no outlet pressure simply has no point.
     FillTable(form.FixedPRVGrid, 10);
-    form.FixedPRVGrid.SetCell(2, 5, "");
-    form.FixedPRVGrid.SetCell(2, 2, ""); // the first hour: no closing point either
+    form.FixedPRVGrid.SetCell(PRV::OutletCol, PRV::HourRow(3), "");
+    form.FixedPRVGrid.SetCell(PRV::OutletCol, PRV::HourRow(0), ""); // the first hour: no closing point either
     ASSERT_TRUE(form.Dispatch([&] { form.FixedGraphSheetShow(); }));
     const TChartSeries& outlet = form.FixedPRVChart.Series[1];
     EXPECT_EQ(outlet.Values.size(), 22u);
@@ -135,14 +138,14 @@ TEST_F(ChartTest, PRVChartsSkipEmptyCellsWhereTheCurrentSituationStops) {
 
     // In the current situation every cell is read: an empty one is not a number.
     FillTable(form.CurrentGrid, 9);
-    form.CurrentGrid.SetCell(3, 4, "");
+    form.CurrentGrid.SetCell(Current::CriticalCol, Current::HourRow(2), "");
     EXPECT_FALSE(form.Dispatch([&] { form.GraphicalSheetShow(); }));
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"'' is not a valid floating point value"}));
 }
 
 TEST_F(ChartTest, ATextThatIsNoNumberStopsTheDrawingAndKeepsThePointsSoFar) {
     FillTable(form.TimePRVGrid, 10);
-    form.TimePRVGrid.SetCell(4, 3, "abc"); // hour 01, critical pressure
+    form.TimePRVGrid.SetCell(PRV::CriticalCol, PRV::HourRow(1), "abc"); // hour 01, critical pressure
     int changes = 0;
     form.TimePRVChart.OnChanged = [&] { ++changes; };
     EXPECT_FALSE(form.Dispatch([&] { form.TimeGraphicalSheetShow(); }));
@@ -159,7 +162,7 @@ TEST_F(ChartTest, ATextThatIsNoNumberStopsTheDrawingAndKeepsThePointsSoFar) {
 
 TEST_F(ChartTest, AnEmptyHourLabelEndsTheDayWithoutTheClosingPoint) {
     FillTable(form.FlowPRVGrid, 10);
-    form.FlowPRVGrid.SetCell(0, 14, ""); // hour 12
+    form.FlowPRVGrid.SetCell(PRV::HourCol, PRV::HourRow(12), ""); // hour 12
     ASSERT_TRUE(form.Dispatch([&] { form.FlowGraphicalSheetShow(); }));
     for (const TChartSeries& s : form.FlowPRVChart.Series) {
         ASSERT_EQ(s.Values.size(), 12u);
@@ -175,7 +178,7 @@ TEST_F(ChartTest, AChartInViewFollowsItsTableAfterAnyEvent) {
     form.FixedPRVChart.OnChanged = [&] { ++changes; };
 
     // A recalculation that rewrites the table while the chart is in view.
-    ASSERT_TRUE(form.Dispatch([&] { form.FixedPRVGrid.SetCell(3, 2, "12.50"); }));
+    ASSERT_TRUE(form.Dispatch([&] { form.FixedPRVGrid.SetCell(PRV::AZPCol, PRV::HourRow(0), "12.50"); }));
     EXPECT_EQ(changes, 1);
     EXPECT_DOUBLE_EQ(form.FixedPRVChart.Series[2].Values.front(), 12.5);
     EXPECT_DOUBLE_EQ(form.FixedPRVChart.Series[2].Values.back(), 12.5);
@@ -183,7 +186,7 @@ TEST_F(ChartTest, AChartInViewFollowsItsTableAfterAnyEvent) {
     // Events that leave the table alone do not draw again, nor repeat an error.
     ASSERT_TRUE(form.Dispatch([] {}));
     EXPECT_EQ(changes, 1);
-    EXPECT_FALSE(form.Dispatch([&] { form.FixedPRVGrid.SetCell(3, 2, "x"); }));
+    EXPECT_FALSE(form.Dispatch([&] { form.FixedPRVGrid.SetCell(PRV::AZPCol, PRV::HourRow(0), "x"); }));
     EXPECT_TRUE(form.Dispatch([] {}));
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"'x' is not a valid floating point value"}));
 

@@ -1,7 +1,9 @@
 // halvern-cli run as a user runs it: its output, its messages on standard error, the files
 // it writes and its exit codes, checked against what the window shows for the same files.
 #ifdef HALVERN_CLI
+#include "CliRunner.h"
 #include "IoFixture.h"
+#include "forms/TableLayouts.h"
 #include "io/TextCodec.h"
 #include "reports/ZipRewrite.h"
 
@@ -12,48 +14,13 @@
 #include <sys/wait.h>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
 using namespace halvern::testing;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
 namespace {
-
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs the program with the arguments; its standard output is captured, or goes to the file
-// given. A program that hangs is stopped after a minute (exit code 124).
-TRun RunCli(const std::vector<std::string>& args, const std::string& stdoutTo = "",
-            const std::string& workingFolder = "") {
-    TScratchDir dir;
-    std::string command = "timeout 60 " + Quote(HALVERN_CLI);
-    if (!workingFolder.empty()) command = "cd " + Quote(workingFolder) + " && " + command;
-    for (const auto& arg : args)
-        command += " " + Quote(arg);
-    command += " 2>" + Quote(dir.File("stderr"));
-    if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Err = ReadBytes(dir.File("stderr"));
-    return run;
-}
 
 std::string Example(const std::string& name) {
     return TestData("../../examples/" + name);
@@ -74,7 +41,7 @@ std::string JsonRow(const TMarkStringGrid& grid, int row) {
 } // namespace
 
 TEST(Cli, UsageAndExitCodes) {
-    const TRun help = RunCli({"--help"});
+    const TCliRun help = RunCli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_THAT(help.Out, HasSubstr("halvern-cli show --json FILE.pru"));
     EXPECT_THAT(help.Out,
@@ -94,7 +61,7 @@ TEST(Cli, UsageAndExitCodes) {
         {"save-defaults", "x.pru"},
     };
     for (const auto& args : wrong) {
-        const TRun run = RunCli(args);
+        const TCliRun run = RunCli(args);
         EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
         EXPECT_THAT(run.Err, HasSubstr("Usage:"));
         EXPECT_THAT(run.Out, IsEmpty());
@@ -102,7 +69,7 @@ TEST(Cli, UsageAndExitCodes) {
 }
 
 TEST(Cli, ShowPrintsTheEngineersScreen) {
-    const TRun run = RunCli({"show", Example("demo-zone.pru"), TestData("windows-zone.pru")});
+    const TCliRun run = RunCli({"show", Example("demo-zone.pru"), TestData("windows-zone.pru")});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_THAT(run.Err, IsEmpty());
     for (const char* expected :
@@ -118,7 +85,7 @@ TEST(Cli, ShowPrintsTheEngineersScreen) {
 }
 
 TEST(Cli, JsonIsWhatTheWindowShowsAfterReadData) {
-    const TRun run = RunCli({"show", "--json", Example("demo-zone.pru")});
+    const TCliRun run = RunCli({"show", "--json", Example("demo-zone.pru")});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_THAT(run.Err, IsEmpty());
 
@@ -155,12 +122,12 @@ TEST(Cli, JsonIsWhatTheWindowShowsAfterReadData) {
 
 TEST(Cli, FilesThatCannotBeRead) {
     TScratchDir dir;
-    const TRun missing = RunCli({"show", dir.File("absent.pru")});
+    const TCliRun missing = RunCli({"show", dir.File("absent.pru")});
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_THAT(missing.Err, HasSubstr("error: Cannot open file " + dir.File("absent.pru")));
 
     WriteBytes(dir.File("bad.pru"), "HALVERN 4.0\r\nZone\r\n");
-    const TRun json = RunCli({"show", "--json", dir.File("bad.pru")});
+    const TCliRun json = RunCli({"show", "--json", dir.File("bad.pru")});
     EXPECT_EQ(json.ExitCode, 1);
     // A project that was not read has no window to show: nothing on standard output.
     EXPECT_THAT(json.Out, IsEmpty());
@@ -170,24 +137,24 @@ TEST(Cli, FilesThatCannotBeRead) {
                   "line.\n");
 
     // One unreadable file among several: the others are still shown.
-    const TRun several = RunCli({"show", dir.File("bad.pru"), Example("demo-zone.pru")});
+    const TCliRun several = RunCli({"show", dir.File("bad.pru"), Example("demo-zone.pru")});
     EXPECT_EQ(several.ExitCode, 1);
     EXPECT_THAT(several.Out, HasSubstr("Rietvallei Ext 4"));
 }
 
 TEST(Cli, ImportIntoANewOrAGivenProject) {
     TScratchDir dir;
-    const TRun fresh = RunCli({"import", Example("import-example.txt"), "-o", dir.File("new.pru")});
+    const TCliRun fresh = RunCli({"import", Example("import-example.txt"), "-o", dir.File("new.pru")});
     EXPECT_EQ(fresh.ExitCode, 0) << fresh.Err;
     EXPECT_THAT(fresh.Out, HasSubstr("Saved data to: " + dir.File("new.pru")));
     TShownForm imported;
     imported.Read(dir.File("new.pru"));
-    EXPECT_EQ(imported->FlowGrid.Cell(1, 1), "82.80");
-    EXPECT_EQ(imported->FlowGrid.Cell(5, 24), "28.00");
+    EXPECT_EQ(imported->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(0)), "82.80");
+    EXPECT_EQ(imported->FlowGrid.Cell(Flow::CriticalCol, Flow::HourRow(23)), "28.00");
     EXPECT_EQ(imported->ZoneNameEdit.Text(), "");
 
-    const TRun litres = RunCli({"import", Example("import-example.txt"), "-o", dir.File("ls.pru"), "--units",
-                                "ls", "--from", Example("demo-zone.pru")});
+    const TCliRun litres = RunCli({"import", Example("import-example.txt"), "-o", dir.File("ls.pru"),
+                                   "--units", "ls", "--from", Example("demo-zone.pru")});
     EXPECT_EQ(litres.ExitCode, 0) << litres.Err;
     TShownForm inLitres;
     inLitres.Read(dir.File("ls.pru"));
@@ -198,13 +165,13 @@ TEST(Cli, ImportIntoANewOrAGivenProject) {
 
 TEST(Cli, ImportRefusals) {
     TScratchDir dir;
-    const TRun noData = RunCli({"import", dir.File("absent.txt"), "-o", dir.File("out.pru")});
+    const TCliRun noData = RunCli({"import", dir.File("absent.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(noData.ExitCode, 1);
     EXPECT_THAT(noData.Err, HasSubstr("error: Cannot open file " + dir.File("absent.txt") +
                                       "\nNo such file or directory\n"));
 
     WriteBytes(dir.File("bad.txt"), "abc,61,50,30,\r\n");
-    const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
+    const TCliRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.ExitCode, 1);
     EXPECT_THAT(bad.Err,
                 HasSubstr("error: " + dir.File("bad.txt") +
@@ -212,28 +179,28 @@ TEST(Cli, ImportRefusals) {
                           "(inflow) is not a number: \"abc\".\nThe hourly table was left as it was."));
     EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru")));
 
-    const TRun badFrom = RunCli(
+    const TCliRun badFrom = RunCli(
         {"import", Example("import-example.txt"), "-o", dir.File("out.pru"), "--from", dir.File("bad.txt")});
     EXPECT_EQ(badFrom.ExitCode, 1);
     // The message names the project that was refused, not the data file.
     EXPECT_THAT(badFrom.Err, HasSubstr(dir.File("bad.txt") + ": error: Invalid data file:\n" +
                                        dir.File("bad.txt") + "\nUnable to read data."));
 
-    const TRun missingFrom = RunCli({"import", Example("import-example.txt"), "-o", dir.File("out.pru"),
-                                     "--from", dir.File("absent.pru")});
+    const TCliRun missingFrom = RunCli({"import", Example("import-example.txt"), "-o", dir.File("out.pru"),
+                                        "--from", dir.File("absent.pru")});
     EXPECT_EQ(missingFrom.ExitCode, 1);
     // The reason comes with the message, from the one opening of the file.
     EXPECT_EQ(missingFrom.Err, dir.File("absent.pru") + ": error: Cannot open file " +
                                    dir.File("absent.pru") + "\nNo such file or directory\n");
 
-    const TRun emptyName = RunCli({"save-defaults", "-o", ""});
+    const TCliRun emptyName = RunCli({"save-defaults", "-o", ""});
     EXPECT_EQ(emptyName.ExitCode, 2);
     EXPECT_THAT(emptyName.Err, HasSubstr("halvern-cli: an argument is empty; a file name was expected"));
 }
 
 TEST(Cli, SaveDefaultsWritesTheNewProjectAsSaveDataDoes) {
     TScratchDir dir;
-    const TRun run = RunCli({"save-defaults", "-o", dir.File("defaults.pru")});
+    const TCliRun run = RunCli({"save-defaults", "-o", dir.File("defaults.pru")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     TShownForm form;
     form->actDataNewExec();
@@ -241,7 +208,7 @@ TEST(Cli, SaveDefaultsWritesTheNewProjectAsSaveDataDoes) {
     EXPECT_EQ(ReadBytes(dir.File("defaults.pru")), ReadBytes(dir.File("window.pru")));
     EXPECT_EQ(FileLines(ReadBytes(dir.File("defaults.pru"))).size(), 277u);
 
-    const TRun unwritable = RunCli({"save-defaults", "-o", dir.File("no-folder/defaults.pru")});
+    const TCliRun unwritable = RunCli({"save-defaults", "-o", dir.File("no-folder/defaults.pru")});
     EXPECT_EQ(unwritable.ExitCode, 1);
     EXPECT_EQ(unwritable.Err, dir.File("no-folder/defaults.pru") + ": error: Cannot open file " +
                                   dir.File("no-folder/defaults.pru") + "\nNo such file or directory\n");
@@ -260,17 +227,18 @@ TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
     lexical.Values.ZoneName = "Beside the link";
     WriteBytes(dir.File("work/a.pru"), EncodeFileText(FormatProjectFile(lexical)));
 
-    const TRun show = RunCli({"show", dir.File("work/lnk/../a.pru")});
+    const TCliRun show = RunCli({"show", dir.File("work/lnk/../a.pru")});
     EXPECT_EQ(show.ExitCode, 0) << show.Err;
     EXPECT_THAT(show.Out, HasSubstr("Beside the link's target"));
-    const TRun summary = RunCli({"summary", "--json", dir.File("work/lnk/../a.pru")});
+    const TCliRun summary = RunCli({"summary", "--json", dir.File("work/lnk/../a.pru")});
     EXPECT_EQ(summary.ExitCode, 0) << summary.Err;
     EXPECT_THAT(summary.Out, HasSubstr("\"zone_name\":\"Beside the link's target\""));
     // A relative name too, from inside the folder with the link.
-    const TRun relative = RunCli({"summary", "--json", "lnk/../a.pru"}, "", dir.File("work"));
+    const TCliRun relative =
+        RunCli({"summary", "--json", "lnk/../a.pru"}, {.WorkingFolder = dir.File("work")});
     EXPECT_THAT(relative.Out, HasSubstr("\"zone_name\":\"Beside the link's target\"")) << relative.Err;
 
-    const TRun import =
+    const TCliRun import =
         RunCli({"import", Example("import-example.txt"), "-o", dir.File("work/lnk/../new.pru")});
     EXPECT_EQ(import.ExitCode, 0) << import.Err;
     EXPECT_THAT(import.Out, HasSubstr("Saved data to: " + dir.File("work/lnk/../new.pru")));
@@ -286,12 +254,13 @@ TEST(Cli, OutputThatCannotBeWrittenFails) {
                                                {"show", "--json", Example("demo-zone.pru")},
                                                {"--help"},
                                                {"save-defaults", "-o", dir.File("defaults.pru")}}) {
-        const TRun full = RunCli(args, "/dev/full");
+        const TCliRun full = RunCli(args, {.StdoutTo = "/dev/full"});
         EXPECT_EQ(full.ExitCode, 1) << ::testing::PrintToString(args);
         EXPECT_THAT(full.Err, HasSubstr("halvern-cli: cannot write the output: No space left on device"));
     }
     // The same commands to a file that takes them succeed.
-    const TRun ok = RunCli({"show", "--json", Example("demo-zone.pru")}, dir.File("out.json"));
+    const TCliRun ok =
+        RunCli({"show", "--json", Example("demo-zone.pru")}, {.StdoutTo = dir.File("out.json")});
     EXPECT_EQ(ok.ExitCode, 0);
     EXPECT_GT(ReadBytes(dir.File("out.json")).size(), 8192u);
 }
@@ -302,7 +271,7 @@ TEST(Cli, ImportRefusesToReplaceItsOwnData) {
     WriteBytes(dir.File("data.txt"), data);
     std::filesystem::create_symlink("data.txt", dir.File("link.txt"));
     for (const char* output : {"data.txt", "link.txt"}) {
-        const TRun run = RunCli({"import", dir.File("data.txt"), "-o", dir.File(output)});
+        const TCliRun run = RunCli({"import", dir.File("data.txt"), "-o", dir.File(output)});
         EXPECT_EQ(run.ExitCode, 2);
         EXPECT_THAT(run.Err, HasSubstr("halvern-cli: the output " + dir.File(output) +
                                        " is the data file itself; give the project another name"));
@@ -319,7 +288,7 @@ TEST(Cli, ControlCharactersFromAProjectAreShownEscaped) {
     // A right-to-left override would show "gpj.exe" as "exe.jpg".
     hostile.Values.ZoneRef = "plain\u202Egpj.exe\u2066x\u2069";
     WriteBytes(dir.File("hostile\x1B[2J.pru"), EncodeFileText(FormatProjectFile(hostile)));
-    const TRun run = RunCli({"show", dir.File("hostile\x1B[2J.pru")});
+    const TCliRun run = RunCli({"show", dir.File("hostile\x1B[2J.pru")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_THAT(run.Out,
                 HasSubstr("Zone name                   \\x1b]0;owned\\x07\\x1b[31mRed\\x7f\\u009b2J\n"));
@@ -330,23 +299,23 @@ TEST(Cli, ControlCharactersFromAProjectAreShownEscaped) {
     for (const char* invisible : {"\u009B", "\u202E", "\u2066", "\u2069"})
         EXPECT_EQ(run.Out.find(invisible), std::string::npos) << invisible;
 
-    const TRun json = RunCli({"show", "--json", dir.File("hostile\x1B[2J.pru")});
+    const TCliRun json = RunCli({"show", "--json", dir.File("hostile\x1B[2J.pru")});
     EXPECT_THAT(json.Out,
                 HasSubstr("\"ZoneNameEdit\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\\u007f\\u009b2J\""));
     EXPECT_THAT(json.Out, HasSubstr("\"ZoneRefEdit\": \"plain\\u202egpj.exe\\u2066x\\u2069\""));
 
     // The name of a report written, and the status line of a save, as show prints names.
-    const TRun report = RunCli({"report", dir.File("hostile\x1B[2J.pru"), "-o",
-                                dir.File("r\x1B]0;t\x07.xlsx"), "--sheets", "general"});
+    const TCliRun report = RunCli({"report", dir.File("hostile\x1B[2J.pru"), "-o",
+                                   dir.File("r\x1B]0;t\x07.xlsx"), "--sheets", "general"});
     EXPECT_EQ(report.ExitCode, 0) << report.Err;
     EXPECT_EQ(report.Out, "Report written to: " + dir.File("r\\x1b]0;t\\x07.xlsx") + "\n");
-    const TRun save = RunCli({"save-defaults", "-o", dir.File("\u202Eurp.exe")});
+    const TCliRun save = RunCli({"save-defaults", "-o", dir.File("\u202Eurp.exe")});
     EXPECT_EQ(save.ExitCode, 0) << save.Err;
     EXPECT_EQ(save.Out, "Saved data to: " + dir.File("\\u202eurp.exe") + "\n");
 
     // Messages on standard error are escaped too.
     WriteBytes(dir.File("bad.txt"), "\x1B[31m,1,2,3,\n");
-    const TRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
+    const TCliRun bad = RunCli({"import", dir.File("bad.txt"), "-o", dir.File("out.pru")});
     EXPECT_EQ(bad.Err.find('\x1B'), std::string::npos);
 }
 
@@ -359,11 +328,11 @@ TEST(Cli, FactorOutsideItsRangeIsNamed) {
     WriteBytes(dir.File("factor.pru"), EncodeFileText(FormatProjectFile(d)));
     const std::string message =
         "The multiplication factor 150 in " + dir.File("factor.pru") + " is outside 0 to 100; 100 is used.";
-    const TRun show = RunCli({"show", dir.File("factor.pru")});
+    const TCliRun show = RunCli({"show", dir.File("factor.pru")});
     EXPECT_EQ(show.ExitCode, 0);
     EXPECT_EQ(show.Err, dir.File("factor.pru") + ": warning: " + message + "\n");
     EXPECT_THAT(show.Out, HasSubstr("multiplication factor 100 %"));
-    const TRun summary = RunCli({"summary", "--json", dir.File("factor.pru")});
+    const TCliRun summary = RunCli({"summary", "--json", dir.File("factor.pru")});
     EXPECT_THAT(summary.Out, HasSubstr("\"messages\":[\"" + message + "\"]"));
 }
 
@@ -373,16 +342,16 @@ TEST(Cli, DoubleDashEndsTheOptions) {
     WriteBytes(dir.File("-o"), project);
     WriteBytes(dir.File("--help"), project);
     // Names that look like options, given after "--".
-    const TRun show = RunCli({"show", "--", dir.File("-o"), dir.File("--help")});
+    const TCliRun show = RunCli({"show", "--", dir.File("-o"), dir.File("--help")});
     EXPECT_EQ(show.ExitCode, 0) << show.Err;
     EXPECT_THAT(show.Out, HasSubstr("-o\n==\n"));
     EXPECT_THAT(show.Out, HasSubstr("--help\n======\n"));
 
     WriteBytes(dir.File("-data.txt"), ReadBytes(Example("import-example.txt")));
-    const TRun import = RunCli({"import", "-o", dir.File("out.pru"), "--", dir.File("-data.txt")});
+    const TCliRun import = RunCli({"import", "-o", dir.File("out.pru"), "--", dir.File("-data.txt")});
     EXPECT_EQ(import.ExitCode, 0) << import.Err;
 
-    const TRun dashed = RunCli({"show", "--", "--json"});
+    const TCliRun dashed = RunCli({"show", "--", "--json"});
     EXPECT_EQ(dashed.ExitCode, 1); // a file named "--json", which does not exist here
     EXPECT_THAT(dashed.Err, HasSubstr("--json: error: Cannot open file "));
     EXPECT_THAT(dashed.Out, IsEmpty());
@@ -393,13 +362,13 @@ TEST(Cli, PipeIsRefusedAtOnce) {
     TScratchDir dir;
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
     const std::string refusal = dir.File("pipe") + " is not a regular file (a named pipe).";
-    const TRun show = RunCli({"show", dir.File("pipe")});
+    const TCliRun show = RunCli({"show", dir.File("pipe")});
     EXPECT_EQ(show.ExitCode, 1);
     EXPECT_THAT(show.Err, HasSubstr("error: Cannot open file " + dir.File("pipe") + "\n" + refusal));
-    const TRun import = RunCli({"import", dir.File("pipe"), "-o", dir.File("out.pru")});
+    const TCliRun import = RunCli({"import", dir.File("pipe"), "-o", dir.File("out.pru")});
     EXPECT_EQ(import.ExitCode, 1);
     EXPECT_THAT(import.Err, HasSubstr(refusal));
-    const TRun save = RunCli({"save-defaults", "-o", dir.File("pipe")});
+    const TCliRun save = RunCli({"save-defaults", "-o", dir.File("pipe")});
     EXPECT_EQ(save.ExitCode, 1);
     EXPECT_THAT(save.Err, HasSubstr(refusal));
 }
@@ -418,21 +387,21 @@ std::vector<std::string> WorkbookSheets(const std::string& file) {
 
 TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
     TScratchDir dir;
-    const TRun all = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("demo.xlsx")});
+    const TCliRun all = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("demo.xlsx")});
     EXPECT_EQ(all.ExitCode, 0) << all.Err;
     EXPECT_EQ(all.Out, std::string("Report written to: ").append(dir.File("demo.xlsx")).append("\n"));
     EXPECT_THAT(WorkbookSheets(dir.File("demo.xlsx")),
                 ::testing::ElementsAre("General Data", "Current Situation", "Summary", "Fixed Outlet",
                                        "Time Modulated", "Flow Modulated", "N1 Sensitivity"));
 
-    const TRun two =
+    const TCliRun two =
         RunCli({"report", Example("demo-zone.pru"), "--sheets", "fixed,current", "-o", dir.File("two.xlsx")});
     EXPECT_EQ(two.ExitCode, 0) << two.Err;
     EXPECT_THAT(WorkbookSheets(dir.File("two.xlsx")),
                 ::testing::ElementsAre("Current Situation", "Fixed Outlet"));
 
     // A name without an extension is given .xlsx, and the name written is the one said.
-    const TRun bare =
+    const TCliRun bare =
         RunCli({"report", Example("demo-zone.pru"), "--sheets", "summary", "-o", dir.File("bare")});
     EXPECT_EQ(bare.ExitCode, 0) << bare.Err;
     EXPECT_EQ(bare.Out, std::string("Report written to: ").append(dir.File("bare.xlsx")).append("\n"));
@@ -451,16 +420,17 @@ TEST(Cli, ReportWritesTheWorkbookOfTheDialog) {
           // A workbook under another kind's name, and no sheet named at all.
           {"report", Example("demo-zone.pru"), "-o", dir.File("x.csv")},
           {"report", Example("demo-zone.pru"), "-o", dir.File("x.xlsx"), "--sheets", ""}}) {
-        const TRun run = RunCli(wrong);
+        const TCliRun run = RunCli(wrong);
         EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(wrong);
         EXPECT_THAT(run.Err, ::testing::Not(HasSubstr("a file name was expected")));
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.csv")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.xlsx")));
 
-    const TRun unreadable = RunCli({"report", dir.File("absent.pru"), "-o", dir.File("x.xlsx")});
+    const TCliRun unreadable = RunCli({"report", dir.File("absent.pru"), "-o", dir.File("x.xlsx")});
     EXPECT_EQ(unreadable.ExitCode, 1);
-    const TRun unwritable = RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("no-folder/x.xlsx")});
+    const TCliRun unwritable =
+        RunCli({"report", Example("demo-zone.pru"), "-o", dir.File("no-folder/x.xlsx")});
     EXPECT_EQ(unwritable.ExitCode, 1);
     EXPECT_THAT(unwritable.Err, HasSubstr("Cannot write the report to " + dir.File("no-folder/x.xlsx")));
     EXPECT_THAT(unwritable.Err, HasSubstr("No such file or directory"));
@@ -472,18 +442,18 @@ TEST(Cli, AnAnalysisThatStoppedIsNoFullResult) {
     // A negative AZP pressure at 11:00 stops the current situation, and every valve with it.
     TScratchDir dir;
     const std::string zone = TestData("stopped-analysis.pru");
-    const TRun report = RunCli({"report", zone, "-o", dir.File("stopped.xlsx")});
+    const TCliRun report = RunCli({"report", zone, "-o", dir.File("stopped.xlsx")});
     EXPECT_EQ(report.ExitCode, 1);
     EXPECT_THAT(report.Out, HasSubstr("Report written to: "));
     EXPECT_TRUE(std::filesystem::exists(dir.File("stopped.xlsx")));
     EXPECT_THAT(report.Err, HasSubstr("error: The analysis stopped on an error, so some results could not be "
                                       "calculated (Current Situation: Invalid floating point operation"));
 
-    const TRun summary = RunCli({"summary", zone, Example("demo-zone.pru")});
+    const TCliRun summary = RunCli({"summary", zone, Example("demo-zone.pru")});
     EXPECT_EQ(summary.ExitCode, 1);
     EXPECT_THAT(summary.Out, HasSubstr("Not calculated"));
     EXPECT_THAT(summary.Err, HasSubstr("The analysis stopped on an error"));
-    const TRun fine = RunCli({"summary", Example("demo-zone.pru")});
+    const TCliRun fine = RunCli({"summary", Example("demo-zone.pru")});
     EXPECT_EQ(fine.ExitCode, 0) << fine.Err;
 }
 // import-logger --list: what the reader found in each file.
@@ -491,7 +461,7 @@ TEST(Cli, ImportLoggerListsLayouts) {
     TScratchDir dir;
     WriteBytes(dir.File("semi.txt"),
                "\xEF\xBB\xBFTijd;Debiet\r\n2024-03-04T00:00:00;1,5\r\n2024-03-04T00:01:00;2,5\r\n");
-    const TRun run = RunCli({"import-logger", "--list", Example("zone-logger.csv"), dir.File("semi.txt")});
+    const TCliRun run = RunCli({"import-logger", "--list", Example("zone-logger.csv"), dir.File("semi.txt")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(
         run.Out,
@@ -514,16 +484,17 @@ TEST(Cli, ImportLoggerListsLayouts) {
 TEST(Cli, ImportLoggerWritesTheHoursItPrints) {
     TScratchDir dir;
     const std::string e = Example("zone-logger.csv");
-    const TRun run = RunCli({"import-logger", "--flow", e + ":Inflow (l/s)", "--inlet", e + ":3", "--azp",
-                             e + ":4@m", "--critical", e + ":Critical (m)", "--day", "2024-03-05",
-                             "--set-flow-hours", "-o", dir.File("zone.pru")});
+    const TCliRun run = RunCli({"import-logger", "--flow", e + ":Inflow (l/s)", "--inlet", e + ":3", "--azp",
+                                e + ":4@m", "--critical", e + ":Critical (m)", "--day", "2024-03-05",
+                                "--set-flow-hours", "-o", dir.File("zone.pru")});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_THAT(run.Out, HasSubstr("Days: 2024-03-05\nHour   Inflow (m³/hr) cover       Inlet (m) cover"));
     EXPECT_THAT(run.Out, HasSubstr("\n07:00         104.469  100%           59.39  100%"));
     TShownForm form;
     form.Read(dir.File("zone.pru"));
-    EXPECT_EQ(form->FlowGrid.Cell(1, 8), "104.47"); // the table shows two decimals of a project read
-    EXPECT_EQ(form->FlowGrid.Cell(3, 8), "59.39");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(7)),
+              "104.47"); // the table shows two decimals of a project read
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InletCol, Flow::HourRow(7)), "59.39");
     EXPECT_EQ(TimeToShortStr(form->LowTimePicker.Time), "04:00");
     EXPECT_EQ(TimeToShortStr(form->HighTimePicker.Time), "07:00");
 }
@@ -593,14 +564,15 @@ TEST(Cli, ImportLoggerRefusals) {
     for (const auto& c : cases) {
         std::vector<std::string> args{"import-logger"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        const TRun run = RunCli(args);
+        const TCliRun run = RunCli(args);
         EXPECT_EQ(run.ExitCode, c.Exit) << c.Err;
         EXPECT_THAT(run.Err, HasSubstr(c.Err));
         EXPECT_THAT(dir.Names(), Not(::testing::Contains("out.pru"))) << c.Err;
     }
     // Accepted, the clock change day is written.
-    const TRun accepted = RunCli({"import-logger", "--flow", dir.File("back.csv") + ":v", "--day",
-                                  "2023-10-29", "--min-coverage", "0", "--accept-clock-change", "-o", out});
+    const TCliRun accepted =
+        RunCli({"import-logger", "--flow", dir.File("back.csv") + ":v", "--day", "2023-10-29",
+                "--min-coverage", "0", "--accept-clock-change", "-o", out});
     EXPECT_EQ(accepted.ExitCode, 0) << accepted.Err;
 }
 

@@ -2,10 +2,14 @@
 // payback, the cost edits that recompute them, and the totals the dialog stores and
 // publishes.
 #include "FlowZoneFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <cmath>
 
 using namespace halvern;
+namespace Costs = CostSummaryLayout;
+namespace FixedCost = FixedCostLayout;
+namespace PRV = PRVGridLayout;
 using namespace halvern::test;
 
 namespace {
@@ -31,7 +35,7 @@ protected:
         tot.Caption = totText;
         dep.Caption = depText;
         for (int h = 0; h < HoursPerDay; ++h)
-            grid.SetCell(3, TableRow(h), azpText);
+            grid.SetCell(PRV::AZPCol, TableRow(h), azpText);
     }
 
     bool Costs() {
@@ -152,7 +156,7 @@ TEST_F(CostsTest, EmptyScenarioResultsCountAsNothing) {
     form.FlowDepLabel.Caption.clear();
     // The flow-modulated table skips empty AZP cells but still divides by 24 hours.
     for (int h = 0; h < HoursPerDay; ++h)
-        form.FlowPRVGrid.SetCell(3, TableRow(h), h < 12 ? "" : "50.00");
+        form.FlowPRVGrid.SetCell(PRV::AZPCol, TableRow(h), h < 12 ? "" : "50.00");
     ASSERT_TRUE(Costs());
     EXPECT_EQ(Summary(1, FlowRow), "0");
     EXPECT_EQ(Summary(2, FlowRow), "36,525"); // the whole current leakage
@@ -160,9 +164,9 @@ TEST_F(CostsTest, EmptyScenarioResultsCountAsNothing) {
 }
 
 TEST_F(CostsTest, AnUnsettledAZPStopsTheCostsThere) {
-    form.CostSummaryGrid.SetCell(3, TimeRow, "old");
-    form.CostSummaryGrid.SetCell(1, FlowRow, "old");
-    form.TimePRVGrid.SetCell(3, TableRow(7), "40.00 *");
+    form.CostSummaryGrid.SetCell(Costs::ConsumpSavingCol, TimeRow, "old");
+    form.CostSummaryGrid.SetCell(Costs::InflowCol, FlowRow, "old");
+    form.TimePRVGrid.SetCell(PRV::AZPCol, TableRow(7), "40.00 *");
     EXPECT_FALSE(Costs());
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"'40.00 *' is not a valid floating point value"});
     EXPECT_EQ(Summary(2, TimeRow), "7,305");
@@ -198,7 +202,7 @@ protected:
     }
     void TypeItems(int col, const std::array<const char*, 4>& texts) {
         for (int i = 0; i < 4; ++i)
-            Type(col, 2 + i, texts[static_cast<size_t>(i)]);
+            Type(col, FixedCost::FirstItemRow + i, texts[static_cast<size_t>(i)]);
     }
 };
 
@@ -206,12 +210,13 @@ TEST_F(CostsDialogTest, OpensModallyWithItsTableReady) {
     EXPECT_TRUE(dialog.Visible);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(dialog.Caption, "Implementation Costs");
-    EXPECT_EQ(grid.Cell(0, 0), "Fixed Costs");
-    EXPECT_EQ(grid.GetColour(0, 0), clAqua);
-    EXPECT_EQ(grid.Cell(1, 0), "Costs (R)");
-    EXPECT_EQ(grid.Cell(3, 1), "Flow Modulated PRV");
-    EXPECT_EQ(grid.Cell(0, 4), "Equipment Costs (controller, logger etc.)");
-    EXPECT_EQ(grid.Cell(0, 6), "Total");
+    EXPECT_EQ(grid.Cell(FixedCost::DescriptionCol, FixedCost::GroupHeadingRow), "Fixed Costs");
+    EXPECT_EQ(grid.GetColour(FixedCost::DescriptionCol, FixedCost::GroupHeadingRow), clAqua);
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::GroupHeadingRow), "Costs (R)");
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol + 2, FixedCost::ColumnHeadingRow), "Flow Modulated PRV");
+    EXPECT_EQ(grid.Cell(FixedCost::DescriptionCol, FixedCost::FirstItemRow + 2),
+              "Equipment Costs (controller, logger etc.)");
+    EXPECT_EQ(grid.Cell(FixedCost::DescriptionCol, FixedCost::TotalRow), "Total");
     EXPECT_EQ(grid.RowHeight(1), static_cast<int>(grid.Measure().TextHeight("M") * 4.1));
     for (int col = 1; col <= 3; ++col)
         for (int row = 2; row <= 6; ++row)
@@ -220,9 +225,9 @@ TEST_F(CostsDialogTest, OpensModallyWithItsTableReady) {
 }
 
 TEST_F(CostsDialogTest, TotalsAndOKPublishTheAmounts) {
-    TypeItems(1, {"1000", "2000", "3000", "4000"});
-    EXPECT_EQ(grid.Cell(1, 6), "R10,000.00");
-    EXPECT_EQ(grid.Cell(1, 6), FormatMoney(10000));
+    TypeItems(FixedCost::FirstOptionCol, {"1000", "2000", "3000", "4000"});
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::TotalRow), "R10,000.00");
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::TotalRow), FormatMoney(10000));
     EXPECT_TRUE(dialogs.Messages.empty());
 
     form.Dispatch([&] { dialog.Button1.Click(); });
@@ -264,14 +269,14 @@ TEST_F(CostsDialogTest, EnterMovesDownTheItemsThenToTheNextOption) {
 }
 
 TEST_F(CostsDialogTest, AnIncompleteColumnKeepsItsLastTotal) {
-    TypeItems(2, {"1", "2", "3", "4"});
-    EXPECT_EQ(grid.Cell(2, 6), FormatMoney(10));
-    Type(2, 3, "");
-    EXPECT_EQ(grid.Cell(2, 6), FormatMoney(10));
+    TypeItems(FixedCost::FirstOptionCol + 1, {"1", "2", "3", "4"});
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol + 1, FixedCost::TotalRow), FormatMoney(10));
+    Type(FixedCost::FirstOptionCol + 1, FixedCost::FirstItemRow + 1, "");
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol + 1, FixedCost::TotalRow), FormatMoney(10));
     EXPECT_TRUE(dialogs.Messages.empty());
-    Type(2, 3, "x");
+    Type(FixedCost::FirstOptionCol + 1, FixedCost::FirstItemRow + 1, "x");
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Please enter a valid number."});
-    EXPECT_EQ(grid.Cell(2, 6), FormatMoney(10));
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol + 1, FixedCost::TotalRow), FormatMoney(10));
 
     // Closing stores what is no number as 0, silently.
     dialogs.Clear();
@@ -286,8 +291,8 @@ TEST_F(CostsDialogTest, ClosingStoresAmountsInSinglePrecisionAndClearsTheAnnualE
     project.AnnualCostFixedPRV[0] = 500;
     project.AnnualCostItem[0] = "Maintenance";
     project.AnnualCostFixedPRV[6] = 700;
-    Type(3, 2, "123456789");
-    Type(3, 3, "12.34");
+    Type(FixedCost::FirstOptionCol + 2, FixedCost::FirstItemRow, "123456789");
+    Type(FixedCost::FirstOptionCol + 2, FixedCost::FirstItemRow + 1, "12.34");
     form.Dispatch([&] { dialog.Close(); }); // the window's close box
     EXPECT_FALSE(dialog.Visible);
     EXPECT_EQ(project.FixedCostFlowPRV[0], 123456792.0);
@@ -299,17 +304,17 @@ TEST_F(CostsDialogTest, ClosingStoresAmountsInSinglePrecisionAndClearsTheAnnualE
 }
 
 TEST_F(CostsDialogTest, ReopeningShowsTheAmountsAsTyped) {
-    Type(1, 2, "1500.5");
-    Type(1, 3, "");
+    Type(FixedCost::FirstOptionCol, FixedCost::FirstItemRow, "1500.5");
+    Type(FixedCost::FirstOptionCol, FixedCost::FirstItemRow + 1, "");
     form.Dispatch([&] { dialog.Button1.Click(); });
     form.Dispatch([&] { form.ImpCostsButton.Click(); });
     EXPECT_EQ(shown, 2);
-    EXPECT_EQ(grid.Cell(1, 2), "1500.5");
-    EXPECT_EQ(grid.Cell(1, 3), "0");
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::FirstItemRow), "1500.5");
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::FirstItemRow + 1), "0");
 }
 
 TEST_F(CostsDialogTest, ClosesEvenWhenTheSummaryCannotBeComputed) {
-    form.FixedPRVGrid.SetCell(3, TableRow(0), "40.00 *");
+    form.FixedPRVGrid.SetCell(PRV::AZPCol, TableRow(0), "40.00 *");
     EXPECT_FALSE(form.Dispatch([&] { dialog.Close(); }));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"'40.00 *' is not a valid floating point value"});
     EXPECT_FALSE(dialog.Visible);
@@ -320,17 +325,19 @@ TEST_F(CostsDialogTest, ClosesEvenWhenTheSummaryCannotBeComputed) {
 // stored amount becomes infinite.
 TEST_F(CostsDialogTest, AmountsTooLargeToHoldStopWithAnOverflow) {
     for (int row = 2; row <= 4; ++row)
-        grid.SetCell(1, row, "1e308");
-    Type(1, 5, "1e308");
-    Type(2, 2, "5");
+        grid.SetCell(FixedCost::FirstOptionCol, row, "1e308");
+    Type(FixedCost::FirstOptionCol, FixedCost::FirstItemRow + 3, "1e308");
+    Type(FixedCost::FirstOptionCol + 1, FixedCost::FirstItemRow, "5");
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, "Floating point overflow"));
-    EXPECT_EQ(grid.Cell(1, 6), "0");            // the last total stands
-    EXPECT_EQ(grid.Cell(2, 6), FormatMoney(5)); // and the next option is still added up
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol, FixedCost::TotalRow), "0"); // the last total stands
+    EXPECT_EQ(grid.Cell(FixedCost::FirstOptionCol + 1, FixedCost::TotalRow),
+              FormatMoney(5)); // and the next option is still added up
 
     dialogs.Clear();
     for (int row = 2; row <= 5; ++row)
-        grid.SetCell(1, row, "0");
-    Type(3, 2, "1e39"); // a number, but beyond single precision
+        grid.SetCell(FixedCost::FirstOptionCol, row, "0");
+    Type(FixedCost::FirstOptionCol + 2, FixedCost::FirstItemRow,
+         "1e39"); // a number, but beyond single precision
     EXPECT_TRUE(dialogs.Messages.empty());
     EXPECT_FALSE(form.Dispatch([&] { dialog.Close(); }));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Floating point overflow"});
@@ -339,7 +346,7 @@ TEST_F(CostsDialogTest, AmountsTooLargeToHoldStopWithAnOverflow) {
 }
 
 TEST_F(CostsDialogTest, NewDataResetsTheAmountsToZero) {
-    TypeItems(1, {"1000", "2000", "3000", "4000"});
+    TypeItems(FixedCost::FirstOptionCol, {"1000", "2000", "3000", "4000"});
     form.Dispatch([&] { form.NewProject(); });
     for (int col = 1; col <= 3; ++col)
         for (int row = 2; row <= 6; ++row)

@@ -1,9 +1,11 @@
 // The current situation: head losses, the split of the inflow into leakage and
 // pressure-independent flow around the low-flow hour, and the basic checks.
 #include "EngineFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Errors.h"
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
 using namespace halvern::test;
 
 namespace {
@@ -25,19 +27,19 @@ TEST_F(CurrentSituationTest, SplitsTheInflowAroundTheLowFlowHour) {
         ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
         EXPECT_EQ(project.NightLeakage, 8);
         EXPECT_EQ(project.NightAZPPressure, 40);
-        EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(12)), c.noonLeakage);
-        EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(3)), "8.00");
-        EXPECT_EQ(form.CurrentGrid.Cell(8, ResultRow(3)), "2.00");
+        EXPECT_EQ(form.CurrentGrid.Cell(Current::DepFlowCol, ResultRow(12)), c.noonLeakage);
+        EXPECT_EQ(form.CurrentGrid.Cell(Current::DepFlowCol, ResultRow(3)), "8.00");
+        EXPECT_EQ(form.CurrentGrid.Cell(Current::IndepFlowCol, ResultRow(3)), "2.00");
     }
     // The inputs are copied as typed; head losses include the elevations.
     const int row = ResultRow(12);
-    EXPECT_EQ(form.CurrentGrid.Cell(0, row), "12:00 - 13:00");
-    EXPECT_EQ(form.CurrentGrid.Cell(1, row), "60.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(2, row), "50.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(3, row), "30.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(4, row), "20.00"); // 160 − 140
-    EXPECT_EQ(form.CurrentGrid.Cell(5, row), "35.00"); // 160 − 125
-    EXPECT_EQ(form.CurrentGrid.Cell(6, row), "10.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::HourCol, row), "12:00 - 13:00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::InletCol, row), "60.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::AZPCol, row), "50.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::CriticalCol, row), "30.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::AZPHeadlossCol, row), "20.00");  // 160 − 140
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::CritHeadlossCol, row), "35.00"); // 160 − 125
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::TotalFlowCol, row), "10.00");
     EXPECT_DOUBLE_EQ(project.AZPHeadlossCoef[12], 0.2);
     EXPECT_DOUBLE_EQ(project.CritHeadlossCoef[12], 0.35);
 
@@ -50,16 +52,16 @@ TEST_F(CurrentSituationTest, SplitsTheInflowAroundTheLowFlowHour) {
     EXPECT_EQ(form.DayNightLabel.Caption, "24.25");
 
     // The low-flow row is aqua, the high-flow row yellow.
-    EXPECT_EQ(form.CurrentGrid.GetColour(4, ResultRow(3)), clAqua);
-    EXPECT_EQ(form.CurrentGrid.GetColour(8, ResultRow(11)), clYellow);
+    EXPECT_EQ(form.CurrentGrid.GetColour(Current::AZPHeadlossCol, ResultRow(3)), clAqua);
+    EXPECT_EQ(form.CurrentGrid.GetColour(Current::IndepFlowCol, ResultRow(11)), clYellow);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 TEST_F(CurrentSituationTest, HeadlossCoefficientsComeFromTheRoundedTexts) {
     Hour(5, "20.00", "45.004", "20.00", "39.996");
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
-    EXPECT_EQ(form.CurrentGrid.Cell(4, ResultRow(5)), "25.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(5, ResultRow(5)), "5.01");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::AZPHeadlossCol, ResultRow(5)), "25.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::CritHeadlossCol, ResultRow(5)), "5.01");
     EXPECT_DOUBLE_EQ(project.AZPHeadlossCoef[5], 25.0 / 400);
     EXPECT_DOUBLE_EQ(project.CritHeadlossCoef[5], 5.01 / 400);
 }
@@ -67,13 +69,13 @@ TEST_F(CurrentSituationTest, HeadlossCoefficientsComeFromTheRoundedTexts) {
 TEST_F(CurrentSituationTest, WithoutInflowOrLowFlowPressureNothingIsSplit) {
     project.AZPHeadlossCoef.fill(0.5);
     Day("0.00", "0.00", "0.00", "0.00");
-    const std::string before = form.CurrentGrid.Cell(7, ResultRow(4));
+    const std::string before = form.CurrentGrid.Cell(Current::DepFlowCol, ResultRow(4));
     form.CurrentDepLabel.Caption = "untouched";
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
-    EXPECT_EQ(form.CurrentGrid.Cell(0, ResultRow(23)), "23:00 - 00:00");
-    EXPECT_EQ(form.CurrentGrid.Cell(2, ResultRow(4)), "0.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(4, ResultRow(4)), "0.00");
-    EXPECT_EQ(form.CurrentGrid.Cell(7, ResultRow(4)), before);
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::HourCol, ResultRow(23)), "23:00 - 00:00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::AZPCol, ResultRow(4)), "0.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::AZPHeadlossCol, ResultRow(4)), "0.00");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::DepFlowCol, ResultRow(4)), before);
     EXPECT_EQ(form.CurrentDepLabel.Caption, "untouched");
     EXPECT_EQ(project.NightAZPPressure, 0);
     EXPECT_EQ(project.AZPHeadlossCoef[4], 0.5); // no inflow: the coefficient is kept
@@ -197,10 +199,10 @@ TEST_F(CurrentSituationTest, NoLeakageInTheLowFlowHourStopsAfterTheFlowLabels) {
 
 TEST_F(CurrentSituationTest, AnElevationThatIsNoNumberStopsTheCalculation) {
     form.AZPElevEdit.InitText("9o");
-    form.CurrentGrid.SetCell(0, ResultRow(0), "before");
+    form.CurrentGrid.SetCell(Current::HourCol, ResultRow(0), "before");
     EXPECT_FALSE(Run(&TMainForm::CalcCurrentSituation));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"'9o' is not a valid floating point value"});
-    EXPECT_EQ(form.CurrentGrid.Cell(0, ResultRow(0)), "before");
+    EXPECT_EQ(form.CurrentGrid.Cell(Current::HourCol, ResultRow(0)), "before");
 }
 
 } // namespace

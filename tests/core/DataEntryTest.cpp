@@ -8,6 +8,9 @@
 #include <vector>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
+namespace N1 = N1GridLayout;
+namespace PRV = PRVGridLayout;
 using halvern::testing::DriverFixture;
 
 class DataEntryTest : public DriverFixture {};
@@ -76,46 +79,46 @@ TEST_F(DataEntryTest, EveryNumericEditHasTheFilterAndTheTextEditsNone) {
 
 TEST_F(DataEntryTest, InflowTypedInCubicMetresFillsTheLitresColumn) {
     Do([&] {
-        form.FlowGrid.SetEditText(1, 4, "3"); // the editor reports every key
-        form.FlowGrid.SetEditText(1, 4, "36");
+        form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(3), "3"); // the editor reports every key
+        form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(3), "36");
     });
-    EXPECT_EQ(form.FlowGrid.Cell(2, 4), "10.00");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(3)), "10.00");
 
     // Zero and negative inflows are converted too: the litres never show a flow since
     // replaced. A text that is no number leaves them.
     const std::pair<const char*, const char*> cases[] = {{"0", "0.00"}, {"-5", "-1.39"}, {"3x", "-1.39"}};
     for (const auto& [text, litres] : cases) {
         SCOPED_TRACE(text);
-        Do([&] { form.FlowGrid.SetEditText(1, 4, text); });
-        EXPECT_EQ(form.FlowGrid.Cell(2, 4), litres);
+        Do([&] { form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(3), text); });
+        EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(3)), litres);
     }
-    Do([&] { form.FlowGrid.SetEditText(1, 4, ""); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "");
-    EXPECT_EQ(form.FlowGrid.Cell(2, 4), "0");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(3), ""); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(3)), "0");
 
     // The litres column is derived: typing into it is refused.
-    Do([&] { form.FlowGrid.SetEditText(2, 5, "99"); });
-    EXPECT_NE(form.FlowGrid.Cell(2, 5), "99");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(4), "99"); });
+    EXPECT_NE(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(4)), "99");
     EXPECT_EQ(dialogs.Beeps, 1);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 TEST_F(DataEntryTest, InflowTypedInLitresFillsTheCubicMetreColumn) {
     Do([&] { form.lsRadio.Click(); });
-    Do([&] { form.FlowGrid.SetEditText(2, 4, "10"); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "36.00");
-    Do([&] { form.FlowGrid.SetEditText(2, 4, "0"); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "0.00");
-    Do([&] { form.FlowGrid.SetEditText(2, 4, "1000"); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "3600.00");
-    Do([&] { form.FlowGrid.SetEditText(2, 4, ""); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "0");
-    EXPECT_EQ(form.FlowGrid.Cell(2, 4), "");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(3), "10"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "36.00");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(3), "0"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "0.00");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(3), "1000"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "3600.00");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(3), ""); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "0");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(3)), "");
 
     // An unreadable l/s text leaves no stale inflow behind: the hour is reported.
     EnterZone();
-    Do([&] { form.FlowGrid.SetEditText(2, 4, "1x"); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 4), "");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(3), "1x"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(3)), "");
     EXPECT_FALSE(Collect());
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Zone Inflow at interval 03:00 - 04:00 is invalid.\n"
                                                         "Cannot proceed with calculations."});
@@ -155,38 +158,38 @@ TEST_F(DataEntryTest, TheUnitSwitchChangesWhichColumnIsTypedIntoButNoNumber) {
     EnterZone();
     std::vector<std::string> before;
     for (int row = 1; row <= 24; ++row) {
-        before.push_back(form.FlowGrid.Cell(1, row));
-        before.push_back(form.FlowGrid.Cell(2, row));
+        before.push_back(form.FlowGrid.Cell(Flow::InflowM3hCol, row));
+        before.push_back(form.FlowGrid.Cell(Flow::InflowLsCol, row));
     }
-    const TColor headingFont = form.FlowGrid.GetFontColour(1, 0);
+    const TColor headingFont = form.FlowGrid.GetFontColour(Flow::InflowM3hCol, Flow::HeadingRow);
     Do([&] { form.HighTimePicker.UserChange(EncodeTime(11, 0)); });
 
     Do([&] { form.lsRadio.Click(); });
     std::vector<std::string> after;
     for (int row = 1; row <= 24; ++row) {
-        after.push_back(form.FlowGrid.Cell(1, row));
-        after.push_back(form.FlowGrid.Cell(2, row));
+        after.push_back(form.FlowGrid.Cell(Flow::InflowM3hCol, row));
+        after.push_back(form.FlowGrid.Cell(Flow::InflowLsCol, row));
     }
     EXPECT_EQ(after, before);
     EXPECT_FALSE(form.Project.FlowUnitsM3h);
-    EXPECT_TRUE(form.FlowGrid.GetCellLock(1, 7));
-    EXPECT_FALSE(form.FlowGrid.GetCellLock(2, 7));
-    EXPECT_EQ(form.FlowGrid.GetFontColour(1, 7), clBlue);
-    EXPECT_EQ(form.FlowGrid.GetFontColour(2, 7), clRed);
-    EXPECT_EQ(form.FlowGrid.GetFontColour(1, 0), headingFont);
-    EXPECT_EQ(form.FlowGrid.GetColour(3, 4), clAqua);    // 03:00
-    EXPECT_EQ(form.FlowGrid.GetColour(3, 12), clYellow); // 11:00
+    EXPECT_TRUE(form.FlowGrid.GetCellLock(Flow::InflowM3hCol, Flow::HourRow(6)));
+    EXPECT_FALSE(form.FlowGrid.GetCellLock(Flow::InflowLsCol, Flow::HourRow(6)));
+    EXPECT_EQ(form.FlowGrid.GetFontColour(Flow::InflowM3hCol, Flow::HourRow(6)), clBlue);
+    EXPECT_EQ(form.FlowGrid.GetFontColour(Flow::InflowLsCol, Flow::HourRow(6)), clRed);
+    EXPECT_EQ(form.FlowGrid.GetFontColour(Flow::InflowM3hCol, Flow::HeadingRow), headingFont);
+    EXPECT_EQ(form.FlowGrid.GetColour(Flow::InletCol, Flow::HourRow(3)), clAqua);    // 03:00
+    EXPECT_EQ(form.FlowGrid.GetColour(Flow::InletCol, Flow::HourRow(11)), clYellow); // 11:00
 
-    Do([&] { form.FlowGrid.SetEditText(1, 7, "5"); });
-    EXPECT_EQ(form.FlowGrid.Cell(1, 7), before[12]);
+    Do([&] { form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(6), "5"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(6)), before[12]);
     EXPECT_EQ(dialogs.Beeps, 1);
 
     Do([&] { form.m3hrRadio.Click(); });
     EXPECT_TRUE(form.Project.FlowUnitsM3h);
-    EXPECT_FALSE(form.FlowGrid.GetCellLock(1, 7));
-    EXPECT_TRUE(form.FlowGrid.GetCellLock(2, 7));
-    EXPECT_EQ(form.FlowGrid.GetFontColour(1, 7), clRed);
-    EXPECT_EQ(form.FlowGrid.GetFontColour(2, 7), clBlue);
+    EXPECT_FALSE(form.FlowGrid.GetCellLock(Flow::InflowM3hCol, Flow::HourRow(6)));
+    EXPECT_TRUE(form.FlowGrid.GetCellLock(Flow::InflowLsCol, Flow::HourRow(6)));
+    EXPECT_EQ(form.FlowGrid.GetFontColour(Flow::InflowM3hCol, Flow::HourRow(6)), clRed);
+    EXPECT_EQ(form.FlowGrid.GetFontColour(Flow::InflowLsCol, Flow::HourRow(6)), clBlue);
 }
 
 TEST_F(DataEntryTest, EnterMovesDownThenToTheTopOfTheNextColumn) {
@@ -232,11 +235,11 @@ TEST_F(DataEntryTest, EnterFromTheLastRowPassesOverLockedColumns) {
         SCOPED_TRACE(std::string(c.m3h ? "m3/hr " : "l/s ") + std::to_string(c.col));
         Do([&] { (c.m3h ? form.m3hrRadio : form.lsRadio).Click(); });
         form.FlowGrid.Col = c.col;
-        form.FlowGrid.Row = 24;
+        form.FlowGrid.Row = Flow::LastHourRow;
         char key = '\r';
         Do([&] { form.FlowGrid.KeyPress(key); });
         EXPECT_EQ(form.FlowGrid.Col, c.newCol);
-        EXPECT_EQ(form.FlowGrid.Row, 1);
+        EXPECT_EQ(form.FlowGrid.Row, Flow::FirstHourRow);
         EXPECT_EQ(key, 0);
     }
 
@@ -246,32 +249,32 @@ TEST_F(DataEntryTest, EnterFromTheLastRowPassesOverLockedColumns) {
     for (const auto& [col, newCol] : n1Cases) {
         SCOPED_TRACE("N1Grid " + std::to_string(col));
         n1.N1Grid.Col = col;
-        n1.N1Grid.Row = 5;
+        n1.N1Grid.Row = N1::Stage3Row;
         char key = '\r';
         Do([&] { n1.N1Grid.KeyPress(key); });
         EXPECT_EQ(n1.N1Grid.Col, newCol);
-        EXPECT_EQ(n1.N1Grid.Row, 2);
+        EXPECT_EQ(n1.N1Grid.Row, N1::StartRow);
     }
-    n1.N1Grid.Row = 3;
+    n1.N1Grid.Row = N1::Stage1Row;
     char key = '\r';
     Do([&] { n1.N1Grid.KeyPress(key); });
-    EXPECT_EQ(n1.N1Grid.Row, 4);
+    EXPECT_EQ(n1.N1Grid.Row, N1::Stage2Row);
 }
 
 TEST_F(DataEntryTest, OtherKeysPassAndTheBusyFlowModulatedTableIgnoresKeys) {
-    form.FixedPRVGrid.Col = 3;
-    form.FixedPRVGrid.Row = 5;
+    form.FixedPRVGrid.Col = PRV::AZPCol;
+    form.FixedPRVGrid.Row = PRV::HourRow(3);
     char key = 'a';
     Do([&] { form.FixedPRVGrid.KeyPress(key); });
     EXPECT_EQ(key, 'a');
-    EXPECT_EQ(form.FixedPRVGrid.Row, 5);
+    EXPECT_EQ(form.FixedPRVGrid.Row, PRV::HourRow(3));
 
-    form.FlowPRVGrid.Col = 3;
-    form.FlowPRVGrid.Row = 5;
+    form.FlowPRVGrid.Col = PRV::AZPCol;
+    form.FlowPRVGrid.Row = PRV::HourRow(3);
     form.FlowPRVBusy = true;
     key = '\r';
     Do([&] { form.FlowPRVGrid.KeyPress(key); });
-    EXPECT_EQ(form.FlowPRVGrid.Row, 5);
+    EXPECT_EQ(form.FlowPRVGrid.Row, PRV::HourRow(3));
     EXPECT_EQ(key, 0);
 }
 
@@ -355,12 +358,13 @@ TEST_F(DataEntryTest, HourlyAndN1NumberCellsTakeOnlyKeysThatKeepANumber) {
         {true, "40", '\b', true},     // Backspace, Enter, Escape keep their work
         {true, "40", '\x1b', true},   //
     };
-    for (const int col : {1, 3, 4, 5}) {
+    const int row = Flow::HourRow(6);
+    for (const int col : {Flow::InflowM3hCol, Flow::InletCol, Flow::AZPCol, Flow::CriticalCol}) {
         for (const Case& c : cases) {
             SCOPED_TRACE("col " + std::to_string(col) + " '" + c.cell + "' + " + std::to_string(c.key));
-            form.FlowGrid.SetCell(col, 7, c.cell);
+            form.FlowGrid.SetCell(col, row, c.cell);
             form.FlowGrid.Col = col;
-            form.FlowGrid.Row = 7;
+            form.FlowGrid.Row = row;
             form.FlowGrid.EditorMode = c.editing;
             char key = c.key;
             Do([&] { form.FlowGrid.KeyPress(key); });
@@ -369,18 +373,18 @@ TEST_F(DataEntryTest, HourlyAndN1NumberCellsTakeOnlyKeysThatKeepANumber) {
     }
     form.FlowGrid.EditorMode = false;
     // The heading column is no number cell; Enter still moves.
-    EXPECT_FALSE(form.FlowGrid.NumberCell(0, 7));
-    EXPECT_FALSE(form.FlowGrid.NumberCell(3, 0));
+    EXPECT_FALSE(form.FlowGrid.NumberCell(Flow::HourCol, row));
+    EXPECT_FALSE(form.FlowGrid.NumberCell(Flow::InletCol, Flow::HeadingRow));
     char enter = '\r';
-    form.FlowGrid.Col = 3;
+    form.FlowGrid.Col = Flow::InletCol;
     Do([&] { form.FlowGrid.KeyPress(enter); });
-    EXPECT_EQ(form.FlowGrid.Row, 8);
+    EXPECT_EQ(form.FlowGrid.Row, row + 1);
 
     // A paste into the editor follows the edits' rule.
-    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(3, 7, "40", "40.5"));
-    EXPECT_FALSE(form.FlowGrid.AcceptsEditText(3, 7, "40", "abc"));
-    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(3, 7, "40", ""));
-    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(0, 7, "", "any text")); // not a number cell
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(Flow::InletCol, row, "40", "40.5"));
+    EXPECT_FALSE(form.FlowGrid.AcceptsEditText(Flow::InletCol, row, "40", "abc"));
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(Flow::InletCol, row, "40", ""));
+    EXPECT_TRUE(form.FlowGrid.AcceptsEditText(Flow::HourCol, row, "", "any text")); // not a number cell
 
     // The N1 window: the measured pressures and inflow are numbers; the times are times of
     // day (a letter is refused there too, with a word about it).
@@ -389,7 +393,7 @@ TEST_F(DataEntryTest, HourlyAndN1NumberCellsTakeOnlyKeysThatKeepANumber) {
     for (int col = 1; col <= 6; ++col) {
         SCOPED_TRACE("N1Grid col " + std::to_string(col));
         n1.Col = col;
-        n1.Row = 3;
+        n1.Row = N1::Stage1Row;
         char key = 'h';
         Do([&] { n1.KeyPress(key); });
         EXPECT_EQ(key, 0);
@@ -402,31 +406,31 @@ TEST_F(DataEntryTest, HourlyAndN1NumberCellsTakeOnlyKeysThatKeepANumber) {
 TEST_F(DataEntryTest, AnUnchangedTableStillTakesAnyTextFromAFileOrTheProgram) {
     // The rule guards typing, not the cells: a file's text lands as before and the
     // collection names it when the data are next collected.
-    Do([&] { form.FlowGrid.SetEditText(3, 5, "abc"); });
-    EXPECT_EQ(form.FlowGrid.Cell(3, 5), "abc");
+    Do([&] { form.FlowGrid.SetEditText(Flow::InletCol, Flow::HourRow(4), "abc"); });
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InletCol, Flow::HourRow(4)), "abc");
 }
 
 TEST_F(DataEntryTest, CopyingATableGivesItsSelectedCellsTabSeparated) {
     TMarkStringGrid& g = form.FlowGrid;
-    g.SetCell(3, 2, "41");
-    g.SetCell(4, 2, "31");
-    g.SetCell(3, 3, "42");
-    g.SetCell(4, 3, "32");
-    g.Col = 3;
-    g.Row = 2;
+    g.SetCell(Flow::InletCol, Flow::HourRow(1), "41");
+    g.SetCell(Flow::AZPCol, Flow::HourRow(1), "31");
+    g.SetCell(Flow::InletCol, Flow::HourRow(2), "42");
+    g.SetCell(Flow::AZPCol, Flow::HourRow(2), "32");
+    g.Col = Flow::InletCol;
+    g.Row = Flow::HourRow(1);
     EXPECT_EQ(g.SelectionText(), "41\n"); // the current cell alone
-    g.AnchorCol = 4;
-    g.AnchorRow = 3;
+    g.AnchorCol = Flow::AZPCol;
+    g.AnchorRow = Flow::HourRow(2);
     EXPECT_EQ(g.SelectionText(), "41\t31\n42\t32\n");
-    EXPECT_EQ(g.DrawStateOf(4, 3), gdSelected);
-    EXPECT_EQ(g.DrawStateOf(5, 3), 0u);
+    EXPECT_EQ(g.DrawStateOf(Flow::AZPCol, Flow::HourRow(2)), gdSelected);
+    EXPECT_EQ(g.DrawStateOf(Flow::CriticalCol, Flow::HourRow(2)), 0u);
     // Enter moves on and drops the range.
     char enter = '\r';
     Do([&] { g.KeyPress(enter); });
-    EXPECT_EQ(g.SelectionText(), g.Cell(3, 3) + "\n");
+    EXPECT_EQ(g.SelectionText(), g.Cell(Flow::InletCol, Flow::HourRow(2)) + "\n");
     g.SelectAll();
     const std::string all = g.SelectionText();
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 24);
     EXPECT_EQ(std::count(all.begin(), all.end(), '\t'), 24 * 4);
-    EXPECT_EQ(all.substr(0, all.find('\t')), g.Cell(1, 1));
+    EXPECT_EQ(all.substr(0, all.find('\t')), g.Cell(Flow::InflowM3hCol, Flow::HourRow(0)));
 }

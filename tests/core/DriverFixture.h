@@ -2,6 +2,7 @@
 // it: the lowest inflow at 03:00 and the highest at 11:00, as the flow-time pickers say.
 #pragma once
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -38,10 +39,11 @@ protected:
             for (int row = 1; row <= 24; ++row) {
                 const double q = kZoneInflow[static_cast<size_t>(row - 1)];
                 const double inlet = 65 - q / 10;
-                form.FlowGrid.SetEditText(1, row, FormatFixed(q, 5, 2));
-                form.FlowGrid.SetEditText(3, row, FormatFixed(inlet, 5, 2));
-                form.FlowGrid.SetEditText(4, row, FormatFixed(inlet - 3 - q / 20, 5, 2));
-                form.FlowGrid.SetEditText(5, row, FormatFixed(inlet - 10 - q / 10, 5, 2));
+                form.FlowGrid.SetEditText(FlowGridLayout::InflowM3hCol, row, FormatFixed(q, 5, 2));
+                form.FlowGrid.SetEditText(FlowGridLayout::InletCol, row, FormatFixed(inlet, 5, 2));
+                form.FlowGrid.SetEditText(FlowGridLayout::AZPCol, row, FormatFixed(inlet - 3 - q / 20, 5, 2));
+                form.FlowGrid.SetEditText(FlowGridLayout::CriticalCol, row,
+                                          FormatFixed(inlet - 10 - q / 10, 5, 2));
             }
         });
         dialogs.Clear();

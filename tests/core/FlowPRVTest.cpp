@@ -2,12 +2,16 @@
 // other hours following the outlet interpolated on inflow, the table's marks and formats,
 // the warning, and the runs that compute nothing.
 #include "FlowZoneFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <cmath>
 #include <limits>
 #include <regex>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace Flow = FlowGridLayout;
+namespace PRV = PRVGridLayout;
 using namespace halvern::test;
 
 namespace {
@@ -19,10 +23,11 @@ class FlowPRVTest : public TFlowZoneFixture {
 protected:
     // The outlet the interpolation on inflow asks of hour h, from the table as shown.
     double InterpolatedOutlet(int h) {
-        const double qLow = FlowCell(7, LowHour), qHigh = FlowCell(7, HighHour);
-        const double outLow = FlowCell(2, LowHour), outHigh = FlowCell(2, HighHour);
+        const double qLow = FlowCell(PRV::TotalFlowCol, LowHour),
+                     qHigh = FlowCell(PRV::TotalFlowCol, HighHour);
+        const double outLow = FlowCell(PRV::OutletCol, LowHour), outHigh = FlowCell(PRV::OutletCol, HighHour);
         if (qHigh == qLow) return outLow;
-        return outLow + (FlowCell(7, h) - qLow) * (outHigh - outLow) / (qHigh - qLow);
+        return outLow + (FlowCell(PRV::TotalFlowCol, h) - qLow) * (outHigh - outLow) / (qHigh - qLow);
     }
 };
 
@@ -33,58 +38,61 @@ TEST_F(FlowPRVTest, ReferenceHoursReachTheirCriticalTargetsAndOthersFollowTheInt
 
     // Default targets: 20 m at 03:00, 25 m at 11:00; both below the measured pressures, so
     // the valve lowers the outlet there.
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(LowHour)), "20.00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(HighHour)), "25.00");
-    EXPECT_LT(FlowCell(2, LowHour), 60);
-    EXPECT_LT(FlowCell(2, HighHour), 60);
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(LowHour)), "20.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(HighHour)), "25.00");
+    EXPECT_LT(FlowCell(PRV::OutletCol, LowHour), 60);
+    EXPECT_LT(FlowCell(PRV::OutletCol, HighHour), 60);
     // Less pressure, less leakage: the day's pressure-dependent volume falls.
     EXPECT_LT(Number(form.FlowDepLabel.Caption), Number(form.CurrentDepLabel.Caption));
 
     for (int h = 0; h < HoursPerDay; ++h) {
         if (h == LowHour || h == HighHour) continue;
-        EXPECT_NEAR(FlowCell(2, h), InterpolatedOutlet(h), 0.01) << "hour " << h;
+        EXPECT_NEAR(FlowCell(PRV::OutletCol, h), InterpolatedOutlet(h), 0.01) << "hour " << h;
     }
 }
 
 TEST_F(FlowPRVTest, EveryCellHasTwoDecimalsAndTheLabelsAddUp) {
     SetHour(5, {55, 60, 56.97, 53.95});
-    form.FlowGrid.SetCell(3, InputRow(5), "60"); // typed without decimals
+    form.FlowGrid.SetCell(Flow::InletCol, InputRow(5), "60"); // typed without decimals
     ASSERT_TRUE(RunFlowScenario());
 
-    EXPECT_EQ(form.FlowPRVGrid.Cell(1, TableRow(5)), "60.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::InletCol, TableRow(5)), "60.00");
     const std::regex twoDecimals(R"(-?\d+\.\d\d)");
     double dep = 0, indep = 0;
     for (int h = 0; h < HoursPerDay; ++h) {
-        EXPECT_EQ(form.FlowPRVGrid.Cell(0, TableRow(h)), form.FlowGrid.Cell(0, InputRow(h)));
+        EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::HourCol, TableRow(h)),
+                  form.FlowGrid.Cell(Flow::HourCol, InputRow(h)));
         for (int col = 1; col <= 9; ++col)
             EXPECT_TRUE(std::regex_match(form.FlowPRVGrid.Cell(col, TableRow(h)), twoDecimals))
                 << "cell " << col << "," << TableRow(h) << ": " << form.FlowPRVGrid.Cell(col, TableRow(h));
         // The pressure-independent flow is the current situation's.
-        EXPECT_NEAR(FlowCell(9, h), Number(form.CurrentGrid.Cell(8, TableRow(h))), 0.005);
-        EXPECT_NEAR(FlowCell(7, h), FlowCell(8, h) + FlowCell(9, h), 0.011);
-        dep += FlowCell(8, h);
-        indep += FlowCell(9, h);
+        EXPECT_NEAR(FlowCell(PRV::IndepFlowCol, h),
+                    Number(form.CurrentGrid.Cell(Current::IndepFlowCol, TableRow(h))), 0.005);
+        EXPECT_NEAR(FlowCell(PRV::TotalFlowCol, h),
+                    FlowCell(PRV::DepFlowCol, h) + FlowCell(PRV::IndepFlowCol, h), 0.011);
+        dep += FlowCell(PRV::DepFlowCol, h);
+        indep += FlowCell(PRV::IndepFlowCol, h);
     }
     EXPECT_NEAR(Number(form.FlowDepLabel.Caption), dep, 0.13);
     EXPECT_NEAR(Number(form.FlowIndepLabel.Caption), indep, 0.13);
     EXPECT_NEAR(Number(form.FlowTotLabel.Caption),
                 Number(form.FlowDepLabel.Caption) + Number(form.FlowIndepLabel.Caption), 0.011);
     EXPECT_NEAR(Number(form.FlowDayNightLabel.Caption),
-                Number(form.FlowDepLabel.Caption) / FlowCell(8, LowHour), 0.01);
+                Number(form.FlowDepLabel.Caption) / FlowCell(PRV::DepFlowCol, LowHour), 0.01);
     EXPECT_EQ(form.FlowWarnLabel.Caption, "");
 }
 
 TEST_F(FlowPRVTest, ReferenceRowsAreMarkedAndTheirTargetCellIsRed) {
     ASSERT_TRUE(RunFlowScenario());
     TMarkStringGrid& grid = form.FlowPRVGrid;
-    EXPECT_EQ(grid.GetColour(2, TableRow(LowHour)), clAqua);
-    EXPECT_EQ(grid.GetColour(2, TableRow(HighHour)), clYellow);
+    EXPECT_EQ(grid.GetColour(PRV::OutletCol, TableRow(LowHour)), clAqua);
+    EXPECT_EQ(grid.GetColour(PRV::OutletCol, TableRow(HighHour)), clYellow);
     for (int h : {LowHour, HighHour}) {
-        EXPECT_EQ(grid.GetColour(4, TableRow(h)), clNone);
-        EXPECT_EQ(grid.GetFontColour(4, TableRow(h)), clRed);
+        EXPECT_EQ(grid.GetColour(PRV::CriticalCol, TableRow(h)), clNone);
+        EXPECT_EQ(grid.GetFontColour(PRV::CriticalCol, TableRow(h)), clRed);
     }
-    EXPECT_EQ(grid.GetFontColour(4, TableRow(0)), clBlue);
-    EXPECT_EQ(grid.GetColour(4, TableRow(0)), clNone);
+    EXPECT_EQ(grid.GetFontColour(PRV::CriticalCol, TableRow(0)), clBlue);
+    EXPECT_EQ(grid.GetColour(PRV::CriticalCol, TableRow(0)), clNone);
 }
 
 // A reducing valve cannot give more than the 60 m at its inlet, where the critical point
@@ -92,9 +100,10 @@ TEST_F(FlowPRVTest, ReferenceRowsAreMarkedAndTheirTargetCellIsRed) {
 TEST_F(FlowPRVTest, ATargetAboveWhatTheOpenValveGivesLeavesItOpen) {
     project.LPFlowMod = 58;
     ASSERT_TRUE(RunFlowScenario());
-    EXPECT_EQ(form.FlowPRVGrid.Cell(2, TableRow(LowHour)), "60.00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(LowHour)), form.CurrentGrid.Cell(3, TableRow(LowHour)));
-    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(2, TableRow(LowHour)), clValveOpen);
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::OutletCol, TableRow(LowHour)), "60.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(LowHour)),
+              form.CurrentGrid.Cell(Current::CriticalCol, TableRow(LowHour)));
+    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(PRV::OutletCol, TableRow(LowHour)), clValveOpen);
     EXPECT_EQ(form.FlowTargetLabel.Caption,
               "The low-flow target of 58.00 m cannot be reached at 03:00: the valve is fully open.");
     EXPECT_NE(form.FlowOpenLabel.Caption.find("03:00"), std::string::npos) << form.FlowOpenLabel.Caption;
@@ -104,7 +113,7 @@ TEST_F(FlowPRVTest, ATargetAboveWhatTheOpenValveGivesLeavesItOpen) {
 TEST_F(FlowPRVTest, ATargetBelowWhatNoOutletGivesLeavesTheOutletAtZero) {
     project.HPFlowMod = -500;
     ASSERT_TRUE(RunFlowScenario());
-    EXPECT_EQ(form.FlowPRVGrid.Cell(2, TableRow(HighHour)), "0.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::OutletCol, TableRow(HighHour)), "0.00");
     EXPECT_NE(form.FlowTargetLabel.Caption.find("The high-flow target of -500.00 m is below the "),
               std::string::npos)
         << form.FlowTargetLabel.Caption;
@@ -117,7 +126,7 @@ TEST_F(FlowPRVTest, ZeroLowTargetTakesTheMinimumPressureButTheEditKeepsZero) {
     form.Dispatch([&] { form.LPFlowMod.SetText("0"); });
     ASSERT_TRUE(RunFlowScenario());
 
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(LowHour)), "25.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(LowHour)), "25.00");
     EXPECT_DOUBLE_EQ(project.LPFlowMod, 25);
     EXPECT_EQ(form.LPFlowMod.Text(), "0");
 }
@@ -127,13 +136,13 @@ TEST_F(FlowPRVTest, OneReferenceHourForBothTargetsEndsAtTheHighTarget) {
     project.HighFlowTime = project.LowFlowTime;
     ASSERT_TRUE(RunFlowScenario());
 
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(LowHour)), "25.00");
-    EXPECT_EQ(form.FlowPRVGrid.GetColour(2, TableRow(LowHour)), clYellow);
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(LowHour)), "25.00");
+    EXPECT_EQ(form.FlowPRVGrid.GetColour(PRV::OutletCol, TableRow(LowHour)), clYellow);
     // With no spread of inflow every other hour aims at that hour's outlet.
-    const double outlet = FlowCell(2, LowHour);
+    const double outlet = FlowCell(PRV::OutletCol, LowHour);
     for (int h = 0; h < HoursPerDay; ++h) {
         if (h == LowHour) continue;
-        EXPECT_NEAR(FlowCell(2, h), outlet, 0.01) << "hour " << h;
+        EXPECT_NEAR(FlowCell(PRV::OutletCol, h), outlet, 0.01) << "hour " << h;
     }
 }
 
@@ -141,7 +150,7 @@ TEST_F(FlowPRVTest, WarnsExactlyWhenAnHourEndsBelowTheMinimumPressure) {
     ASSERT_TRUE(RunFlowScenario());
     double lowest = 1e9;
     for (int h = 0; h < HoursPerDay; ++h)
-        lowest = std::min(lowest, FlowCell(4, h));
+        lowest = std::min(lowest, FlowCell(PRV::CriticalCol, h));
 
     project.MinPressure = lowest - 0.5;
     ASSERT_TRUE(RunFlowScenario());
@@ -155,15 +164,15 @@ TEST_F(FlowPRVTest, WarnsExactlyWhenAnHourEndsBelowTheMinimumPressure) {
 
 TEST_F(FlowPRVTest, WithoutTheCurrentSituationOnlyTheInputColumnsAreRefreshed) {
     ASSERT_EQ(project.NightAZPPressure, 0);
-    form.FlowPRVGrid.SetCell(5, TableRow(0), "old");
+    form.FlowPRVGrid.SetCell(PRV::AZPHeadlossCol, TableRow(0), "old");
     form.FlowDepLabel.Caption = "old";
     ASSERT_TRUE(form.Dispatch([&] { form.CalcFlowPRV(); }));
 
-    EXPECT_EQ(form.FlowPRVGrid.Cell(0, TableRow(0)), "00:00 - 01:00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(1, TableRow(0)), "60.00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(2, TableRow(0)), "60.00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(LowHour)), "20.00");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(5, TableRow(0)), "old");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::HourCol, TableRow(0)), "00:00 - 01:00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::InletCol, TableRow(0)), "60.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::OutletCol, TableRow(0)), "60.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(LowHour)), "20.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::AZPHeadlossCol, TableRow(0)), "old");
     EXPECT_EQ(form.FlowDepLabel.Caption, "old");
     EXPECT_TRUE(dialogs.Messages.empty());
     EXPECT_FALSE(form.FlowPRVBusy);
@@ -172,13 +181,13 @@ TEST_F(FlowPRVTest, WithoutTheCurrentSituationOnlyTheInputColumnsAreRefreshed) {
 TEST_F(FlowPRVTest, AFlowTimeOffTheHoursComputesNothingAndSaysWhy) {
     form.TimeWarnCheckBox.Checked = true;
     project.LowFlowTime = EncodeTime(3, 30);
-    form.FlowPRVGrid.SetCell(5, TableRow(0), "old");
+    form.FlowPRVGrid.SetCell(PRV::AZPHeadlossCol, TableRow(0), "old");
     ASSERT_TRUE(RunFlowScenario());
 
     EXPECT_EQ(form.FlowWarnLabel.Caption,
               "Low flow and high flow times must each match an hour of the table.");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(5, TableRow(0)), "old");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(1, TableRow(0)), "60.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::AZPHeadlossCol, TableRow(0)), "old");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::InletCol, TableRow(0)), "60.00");
     EXPECT_FALSE(form.FlowPRVBusy);
 }
 
@@ -212,23 +221,23 @@ TEST_F(FlowPRVTest, TheErrorShownIsTheFirstHoursInTheDaysOrder) {
 
 TEST_F(FlowPRVTest, TheTableIgnoresKeysWhileBusy) {
     TMarkStringGrid& grid = form.FlowPRVGrid;
-    grid.Col = 1;
-    grid.Row = 2;
+    grid.Col = PRV::InletCol;
+    grid.Row = PRV::HourRow(0);
     form.FlowPRVBusy = true;
     char key = '\r';
     grid.KeyPress(key);
-    EXPECT_EQ(grid.Row, 2);
+    EXPECT_EQ(grid.Row, PRV::HourRow(0));
 
     form.FlowPRVBusy = false;
     key = '\r';
     grid.KeyPress(key);
-    EXPECT_EQ(grid.Row, 3);
+    EXPECT_EQ(grid.Row, PRV::HourRow(1));
 }
 
 TEST_F(FlowPRVTest, ShowingTheTabComputesTheScenario) {
     form.Dispatch([&] { form.MainPage.SetActivePage(form.FlowModulatedSheet); });
     EXPECT_TRUE(form.FlowModulatedSheet.Highlighted);
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, TableRow(HighHour)), "25.00");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(HighHour)), "25.00");
 }
 
 // A zone whose 11:00 hour loses most of its inlet pressure on the way to the AZP, where a
@@ -238,22 +247,23 @@ TEST_F(FlowPRVTest, AnHourWhoseSubstitutionSwingsShowsTheRootOfItsBalance) {
     SetHour(HighHour, {100, 100, 15, 10});
     project.HPFlowMod = 8; // below the 10 m the open valve gives
     ASSERT_TRUE(RunFlowScenario()) << ::testing::PrintToString(dialogs.Texts());
-    ASSERT_EQ(form.FlowPRVGrid.Cell(4, TableRow(HighHour)), "8.00");
+    ASSERT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(HighHour)), "8.00");
     EXPECT_EQ(form.FlowTargetLabel.Caption, "");
 
     // AZP = T − (loss(AZP) − current loss), T = current AZP + outlet − inlet.
     const int row = TableRow(HighHour);
     const double l0 = project.NightLeakage;
     const double p0 = project.NightAZPPressure;
-    const double start =
-        Number(form.CurrentGrid.Cell(2, row)) + FlowCell(2, HighHour) - FlowCell(1, HighHour);
-    const double currentLoss = Number(form.CurrentGrid.Cell(4, row));
-    const double azp = FlowCell(3, HighHour);
-    const double flow = l0 * std::pow(std::max(azp, 0.0) / p0, project.N1) + FlowCell(9, HighHour);
+    const double start = Number(form.CurrentGrid.Cell(Current::AZPCol, row)) +
+                         FlowCell(PRV::OutletCol, HighHour) - FlowCell(PRV::InletCol, HighHour);
+    const double currentLoss = Number(form.CurrentGrid.Cell(Current::AZPHeadlossCol, row));
+    const double azp = FlowCell(PRV::AZPCol, HighHour);
+    const double flow =
+        l0 * std::pow(std::max(azp, 0.0) / p0, project.N1) + FlowCell(PRV::IndepFlowCol, HighHour);
     const double loss = flow * flow * project.AZPHeadlossCoef[HighHour];
     // Only the rounding of the shown texts separates the two sides.
     EXPECT_NEAR(azp, start - (loss - currentLoss), 0.02);
-    EXPECT_NEAR(FlowCell(8, HighHour), l0 * azp / p0, 0.01);
+    EXPECT_NEAR(FlowCell(PRV::DepFlowCol, HighHour), l0 * azp / p0, 0.01);
 }
 
 } // namespace
@@ -277,7 +287,8 @@ TEST(FlowPRVUnreachableTarget, AnOutOfReachTargetLeavesTheValveOpenAndSaysSo) {
             ASSERT_EQ(text.find('E'), std::string::npos) << "hour " << h << " column " << col << ": " << text;
             EXPECT_LT(std::fabs(Number(text)), 200.0) << "hour " << h << " column " << col;
         }
-    EXPECT_EQ(form.FlowPRVGrid.Cell(2, TableRow(11)), form.FlowPRVGrid.Cell(1, TableRow(11)));
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::OutletCol, TableRow(11)),
+              form.FlowPRVGrid.Cell(PRV::InletCol, TableRow(11)));
     EXPECT_EQ(form.FlowTargetLabel.Caption,
               "The high-flow target of 25.00 m cannot be reached at 11:00: the valve is fully open.");
 }

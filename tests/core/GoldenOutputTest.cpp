@@ -4,6 +4,7 @@
 // decimal of a few cells. A change that is meant to change what the program shows rewrites
 // them with scripts/update-golden.
 #ifdef HALVERN_CLI
+#include "CliRunner.h"
 #include "IoFixture.h"
 
 #include <algorithm>
@@ -39,31 +40,13 @@ std::vector<TGoldenProject> GoldenProjects() {
     return projects;
 }
 
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // Runs halvern-cli in the project's folder with the plain file name and the C locale, as
-// scripts/update-golden does; the folder's full name (which the status line shows) becomes
-// "<dir>".
-std::string RunInFolder(const std::filesystem::path& folder, const std::string& arguments,
-                        const std::string& stderrFile) {
-    const std::string dir = std::filesystem::canonical(folder).string();
-    const std::string command = "cd " + Quote(dir) + " && LC_ALL=C " + Quote(HALVERN_CLI) + " " + arguments +
-                                " 2>" + Quote(stderrFile);
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
+// scripts/update-golden does.
+TCliRun RunInFolder(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+    return RunCli(args, {.WorkingFolder = std::filesystem::canonical(folder).string(), .Locale = "C"});
 }
 
+// The folder's full name (which the status line shows) becomes "<dir>".
 std::string WithoutFolder(std::string text, const std::filesystem::path& folder) {
     const std::string dir = std::filesystem::canonical(folder).string();
     for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at + 5))
@@ -110,15 +93,14 @@ class GoldenOutput : public ::testing::TestWithParam<TGoldenProject> {};
 
 TEST_P(GoldenOutput, ShowsExactlyWhatItShowedBefore) {
     const TGoldenProject& project = GetParam();
-    const TScratchDir scratch;
-    const std::string pru = Quote(project.Name + ".pru");
+    const std::string pru = project.Name + ".pru";
 
-    const std::string json = RunInFolder(project.Folder, "show --json " + pru, scratch.File("json.err"));
-    ExpectGolden(project.Name + ".json", WithoutFolder(json, project.Folder));
+    const TCliRun json = RunInFolder(project.Folder, {"show", "--json", pru});
+    ExpectGolden(project.Name + ".json", WithoutFolder(json.Out, project.Folder));
 
-    const std::string text = RunInFolder(project.Folder, "show " + pru, scratch.File("err"));
-    ExpectGolden(project.Name + ".txt", WithoutFolder(text, project.Folder));
-    ExpectGolden(project.Name + ".err", WithoutFolder(ReadBytes(scratch.File("err")), project.Folder));
+    const TCliRun text = RunInFolder(project.Folder, {"show", pru});
+    ExpectGolden(project.Name + ".txt", WithoutFolder(text.Out, project.Folder));
+    ExpectGolden(project.Name + ".err", WithoutFolder(text.Err, project.Folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, GoldenOutput, ::testing::ValuesIn(GoldenProjects()),

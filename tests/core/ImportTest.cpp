@@ -1,12 +1,15 @@
 // The hourly import of the "Flow and Pressure" page and its "Import Example" window.
 #include "IoFixture.h"
 #include "forms/HourlyImportCommand.h"
+#include "forms/TableLayouts.h"
 
 #include <gmock/gmock.h>
 
 #include <sys/stat.h>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace Flow = FlowGridLayout;
 using namespace halvern::testing;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -59,17 +62,17 @@ TEST(HourlyImport, ExampleWithCubicMetresPerHour) {
     TScratchDir dir;
     TShownForm form;
     const TProject before = form->Project;
-    const std::string currentBefore = form->CurrentGrid.Cell(6, 2);
+    const std::string currentBefore = form->CurrentGrid.Cell(Current::TotalFlowCol, Current::HourRow(0));
     Import(form, dir, ExampleText(form->ImportHelp));
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
     EXPECT_THAT(Row(*form, 1), ElementsAre("82.80", "23.00", "61.00", "50.00", "30.00"));
     EXPECT_THAT(Row(*form, 11), ElementsAre("118.80", "33.00", "57.00", "47.00", "17.00"));
     EXPECT_THAT(Row(*form, 24), ElementsAre("97.20", "27.00", "60.00", "50.00", "28.00"));
     // The labels, the unit and the analysis are untouched: nothing is calculated.
-    EXPECT_EQ(form->FlowGrid.Cell(0, 1), "00:00 - 01:00");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::HourCol, Flow::HourRow(0)), "00:00 - 01:00");
     EXPECT_TRUE(form->m3hrRadio.Checked());
     EXPECT_EQ(form->Project.ZoneInflow, before.ZoneInflow);
-    EXPECT_EQ(form->CurrentGrid.Cell(6, 2), currentBefore);
+    EXPECT_EQ(form->CurrentGrid.Cell(Current::TotalFlowCol, Current::HourRow(0)), currentBefore);
 }
 
 TEST(HourlyImport, ExampleWithLitresPerSecond) {
@@ -193,10 +196,10 @@ TEST(HourlyImport, UndoTakesBackTheImport) {
     const std::string imported = Snapshot(*form);
     ASSERT_NE(imported, fresh);
     EXPECT_EQ(form->TableSteps.Caption(), "Undo import");
-    form->FlowGrid.Col = 3;
-    form->FlowGrid.Row = 5;
+    form->FlowGrid.Col = Flow::InletCol;
+    form->FlowGrid.Row = Flow::HourRow(4);
     form->FlowGrid.OnPaste("1\t2\n3\t4\n");
-    EXPECT_EQ(form->FlowGrid.Cell(4, 6), "4");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::AZPCol, Flow::HourRow(5)), "4");
     EXPECT_EQ(form->TableSteps.Caption(), "Undo paste");
     form->EditUndo();
     EXPECT_EQ(Snapshot(*form), imported);

@@ -1,8 +1,10 @@
 // Initialise refreshing the window from projects at the edges of what a file can hold.
 #include "FormFixture.h"
+#include "forms/TableLayouts.h"
 #include <gtest/gtest.h>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
 using halvern::fixtures::FormFixture;
 
 namespace {
@@ -21,9 +23,9 @@ TEST_F(InitialiseAuditTest, AHugeInflowStillRefreshesTheWholeWindow) {
     form.Dispatch([&] { form.Initialise(false); });
 
     EXPECT_TRUE(dialogs.Messages.empty()) << ::testing::PrintToString(dialogs.Texts());
-    EXPECT_EQ(form.FlowGrid.Cell(1, 1), "1E307");
-    EXPECT_EQ(form.FlowGrid.Cell(2, 1), "2.77777777777778E306");
-    EXPECT_EQ(form.FlowGrid.Cell(2, 24), "10.00");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(0)), "1E307");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(0)), "2.77777777777778E306");
+    EXPECT_EQ(form.FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(23)), "10.00");
     EXPECT_EQ(form.InflowCostEdit.Text(), "7.00");
 }
 

@@ -1,5 +1,6 @@
 // Initialise, the table set-ups it runs and the New data command.
 #include "FormFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <gtest/gtest.h>
 #include <sstream>
@@ -7,6 +8,12 @@
 #include <vector>
 
 using namespace halvern;
+namespace Costs = CostSummaryLayout;
+namespace Current = CurrentGridLayout;
+namespace FixedCost = FixedCostLayout;
+namespace Flow = FlowGridLayout;
+namespace N1 = N1GridLayout;
+namespace PRV = PRVGridLayout;
 using halvern::fixtures::FormFixture;
 
 namespace {
@@ -101,9 +108,9 @@ TEST_F(InitialiseTest, FlowGridHasItsHeadingsHoursAndZeros) {
                                                "Critical Point Pressure (m)"};
     for (int col = 0; col < 6; ++col)
         EXPECT_EQ(g.Cell(col, 0), headings[col]);
-    EXPECT_EQ(g.Cell(0, 1), "00:00 - 01:00");
-    EXPECT_EQ(g.Cell(0, 12), "11:00 - 12:00");
-    EXPECT_EQ(g.Cell(0, 24), "23:00 - 00:00");
+    EXPECT_EQ(g.Cell(Flow::HourCol, Flow::HourRow(0)), "00:00 - 01:00");
+    EXPECT_EQ(g.Cell(Flow::HourCol, Flow::HourRow(11)), "11:00 - 12:00");
+    EXPECT_EQ(g.Cell(Flow::HourCol, Flow::HourRow(23)), "23:00 - 00:00");
     for (int row = 1; row <= 24; ++row) {
         EXPECT_EQ(g.RowHeight(row), 16);
         for (int col = 1; col < 6; ++col)
@@ -119,23 +126,23 @@ TEST_F(InitialiseTest, FlowGridHasItsHeadingsHoursAndZeros) {
 TEST_F(InitialiseTest, FlowGridMarksTheTypedAndDerivedInflowColumns) {
     TMarkStringGrid& g = form.FlowGrid;
     for (int row = 1; row <= 24; ++row) {
-        EXPECT_EQ(g.GetFontColour(1, row), clRed);
-        EXPECT_FALSE(g.GetCellLock(1, row));
-        EXPECT_EQ(g.GetFontColour(2, row), clBlue);
-        EXPECT_TRUE(g.GetCellLock(2, row));
+        EXPECT_EQ(g.GetFontColour(Flow::InflowM3hCol, row), clRed);
+        EXPECT_FALSE(g.GetCellLock(Flow::InflowM3hCol, row));
+        EXPECT_EQ(g.GetFontColour(Flow::InflowLsCol, row), clBlue);
+        EXPECT_TRUE(g.GetCellLock(Flow::InflowLsCol, row));
         for (int col = 3; col <= 5; ++col)
             EXPECT_EQ(g.GetFontColour(col, row), clRed);
     }
-    EXPECT_EQ(g.GetFontColour(2, 0), clNone); // headings keep their colour
+    EXPECT_EQ(g.GetFontColour(Flow::InflowLsCol, Flow::HeadingRow), clNone); // headings keep their colour
 
     // A project entered in l/s swaps the two.
     form.Project.FlowUnitsM3h = false;
     form.Initialise(false);
     for (int row = 1; row <= 24; ++row) {
-        EXPECT_EQ(g.GetFontColour(1, row), clBlue);
-        EXPECT_TRUE(g.GetCellLock(1, row));
-        EXPECT_EQ(g.GetFontColour(2, row), clRed);
-        EXPECT_FALSE(g.GetCellLock(2, row));
+        EXPECT_EQ(g.GetFontColour(Flow::InflowM3hCol, row), clBlue);
+        EXPECT_TRUE(g.GetCellLock(Flow::InflowM3hCol, row));
+        EXPECT_EQ(g.GetFontColour(Flow::InflowLsCol, row), clRed);
+        EXPECT_FALSE(g.GetCellLock(Flow::InflowLsCol, row));
     }
     EXPECT_TRUE(form.lsRadio.Checked());
 }
@@ -153,7 +160,7 @@ TEST_F(InitialiseTest, FlowGridMarksTheLowAndHighFlowHours) {
     form.Project.HighFlowTime = EncodeTime(5, 0);
     form.Initialise(false);
     for (int row = 1; row <= 24; ++row)
-        EXPECT_EQ(g.GetColour(1, row), row == 6 ? clYellow : clNone) << row;
+        EXPECT_EQ(g.GetColour(Flow::InflowM3hCol, row), row == 6 ? clYellow : clNone) << row;
 }
 
 TEST_F(InitialiseTest, FlowGridShowsTheHourlyValuesWithTheirDigits) {
@@ -164,13 +171,13 @@ TEST_F(InitialiseTest, FlowGridShowsTheHourlyValuesWithTheirDigits) {
     form.Project.CriticalPressure[23] = -1.5;
     form.Initialise(false);
     const TMarkStringGrid& g = form.FlowGrid;
-    EXPECT_EQ(g.Cell(1, 1), "36.00");
-    EXPECT_EQ(g.Cell(2, 1), "10.00");
-    EXPECT_EQ(g.Cell(1, 2), "1234567.89");
-    EXPECT_EQ(g.Cell(2, 2), "342935.53");
-    EXPECT_EQ(g.Cell(3, 3), "60.50");
-    EXPECT_EQ(g.Cell(4, 4), "45.13");
-    EXPECT_EQ(g.Cell(5, 24), "-1.50");
+    EXPECT_EQ(g.Cell(Flow::InflowM3hCol, Flow::HourRow(0)), "36.00");
+    EXPECT_EQ(g.Cell(Flow::InflowLsCol, Flow::HourRow(0)), "10.00");
+    EXPECT_EQ(g.Cell(Flow::InflowM3hCol, Flow::HourRow(1)), "1234567.89");
+    EXPECT_EQ(g.Cell(Flow::InflowLsCol, Flow::HourRow(1)), "342935.53");
+    EXPECT_EQ(g.Cell(Flow::InletCol, Flow::HourRow(2)), "60.50");
+    EXPECT_EQ(g.Cell(Flow::AZPCol, Flow::HourRow(3)), "45.13");
+    EXPECT_EQ(g.Cell(Flow::CriticalCol, Flow::HourRow(23)), "-1.50");
 }
 
 TEST_F(InitialiseTest, OtherIntervalLengthsLabelTheHours) {
@@ -187,23 +194,23 @@ TEST_F(InitialiseTest, CurrentGridIsLaidOut) {
     ASSERT_EQ(g.ColCount(), 9);
     ASSERT_EQ(g.RowCount(), 26);
     EXPECT_EQ(g.FixedRows, 2);
-    EXPECT_EQ(g.Cell(0, 0), "Hour");
-    EXPECT_TRUE(g.IsJoined(0, 1));
-    EXPECT_EQ(g.Cell(1, 0), "Pressure (m)");
-    EXPECT_TRUE(g.IsJoined(3, 0));
-    EXPECT_FALSE(g.IsJoined(4, 1));
-    EXPECT_EQ(g.Cell(4, 0), "Headloss (m)");
-    EXPECT_EQ(g.Cell(6, 0), "Flow (m³/hr)");
-    EXPECT_EQ(g.Cell(7, 1), "Pressure dependent");
-    EXPECT_EQ(g.Cell(8, 1), "Pressure independent");
+    EXPECT_EQ(g.Cell(Current::HourCol, Current::GroupHeadingRow), "Hour");
+    EXPECT_TRUE(g.IsJoined(Current::HourCol, Current::ColumnHeadingRow));
+    EXPECT_EQ(g.Cell(Current::InletCol, Current::GroupHeadingRow), "Pressure (m)");
+    EXPECT_TRUE(g.IsJoined(Current::CriticalCol, Current::GroupHeadingRow));
+    EXPECT_FALSE(g.IsJoined(Current::AZPHeadlossCol, Current::ColumnHeadingRow));
+    EXPECT_EQ(g.Cell(Current::AZPHeadlossCol, Current::GroupHeadingRow), "Headloss (m)");
+    EXPECT_EQ(g.Cell(Current::TotalFlowCol, Current::GroupHeadingRow), "Flow (m³/hr)");
+    EXPECT_EQ(g.Cell(Current::DepFlowCol, Current::ColumnHeadingRow), "Pressure dependent");
+    EXPECT_EQ(g.Cell(Current::IndepFlowCol, Current::ColumnHeadingRow), "Pressure independent");
     char hor = 0, vert = 0;
-    g.GetTextPos(8, 1, hor, vert);
+    g.GetTextPos(Current::IndepFlowCol, Current::ColumnHeadingRow, hor, vert);
     EXPECT_EQ(std::string({hor, vert}), "CC");
     for (int col = 1; col <= 8; ++col) {
         EXPECT_EQ(g.GetFontColour(col, 2), col <= 3 ? clGreen : clBlue) << col;
         EXPECT_EQ(g.Cell(col, 25), "0");
     }
-    EXPECT_EQ(g.Cell(0, 2), "00:00 - 01:00");
+    EXPECT_EQ(g.Cell(Current::HourCol, Current::HourRow(0)), "00:00 - 01:00");
     EXPECT_EQ(g.ColWidth(0), g.ColWidth(1) + 5);
     EXPECT_EQ(g.ColWidth(8), g.ColWidth(7) + 5);
     EXPECT_EQ(g.RowHeight(1), 2 * g.RowHeight(0));
@@ -229,27 +236,27 @@ TEST_F(InitialiseTest, ScenarioTablesAreLaidOut) {
                                                "Pressure Independent"};
         for (int col = 1; col < 10; ++col)
             EXPECT_EQ(g->Cell(col, 1), row1[col]);
-        EXPECT_EQ(g->Cell(0, 0), "Hours");
-        EXPECT_EQ(g->Cell(1, 0), "Pressure (m)");
-        EXPECT_EQ(g->Cell(5, 0), "Headloss (m)");
-        EXPECT_EQ(g->Cell(7, 0), "Flow (m³/hr)");
-        g->IsJoined(4, 0);
+        EXPECT_EQ(g->Cell(PRV::HourCol, PRV::GroupHeadingRow), "Hours");
+        EXPECT_EQ(g->Cell(PRV::InletCol, PRV::GroupHeadingRow), "Pressure (m)");
+        EXPECT_EQ(g->Cell(PRV::AZPHeadlossCol, PRV::GroupHeadingRow), "Headloss (m)");
+        EXPECT_EQ(g->Cell(PRV::TotalFlowCol, PRV::GroupHeadingRow), "Flow (m³/hr)");
+        g->IsJoined(PRV::CriticalCol, PRV::GroupHeadingRow);
         EXPECT_EQ(g->JoinResult(), "1   "); // the end of "Pressure (m)"
-        g->IsJoined(5, 0);
+        g->IsJoined(PRV::AZPHeadlossCol, PRV::GroupHeadingRow);
         EXPECT_EQ(g->JoinResult(), "  1 ");
         EXPECT_EQ(g->ColWidth(0), g->ColWidth(1) + 5);
         EXPECT_EQ(g->ColWidth(9), g->ColWidth(8) + 5);
         EXPECT_EQ(g->RowHeight(1), 2 * g->RowHeight(0));
-        EXPECT_EQ(g->GetFontColour(1, 10), clGreen);
-        EXPECT_EQ(g->GetFontColour(3, 10), clBlue);
+        EXPECT_EQ(g->GetFontColour(PRV::InletCol, PRV::HourRow(8)), clGreen);
+        EXPECT_EQ(g->GetFontColour(PRV::AZPCol, PRV::HourRow(8)), clBlue);
         for (int col = 1; col < 10; ++col)
             EXPECT_EQ(g->Cell(col, 2), "0");
     }
-    EXPECT_EQ(form.FixedPRVGrid.GetFontColour(2, 5), clGreen);
-    EXPECT_EQ(form.TimePRVGrid.GetFontColour(2, 5), clGreen);
-    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(2, 5), clBlue);
-    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(4, 5), clBlue);
-    EXPECT_FALSE(form.FixedPRVGrid.GetCellLock(2, 5));
+    EXPECT_EQ(form.FixedPRVGrid.GetFontColour(PRV::OutletCol, PRV::HourRow(3)), clGreen);
+    EXPECT_EQ(form.TimePRVGrid.GetFontColour(PRV::OutletCol, PRV::HourRow(3)), clGreen);
+    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(PRV::OutletCol, PRV::HourRow(3)), clBlue);
+    EXPECT_EQ(form.FlowPRVGrid.GetFontColour(PRV::CriticalCol, PRV::HourRow(3)), clBlue);
+    EXPECT_FALSE(form.FixedPRVGrid.GetCellLock(PRV::OutletCol, PRV::HourRow(3)));
     EXPECT_FALSE(form.FixedPRVGrid.Options & goEditing);
     for (int col = 0; col < 10; ++col)
         for (int row = 0; row < 26; ++row)
@@ -261,33 +268,34 @@ TEST_F(InitialiseTest, CostSummaryGridIsLaidOut) {
     ASSERT_EQ(g.ColCount(), 10);
     ASSERT_EQ(g.RowCount(), 7);
     EXPECT_EQ(g.FixedRows, 3);
-    EXPECT_EQ(g.Cell(1, 0), "Zone Inflow (m³/a)");
-    EXPECT_EQ(g.Cell(2, 0), "Savings");
-    EXPECT_EQ(g.Cell(2, 1), "(m³/a)");
-    EXPECT_EQ(g.Cell(5, 1), "(R/a)");
+    EXPECT_EQ(g.Cell(Costs::InflowCol, Costs::GroupHeadingRow), "Zone Inflow (m³/a)");
+    EXPECT_EQ(g.Cell(Costs::LossSavingCol, Costs::GroupHeadingRow), "Savings");
+    EXPECT_EQ(g.Cell(Costs::LossSavingCol, Costs::UnitsRow), "(m³/a)");
+    EXPECT_EQ(g.Cell(Costs::PurchaseSavingCol, Costs::UnitsRow), "(R/a)");
     const std::vector<std::string> row2 = {"Reduced distribution losses", "Reduced consumption", "Total",
                                            "Reduced purchases",           "Reduced income",      "Total"};
     for (int col = 2; col <= 7; ++col)
         EXPECT_EQ(g.Cell(col, 2), row2[col - 2]);
-    EXPECT_EQ(g.Cell(8, 0), "Implementation Costs (R)");
-    EXPECT_EQ(g.Cell(9, 0), "Payback (months)");
-    g.IsJoined(9, 2);
+    EXPECT_EQ(g.Cell(Costs::ImplementationCol, Costs::GroupHeadingRow), "Implementation Costs (R)");
+    EXPECT_EQ(g.Cell(Costs::PaybackCol, Costs::GroupHeadingRow), "Payback (months)");
+    g.IsJoined(Costs::PaybackCol, Costs::ColumnHeadingRow);
     EXPECT_EQ(g.JoinResult(), "   1");
-    g.IsJoined(7, 0);
+    g.IsJoined(Costs::MoneySavingCol, Costs::GroupHeadingRow);
     EXPECT_EQ(g.JoinResult(), "1   ");
-    EXPECT_EQ(g.Cell(0, 3), "Current Situation");
-    EXPECT_EQ(g.Cell(0, 6), "Flow Modulated PRV");
+    EXPECT_EQ(g.Cell(Costs::NameCol, Costs::CurrentRow), "Current Situation");
+    EXPECT_EQ(g.Cell(Costs::NameCol, Costs::FlowRow), "Flow Modulated PRV");
     EXPECT_EQ(g.ColWidth(0), 138); // trunc(18 characters × 7 × 1.1)
 
     char hor = 0, vert = 0;
-    g.GetTextPos(8, 4, hor, vert);
+    g.GetTextPos(Costs::ImplementationCol, Costs::FixedRow, hor, vert);
     EXPECT_EQ(std::string({hor, vert}), "RC");
-    g.GetTextPos(9, 4, hor, vert); // the payback stands as its row's other figures do
+    g.GetTextPos(Costs::PaybackCol, Costs::FixedRow, hor,
+                 vert); // the payback stands as its row's other figures do
     EXPECT_EQ(std::string({hor, vert}), "RC");
-    EXPECT_EQ(g.GetFontColour(8, 4), clBlue);
-    EXPECT_EQ(g.GetFontColour(9, 4), clNone);
+    EXPECT_EQ(g.GetFontColour(Costs::ImplementationCol, Costs::FixedRow), clBlue);
+    EXPECT_EQ(g.GetFontColour(Costs::PaybackCol, Costs::FixedRow), clNone);
 
-    EXPECT_EQ(g.Cell(1, 3), "0");
+    EXPECT_EQ(g.Cell(Costs::InflowCol, Costs::CurrentRow), "0");
     for (int col = 2; col < 10; ++col)
         EXPECT_EQ(g.Cell(col, 3), "");
     for (int row = 4; row <= 6; ++row)
@@ -314,17 +322,17 @@ TEST_F(InitialiseTest, N1TableIsLaidOut) {
     EXPECT_EQ(g.RowHeight(0), 24);
     EXPECT_EQ(g.RowHeight(1), 28);
     EXPECT_EQ(g.RowHeight(5), 24);
-    EXPECT_EQ(g.Cell(1, 0), "Start Time (hr)");
-    EXPECT_EQ(g.Cell(3, 0), "Measured Pressure");
-    EXPECT_EQ(g.Cell(4, 1), "AZP (m)");
-    EXPECT_EQ(g.Cell(7, 0), "Total Night Consumption (m³/hr)");
-    EXPECT_EQ(g.Cell(9, 0), "Calculated values of N1 for zone");
-    EXPECT_EQ(g.Cell(12, 1), "Average");
-    EXPECT_EQ(g.Cell(0, 2), "Start");
-    EXPECT_EQ(g.Cell(0, 5), "Stage 3");
-    g.IsJoined(6, 1);
+    EXPECT_EQ(g.Cell(N1::StartTimeCol, N1::GroupHeadingRow), "Start Time (hr)");
+    EXPECT_EQ(g.Cell(N1::InletCol, N1::GroupHeadingRow), "Measured Pressure");
+    EXPECT_EQ(g.Cell(N1::AZPCol, N1::ColumnHeadingRow), "AZP (m)");
+    EXPECT_EQ(g.Cell(N1::NightConsumptionCol, N1::GroupHeadingRow), "Total Night Consumption (m³/hr)");
+    EXPECT_EQ(g.Cell(N1::FirstN1Col, N1::GroupHeadingRow), "Calculated values of N1 for zone");
+    EXPECT_EQ(g.Cell(N1::AverageN1Col, N1::ColumnHeadingRow), "Average");
+    EXPECT_EQ(g.Cell(N1::NameCol, N1::StartRow), "Start");
+    EXPECT_EQ(g.Cell(N1::NameCol, N1::Stage3Row), "Stage 3");
+    g.IsJoined(N1::InflowCol, N1::ColumnHeadingRow);
     EXPECT_EQ(g.JoinResult(), "   1");
-    g.IsJoined(12, 0);
+    g.IsJoined(N1::AverageN1Col, N1::GroupHeadingRow);
     EXPECT_EQ(g.JoinResult(), "1   ");
     for (int col = 1; col <= 12; ++col) {
         EXPECT_EQ(g.GetFontColour(col, 3), col <= 6 ? clRed : clBlue) << col;
@@ -386,7 +394,7 @@ TEST_F(InitialiseTest, NightFlowFollowsACountWhoseEditRecalculatesNothing) {
 TEST_F(InitialiseTest, HourlyModeKeepsTheTypedOutletsUntilANewProject) {
     form.Project.Intervals = 0;
     for (int row = 2; row <= 25; ++row)
-        form.TimePRVGrid.SetCell(2, row, std::to_string(30 + row));
+        form.TimePRVGrid.SetCell(PRV::OutletCol, row, std::to_string(30 + row));
     form.Initialise(false);
 
     EXPECT_FALSE(form.Interval2Radio.Checked());
@@ -396,15 +404,15 @@ TEST_F(InitialiseTest, HourlyModeKeepsTheTypedOutletsUntilANewProject) {
                                 &form.TimeStop2Picker, &form.SecondSetLabel})
         EXPECT_FALSE(hidden->Visible) << hidden->Name;
     EXPECT_TRUE(form.TimePRVGrid.Options & goEditing);
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 2), "32");
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 25), "55");
-    EXPECT_EQ(form.TimePRVGrid.Cell(3, 2), "0");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(0)), "32");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(23)), "55");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPCol, PRV::HourRow(0)), "0");
 
     form.Initialise(true);
     EXPECT_TRUE(form.Interval4Radio.Checked());
     EXPECT_TRUE(form.TimeStart1Picker.Visible && form.TimeStop2Picker.Visible && form.SecondSetLabel.Visible);
     EXPECT_FALSE(form.TimePRVGrid.Options & goEditing);
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 2), "0");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(0)), "0");
 }
 
 TEST_F(InitialiseTest, TwoIntervalsHideTheSecondWindow) {
@@ -426,8 +434,8 @@ TEST_F(InitialiseTest, ResettingClearsTheOldProjectAndEveryRowColour) {
     form.CollectMemo.Lines = {"Name: Jo"};
     form.TimeWarnCheckBox.Enabled = false;
     form.CurrentGrid.SetRowColours(5, clAqua, clNone);
-    form.CostSummaryGrid.SetColour(3, 4, clYellow);
-    form.N1CalculationForm.N1Grid.SetColour(4, 3, clYellow);
+    form.CostSummaryGrid.SetColour(Costs::ConsumpSavingCol, Costs::FixedRow, clYellow);
+    form.N1CalculationForm.N1Grid.SetColour(N1::AZPCol, N1::Stage1Row, clYellow);
     form.Initialise(true);
 
     EXPECT_EQ(form.Project.ZoneName, "");
@@ -437,11 +445,11 @@ TEST_F(InitialiseTest, ResettingClearsTheOldProjectAndEveryRowColour) {
     EXPECT_EQ(form.Project.GraphMaxFlow, 0);
     EXPECT_EQ(form.CollectMemo.Lines.size(), 4u);
     EXPECT_TRUE(form.TimeWarnCheckBox.Enabled);
-    EXPECT_EQ(form.CurrentGrid.GetColour(3, 5), clNone);
-    EXPECT_EQ(form.CostSummaryGrid.GetColour(3, 4), clNone);
-    EXPECT_EQ(form.N1CalculationForm.N1Grid.GetColour(4, 3), clNone);
+    EXPECT_EQ(form.CurrentGrid.GetColour(Current::CriticalCol, Current::HourRow(3)), clNone);
+    EXPECT_EQ(form.CostSummaryGrid.GetColour(Costs::ConsumpSavingCol, Costs::FixedRow), clNone);
+    EXPECT_EQ(form.N1CalculationForm.N1Grid.GetColour(N1::AZPCol, N1::Stage1Row), clNone);
     // Marks other than colours stay.
-    EXPECT_EQ(form.CurrentGrid.GetFontColour(3, 5), clGreen);
+    EXPECT_EQ(form.CurrentGrid.GetFontColour(Current::CriticalCol, Current::HourRow(3)), clGreen);
 }
 
 TEST_F(InitialiseTest, NewProjectStartsOverWithNoImplementationCosts) {
@@ -452,15 +460,16 @@ TEST_F(InitialiseTest, NewProjectStartsOverWithNoImplementationCosts) {
     form.Project.Population = 5000;
     form.CostsForm.FixedCostGrid.SetColCount(4);
     form.CostsForm.FixedCostGrid.SetRowCount(7);
-    form.CostsForm.FixedCostGrid.SetCell(1, 2, "1000");
-    form.CostsForm.FixedCostGrid.SetCell(0, 2, "Design Costs");
+    form.CostsForm.FixedCostGrid.SetCell(FixedCost::FirstOptionCol, FixedCost::FirstItemRow, "1000");
+    form.CostsForm.FixedCostGrid.SetCell(FixedCost::DescriptionCol, FixedCost::FirstItemRow, "Design Costs");
     ASSERT_TRUE(form.Dispatch([&] { form.NewProject(); }));
 
     EXPECT_EQ(form.StatusBar1.SimpleText, "New project");
     for (int col = 1; col <= 3; ++col)
         for (int row = 2; row <= 6; ++row)
             EXPECT_EQ(form.CostsForm.FixedCostGrid.Cell(col, row), "0") << col << "," << row;
-    EXPECT_EQ(form.CostsForm.FixedCostGrid.Cell(0, 2), "Design Costs");
+    EXPECT_EQ(form.CostsForm.FixedCostGrid.Cell(FixedCost::DescriptionCol, FixedCost::FirstItemRow),
+              "Design Costs");
     EXPECT_EQ(form.Project.Population, 1);
     EXPECT_EQ(form.Project.FixedCostFixedPRV[0], 0);
     EXPECT_EQ(form.Project.FixedCostTimePRV[9], 0);
@@ -496,7 +505,7 @@ TEST_F(InitialiseTest, AFailingCalculationDoesNotStopTheRefresh) {
     EXPECT_EQ(form.LPFlowMod.Text(), "21");
     EXPECT_EQ(form.InflowCostEdit.Text(), "3.00");
     EXPECT_EQ(form.CostFactorEdit.Text(), "50");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(3, 2), "0");
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::AZPCol, PRV::HourRow(0)), "0");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // The collection of every input into the project: order, messages, number syntax and
 // what the project holds after a failure.
 #include "DriverFixture.h"
+#include "forms/TableLayouts.h"
 
 #include <string>
 #include <vector>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
 using halvern::testing::DriverFixture;
 
 namespace {
@@ -23,7 +25,7 @@ TEST_F(InputCollectionTest, ReadsEveryInputOfAFilledWindow) {
     Do([&] {
         form.MainsLengthEdit.SetText("12.5");
         form.PopulationEdit.SetText("3500");
-        form.FlowGrid.SetEditText(4, 6, "2.345");
+        form.FlowGrid.SetEditText(Flow::AZPCol, Flow::HourRow(5), "2.345");
         form.HighPressureEdit.SetText("50.1");
         form.InflowCostEdit.SetText("3.25");
         form.Interval2Radio.Click();
@@ -52,10 +54,11 @@ TEST_F(InputCollectionTest, ABadHourlyCellIsNamedByItsHourAndStopsThere) {
     EnterZone();
     ASSERT_TRUE(Collect());
     Do([&] {
-        form.FlowGrid.SetEditText(1, 6, "33"); // 05:00, read before the bad cell
-        form.FlowGrid.SetEditText(4, 6, "4x"); // AZP at 05:00
-        form.FlowGrid.SetEditText(5, 6, "7");  // read after it: not reached
-        form.DomesticNightEdit.SetText("12");  // a later step: not reached
+        form.FlowGrid.SetEditText(Flow::InflowM3hCol, Flow::HourRow(5),
+                                  "33");                                 // 05:00, read before the bad cell
+        form.FlowGrid.SetEditText(Flow::AZPCol, Flow::HourRow(5), "4x"); // AZP at 05:00
+        form.FlowGrid.SetEditText(Flow::CriticalCol, Flow::HourRow(5), "7"); // read after it: not reached
+        form.DomesticNightEdit.SetText("12");                                // a later step: not reached
     });
     const double domesticBefore = form.Project.DomesticNight;
     const double criticalBefore = form.Project.CriticalPressure[5];
@@ -240,7 +243,7 @@ TEST_F(InputCollectionTest, WithLitresPerSecondTheCubicMetreColumnIsStillTheOneR
     EnterZone();
     Do([&] {
         form.lsRadio.Click();
-        form.FlowGrid.SetEditText(2, 8, "10"); // 07:00 in l/s
+        form.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(7), "10"); // 07:00 in l/s
     });
     dialogs.Clear();
     ASSERT_TRUE(Collect());
@@ -248,7 +251,7 @@ TEST_F(InputCollectionTest, WithLitresPerSecondTheCubicMetreColumnIsStillTheOneR
     EXPECT_DOUBLE_EQ(form.Project.ZoneInflow[7], 36);
 
     // A blank m³/h cell is reported as the hour's inflow.
-    form.FlowGrid.SetCell(1, 9, "");
+    form.FlowGrid.SetCell(Flow::InflowM3hCol, Flow::HourRow(8), "");
     EXPECT_FALSE(Collect());
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::string>{Invalid("Zone Inflow at interval 08:00 - 09:00 is invalid.")});
@@ -256,7 +259,7 @@ TEST_F(InputCollectionTest, WithLitresPerSecondTheCubicMetreColumnIsStillTheOneR
 
 TEST_F(InputCollectionTest, AFailedCollectionByAKeyShowsOneMessageAndRunsNoNightFlow) {
     EnterZone();
-    Do([&] { form.FlowGrid.SetEditText(3, 2, ""); });
+    Do([&] { form.FlowGrid.SetEditText(Flow::InletCol, Flow::HourRow(1), ""); });
     // The population reaches the record only through the collection, before the bad cell.
     Do([&] { form.PopulationEdit.SetText("5000"); });
     const std::string nightUseBefore = form.ResidentialNightLabel.Caption;
@@ -269,7 +272,7 @@ TEST_F(InputCollectionTest, AFailedCollectionByAKeyShowsOneMessageAndRunsNoNight
     EXPECT_EQ(form.ResidentialNightLabel.Caption, nightUseBefore);
 
     // Mended, the next key runs the night flow with the new population.
-    Do([&] { form.FlowGrid.SetEditText(3, 2, "60"); });
+    Do([&] { form.FlowGrid.SetEditText(Flow::InletCol, Flow::HourRow(1), "60"); });
     dialogs.Clear();
     Do([&] { form.MainsLengthEdit.TypeKey('2'); });
     EXPECT_TRUE(dialogs.Messages.empty());

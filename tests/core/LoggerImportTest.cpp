@@ -2,11 +2,13 @@
 // preview, OK refused until low coverage is accepted, and one Undo step in the table.
 #include "forms/LoggerImport.h"
 #include "IoFixture.h"
+#include "forms/TableLayouts.h"
 #include "io/TimeStamp.h"
 
 #include <gmock/gmock.h>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
 using namespace halvern::testing;
 
 namespace {
@@ -68,11 +70,11 @@ TEST(LoggerImport, AppliesTheMeansAsOneStep) {
     dialog.SetFlowHours = true;
     ASSERT_TRUE(dialog.OkClick());
     EXPECT_FALSE(dialog.Visible);
-    EXPECT_EQ(form->FlowGrid.Cell(1, 1), "129.600");
-    EXPECT_EQ(form->FlowGrid.Cell(2, 1), "36.00");
-    EXPECT_EQ(form->FlowGrid.Cell(1, 8), "324.000");
-    EXPECT_EQ(form->FlowGrid.Cell(3, 1), "61.18"); // 6 bar
-    EXPECT_EQ(form->FlowGrid.Cell(5, 1), "30.00"); // 294.1995 kPa
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(0)), "129.600");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowLsCol, Flow::HourRow(0)), "36.00");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(7)), "324.000");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InletCol, Flow::HourRow(0)), "61.18");    // 6 bar
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::CriticalCol, Flow::HourRow(0)), "30.00"); // 294.1995 kPa
     EXPECT_EQ(TimeToShortStr(form->HighTimePicker.Time), "07:00");
     EXPECT_EQ(form->TableSteps.Caption(), "Undo logger data");
 

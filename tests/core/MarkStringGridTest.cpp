@@ -73,12 +73,14 @@ TEST(FixedWidthCanvas, CountsAMultiByteCharacterOnce) {
 }
 
 TEST_F(MarkStringGridTest, ResizingKeepsTextsAndOutsideIsEmpty) {
-    grid.SetCell(2, 3, "12.5");
-    grid.SetCell(9, 9, "lost");
+    constexpr int keptCol = 2, keptRow = 3; // inside the grid before and after
+    constexpr int lostAt = 9;               // outside it throughout
+    grid.SetCell(keptCol, keptRow, "12.5");
+    grid.SetCell(lostAt, lostAt, "lost");
     grid.SetColCount(3);
     grid.SetRowCount(8);
-    EXPECT_EQ(grid.Cell(2, 3), "12.5");
-    EXPECT_EQ(grid.Cell(9, 9), "");
+    EXPECT_EQ(grid.Cell(keptCol, keptRow), "12.5");
+    EXPECT_EQ(grid.Cell(lostAt, lostAt), "");
     EXPECT_EQ(grid.Cell(-1, 0), "");
     EXPECT_EQ(grid.RowHeight(7), 24);
     grid.SetColWidth(1, 100);
@@ -87,9 +89,10 @@ TEST_F(MarkStringGridTest, ResizingKeepsTextsAndOutsideIsEmpty) {
 }
 
 TEST_F(MarkStringGridTest, PlainCellIsNormalColourWithBlackTextAtLeftTop) {
-    grid.SetCell(2, 2, "Inlet");
-    Paint(2, 2);
-    const TRect r = grid.CellRect(2, 2);
+    constexpr int bodyAt = 2; // below and right of the headings
+    grid.SetCell(bodyAt, bodyAt, "Inlet");
+    Paint(bodyAt, bodyAt);
+    const TRect r = grid.CellRect(bodyAt, bodyAt);
     EXPECT_EQ(canvas.Fills, (std::vector<FillCall>{{r, clWindow}}));
     EXPECT_EQ(canvas.Texts, (std::vector<TextCall>{{r.Left + 3, r.Top + 3, "Inlet", clBlack}}));
     EXPECT_TRUE(canvas.Lines.empty());
@@ -117,9 +120,10 @@ TEST_F(MarkStringGridTest, JoinedHeadingPaintsWholeAreaWithFirstTextCentred) {
             g.SetJoin(3, 0, 1, 0);
         else
             g.SetJoin(1, 0, 3, 0);
-        g.SetTextPos(1, 0, 'C', 'C');
-        g.SetCell(1, 0, "Pressure (m)");
-        g.SetCell(2, 0, "hidden");
+        constexpr int headingRow = 0, firstJoined = 1;
+        g.SetTextPos(1, headingRow, 'C', 'C');
+        g.SetCell(firstJoined, headingRow, "Pressure (m)");
+        g.SetCell(firstJoined + 1, headingRow, "hidden");
         ASSERT_TRUE(g.IsJoined(2, 0));
         EXPECT_EQ(g.JoinResult(), "1 1 ");
 
@@ -138,8 +142,9 @@ TEST_F(MarkStringGridTest, JoinedHeadingPaintsWholeAreaWithFirstTextCentred) {
 }
 
 TEST_F(MarkStringGridTest, VerticalJoinGrowsDownwardAndRectangleJoinIsIgnored) {
-    grid.SetJoin(0, 2, 0, 1);
-    grid.SetCell(0, 1, "Hour");
+    constexpr int headingCol = 0;
+    grid.SetJoin(headingCol, 2, headingCol, 1);
+    grid.SetCell(headingCol, 1, "Hour");
     Paint(0, 2);
     EXPECT_EQ(canvas.Fills.at(0).Rect, (TRect{0, 25, 64, 74}));
     EXPECT_EQ(canvas.Texts.at(0).Text, "Hour");
@@ -172,20 +177,21 @@ TEST_F(MarkStringGridTest, LockedCellBeepsAndKeepsText) {
     grid.OnSetEditText = [&](int col, int row, const std::string& value) {
         events.push_back(std::to_string(col) + "," + std::to_string(row) + "=" + value);
     };
-    grid.SetCell(3, 2, "40");
-    grid.SetColLock(3);
-    grid.SetEditText(3, 2, "4");
-    grid.SetEditText(3, 2, "45");
+    constexpr int lockedCol = 3, row = 2;
+    grid.SetCell(lockedCol, row, "40");
+    grid.SetColLock(lockedCol);
+    grid.SetEditText(lockedCol, row, "4");
+    grid.SetEditText(lockedCol, row, "45");
     EXPECT_EQ(dialogs.Beeps, 2);
-    EXPECT_EQ(grid.Cell(3, 2), "40");
+    EXPECT_EQ(grid.Cell(lockedCol, row), "40");
     EXPECT_TRUE(events.empty());
 
-    grid.ClearCellLock(3, 2);
-    grid.SetEditText(3, 2, "45");
-    EXPECT_EQ(grid.Cell(3, 2), "45");
+    grid.ClearCellLock(lockedCol, row);
+    grid.SetEditText(lockedCol, row, "45");
+    EXPECT_EQ(grid.Cell(lockedCol, row), "45");
     EXPECT_EQ(events, (std::vector<std::string>{"3,2=45"}));
     EXPECT_EQ(dialogs.Beeps, 2);
-    EXPECT_FALSE(grid.GetCellLock(3, 0)); // headings are not locked by a column lock
+    EXPECT_FALSE(grid.GetCellLock(lockedCol, 0)); // headings are not locked by a column lock
 }
 
 TEST_F(MarkStringGridTest, ResetGridColorKeepsOtherMarksAndRepaints) {
@@ -211,11 +217,12 @@ TEST_F(MarkStringGridTest, ResetGridColorKeepsOtherMarksAndRepaints) {
 }
 
 TEST_F(MarkStringGridTest, MarksOutliveShrinkingAndText) {
-    grid.SetColour(4, 4, clRed);
+    constexpr int lastAt = 4; // the last column and row, gone while the grid is narrow
+    grid.SetColour(lastAt, lastAt, clRed);
     grid.SetColCount(2);
     grid.SetColCount(5);
-    grid.SetCell(4, 4, "new");
-    EXPECT_EQ(grid.GetColour(4, 4), clRed);
+    grid.SetCell(lastAt, lastAt, "new");
+    EXPECT_EQ(grid.GetColour(lastAt, lastAt), clRed);
 }
 
 TEST(MarkStringGridWrap, BreaksAtBlanksCommasOrInsideWords) {
@@ -240,25 +247,27 @@ TEST(MarkStringGridWrap, BreaksAtBlanksCommasOrInsideWords) {
 TEST_F(MarkStringGridTest, TwoLineHeadingIsCentredAsABlock) {
     grid.SetColWidth(2, 78);
     grid.SetRowHeight(1, 48);
-    grid.SetCell(2, 1, "Pressure Independent");
-    grid.SetTextPos(2, 1, 'C', 'C');
+    constexpr int col = 2, headingRow = 1;
+    grid.SetCell(col, headingRow, "Pressure Independent");
+    grid.SetTextPos(col, headingRow, 'C', 'C');
     grid.Col = 3;
-    grid.DrawCell(canvas, 2, 1, TRect{0, 0, 78, 48}, 0);
+    grid.DrawCell(canvas, col, headingRow, TRect{0, 0, 78, 48}, 0);
     // Block height trunc(13 * 2 * 1.1) = 28; line spacing trunc(13 * 1.1) = 14.
     EXPECT_EQ(canvas.Texts, (std::vector<TextCall>{{39 - 31, 10, "Pressure ", clBlack},
                                                    {39 - 38, 24, "Independent", clBlack}}));
 }
 
 TEST_F(MarkStringGridTest, RightAndBottomPositionsAndLinesOutsideAreSkipped) {
-    grid.SetCell(2, 2, "ab");
-    grid.SetTextPos(2, 2, 'R', 'B');
-    grid.DrawCell(canvas, 2, 2, TRect{100, 50, 164, 74}, 0);
+    constexpr int bodyAt = 2;
+    grid.SetCell(bodyAt, bodyAt, "ab");
+    grid.SetTextPos(bodyAt, bodyAt, 'R', 'B');
+    grid.DrawCell(canvas, bodyAt, bodyAt, TRect{100, 50, 164, 74}, 0);
     EXPECT_EQ(canvas.Texts, (std::vector<TextCall>{{164 - 14 - 3, 74 - 14 - 3, "ab", clBlack}}));
 
     canvas.Texts.clear();
-    grid.SetCell(2, 2, "abc def");
-    grid.SetTextPos(2, 2, 'L', 'T');
-    grid.DrawCell(canvas, 2, 2, TRect{100, 50, 130, 60}, 0); // second line starts below the cell
+    grid.SetCell(bodyAt, bodyAt, "abc def");
+    grid.SetTextPos(bodyAt, bodyAt, 'L', 'T');
+    grid.DrawCell(canvas, bodyAt, bodyAt, TRect{100, 50, 130, 60}, 0); // second line starts below the cell
     EXPECT_EQ(canvas.Texts, (std::vector<TextCall>{{103, 53, "abc ", clBlack}}));
 }
 
@@ -272,10 +281,12 @@ TEST_F(MarkStringGridTest, CurrentCellColours) {
         TMarkStringGrid g;
         TRecordingCanvas recorder;
         g.Options = c.Options;
-        g.SetColour(1, 1, clRed);
-        g.SetFontColour(1, 1, clBlue);
-        g.SetCell(1, 1, "7");
-        g.DrawCell(recorder, 1, 1, g.CellRect(1, 1), g.DrawStateOf(1, 1));
+        constexpr int currentAt = 1; // a new grid's current cell
+        g.SetColour(currentAt, currentAt, clRed);
+        g.SetFontColour(currentAt, currentAt, clBlue);
+        g.SetCell(currentAt, currentAt, "7");
+        g.DrawCell(recorder, currentAt, currentAt, g.CellRect(currentAt, currentAt),
+                   g.DrawStateOf(currentAt, currentAt));
         ASSERT_EQ(recorder.Fills.size(), 1u);
         EXPECT_EQ(recorder.Fills[0].Colour, c.Background) << c.Options;
         EXPECT_EQ(recorder.Texts.at(0).Colour, c.Text) << c.Options;
@@ -311,7 +322,8 @@ TEST_F(MarkStringGridTest, PrintScalesHalvesToEven) {
     grid.FixedRows = 0;
     grid.DefaultColWidth = 5;
     grid.DefaultRowHeight = 3;
-    grid.SetCell(0, 0, "x");
+    constexpr int onlyAt = 0;
+    grid.SetCell(onlyAt, onlyAt, "x");
     TRecordingCanvas page;
     int repaints = 0;
     grid.OnRepaint = [&] { ++repaints; };

@@ -7,11 +7,10 @@
 #include <cmath>
 
 using namespace halvern;
+namespace N1 = N1GridLayout;
 using namespace halvern::test;
 
 namespace {
-
-constexpr int StartRow = 2;
 
 class N1EstimateTest : public TFlowZoneFixture {
 protected:
@@ -30,11 +29,11 @@ protected:
 
     // Types a stage's AZP pressure and the inflow that gives the wanted distribution loss.
     void Stage(int stage, double azp, double loss) {
-        const int row = StartRow + stage;
-        const double nightUse = Number(grid.Cell(7, row));
+        const int row = N1::StartRow + stage;
+        const double nightUse = Number(grid.Cell(N1::NightConsumptionCol, row));
         form.Dispatch([&] {
-            grid.SetEditText(4, row, FormatFixed(azp, 5, 2));
-            grid.SetEditText(6, row, FormatFixed(loss + nightUse, 8, 2));
+            grid.SetEditText(N1::AZPCol, row, FormatFixed(azp, 5, 2));
+            grid.SetEditText(N1::InflowCol, row, FormatFixed(loss + nightUse, 8, 2));
         });
     }
 
@@ -47,7 +46,7 @@ TEST_F(N1EstimateTest, TheEstimateButtonShowsTheWindowWithTheCurrentN1) {
     EXPECT_TRUE(window.Visible);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(window.CurrentN1Label.Caption, "1");
-    EXPECT_EQ(grid.Cell(7, StartRow), "2.0");
+    EXPECT_EQ(grid.Cell(N1::NightConsumptionCol, N1::StartRow), "2.0");
 
     project.N1 = 1.5;
     form.Dispatch([&] { window.Close1Click(); });
@@ -69,11 +68,11 @@ TEST_F(N1EstimateTest, OneStepGivesItsN1ButNoEstimateYet) {
     for (const Case& c : cases) {
         Stage(0, c.startAZP, c.startLoss);
         Stage(1, c.stageAZP, c.stageLoss);
-        EXPECT_EQ(grid.Cell(8, StartRow), "20.00");
-        EXPECT_EQ(grid.Cell(9, StartRow + 1), c.n1);
+        EXPECT_EQ(grid.Cell(N1::LossesCol, N1::StartRow), "20.00");
+        EXPECT_EQ(grid.Cell(N1::FirstN1Col, N1::StartRow + 1), c.n1);
         // Fewer than three stages: the estimate stops before the averages, and the one
         // shown before is gone with the measurements that gave it.
-        EXPECT_EQ(grid.Cell(12, StartRow + 1), "");
+        EXPECT_EQ(grid.Cell(N1::AverageN1Col, N1::StartRow + 1), "");
         EXPECT_EQ(window.N1Label.Caption, "");
     }
 }
@@ -87,15 +86,22 @@ TEST_F(N1EstimateTest, ACompleteTestGivesSixValuesAndTheirCumulativeAverages) {
     // Lag 1 in column 9, lag 2 in column 10, lag 3 in column 11, each in the later stage's row.
     for (int lag = 1; lag <= 3; ++lag)
         for (int r = 0; r + lag <= 3; ++r)
-            EXPECT_EQ(grid.Cell(8 + lag, StartRow + r + lag), N1Text(l[r], l[r + lag], p[r], p[r + lag]))
+            EXPECT_EQ(grid.Cell(N1::FirstN1Col - 1 + lag, N1::StartRow + r + lag),
+                      N1Text(l[r], l[r + lag], p[r], p[r + lag]))
                 << "stages " << r << " and " << r + lag;
 
     const auto cell = [&](int col, int row) { return Number(grid.Cell(col, row)); };
-    EXPECT_EQ(grid.Cell(12, 3), grid.Cell(9, 3));
-    EXPECT_EQ(grid.Cell(12, 4), FormatFixed((cell(9, 3) + cell(9, 4) + cell(10, 4)) / 3, 5, 2));
-    const double six = cell(9, 3) + cell(9, 4) + cell(10, 4) + cell(9, 5) + cell(10, 5) + cell(11, 5);
-    EXPECT_EQ(grid.Cell(12, 5), FormatFixed(six / 6, 5, 2));
-    EXPECT_EQ(window.N1Label.Caption, grid.Cell(12, 5));
+    EXPECT_EQ(grid.Cell(N1::AverageN1Col, N1::Stage1Row), grid.Cell(N1::FirstN1Col, N1::Stage1Row));
+    EXPECT_EQ(grid.Cell(N1::AverageN1Col, N1::Stage2Row),
+              FormatFixed((cell(N1::FirstN1Col, N1::Stage1Row) + cell(N1::FirstN1Col, N1::Stage2Row) +
+                           cell(N1::FirstN1Col + 1, N1::Stage2Row)) /
+                              3,
+                          5, 2));
+    const double six = cell(N1::FirstN1Col, N1::Stage1Row) + cell(N1::FirstN1Col, N1::Stage2Row) +
+                       cell(N1::FirstN1Col + 1, N1::Stage2Row) + cell(N1::FirstN1Col, N1::Stage3Row) +
+                       cell(N1::FirstN1Col + 1, N1::Stage3Row) + cell(N1::FirstN1Col + 2, N1::Stage3Row);
+    EXPECT_EQ(grid.Cell(N1::AverageN1Col, N1::Stage3Row), FormatFixed(six / 6, 5, 2));
+    EXPECT_EQ(window.N1Label.Caption, grid.Cell(N1::AverageN1Col, N1::Stage3Row));
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
@@ -122,16 +128,16 @@ TEST_F(N1EstimateTest, APairThatCannotBeEvaluatedStopsTheEstimateSilently) {
         window.N1Label.Caption = "previous";
         for (int s = 0; s < 4; ++s)
             Stage(s, c.p[s], c.l[s]);
-        EXPECT_EQ(grid.Cell(9, 3), N1Text(c.l[0], c.l[1], c.p[0], c.p[1])) << c.name;
+        EXPECT_EQ(grid.Cell(N1::FirstN1Col, N1::Stage1Row), N1Text(c.l[0], c.l[1], c.p[0], c.p[1])) << c.name;
         EXPECT_EQ(grid.Cell(c.firstUnwrittenCol, c.firstUnwrittenRow), "") << c.name;
-        EXPECT_EQ(grid.Cell(12, 3), "") << c.name;
+        EXPECT_EQ(grid.Cell(N1::AverageN1Col, N1::Stage1Row), "") << c.name;
         EXPECT_EQ(window.N1Label.Caption, "") << c.name;
     }
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 TEST_F(N1EstimateTest, EmptyMeasurementsCountAsNoInflow) {
-    EXPECT_EQ(grid.Cell(8, StartRow + 3), "-2.00");
+    EXPECT_EQ(grid.Cell(N1::LossesCol, N1::StartRow + 3), "-2.00");
     EXPECT_EQ(window.N1Label.Caption, "previous");
 }
 

@@ -2,6 +2,7 @@
 // `show --json` of the project with the N1 written into it, the Summary with it typed in),
 // the window is left as it was, and the sentences say over which N1 a valve pays back.
 #include "forms/N1Sweep.h"
+#include "CliRunner.h"
 #include "IoFixture.h"
 #include "forms/TableLayouts.h"
 #include "io/TextCodec.h"
@@ -41,30 +42,6 @@ std::vector<std::string> RowTexts(const TN1SweepRow& row, int valve) {
 }
 
 #ifdef HALVERN_CLI
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs halvern-cli; its standard output, and its exit code.
-std::string RunCli(const std::vector<std::string>& args, int& exitCode) {
-    std::string command = "timeout 60 " + Quote(HALVERN_CLI);
-    for (const auto& arg : args)
-        command += " " + Quote(arg);
-    command += " 2>/dev/null";
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
-
 // The texts of one row of the cost table in `show --json` (its cells hold no quotes).
 std::vector<std::string> JsonCostRow(const std::string& json, const std::string& rowName) {
     const std::size_t grid = json.find("\"CostSummaryGrid\"");
@@ -103,9 +80,9 @@ TEST_P(N1SweepShowJson, EveryRowIsTheProgramsOwnResultForThatN1) {
     ASSERT_GE(rows.size(), 9u);
     TScratchDir dir;
     for (const TN1SweepRow& row : rows) {
-        int exitCode = -1;
-        const std::string json = RunCli({"show", "--json", WithN1(project, row.N1, dir)}, exitCode);
-        ASSERT_EQ(exitCode, 0) << row.N1Text;
+        const TCliRun run = RunCli({"show", "--json", WithN1(project, row.N1, dir)});
+        ASSERT_EQ(run.ExitCode, 0) << row.N1Text;
+        const std::string& json = run.Out;
         for (int v = 0; v < SweepValves; ++v) {
             const std::vector<std::string> cells =
                 JsonCostRow(json, SweepValveNames[static_cast<std::size_t>(v)]);
@@ -129,9 +106,9 @@ TEST(N1SweepCli, CsvAndJsonRecordsFollowTheSweep) {
     const std::vector<TN1SweepRow> rows = RunN1Sweep(TakeN1SweepSource(*window), range);
     ASSERT_EQ(rows.size(), 4u); // 1.00, the project's 1.10, 1.25, 1.50
 
-    int exitCode = -1;
-    const std::string csv = RunCli({"sensitivity", Demo(), "--n1", "1:1.5:0.25", "--horizon", "5"}, exitCode);
-    EXPECT_EQ(exitCode, 0);
+    const TCliRun csvRun = RunCli({"sensitivity", Demo(), "--n1", "1:1.5:0.25", "--horizon", "5"});
+    EXPECT_EQ(csvRun.ExitCode, 0);
+    const std::string& csv = csvRun.Out;
     const std::vector<std::string> lines = FileLines(csv);
     ASSERT_EQ(lines.size(), rows.size() + 1);
     EXPECT_EQ(lines[0],
@@ -155,8 +132,9 @@ TEST(N1SweepCli, CsvAndJsonRecordsFollowTheSweep) {
         EXPECT_EQ(lines[i + 1], expected + ",,");
     }
 
-    const std::string json = RunCli({"sensitivity", "--json", "--n1", "1:1.5:0.25", Demo()}, exitCode);
-    EXPECT_EQ(exitCode, 0);
+    const TCliRun jsonRun = RunCli({"sensitivity", "--json", "--n1", "1:1.5:0.25", Demo()});
+    EXPECT_EQ(jsonRun.ExitCode, 0);
+    const std::string& json = jsonRun.Out;
     const std::vector<std::string> records = [&] {
         std::vector<std::string> out;
         std::size_t start = 0;
@@ -186,13 +164,9 @@ TEST(N1SweepCli, WrongRangesAndHorizonsAreRefusedAsUsage) {
                                                {"sensitivity", Demo(), "--csv", "--json"},
                                                {"sensitivity", Demo(), Demo()},
                                                {"sensitivity"}}) {
-        int exitCode = -1;
-        RunCli(args, exitCode);
-        EXPECT_EQ(exitCode, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(RunCli(args).ExitCode, 2) << ::testing::PrintToString(args);
     }
-    int exitCode = -1;
-    RunCli({"sensitivity", TestData("no-such-project.pru")}, exitCode);
-    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(RunCli({"sensitivity", TestData("no-such-project.pru")}).ExitCode, 1);
 }
 #endif
 

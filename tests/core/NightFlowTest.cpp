@@ -1,11 +1,13 @@
 // Night flow components and the loss-rate row totals of the Default Parameters page.
 #include "FormFixture.h"
 #include "forms/RecommendedLossRates.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 using namespace halvern;
+namespace N1 = N1GridLayout;
 using halvern::fixtures::FormFixture;
 
 namespace {
@@ -20,7 +22,7 @@ protected:
     std::vector<std::string> N1NightConsumption() {
         std::vector<std::string> cells;
         for (int row = 2; row <= 5; ++row)
-            cells.push_back(form.N1CalculationForm.N1Grid.Cell(7, row));
+            cells.push_back(form.N1CalculationForm.N1Grid.Cell(N1::NightConsumptionCol, row));
         return cells;
     }
 };

@@ -3,12 +3,16 @@
 // time windows, and the hours whose AZP pressure substitution cannot settle.
 #include "EngineFixture.h"
 #include "engine/AZPSolver.h"
+#include "forms/TableLayouts.h"
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <set>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace Flow = FlowGridLayout;
+namespace PRV = PRVGridLayout;
 using namespace halvern::test;
 
 namespace {
@@ -43,10 +47,10 @@ TEST_F(PRVScenarioTest, OutletEqualToEveryInletReproducesTheCurrentSituation) {
     const std::pair<int, int> same[] = {{3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}, {8, 7}, {9, 8}};
     for (int h = 0; h < HoursPerDay; ++h) {
         const int row = ResultRow(h);
-        EXPECT_EQ(form.FixedPRVGrid.Cell(0, row), form.FlowGrid.Cell(0, FlowRow(h)));
-        EXPECT_EQ(form.FixedPRVGrid.Cell(1, row), "45.00");
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::HourCol, row), form.FlowGrid.Cell(Flow::HourCol, FlowRow(h)));
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::InletCol, row), "45.00");
         // The outlet is shown as typed, the computed columns with two decimals.
-        EXPECT_EQ(form.FixedPRVGrid.Cell(2, row), "45");
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, row), "45");
         for (const auto& [scenarioCol, currentCol] : same) {
             const std::string& shown = form.FixedPRVGrid.Cell(scenarioCol, row);
             EXPECT_EQ(shown, FormatFixed(TextValue(shown), 5, 2));
@@ -59,8 +63,8 @@ TEST_F(PRVScenarioTest, OutletEqualToEveryInletReproducesTheCurrentSituation) {
     EXPECT_NEAR(TextValue(form.FixedTotLabel.Caption), TextValue(form.CurrentTotLabel.Caption), 0.05);
     EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), TextValue(form.DayNightLabel.Caption), 0.02);
     EXPECT_EQ(form.FixedWarnLabel.Caption, "");
-    EXPECT_EQ(form.FixedPRVGrid.GetColour(5, ResultRow(3)), clAqua);
-    EXPECT_EQ(form.FixedPRVGrid.GetColour(5, ResultRow(11)), clYellow);
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(PRV::AZPHeadlossCol, ResultRow(3)), clAqua);
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(PRV::AZPHeadlossCol, ResultRow(11)), clYellow);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
@@ -69,15 +73,15 @@ TEST_F(PRVScenarioTest, TypingTheOutletShowsItAsTyped) {
     form.Dispatch([&] { form.FixedPRVOutletEdit.SetText("4"); }); // "50.00" selected and replaced
     form.Dispatch([&] { form.FixedPRVOutletEdit.TypeKey('5'); });
     for (int h = 0; h < HoursPerDay; ++h) {
-        EXPECT_EQ(form.FixedPRVGrid.Cell(2, ResultRow(h)), "45");
-        const std::string& azp = form.FixedPRVGrid.Cell(3, ResultRow(h));
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, ResultRow(h)), "45");
+        const std::string& azp = form.FixedPRVGrid.Cell(PRV::AZPCol, ResultRow(h));
         EXPECT_EQ(azp, FormatFixed(TextValue(azp), 5, 2));
     }
-    const std::string azp = form.FixedPRVGrid.Cell(3, ResultRow(0));
+    const std::string azp = form.FixedPRVGrid.Cell(PRV::AZPCol, ResultRow(0));
     form.Dispatch([&] { form.FixedPRVOutletEdit.SetText(""); });
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid entry for Fixed PRV Outlet pressure."});
-    EXPECT_EQ(form.FixedPRVGrid.Cell(2, ResultRow(0)), "45");
-    EXPECT_EQ(form.FixedPRVGrid.Cell(3, ResultRow(0)), azp);
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, ResultRow(0)), "45");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::AZPCol, ResultRow(0)), azp);
 }
 
 TEST_F(PRVScenarioTest, BelowTheInletEverythingFallsAboveItTheValveStandsOpen) {
@@ -89,11 +93,18 @@ TEST_F(PRVScenarioTest, BelowTheInletEverythingFallsAboveItTheValveStandsOpen) {
     };
     for (int h = 0; h < HoursPerDay; ++h) {
         const int row = ResultRow(h);
-        EXPECT_TRUE(below(form.FixedPRVGrid.Cell(3, row), form.CurrentGrid.Cell(2, row))) << h;
-        EXPECT_TRUE(below(form.FixedPRVGrid.Cell(4, row), form.CurrentGrid.Cell(3, row))) << h;
-        EXPECT_TRUE(below(form.FixedPRVGrid.Cell(8, row), form.CurrentGrid.Cell(7, row))) << h;
-        EXPECT_EQ(form.FixedPRVGrid.Cell(9, row), form.CurrentGrid.Cell(8, row));
-        EXPECT_EQ(form.FixedPRVGrid.GetFontColour(2, row), clGreen);
+        EXPECT_TRUE(
+            below(form.FixedPRVGrid.Cell(PRV::AZPCol, row), form.CurrentGrid.Cell(Current::AZPCol, row)))
+            << h;
+        EXPECT_TRUE(below(form.FixedPRVGrid.Cell(PRV::CriticalCol, row),
+                          form.CurrentGrid.Cell(Current::CriticalCol, row)))
+            << h;
+        EXPECT_TRUE(below(form.FixedPRVGrid.Cell(PRV::DepFlowCol, row),
+                          form.CurrentGrid.Cell(Current::DepFlowCol, row)))
+            << h;
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::IndepFlowCol, row),
+                  form.CurrentGrid.Cell(Current::IndepFlowCol, row));
+        EXPECT_EQ(form.FixedPRVGrid.GetFontColour(PRV::OutletCol, row), clGreen);
     }
     EXPECT_TRUE(below(form.FixedDepLabel.Caption, form.CurrentDepLabel.Caption));
     EXPECT_EQ(form.FixedOpenLabel.Caption, "");
@@ -104,8 +115,8 @@ TEST_F(PRVScenarioTest, BelowTheInletEverythingFallsAboveItTheValveStandsOpen) {
     ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
     for (int h = 0; h < HoursPerDay; ++h) {
         const int row = ResultRow(h);
-        EXPECT_EQ(form.FixedPRVGrid.Cell(2, row), "45.00") << h;
-        EXPECT_EQ(form.FixedPRVGrid.GetFontColour(2, row), clValveOpen) << h;
+        EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, row), "45.00") << h;
+        EXPECT_EQ(form.FixedPRVGrid.GetFontColour(PRV::OutletCol, row), clValveOpen) << h;
         for (const auto& [scenarioCol, currentCol] :
              {std::pair{3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}, {8, 7}, {9, 8}})
             EXPECT_EQ(TextValue(form.FixedPRVGrid.Cell(scenarioCol, row)),
@@ -144,16 +155,17 @@ TEST_F(PRVScenarioTest, LowPressureWarningsNameTheMinimumPressure) {
 TEST_F(PRVScenarioTest, WithoutTheCurrentSituationOnlyTheInputColumnsAreFilled) {
     project.NightAZPPressure = 0;
     form.FixedDepLabel.Caption = "before";
-    form.FixedPRVGrid.SetCell(5, ResultRow(7), "before");
+    form.FixedPRVGrid.SetCell(PRV::AZPHeadlossCol, ResultRow(7), "before");
     Outlet("41.50");
     ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
     const int row = ResultRow(7);
-    EXPECT_EQ(form.FixedPRVGrid.Cell(0, row), "07:00 - 08:00");
-    EXPECT_EQ(form.FixedPRVGrid.Cell(1, row), "45.00");
-    EXPECT_EQ(form.FixedPRVGrid.Cell(2, row), "41.50");
-    EXPECT_EQ(form.FixedPRVGrid.Cell(3, row), form.FlowGrid.Cell(4, FlowRow(7)));
-    EXPECT_EQ(form.FixedPRVGrid.Cell(4, row), form.FlowGrid.Cell(5, FlowRow(7)));
-    EXPECT_EQ(form.FixedPRVGrid.Cell(5, row), "before");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::HourCol, row), "07:00 - 08:00");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::InletCol, row), "45.00");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, row), "41.50");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::AZPCol, row), form.FlowGrid.Cell(Flow::AZPCol, FlowRow(7)));
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::CriticalCol, row),
+              form.FlowGrid.Cell(Flow::CriticalCol, FlowRow(7)));
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::AZPHeadlossCol, row), "before");
     EXPECT_EQ(form.FixedDepLabel.Caption, "before");
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -164,9 +176,9 @@ TEST_F(PRVScenarioTest, DayNightFactorUsesTheLowFlowHoursOwnRow) {
     Outlet("42.00");
     ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
     const double dep = TextValue(form.FixedDepLabel.Caption);
-    const double night = TextValue(form.FixedPRVGrid.Cell(8, ResultRow(23)));
+    const double night = TextValue(form.FixedPRVGrid.Cell(PRV::DepFlowCol, ResultRow(23)));
     EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), dep / night, 0.01);
-    EXPECT_EQ(form.FixedPRVGrid.GetColour(2, ResultRow(23)), clAqua);
+    EXPECT_EQ(form.FixedPRVGrid.GetColour(PRV::OutletCol, ResultRow(23)), clAqua);
 }
 
 // Which hours of the day get the high pressure, by the window rules.
@@ -195,7 +207,7 @@ TEST_F(PRVScenarioTest, TimeWindowsChooseTheHighPressureHours) {
         ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
         std::set<int> high;
         for (int h = 0; h < HoursPerDay; ++h) {
-            const std::string& outlet = form.TimePRVGrid.Cell(2, ResultRow(h));
+            const std::string& outlet = form.TimePRVGrid.Cell(PRV::OutletCol, ResultRow(h));
             if (outlet == "44.00")
                 high.insert(h);
             else
@@ -220,32 +232,33 @@ TEST_F(PRVScenarioTest, EqualHighAndLowPressureMatchTheFixedOutlet) {
     EXPECT_EQ(form.TimeDepLabel.Caption, form.FixedDepLabel.Caption);
     EXPECT_EQ(form.TimeIndepLabel.Caption, form.FixedIndepLabel.Caption);
     EXPECT_EQ(form.TimeTotLabel.Caption, form.FixedTotLabel.Caption);
-    EXPECT_EQ(form.TimePRVGrid.GetColour(1, ResultRow(11)), clYellow);
+    EXPECT_EQ(form.TimePRVGrid.GetColour(PRV::InletCol, ResultRow(11)), clYellow);
 }
 
 TEST_F(PRVScenarioTest, HourlyModeKeepsTheTypedOutletsAndRefreshesTheRest) {
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
     HourlyMode();
     for (int h = 0; h < HoursPerDay; ++h)
-        form.TimePRVGrid.SetCell(2, ResultRow(h), h < 12 ? "38" : "44.5");
-    form.TimePRVGrid.SetCell(1, ResultRow(5), "stale");
+        form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(h), h < 12 ? "38" : "44.5");
+    form.TimePRVGrid.SetCell(PRV::InletCol, ResultRow(5), "stale");
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, ResultRow(5)), "38");
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, ResultRow(20)), "44.5");
-    EXPECT_EQ(form.TimePRVGrid.Cell(1, ResultRow(5)), "45.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, ResultRow(5)), "38");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, ResultRow(20)), "44.5");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::InletCol, ResultRow(5)), "45.00");
     // The head loss from the outlet to the AZP starts from the hour's own outlet.
     for (const auto& [h, outlet] : {std::pair{5, 38.0}, std::pair{20, 44.5}}) {
-        const double azp = TextValue(form.TimePRVGrid.Cell(3, ResultRow(h)));
-        EXPECT_LT(azp, TextValue(form.CurrentGrid.Cell(2, ResultRow(h))));
-        EXPECT_EQ(form.TimePRVGrid.Cell(5, ResultRow(h)), FormatFixed(110 + outlet - (100 + azp), 5, 2));
+        const double azp = TextValue(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(h)));
+        EXPECT_LT(azp, TextValue(form.CurrentGrid.Cell(Current::AZPCol, ResultRow(h))));
+        EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPHeadlossCol, ResultRow(h)),
+                  FormatFixed(110 + outlet - (100 + azp), 5, 2));
     }
 }
 
 TEST_F(PRVScenarioTest, AnInvalidHighOrLowPressureStopsTheScenario) {
     ASSERT_TRUE(Run(&TMainForm::CalcCurrentSituation));
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
-    const std::string shown = form.TimePRVGrid.Cell(3, ResultRow(4));
-    form.FlowGrid.SetCell(4, FlowRow(4), "12.00");
+    const std::string shown = form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(4));
+    form.FlowGrid.SetCell(Flow::AZPCol, FlowRow(4), "12.00");
     const std::string label = form.TimeDepLabel.Caption;
     struct {
         const char* high;
@@ -261,7 +274,7 @@ TEST_F(PRVScenarioTest, AnInvalidHighOrLowPressureStopsTheScenario) {
         form.LowPressureEdit.InitText(c.low);
         ASSERT_TRUE(Run(TMainForm::TAnalysisScenario::TimeModulated));
         EXPECT_EQ(dialogs.Messages, (std::vector<TRecordedMessage>{{TMsgDlgType::Error, c.message}}));
-        EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(4)), shown);
+        EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(4)), shown);
         EXPECT_EQ(form.TimeDepLabel.Caption, label);
     }
 }
@@ -281,7 +294,7 @@ protected:
         ASSERT_EQ(project.NightLeakage, 10);
         project.Intervals = 0;
         for (int h = 0; h < HoursPerDay; ++h)
-            form.TimePRVGrid.SetCell(2, ResultRow(h), "45.00");
+            form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(h), "45.00");
     }
 
     // The hour's balance as the valve scenarios state it, for outlet pressure `outlet`.
@@ -314,26 +327,26 @@ protected:
 };
 
 TEST_F(AZPRootTest, AnHourThatSwingsShowsTheRootOfItsBalance) {
-    form.TimePRVGrid.SetCell(2, ResultRow(6), "40.00");
+    form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(6), "40.00");
     const auto swing = Substitute(Balance(40));
     ASSERT_FALSE(swing.settled);
     ASSERT_GT(std::fabs(swing.last - swing.previous), 50); // between about 34 m and −53 m
 
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
-    const std::string shown = form.TimePRVGrid.Cell(3, ResultRow(6));
+    const std::string shown = form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(6));
     ExpectRootShown(Balance(40), shown);
     // Everything else of the hour follows from that pressure.
     const double s = TextValue(shown);
     const double leakage = 10 * (s / 20) * (s / 20);
-    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(8, ResultRow(6))), leakage, 0.02);
-    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(7, ResultRow(6))), leakage + 10, 0.02);
-    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(5, ResultRow(6))), 40 - s, 0.011);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(PRV::DepFlowCol, ResultRow(6))), leakage, 0.02);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(PRV::TotalFlowCol, ResultRow(6))), leakage + 10, 0.02);
+    EXPECT_NEAR(TextValue(form.TimePRVGrid.Cell(PRV::AZPHeadlossCol, ResultRow(6))), 40 - s, 0.011);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 TEST_F(AZPRootTest, TheCostSummaryRunsThroughADayWithAnHourThatSwings) {
     // Such an hour used to carry " *", which stopped the summary with a conversion error.
-    form.TimePRVGrid.SetCell(2, ResultRow(6), "40.00");
+    form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(6), "40.00");
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
     ASSERT_TRUE(Run(&TMainForm::CalcFixedPRV));
     ASSERT_TRUE(Run(&TMainForm::GetTheCosts));
@@ -345,43 +358,44 @@ TEST_F(AZPRootTest, TheCostSummaryRunsThroughADayWithAnHourThatSwings) {
 }
 
 TEST_F(AZPRootTest, AnHourWithNegativeAZPPressureShowsItWithoutMark) {
-    form.TimePRVGrid.SetCell(2, ResultRow(8), "5.00");
+    form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(8), "5.00");
     ASSERT_FALSE(Substitute(Balance(5)).settled);
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
-    ExpectRootShown(Balance(5), form.TimePRVGrid.Cell(3, ResultRow(8)));
-    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(8)), "-1.25");
-    EXPECT_EQ(form.TimePRVGrid.Cell(8, ResultRow(8)), "0.00"); // nothing leaks
-    EXPECT_EQ(form.TimePRVGrid.Cell(4, ResultRow(8)), "3.75");
+    ExpectRootShown(Balance(5), form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(8)));
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(8)), "-1.25");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::DepFlowCol, ResultRow(8)), "0.00"); // nothing leaks
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::CriticalCol, ResultRow(8)), "3.75");
 }
 
 TEST_F(AZPRootTest, HoursThatSettleKeepTheSubstitutionsValue) {
-    form.TimePRVGrid.SetCell(2, ResultRow(9), "20.00");
+    form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(9), "20.00");
     const auto settled = Substitute(Balance(20));
     ASSERT_TRUE(settled.settled);
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
     // Settled within its 0.5 % a little away from the exact root, and shown as settled.
-    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(9)), FormatFixed(settled.last, 5, 2));
-    EXPECT_NE(form.TimePRVGrid.Cell(3, ResultRow(9)), FormatFixed(*SolveAZPRoot(Balance(20)), 5, 2));
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(9)), FormatFixed(settled.last, 5, 2));
+    EXPECT_NE(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(9)),
+              FormatFixed(*SolveAZPRoot(Balance(20)), 5, 2));
     // Hours left at the inlet pressure are the current situation.
-    EXPECT_EQ(form.TimePRVGrid.Cell(3, ResultRow(10)), "20.00");
-    EXPECT_EQ(form.TimePRVGrid.Cell(8, ResultRow(10)), "10.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::AZPCol, ResultRow(10)), "20.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::DepFlowCol, ResultRow(10)), "10.00");
 }
 
 TEST_F(AZPRootTest, ANegativeCriticalPressureKeepsTheHoursInletAndOutlet) {
     // 1 m at the outlet leaves nothing at the critical point (5 m of head loss to it).
-    form.TimePRVGrid.SetCell(2, ResultRow(14), "1.0");
+    form.TimePRVGrid.SetCell(PRV::OutletCol, ResultRow(14), "1.0");
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
     const int row = ResultRow(14);
-    EXPECT_EQ(form.TimePRVGrid.Cell(1, row), "45.00");
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, row), "1.0");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::InletCol, row), "45.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, row), "1.0");
     for (int col : {3, 5, 7, 8})
         EXPECT_EQ(form.TimePRVGrid.Cell(col, row), "0.0") << col;
-    EXPECT_LT(TextValue(form.TimePRVGrid.Cell(4, row)), 0);
-    EXPECT_EQ(form.TimePRVGrid.Cell(6, row), "1.25");
-    EXPECT_EQ(form.TimePRVGrid.Cell(9, row), "10.00");
+    EXPECT_LT(TextValue(form.TimePRVGrid.Cell(PRV::CriticalCol, row)), 0);
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::CritHeadlossCol, row), "1.25");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::IndepFlowCol, row), "10.00");
     // The next run still finds the engineer's outlet.
     ASSERT_TRUE(Run(&TMainForm::CalcTimePRV));
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, row), "1.0");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, row), "1.0");
 }
 
 // ---- a fixed outlet worked out by hand -------------------------------------------------
@@ -515,7 +529,7 @@ TEST_F(FixedOutletBalanceTest, EveryHourKeepsTheLeakageLawAndTheHeadLossBalance)
     EXPECT_NEAR(TextValue(form.FixedIndepLabel.Caption), indep, 0.0051);
     EXPECT_NEAR(TextValue(form.FixedTotLabel.Caption), tot, depTolerance);
     // The day's leakage in hours of the low-flow hour's leakage, as shown.
-    const double nightDep = TextValue(form.FixedPRVGrid.Cell(8, ResultRow(NightHour)));
+    const double nightDep = TextValue(form.FixedPRVGrid.Cell(PRV::DepFlowCol, ResultRow(NightHour)));
     EXPECT_NEAR(TextValue(form.FixedDayNightLabel.Caption), dep / nightDep, depTolerance / nightDep + 0.0051);
     // Less pressure, less leakage, the same consumption (the current situation sums it
     // before rounding each hour).

@@ -3,6 +3,7 @@
 #include "forms/PagePrint.h"
 #include "FormFixture.h"
 #include "RecordingPage.h"
+#include "model/Version.h"
 #include <gtest/gtest.h>
 
 using namespace halvern;
@@ -65,11 +66,12 @@ TEST(PrintGeometry, ZoneNameSitsTwoPercentAboveTheChartUnlessItsLinesWouldReachI
 
 TEST(PagePrint, HeaderLinesAreCentredOneLineApartInArialTenBold) {
     TRecordingPage page(1000, 1400);
-    const auto header = PageHeaderLines("Version: 4.4", "Zone", "Z-7", "Vaal supply", "12");
+    // The first line is whatever version text it is given.
+    const auto header = PageHeaderLines("Version: 9.9", "Zone", "Z-7", "Vaal supply", "12");
     PrintPage(page, header, Control(TPrintKind::TabSheet, 0, 0, 10, 10), 500, 700);
     // Arial 10: a character is 10 wide and "M" 20 high.
     EXPECT_EQ(page.Texts(), (std::vector<std::string>{
-                                "text 440,0 Version: 4.4 [Arial 10 bold]",
+                                "text 440,0 Version: 9.9 [Arial 10 bold]",
                                 "text 460,20 Zone Z-7 [Arial 10 bold]",
                                 "text 445,40 Vaal supply [Arial 10 bold]",
                                 "text 415,60 Report number: 12 [Arial 10 bold]",
@@ -276,7 +278,8 @@ TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeftOrItsOwnWhenFirst) {
     grid.FixedCols = grid.FixedRows = 0;
     grid.DefaultColWidth = 40;
     grid.DefaultRowHeight = 20;
-    grid.SetCell(1, 0, "7.5");
+    constexpr int valueCol = 1, onlyRow = 0;
+    grid.SetCell(valueCol, onlyRow, "7.5");
     TFixedWidthCanvas screen(5, 10);
     TPrintControl table = Control(TPrintKind::StringGrid, 10, 30, 83, 21);
     table.Grid = &grid;
@@ -416,7 +419,7 @@ TEST_F(PrintCommandsTest, HeaderTakesTheEditsCurrentTextsNotTheStoredOnes) {
     form.ReportNumEdit.InitText("42");
     EXPECT_EQ(form.Project.ZoneName, "Stored zone");
     EXPECT_EQ(form.PrintHeader(),
-              (std::array<std::string, 4>{"Version: 4.4", "Typed zone R-1", "Vaal", "Report number: 42"}));
+              (std::array<std::string, 4>{VersionText, "Typed zone R-1", "Vaal", "Report number: 42"}));
 }
 
 TEST_F(PrintCommandsTest, PrintGraphPrintsTheClickedChartLandscape) {

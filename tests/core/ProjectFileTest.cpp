@@ -4,6 +4,7 @@
 #include "forms/TableLayouts.h"
 #include "io/FileAccess.h"
 #include "io/TextCodec.h"
+#include "model/Version.h"
 
 #include <gmock/gmock.h>
 
@@ -14,6 +15,11 @@
 #include <unistd.h>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace FixedCost = FixedCostLayout;
+namespace Flow = FlowGridLayout;
+namespace N1 = N1GridLayout;
+namespace PRV = PRVGridLayout;
 using namespace halvern::testing;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -390,7 +396,7 @@ TEST(ProjectFileCommands, DialogsAndTheCloseCommand) {
     EXPECT_EQ(specs[2].Filter, "Text and CSV files|*.txt;*.csv|All Files|*.*");
     EXPECT_EQ(specs[2].DefaultExt, "");
     EXPECT_THAT(form.Dialogs.Messages, IsEmpty());
-    EXPECT_EQ(form->Caption, "Halvern, Version: 4.4");
+    EXPECT_EQ(form->Caption, std::string("Halvern, ") + VersionText);
 
     bool closeRequested = false;
     form->OnCloseRequest = [&] { closeRequested = true; };
@@ -468,11 +474,12 @@ TEST(ProjectFileCommands, WindowsProjectIsShownAndSavedBackUnchanged) {
     EXPECT_EQ(TimeToStr(form->TimeStop2Picker.Time), "20:00:00");
     EXPECT_THAT(form->CollectMemo.Lines,
                 ElementsAre("Name: T. Mokoena", "Tel: 011 555 0101", "Fax:", "email: tm@example.org"));
-    EXPECT_EQ(form->FlowGrid.Cell(1, 1), "70.00");
-    EXPECT_EQ(form->N1CalculationForm.N1Grid.Cell(6, 2), "95.5");
-    EXPECT_EQ(form->N1CalculationForm.N1Grid.Cell(3, 4), "");
-    EXPECT_EQ(form->CostsForm.FixedCostGrid.Cell(2, 3), "4000.5");
-    EXPECT_EQ(form->TimePRVGrid.Cell(2, 7), "52.25");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(0)), "70.00");
+    EXPECT_EQ(form->N1CalculationForm.N1Grid.Cell(N1::InflowCol, N1::StartRow), "95.5");
+    EXPECT_EQ(form->N1CalculationForm.N1Grid.Cell(N1::InletCol, N1::Stage2Row), "");
+    EXPECT_EQ(form->CostsForm.FixedCostGrid.Cell(FixedCost::FirstOptionCol + 1, FixedCost::FirstItemRow + 1),
+              "4000.5");
+    EXPECT_EQ(form->TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(5)), "52.25");
 
     form.Save(dir.File("copy.pru"));
     ExpectSameProjectLines(ReadBytes(TestData("windows-zone.pru")), ReadBytes(dir.File("copy.pru")));
@@ -516,9 +523,9 @@ TEST(ProjectFileCommands, ValuesThatMustSurviveSavingAndReading) {
     EXPECT_EQ(p.N1, 2.2);
 
     // The analysis runs with 2.2: the leakage of 12:00 follows the law with that exponent.
-    const double azp = *ParseNumber(back->CurrentGrid.Cell(2, 14));
+    const double azp = *ParseNumber(back->CurrentGrid.Cell(Current::AZPCol, Current::HourRow(12)));
     const double expected = p.NightLeakage * std::pow(azp / p.NightAZPPressure, 2.2);
-    EXPECT_EQ(back->CurrentGrid.Cell(7, 14), FormatFixed(expected, 5, 2));
+    EXPECT_EQ(back->CurrentGrid.Cell(Current::DepFlowCol, Current::HourRow(12)), FormatFixed(expected, 5, 2));
 }
 
 TEST(ProjectFileCommands, HourlyModeProjectKeepsItsOutletPressures) {
@@ -532,11 +539,12 @@ TEST(ProjectFileCommands, HourlyModeProjectKeepsItsOutletPressures) {
     TShownForm form;
     form.Read(dir.File("hourly.pru"));
     for (int r = 0; r < TimeOutletRows; ++r)
-        EXPECT_EQ(form->TimePRVGrid.Cell(2, r + 2), d.TimeOutlets[r]);
+        EXPECT_EQ(form->TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(r)), d.TimeOutlets[r]);
     EXPECT_FALSE(form->TimeStart1Picker.Visible);
     // The results are computed from those pressures: a lower outlet gives a lower AZP.
     EXPECT_NE(form->TimeDepLabel.Caption, "");
-    EXPECT_LT(*ParseNumber(form->TimePRVGrid.Cell(3, 2)), *ParseNumber(form->TimePRVGrid.Cell(3, 24)));
+    EXPECT_LT(*ParseNumber(form->TimePRVGrid.Cell(PRV::AZPCol, PRV::HourRow(0))),
+              *ParseNumber(form->TimePRVGrid.Cell(PRV::AZPCol, PRV::HourRow(22))));
 
     form.Save(dir.File("hourly-again.pru"));
     const auto lines = FileLines(ReadBytes(dir.File("hourly-again.pru")));
@@ -600,7 +608,7 @@ TEST(ProjectFileCommands, FailedSaveKeepsTheExistingFile) {
               std::vector<std::string>{"Cannot write file " + target + "\nFile too large"});
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_THAT(dir.Names(), ElementsAre("zone.pru")); // no half-written file left behind
-    EXPECT_EQ(form->Caption, "Halvern, Version: 4.4");
+    EXPECT_EQ(form->Caption, std::string("Halvern, ") + VersionText);
 
     // A folder that does not exist: the same message, nothing created.
     form.Dialogs.Clear();
@@ -668,7 +676,7 @@ TEST(ProjectFileCommands, FileEndingEarlyIsReadAndThenNamedInAWarning) {
     // Read as it always was: what the file holds, zeros after it.
     EXPECT_EQ(form->ZoneNameEdit.Text(), "Zoné Oos");
     EXPECT_EQ(form->Caption, "Halvern : cut.pru");
-    EXPECT_EQ(form->FlowGrid.Cell(5, 24), "0.00");
+    EXPECT_EQ(form->FlowGrid.Cell(Flow::CriticalCol, Flow::HourRow(23)), "0.00");
     // The warning comes last, after the recalculation's own messages.
     ASSERT_FALSE(form.Dialogs.Messages.empty());
     EXPECT_EQ(form.Dialogs.Messages.back(),
@@ -709,7 +717,7 @@ TEST(ProjectFileCommands, HourlyOutletThatIsNoNumberIsNeitherReadNorSaved) {
     WriteBytes(dir.File("hourly.pru"), EncodeFileText(FormatProjectFile(d)));
     form.Read(dir.File("hourly.pru"));
     form.Dialogs.Clear();
-    form->TimePRVGrid.SetCell(2, 2 + 6, "abc");
+    form->TimePRVGrid.SetCell(PRV::OutletCol, 2 + 6, "abc");
     WriteBytes(dir.File("kept.pru"), "kept");
     form.Save(dir.File("kept.pru"));
     EXPECT_EQ(form.Dialogs.Texts(),

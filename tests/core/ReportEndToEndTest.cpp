@@ -4,6 +4,7 @@
 // titles; and in the file itself every chart reads its flows on a second axis.
 #include "IoFixture.h"
 #include "ReportFixture.h"
+#include "model/Version.h"
 #include "reports/ZipRewrite.h"
 
 #include <gmock/gmock.h>
@@ -117,7 +118,7 @@ TEST_F(ReportEndToEnd, TheDemoReportOpensInASpreadsheetApplication) {
         EXPECT_GT(found, at) << footer;
         at = found == std::string::npos ? at : found;
     }
-    EXPECT_EQ(Count(*text, "Version: 4.4"), 7u);
+    EXPECT_EQ(Count(*text, VersionText), 7u);
     // The axis titles of all four charts.
     EXPECT_EQ(Count(*text, "Pressure(m)"), 4u);
     EXPECT_EQ(Count(*text, "Flow (m³/hr)"), 4u);

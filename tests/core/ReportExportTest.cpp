@@ -4,6 +4,7 @@
 #include "ReportFixture.h"
 #include "forms/HourlyImportCommand.h"
 #include "forms/TableLayouts.h"
+#include "model/Version.h"
 
 #include <gmock/gmock.h>
 
@@ -227,7 +228,7 @@ TEST_F(ReportExport, EveryPageHasTheFrameOfTheReport) {
         EXPECT_EQ(sheet.PageSetup.TopMargin, 35);
         EXPECT_EQ(sheet.PageSetup.PaperSize, 9);
         EXPECT_EQ(sheet.PageSetup.Orientation, 1);
-        EXPECT_EQ(sheet.PageSetup.LeftFooter.rfind("&8Version: 4.4", 0), 0u);
+        EXPECT_EQ(sheet.PageSetup.LeftFooter.rfind(std::string("&8") + VersionText, 0), 0u);
         EXPECT_THAT(sheet.PageSetup.RightFooter,
                     ::testing::MatchesRegex("&8Date printed: .+ [0-9][0-9]:[0-9][0-9]:[0-9][0-9]"));
         EXPECT_EQ(sheet.StandardHeight, 10);

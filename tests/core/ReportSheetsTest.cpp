@@ -1,13 +1,15 @@
 // What the seven sheets say: the window's current texts and the project's values, each in its
 // cell, taken as typed and shown through the sheet's formats.
 #include "ReportFixture.h"
-#include "forms/Messages.h"
 #include "forms/TableLayouts.h"
+#include "model/Messages.h"
+#include "reports/ScenarioParts.h"
 #include "reports/SheetFrame.h"
 
 #include <gmock/gmock.h>
 
 using namespace halvern;
+namespace FixedCost = FixedCostLayout;
 using namespace halvern::fixtures;
 using ::testing::ElementsAre;
 
@@ -223,6 +225,39 @@ TEST_F(ReportSheets, EveryChartStandsBelowItsTableOnTheSheetsPage) {
     }
 }
 
+// The hourly tables show their numbers with one decimal, shrunk rather than shown as ###;
+// the hours stay text.
+TEST_F(ReportSheets, ScenarioTablesShowTheirNumbersWithOneDecimal) {
+    ReadDemo();
+    CreateAll();
+    struct Case {
+        const char* sheet;
+        int headingRow;
+        int columns;
+    };
+    const Case cases[] = {
+        {"Current Situation", CurrentSituationSheetLayout::TableHeadingRow, CurrentGridLayout::ColCount},
+        {"Fixed Outlet", FixedOutletSheetLayout::TableHeadingRow, PRVGridLayout::ColCount},
+        {"Time Modulated", TimeModulatedSheetLayout::TableHeadingRow, PRVGridLayout::ColCount},
+        {"Flow Modulated", FlowModulatedSheetLayout::TableHeadingRow, PRVGridLayout::ColCount},
+    };
+    for (const Case& c : cases) {
+        const TWorksheet& sheet = Sheet(c.sheet);
+        std::vector<std::string> wrong;
+        for (int row = TableFirstHourRow(c.headingRow); row <= TableLastHourRow(c.headingRow); ++row) {
+            const std::string hour = At(ColumnOf(ResultRows::HourCol), row);
+            if (!sheet.Format(hour).NumberFormat.empty()) wrong.push_back(hour);
+            for (int col = ResultRows::HourCol + 1; col < c.columns; ++col) {
+                const std::string cell = At(ColumnOf(col), row);
+                const TCellFormat& format = sheet.Format(cell);
+                if (format.NumberFormat != "#,##0.0" || !format.ShrinkToFit)
+                    wrong.push_back(cell + " " + format.NumberFormat);
+            }
+        }
+        EXPECT_THAT(wrong, ::testing::IsEmpty()) << c.sheet;
+    }
+}
+
 TEST_F(ReportSheets, ScenarioSheetsCarryTheirTablesAndCharts) {
     ReadDemo();
     CreateAll();
@@ -294,7 +329,8 @@ TEST_F(ReportSheets, TheSummaryCarriesCostsAndSavingsAsTheWindowShowsThem) {
     EXPECT_EQ(sheet.Shown("J24"), Trim(form.CostSummaryGrid.Cell(ImplementationCol, FixedRow)));
     EXPECT_EQ(sheet.Value("J24").Kind, TKind::Number);
     // Implementation costs in the money form; the prices with one decimal, the factor whole.
-    EXPECT_EQ(sheet.Shown("F10"), FormatMoney(std::stod(form.CostsForm.FixedCostGrid.Cell(1, 2))));
+    EXPECT_EQ(sheet.Shown("F10"), FormatMoney(std::stod(form.CostsForm.FixedCostGrid.Cell(
+                                      FixedCost::FirstOptionCol, FixedCost::FirstItemRow))));
     EXPECT_EQ(sheet.Shown("D12"), "Equipment Costs:");
     EXPECT_EQ(sheet.Value("D14").Kind, TKind::Empty);
     EXPECT_EQ(sheet.Format("H4").NumberFormat, "#,##0.0");

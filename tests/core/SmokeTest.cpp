@@ -1,4 +1,5 @@
 #include "forms/MainForm.h"
+#include "model/Version.h"
 #include <gtest/gtest.h>
 
 using namespace halvern;
@@ -6,7 +7,7 @@ using namespace halvern;
 TEST(MainFormTest, StartsWithTheVersionCaptionAndFourToolbarButtons) {
     TScriptedDialogs dialogs;
     TMainForm form(dialogs);
-    EXPECT_EQ(form.Caption, "Halvern, Version: 4.4");
+    EXPECT_EQ(form.Caption, std::string("Halvern, ") + VersionText);
     int shown = 0;
     for (TAction* a : form.Actions())
         shown += a->ToolbarVisible ? 1 : 0;

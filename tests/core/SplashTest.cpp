@@ -1,5 +1,6 @@
 // The start-up window: its texts and when its timer lets it close.
 #include "forms/AuxForms.h"
+#include "model/Version.h"
 #include <cstdint>
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@ using namespace halvern;
 TEST(SplashTest, ShowsNameVersionAndDisclaimerWordForWord) {
     const TfrmSplash splash(1234);
     EXPECT_EQ(splash.labAppName, "Halvern");
-    EXPECT_EQ(splash.labAppVersion, "v4.4");
+    EXPECT_EQ(splash.labAppVersion, std::string("v") + VersionNumber);
     EXPECT_EQ(
         splash.Disclaimer,
         "Whilst every effort has been made by the developers to ensure that Halvern is free from error, "

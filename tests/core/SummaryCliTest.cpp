@@ -2,6 +2,7 @@
 // what its window shows, an unreadable project gets its error and the exit status 1, and the
 // output does not depend on how many projects are read at once.
 #ifdef HALVERN_CLI
+#include "CliRunner.h"
 #include "IoFixture.h"
 #include "forms/TableLayouts.h"
 #include "io/TextCodec.h"
@@ -20,35 +21,9 @@ using ::testing::HasSubstr;
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-TRun RunSummary(const std::vector<std::string>& args, const std::string& locale = "C") {
-    TScratchDir dir;
-    std::string command = "LC_ALL=" + locale + " " + Quote(HALVERN_CLI) + " summary";
-    for (const auto& arg : args)
-        command += " " + Quote(arg);
-    command += " 2>" + Quote(dir.File("stderr"));
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Err = ReadBytes(dir.File("stderr"));
-    return run;
+TCliRun RunSummary(std::vector<std::string> args, const std::string& locale = "C") {
+    args.insert(args.begin(), "summary");
+    return RunCli(args, {.Locale = locale});
 }
 
 // RFC 4180: records end with CR LF, quoted fields may hold commas, quotes and line breaks.
@@ -154,7 +129,7 @@ protected:
 };
 
 TEST_F(SummaryCli, CsvRecordsHoldWhatTheWindowShowsAndAnUnreadableProjectItsError) {
-    const TRun run = RunSummary({"--csv", neverPays, missing});
+    const TCliRun run = RunSummary({"--csv", neverPays, missing});
     EXPECT_EQ(run.ExitCode, 1);
     const auto records = ParseCsv(run.Out);
     ASSERT_EQ(records.size(), 3u) << run.Out;
@@ -194,7 +169,7 @@ TEST_F(SummaryCli, CsvTextsAreNeitherFormulasNorControlSequences) {
     d.Values.ReportNum = "@SUM(1)";
     const std::string file = dir.File("+zone\x1B[2J.pru");
     WriteBytes(file, EncodeFileText(FormatProjectFile(d)));
-    const TRun run = RunSummary({"--csv", file, neverPays});
+    const TCliRun run = RunSummary({"--csv", file, neverPays});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     for (const char control : {'\x1B', '\x07'})
         EXPECT_EQ(run.Out.find(control), std::string::npos);
@@ -222,7 +197,7 @@ TEST_F(SummaryCli, CsvTextsAreNeitherFormulasNorControlSequences) {
 }
 
 TEST_F(SummaryCli, JsonLinesCarryTheSameValuesNumbersAsNumbers) {
-    const TRun run = RunSummary({"--json", neverPays, missing});
+    const TCliRun run = RunSummary({"--json", neverPays, missing});
     EXPECT_EQ(run.ExitCode, 1);
     ASSERT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2) << run.Out;
     const std::string first = run.Out.substr(0, run.Out.find('\n'));
@@ -253,9 +228,9 @@ TEST_F(SummaryCli, OutputIsTheSameWhateverTheNumberOfProjectsAtOnce) {
     for (const char* format : {"--csv", "--json"}) {
         std::vector<std::string> args{format, "-j", "1"};
         args.insert(args.end(), files.begin(), files.end());
-        const TRun one = RunSummary(args);
+        const TCliRun one = RunSummary(args);
         args[2] = "4";
-        const TRun four = RunSummary(args);
+        const TCliRun four = RunSummary(args);
         EXPECT_EQ(one.ExitCode, 1);
         EXPECT_EQ(four.ExitCode, 1);
         EXPECT_EQ(one.Out, four.Out) << format;
@@ -270,8 +245,8 @@ TEST_F(SummaryCli, NumbersArePlainDecimalsInAnyLocale) {
     const bool installed = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     std::setlocale(LC_ALL, saved.c_str());
     if (!installed) GTEST_SKIP() << "de_DE.UTF-8 not installed";
-    const TRun c = RunSummary({neverPays});
-    const TRun german = RunSummary({neverPays}, "de_DE.UTF-8");
+    const TCliRun c = RunSummary({neverPays});
+    const TCliRun german = RunSummary({neverPays}, "de_DE.UTF-8");
     EXPECT_EQ(c.ExitCode, 0);
     EXPECT_EQ(german.Out, c.Out);
 }
@@ -281,24 +256,16 @@ TEST_F(SummaryCli, NumbersArePlainDecimalsInAnyLocale) {
 TEST_F(SummaryCli, WithoutThreadsEveryProjectIsStillRead) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to run as a user held to one process";
     const std::vector<std::string> files = {neverPays, TestData("golden/quarter-hour.pru"), neverPays};
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1 setpriv --reuid=4545 --regid=4545 "
-                          "--clear-groups " +
-                          Quote(HALVERN_CLI) + " summary --csv -j 4";
-    for (const auto& file : files)
-        command += " " + Quote(file);
-    command += " 2>" + Quote(dir.File("stderr"));
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(dir.File("stderr"));
+    std::vector<std::string> limited = {"summary", "--csv", "-j", "4"};
+    limited.insert(limited.end(), files.begin(), files.end());
+    const TCliRun run =
+        RunCli(limited, {.RunUnder = {"env", "ASAN_OPTIONS=detect_leaks=0", "prlimit", "--nproc=1", "setpriv",
+                                      "--reuid=4545", "--regid=4545", "--clear-groups"}});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
     std::vector<std::string> args = {"--csv", "-j", "1"};
     args.insert(args.end(), files.begin(), files.end());
-    EXPECT_EQ(out, RunSummary(args).Out);
-    EXPECT_EQ(ParseCsv(out).size(), 4u);
+    EXPECT_EQ(run.Out, RunSummary(args).Out);
+    EXPECT_EQ(ParseCsv(run.Out).size(), 4u);
 }
 
 TEST_F(SummaryCli, WrongUsageIsRefusedWithStatusTwo) {
@@ -309,7 +276,7 @@ TEST_F(SummaryCli, WrongUsageIsRefusedWithStatusTwo) {
                                                {"-j", "two", neverPays},
                                                {"-j"},
                                                {"--tsv", neverPays}}) {
-        const TRun run = RunSummary(args);
+        const TCliRun run = RunSummary(args);
         EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
         EXPECT_EQ(run.Out, "");
         EXPECT_THAT(run.Err, HasSubstr("Usage: halvern-cli summary"));

@@ -8,6 +8,9 @@
 #include <vector>
 
 using namespace halvern;
+namespace Costs = CostSummaryLayout;
+namespace Flow = FlowGridLayout;
+namespace PRV = PRVGridLayout;
 using halvern::testing::DriverFixture;
 
 class TriggersTest : public DriverFixture {};
@@ -140,26 +143,30 @@ TEST_F(TriggersTest, APickerChangeClearsEveryTableColourAndRecalculatesTheTimeMo
     std::vector<TMarkStringGrid*> grids = {
         &form.FlowGrid,    &form.N1CalculationForm.N1Grid, &form.CurrentGrid, &form.FixedPRVGrid,
         &form.TimePRVGrid, &form.CostSummaryGrid,          &form.FlowPRVGrid};
+    // The same place in every table: its second column, fourth row.
+    constexpr int markedCol = 1, markedRow = 3;
     for (TMarkStringGrid* grid : grids)
-        grid->SetColour(1, 3, clRed);
-    ASSERT_EQ(form.FlowGrid.GetColour(1, 4), clAqua); // 03:00, the low-flow hour
+        grid->SetColour(markedCol, markedRow, clRed);
+    ASSERT_EQ(form.FlowGrid.GetColour(Flow::InflowM3hCol, Flow::HourRow(3)),
+              clAqua); // 03:00, the low-flow hour
     ASSERT_FALSE(form.TimeModulatedSheet.Highlighted);
     Do([&] { form.CalcTimePRV(); });
-    ASSERT_EQ(form.TimePRVGrid.Cell(2, 6), "50.00"); // 04:00 in the first window 03:00-08:00
+    ASSERT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(4)),
+              "50.00"); // 04:00 in the first window 03:00-08:00
 
     Do([&] { form.TimeStart1Picker.UserChange(EncodeTime(5, 20)); });
     EXPECT_TRUE(dialogs.Messages.empty());
     for (TMarkStringGrid* grid : grids) {
         SCOPED_TRACE(grid->Name);
-        EXPECT_EQ(grid->GetColour(1, 3), clNone);
+        EXPECT_EQ(grid->GetColour(markedCol, markedRow), clNone);
     }
     // The input table's marks follow the flow times at once.
-    EXPECT_EQ(form.FlowGrid.GetColour(1, 4), clAqua);
+    EXPECT_EQ(form.FlowGrid.GetColour(Flow::InflowM3hCol, Flow::HourRow(3)), clAqua);
     EXPECT_TRUE(form.TimeModulatedSheet.Highlighted);
     EXPECT_TRUE(form.DataInputSheet.Highlighted);
     // The window now opens at 05:00.
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 6), "40.00");
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 7), "50.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(4)), "40.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(5)), "50.00");
 }
 
 TEST_F(TriggersTest, ShowingAResultPageHighlightsItsTabAndRecalculates) {
@@ -174,13 +181,13 @@ TEST_F(TriggersTest, ShowingAResultPageHighlightsItsTabAndRecalculates) {
     Do([&] { form.MainPage.SetActivePage(form.FixedOutletSheet); });
     EXPECT_TRUE(form.FixedOutletSheet.Highlighted);
     EXPECT_FALSE(form.CurrentSituationSheet.Highlighted);
-    EXPECT_EQ(form.FixedPRVGrid.Cell(2, 2), "45.5");
+    EXPECT_EQ(form.FixedPRVGrid.Cell(PRV::OutletCol, PRV::HourRow(0)), "45.5");
     EXPECT_FALSE(form.FixedDepLabel.Caption.empty());
 
     form.HighPressureEdit.InitText("55");
     Do([&] { form.MainPage.SetActivePage(form.TimeModulatedSheet); });
     EXPECT_TRUE(form.TimeModulatedSheet.Highlighted);
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 5), "55.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(3)), "55.00");
 
     form.CurrentDepLabel.Caption = "stale";
     form.FlowDepLabel.Caption = "stale";
@@ -195,7 +202,7 @@ TEST_F(TriggersTest, ShowingTheSummaryRecalculatesEverythingAndTheCosts) {
     EnterZone();
     for (TLabel* label : {&form.CurrentDepLabel, &form.FixedDepLabel, &form.TimeDepLabel, &form.FlowDepLabel})
         label->Caption = "stale";
-    form.CostSummaryGrid.SetCell(1, 3, "stale");
+    form.CostSummaryGrid.SetCell(Costs::InflowCol, Costs::CurrentRow, "stale");
     form.FocusedControl.clear();
 
     Do([&] { form.MainPage.SetActivePage(form.SummarySheet); });
@@ -206,7 +213,7 @@ TEST_F(TriggersTest, ShowingTheSummaryRecalculatesEverythingAndTheCosts) {
         SCOPED_TRACE(label->Name);
         EXPECT_NE(label->Caption, "stale");
     }
-    EXPECT_NE(form.CostSummaryGrid.Cell(1, 3), "stale");
+    EXPECT_NE(form.CostSummaryGrid.Cell(Costs::InflowCol, Costs::CurrentRow), "stale");
     EXPECT_EQ(form.CostSummaryGrid.RowHeight(2), 2 * form.CostSummaryGrid.RowHeight(0));
     EXPECT_EQ(form.FocusedControl, "CostSummaryGrid");
 }
@@ -223,11 +230,11 @@ TEST_F(TriggersTest, FixedOutletAndTimeModulatedPressureEdits) {
     };
     const std::vector<Case> cases = {
         {&TMainForm::FixedPRVOutletEdit, "Invalid entry for Fixed PRV Outlet pressure.",
-         &TMainForm::FixedPRVGrid, 10, "47", [](const TProject& p) { return p.FixedPRVOutlet; }},
-        {&TMainForm::HighPressureEdit, "Invalid entry for High Pressure.", &TMainForm::TimePRVGrid, 5,
-         "47.00", [](const TProject& p) { return double{p.HighPressure}; }},
-        {&TMainForm::LowPressureEdit, "Invalid entry for Low Pressure.", &TMainForm::TimePRVGrid, 10, "47.00",
-         [](const TProject& p) { return double{p.LowPressure}; }},
+         &TMainForm::FixedPRVGrid, PRV::HourRow(8), "47", [](const TProject& p) { return p.FixedPRVOutlet; }},
+        {&TMainForm::HighPressureEdit, "Invalid entry for High Pressure.", &TMainForm::TimePRVGrid,
+         PRV::HourRow(3), "47.00", [](const TProject& p) { return double{p.HighPressure}; }},
+        {&TMainForm::LowPressureEdit, "Invalid entry for Low Pressure.", &TMainForm::TimePRVGrid,
+         PRV::HourRow(8), "47.00", [](const TProject& p) { return double{p.LowPressure}; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -237,13 +244,13 @@ TEST_F(TriggersTest, FixedOutletAndTimeModulatedPressureEdits) {
         Do([&] { edit.SetText("47"); });
         EXPECT_TRUE(dialogs.Messages.empty());
         EXPECT_DOUBLE_EQ(c.stored(form.Project), 47);
-        EXPECT_EQ(grid.Cell(2, c.row), c.shown);
+        EXPECT_EQ(grid.Cell(PRV::OutletCol, c.row), c.shown);
 
-        grid.SetCell(2, c.row, "kept");
+        grid.SetCell(PRV::OutletCol, c.row, "kept");
         Do([&] { edit.SetText(""); });
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
         EXPECT_DOUBLE_EQ(c.stored(form.Project), 0);
-        EXPECT_EQ(grid.Cell(2, c.row), "kept"); // nothing recalculated
+        EXPECT_EQ(grid.Cell(PRV::OutletCol, c.row), "kept"); // nothing recalculated
         Do([&] { edit.SetText("50.00"); });
     }
 }
@@ -257,14 +264,14 @@ TEST_F(TriggersTest, IntervalChoiceShowsTheSecondWindowAndRecalculates) {
     EXPECT_FALSE(form.TimeStop2Picker.Visible);
     EXPECT_FALSE(form.SecondSetLabel.Visible);
     EXPECT_EQ(form.TimePRVGrid.Options & goEditing, 0u);
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, row1200), "40.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, row1200), "40.00");
 
     Do([&] { form.Interval4Radio.Click(); });
     EXPECT_EQ(form.Project.Intervals, 4);
     EXPECT_TRUE(form.TimeStart2Picker.Visible);
     EXPECT_TRUE(form.TimeStop2Picker.Visible);
     EXPECT_TRUE(form.SecondSetLabel.Visible);
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, row1200), "50.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, row1200), "50.00");
 }
 
 TEST_F(TriggersTest, LeavingHourlyModeShowsTheFirstWindowAgain) {
@@ -283,10 +290,11 @@ TEST_F(TriggersTest, AnEditedTimeModulatedCellRecalculates) {
     EnterZone();
     form.Project.Intervals = 0; // hourly mode: the outlet pressures are typed
     form.TimePRVGrid.Options |= goEditing;
-    form.FlowGrid.SetCell(3, 4, "61.00"); // the 03:00 inlet, changed without any event
-    Do([&] { form.TimePRVGrid.SetEditText(2, 5, "33"); });
-    EXPECT_EQ(form.TimePRVGrid.Cell(1, 5), "61.00");
-    EXPECT_EQ(form.TimePRVGrid.Cell(2, 5), "33");
+    form.FlowGrid.SetCell(Flow::InletCol, Flow::HourRow(3),
+                          "61.00"); // the 03:00 inlet, changed without any event
+    Do([&] { form.TimePRVGrid.SetEditText(PRV::OutletCol, PRV::HourRow(3), "33"); });
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::InletCol, PRV::HourRow(3)), "61.00");
+    EXPECT_EQ(form.TimePRVGrid.Cell(PRV::OutletCol, PRV::HourRow(3)), "33");
 }
 
 TEST_F(TriggersTest, FlowModulatedPressureEdits) {
@@ -300,11 +308,11 @@ TEST_F(TriggersTest, FlowModulatedPressureEdits) {
     Do([&] { form.LPFlowMod.SetText("22"); });
     EXPECT_DOUBLE_EQ(form.Project.LPFlowMod, 22);
     EXPECT_NE(form.CurrentDepLabel.Caption, "stale");
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, 5), "22.00"); // the 03:00 target
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, PRV::HourRow(3)), "22.00"); // the 03:00 target
 
     Do([&] { form.HPFlowMod.SetText("31.5"); });
     EXPECT_DOUBLE_EQ(form.Project.HPFlowMod, 31.5);
-    EXPECT_EQ(form.FlowPRVGrid.Cell(4, 13), "31.50"); // the 11:00 target
+    EXPECT_EQ(form.FlowPRVGrid.Cell(PRV::CriticalCol, PRV::HourRow(11)), "31.50"); // the 11:00 target
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
@@ -327,10 +335,10 @@ TEST_F(TriggersTest, CostEditsStoreTheirNumberAndRecalculateTheCosts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((form.*(c.edit)).Name + " '" + c.text + "'");
-        form.CostSummaryGrid.SetCell(1, 3, "stale");
+        form.CostSummaryGrid.SetCell(Costs::InflowCol, Costs::CurrentRow, "stale");
         Do([&] { (form.*(c.edit)).SetText(c.text); });
         EXPECT_TRUE(dialogs.Messages.empty());
-        EXPECT_NE(form.CostSummaryGrid.Cell(1, 3), "stale");
+        EXPECT_NE(form.CostSummaryGrid.Cell(Costs::InflowCol, Costs::CurrentRow), "stale");
         if (c.field) {
             EXPECT_DOUBLE_EQ(form.Project.*(c.field), c.value);
         } else if (c.edit == &TMainForm::CostFactorEdit) {

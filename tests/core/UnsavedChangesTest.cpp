@@ -2,6 +2,7 @@
 // Read data and Close ask before they would drop a changed project.
 #include "IoFixture.h"
 #include "forms/ProjectChanges.h"
+#include "forms/TableLayouts.h"
 #include "io/TextCodec.h"
 
 #include <gmock/gmock.h>
@@ -10,6 +11,8 @@
 #include <functional>
 
 using namespace halvern;
+namespace Flow = FlowGridLayout;
+namespace N1 = N1GridLayout;
 using namespace halvern::testing;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -42,12 +45,14 @@ TEST_F(UnsavedChangesTest, EveryInputTheFileKeepsCountsAndTypingItBackUndoesIt) 
     };
     const std::vector<Case> cases = {
         {"edit", [](TMainForm& f) { f.PopulationEdit.SetText("6301"); }},
-        {"hourly cell", [](TMainForm& f) { f.FlowGrid.SetEditText(2, 5, "11"); }},
+        {"hourly cell",
+         [](TMainForm& f) { f.FlowGrid.SetEditText(Flow::InflowLsCol, Flow::HourRow(4), "11"); }},
         {"unit", [](TMainForm& f) { f.m3hrRadio.Click(); }},
         {"memo", [](TMainForm& f) { f.AnalysisMemo.Lines[1] = "Tel: 021 555 0100"; }},
         {"time picker", [](TMainForm& f) { f.LowTimePicker.UserChange(4.0 / 24); }},
         {"warning check box", [](TMainForm& f) { f.TimeWarnCheckBox.Checked = false; }},
-        {"N1 step test", [](TMainForm& f) { f.N1CalculationForm.N1Grid.SetEditText(3, 4, "54"); }},
+        {"N1 step test",
+         [](TMainForm& f) { f.N1CalculationForm.N1Grid.SetEditText(N1::InletCol, N1::Stage2Row, "54"); }},
         {"costs", [](TMainForm& f) { f.Project.FixedCostTimePRV[1] = 2500; }},
     };
     for (const Case& c : cases) {

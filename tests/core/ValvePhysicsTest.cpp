@@ -194,7 +194,7 @@ TEST_F(ValvePhysicsZones, ASetOutletAboveSomeInletsOpensTheValveInThoseHoursOnly
         const int row = TableRow(h);
         const bool below = project.InletPressure[static_cast<size_t>(h)] < 55;
         EXPECT_EQ(form.FixedPRVGrid.GetFontColour(PRV::OutletCol, row) == clValveOpen, below) << h;
-        if (below) open.push_back(form.FixedPRVGrid.Cell(0, row).substr(0, 5));
+        if (below) open.push_back(form.FixedPRVGrid.Cell(PRV::HourCol, row).substr(0, 5));
     }
     ASSERT_FALSE(open.empty());
     std::string hours;

@@ -3,6 +3,7 @@
 // are no worse than those set, nor than every window tried one by one; a zone that no
 // setting can serve names its hours; Apply is one step that Undo takes back.
 #include "forms/ValveSuggestion.h"
+#include "CliRunner.h"
 #include "IoFixture.h"
 #include "forms/ProjectDocument.h"
 #include "forms/TableLayouts.h"
@@ -289,25 +290,9 @@ TEST(SuggestApply, IsOneStepThatUndoTakesBack) {
 #ifdef HALVERN_CLI
 namespace {
 
-struct TCliRun {
-    int ExitCode = -1;
-    std::string Out;
-};
-
-TCliRun RunSuggest(const std::vector<std::string>& args) {
-    std::string command = std::string("timeout 60 '") + HALVERN_CLI + "' suggest";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " 2>/dev/null";
-    TCliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+TCliRun RunSuggest(std::vector<std::string> args) {
+    args.insert(args.begin(), "suggest");
+    return RunCli(args);
 }
 
 } // namespace

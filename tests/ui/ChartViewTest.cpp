@@ -2,6 +2,7 @@
 // Properties dialog runs modally and applies through the form.
 #include "ui/ChartView.h"
 #include "forms/MainForm.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include "ui/GraphPropDialog.h"
 #include "ui/ViewBinder.h"
@@ -22,6 +23,7 @@
 #include <memory>
 
 using namespace halvern;
+namespace PRV = PRVGridLayout;
 
 namespace {
 
@@ -31,7 +33,7 @@ void FillTable(TMarkStringGrid& grid) {
     grid.SetRowCount(26);
     for (int h = 0; h < 24; ++h) {
         const std::string hour = (h < 10 ? "0" : "") + std::to_string(h);
-        grid.SetCell(0, h + 2, hour + ":00");
+        grid.SetCell(PRV::HourCol, PRV::HourRow(h), hour + ":00");
         for (int c = 1; c < 10; ++c)
             grid.SetCell(c, h + 2, FormatFixed(10 * c + h / 2.0, 5, 2));
     }
@@ -96,7 +98,7 @@ private slots:
         form.FixedPRVChart.LeftAxis.Maximum = 60;
         form.FixedPRVChart.Changed();
         QCOMPARE(VerticalAxis(chart, Qt::AlignLeft)->max(), 60.0);
-        form.FixedPRVGrid.SetCell(1, 2, "200");
+        form.FixedPRVGrid.SetCell(PRV::InletCol, PRV::HourRow(0), "200");
         form.DrawChart(form.FixedPRVChart, form.FixedPRVGrid);
         QCOMPARE(VerticalAxis(chart, Qt::AlignLeft)->min(), 0.0);
         QCOMPARE(VerticalAxis(chart, Qt::AlignLeft)->max(), 60.0);

@@ -2,6 +2,7 @@
 // (modal), the import example, each opened from its button and keeping its state; and
 // the file dialog filters.
 #include "UiFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include "ui/CostsDialog.h"
 #include "ui/ImportHelpWindow.h"
@@ -15,6 +16,8 @@
 #include <QTimer>
 
 using namespace halvern;
+namespace FixedCost = FixedCostLayout;
+namespace N1 = N1GridLayout;
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -48,8 +51,8 @@ private slots:
         QCOMPARE(window->minimumSize(), window->maximumSize()); // fixed size
 
         auto* grid = window->findChild<TMarkStringGridView*>("N1Grid");
-        Type(grid, 4, 2, "50");
-        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(4, 2), std::string("50"));
+        Type(grid, N1::AZPCol, N1::StartRow, "50");
+        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(N1::AZPCol, N1::StartRow), std::string("50"));
 
         QAction* close = window->menuBar()->actions().first()->menu()->actions().first();
         QCOMPARE(close->text(), QString("&Close"));
@@ -59,7 +62,7 @@ private slots:
 
         ui->Find<QPushButton>("N1Calculation")->click();
         QVERIFY(window->isVisible());
-        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(4, 2), std::string("50"));
+        QCOMPARE(ui->form.N1CalculationForm.N1Grid.Cell(N1::AZPCol, N1::StartRow), std::string("50"));
         // The close box closes it as File > Close does.
         window->close();
         QVERIFY(!ui->form.N1CalculationForm.Visible);
@@ -74,7 +77,7 @@ private slots:
             wasModal = true;
             auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
             // Enter moves down the items, with the editor: one click, then amount, Enter, ...
-            Type(grid, 1, 2, "1000");
+            Type(grid, FixedCost::FirstOptionCol, FixedCost::FirstItemRow, "1000");
             for (int row = 3; row <= 5; ++row) {
                 QTest::keyClicks(grid->Editor(), std::to_string(row * 1000 - 1000).c_str());
                 QTest::keyClick(grid->Editor(), Qt::Key_Return);
@@ -93,7 +96,8 @@ private slots:
         QTimer::singleShot(100, [&] {
             auto* dialog = qobject_cast<TCostsDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
-            kept = ui->form.CostsForm.FixedCostGrid.Cell(1, 3) == "2000";
+            kept = ui->form.CostsForm.FixedCostGrid.Cell(FixedCost::FirstOptionCol,
+                                                         FixedCost::FirstItemRow + 1) == "2000";
             dialog->findChild<QPushButton*>("Button1")->click();
         });
         ui->Find<QPushButton>("ImpCostsButton")->click();
@@ -108,7 +112,9 @@ private slots:
             auto* dialog = qobject_cast<TCostsDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRectOnScreen(1, 2).center());
+            QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {},
+                grid->CellRectOnScreen(FixedCost::FirstOptionCol, FixedCost::FirstItemRow).center());
             for (const char* amount : {"1000", "2000", "3000", "4000", "500"}) {
                 QWidget* keys = grid->Editing() ? static_cast<QWidget*>(grid->Editor()) : grid;
                 QTest::keyClicks(keys, amount);
@@ -120,11 +126,11 @@ private slots:
         ui->Find<QPushButton>("ImpCostsButton")->click();
         QVERIFY(typed);
         const TMarkStringGrid& costs = ui->form.CostsForm.FixedCostGrid;
-        QCOMPARE(costs.Cell(1, 2), std::string("1000"));
-        QCOMPARE(costs.Cell(1, 5), std::string("4000"));
-        QCOMPARE(costs.Cell(1, 6), FormatMoney(10000));
+        QCOMPARE(costs.Cell(FixedCost::FirstOptionCol, FixedCost::FirstItemRow), std::string("1000"));
+        QCOMPARE(costs.Cell(FixedCost::FirstOptionCol, FixedCost::FirstItemRow + 3), std::string("4000"));
+        QCOMPARE(costs.Cell(FixedCost::FirstOptionCol, FixedCost::TotalRow), FormatMoney(10000));
         // From the last item, on to the first item of the next valve.
-        QCOMPARE(costs.Cell(2, 2), std::string("500"));
+        QCOMPARE(costs.Cell(FixedCost::FirstOptionCol + 1, FixedCost::FirstItemRow), std::string("500"));
     }
 
     void ImportExampleHasOnlyACloseButtonAndTheExampleFile() {

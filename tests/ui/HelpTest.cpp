@@ -281,7 +281,7 @@ private slots:
         TAboutBox* about = nullptr;
         QTRY_VERIFY((about = ui->window.findChild<TAboutBox*>()) && about->isVisible());
         const QString text = about->Text();
-        QVERIFY2(text.contains(VersionText), qPrintable(text)); // "Version: 4.4"
+        QVERIFY2(text.contains(VersionText), qPrintable(text)); // "Version: " and the number
         QVERIFY(text.contains("Whilst every effort has been made by the developers"));
         QVERIFY(text.contains("(direct or indirect) incurred"));
         for (const char* library : {"Qt", "Qt Charts", "libxlsxwriter", "LGPL", "GPL", "BSD"})

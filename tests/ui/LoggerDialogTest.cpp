@@ -123,7 +123,7 @@ private slots:
         QWidget* grid = ui.window.findChild<QWidget*>("FlowGrid");
         QVERIFY(grid);
         ui.form.FlowGrid.Col = FlowGridLayout::InletCol;
-        ui.form.FlowGrid.Row = 1;
+        ui.form.FlowGrid.Row = FlowGridLayout::FirstHourRow;
         QApplication::clipboard()->setText("61\t51\t31\n62\t52\t32\n");
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);

@@ -1,6 +1,8 @@
 // The main window as a person meets it: caption and size, the toolbar, the pages and
 // their highlights, page events and "OK to exit?".
 #include "UiFixture.h"
+#include "forms/TableLayouts.h"
+#include "model/Version.h"
 #include "ui/ChartView.h"
 #include "ui/ImportHelpWindow.h"
 #include "ui/N1Window.h"
@@ -17,6 +19,8 @@
 #include <QToolButton>
 
 using namespace halvern;
+namespace Current = CurrentGridLayout;
+namespace Flow = FlowGridLayout;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -35,7 +39,7 @@ private slots:
     void cleanup() { ui.reset(); }
 
     void CaptionSizeAndFirstPages() {
-        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        QCOMPARE(ui->window.windowTitle(), QString::fromStdString(std::string("Halvern, ") + VersionText));
         QCOMPARE(ui->window.size(), QSize(908, 645));
         QCOMPARE(ui->window.Tabs(ui->form.MainPage)->currentIndex(), 0);
         QCOMPARE(ui->window.Tabs(ui->form.InputPage)->currentIndex(), 0);
@@ -65,10 +69,11 @@ private slots:
     void ShowingAResultTabRunsItsCalculationAndHighlightsIt() {
         THighlightTabBar* mainBar = ui->window.Tabs(ui->form.MainPage)->HighlightBar();
         QVERIFY(mainBar->Highlighted(0));
-        ui->form.CurrentGrid.SetCell(0, 2, "");
+        ui->form.CurrentGrid.SetCell(Current::HourCol, Current::HourRow(0), "");
         ClickTab(ui->form.MainPage, 1);
         // The current situation was worked out when its tab was shown.
-        QCOMPARE(ui->form.CurrentGrid.Cell(0, 2), std::string("00:00 - 01:00"));
+        QCOMPARE(ui->form.CurrentGrid.Cell(Current::HourCol, Current::HourRow(0)),
+                 std::string("00:00 - 01:00"));
         QVERIFY(mainBar->Highlighted(1));
         QVERIFY(!mainBar->Highlighted(0));
         // A result tab opens on its chart first.
@@ -154,12 +159,12 @@ private slots:
         auto* litres = ui->Find<QRadioButton>("lsRadio");
         auto* cubic = ui->Find<QRadioButton>("m3hrRadio");
         QVERIFY(cubic->isChecked());
-        QVERIFY(ui->form.FlowGrid.GetCellLock(2, 4));
+        QVERIFY(ui->form.FlowGrid.GetCellLock(Flow::InflowLsCol, Flow::HourRow(3)));
         litres->click();
         QVERIFY(litres->isChecked());
         QVERIFY(!cubic->isChecked());
-        QVERIFY(!ui->form.FlowGrid.GetCellLock(2, 4));
-        QVERIFY(ui->form.FlowGrid.GetCellLock(1, 4));
+        QVERIFY(!ui->form.FlowGrid.GetCellLock(Flow::InflowLsCol, Flow::HourRow(3)));
+        QVERIFY(ui->form.FlowGrid.GetCellLock(Flow::InflowM3hCol, Flow::HourRow(3)));
         // A second click on the chosen unit changes nothing.
         litres->click();
         QVERIFY(litres->isChecked());
@@ -243,15 +248,16 @@ private slots:
     }
 
     void AChangedProjectShowsInTheCaptionAndTheCloseBoxAsks() {
-        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        QCOMPARE(ui->window.windowTitle(), QString::fromStdString(std::string("Halvern, ") + VersionText));
         auto* population = ui->Find<QLineEdit>("PopulationEdit");
         population->setFocus();
         population->end(false);
         QTest::keyClick(population, '7');
-        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4*"));
+        QCOMPARE(ui->window.windowTitle(),
+                 QString::fromStdString(std::string("Halvern, ") + VersionText + "*"));
         // Typed back, the project is the one it was.
         QTest::keyClick(population, Qt::Key_Backspace);
-        QCOMPARE(ui->window.windowTitle(), QString("Halvern, Version: 4.4"));
+        QCOMPARE(ui->window.windowTitle(), QString::fromStdString(std::string("Halvern, ") + VersionText));
         QTest::keyClick(population, '7');
 
         // The close box: Cancel keeps the window and the work.

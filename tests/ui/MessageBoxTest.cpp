@@ -2,6 +2,7 @@
 // running event has done, and a box raised from a modal dialog opens over that dialog.
 #include "forms/MainForm.h"
 #include "forms/ProjectDocument.h"
+#include "forms/TableLayouts.h"
 #include "ui/CostsDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MarkStringGridView.h"
@@ -23,6 +24,8 @@
 #include <memory>
 
 using namespace halvern;
+namespace FixedCost = FixedCostLayout;
+namespace Flow = FlowGridLayout;
 
 namespace {
 
@@ -75,8 +78,11 @@ private slots:
         // "Current Situation" warns, after the tab has been highlighted.
         ui->window.Binder().Run([&] {
             for (int row = 1; row <= 24; ++row) {
-                ui->form.FlowGrid.SetCell(1, row, row == 4 ? "50" : row == 6 ? "500" : "100");
-                ui->form.FlowGrid.SetCell(4, row, "50");
+                ui->form.FlowGrid.SetCell(Flow::InflowM3hCol, row,
+                                          row == 4   ? "50"
+                                          : row == 6 ? "500"
+                                                     : "100");
+                ui->form.FlowGrid.SetCell(Flow::AZPCol, row, "50");
             }
         });
         TPageTabs* tabs = ui->window.Tabs(ui->form.MainPage);
@@ -124,7 +130,9 @@ private slots:
             auto* dialog = qobject_cast<TCostsDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             auto* grid = dialog->findChild<TMarkStringGridView*>("FixedCostGrid");
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRectOnScreen(1, 2).center());
+            QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {},
+                grid->CellRectOnScreen(FixedCost::FirstOptionCol, FixedCost::FirstItemRow).center());
             QTest::keyClicks(grid, "a"); // "Please enter a valid number."
             dialog->close();
         });

@@ -3,6 +3,7 @@
 // pop-up menu, the picture of the page, and real PDF files read back.
 #include "../core/RecordingPage.h"
 #include "UiFixture.h"
+#include "forms/TableLayouts.h"
 #include "model/Version.h"
 #include "ui/ChartView.h"
 #include "ui/PagePrinter.h"
@@ -29,6 +30,7 @@
 #include <functional>
 
 using namespace halvern;
+namespace PRV = PRVGridLayout;
 
 namespace {
 
@@ -321,7 +323,8 @@ private slots:
         QVERIFY(text.contains(QString::fromStdString(ui->form.FixedPRVOutletEdit.Text()))); // an edit
         QVERIFY(text.contains("PRV Outlet Pressure"));                                      // a label
         QVERIFY(text.contains("00:00 - 01:00"));                                            // grid cells
-        QVERIFY(text.contains(QString::fromStdString(ui->form.FixedPRVGrid.Cell(3, 2))));
+        QVERIFY(
+            text.contains(QString::fromStdString(ui->form.FixedPRVGrid.Cell(PRV::AZPCol, PRV::HourRow(0)))));
 
         Show(ui->form.FixedOutletSheet, &ui->form.FixedGraphSheet);
         ToPdf(ui->window.PagePrinter().Printer(), File("chart.pdf"));

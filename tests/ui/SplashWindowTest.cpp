@@ -1,5 +1,6 @@
 // The start-up window: borderless, on top, its size and texts, and a click letting it go.
 #include "ui/SplashWindow.h"
+#include "model/Version.h"
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -16,7 +17,8 @@ private slots:
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(splash.findChild<QLabel*>("labAppName")->text(), QString("Halvern"));
-        QCOMPARE(splash.findChild<QLabel*>("labAppVersion")->text(), QString("v4.4"));
+        QCOMPARE(splash.findChild<QLabel*>("labAppVersion")->text(),
+                 QString::fromStdString(std::string("v") + VersionNumber));
         QVERIFY(splash.findChild<QLabel*>("Memo1")->text().contains("(direct or indirect) incurred"));
         for (const char* picture : {"Image1", "Image2", "Image3"})
             QVERIFY2(!splash.findChild<QLabel*>(picture)->pixmap().isNull(), picture);

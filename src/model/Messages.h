@@ -1,7 +1,11 @@
 // Every message the program shows in a box, and the warnings its result pages show, in one
 // place and in the program's own words. A text here is what the user reads, byte for byte:
-// mend a word here and nowhere else. The few built from a value are small functions.
+// mend a word here and nowhere else. The few built from a value are small functions. The
+// table sits in the lowest layer, so that the file formats and the errors that stop a
+// calculation take their words from it too; a test fails when a box is handed a text of
+// its own.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace halvern::Msg {
@@ -47,6 +51,8 @@ inline constexpr const char* ZoneInflowAtInterval = "Zone Inflow at interval ";
 inline constexpr const char* InletPressureAtInterval = "Inlet pressure at interval ";
 inline constexpr const char* AZPPressureAtInterval = "AZP pressure at interval ";
 inline constexpr const char* CriticalPressureAtInterval = "Critical pressure at interval ";
+// An hour of the time-modulated outlets that "Save data" cannot write in hourly mode.
+inline constexpr const char* TimeOutletPressureAtInterval = "Time modulated PRV outlet pressure at interval ";
 inline std::string CellInvalid(const char* prefix, const std::string& hourLabel) {
     return prefix + hourLabel + " is invalid.";
 }
@@ -127,6 +133,18 @@ inline std::string NightInflowBelowNightUse(const std::string& nightInflow, cons
            " m³/hr): check the night use rates.";
 }
 
+// A text a calculation reads as a number that is none, and the floating-point errors that stop
+// a calculation (each ends the event in an error box).
+inline std::string NotAFloatingPointValue(const std::string& text) {
+    return "'" + text + "' is not a valid floating point value";
+}
+inline std::string NotAnIntegerValue(const std::string& text) {
+    return "'" + text + "' is not a valid integer value";
+}
+inline constexpr const char* FloatingPointDivisionByZero = "Floating point division by zero";
+inline constexpr const char* InvalidFloatingPointOperation = "Invalid floating point operation";
+inline constexpr const char* FloatingPointOverflow = "Floating point overflow";
+
 // A fault of ours (a programming error) ended an event; its detail goes to standard error.
 inline constexpr const char* InternalError = "An internal error occurred: the last action was stopped.";
 
@@ -134,14 +152,59 @@ inline constexpr const char* InternalError = "An internal error occurred: the la
 inline constexpr const char* OkToExit = "OK to exit?";
 // Before New data, Read data or closing drops a changed project; answered Save, Discard or Cancel.
 inline constexpr const char* ProjectChanged = "The project has changed. Save the changes?";
+// A file that could not be read, written or opened; the system's reason follows on its own
+// line.
+inline std::string CannotReadFile(const std::string& fileName) {
+    return "Cannot read file " + fileName;
+}
+inline std::string CannotWriteFile(const std::string& fileName) {
+    return "Cannot write file " + fileName;
+}
 inline std::string CannotOpenFile(const std::string& fileName) {
     return "Cannot open file " + fileName;
+}
+// The reasons of our own, where the system gives none: the name is no ordinary file (`kind`
+// is one of the kinds below), is too large to be a project, or is a link not followed.
+inline std::string NotRegularFile(const std::string& fileName, const char* kind) {
+    return fileName + " is not a regular file (" + kind + ").";
+}
+inline constexpr const char* KindFolder = "a folder";
+inline constexpr const char* KindNamedPipe = "a named pipe";
+inline constexpr const char* KindCharacterDevice = "a character device";
+inline constexpr const char* KindBlockDevice = "a block device";
+inline constexpr const char* KindSocket = "a socket";
+inline constexpr const char* KindUnknown = "of an unknown kind";
+inline std::string FileTooLarge(std::size_t megabytes) {
+    return "The file is larger than " + std::to_string(megabytes) +
+           " MB; no project or day of hourly data is that large.";
+}
+inline std::string LinkNotFollowed(const std::string& link) {
+    return "The link " + link + " is in a folder that every user may write to " +
+           "and belongs to another user; it is not followed.";
+}
+// Added to the reason of a failed save whose new file stays behind.
+inline std::string UnfinishedFileNotRemoved(const std::string& name, const std::string& reason) {
+    return "\nThe unfinished file " + name + " could not be removed: " + reason;
+}
+inline std::string SaveNotConfirmed(const std::string& reason) {
+    return "The new content is in place, but the system could not confirm that it is kept: " + reason;
 }
 // The file named is no project of this program (its first line is not the version tag).
 inline std::string InvalidDataFile(const std::string& fileName) {
     return "Invalid data file:\n" + fileName + "\nUnable to read data.";
 }
+// A project file that breaks its layout, with the line and what was wrong there when known.
 inline constexpr const char* InvalidFileFormat = "Invalid file format encountered.";
+inline std::string FileFormatLine(int line, const std::string& reason) {
+    return "\nLine " + std::to_string(line) + ": " + reason + ".";
+}
+inline std::string FileEndedEarly(const std::string& fileName, int line) {
+    return fileName + " ended after line " + std::to_string(line) + "; the values after it were read as 0.";
+}
+// A recent project that is gone (its name as the system writes it).
+inline std::string RecentProjectGone(const std::string& fileName) {
+    return "The project " + fileName + " no longer exists.\nIt has been taken off the recent projects.";
+}
 // A project file whose multiplication factor the window cannot show: the factor it uses.
 inline std::string CostFactorOutOfRange(int factor, const std::string& fileName, int used) {
     return "The multiplication factor " + std::to_string(factor) + " in " + fileName +
@@ -161,6 +224,131 @@ inline std::string CannotWritePicture(const std::string& fileName, const std::st
 }
 inline std::string CannotCreateFolder(const std::string& folder) {
     return "Cannot create the folder " + folder;
+}
+
+// ---- importing a day of hourly data ----------------------------------------------------------------
+// "<file> cannot be imported (read as <layout>)." and the reason, one of those below, which
+// name a line of the file as FileLine does.
+inline std::string FileLine(std::size_t number) {
+    return "Line " + std::to_string(number);
+}
+inline std::string CannotImport(const std::string& fileName, const std::string& layout,
+                                const std::string& reason) {
+    return fileName + " cannot be imported (read as " + layout + ").\n" + reason +
+           "\nThe hourly table was left as it was.";
+}
+inline std::string ImportLineEmpty(const std::string& line) {
+    return line + " is empty, between the hours: each hour from 00:00 to 23:00 needs its line, in order.";
+}
+inline std::string ImportLine25thHour(const std::string& line) {
+    return line + " would be a 25th hour: an import holds one day, 24 lines of hours.";
+}
+inline std::string ImportLineFieldsMissing(const std::string& line, std::size_t fields) {
+    return line + " has " + std::to_string(fields) + (fields == 1 ? " field" : " fields") +
+           "; each hour needs four: inflow, inlet, AZP and critical point pressure.";
+}
+inline std::string ImportFieldNotANumber(const std::string& line, std::size_t field, const char* name,
+                                         const std::string& quoted) {
+    return line + ", field " + std::to_string(field) + " (" + name + ") is not a number: " + quoted + ".";
+}
+inline constexpr const char* ImportNoHours = "It holds no hourly data: no line has numbers in it.";
+inline std::string ImportTooFewHours(int hours) {
+    return "It holds " + std::to_string(hours) + (hours == 1 ? " hour" : " hours") +
+           "; an import needs all 24, one line for each hour from 00:00 to 23:00.";
+}
+
+// ---- importing logger data -------------------------------------------------------------------------
+// A logger file that cannot be read: "<file>: " or "<file>, line 7: ", then one of the reasons.
+inline std::string LoggerFileRefused(const std::string& fileName, std::size_t line,
+                                     const std::string& reason) {
+    if (line == 0) return fileName + ": " + reason;
+    return fileName + ", line " + std::to_string(line) + ": " + reason;
+}
+inline constexpr const char* LoggerFileEmpty = "the file is empty.";
+inline constexpr const char* LoggerNoColumns =
+    "no columns were found: a logger file has a time stamp and at least one channel on each "
+    "line, separated by commas, semicolons or tabs.";
+inline constexpr const char* LoggerNoTimeStamp =
+    "no time stamp column was found: the data lines need a date and time such as "
+    "2024-03-05 14:15, 05/03/2024 14:15 or 2024/03/05 14:15.";
+inline constexpr const char* LoggerNoChannel = "no column beside the time stamp holds numbers.";
+inline std::string LoggerLineFields(std::size_t fields, std::size_t columns) {
+    return "the line cannot be read: it has " + std::to_string(fields) + " fields, the data " +
+           std::to_string(columns) + ".";
+}
+inline std::string LoggerLineNoTimeStamp(const std::string& quoted) {
+    return "the line cannot be read: " + quoted + " is not a time stamp like those before it.";
+}
+inline std::string LoggerLineNotANumber(const std::string& quoted, std::size_t column,
+                                        const std::string& channel) {
+    return "the line cannot be read: " + quoted + " in column " + std::to_string(column) + " (" + channel +
+           ") is not a number.";
+}
+inline constexpr const char* LoggerSingleSample = "the record has a single sample; it needs two at least.";
+inline constexpr const char* LoggerNotMonthFirst =
+    "the date cannot be read as mm/dd/yyyy (the month would be past 12).";
+inline constexpr const char* LoggerDatesMixed = "the dates mix dd/mm/yyyy and mm/dd/yyyy.";
+inline constexpr const char* LoggerTimeStandsStill = "the time stamp does not move on.";
+inline std::string LoggerSamplesTooFarApart(const std::string& interval) {
+    return "the samples are " + interval + " apart; hourly means need one an hour at least.";
+}
+inline std::string LoggerTimeRepeats(std::size_t line) {
+    return "the time stamp repeats that of line " + std::to_string(line) + ".";
+}
+inline std::string LoggerTimeGoesBack(std::size_t line) {
+    return "the time stamp goes back, before that of line " + std::to_string(line) + ".";
+}
+inline constexpr const char* LoggerNothingAssigned = "No channel is assigned to inflow or a pressure.";
+inline constexpr const char* LoggerNoDayChosen = "No day is chosen.";
+inline std::string LoggerWrongUnit(const std::string& unit, const std::string& measured) {
+    return unit + " is not a unit of " + measured + ".";
+}
+inline std::string LoggerDayNotRecorded(const std::string& day, const std::string& fileName,
+                                        const std::string& recorded) {
+    return day + " is not in the record of " + fileName + " (" + recorded + ").";
+}
+// The cautions of days not fully recorded, which the user accepts or not: this, then each
+// caution on a line of its own, then LoggerAcceptCautions.
+inline constexpr const char* LoggerNotFullyRecorded = "The chosen days are not fully recorded:";
+inline constexpr const char* LoggerAcceptCautions = "\nAccept them, or choose other days.";
+inline std::string LoggerLowCoverage(const std::string& dayAndHour, const std::string& measured,
+                                     const std::string& channel, const std::string& coverage,
+                                     const std::string& minimum) {
+    return dayAndHour + ": " + measured + " (" + channel + ") is " + coverage + " covered, below " + minimum +
+           ".";
+}
+inline std::string LoggerClockChange(const std::string& day, int hours, const std::string& fileName,
+                                     std::size_t line) {
+    return day + " has a clock change: " + std::to_string(hours) + " hours in " + fileName + " (line " +
+           std::to_string(line) + ").";
+}
+inline std::string LoggerMoreLowHours(std::size_t count, const std::string& minimum) {
+    return "… and " + std::to_string(count) + " more hours below " + minimum + ".";
+}
+
+// ---- pasting a block of cells -------------------------------------------------------------------
+// "Cannot paste: " and the reason, rows and columns counted from 1 in the block.
+inline std::string CannotPaste(const std::string& reason) {
+    return "Cannot paste: " + reason + "\nThe table was left as it was.";
+}
+inline std::string PasteTooWide(std::size_t columns, std::size_t room) {
+    return "the block has " + std::to_string(columns) + " columns and the table has room for " +
+           std::to_string(room) + " from the current cell.";
+}
+inline std::string PasteTooLong(std::size_t rows, int room) {
+    return "the block has " + std::to_string(rows) + " rows and the table has room for " +
+           std::to_string(room) + " from the current cell.";
+}
+inline std::string PasteRowShort(std::size_t row, std::size_t cells, std::size_t width) {
+    return "row " + std::to_string(row) + " of the block has " + std::to_string(cells) +
+           " cells, the first " + std::to_string(width) + ".";
+}
+inline std::string PasteNotANumber(std::size_t row, std::size_t column, const std::string& quoted) {
+    return "row " + std::to_string(row) + ", column " + std::to_string(column) +
+           " of the block is not a number: " + quoted + ".";
+}
+inline std::string PasteOnWorkedOut(std::size_t row) {
+    return "row " + std::to_string(row) + " of the block would land on a cell that is worked out, not typed.";
 }
 
 // ---- suggested valve settings ---------------------------------------------------------------
@@ -189,6 +377,22 @@ inline constexpr const char* ScenarioNotReached = "the analysis stopped on an er
 inline constexpr const char* CostRowNotCalculated = "Not calculated";
 // "Create" with no sheet ticked.
 inline constexpr const char* NoReportSheetChosen = "Tick at least one sheet to create a report.";
+// A report written, but with no spreadsheet application to open it.
+inline std::string ReportWrittenNotShown(const std::string& fileName) {
+    return "The report was written to " + fileName +
+           "\nNo spreadsheet application could be started to show it.";
+}
+inline std::string CannotWriteReport(const std::string& fileName, const std::string& reason) {
+    return "Cannot write the report to " + fileName + "\n" + reason;
+}
+// A report written with some texts changed to fit the workbook: this, then a few of the notes
+// one a line, then how many more there were.
+inline std::string ReportTextsChanged(const std::string& fileName) {
+    return "The report was written to " + fileName + ", but some texts could not go in as they are:";
+}
+inline std::string MoreNotes(std::size_t count) {
+    return "\n... and " + std::to_string(count) + " more.";
+}
 inline std::string ReportNameNotXlsx(const std::string& fileName) {
     return "The report is an Excel workbook, and its name must end in .xlsx: " + fileName;
 }
