@@ -11,12 +11,12 @@
 namespace halvern {
 namespace {
 
-const TFileDialogSpec kOpenProject{"OpenDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
-const TFileDialogSpec kSaveProject{"SaveDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
-const TFileDialogSpec kOpenImport{"OpenDialog2", "Text and CSV files|*.txt;*.csv|All Files|*.*", "", {}};
+const TFileDialogRequest kOpenProject{"OpenDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
+const TFileDialogRequest kSaveProject{"SaveDialog1", "Pressure files|*.pru|All files|*.*", "pru", {}};
+const TFileDialogRequest kOpenImport{"OpenDialog2", "Text and CSV files|*.txt;*.csv|All Files|*.*", "", {}};
 
 // As the toolkit's file dialog does: a name chosen without an extension gets the default one.
-std::string WithDefaultExtension(const std::string& fileName, const TFileDialogSpec& dialog) {
+std::string WithDefaultExtension(const std::string& fileName, const TFileDialogRequest& dialog) {
     if (dialog.DefaultExt.empty() || HasExtension(fileName)) return fileName;
     return fileName + "." + dialog.DefaultExt;
 }
@@ -27,18 +27,18 @@ std::string FolderOf(const std::string& fileName) {
 
 } // namespace
 
-TFileDialogSpec TMainForm::FileDialog(const TFileDialogSpec& dialog) const {
+TFileDialogRequest TMainForm::FileDialog(const TFileDialogRequest& dialog) const {
     // The dialogs open where the engineer works: the folder of the project on the screen,
     // else the folder last chosen in this run.
-    TFileDialogSpec request = dialog;
+    TFileDialogRequest request = dialog;
     request.InitialDir = ProjectFileName.empty() ? LastFolder : FolderOf(ProjectFileName);
     // Save data offers the file the project came from, so that saving it again is one click.
     if (request.Name == kSaveProject.Name && ProjectFromFile) request.InitialFileName = ProjectFileName;
     return request;
 }
 
-std::optional<std::string> TMainForm::ChooseFile(const TFileDialogSpec& dialog, bool save) {
-    const TFileDialogSpec request = FileDialog(dialog);
+std::optional<std::string> TMainForm::ChooseFile(const TFileDialogRequest& dialog, bool save) {
+    const TFileDialogRequest request = FileDialog(dialog);
     auto fileName = save ? Dialogs.SaveFileName(request) : Dialogs.OpenFileName(request);
     if (fileName && !FolderOf(*fileName).empty()) LastFolder = FolderOf(*fileName);
     return fileName;

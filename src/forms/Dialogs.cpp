@@ -41,7 +41,7 @@ void TScriptedDialogs::Message(const std::string& text) {
     Record(*this, TMsgDlgType::Information, text);
 }
 
-std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogSpec& dialog) {
+std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogRequest& dialog) {
     FileDialogsShown.push_back(dialog);
     if (FileNames.empty()) return std::nullopt;
     auto name = FileNames.front();
@@ -49,7 +49,7 @@ std::optional<std::string> TScriptedDialogs::OpenFileName(const TFileDialogSpec&
     return name;
 }
 
-std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogSpec& dialog) {
+std::optional<std::string> TScriptedDialogs::SaveFileName(const TFileDialogRequest& dialog) {
     return OpenFileName(dialog);
 }
 

@@ -14,7 +14,7 @@ enum class TMsgDlgType { Error, Warning, Information, Confirmation };
 enum class TModalResult { OK, Cancel, Ignore };
 enum class TSaveChoice { Save, Discard, Cancel };
 
-struct TFileDialogSpec {
+struct TFileDialogRequest {
     std::string Name;                 // OpenDialog1, SaveDialog1, OpenDialog2
     std::string Filter;               // "Pressure files|*.pru|All files|*.*"
     std::string DefaultExt;           // "pru", or empty
@@ -47,8 +47,8 @@ public:
     // The system's default beep.
     virtual void Beep() = 0;
     // File names; nullopt when the user cancels.
-    virtual std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) = 0;
-    virtual std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> OpenFileName(const TFileDialogRequest& dialog) = 0;
+    virtual std::optional<std::string> SaveFileName(const TFileDialogRequest& dialog) = 0;
     // The printer set-up dialog, which chooses the current printer (or a PDF file); true
     // when confirmed. Where no printer can be chosen nothing is printed. printFile: the
     // file a print to a file is offered as, with its folder, or a bare name for the home
@@ -76,8 +76,8 @@ public:
     // Recorded as a confirmation; answers from SaveAnswers, Discard when none is queued.
     TSaveChoice AskSaveChanges(const std::string& text) override;
     void Beep() override { ++Beeps; }
-    std::optional<std::string> OpenFileName(const TFileDialogSpec& dialog) override;
-    std::optional<std::string> SaveFileName(const TFileDialogSpec& dialog) override;
+    std::optional<std::string> OpenFileName(const TFileDialogRequest& dialog) override;
+    std::optional<std::string> SaveFileName(const TFileDialogRequest& dialog) override;
     bool PrinterSetup(TPrintOrientation orientation, const std::string& printFile) override;
 
     std::vector<TRecordedMessage> Messages;
@@ -86,7 +86,7 @@ public:
     std::deque<bool> ConfirmAnswers;
     std::deque<TSaveChoice> SaveAnswers;
     std::deque<std::optional<std::string>> FileNames;
-    std::vector<TFileDialogSpec> FileDialogsShown;
+    std::vector<TFileDialogRequest> FileDialogsShown;
     std::deque<bool> PrinterAnswers; // confirmed when none is queued
     std::vector<TPrintOrientation> PrinterSetupsShown;
     std::vector<std::string> PrintFilesOffered;

@@ -60,7 +60,7 @@ public:
     std::string LastFolder;
     // A file dialog as the window shows it: opening in the project's folder (or the last
     // one used), Save data offering the project's file.
-    TFileDialogSpec FileDialog(const TFileDialogSpec& dialog) const;
+    TFileDialogRequest FileDialog(const TFileDialogRequest& dialog) const;
     TAction actDataNew, actDataRead, actDataSave, actClose, actPrint, actPrintToBitmap, actExcel;
     std::vector<TAction*> Actions(); // in toolbar order
     // "Save data as": the save dialog whatever the project; on the menu, not the toolbar.
@@ -436,7 +436,7 @@ public:
     // A block from the clipboard pasted at the current cell of FlowGrid, N1Grid or FixedCostGrid.
     void ConnectTablePaste();
     // Runs a project or import dialog (FileDialog); the chosen file's folder becomes LastFolder.
-    std::optional<std::string> ChooseFile(const TFileDialogSpec& dialog, bool save);
+    std::optional<std::string> ChooseFile(const TFileDialogRequest& dialog, bool save);
 
     // ---- charts ---------------------------------------------------------------------------------
     void SetupCharts();

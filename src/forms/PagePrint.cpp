@@ -7,8 +7,8 @@ namespace halvern {
 
 namespace {
 
-const TFontSpec kHeaderFont{"Arial", 10, true};
-const TFontSpec kChartHeadingFont{"Arial", 12};
+const TPrintFont kHeaderFont{"Arial", 10, true};
+const TPrintFont kChartHeadingFont{"Arial", 12};
 
 // The height of a line in the page's current font: the height of "M".
 int LineHeight(TPrintCanvas& page) {

@@ -39,7 +39,7 @@ struct TPrintControl {
     TPrintKind Kind = TPrintKind::Panel;
     std::string Name;
     int Left = 0, Top = 0, Width = 0, Height = 0;
-    TFontSpec Font;
+    TPrintFont Font;
     std::string Caption;            // label, static text, box, button caption; an edit's text
     std::vector<std::string> Lines; // a memo's lines; a label's lines where it wraps on screen
     bool Checked = false;           // a ticked check box, a selected radio button

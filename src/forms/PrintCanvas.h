@@ -8,13 +8,13 @@
 namespace halvern {
 
 // A font as the windows name it: family, size in points, style.
-struct TFontSpec {
+struct TPrintFont {
     std::string Name = "Arial";
     double Size = 10; // points
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
-    bool operator==(const TFontSpec&) const = default;
+    bool operator==(const TPrintFont&) const = default;
 };
 
 // TextOut writes on whatever the page holds there (a table cell's colour shows through
@@ -26,10 +26,10 @@ public:
     virtual int PageWidth() = 0;
     virtual int PageHeight() = 0;
     // The font at its size in points on the printer.
-    virtual void SetFont(const TFontSpec& font) = 0;
+    virtual void SetFont(const TPrintFont& font) = 0;
     // The font at the size it has on the screen, times scale: texts of a page keep their
     // place among the page's scaled frames whatever the screen and printer resolutions.
-    virtual void SetScreenFont(const TFontSpec& font, double scale) = 0;
+    virtual void SetScreenFont(const TPrintFont& font, double scale) = 0;
     // Text with its top-left corner at (x, y), of which only what falls inside box is
     // drawn: an edit's text longer than its box stops at the box's edge.
     virtual void TextRect(const TRect& box, int x, int y, const std::string& text, TColor colour) = 0;

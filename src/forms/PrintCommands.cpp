@@ -38,8 +38,8 @@ void TMainForm::PrintGraph2Click() {
 }
 
 void TMainForm::actPrintToBitmapExec() {
-    const TFileDialogSpec dialog{"SavePictureDialog", "PNG pictures|*.png|All files|*.*", "png",
-                                 ShownPageCaption() + ".png"};
+    const TFileDialogRequest dialog{"SavePictureDialog", "PNG pictures|*.png|All files|*.*", "png",
+                                    ShownPageCaption() + ".png"};
     auto fileName = Dialogs.SaveFileName(dialog);
     if (!fileName || fileName->empty()) return;
     if (!HasExtension(*fileName)) *fileName += "." + dialog.DefaultExt;

@@ -13,7 +13,7 @@ namespace halvern {
 
 namespace {
 
-const TFileDialogSpec kSaveReport{"SaveReportDialog", "Excel workbooks|*.xlsx|All files|*.*", "xlsx", {}};
+const TFileDialogRequest kSaveReport{"SaveReportDialog", "Excel workbooks|*.xlsx|All files|*.*", "xlsx", {}};
 
 // The hourglass is up only while the sheets are written, and comes down however the run ends.
 class TBusyCursor {
@@ -149,7 +149,7 @@ void TfrmPrint::CreateExcelButtonClick() {
         MainForm.Dialogs.Error(Msg::NoReportSheetChosen);
         return;
     }
-    TFileDialogSpec dialog = kSaveReport;
+    TFileDialogRequest dialog = kSaveReport;
     dialog.InitialFileName = DefaultReportFileName();
     const auto chosen = MainForm.Dialogs.SaveFileName(dialog);
     if (!chosen) return;

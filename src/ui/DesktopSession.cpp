@@ -30,7 +30,7 @@ QString MenuText(int index, const QString& fileName) {
 }
 
 // Read data, Save data and the hourly import: files of the engineer's projects.
-bool IsProjectDialog(const TFileDialogSpec& request) {
+bool IsProjectDialog(const TFileDialogRequest& request) {
     return request.Name == "OpenDialog1" || request.Name == "SaveDialog1" || request.Name == "OpenDialog2";
 }
 
@@ -52,7 +52,7 @@ TDesktopSession::~TDesktopSession() {
     form_.OnProjectFile = nullptr;
 }
 
-QString TDesktopSession::StartFolder(const TFileDialogSpec& dialog) const {
+QString TDesktopSession::StartFolder(const TFileDialogRequest& dialog) const {
     return IsProjectDialog(dialog) ? settings_.LastFolder() : QString();
 }
 

@@ -13,7 +13,7 @@ namespace halvern {
 class TMainWindow;
 class TMainForm;
 class TDesktopSettings;
-struct TFileDialogSpec;
+struct TFileDialogRequest;
 
 class TDesktopSession : public QObject {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
     // The folder a file dialog opens in when the window names none: for projects and the
     // hourly import, the folder of the last project read or saved; empty (the dialog's own
     // choice) for other files and when there is none.
-    QString StartFolder(const TFileDialogSpec& dialog) const;
+    QString StartFolder(const TFileDialogRequest& dialog) const;
 
     // Reads a project of the list as Read data would; a project that no longer exists is
     // taken off the list with a message naming it.

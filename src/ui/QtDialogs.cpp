@@ -102,15 +102,15 @@ void TQtDialogs::Beep() {
     QApplication::beep();
 }
 
-std::optional<std::string> TQtDialogs::OpenFileName(const TFileDialogSpec& request) {
+std::optional<std::string> TQtDialogs::OpenFileName(const TFileDialogRequest& request) {
     return RunFileDialog(request, false);
 }
 
-std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogSpec& request) {
+std::optional<std::string> TQtDialogs::SaveFileName(const TFileDialogRequest& request) {
     return RunFileDialog(request, true);
 }
 
-std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogSpec& request, bool save) {
+std::optional<std::string> TQtDialogs::RunFileDialog(const TFileDialogRequest& request, bool save) {
     if (!queued_.empty() && (queued_.front().second.empty() || queued_.front().second == request.Name)) {
         std::string name = queued_.front().first;
         queued_.pop_front();

@@ -29,7 +29,7 @@ public:
     // Forgets the names no dialog asked for (the command was cancelled before it asked).
     void DropQueuedFileNames() { queued_.clear(); }
     // The folder a file dialog opens in when it has none of its own; empty for Qt's choice.
-    std::function<QString(const TFileDialogSpec&)> StartFolder;
+    std::function<QString(const TFileDialogRequest&)> StartFolder;
     // Page pictures run unattended: messages go to standard error and are answered OK.
     bool Unattended = false;
     // Runs before a box or a file dialog opens, so that the windows behind it already
@@ -44,12 +44,12 @@ public:
     void Message(const std::string& text) override;
     TSaveChoice AskSaveChanges(const std::string& text) override;
     void Beep() override;
-    std::optional<std::string> OpenFileName(const TFileDialogSpec& request) override;
-    std::optional<std::string> SaveFileName(const TFileDialogSpec& request) override;
+    std::optional<std::string> OpenFileName(const TFileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const TFileDialogRequest& request) override;
     bool PrinterSetup(TPrintOrientation orientation, const std::string& printFile) override;
 
 private:
-    std::optional<std::string> RunFileDialog(const TFileDialogSpec& request, bool save);
+    std::optional<std::string> RunFileDialog(const TFileDialogRequest& request, bool save);
     // Brings the windows up to date and gives the window the box opens over.
     QWidget* PrepareToShow();
     QPointer<QWidget> parent_;

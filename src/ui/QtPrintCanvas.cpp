@@ -10,7 +10,7 @@ namespace halvern {
 
 namespace {
 
-QFont ToQFont(const TFontSpec& wanted) {
+QFont ToQFont(const TPrintFont& wanted) {
     QFont font(QString::fromStdString(wanted.Name));
     font.setBold(wanted.Bold);
     font.setItalic(wanted.Italic);
@@ -25,8 +25,8 @@ QRect Box(const TRect& r) {
 
 } // namespace
 
-TFontSpec ToFontSpec(const QFont& font, double screenDpi) {
-    TFontSpec result;
+TPrintFont ToFontSpec(const QFont& font, double screenDpi) {
+    TPrintFont result;
     result.Name = font.family().toStdString();
     result.Size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / screenDpi;
     result.Bold = font.bold();
@@ -42,13 +42,13 @@ TQtPrintCanvas::TQtPrintCanvas(QPainter& painter, QSize page, double screenDpi)
     painter_.setBrush(Qt::white);
 }
 
-void TQtPrintCanvas::SetFont(const TFontSpec& wanted) {
+void TQtPrintCanvas::SetFont(const TPrintFont& wanted) {
     QFont font = ToQFont(wanted);
     font.setPointSizeF(wanted.Size);
     painter_.setFont(font);
 }
 
-void TQtPrintCanvas::SetScreenFont(const TFontSpec& wanted, double scale) {
+void TQtPrintCanvas::SetScreenFont(const TPrintFont& wanted, double scale) {
     QFont font = ToQFont(wanted);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.Size * screenDpi_ / 72.0 * scale))));
     painter_.setFont(font);

@@ -17,8 +17,8 @@ public:
 
     int PageWidth() override { return page_.width(); }
     int PageHeight() override { return page_.height(); }
-    void SetFont(const TFontSpec& font) override;
-    void SetScreenFont(const TFontSpec& font, double scale) override;
+    void SetFont(const TPrintFont& font) override;
+    void SetScreenFont(const TPrintFont& font, double scale) override;
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
     void FillRect(const TRect& rect, TColor colour) override;
@@ -36,6 +36,6 @@ private:
 };
 
 // The family, points and style of a Qt font.
-TFontSpec ToFontSpec(const QFont& font, double screenDpi);
+TPrintFont ToFontSpec(const QFont& font, double screenDpi);
 
 } // namespace halvern

@@ -11,7 +11,7 @@
 
 #include <sys/wait.h>
 
-namespace halvern::testing {
+namespace halvern::test {
 
 struct TCliRun {
     int ExitCode = -1; // -1: it could not be started, or did not exit on its own
@@ -60,5 +60,5 @@ inline TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& o
     return run;
 }
 
-} // namespace halvern::testing
+} // namespace halvern::test
 #endif

@@ -15,7 +15,7 @@
 
 using namespace halvern;
 namespace Flow = FlowGridLayout;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;

@@ -9,7 +9,7 @@
 #include <thread>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 
 namespace {
 

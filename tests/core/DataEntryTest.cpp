@@ -11,7 +11,7 @@ using namespace halvern;
 namespace Flow = FlowGridLayout;
 namespace N1 = N1GridLayout;
 namespace PRV = PRVGridLayout;
-using halvern::testing::DriverFixture;
+using halvern::test::DriverFixture;
 
 class DataEntryTest : public DriverFixture {};
 

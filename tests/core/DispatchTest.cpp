@@ -7,7 +7,7 @@
 #include <vector>
 
 using namespace halvern;
-using halvern::fixtures::FormFixture;
+using halvern::test::FormFixture;
 
 namespace {
 

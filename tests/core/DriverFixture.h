@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-namespace halvern::testing {
+namespace halvern::test {
 
 inline constexpr std::array<double, 24> kZoneInflow = {22, 21, 20, 18, 19, 24, 35, 50, 60, 70, 80, 90,
                                                        85, 75, 65, 60, 62, 70, 75, 65, 50, 40, 30, 25};
@@ -57,4 +57,4 @@ protected:
     }
 };
 
-} // namespace halvern::testing
+} // namespace halvern::test

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 
 namespace {
 
@@ -27,11 +27,11 @@ protected:
         return file;
     }
     // The dialog the command shows, answered with Cancel.
-    TFileDialogSpec Shown(void (TMainForm::*command)()) {
+    TFileDialogRequest Shown(void (TMainForm::*command)()) {
         form.Dialogs.FileDialogsShown.clear();
         form->Dispatch([&] { (form.Form.get()->*command)(); });
         EXPECT_EQ(form.Dialogs.FileDialogsShown.size(), 1u);
-        return form.Dialogs.FileDialogsShown.empty() ? TFileDialogSpec{}
+        return form.Dialogs.FileDialogsShown.empty() ? TFileDialogRequest{}
                                                      : form.Dialogs.FileDialogsShown.back();
     }
 };
@@ -39,14 +39,14 @@ protected:
 TEST_F(FileDialogTest, ANewRunLeavesTheFolderToTheDialogAndOffersNoName) {
     for (auto command :
          {&TMainForm::actDataReadExec, &TMainForm::actDataSaveExec, &TMainForm::ImportButtonClick}) {
-        const TFileDialogSpec shown = Shown(command);
+        const TFileDialogRequest shown = Shown(command);
         EXPECT_EQ(shown.InitialDir, "") << shown.Name;
         EXPECT_EQ(shown.InitialFileName, "") << shown.Name;
     }
     // The dialogs keep their names, filters and extensions.
     EXPECT_EQ(Shown(&TMainForm::actDataReadExec).Filter, "Pressure files|*.pru|All files|*.*");
     EXPECT_EQ(Shown(&TMainForm::actDataSaveExec).DefaultExt, "pru");
-    const TFileDialogSpec import = Shown(&TMainForm::ImportButtonClick);
+    const TFileDialogRequest import = Shown(&TMainForm::ImportButtonClick);
     EXPECT_EQ(import.Name, "OpenDialog2");
     EXPECT_EQ(import.Filter, "Text and CSV files|*.txt;*.csv|All Files|*.*");
     EXPECT_EQ(import.DefaultExt, "");
@@ -59,7 +59,7 @@ TEST_F(FileDialogTest, TheDialogsOpenInTheProjectsFolderAndSaveOffersItsFile) {
     const std::string folder = std::filesystem::path(file).parent_path().string();
     EXPECT_EQ(Shown(&TMainForm::actDataReadExec).InitialDir, folder);
     EXPECT_EQ(Shown(&TMainForm::ImportButtonClick).InitialDir, folder);
-    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveAsExec);
+    const TFileDialogRequest save = Shown(&TMainForm::actDataSaveAsExec);
     EXPECT_EQ(save.InitialDir, folder);
     EXPECT_EQ(save.InitialFileName, file);
 
@@ -89,7 +89,7 @@ TEST_F(FileDialogTest, AfterNewDataSaveOffersTheFolderButNotTheOldFile) {
     form.Read(file);
     form->Dispatch([&] { form->actDataNewExec(); });
     ASSERT_EQ(form->Caption, "Halvern : New project");
-    const TFileDialogSpec save = Shown(&TMainForm::actDataSaveExec);
+    const TFileDialogRequest save = Shown(&TMainForm::actDataSaveExec);
     EXPECT_EQ(save.InitialFileName, "");
     EXPECT_EQ(save.InitialDir, Folder("zones"));
 }

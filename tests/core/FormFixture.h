@@ -4,7 +4,7 @@
 #include "forms/MainForm.h"
 #include <gtest/gtest.h>
 
-namespace halvern::fixtures {
+namespace halvern::test {
 
 class FormFixture : public ::testing::Test {
 protected:
@@ -21,4 +21,4 @@ protected:
     TMainForm form{dialogs};
 };
 
-} // namespace halvern::fixtures
+} // namespace halvern::test

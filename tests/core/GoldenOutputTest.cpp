@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
-using namespace halvern::testing;
+using namespace halvern::test;
 
 namespace {
 

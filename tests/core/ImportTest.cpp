@@ -10,7 +10,7 @@
 using namespace halvern;
 namespace Current = CurrentGridLayout;
 namespace Flow = FlowGridLayout;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -189,7 +189,7 @@ TEST(HourlyImport, UndoTakesBackTheImport) {
     // What the window holds; the status line keeps saying what was last imported.
     const auto Snapshot = [](TMainForm& f) {
         f.StatusBar1.SimpleText.clear();
-        return halvern::testing::Snapshot(f);
+        return halvern::test::Snapshot(f);
     };
     const std::string fresh = Snapshot(*form);
     Import(form, dir, ExampleText(form->ImportHelp));

@@ -5,7 +5,7 @@
 
 using namespace halvern;
 namespace Flow = FlowGridLayout;
-using halvern::fixtures::FormFixture;
+using halvern::test::FormFixture;
 
 namespace {
 

@@ -14,7 +14,7 @@ namespace FixedCost = FixedCostLayout;
 namespace Flow = FlowGridLayout;
 namespace N1 = N1GridLayout;
 namespace PRV = PRVGridLayout;
-using halvern::fixtures::FormFixture;
+using halvern::test::FormFixture;
 
 namespace {
 

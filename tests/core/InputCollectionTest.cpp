@@ -8,7 +8,7 @@
 
 using namespace halvern;
 namespace Flow = FlowGridLayout;
-using halvern::testing::DriverFixture;
+using halvern::test::DriverFixture;
 
 namespace {
 

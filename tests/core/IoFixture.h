@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace halvern::testing {
+namespace halvern::test {
 
 // A folder of its own for one test, removed with everything in it afterwards.
 class TScratchDir {
@@ -200,4 +200,4 @@ inline TProjectFileData RichProject() {
     return d;
 }
 
-} // namespace halvern::testing
+} // namespace halvern::test

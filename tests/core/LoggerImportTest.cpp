@@ -9,7 +9,7 @@
 
 using namespace halvern;
 namespace Flow = FlowGridLayout;
-using namespace halvern::testing;
+using namespace halvern::test;
 
 namespace {
 

@@ -50,8 +50,8 @@ public:
     bool ConfirmOKCancel(const std::string&) override { return true; }
     void Message(const std::string&) override {}
     void Beep() override { ++Beeps; }
-    std::optional<std::string> OpenFileName(const TFileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> SaveFileName(const TFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> OpenFileName(const TFileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const TFileDialogRequest&) override { return std::nullopt; }
     int Beeps = 0;
 };
 

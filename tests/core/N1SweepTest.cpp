@@ -13,7 +13,7 @@
 #include <sys/wait.h>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 
 namespace {
 

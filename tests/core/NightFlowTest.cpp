@@ -8,7 +8,7 @@
 
 using namespace halvern;
 namespace N1 = N1GridLayout;
-using halvern::fixtures::FormFixture;
+using halvern::test::FormFixture;
 
 namespace {
 

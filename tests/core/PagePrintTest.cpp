@@ -301,7 +301,7 @@ TEST(PagePrint, AGridPrintsInTheFontTheControlBeforeItLeftOrItsOwnWhenFirst) {
     TRecordingPage first(4000, 4000);
     sheet.Children = {table, label};
     PrintPage(first, {}, sheet, 2000, 2000);
-    EXPECT_EQ(first.TextCalls.at(5).Font, (TFontSpec{"Tahoma", 5}));
+    EXPECT_EQ(first.TextCalls.at(5).Font, (TPrintFont{"Tahoma", 5}));
     EXPECT_EQ(first.TextCalls.at(5).Text, "7.5");
 }
 
@@ -368,7 +368,7 @@ TEST(PagePrint, ATablePrintsTheColoursOfItsCellsButNotTheSelection) {
 
 // ---- the commands --------------------------------------------------------------------------
 
-class PrintCommandsTest : public halvern::fixtures::FormFixture {};
+class PrintCommandsTest : public halvern::test::FormFixture {};
 
 TEST_F(PrintCommandsTest, PrintAsksForThePrinterAndCancelPrintsNothing) {
     int printed = 0;

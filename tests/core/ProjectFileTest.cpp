@@ -20,7 +20,7 @@ namespace FixedCost = FixedCostLayout;
 namespace Flow = FlowGridLayout;
 namespace N1 = N1GridLayout;
 namespace PRV = PRVGridLayout;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -14,13 +14,13 @@ class TRecordingPage : public TPrintCanvas {
 public:
     TRecordingPage(int width, int height) : Width(width), Height(height) {}
     int Width, Height;
-    TFontSpec Font;
+    TPrintFont Font;
     double FontScale = 1; // the scale of a screen font, 1 for a printer font
     std::vector<std::string> Calls;
     struct TText {
         int X, Y;
         std::string Text;
-        TFontSpec Font;
+        TPrintFont Font;
         TColor Colour = clBlack;
         std::optional<TRect> Box; // the box a text is cut to
     };
@@ -28,11 +28,11 @@ public:
 
     int PageWidth() override { return Width; }
     int PageHeight() override { return Height; }
-    void SetFont(const TFontSpec& font) override {
+    void SetFont(const TPrintFont& font) override {
         Font = font;
         FontScale = 1;
     }
-    void SetScreenFont(const TFontSpec& font, double scale) override {
+    void SetScreenFont(const TPrintFont& font, double scale) override {
         Font = font;
         FontScale = scale;
     }

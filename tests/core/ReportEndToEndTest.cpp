@@ -14,8 +14,8 @@
 #include <sys/wait.h>
 
 using namespace halvern;
-using namespace halvern::fixtures;
-using namespace halvern::testing;
+using namespace halvern::test;
+using namespace halvern::test;
 using ::testing::HasSubstr;
 
 namespace {

@@ -11,7 +11,7 @@
 #include <numeric>
 
 using namespace halvern;
-using namespace halvern::fixtures;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
@@ -136,7 +136,7 @@ TEST_F(ReportExport, CancellingTheSaveDialogWritesNothingAndLeavesTheBar) {
 TEST_F(ReportExport, TheReportIsOfferedBesideTheProject) {
     Create({&dialog.Summary});
     ASSERT_FALSE(dialogs.FileDialogsShown.empty());
-    const TFileDialogSpec& asked = dialogs.FileDialogsShown.back();
+    const TFileDialogRequest& asked = dialogs.FileDialogsShown.back();
     EXPECT_EQ(asked.InitialFileName, "/home/engineer/Halvern report.xlsx");
     EXPECT_EQ(asked.DefaultExt, "xlsx");
 
@@ -283,7 +283,7 @@ TEST_F(ReportExport, AReportAfterAnImportDescribesTheImportedHoursOnEverySheet) 
 
     // The same project read afresh, as `halvern-cli show` reads it, gives the same annual
     // inflow and savings as the Summary sheet.
-    halvern::testing::TScratchDir dir;
+    halvern::test::TScratchDir dir;
     const std::string saved = dir.File("more-water.pru");
     ASSERT_TRUE(SaveProjectFile(form, saved));
     TScriptedDialogs freshDialogs;

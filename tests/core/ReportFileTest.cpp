@@ -20,8 +20,8 @@
 #include <thread>
 
 using namespace halvern;
-using namespace halvern::fixtures;
-using namespace halvern::testing;
+using namespace halvern::test;
+using namespace halvern::test;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;

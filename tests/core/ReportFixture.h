@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace halvern::fixtures {
+namespace halvern::test {
 
 class ReportFixture : public FormFixture {
 protected:
@@ -62,4 +62,4 @@ protected:
     std::optional<std::string> SaveError;
 };
 
-} // namespace halvern::fixtures
+} // namespace halvern::test

@@ -10,7 +10,7 @@
 
 using namespace halvern;
 namespace FixedCost = FixedCostLayout;
-using namespace halvern::fixtures;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 
 namespace {

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 

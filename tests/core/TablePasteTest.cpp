@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

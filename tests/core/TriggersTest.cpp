@@ -11,7 +11,7 @@ using namespace halvern;
 namespace Costs = CostSummaryLayout;
 namespace Flow = FlowGridLayout;
 namespace PRV = PRVGridLayout;
-using halvern::testing::DriverFixture;
+using halvern::test::DriverFixture;
 
 class TriggersTest : public DriverFixture {};
 

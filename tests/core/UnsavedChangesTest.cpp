@@ -13,7 +13,7 @@
 using namespace halvern;
 namespace Flow = FlowGridLayout;
 namespace N1 = N1GridLayout;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

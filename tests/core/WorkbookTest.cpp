@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

@@ -12,7 +12,7 @@
 #include <optional>
 
 using namespace halvern;
-using namespace halvern::testing;
+using namespace halvern::test;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

@@ -145,7 +145,7 @@ private slots:
         QTemporaryDir projects, remembered;
         const QString file = projects.filePath("zone.pru");
         QVERIFY(QFile::copy(QStringLiteral(HALVERN_TEST_DATA "/../../examples/demo-zone.pru"), file));
-        ui->dialogs.StartFolder = [&](const TFileDialogSpec&) { return remembered.path(); };
+        ui->dialogs.StartFolder = [&](const TFileDialogRequest&) { return remembered.path(); };
 
         // Looks at the file dialog that opens next, then cancels it.
         struct TSeen {

@@ -146,7 +146,7 @@ int main(int argc, char* argv[]) {
     // The window where it was left, the last folder and the recent projects.
     if (settings) {
         auto* session = new TDesktopSession(window, *settings, readAsReadData); // owned by the window
-        dialogs.StartFolder = [session](const TFileDialogSpec& dialog) {
+        dialogs.StartFolder = [session](const TFileDialogRequest& dialog) {
             return session->StartFolder(dialog);
         };
     }
