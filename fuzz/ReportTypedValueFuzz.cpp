@@ -77,12 +77,15 @@ void ReadsBack(const TTypedValue& typed, const TTypingForms& forms) {
     const TTypedValue again = Typed(shown, forms);
     Check(again.Kind == TKind::Number);
     // The general format shows very large and very small numbers in the E notation, which
-    // reads back with a format of its own; a grouped number under a thousand ("0,000") shows
-    // no separator and reads back in the general format.
+    // reads back with a format of its own; a grouped number under a thousand ("0,000",
+    // "0,234.5") shows no separator and reads back in the same format without the grouping
+    // ("234.5": "0.0"), or the general one where that leaves no decimals. Both show it alike.
     const bool sameFormat = again.NumberFormat == typed.NumberFormat;
+    const bool grouped = typed.NumberFormat.rfind("#,##0", 0) == 0;
+    const std::string ungrouped = grouped ? typed.NumberFormat.substr(4) : std::string();
     Check(sameFormat || (typed.NumberFormat.empty() && again.NumberFormat.find('E') != std::string::npos) ||
-          (typed.NumberFormat.rfind("#,##0", 0) == 0 && shown.find(',') == std::string::npos &&
-           again.NumberFormat.empty()));
+          (grouped && shown.find(',') == std::string::npos &&
+           again.NumberFormat == (ungrouped == "0" ? std::string() : ungrouped)));
     if (typed.NumberFormat.find("mm") != std::string::npos) {
         Check(Near(again.Number, typed.Number, 0.5 / 86400)); // to the second
     } else if (typed.NumberFormat.empty() && shown.find('E') == std::string::npos) {
