@@ -74,6 +74,12 @@ void ReadsBack(const TTypedValue& typed, const TTypingForms& forms) {
     if (decimals > (scientific ? 13 : 14)) return;
     if (!typed.NumberFormat.empty() && !scientific && magnitude * std::pow(10.0, decimals) >= 1e15) return;
     const std::string shown = ShowNumber(typed.Number, typed.NumberFormat);
+    // A number just above the smallest a double holds at full precision may show rounded
+    // below it ("2E-308" for 2.28E-308), and such a text stays text by the typing's own rule;
+    // no value of a zone comes near.
+    if (const auto read = ParseNumber(shown);
+        read && *read != 0 && std::fabs(*read) < std::numeric_limits<double>::min())
+        return;
     const TTypedValue again = Typed(shown, forms);
     Check(again.Kind == TKind::Number);
     // The general format shows very large and very small numbers in the E notation, which
