@@ -5,6 +5,7 @@
 #include "forms/PrintGeometry.h"
 #include "model/Messages.h"
 #include "model/Numbers.h"
+#include "model/Utf8Text.h"
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -19,14 +20,6 @@ constexpr int kDefaultSize = -1;
 
 const std::string kEmptyText;
 const JoinString kNotJoined = "    ";
-
-// Number of bytes of the UTF-8 character starting at pos.
-std::size_t CharacterLength(const std::string& text, std::size_t pos) {
-    std::size_t end = pos + 1;
-    while (end < text.size() && IsUtf8Continuation(text[end]))
-        ++end;
-    return end - pos;
-}
 
 // Number of bytes of the last UTF-8 character of a non-empty text.
 std::size_t LastCharacterLength(const std::string& text) {
@@ -424,7 +417,7 @@ std::vector<std::string> TMarkStringGrid::WrapText(TCanvas& canvas, const std::s
         // An empty line always takes a character, so a column narrower than one letter
         // still shows its text (one letter a line) instead of never finishing.
         if (line.empty() || canvas.TextWidth(line) < width) {
-            const std::size_t length = CharacterLength(text, pos);
+            const std::size_t length = Utf8CharacterLength(text, pos);
             line.append(text, pos, length);
             pos += length;
             continue;

@@ -1,5 +1,6 @@
 #include "forms/PagePrint.h"
 #include "forms/MarkStringGrid.h"
+#include "model/Utf8Text.h"
 #include <algorithm>
 #include <cmath>
 
@@ -15,19 +16,11 @@ int LineHeight(TPrintCanvas& page) {
     return page.TextHeight("M");
 }
 
-// The bytes of the UTF-8 character that starts at text[pos].
-std::size_t CharacterLength(const std::string& text, std::size_t pos) {
-    std::size_t length = 1;
-    while (pos + length < text.size() && (static_cast<unsigned char>(text[pos + length]) & 0xC0) == 0x80)
-        ++length;
-    return length;
-}
-
 // A word wider than the page is cut into pieces that each fit, a character at a time.
 void AddCutWord(TCanvas& page, const std::string& word, int width, std::vector<std::string>& lines) {
     std::string piece;
     for (std::size_t pos = 0; pos < word.size();) {
-        const std::size_t length = CharacterLength(word, pos);
+        const std::size_t length = Utf8CharacterLength(word, pos);
         const std::string longer = piece + word.substr(pos, length);
         if (!piece.empty() && page.TextWidth(longer) > width) {
             lines.push_back(piece);
