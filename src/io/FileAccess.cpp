@@ -64,6 +64,7 @@ public:
     TFd& operator=(const TFd&) = delete;
 
     int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
     explicit operator bool() const { return fd_ >= 0; }
     // Closes now; false (errno set) when the system reports a failure it had kept back.
     bool Close() {
@@ -418,6 +419,62 @@ TFileResult ReadFileBytes(const std::string& fileName) {
     }
     result.Ok = true;
     return result;
+}
+
+TChunkedFile::~TChunkedFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+TFileResult TChunkedFile::Open(const std::string& fileName, std::uint64_t maxBytes) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) return FailedErrno(TFileFailure::Open);
+    if (!S_ISREG(st.st_mode)) return NotRegular(fileName, st.st_mode);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    if (size_ > maxBytes) return Failed(TFileFailure::TooLarge, {});
+    TFd file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file) return FailedErrno(TFileFailure::Open);
+    if (::fstat(file.Get(), &st) != 0) return FailedErrno(TFileFailure::Read);
+    if (!S_ISREG(st.st_mode)) return NotRegular(fileName, st.st_mode);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    if (size_ > maxBytes) return Failed(TFileFailure::TooLarge, {});
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = file.Release();
+    maxBytes_ = maxBytes;
+    read_ = 0;
+    TFileResult result;
+    result.Ok = true;
+    return result;
+}
+
+bool TChunkedFile::Read(std::string& piece, std::size_t most, std::string& reason) {
+    piece.resize(most);
+    for (;;) {
+        const ssize_t n = ::read(fd_, piece.data(), most);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            reason = ErrnoText(errno);
+            piece.clear();
+            return false;
+        }
+        piece.resize(static_cast<std::size_t>(n));
+        read_ += static_cast<std::uint64_t>(n);
+        // A file still growing while it is read is held to the same limit.
+        if (read_ > maxBytes_) {
+            reason = ErrnoText(EFBIG);
+            piece.clear();
+            return false;
+        }
+        return true;
+    }
+}
+
+bool TChunkedFile::Rewind(std::string& reason) {
+    if (::lseek(fd_, 0, SEEK_SET) != 0) {
+        reason = ErrnoText(errno);
+        return false;
+    }
+    read_ = 0;
+    return true;
 }
 
 TFileResult ReplaceFileContent(const std::string& fileName, const std::string& bytes,

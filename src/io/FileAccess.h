@@ -6,6 +6,7 @@
 // project to others.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace halvern {
@@ -33,6 +34,30 @@ constexpr std::size_t MaxReadBytes = 64u << 20;
 
 // Reads every byte of a regular file of at most MaxReadBytes.
 TFileResult ReadFileBytes(const std::string& fileName);
+
+// A regular file read a piece at a time, for files far larger than memory should hold (a
+// logger's export of one-second samples). Opened as ReadFileBytes opens a file.
+class TChunkedFile {
+public:
+    TChunkedFile() = default;
+    ~TChunkedFile();
+    TChunkedFile(const TChunkedFile&) = delete;
+    TChunkedFile& operator=(const TChunkedFile&) = delete;
+
+    // Opens a regular file; one larger than maxBytes is refused (Failure TooLarge, no reason).
+    TFileResult Open(const std::string& fileName, std::uint64_t maxBytes);
+    // Its size when opened (also when refused as too large).
+    std::uint64_t Size() const { return size_; }
+    // The next piece, at most `most` bytes, in place of what `piece` held; empty at the end.
+    // False with the system's reason when the file cannot be read on.
+    bool Read(std::string& piece, std::size_t most, std::string& reason);
+    // Back to the first byte.
+    bool Rewind(std::string& reason);
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0, maxBytes_ = 0, read_ = 0;
+};
 
 // How a replacement may create its new file. File systems that cannot create an unnamed
 // file take the named route; tests take it on purpose.

@@ -98,6 +98,7 @@ bool ReadTime(std::string_view text, std::size_t& pos, TStampParts& parts) {
     if (At(text, pos, 'Z')) {
         ++pos;
         parts.HasOffset = true;
+        parts.Utc = true;
     } else if (At(text, pos, '+') || At(text, pos, '-')) {
         const int sign = text[pos] == '-' ? -1 : 1;
         ++pos;
@@ -115,6 +116,11 @@ bool ReadTime(std::string_view text, std::size_t& pos, TStampParts& parts) {
 }
 
 } // namespace
+
+int64_t DayOfSeconds(int64_t seconds) {
+    const int64_t q = seconds / 86400;
+    return seconds % 86400 < 0 ? q - 1 : q;
+}
 
 std::optional<TStampParts> ParseStampParts(std::string_view text) {
     while (!text.empty() && text.front() == ' ')

@@ -29,6 +29,7 @@ struct TStampParts {
     bool HasSeconds = false;
     double Fraction = 0; // of a second
     bool HasOffset = false;
+    bool Utc = false;      // the offset is "Z": the clock is UTC, not the zone's
     int OffsetMinutes = 0; // east of UTC
 };
 
@@ -42,6 +43,9 @@ void CivilFromDays(int64_t days, int& year, int& month, int& day);
 bool ValidDate(int year, int month, int day);
 // 0 Sunday .. 6 Saturday.
 int WeekdayOfDays(int64_t days);
+
+// The day (since 1970-01-01) that local clock seconds since 1970-01-01 fall on.
+int64_t DayOfSeconds(int64_t seconds);
 
 // "2024-03-05".
 std::string DayText(int64_t days);

@@ -298,6 +298,44 @@ inline std::string LoggerTimeRepeats(std::size_t line) {
 inline std::string LoggerTimeGoesBack(std::size_t line) {
     return "the time stamp goes back, before that of line " + std::to_string(line) + ".";
 }
+inline std::string LoggerLineNumberTooLarge(const std::string& quoted, std::size_t column,
+                                            const std::string& channel) {
+    return "the line cannot be read: " + quoted + " in column " + std::to_string(column) + " (" + channel +
+           ") is beyond any number the program can hold.";
+}
+inline std::string LoggerCannotReadOn(const std::string& reason) {
+    return "the file cannot be read to its end: " + reason + ".";
+}
+inline std::string LoggerLineTooLong(std::size_t megabytes) {
+    return "the line is longer than " + std::to_string(megabytes) +
+           " MB: a logger file has a line for each sample, and this file has no line ends there.";
+}
+inline std::string LoggerFileTooLarge(const std::string& size, const std::string& limit) {
+    return "the file is " + size + "; a logger file is read up to " + limit + ".";
+}
+inline std::string LoggerTooManyColumns(std::size_t columns, std::size_t most) {
+    return "the lines have " + std::to_string(columns) + " fields; a logger file has at most " +
+           std::to_string(most) + " columns, a time stamp and its channels.";
+}
+// The roles a mark plays in a number, for LoggerMarksMixed.
+inline constexpr const char* MarkPointDecimal = "a decimal point";
+inline constexpr const char* MarkPointGrouping = "points grouping thousands";
+inline constexpr const char* MarkCommaDecimal = "a decimal comma";
+inline constexpr const char* MarkCommaGrouping = "commas grouping thousands";
+inline std::string LoggerMarksMixed(const std::string& quoted, const char* role,
+                                    const std::string& otherQuoted, std::size_t otherLine,
+                                    const char* otherRole) {
+    return "the numbers do not agree on their decimal mark: " + quoted + " has " + role + ", but " +
+           otherQuoted + " on line " + std::to_string(otherLine) + " has " + otherRole + ".";
+}
+inline constexpr const char* LoggerUtcNeedsOffset =
+    "the time stamps are in UTC (\"Z\"): give the zone's offset from UTC (such as +02:00) to read them "
+    "as the zone's local time.";
+inline std::string LoggerOffsetChanges(const std::string& from, const std::string& to) {
+    return "the UTC offset changes from " + from + " to " + to +
+           ": a logger's clock changes by one hour, at night, at most once a day.";
+}
+inline constexpr const char* LoggerReadStopped = "the reading was stopped.";
 inline constexpr const char* LoggerNothingAssigned = "No channel is assigned to inflow or a pressure.";
 inline constexpr const char* LoggerNoDayChosen = "No day is chosen.";
 inline std::string LoggerWrongUnit(const std::string& unit, const std::string& measured) {
@@ -311,11 +349,20 @@ inline std::string LoggerDayNotRecorded(const std::string& day, const std::strin
 // caution on a line of its own, then LoggerAcceptCautions.
 inline constexpr const char* LoggerNotFullyRecorded = "The chosen days are not fully recorded:";
 inline constexpr const char* LoggerAcceptCautions = "\nAccept them, or choose other days.";
+// Hours below the least coverage that no stretch without samples explains (the record
+// starts or ends in them): "2024-03-05 Tue 00:00–09:00: inflow (Flow (l/s)) is 0 % covered,
+// below 75 %."; coverage may be a range, "0 % to 50 %".
 inline std::string LoggerLowCoverage(const std::string& dayAndHour, const std::string& measured,
                                      const std::string& channel, const std::string& coverage,
                                      const std::string& minimum) {
     return dayAndHour + ": " + measured + " (" + channel + ") is " + coverage + " covered, below " + minimum +
            ".";
+}
+// A stretch without samples in hours below the least coverage: "02:00–07:30 on 2024-03-11 Wed"
+// or "23:10 on 2024-03-10 Mon to 01:00 on 2024-03-11 Tue", then what it leaves out:
+// "inflow, Flow (l/s); inlet pressure, P1 (m)".
+inline std::string LoggerNoSamples(const std::string& stretch, const std::string& channels) {
+    return "No samples " + stretch + " (" + channels + ").";
 }
 inline std::string LoggerClockChange(const std::string& day, int hours, const std::string& fileName,
                                      std::size_t line) {
@@ -323,8 +370,35 @@ inline std::string LoggerClockChange(const std::string& day, int hours, const st
            std::to_string(line) + ").";
 }
 inline std::string LoggerMoreLowHours(std::size_t count, const std::string& minimum) {
-    return "… and " + std::to_string(count) + " more hours below " + minimum + ".";
+    return "… and " + std::to_string(count) + " more like these, below " + minimum + ".";
 }
+// A mean that cannot be taken: the hour's values add up past the largest number, or their
+// mean is past it once in the table's unit.
+inline std::string LoggerNotFinite(const std::string& fileName, const std::string& channel, int column,
+                                   const std::string& hour) {
+    return fileName + ": the values of " + channel + " (column " + std::to_string(column) +
+           ") add up past what a number holds in the hour " + hour + "; no mean can be taken.";
+}
+inline std::string LoggerMeanPastNumber(const std::string& fileName, const std::string& channel, int column,
+                                        const std::string& hour, const std::string& unit) {
+    return fileName + ": the mean of " + channel + " (column " + std::to_string(column) + ") in the hour " +
+           hour + " is past what a number holds in " + unit + "; no mean can be taken.";
+}
+// Notes beside the days: a record far longer than loggers keep, and the day offered first.
+inline std::string LoggerLongRecord(const std::string& fileName, long long days, const std::string& range) {
+    return fileName + ": the record spans " + std::to_string(days) + " days, from " + range +
+           "; a stamp far from the others may be wrong.";
+}
+inline std::string LoggerFirstFullDay(const std::string& day) {
+    return day + ", the first fully recorded day, is chosen.";
+}
+inline std::string LoggerBestCoveredDay(const std::string& day, const std::string& coverage) {
+    return "No day is fully recorded; " + day + ", the best covered (" + coverage + "), is chosen.";
+}
+// The record chart before anything can be drawn.
+inline constexpr const char* LoggerChartNoFile = "Add a logger file to see its record.";
+inline constexpr const char* LoggerChartNoChannel =
+    "Assign a channel to inflow or a pressure to see its record.";
 
 // ---- pasting a block of cells -------------------------------------------------------------------
 // "Cannot paste: " and the reason, rows and columns counted from 1 in the block.

@@ -37,6 +37,12 @@ template <class Skip> std::string QuarterHours(Skip skip) {
             }
     return text;
 }
+// Every sample kept, for the tests that look at stamps and values one by one.
+TLoggerOptions Kept(TLoggerOptions options = {}) {
+    options.KeepSamples = true;
+    return options;
+}
+
 std::string QuarterHours() {
     return QuarterHours([](int, int, int) { return false; });
 }
@@ -105,7 +111,7 @@ TEST(LoggerLayout, EachLayoutIsFoundByItself) {
          {"Column 2", "Column 3"}},
     };
     for (const auto& c : cases) {
-        const TLoggerFile file = ReadLoggerBytes(c.Bytes, "z.csv");
+        const TLoggerFile file = ReadLoggerBytes(c.Bytes, "z.csv", Kept());
         ASSERT_TRUE(file.Ok()) << file.Error;
         EXPECT_EQ(file.Separator, c.Separator) << c.Bytes;
         EXPECT_EQ(file.DecimalComma, c.DecimalComma) << c.Bytes;
@@ -131,7 +137,7 @@ TEST(LoggerLayout, EachTimeFormat) {
     } cases[] = {
         {"2024-03-04 06:00", "2024-03-04 06:05", false, "yyyy-mm-dd hh:mm", At("2024-03-04", 6, 0)},
         {"2024-03-04T06:00:00", "2024-03-04T06:05:00", false, "yyyy-mm-ddThh:mm:ss", At("2024-03-04", 6, 0)},
-        {"2024-03-04T06:00:00Z", "2024-03-04T06:05:00Z", false, "yyyy-mm-ddThh:mm:ss±hh:mm",
+        {"2024-03-04T06:00:00+00:00", "2024-03-04T06:05:00+00:00", false, "yyyy-mm-ddThh:mm:ss±hh:mm",
          At("2024-03-04", 6, 0)},
         {"2024/03/04 06:00", "2024/03/04 06:05", false, "yyyy/mm/dd hh:mm", At("2024-03-04", 6, 0)},
         {"04/03/2024 06:00:00", "04/03/2024 06:05:00", false, "dd/mm/yyyy hh:mm:ss", At("2024-03-04", 6, 0)},
@@ -153,7 +159,7 @@ TEST(LoggerLayout, EachTimeFormat) {
         ASSERT_TRUE(file.Ok()) << file.Error;
         EXPECT_EQ(file.StampFormat, c.Format) << c.First;
         EXPECT_EQ(file.StampColumn, 2) << c.First;
-        EXPECT_EQ(file.Local.front(), c.Start) << c.First;
+        EXPECT_EQ(file.FirstLocal, c.Start) << c.First;
         EXPECT_EQ(file.IntervalSeconds, 300) << c.First;
         // The logger's id is a number too: it is a channel as well as the flow.
         EXPECT_EQ(file.Channels.back().Name, "flow");
@@ -179,7 +185,7 @@ TEST(LoggerMeans, StampsAtTheStartOrTheEnd) {
     EXPECT_EQ(file.Days(), (std::vector<int64_t>{Day("2024-03-04"), Day("2024-03-05")}));
     const TLoggerChannel& flow = file.Channels[0];
 
-    const THourlyMeans start = HourlyMeans(BinChannel(file, flow, false), {Day("2024-03-05")}, 0.75);
+    const THourlyMeans start = HourlyMeans(flow.Bins(false), {Day("2024-03-05")}, 0.75);
     for (int h = 0; h < 24; ++h) {
         EXPECT_DOUBLE_EQ(start.Mean[static_cast<std::size_t>(h)], 10 * h + 1.5) << h;
         EXPECT_DOUBLE_EQ(start.Coverage[static_cast<std::size_t>(h)], 1.0) << h;
@@ -187,12 +193,12 @@ TEST(LoggerMeans, StampsAtTheStartOrTheEnd) {
     EXPECT_TRUE(start.Low.empty());
 
     // Stamped at the end, hour h holds 10h+1, +2, +3 and the next hour's 10(h+1).
-    const THourlyMeans end = HourlyMeans(BinChannel(file, flow, true), {Day("2024-03-04")}, 0.75);
+    const THourlyMeans end = HourlyMeans(flow.Bins(true), {Day("2024-03-04")}, 0.75);
     EXPECT_DOUBLE_EQ(end.Mean[0], 4.0);
     EXPECT_DOUBLE_EQ(end.Mean[22], 224.0);
     EXPECT_DOUBLE_EQ(end.Mean[23], (231 + 232 + 233 + 0) / 4.0); // 00:00 of the next day is hour 0's 10 × 0
     // The last hour of the record lacks its last quarter: 75 % covered, not flagged.
-    const THourlyMeans last = HourlyMeans(BinChannel(file, flow, true), {Day("2024-03-05")}, 0.75);
+    const THourlyMeans last = HourlyMeans(flow.Bins(true), {Day("2024-03-05")}, 0.75);
     EXPECT_DOUBLE_EQ(last.Mean[23], 232.0);
     EXPECT_DOUBLE_EQ(last.Coverage[23], 0.75);
     EXPECT_TRUE(last.Low.empty());
@@ -205,8 +211,7 @@ TEST(LoggerMeans, IntervalsSpanningTwoHoursAreSplitByTime) {
         "2024-03-04 01:40,5\n2024-03-04 02:05,6\n",
         "q.csv");
     ASSERT_TRUE(file.Ok()) << file.Error;
-    const THourlyMeans means =
-        HourlyMeans(BinChannel(file, file.Channels[0], false), {Day("2024-03-04")}, 0.75);
+    const THourlyMeans means = HourlyMeans(file.Channels[0].Bins(false), {Day("2024-03-04")}, 0.75);
     EXPECT_DOUBLE_EQ(means.Mean[0], (1 * 25 + 2 * 25 + 3 * 10) / 60.0);
     EXPECT_DOUBLE_EQ(means.Mean[1], (3 * 15 + 4 * 25 + 5 * 20) / 60.0);
     // 01:40 lasts to 02:05; the last sample the usual 25 minutes, to 02:30.
@@ -222,7 +227,7 @@ TEST(LoggerMeans, GapsAreNotFilledAndAreFlagged) {
     text.insert(text.find("2024-03-05 07:15,71"), "");
     const TLoggerFile file = ReadLoggerBytes(text, "g.csv");
     ASSERT_TRUE(file.Ok()) << file.Error;
-    const TChannelBins bins = BinChannel(file, file.Channels[0], false);
+    const TChannelBins& bins = file.Channels[0].Bins(false);
     const THourlyMeans both = HourlyMeans(bins, {Day("2024-03-04"), Day("2024-03-05")}, 0.75);
     EXPECT_DOUBLE_EQ(both.Mean[3], (30 + 31 + 30 + 31 + 32 + 33) / 6.0);
     EXPECT_DOUBLE_EQ(both.Coverage[3], 0.75);
@@ -239,7 +244,8 @@ TEST(LoggerMeans, GapsAreNotFilledAndAreFlagged) {
     const THourlyMeans missing = HourlyMeans(bins, {Day("2024-03-09")}, 0.75);
     EXPECT_EQ(missing.Low.size(), 24u);
 
-    const TLoggerFile blanks = ReadLoggerBytes("t,a,b\n2024-03-04 00:00,1,\n2024-03-04 00:30,,2\n", "b.csv");
+    const TLoggerFile blanks =
+        ReadLoggerBytes("t,a,b\n2024-03-04 00:00,1,\n2024-03-04 00:30,,2\n", "b.csv", Kept());
     ASSERT_TRUE(blanks.Ok()) << blanks.Error;
     EXPECT_EQ(blanks.Channels[0].Samples, 1u);
     EXPECT_TRUE(std::isnan(blanks.Channels[1].Values[0]));
@@ -266,8 +272,7 @@ TEST(LoggerRecord, ClockChanges) {
     EXPECT_EQ(back.ClockChanges[0].Hours, 25);
     EXPECT_EQ(back.ClockChanges[0].Line, 5u);
     // Hour 02:00 was lived twice: all four samples in it.
-    const THourlyMeans means =
-        HourlyMeans(BinChannel(back, back.Channels[0], false), {Day("2023-10-29")}, 0.75);
+    const THourlyMeans means = HourlyMeans(back.Channels[0].Bins(false), {Day("2023-10-29")}, 0.75);
     EXPECT_DOUBLE_EQ(means.Mean[2], 3.5);
 
     const TLoggerFile forward = ReadLoggerBytes(
@@ -279,7 +284,7 @@ TEST(LoggerRecord, ClockChanges) {
 
     const TLoggerFile offsets = ReadLoggerBytes(
         "t,v\n2024-03-31T01:30:00+01:00,1\n2024-03-31T03:00:00+02:00,2\n2024-03-31T03:30:00+02:00,3\n",
-        "o.csv");
+        "o.csv", Kept());
     ASSERT_TRUE(offsets.Ok()) << offsets.Error;
     ASSERT_EQ(offsets.ClockChanges.size(), 1u);
     EXPECT_EQ(offsets.ClockChanges[0].Hours, 23);
