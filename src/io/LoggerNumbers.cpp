@@ -112,6 +112,42 @@ std::optional<double> ReadNumber(std::string_view field, const TNumberShape& sha
     if (decimalRole == TMarkRole::Grouping || groupingRole == TMarkRole::Decimal) return std::nullopt;
     const char decimal = decimalComma ? ',' : '.';
     std::string_view text = Trim(field);
+    // Nearly every reading has at most 15 digits and no exponent: the digits as a whole number
+    // (exact in a double) divided once by an exact power of ten are the correctly rounded
+    // value, as the library would read it.
+    if (text.size() <= 24) {
+        static constexpr double kTens[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                           1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+        std::size_t i = 0;
+        bool negative = false;
+        if (text[0] == '-' || text[0] == '+') {
+            negative = text[0] == '-';
+            i = 1;
+        }
+        int64_t whole = 0;
+        int digits = 0, decimals = -1;
+        bool simple = true;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            if (IsDigit(c)) {
+                if (++digits > 15) {
+                    simple = false;
+                    break;
+                }
+                whole = whole * 10 + (c - '0');
+                if (decimals >= 0) ++decimals;
+            } else if (c == decimal) {
+                decimals = 0;
+            } else if (c != '.' && c != ',') {
+                simple = false; // an exponent
+                break;
+            }
+        }
+        if (simple && digits <= 15) {
+            const double value = static_cast<double>(whole) / kTens[decimals < 0 ? 0 : decimals];
+            return negative ? -value : value;
+        }
+    }
     char buffer[128];
     if (text.size() >= sizeof buffer) {
         // Digits past what a double tells apart: read them as the library reads a long text.
@@ -125,7 +161,8 @@ std::optional<double> ReadNumber(std::string_view field, const TNumberShape& sha
                 copy += c;
         double value = 0;
         const auto [end, ec] = std::from_chars(copy.data(), copy.data() + copy.size(), value);
-        if (ec != std::errc() || end != copy.data() + copy.size() || !std::isfinite(value)) return std::nullopt;
+        if (ec != std::errc() || end != copy.data() + copy.size() || !std::isfinite(value))
+            return std::nullopt;
         return value;
     }
     std::size_t n = 0;
@@ -166,6 +203,15 @@ void TMarkEvidence::Add(const TNumberShape& shape, std::string_view field, std::
     if (!shape.Number || (shape.Point == TMarkRole::Absent && shape.Comma == TMarkRole::Absent)) return;
     pointUsed_ |= shape.Point != TMarkRole::Absent;
     commaUsed_ |= shape.Comma != TMarkRole::Absent;
+    // A role shown before tells nothing new: the rest of a record's numbers mostly repeat it.
+    const auto known = [](TMarkRole role, const std::optional<TSeen>& decimal,
+                          const std::optional<TSeen>& grouping) {
+        return role == TMarkRole::Absent || role == TMarkRole::Either ||
+               (role == TMarkRole::Decimal ? decimal.has_value() : grouping.has_value());
+    };
+    if (known(shape.Point, pointDecimal_, pointGrouping_) &&
+        known(shape.Comma, commaDecimal_, commaGrouping_))
+        return;
     if (shape.Point == TMarkRole::Decimal) Note(pointDecimal_, field, line);
     if (shape.Point == TMarkRole::Grouping) Note(pointGrouping_, field, line);
     if (shape.Comma == TMarkRole::Decimal) Note(commaDecimal_, field, line);

@@ -45,9 +45,7 @@ public:
     // either, "1,250"), the marks used and the separator decide, and the layout says so.
     bool DecimalComma(char separator) const;
     // A number was read with a mark that groups thousands.
-    bool GroupingUsed(bool decimalComma) const {
-        return decimalComma ? pointUsed_ : commaUsed_;
-    }
+    bool GroupingUsed(bool decimalComma) const { return decimalComma ? pointUsed_ : commaUsed_; }
 
 private:
     struct TSeen {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 
@@ -283,7 +284,19 @@ private:
         return !Fail(text_.ErrorLine(), text_.Error());
     }
     void NoteBytes(std::string_view line) {
-        if (utf8_ && !IsValidUtf8(line)) utf8_ = false;
+        if (!utf8_) return;
+        // Most lines are plain ASCII: eight bytes at a time without a high bit.
+        std::size_t i = 0;
+        for (; i + 8 <= line.size(); i += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, line.data() + i, 8);
+            if (word & 0x8080808080808080u) break;
+        }
+        for (; i < line.size(); ++i)
+            if (static_cast<unsigned char>(line[i]) >= 0x80) {
+                utf8_ = IsValidUtf8(line);
+                return;
+            }
     }
     bool Tell() {
         if (!options_.Progress || options_.Progress(text_.Fraction())) return true;
@@ -359,12 +372,18 @@ bool TReader::FindLayout() {
         if (i + 1 < head.size()) {
             SplitLine(head[i + 1].Text, sep, fields);
             int s2 = -1, t2 = -1;
-            if (fields.size() != columns_ || !FindStamp(fields, s2, t2) || s2 != stampCol_ || t2 != timeCol_)
-                continue;
+            if (!FindStamp(fields, s2, t2) || s2 != stampCol_ || t2 != timeCol_) continue;
         }
         first = i;
     }
     if (first == head.size()) return Fail(0, Msg::LoggerNoTimeStamp);
+    // Lines just before it with a stamp in its place are data too, whatever their values say:
+    // a first value that is not a number is a fault of its line, not a line of metadata.
+    while (first > 0) {
+        SplitLine(head[first - 1].Text, sep, fields);
+        if (fields.size() != columns_ || !LineStamp(fields, stampCol_, timeCol_)) break;
+        --first;
+    }
     firstData_ = head[first].Number;
     file_.FirstDataLine = firstData_;
     file_.LinesBefore = first;
@@ -546,7 +565,8 @@ std::optional<TDecisions> TReader::Pass(const TDecisions& decisions) {
                 const bool night = secondOfDay >= kNightStarts || secondOfDay < kNightEnds;
                 const int64_t day = DayOfSeconds(local);
                 if ((change != 60 && change != -60) || !night || (changed && lastChangeDay == day)) {
-                    Fail(lineNo, Msg::LoggerOffsetChanges(UtcOffsetText(prevOffset), UtcOffsetText(parts->OffsetMinutes)));
+                    Fail(lineNo, Msg::LoggerOffsetChanges(UtcOffsetText(prevOffset),
+                                                          UtcOffsetText(parts->OffsetMinutes)));
                     return std::nullopt;
                 }
                 file_.ClockChanges.push_back({day, 24 - change / 60, lineNo});
@@ -563,7 +583,8 @@ std::optional<TDecisions> TReader::Pass(const TDecisions& decisions) {
             const bool night = secondOfDay >= kNightStarts || secondOfDay < kNightEnds;
             const int64_t day = DayOfSeconds(local);
             const bool again = changed && lastChangeDay == day;
-            if (interval > 0 && step == interval - 3600 && night && !again && day == DayOfSeconds(prevLocal)) {
+            if (interval > 0 && step == interval - 3600 && night && !again &&
+                day == DayOfSeconds(prevLocal)) {
                 correction += 3600;
                 file_.ClockChanges.push_back({day, 25, lineNo});
                 changed = true;
@@ -579,7 +600,8 @@ std::optional<TDecisions> TReader::Pass(const TDecisions& decisions) {
         if (havePrevious && local > prevLocal) steps.Add(local - prevLocal);
         if (havePrevious && elapsed <= prevElapsed && deferred.empty()) {
             deferredLine = lineNo;
-            deferred = elapsed == prevElapsed ? Msg::LoggerTimeRepeats(prevLine) : Msg::LoggerTimeGoesBack(prevLine);
+            deferred =
+                elapsed == prevElapsed ? Msg::LoggerTimeRepeats(prevLine) : Msg::LoggerTimeGoesBack(prevLine);
             binning = false;
         }
         if (file_.SampleCount == 0) {
@@ -615,9 +637,13 @@ std::optional<TDecisions> TReader::Pass(const TDecisions& decisions) {
                 st.PendingLocal = local;
                 st.PendingElapsed = elapsed;
                 const int64_t length = havePrevious ? std::min(interval, elapsed - prevElapsed) : interval;
+                // An interval that ends at this stamp starts at the one before, on that stamp's
+                // clock: across a clock change the two clocks differ by the hour.
+                const int64_t start =
+                    havePrevious && length == elapsed - prevElapsed ? prevLocal : local - length;
                 if (st.EndCovered && elapsed - length > st.EndEndElapsed)
-                    AddGap(channel.EndBins, st.EndEndLocal, local - length);
-                Spread(channel.EndBins, local - length, length, value);
+                    AddGap(channel.EndBins, st.EndEndLocal, start);
+                Spread(channel.EndBins, start, length, value);
                 st.EndCovered = true;
                 st.EndEndElapsed = elapsed;
                 st.EndEndLocal = local;
@@ -719,7 +745,8 @@ void TReader::Finish(const TDecisions& decisions) {
 
 } // namespace
 
-TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName, const TLoggerOptions& options) {
+TLoggerFile ReadLoggerBytes(std::string_view bytes, const std::string& fileName,
+                            const TLoggerOptions& options) {
     TLoggerFile result;
     result.FileName = fileName;
     TLoggerText text(bytes);
@@ -735,7 +762,8 @@ TLoggerFile ReadLoggerFile(const std::string& fileName, const TLoggerOptions& op
     if (!opened.Ok) {
         if (opened.Failure == TFileFailure::TooLarge) {
             result.Error = Msg::LoggerFileRefused(
-                fileName, 0, Msg::LoggerFileTooLarge(GigabytesText(file.Size()), GigabytesText(MaxLoggerBytes)));
+                fileName, 0,
+                Msg::LoggerFileTooLarge(GigabytesText(file.Size()), GigabytesText(MaxLoggerBytes)));
         } else {
             result.Error = FileFailureMessage(fileName, opened);
         }

@@ -5,6 +5,7 @@
 #include "model/Messages.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace halvern {
 namespace {
@@ -184,9 +185,12 @@ bool TLoggerText::Refill() {
 bool TLoggerText::Next(std::string_view& line) {
     if (!error_.empty()) return false;
     for (;;) {
-        std::size_t end = scan_;
-        while (end < data_.size() && data_[end] != '\n' && data_[end] != '\r')
-            ++end;
+        // The first line feed, then a carriage return before it (a line ended by one alone).
+        const char* base = data_.data();
+        const auto* feed = static_cast<const char*>(std::memchr(base + scan_, '\n', data_.size() - scan_));
+        std::size_t end = feed ? static_cast<std::size_t>(feed - base) : data_.size();
+        if (const auto* ret = static_cast<const char*>(std::memchr(base + scan_, '\r', end - scan_)))
+            end = static_cast<std::size_t>(ret - base);
         if (end < data_.size()) {
             // A carriage return at the end of what is at hand may have its line feed in the next piece.
             if (data_[end] == '\r' && end + 1 == data_.size() && !eof_) {
