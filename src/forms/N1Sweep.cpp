@@ -16,6 +16,7 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 namespace halvern {
@@ -205,8 +206,13 @@ std::vector<TN1SweepRow> RunN1Sweep(const TN1SweepSource& source, const TN1Range
     };
     {
         std::vector<std::jthread> pool;
-        for (std::size_t w = 1; w < workers; ++w)
-            pool.emplace_back(work);
+        for (std::size_t w = 1; w < workers; ++w) {
+            try {
+                pool.emplace_back(work);
+            } catch (const std::system_error&) {
+                break; // the system gives no more threads: those started and this one do the rows
+            }
+        }
         work();
     }
     return rows;

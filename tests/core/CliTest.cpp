@@ -220,11 +220,16 @@ TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
     std::filesystem::create_directories(dir.File("work"));
     std::filesystem::create_directories(dir.File("real/sub"));
     std::filesystem::create_symlink("../real/sub", dir.File("work/lnk"));
+    // The two projects tell apart in what each command prints: name, N1 and fixed outlet.
     TProjectFileData through = RichProject();
     through.Values.ZoneName = "Beside the link's target";
+    through.Values.N1 = 1.37;
+    through.Values.FixedPRVOutlet = 41.5;
     WriteBytes(dir.File("real/a.pru"), EncodeFileText(FormatProjectFile(through)));
     TProjectFileData lexical = RichProject();
     lexical.Values.ZoneName = "Beside the link";
+    lexical.Values.N1 = 0.83;
+    lexical.Values.FixedPRVOutlet = 38.25;
     WriteBytes(dir.File("work/a.pru"), EncodeFileText(FormatProjectFile(lexical)));
 
     const TCliRun show = RunCli({"show", dir.File("work/lnk/../a.pru")});
@@ -244,6 +249,18 @@ TEST(Cli, NamesAreFollowedAsTheSystemFollowsThem) {
     EXPECT_THAT(import.Out, HasSubstr("Saved data to: " + dir.File("work/lnk/../new.pru")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("real/new.pru")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("work/new.pru")));
+
+    const TCliRun sensitivity = RunCli({"sensitivity", "--json", dir.File("work/lnk/../a.pru")});
+    EXPECT_EQ(sensitivity.ExitCode, 0) << sensitivity.Err;
+    EXPECT_THAT(sensitivity.Out, HasSubstr("\"n1\":1.37,\"project_n1\":true"));
+    EXPECT_THAT(sensitivity.Out, Not(HasSubstr("\"n1\":0.83,")));
+    // suggest reads and, with --apply, writes through the link.
+    const TCliRun suggest = RunCli({"suggest", "--json", dir.File("work/lnk/../a.pru"), "--apply", "-o",
+                                    dir.File("work/lnk/../out.pru")});
+    EXPECT_THAT(suggest.Out, HasSubstr("\"current\": {\"outlet\": \"41.5")) << suggest.Err;
+    EXPECT_THAT(suggest.Out, Not(HasSubstr("\"outlet\": \"38.2")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("real/out.pru"))) << suggest.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("work/out.pru")));
 }
 
 // Output that does not reach its place fails the command, with the reason.

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace halvern;
 using namespace halvern::test;
@@ -167,6 +168,45 @@ TEST(N1SweepCli, WrongRangesAndHorizonsAreRefusedAsUsage) {
         EXPECT_EQ(RunCli(args).ExitCode, 2) << ::testing::PrintToString(args);
     }
     EXPECT_EQ(RunCli({"sensitivity", TestData("no-such-project.pru")}).ExitCode, 1);
+}
+
+// The file name reaches a spreadsheet or a terminal as `summary` writes it: never as a
+// formula, never as a control sequence, quoted where it holds a comma.
+TEST(N1SweepCli, FileNamesAreNeitherFormulasNorControlSequences) {
+    TScratchDir dir;
+    const std::string name = "=SUM(1,2)\x1B]0;owned\x07\u202Egpj.pru";
+    WriteBytes(dir.File(name), ReadBytes(Demo()));
+    const TCliRun csv =
+        RunCli({"sensitivity", "--n1", "1:1.5:0.5", "--", name}, {.WorkingFolder = dir.Path().string()});
+    ASSERT_EQ(csv.ExitCode, 0) << csv.Err;
+    const TCliRun json = RunCli({"sensitivity", "--json", "--n1", "1:1.5:0.5", "--", name},
+                                {.WorkingFolder = dir.Path().string()});
+    ASSERT_EQ(json.ExitCode, 0) << json.Err;
+    for (const std::string& out : {csv.Out, json.Out}) {
+        for (const char control : {'\x1B', '\x07'})
+            EXPECT_EQ(out.find(control), std::string::npos) << out;
+        EXPECT_EQ(out.find("\u202E"), std::string::npos) << out;
+    }
+    const std::vector<std::string> lines = FileLines(csv.Out);
+    ASSERT_EQ(lines.size(), 4u); // the header, 1.00, the project's 1.10, 1.50
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_THAT(lines[i], ::testing::StartsWith("\"'=SUM(1,2)\\x1b]0;owned\\x07\\u202egpj.pru\","));
+    EXPECT_THAT(json.Out,
+                ::testing::StartsWith("{\"file\":\"=SUM(1,2)\\u001b]0;owned\\u0007\\u202egpj.pru\","));
+}
+
+// Where the system gives no thread (a user at the limit of their processes), every N1 is still
+// run, on the one thread there is: the same records as with threads.
+TEST(N1SweepCli, WithoutThreadsEveryN1IsStillRun) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to run as a user held to one process";
+    const std::vector<std::string> args = {"sensitivity", Demo(), "--n1", "0.5:2.5:0.5"};
+    const TCliRun limited =
+        RunCli(args, {.RunUnder = {"env", "ASAN_OPTIONS=detect_leaks=0", "prlimit", "--nproc=1", "setpriv",
+                                   "--reuid=4545", "--regid=4545", "--clear-groups"}});
+    EXPECT_EQ(limited.ExitCode, 0) << limited.Err;
+    EXPECT_EQ(limited.Err, "");
+    EXPECT_EQ(limited.Out, RunCli(args).Out);
+    EXPECT_EQ(FileLines(limited.Out).size(), 7u); // the header, 0.5 to 2.5 and the project's 1.10
 }
 #endif
 

@@ -10,9 +10,9 @@
 #include "forms/MainForm.h"
 #include "forms/N1Sweep.h"
 #include "forms/ProjectDocument.h"
+#include "io/FileAccess.h"
 #include "model/Numbers.h"
 
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <thread>
@@ -66,17 +66,18 @@ bool WithinHorizon(const TValveSensitivity& valve, const TN1SweepRow& row, doubl
     return !row.Failed && months && *months <= horizon;
 }
 
+// The file and the messages as `summary` writes its texts, the figures as it writes its values.
 std::string CsvRecord(const std::string& file, const TN1SweepRow& row, double horizon) {
-    std::string line = RecordCsvField(file) + "," + row.N1Text + "," + (row.ProjectN1 ? "true" : "false") +
-                       "," + FormatGeneral(horizon);
+    std::string line = RecordCsvText(file) + "," + RecordCsvValue(row.N1Text) + "," +
+                       (row.ProjectN1 ? "true" : "false") + "," + FormatGeneral(horizon);
     for (const TValveSensitivity& valve : row.Valves) {
-        line += "," + RecordCsvField(RecordNumber(valve.SavingM3a));
-        line += "," + RecordCsvField(RecordNumber(valve.SavingRa));
-        line += "," + RecordCsvField(valve.Payback);
+        line += "," + RecordCsvValue(RecordNumber(valve.SavingM3a));
+        line += "," + RecordCsvValue(RecordNumber(valve.SavingRa));
+        line += "," + RecordCsvValue(valve.Payback);
         line += WithinHorizon(valve, row, horizon) ? ",true" : ",false";
     }
-    line += "," + RecordCsvField(row.Failed ? "" : Joined(row.Messages));
-    line += "," + RecordCsvField(row.Failed ? Joined(row.Messages) : "");
+    line += "," + RecordCsvText(row.Failed ? "" : Joined(row.Messages));
+    line += "," + RecordCsvText(row.Failed ? Joined(row.Messages) : "");
     return line + "\r\n";
 }
 
@@ -160,9 +161,8 @@ int Sensitivity(const std::vector<std::string>& args, const std::function<void(s
     form.FormShow();
     dialogs.Clear();
     TReadOutcome outcome = TReadOutcome::Read;
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(*file, ec);
-    const std::string fullName = ec ? *file : full.lexically_normal().string();
+    // The name as every other command opens it: ".." after a link is the system's to follow.
+    const std::string fullName = AbsoluteFileName(*file);
     form.Dispatch([&] { outcome = ReadProjectFile(form, fullName); });
     if (outcome != TReadOutcome::Read) return kFileFailed;
 

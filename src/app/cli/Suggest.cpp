@@ -8,9 +8,9 @@
 
 #include "forms/MainForm.h"
 #include "forms/ProjectDocument.h"
+#include "io/FileAccess.h"
 #include "model/Numbers.h"
 
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -19,12 +19,6 @@ namespace {
 
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
-
-std::string Absolute(const std::string& fileName) {
-    std::error_code ec;
-    const std::filesystem::path path = std::filesystem::absolute(fileName, ec);
-    return ec ? fileName : path.lexically_normal().string();
-}
 
 // Display width of a UTF-8 text (the "³" is one column).
 std::size_t Width(const std::string& text) {
@@ -151,7 +145,8 @@ int Suggest(const std::vector<std::string>& args, const std::function<void(std::
     TMainForm form(dialogs);
     form.Dispatch([&] { form.FormShow(); });
     TReadOutcome outcome = TReadOutcome::Read;
-    form.Dispatch([&] { outcome = ReadProjectFile(form, Absolute(*file)); });
+    // The names as every other command opens them: ".." after a link is the system's to follow.
+    form.Dispatch([&] { outcome = ReadProjectFile(form, AbsoluteFileName(*file)); });
     if (outcome != TReadOutcome::Read) return kFailed;
 
     TSuggestOptions options;
@@ -168,7 +163,7 @@ int Suggest(const std::vector<std::string>& args, const std::function<void(std::
             if (s.Feasible) ApplySetting(form, s.Valve, s.Suggested);
         context = *output;
         bool saved = false;
-        form.Dispatch([&] { saved = SaveProjectFile(form, Absolute(*output)); });
+        form.Dispatch([&] { saved = SaveProjectFile(form, AbsoluteFileName(*output)); });
         if (!saved) return kFailed;
         if (!json) print(form.StatusBar1.SimpleText + "\n");
     }

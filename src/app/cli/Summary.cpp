@@ -323,20 +323,20 @@ std::string SummaryCsvHeader() {
 }
 
 std::string SummaryCsvRecord(const TProjectSummary& summary) {
-    std::string line = CsvField(CsvText(summary.File));
+    std::string line = RecordCsvText(summary.File);
     line.reserve(1024);
-    const auto field = [&line](const std::string& text) {
+    const auto field = [&line](const std::string& written) {
         line += ',';
-        line += CsvField(text);
+        line += written;
     };
     const auto& columns = Columns();
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const std::string value = c < summary.Values.size() ? summary.Values[c] : std::string();
         // Numbers stay numbers ("-1234.5" included); anything else is a text.
-        field(columns[c].Kind != TKind::Text && IsJsonNumber(value) ? value : CsvText(value));
+        field(columns[c].Kind == TKind::Text ? RecordCsvText(value) : RecordCsvValue(value));
     }
-    field(CsvText(JoinMessages(summary.Messages)));
-    field(CsvText(summary.Error));
+    field(RecordCsvText(JoinMessages(summary.Messages)));
+    field(RecordCsvText(summary.Error));
     line += "\r\n";
     return line;
 }
@@ -364,8 +364,12 @@ std::string RecordNumber(const std::string& shown) {
     return PlainNumber(Trim(shown), TKind::Number);
 }
 
-std::string RecordCsvField(const std::string& text) {
-    return CsvField(Utf8(text));
+std::string RecordCsvText(const std::string& text) {
+    return CsvField(CsvText(text));
+}
+
+std::string RecordCsvValue(const std::string& value) {
+    return IsJsonNumber(value) ? value : RecordCsvText(value);
 }
 
 bool RecordJsonNumber(const std::string& text) {

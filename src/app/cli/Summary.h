@@ -29,11 +29,14 @@ std::string SummaryCsvRecord(const TProjectSummary& summary);
 std::string SummaryJsonRecord(const TProjectSummary& summary);
 
 // A value as the records write it: a number the window shows with the user's separators
-// ("182,625") plainly ("182625"); a field of CSV quoted where it must be; whether a text
-// is a JSON number as it stands.
+// ("182,625") plainly ("182625"); whether a text is a JSON number as it stands.
 std::string RecordNumber(const std::string& shown);
-std::string RecordCsvField(const std::string& text);
 bool RecordJsonNumber(const std::string& text);
+// A field of CSV as a spreadsheet and a terminal must take it: a text (a file name, a zone
+// name, the messages) never as a formula and without control characters, quoted where it
+// must be; a value a number as it stands, any other value as a text.
+std::string RecordCsvText(const std::string& text);
+std::string RecordCsvValue(const std::string& value);
 
 // The command: summary FILE.pru... [--csv | --json] [-j N]; the records go to `print`.
 int Summary(const std::vector<std::string>& args, const std::function<void(std::string_view)>& print);
