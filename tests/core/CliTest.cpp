@@ -485,16 +485,68 @@ TEST(Cli, ImportLoggerListsLayouts) {
         Example("zone-logger.csv") +
             "\n  code page: UTF-8\n  separator: comma, decimal point\n"
             "  lines before the data: 5 (the last names the columns)\n"
-            "  time stamp: column 1, dd/mm/yyyy hh:mm\n"
+            "  time stamp: column 1, dd/mm/yyyy hh:mm\n  clock: local time\n"
             "  record: 2024-03-04 00:00 to 2024-03-10 23:55, every 5 min, 2007 samples, 7 days\n"
             "  channels:\n    2 \"Inflow (l/s)\": 2007 samples, l/s\n    3 \"Inlet (m)\": 2007 samples, m\n"
             "    4 \"AZP (m)\": 2007 samples, m\n    5 \"Critical (m)\": 2007 samples, m\n\n" +
             dir.File("semi.txt") +
             "\n  code page: UTF-8 with byte-order mark\n  separator: semicolon, decimal comma\n"
             "  lines before the data: 1 (the last names the columns)\n"
-            "  time stamp: column 1, yyyy-mm-ddThh:mm:ss\n"
+            "  time stamp: column 1, yyyy-mm-ddThh:mm:ss\n  clock: local time\n"
             "  record: 2024-03-04 00:00 to 2024-03-04 00:01, every 1 min, 2 samples, 1 days\n"
             "  channels:\n    2 \"Debiet\": 2 samples\n");
+}
+
+// Stamps in UTC are read as the zone's clock when its offset is given: listed from the zone's
+// first to its last stamp, the thousands as grouped; refused with the reader's reason without it.
+TEST(Cli, ImportLoggerListsUtcStampsInTheZonesClock) {
+    TScratchDir dir;
+    const std::string utc = dir.File("utc.txt");
+    WriteBytes(utc, "Time\tFlow (l/s)\n2024-03-04T22:00:00Z\t1,250.5\n2024-03-04T22:15:00Z\t1,251.5\n"
+                    "2024-03-04T22:30:00Z\t1,249.0\n");
+    const TCliRun run = RunCli({"import-logger", "--list", "--utc-offset", "+02:00", utc});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Out,
+              utc + "\n  code page: UTF-8\n  separator: tab, decimal point, thousands grouped with commas\n"
+                    "  lines before the data: 1 (the last names the columns)\n"
+                    "  time stamp: column 1, yyyy-mm-ddThh:mm:ssZ\n  clock: UTC read as UTC+02:00\n"
+                    "  record: 2024-03-05 00:00 to 2024-03-05 00:30, every 15 min, 3 samples, 1 days\n"
+                    "  channels:\n    2 \"Flow (l/s)\": 3 samples, l/s\n");
+    const TCliRun unknownZone = RunCli({"import-logger", "--list", utc});
+    EXPECT_EQ(unknownZone.ExitCode, 1);
+    EXPECT_THAT(unknownZone.Err, HasSubstr("halvern-cli: error: " + utc));
+    EXPECT_THAT(unknownZone.Out, IsEmpty());
+}
+
+// The zone's offset decides which clock hour a sample in UTC belongs to, half hours too.
+TEST(Cli, ImportLoggerAveragesUtcStampsByTheZonesHours) {
+    TScratchDir dir;
+    // Five-minute samples over three days in UTC, each the UTC hour plus 100.
+    std::string text = "Time,Flow\n";
+    for (int day = 4; day <= 6; ++day)
+        for (int minute = 0; minute < 24 * 60; minute += 5) {
+            char line[64];
+            std::snprintf(line, sizeof line, "2024-03-%02dT%02d:%02d:00Z,%d\n", day, minute / 60, minute % 60,
+                          100 + minute / 60);
+            text += line;
+        }
+    WriteBytes(dir.File("utc.csv"), text);
+    const struct {
+        const char* Offset;
+        const char* Midnight; // the zone's 00:00 of 2024-03-05 as printed
+        const char* Noon;
+    } cases[] = {
+        {"+02:00", "\n00:00         122.000  100%", "\n12:00         110.000  100%"},
+        {"-03:30", "\n00:00         103.500  100%", "\n12:00         115.500  100%"},
+        {"Z", "\n00:00         100.000  100%", "\n12:00         112.000  100%"},
+    };
+    for (const auto& c : cases) {
+        const TCliRun run = RunCli({"import-logger", "--flow", dir.File("utc.csv") + ":2", "--day",
+                                    "2024-03-05", "--utc-offset", c.Offset, "-o", dir.File("zone.pru")});
+        EXPECT_EQ(run.ExitCode, 0) << c.Offset << ": " << run.Err;
+        EXPECT_THAT(run.Out, HasSubstr(c.Midnight)) << c.Offset;
+        EXPECT_THAT(run.Out, HasSubstr(c.Noon)) << c.Offset;
+    }
 }
 
 // The 24 means go into the project as typing them would; what is printed is what is saved.
@@ -514,6 +566,65 @@ TEST(Cli, ImportLoggerWritesTheHoursItPrints) {
     EXPECT_EQ(form->FlowGrid.Cell(Flow::InletCol, Flow::HourRow(7)), "59.39");
     EXPECT_EQ(TimeToShortStr(form->LowTimePicker.Time), "04:00");
     EXPECT_EQ(TimeToShortStr(form->HighTimePicker.Time), "07:00");
+}
+
+// The project would replace a file of the measurements it is made from: refused whatever name
+// leads to that file (a link, a second hard link), and every file stays as it was.
+TEST(Cli, ImportLoggerRefusesToReplaceItsOwnData) {
+    TScratchDir dir;
+    const std::string data = ReadBytes(Example("zone-logger.csv"));
+    WriteBytes(dir.File("zone.csv"), data);
+    WriteBytes(dir.File("other.csv"), data);
+    std::filesystem::create_symlink("zone.csv", dir.File("link.csv"));
+    std::filesystem::create_hard_link(dir.File("other.csv"), dir.File("hard.csv"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"zone.csv", "zone.csv"}, {"link.csv", "zone.csv"}, {"hard.csv", "other.csv"}};
+    for (const auto& [output, input] : cases) {
+        const TCliRun run =
+            RunCli({"import-logger", "--flow", dir.File("zone.csv") + ":2", "--inlet",
+                    dir.File("other.csv") + ":3", "--day", "2024-03-05", "-o", dir.File(output)});
+        EXPECT_EQ(run.ExitCode, 1) << output;
+        EXPECT_THAT(run.Err,
+                    HasSubstr("halvern-cli: error: the output " + dir.File(output) + " is the logger file " +
+                              dir.File(input) + "; give the project another name. Nothing was written."));
+        EXPECT_THAT(run.Out, IsEmpty());
+        EXPECT_EQ(ReadBytes(dir.File("zone.csv")), data);
+        EXPECT_EQ(ReadBytes(dir.File("other.csv")), data);
+    }
+}
+
+// Hours whose mean is past what a number holds, as the file's values add up or once turned
+// into the table's unit, give the dialog's refusal, never the bare name of a floating-point
+// error, and nothing is written.
+TEST(Cli, ImportLoggerRefusesHoursWithoutAFiniteMean) {
+    TScratchDir dir;
+    // Twelve samples of 1e307 an hour add up past the largest number.
+    std::string sum = "Time,Flow\n";
+    for (int minute = 0; minute < 24 * 60; minute += 5) {
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "2024-03-05 %02d:%02d,", minute / 60, minute % 60);
+        sum += stamp + (minute / 60 == 7 ? "1" + std::string(307, '0') : std::string("100")) + "\n";
+    }
+    WriteBytes(dir.File("sum.csv"), sum);
+    // A mean of 4.25e307 bar is a number; in metres of water it is not.
+    WriteBytes(dir.File("bar.csv"),
+               "Time,P\n2024-03-05 07:00:00,1\n2024-03-05 07:00:01,1\n2024-03-05 07:00:02,17" +
+                   std::string(307, '0') + "\n2024-03-05 07:00:03,1\n");
+    const struct {
+        const char* Option;
+        const char* File;
+        const char* Channel;
+    } cases[] = {{"--flow", "sum.csv", ":2"}, {"--inlet", "bar.csv", ":2@bar"}};
+    for (const auto& c : cases) {
+        const TCliRun run = RunCli({"import-logger", c.Option, dir.File(c.File) + c.Channel, "--day",
+                                    "2024-03-05", "--min-coverage", "0", "-o", dir.File("out.pru")});
+        EXPECT_EQ(run.ExitCode, 1) << c.File;
+        EXPECT_THAT(run.Err, HasSubstr("halvern-cli: error: " + dir.File(c.File) + ": the values of "))
+            << c.File;
+        EXPECT_THAT(run.Err, HasSubstr("add up past what a number holds in the hour 07:00")) << c.File;
+        EXPECT_THAT(run.Err, Not(HasSubstr("Floating point overflow"))) << c.File;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out.pru"))) << c.File;
+    }
 }
 
 // Bad input says file, line or option and reason, and writes nothing.
@@ -577,6 +688,10 @@ TEST(Cli, ImportLoggerRefusals) {
          2,
          "--min-coverage is a fraction from 0 to 1, such as 0.75"},
         {{"--list"}, 2, "import-logger --list needs one logger file at least"},
+        {{"--flow", e + ":2", "--day", "2024-03-05", "--utc-offset", "2 hours", "-o", out},
+         2,
+         "--utc-offset is the zone's offset from UTC as ±hh:mm, such as +02:00 or -03:30, not \"2 hours\""},
+        {{"--list", "--utc-offset", "+25:00", e}, 2, "--utc-offset is the zone's offset from UTC"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"import-logger"};

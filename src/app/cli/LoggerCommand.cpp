@@ -4,6 +4,7 @@
 #include "io/TimeStamp.h"
 #include "model/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -30,11 +31,11 @@ std::string ChannelNames(const TLoggerFile& file) {
 
 std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>& args, std::string& wrong) {
     TLoggerCommand command;
-    std::optional<std::string> stamp, coverage;
+    std::optional<std::string> stamp, coverage, offset;
     std::map<std::string, std::optional<std::string>*> values = {
         {"--day", &command.Day},      {"--days", &command.Days}, {"--from-day", &command.FromDay},
         {"--to-day", &command.ToDay}, {"--stamp", &stamp},       {"--min-coverage", &coverage},
-        {"-o", &command.Output},      {"--from", &command.From}};
+        {"-o", &command.Output},      {"--from", &command.From}, {"--utc-offset", &offset}};
     for (std::size_t q = 0; q < MeasuredCount; ++q)
         values[kSpecOptions[q]] = &command.Specs[q];
     const std::map<std::string, bool*> flags = {{"--list", &command.List},
@@ -75,6 +76,14 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
         }
         *value->second = args[++i];
     }
+    if (offset) {
+        command.ZoneOffsetMinutes = ParseUtcOffset(*offset);
+        if (!command.ZoneOffsetMinutes) {
+            wrong = "--utc-offset is the zone's offset from UTC as ±hh:mm, such as +02:00 or -03:30, not \"" +
+                    *offset + "\"";
+            return std::nullopt;
+        }
+    }
     if (command.List) {
         if (command.ListFiles.empty()) wrong = "import-logger --list needs one logger file at least";
         return wrong.empty() ? std::optional(command) : std::nullopt;
@@ -112,21 +121,50 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
     return command;
 }
 
+TChannelSpec SplitChannelSpec(const std::string& spec) {
+    TChannelSpec split{spec, std::nullopt, std::nullopt};
+    std::string& file = split.File;
+    std::error_code ec;
+    if (const std::size_t at = file.rfind('@');
+        at != std::string::npos && !std::filesystem::exists(file, ec)) {
+        split.Unit = file.substr(at + 1);
+        file.erase(at);
+    }
+    if (!std::filesystem::exists(file, ec)) {
+        for (std::size_t colon = file.find(':'); colon != std::string::npos;
+             colon = file.find(':', colon + 1))
+            if (std::filesystem::exists(file.substr(0, colon), ec)) {
+                split.Column = file.substr(colon + 1);
+                file.erase(colon);
+                break;
+            }
+    }
+    return split;
+}
+
+std::vector<std::string> LoggerInputFiles(const TLoggerCommand& command) {
+    if (command.List) return command.ListFiles;
+    std::vector<std::string> files;
+    for (const auto& spec : command.Specs)
+        if (spec) {
+            std::string file = SplitChannelSpec(*spec).File;
+            if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(std::move(file));
+        }
+    return files;
+}
+
 std::string LoggerListText(const TLoggerFile& file) {
     std::string text = file.FileName + "\n";
     text += "  code page: " + file.CodePage + "\n";
-    text += std::string("  separator: ") +
-            (file.Separator == '\t'  ? "tab"
-             : file.Separator == ';' ? "semicolon"
-                                     : "comma") +
-            ", decimal " + (file.DecimalComma ? "comma" : "point") + "\n";
+    text += "  separator: " + MarksText(file) + "\n";
     text += "  lines before the data: " + std::to_string(file.LinesBefore) +
             (file.HasHeading ? " (the last names the columns)" : "") + "\n";
     text += "  time stamp: column " + std::to_string(file.StampColumn) +
             (file.TimeColumn ? " and " + std::to_string(file.TimeColumn) : std::string()) + ", " +
             file.StampFormat + "\n";
+    text += "  clock: " + file.TimeReading + "\n";
     text += "  record: " + RecordRangeText(file) + ", every " + IntervalText(file.IntervalSeconds) + ", " +
-            std::to_string(file.Local.size()) + " samples, " + std::to_string(file.Days().size()) + " days\n";
+            std::to_string(file.SampleCount) + " samples, " + std::to_string(file.SpanDays()) + " days\n";
     for (const TClockChange& change : file.ClockChanges)
         text += "  clock change: " + DayText(change.Day) + " has " + std::to_string(change.Hours) +
                 " hours (line " + std::to_string(change.Line) + ")\n";
@@ -142,32 +180,15 @@ std::string LoggerListText(const TLoggerFile& file) {
 
 std::optional<std::string> SetUpLoggerImport(TLoggerImportForm& form, const TLoggerCommand& command) {
     form.ReadOptions.MonthFirst = command.MonthFirst;
+    form.ReadOptions.ZoneOffsetMinutes = command.ZoneOffsetMinutes;
     form.StampAtEnd = command.StampAtEnd;
     form.MinCoverage = command.MinCoverage;
     form.Assigned = {};
     std::map<std::string, int> opened;
     for (std::size_t q = 0; q < MeasuredCount; ++q) {
         if (!command.Specs[q]) continue;
-        std::string file = *command.Specs[q];
+        const auto [file, column, unitText] = SplitChannelSpec(*command.Specs[q]);
         const std::string option = kSpecOptions[q];
-        std::optional<std::string> column, unitText;
-        // The file is the part that names an existing file: a heading may hold ":" or "/",
-        // and a unit "/" too.
-        std::error_code ec;
-        if (const std::size_t at = file.rfind('@');
-            at != std::string::npos && !std::filesystem::exists(file, ec)) {
-            unitText = file.substr(at + 1);
-            file.erase(at);
-        }
-        if (!std::filesystem::exists(file, ec)) {
-            for (std::size_t colon = file.find(':'); colon != std::string::npos;
-                 colon = file.find(':', colon + 1))
-                if (std::filesystem::exists(file.substr(0, colon), ec)) {
-                    column = file.substr(colon + 1);
-                    file.erase(colon);
-                    break;
-                }
-        }
         if (!opened.count(file)) {
             TLoggerFile read = ReadLoggerFile(file, form.ReadOptions);
             if (!read.Ok()) return read.Error;

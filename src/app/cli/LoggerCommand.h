@@ -19,6 +19,7 @@ struct TLoggerCommand {
     bool StampAtEnd = false;
     double MinCoverage = 0.75;
     bool MonthFirst = false;
+    std::optional<int> ZoneOffsetMinutes; // --utc-offset, minutes east of UTC
     bool AcceptClockChange = false;
     bool SetFlowHours = false;
     std::optional<std::string> Output, From;
@@ -26,6 +27,17 @@ struct TLoggerCommand {
 
 // The command's words; a text saying what is wrong with them instead.
 std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>& args, std::string& wrong);
+
+// FILE[:COLUMN][@UNIT] taken apart. The file is the part that names an existing file: a
+// heading may hold ":" or "/", and a unit "/" too.
+struct TChannelSpec {
+    std::string File;
+    std::optional<std::string> Column, Unit;
+};
+TChannelSpec SplitChannelSpec(const std::string& spec);
+
+// The logger files the command reads, each once, in the order given.
+std::vector<std::string> LoggerInputFiles(const TLoggerCommand& command);
 
 // What --list prints of one file: its layout, channels, interval and date range.
 std::string LoggerListText(const TLoggerFile& file);

@@ -55,16 +55,18 @@ constexpr const char* kUsage =
     "      Imports a day of hourly data (24 lines of inflow, inlet, AZP and critical point\n"
     "      pressure, separated by commas, or by semicolons or tabs with decimal commas) into a\n"
     "      new project, or into the one given, and saves it.\n"
-    "  halvern-cli import-logger --list FILE...\n"
-    "      Each logger file's layout found: separator, decimal mark, time stamp column and\n"
-    "      format, channels, interval and date range.\n"
+    "  halvern-cli import-logger --list FILE... [--month-first] [--utc-offset ±hh:mm]\n"
+    "      Each logger file's layout found: separator, decimal and thousands marks, time stamp\n"
+    "      column and format, how its clock is read, channels, interval, samples and days.\n"
     "  halvern-cli import-logger --flow FILE[:COLUMN][@UNIT] --inlet ... --azp ... --critical ...\n"
     "              (--day YYYY-MM-DD | --days D1,D2,... | --from-day D --to-day D [--weekdays|--weekends])\n"
-    "              [--stamp start|end] [--min-coverage 0.75] [--month-first] [--accept-clock-change]\n"
-    "              [--set-flow-hours] -o OUT.pru [--from FILE.pru]\n"
+    "              [--stamp start|end] [--min-coverage 0.75] [--month-first] [--utc-offset ±hh:mm]\n"
+    "              [--accept-clock-change] [--set-flow-hours] -o OUT.pru [--from FILE.pru]\n"
     "      The 24 hourly means of logger channels over the chosen days, weighted by time, into a\n"
     "      project as import does; prints the values with each hour's coverage. COLUMN is a\n"
-    "      heading or a 1-based column number; UNIT m3/h, l/s, m3/d, m, bar or kPa.\n"
+    "      heading or a 1-based column number; UNIT m3/h, l/s, m3/d, m, bar or kPa. --utc-offset\n"
+    "      is the zone's offset from UTC: stamps written in UTC (\"Z\") or with another offset\n"
+    "      are read as the zone's local time. The output may not be one of the logger files.\n"
     "  halvern-cli save-defaults -o FILE.pru\n"
     "      Saves the new project as \"Save data\" would write it.\n"
     "  halvern-cli report FILE.pru -o OUT.xlsx\n"
@@ -278,6 +280,7 @@ int ImportLogger(const std::vector<std::string>& args) {
     if (command->List) {
         TLoggerOptions options;
         options.MonthFirst = command->MonthFirst;
+        options.ZoneOffsetMinutes = command->ZoneOffsetMinutes;
         int status = kDone;
         for (std::size_t i = 0; i < command->ListFiles.size(); ++i) {
             const TLoggerFile file = ReadLoggerFile(command->ListFiles[i], options);
@@ -289,6 +292,11 @@ int ImportLogger(const std::vector<std::string>& args) {
         }
         return status;
     }
+    // The project would replace a file of the measurements it is made from.
+    for (const std::string& input : LoggerInputFiles(*command))
+        if (SameExistingFile(input, *command->Output))
+            return fail("the output " + *command->Output + " is the logger file " + input +
+                        "; give the project another name. Nothing was written.");
     TSession session(*command->Output);
     TMainForm& form = *session.Form;
     if (command->From && !session.Read(*command->From)) return kFileFailed;
