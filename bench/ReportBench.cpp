@@ -40,7 +40,7 @@ BENCHMARK(BM_WriteSixSheetReport)->Unit(benchmark::kMillisecond);
 void BM_BuildSixSheetWorkbook(benchmark::State& state) {
     TReadWindow window;
     TSpreadsheetReport report(*window.Form);
-    report.Save = [](const TWorkbook&, const std::string&) {};
+    report.Save = [](const TWorkbook&, const std::string&) { return TWriteNotes{}; };
     for (auto _ : state)
         report.ExportReport(AllSheets(), "in-memory.xlsx");
 }
