@@ -389,7 +389,9 @@ TEST(LoggerHostile, TimeThatGoesBackIsAClockChangeOnlyWhereClocksChange) {
     for (const auto& c : cases) {
         const TLoggerFile file = ReadLoggerBytes(c.Text, "x.csv");
         EXPECT_EQ(file.Error, c.Error) << c.Text.substr(0, 200);
-        if (c.Error.empty()) EXPECT_EQ(file.ClockChanges.size(), 1u);
+        if (c.Error.empty()) {
+            EXPECT_EQ(file.ClockChanges.size(), 1u);
+        }
     }
 }
 

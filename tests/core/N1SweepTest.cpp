@@ -266,6 +266,10 @@ TEST(N1Sweep, RowsOfARangeWithTheProjectsN1InItsPlace) {
     EXPECT_EQ(texts(N1SweepRows({1.0, 1.5, 0.2}, "2.5")), (V{"1.00", "1.20", "1.40", "2.50*"}));
     EXPECT_EQ(texts(N1SweepRows({1.0, 1.0, 0}, "1.125")), (V{"1.00", "1.125*"}));
     EXPECT_EQ(texts(N1SweepRows({0.5, 0.53, 0.01}, "")), (V{"0.50", "0.51", "0.52", "0.53"}));
+    // Tenths add up to a little past or short of the end in binary: the end is kept.
+    EXPECT_EQ(texts(N1SweepRows({0.5, 1.2, 0.1}, "")),
+              (V{"0.50", "0.60", "0.70", "0.80", "0.90", "1.00", "1.10", "1.20"}));
+    EXPECT_EQ(texts(N1SweepRows({0.7, 1.0, 0.1}, "")), (V{"0.70", "0.80", "0.90", "1.00"}));
     // Steps that do not meet the end stop before it.
     EXPECT_EQ(texts(N1SweepRows({0.5, 1.2, 0.3}, "")), (V{"0.50", "0.80", "1.10"}));
 

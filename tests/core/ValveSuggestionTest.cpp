@@ -1,5 +1,5 @@
 // Suggested valve settings, judged by what they promise: applied to the window, no hour's
-// critical point is below the minimum; two centimetres lower, one is. The windows found
+// critical point is below the minimum; one centimetre lower, one is. The windows found
 // are no worse than those set, nor than every window tried one by one; a zone that no
 // setting can serve names its hours; Apply is one step that Undo takes back.
 #include "forms/ValveSuggestion.h"
@@ -96,10 +96,11 @@ public:
     TMainForm form{dialogs};
 };
 
-// Lowers one pressure of the setting by 2 cm and says whether the page then warns.
-bool WarnsTwoCentimetresLower(TMainForm& form, TValve valve, TValveSetting setting,
-                              std::string TValveSetting::*field) {
-    setting.*field = CentimetreText(Cm(setting.*field) - 2);
+// Lowers one pressure of the setting by 1 cm (the suggestion is the lowest to the centimetre) and says
+// whether the page then warns.
+bool WarnsOneCentimetreLower(TMainForm& form, TValve valve, TValveSetting setting,
+                             std::string TValveSetting::*field) {
+    setting.*field = CentimetreText(Cm(setting.*field) - 1);
     ApplySetting(form, valve, setting);
     return !WarnLabel(form, valve).Caption.empty();
 }
@@ -131,7 +132,7 @@ TEST_P(SuggestedSettings, HoldTheMinimumAndNothingLowerDoes) {
         switch (s.Valve) {
         case TValve::Fixed:
             if (Cm(s.Suggested.Outlet) >= 2) {
-                EXPECT_TRUE(WarnsTwoCentimetresLower(f, s.Valve, s.Suggested, &TValveSetting::Outlet));
+                EXPECT_TRUE(WarnsOneCentimetreLower(f, s.Valve, s.Suggested, &TValveSetting::Outlet));
             }
             break;
         case TValve::Time: {
@@ -147,11 +148,10 @@ TEST_P(SuggestedSettings, HoldTheMinimumAndNothingLowerDoes) {
                                                                                                    : anyLow) =
                     true;
             if (anyHigh && Cm(s.Suggested.High) >= 2) {
-                EXPECT_TRUE(WarnsTwoCentimetresLower(f, s.Valve, s.Suggested, &TValveSetting::High))
-                    << "high";
+                EXPECT_TRUE(WarnsOneCentimetreLower(f, s.Valve, s.Suggested, &TValveSetting::High)) << "high";
             }
             if (anyLow && Cm(s.Suggested.Low) >= 2) {
-                EXPECT_TRUE(WarnsTwoCentimetresLower(f, s.Valve, s.Suggested, &TValveSetting::Low)) << "low";
+                EXPECT_TRUE(WarnsOneCentimetreLower(f, s.Valve, s.Suggested, &TValveSetting::Low)) << "low";
             }
             break;
         }
@@ -162,11 +162,11 @@ TEST_P(SuggestedSettings, HoldTheMinimumAndNothingLowerDoes) {
                 // change nothing (the valve already gives no pressure in its hour).
                 const int floor = static_cast<int>(std::ceil(f.Project.MinPressure * 100 - 1e-7));
                 if (f.Project.LowFlowTime != f.Project.HighFlowTime &&
-                    !WarnsTwoCentimetresLower(f, s.Valve, s.Suggested, &TValveSetting::LowTarget)) {
+                    !WarnsOneCentimetreLower(f, s.Valve, s.Suggested, &TValveSetting::LowTarget)) {
                     EXPECT_EQ(Cm(s.Suggested.LowTarget), floor) << "low-flow target";
                 }
                 ApplySetting(f, s.Valve, s.Suggested);
-                if (!WarnsTwoCentimetresLower(f, s.Valve, s.Suggested, &TValveSetting::HighTarget)) {
+                if (!WarnsOneCentimetreLower(f, s.Valve, s.Suggested, &TValveSetting::HighTarget)) {
                     EXPECT_EQ(Cm(s.Suggested.HighTarget), floor) << "high-flow target";
                 }
                 break;
