@@ -2,6 +2,7 @@
 // other hours following the outlet interpolated on inflow, the table's marks and formats,
 // the warning, and the runs that compute nothing.
 #include "FlowZoneFixture.h"
+#include "forms/ProjectDocument.h"
 #include "forms/TableLayouts.h"
 #include "model/Numbers.h"
 #include <cmath>
@@ -291,4 +292,46 @@ TEST(FlowPRVUnreachableTarget, AnOutOfReachTargetLeavesTheValveOpenAndSaysSo) {
               form.FlowPRVGrid.Cell(PRV::InletCol, TableRow(11)));
     EXPECT_EQ(form.FlowTargetLabel.Caption,
               "The high-flow target of 25.00 m cannot be reached at 11:00: the valve is fully open.");
+}
+
+// Where the critical pressure turns over as the outlet rises (more leakage through the mains
+// above some outlet), a target below its peak is met twice: the valve takes the lower
+// crossing, so a few centimetres less outlet no longer meets it.
+TEST(FlowPRVTurningCritical, TakesTheLowerOfTwoCrossings) {
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs);
+    form.Dispatch([&] { form.FormShow(); });
+    form.TimeWarnCheckBox.Checked = true;
+    form.Dispatch(
+        [&] { ReadProjectFile(form, std::string(HALVERN_TEST_DATA) + "/golden/flow-target-overflow.pru"); });
+    constexpr int hour = 10; // its high-flow hour, where the critical pressure turns over
+    // The critical pressure of the hour for a fixed outlet, as the fixed-outlet page works it out.
+    const auto critical = [&](double outlet) {
+        form.Dispatch([&] { form.FixedPRVOutletEdit.SetText(FormatFixed(outlet, 8, 2)); });
+        return *ParseNumber(form.FixedPRVGrid.Cell(PRV::CriticalCol, TableRow(hour)));
+    };
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.CurrentSituationSheet); });
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.FixedOutletSheet); });
+    const double inlet = *ParseNumber(form.FixedPRVGrid.Cell(PRV::InletCol, TableRow(hour)));
+    double peak = -1e9, peakOutlet = 0;
+    for (int k = 0; k <= 40; ++k) {
+        const double outlet = inlet * k / 40;
+        const double c = critical(outlet);
+        if (c > peak) {
+            peak = c;
+            peakOutlet = outlet;
+        }
+    }
+    ASSERT_LT(peakOutlet, inlet - 1) << "the critical pressure of this hour no longer turns over";
+    // Between the peak and what the open valve gives: crossed on the way up and on the way down.
+    const double open = critical(inlet);
+    ASSERT_GT(peak - open, 0.1) << "the critical pressure of this hour no longer turns over";
+    const double target = std::round((peak + open) / 2 * 100) / 100;
+
+    form.Dispatch([&] { form.HPFlowMod.SetText(FormatFixed(target, 8, 2)); });
+    form.Dispatch([&] { form.MainPage.SetActivePage(form.FlowModulatedSheet); });
+    const double outlet = *ParseNumber(form.FlowPRVGrid.Cell(PRV::OutletCol, TableRow(hour)));
+    EXPECT_LT(outlet, peakOutlet) << "the upper crossing was taken";
+    EXPECT_GE(*ParseNumber(form.FlowPRVGrid.Cell(PRV::CriticalCol, TableRow(hour))), target - 0.005);
+    EXPECT_LT(critical(outlet - 0.05), target);
 }
