@@ -104,6 +104,9 @@ void TMainForm::Initialise(bool DoVariables) {
     // No hour of the old project stays marked, and Undo cannot bring its tables back.
     ResetAllGridColours();
     TableSteps.Clear();
+    // Nor do its logger files, channels and choices (stamps marking the end of their
+    // interval, hours accepted) reach the logger window of this one.
+    LoggerImport.NewProject();
 
     // The order rule: the pages in the order the analysis reads them. Each step's controls
     // run their change handlers as they are written, and those handlers read what the

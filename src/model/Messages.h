@@ -284,6 +284,8 @@ inline std::string LoggerLineNotANumber(const std::string& quoted, std::size_t c
     return "the line cannot be read: " + quoted + " in column " + std::to_string(column) + " (" + channel +
            ") is not a number.";
 }
+// A read that ended in the program, not in the file (memory ran out).
+inline constexpr const char* LoggerReadFailed = "the file could not be read to its end.";
 inline constexpr const char* LoggerSingleSample = "the record has a single sample; it needs two at least.";
 inline constexpr const char* LoggerNotMonthFirst =
     "the date cannot be read as mm/dd/yyyy (the month would be past 12).";
@@ -372,17 +374,11 @@ inline std::string LoggerClockChange(const std::string& day, int hours, const st
 inline std::string LoggerMoreLowHours(std::size_t count, const std::string& minimum) {
     return "… and " + std::to_string(count) + " more like these, below " + minimum + ".";
 }
-// A mean that cannot be taken: the hour's values add up past the largest number, or their
-// mean is past it once in the table's unit.
+// A mean that cannot be taken: the hour's values add up past the largest number.
 inline std::string LoggerNotFinite(const std::string& fileName, const std::string& channel, int column,
                                    const std::string& hour) {
     return fileName + ": the values of " + channel + " (column " + std::to_string(column) +
            ") add up past what a number holds in the hour " + hour + "; no mean can be taken.";
-}
-inline std::string LoggerMeanPastNumber(const std::string& fileName, const std::string& channel, int column,
-                                        const std::string& hour, const std::string& unit) {
-    return fileName + ": the mean of " + channel + " (column " + std::to_string(column) + ") in the hour " +
-           hour + " is past what a number holds in " + unit + "; no mean can be taken.";
 }
 // Notes beside the days: a record far longer than loggers keep, and the day offered first.
 inline std::string LoggerLongRecord(const std::string& fileName, long long days, const std::string& range) {

@@ -28,6 +28,18 @@ QAction* AddCommand(QMenu& menu, const QString& text, const char* name, TMainWin
     return item;
 }
 
+// A menu item that clicks a button of a page, as the button itself does.
+QAction* AddButton(QMenu& menu, const QString& text, const char* name, TMainWindow& window, TButton& button) {
+    QAction* item = menu.addAction(text);
+    item->setObjectName(name);
+    QObject::connect(item, &QAction::triggered, &window,
+                     [&window, &button] { window.Binder().Run([&button] { button.Click(); }); });
+    window.Binder().AddRefresher([item, &button] {
+        if (item->isEnabled() != button.Enabled) item->setEnabled(button.Enabled);
+    });
+    return item;
+}
+
 } // namespace
 
 void BuildMainMenu(TMainWindow& window) {
@@ -42,6 +54,10 @@ void BuildMainMenu(TMainWindow& window) {
     AddCommand(*file, "&Read data…", "menuDataRead", window, form.actDataRead, QKeySequence::Open);
     AddCommand(*file, "&Save data", "menuDataSave", window, form.actDataSave, QKeySequence::Save);
     AddCommand(*file, "Save data &as…", "menuDataSaveAs", window, form.actDataSaveAs, QKeySequence::SaveAs);
+    file->addSeparator();
+    // The measurements in, as the "Flow and Pressure" page's buttons take them, from any page.
+    AddButton(*file, "Import &hourly data…", "menuImport", window, form.ImportButton);
+    AddButton(*file, "Import &logger data…", "menuLoggerImport", window, form.LoggerImportButton);
     file->addSeparator();
     QAction* report = file->addAction("Sprea&dsheet report…", &window, [&window] {
         window.Binder().Run([&window] { window.Form().SpreadsheetReportClick(); });

@@ -663,9 +663,8 @@ TEST(Cli, ImportLoggerRefusals) {
          "error: 2024-04-01 is not in the record of " + e + " (2024-03-04 00:00 to 2024-03-10 23:55).\n"},
         {{"--flow", e + ":2", "--days", "2024-03-06,2024-03-07", "-o", out},
          1,
-         "error: coverage too low; choose other days or lower --min-coverage:\n2024-03-07 03:00: inflow "
-         "(Inflow "
-         "(l/s)) is 25 % covered, below 75 %.\nNothing was written.\n"},
+         "error: coverage too low; choose other days or lower --min-coverage:\nNo samples 03:00–03:45 on "
+         "2024-03-07 Thu (inflow, Inflow (l/s)).\nNothing was written.\n"},
         {{"--flow", dir.File("back.csv") + ":v", "--day", "2023-10-29", "--min-coverage", "0", "-o", out},
          1,
          "error: a chosen day has a clock change; choose other days or give "

@@ -297,8 +297,9 @@ private slots:
             items << (action->isSeparator() ? QString("-") : action->text());
         QCOMPARE(items,
                  QStringList({"&New data", "&Read data…", "&Save data", "Save data &as…", "-",
-                              "Sprea&dsheet report…", "Add &General Data to last report", "-", "&Print…",
-                              "Save page as p&icture…", "-", "Recen&t projects", "-", "&Close"}));
+                              "Import &hourly data…", "Import &logger data…", "-", "Sprea&dsheet report…",
+                              "Add &General Data to last report", "-", "&Print…", "Save page as p&icture…",
+                              "-", "Recen&t projects", "-", "&Close"}));
         // No two items share an underlined letter, and the commands every desktop program has
         // answer the platform's keys.
         QSet<QChar> letters;

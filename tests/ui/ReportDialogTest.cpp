@@ -51,8 +51,8 @@ private slots:
         QStringList items;
         for (QAction* action : file->actions())
             items << (action->isSeparator() ? QString("-") : action->text());
-        // After the project's own commands, before the recent projects.
-        QCOMPARE(items.mid(4, 4),
+        // After the project's own commands and the imports, before the recent projects.
+        QCOMPARE(items.mid(7, 4),
                  QStringList({"-", "Sprea&dsheet report…", "Add &General Data to last report", "-"}));
         QVERIFY(Menu("&Help"));
         // Nothing has been reported yet in this run.
