@@ -135,7 +135,9 @@ void CheckEveryValveHour(TMainForm& form, const std::string& zone) {
 std::vector<std::string> GoldenZones() {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(HALVERN_TEST_DATA) + "/golden"))
-        if (entry.path().extension() == ".pru") files.push_back(entry.path().string());
+        // The zone whose analysis stops has no valve hour to judge.
+        if (entry.path().extension() == ".pru" && entry.path().stem() != "stopped-analysis")
+            files.push_back(entry.path().string());
     files.push_back(std::string(HALVERN_TEST_DATA) + "/../../examples/demo-zone.pru");
     return files;
 }
