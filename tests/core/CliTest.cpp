@@ -536,9 +536,9 @@ TEST(Cli, ImportLoggerAveragesUtcStampsByTheZonesHours) {
         const char* Midnight; // the zone's 00:00 of 2024-03-05 as printed
         const char* Noon;
     } cases[] = {
-        {"+02:00", "\n00:00         122.000  100%", "\n12:00         110.000  100%"},
-        {"-03:30", "\n00:00         103.500  100%", "\n12:00         115.500  100%"},
-        {"Z", "\n00:00         100.000  100%", "\n12:00         112.000  100%"},
+        {"+02:00", "\n00:00         122.000  100 %", "\n12:00         110.000  100 %"},
+        {"-03:30", "\n00:00         103.500  100 %", "\n12:00         115.500  100 %"},
+        {"Z", "\n00:00         100.000  100 %", "\n12:00         112.000  100 %"},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli({"import-logger", "--flow", dir.File("utc.csv") + ":2", "--day",
@@ -557,8 +557,8 @@ TEST(Cli, ImportLoggerWritesTheHoursItPrints) {
                                 e + ":4@m", "--critical", e + ":Critical (m)", "--day", "2024-03-05",
                                 "--set-flow-hours", "-o", dir.File("zone.pru")});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_THAT(run.Out, HasSubstr("Days: 2024-03-05\nHour   Inflow (m³/hr) cover       Inlet (m) cover"));
-    EXPECT_THAT(run.Out, HasSubstr("\n07:00         104.469  100%           59.39  100%"));
+    EXPECT_THAT(run.Out, HasSubstr("Days: 2024-03-05\nHour   Inflow (m³/hr)  cover       Inlet (m)  cover"));
+    EXPECT_THAT(run.Out, HasSubstr("\n07:00         104.469  100 %           59.39  100 %"));
     TShownForm form;
     form.Read(dir.File("zone.pru"));
     EXPECT_EQ(form->FlowGrid.Cell(Flow::InflowM3hCol, Flow::HourRow(7)),

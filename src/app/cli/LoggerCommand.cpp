@@ -219,13 +219,10 @@ std::optional<std::string> SetUpLoggerImport(TLoggerImportForm& form, const TLog
             if (IsFlowUnit(*unit) != flow)
                 return option + ": " + LoggerUnitText(*unit) + " is not a unit of " +
                        MeasuredName(static_cast<TMeasured>(q)) + ".";
-        } else if (const auto named = UnitInHeading(channel->Name); named && IsFlowUnit(*named) == flow) {
-            unit = named;
         }
-        TChannelAssignment& slot = form.Assigned[q];
-        slot.File = index;
-        slot.Channel = static_cast<int>(channel - logger.Channels.data());
-        slot.Unit = unit.value_or(flow ? TLoggerUnit::M3PerHour : TLoggerUnit::Metres);
+        // Without a unit given, the one the heading names, as the dialog assigns it.
+        form.Assign(static_cast<TMeasured>(q), index, static_cast<int>(channel - logger.Channels.data()),
+                    unit);
     }
 
     const auto day = [](const std::string& text, std::optional<std::string>& wrong) {
@@ -264,7 +261,7 @@ std::string LoggerHoursText(const TLoggerImportForm& form, const TLoggerPreview&
     text += "\nHour ";
     const char* const headings[MeasuredCount] = {"Inflow (m³/hr)", "Inlet (m)", "AZP (m)", "Critical (m)"};
     for (std::size_t q = 0; q < MeasuredCount; ++q)
-        if (preview.Means[q]) text += Padded(headings[q], 16) + " cover";
+        if (preview.Means[q]) text += Padded(headings[q], 16) + "  cover";
     text += "\n";
     for (int h = 0; h < 24; ++h) {
         const auto hour = static_cast<std::size_t>(h);
@@ -273,10 +270,8 @@ std::string LoggerHoursText(const TLoggerImportForm& form, const TLoggerPreview&
             if (!preview.Means[q]) continue;
             const double mean = preview.Means[q]->Mean[hour];
             text += Padded(std::isnan(mean) ? "-" : FormatFixed(mean, 15, q == 0 ? 3 : 2), 16);
-            text += Padded(
-                std::to_string(static_cast<int>(std::floor(preview.Means[q]->Coverage[hour] * 100 + 0.5))) +
-                    "%",
-                6);
+            // The chosen day covered least, as the dialog's column shows it.
+            text += Padded(CoverageText(preview.Means[q]->LowestCoverage[hour]), 7);
         }
         if (preview.Flagged[hour])
             text += "  below " + std::to_string(static_cast<int>(form.MinCoverage * 100 + 0.5)) + "%";
