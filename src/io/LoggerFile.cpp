@@ -1,6 +1,7 @@
 // Logger files: units, the texts of a record, its hourly bins and their means.
 #include "io/LoggerFile.h"
 
+#include "io/LoggerNumbers.h"
 #include "io/TextCodec.h"
 #include "io/TimeStamp.h"
 #include "model/FlowUnits.h"
@@ -17,14 +18,6 @@ constexpr int64_t kDay = 86400;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Metres of water per kPa: a metre of water presses 9.80665 kPa.
 constexpr double kMetresPerKPa = 1.0 / 9.80665;
-
-std::string_view TrimView(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::string Lower(std::string_view text) {
     std::string out(text);
@@ -146,7 +139,7 @@ std::string UtcOffsetText(int minutes) {
 }
 
 std::optional<int> ParseUtcOffset(std::string_view text) {
-    text = TrimView(text);
+    text = TrimBlanks(text);
     if (text == "Z" || text == "z") return 0;
     int sign = 1;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {

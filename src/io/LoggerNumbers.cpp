@@ -14,14 +14,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Digits grouped by `mark` in threes: "1,234,567"; the first group has 1 to 3 digits and
 // no leading zero.
 bool Grouped(std::string_view digits, char mark) {
@@ -43,9 +35,17 @@ bool Grouped(std::string_view digits, char mark) {
 
 } // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
 TNumberShape ShapeOfNumber(std::string_view field) {
     TNumberShape shape;
-    std::string_view text = Trim(field);
+    std::string_view text = TrimBlanks(field);
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
     // The mantissa, then an exponent.
     std::size_t end = 0, points = 0, commas = 0, digits = 0;
@@ -111,7 +111,7 @@ std::optional<double> ReadNumber(std::string_view field, const TNumberShape& sha
     const TMarkRole groupingRole = decimalComma ? shape.Point : shape.Comma;
     if (decimalRole == TMarkRole::Grouping || groupingRole == TMarkRole::Decimal) return std::nullopt;
     const char decimal = decimalComma ? ',' : '.';
-    std::string_view text = Trim(field);
+    std::string_view text = TrimBlanks(field);
     // Nearly every reading has at most 15 digits and no exponent: the digits as a whole number
     // (exact in a double) divided once by an exact power of ten are the correctly rounded
     // value, as the library would read it.
@@ -184,7 +184,7 @@ std::optional<double> ReadNumber(std::string_view field, const TNumberShape& sha
 }
 
 void TMarkEvidence::Note(std::optional<TSeen>& slot, std::string_view field, std::size_t line) {
-    if (!slot) slot = TSeen{line, std::string(Trim(field))};
+    if (!slot) slot = TSeen{line, std::string(TrimBlanks(field))};
 }
 
 void TMarkEvidence::Check(const std::optional<TSeen>& a, const char* aRole, const std::optional<TSeen>& b,

@@ -24,6 +24,9 @@ struct TNumberShape {
     TMarkRole Point = TMarkRole::Absent, Comma = TMarkRole::Absent;
 };
 
+// A field without the blanks and tabs around it.
+std::string_view TrimBlanks(std::string_view field);
+
 // The shape of a field (blanks around it ignored); an empty field is no number.
 TNumberShape ShapeOfNumber(std::string_view field);
 

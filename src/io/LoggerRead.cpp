@@ -32,16 +32,8 @@ constexpr int64_t kNightStarts = 22 * 3600, kNightEnds = 4 * 3600;
 // How often a long read tells how far it is.
 constexpr std::size_t kProgressLines = 1u << 16;
 
-std::string_view TrimView(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool Blank(std::string_view line) {
-    return TrimView(line).empty();
+    return TrimBlanks(line).empty();
 }
 
 // A field as a message quotes it: bytes that are not UTF-8 are Windows-1252.
@@ -86,7 +78,7 @@ void SplitLine(std::string_view line, char sep, std::vector<std::string_view>& o
 }
 
 std::string Unquote(std::string_view field) {
-    std::string text(TrimView(field));
+    std::string text(TrimBlanks(field));
     for (std::size_t at = text.find("\"\""); at != std::string::npos; at = text.find("\"\"", at + 1))
         text.erase(at, 1);
     return text;

@@ -2,6 +2,7 @@
 // the three line ends, a file read in pieces of a megabyte.
 #include "io/LoggerText.h"
 
+#include "io/TextCodec.h"
 #include "model/Messages.h"
 
 #include <algorithm>
@@ -11,24 +12,6 @@ namespace halvern {
 namespace {
 
 constexpr std::size_t kPiece = std::size_t{1} << 20;
-
-void AppendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // Text written as UTF-16 without its mark: in the first bytes every code unit of the
 // letters, digits and separators a logger writes has one zero byte, always the same one.

@@ -11,6 +11,9 @@ namespace halvern {
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// One character, U+0000 to U+10FFFF, appended as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // File bytes to the program's UTF-8: a leading UTF-8 byte-order mark is skipped; bytes
 // that are valid UTF-8 are taken as they are, anything else is read as Windows-1252.
 std::string DecodeFileText(std::string_view bytes);

@@ -13,7 +13,7 @@
 namespace halvern::cli {
 namespace {
 
-const char* const kSpecOptions[MeasuredCount] = {"--flow", "--inlet", "--azp", "--critical"};
+const char* const kChannelOptions[MeasuredCount] = {"--flow", "--inlet", "--azp", "--critical"};
 
 std::string Padded(const std::string& text, std::size_t width) {
     const std::size_t length = Utf8Length(text);
@@ -37,7 +37,7 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
         {"--to-day", &command.ToDay}, {"--stamp", &stamp},       {"--min-coverage", &coverage},
         {"-o", &command.Output},      {"--from", &command.From}, {"--utc-offset", &offset}};
     for (std::size_t q = 0; q < MeasuredCount; ++q)
-        values[kSpecOptions[q]] = &command.Specs[q];
+        values[kChannelOptions[q]] = &command.ChannelArgs[q];
     const std::map<std::string, bool*> flags = {{"--list", &command.List},
                                                 {"--month-first", &command.MonthFirst},
                                                 {"--accept-clock-change", &command.AcceptClockChange},
@@ -91,7 +91,7 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
     if (!command.ListFiles.empty())
         wrong = "import-logger takes its files with --flow, --inlet, --azp and --critical, not " +
                 command.ListFiles[0];
-    else if (std::none_of(command.Specs.begin(), command.Specs.end(),
+    else if (std::none_of(command.ChannelArgs.begin(), command.ChannelArgs.end(),
                           [](const auto& s) { return s.has_value(); }))
         wrong = "import-logger needs --flow, --inlet, --azp or --critical";
     else if ((command.Day.has_value() + command.Days.has_value() + (command.FromDay || command.ToDay)) != 1)
@@ -121,8 +121,8 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
     return command;
 }
 
-TChannelSpec SplitChannelSpec(const std::string& spec) {
-    TChannelSpec split{spec, std::nullopt, std::nullopt};
+TChannelArg SplitChannelArg(const std::string& arg) {
+    TChannelArg split{arg, std::nullopt, std::nullopt};
     std::string& file = split.File;
     std::error_code ec;
     if (const std::size_t at = file.rfind('@');
@@ -145,9 +145,9 @@ TChannelSpec SplitChannelSpec(const std::string& spec) {
 std::vector<std::string> LoggerInputFiles(const TLoggerCommand& command) {
     if (command.List) return command.ListFiles;
     std::vector<std::string> files;
-    for (const auto& spec : command.Specs)
-        if (spec) {
-            std::string file = SplitChannelSpec(*spec).File;
+    for (const auto& arg : command.ChannelArgs)
+        if (arg) {
+            std::string file = SplitChannelArg(*arg).File;
             if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(std::move(file));
         }
     return files;
@@ -186,9 +186,9 @@ std::optional<std::string> SetUpLoggerImport(TLoggerImportForm& form, const TLog
     form.Assigned = {};
     std::map<std::string, int> opened;
     for (std::size_t q = 0; q < MeasuredCount; ++q) {
-        if (!command.Specs[q]) continue;
-        const auto [file, column, unitText] = SplitChannelSpec(*command.Specs[q]);
-        const std::string option = kSpecOptions[q];
+        if (!command.ChannelArgs[q]) continue;
+        const auto [file, column, unitText] = SplitChannelArg(*command.ChannelArgs[q]);
+        const std::string option = kChannelOptions[q];
         if (!opened.count(file)) {
             TLoggerFile read = ReadLoggerFile(file, form.ReadOptions);
             if (!read.Ok()) return read.Error;

@@ -13,7 +13,7 @@ struct TLoggerCommand {
     bool List = false;
     std::vector<std::string> ListFiles;
     // FILE[:COLUMN][@UNIT] for inflow, inlet, AZP and critical point pressure.
-    std::array<std::optional<std::string>, MeasuredCount> Specs;
+    std::array<std::optional<std::string>, MeasuredCount> ChannelArgs;
     std::optional<std::string> Day, Days, FromDay, ToDay;
     TDayFilter Filter = TDayFilter::All;
     bool StampAtEnd = false;
@@ -30,11 +30,11 @@ std::optional<TLoggerCommand> ParseLoggerCommand(const std::vector<std::string>&
 
 // FILE[:COLUMN][@UNIT] taken apart. The file is the part that names an existing file: a
 // heading may hold ":" or "/", and a unit "/" too.
-struct TChannelSpec {
+struct TChannelArg {
     std::string File;
     std::optional<std::string> Column, Unit;
 };
-TChannelSpec SplitChannelSpec(const std::string& spec);
+TChannelArg SplitChannelArg(const std::string& arg);
 
 // The logger files the command reads, each once, in the order given.
 std::vector<std::string> LoggerInputFiles(const TLoggerCommand& command);
